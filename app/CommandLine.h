@@ -1,0 +1,31 @@
+#pragma once
+// The command line of monexport: fourteen options, matched whole and
+// case-sensitively; anything else is skipped; the last of repeated options
+// wins. See docs/monexport.1.
+
+#include <cstdint>
+#include <string>
+
+#include "export/ExportMode.h"
+
+struct ExportSettings {
+    std::string resFile;
+    std::string runDir;
+    std::string monFile;
+    std::string outFile;
+    std::string varList;
+    std::string varRule;
+    ExportMode mode = TimeHistory;
+    bool coeffLoops = true;
+    bool header = true;
+    int32_t firstTimestep = 0;
+    int32_t lastTimestep = 0;
+};
+
+// Scans argv[1..argc-1]. An option that needs a value but stands last throws
+// an owl::Error ("Missing value for option -res.").
+ExportSettings scanArguments(int argc, const char* const* argv);
+
+// atoi's reading (leading white space, a sign, digits up to the first other
+// character, 0 for text) with the result saturated to the 32-bit range.
+int32_t saturatingAtoi(const char* text);

@@ -1,0 +1,82 @@
+#pragma once
+// The exporter: holds every export setting, opens the run's monitor database
+// on the chosen source, lends out the single output stream (a named file or
+// standard output) and runs exactly one output mode.
+
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "export/ExportMode.h"
+
+class MonDatabase;
+class MonVariableRule;
+class TimestepData;
+namespace owl {
+class OWLStream;
+}
+
+// Each selected name and its values; ordered by name, first insertion wins.
+using PreparedData = std::map<std::string, const TimestepData*>;
+
+class RunHistoryWriter {
+public:
+    RunHistoryWriter();
+    virtual ~RunHistoryWriter();
+    RunHistoryWriter(const RunHistoryWriter&) = delete;
+    RunHistoryWriter& operator=(const RunHistoryWriter&) = delete;
+
+    RunHistoryWriter& setResFile(const std::string& path);
+    RunHistoryWriter& setRunDir(const std::string& path);
+    RunHistoryWriter& setOutFile(const std::string& path);
+    RunHistoryWriter& setMonFile(const std::string& path);
+    RunHistoryWriter& setMode(ExportMode mode);
+    RunHistoryWriter& setVarList(const std::string& listText);
+    RunHistoryWriter& setVarRule(const std::string& ruleText);
+    RunHistoryWriter& setCoeffLoops(bool coeffLoops);
+    RunHistoryWriter& setHeader(bool header);
+    RunHistoryWriter& setFirstTimestep(int32_t step);
+    RunHistoryWriter& setLastTimestep(int32_t step);
+
+    // Opens the data source and runs the mode. Returns 0; failures throw.
+    int process();
+
+    // The stream the current mode writes to: the -out file or standard output.
+    std::ostream& borrowOStream();
+
+    // The parsed -varlist names, for inspection.
+    const std::vector<std::string>& getVarList() const { return varList; }
+
+    static bool isKeyField(const std::string& name);
+    static void writeHeader(std::ostream& out, const std::vector<std::string>& columns);
+
+private:
+    void returnOStream();
+    void refuseToOverwriteSource() const;
+
+    void writeVarNames();
+    void writePlotInfo();
+    void writeVarInfo();
+    void outputLastVarValues();
+    void outputData();
+
+    void prepareData(PreparedData& data, std::vector<std::string>& columns,
+                     const std::vector<std::string>& keyFields) const;
+
+    std::string resFile;
+    std::string runDir;
+    std::string monFile;
+    std::string outFile;
+    std::vector<std::string> varList;
+    std::unique_ptr<MonVariableRule> varRule;
+    bool coeffLoops = true;
+    bool header = true;
+    int32_t precision = 8;
+    int32_t firstTimestep = 0;
+    int32_t lastTimestep = 0;
+    ExportMode mode = TimeHistory;
+    std::unique_ptr<MonDatabase> database;
+    std::unique_ptr<owl::OWLStream> fileStream;
+};

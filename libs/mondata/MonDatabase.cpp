@@ -1,0 +1,121 @@
+#include "libs/mondata/MonDatabase.h"
+
+#include <utility>
+
+#include "libs/exception/Error.h"
+#include "libs/guiutils/MessageDisplay.h"
+#include "libs/mondata/MonitorFile.h"
+
+namespace {
+const QString kAccumulatedTimestep = QStringLiteral("ACCUMULATED TIMESTEP");
+const QString kCoefficientLoop = QStringLiteral("COEFFICIENT LOOP");
+
+[[noreturn]] void notAvailable(const std::string& what, const std::string& path) {
+    throw owl::internal::error("MonDatabase", "updateFrom",
+                               "Cannot read '" + path + "': " + what + " are not supported yet.",
+                               owl::errorFatal);
+}
+}  // namespace
+
+MonDatabase::MonDatabase(const QString& name, owl::MessageDisplayItf* display)
+    : name_(name), display_(display) {}
+
+MonDatabase::~MonDatabase() = default;
+
+void MonDatabase::updateFrom(SourceType type, const QString& path, bool /*replace*/) {
+    // Paths arrive as QString::fromLatin1 of the user's bytes; toLatin1 gives
+    // those bytes back exactly.
+    const QByteArray bytes = path.toLatin1();
+    const std::string file(bytes.constData(), static_cast<size_t>(bytes.size()));
+    switch (type) {
+        case MonitorFile: {
+            mon::RunDataBuilder builder;
+            mon::readMonitorFile(file, builder, true);
+            pending_ = builder.finish();
+            return;
+        }
+        case RunDirectory: notAvailable("run directories", file);
+        case ResultsFile: notAvailable("results files", file);
+    }
+    throw owl::internal::error("MonDatabase", "updateFrom", "Unknown data source type.",
+                               owl::errorFatal);
+}
+
+void MonDatabase::updateData() {
+    run_ = std::move(pending_);
+    pending_ = mon::RunData();
+    keyNames_ = {kAccumulatedTimestep};
+    if (run_.hasCoefficientLoops) keyNames_.push_back(kCoefficientLoop);
+    index_.clear();
+    for (size_t i = 0; i < keyNames_.size(); ++i) index_.insert(keyNames_[i], static_cast<int>(i));
+    for (size_t i = 0; i < run_.variables.size(); ++i)
+        index_.insert(run_.variables[i].name, static_cast<int>(keyNames_.size() + i));
+    columns_ = std::move(run_.columns);
+    run_.columns.clear();
+    data_.clear();
+    data_.resize(keyNames_.size() + run_.variables.size());
+}
+
+std::vector<float> MonDatabase::keyColumn(bool loops) const {
+    const mon::RowIndex& rows = *run_.rows;
+    std::vector<float> values;
+    values.reserve(static_cast<size_t>(rows.rowCount()));
+    for (int position = 0; position < rows.stepCount(); ++position)
+        for (int loop = 1; loop <= rows.loopCountAt(position); ++loop)
+            values.push_back(static_cast<float>(loops ? loop : rows.stepAt(position)));
+    return values;
+}
+
+const TimestepData* MonDatabase::getVariable(const QString& name) const {
+    auto found = index_.constFind(name);
+    if (found == index_.constEnd()) return nullptr;
+    size_t position = static_cast<size_t>(found.value());
+    if (!data_[position]) {
+        std::vector<float> values;
+        if (position < keyNames_.size()) {
+            values = keyColumn(position == 1);
+        } else {
+            size_t variable = position - keyNames_.size();
+            if (run_.loadColumn)
+                values = run_.loadColumn(variable);
+            else
+                values = std::move(columns_[variable]);
+        }
+        data_[position] =
+            std::make_unique<TimestepData>(run_.rows, std::move(values), run_.hasCoefficientLoops);
+    }
+    return data_[position].get();
+}
+
+std::vector<MonVariable> MonDatabase::getVariableList() const {
+    std::vector<MonVariable> list;
+    list.reserve(keyNames_.size() + run_.variables.size());
+    for (const QString& key : keyNames_) list.emplace_back(key, this);
+    for (const auto& info : run_.variables) list.emplace_back(info.name, this);
+    return list;
+}
+
+const mon::VariableInfo* MonDatabase::variableInfo(const QString& name) const {
+    auto found = index_.constFind(name);
+    if (found == index_.constEnd() || static_cast<size_t>(found.value()) < keyNames_.size())
+        return nullptr;
+    return &run_.variables[static_cast<size_t>(found.value()) - keyNames_.size()];
+}
+
+QStringList MonDatabase::getGroupList() const {
+    QStringList groups;
+    for (const auto& info : run_.variables) {
+        QString group = info.attribute(QStringLiteral("group"));
+        if (!group.isEmpty() && !groups.contains(group)) groups.append(group);
+    }
+    return groups;
+}
+
+QStringList MonDatabase::getAssociatedVariablesForTimeTransformedVariables(
+    const QStringList& names) const {
+    return names;
+}
+
+QString MonDatabase::getAssociatedTimeTransformedVariable(const QString&) const {
+    return QStringLiteral("TIME");
+}

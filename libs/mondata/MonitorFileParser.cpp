@@ -1,0 +1,161 @@
+#include "libs/mondata/MonitorFileParser.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "libs/exception/Error.h"
+#include "libs/mondata/TextScanner.h"
+
+namespace mon {
+
+namespace {
+const std::string_view kMagic = "monitor-file";
+const std::string_view kLoopsFlag = "coefficient-loops";
+const char* const kAccumulatedTimestep = "ACCUMULATED TIMESTEP";
+const char* const kCoefficientLoop = "COEFFICIENT LOOP";
+
+std::string show(std::string_view token) {
+    const size_t kMax = 40;
+    std::string text(token.substr(0, kMax));
+    if (token.size() > kMax) text += "...";
+    return "'" + text + "'";
+}
+}  // namespace
+
+MonitorFileParser::MonitorFileParser(RunDataBuilder& builder, std::string fileName,
+                                     bool firstSegment)
+    : builder_(builder), fileName_(std::move(fileName)), firstSegment_(firstSegment) {}
+
+void MonitorFileParser::fail(const std::string& what) const {
+    std::string where = fileName_;
+    if (lineNumber_ > 0) where += ":" + std::to_string(lineNumber_);
+    throw owl::data::error("MonDatabase", "updateFrom", where + ": " + what, owl::errorFatal);
+}
+
+void MonitorFileParser::parse(std::string_view text) {
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const void* found = std::memchr(text.data() + pos, '\n', text.size() - pos);
+        if (!found) break;  // unfinished last line
+        size_t end = static_cast<size_t>(static_cast<const char*>(found) - text.data());
+        std::string_view line = text.substr(pos, end - pos);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        ++lineNumber_;
+        if (lineNumber_ == 1)
+            parseHeader(line);
+        else
+            parseLine(line);
+        pos = end + 1;
+    }
+    if (lineNumber_ == 0)
+        fail("not a monitor file: it has no complete first line (expected '" +
+             std::string(kMagic) + " 1')");
+}
+
+void MonitorFileParser::parseHeader(std::string_view line) {
+    TextScanner scan(line);
+    if (scan.word() != kMagic)
+        fail("not a monitor file: the first line must start with '" + std::string(kMagic) +
+             " 1'");
+    std::string_view version = scan.word();
+    if (version != "1") fail("unsupported monitor file version " + show(version) + " (expected 1)");
+    bool loops = false;
+    for (std::string_view flag = scan.word(); !flag.empty(); flag = scan.word()) {
+        if (flag != kLoopsFlag) fail("unknown header flag " + show(flag));
+        loops = true;
+    }
+    if (firstSegment_)
+        builder_.setCoefficientLoops(loops);
+    else if (loops != builder_.hasCoefficientLoops())
+        fail(loops ? "records carry coefficient loops, but the earlier segments' do not"
+                   : "records carry no coefficient loops, but the earlier segments' do");
+}
+
+void MonitorFileParser::parseLine(std::string_view line) {
+    TextScanner scan(line);
+    scan.skipBlanks();
+    if (scan.atEnd() || scan.peek() == '#') return;
+    char first = scan.peek();
+    if (first >= '0' && first <= '9') return parseRecord(line);
+    std::string_view text = scan.rest();
+    if (scan.word() == "var") return parseDeclaration(line);
+    fail("unexpected text " + show(text) +
+         "; expected a record, a 'var' declaration or a comment");
+}
+
+void MonitorFileParser::parseRecord(std::string_view line) {
+    TextScanner scan(line);
+    std::string_view stepText = scan.word();
+    int step = 0;
+    if (!parseWhole(stepText, step) || step < 0)
+        fail("time step " + show(stepText) + " is not a whole number from 0 to 2147483647");
+    int loop = 1;
+    if (builder_.hasCoefficientLoops()) {
+        std::string_view loopText = scan.word();
+        if (loopText.empty()) fail("record of time step " + std::to_string(step) + " has no coefficient loop");
+        if (!parseWhole(loopText, loop) || loop < 1 || loop > RunDataBuilder::kMaxLoop)
+            fail("coefficient loop " + show(loopText) + " is not a whole number from 1 to " +
+                 std::to_string(RunDataBuilder::kMaxLoop));
+    }
+    builder_.beginRecord(step, loop);
+    size_t field = 0;
+    for (std::string_view token = scan.word(); !token.empty(); token = scan.word(), ++field) {
+        if (field >= columnOfField_.size())
+            fail("record has more values than the " + std::to_string(columnOfField_.size()) +
+                 " variables declared so far");
+        if (token == "-") continue;  // no value
+        builder_.setValue(columnOfField_[field], parseValue(token, field));
+    }
+}
+
+float MonitorFileParser::parseValue(std::string_view token, size_t field) const {
+    std::string_view digits = token;
+    if (digits.size() > 1 && digits.front() == '+') digits.remove_prefix(1);
+    float value = 0;
+    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    const QString& name = builder_.variableName(columnOfField_[field]);
+    if (end != digits.data() + digits.size() || ec == std::errc::invalid_argument)
+        fail("value " + show(token) + " of variable '" + name.toStdString() + "' is not a number");
+    if (ec == std::errc::result_out_of_range) {
+        // Underflow rounds to zero or a denormal as the solver's float would;
+        // overflow cannot come from a single-precision value.
+        double wide = std::strtod(std::string(digits).c_str(), nullptr);
+        if (std::isinf(wide) || std::fabs(wide) > 1.0)
+            fail("value " + show(token) + " of variable '" + name.toStdString() +
+                 "' is outside the single-precision range");
+        value = static_cast<float>(wide);
+    }
+    return value;
+}
+
+void MonitorFileParser::parseDeclaration(std::string_view line) {
+    TextScanner scan(line);
+    scan.word();  // "var"
+    VariableInfo info;
+    std::string error;
+    std::string name;
+    if (!scan.text(name, error)) fail("variable name: " + error);
+    if (name.empty()) fail("variable name must not be empty");
+    info.name = QString::fromUtf8(name.data(), static_cast<int>(name.size()));
+    if (name == kAccumulatedTimestep || name == kCoefficientLoop)
+        fail("'" + name + "' is the name of a record key and cannot be declared");
+    while (scan.skipBlanks(), !scan.atEnd()) {
+        std::string key, value;
+        if (!scan.attribute(key, value, error)) fail(error);
+        QString lowerKey = QString::fromUtf8(key.data(), static_cast<int>(key.size())).toLower();
+        if (!info.attribute(lowerKey).isNull())
+            fail("attribute '" + key + "' of variable '" + name + "' is given twice");
+        info.attributes.emplace_back(lowerKey,
+                                     QString::fromUtf8(value.data(), static_cast<int>(value.size())));
+    }
+    auto earlier = declaredOnLine_.constFind(info.name);
+    if (earlier != declaredOnLine_.constEnd())
+        fail("variable '" + name + "' is already declared on line " +
+             std::to_string(earlier.value()));
+    declaredOnLine_.insert(info.name, lineNumber_);
+    columnOfField_.push_back(builder_.declare(std::move(info)));
+}
+
+}  // namespace mon

@@ -1,0 +1,178 @@
+#include "libs/mondata/MonitorFileParser.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <string>
+
+#include "libs/exception/Error.h"
+
+namespace {
+
+const char* const kLoops = "monitor-file 1 coefficient-loops\n";
+const char* const kSteady = "monitor-file 1\n";
+
+mon::RunData parse(const std::string& text) {
+    mon::RunDataBuilder builder;
+    mon::MonitorFileParser(builder, "run.mon", true).parse(text);
+    return builder.finish();
+}
+
+std::string parseError(const std::string& text) {
+    try {
+        parse(text);
+    } catch (const owl::Error& e) {
+        return e.getErrorText();
+    }
+    return "(no error)";
+}
+
+std::vector<float> column(const mon::RunData& run, size_t i) { return run.columns.at(i); }
+
+TEST(MonitorFileParser, ReadsDeclarationsAndRecords) {
+    mon::RunData run = parse(std::string(kLoops) +
+                             "# comment\n"
+                             "\n"
+                             "var \"P-Vol; \\\"a\\\", b\" label=\"P at A\" category=MONITOR\n"
+                             "var U-Mom CATEGORY=RESIDUAL subcategory=RMS\n"
+                             "1 1 1.5 -2\n"
+                             "  1 2\t2.5 -\n");
+    ASSERT_TRUE(run.hasCoefficientLoops);
+    ASSERT_EQ(run.variables.size(), 2u);
+    EXPECT_EQ(run.variables[0].name, QStringLiteral("P-Vol; \"a\", b"));
+    EXPECT_EQ(run.variables[0].attribute(QStringLiteral("label")), QStringLiteral("P at A"));
+    EXPECT_EQ(run.variables[1].attribute(QStringLiteral("category")), QStringLiteral("RESIDUAL"));
+    EXPECT_EQ(run.rows->rowCount(), 2);
+    EXPECT_EQ(column(run, 0), (std::vector<float>{1.5f, 2.5f}));
+    EXPECT_EQ(column(run, 1), (std::vector<float>{-2.0f, FLT_MAX}));
+}
+
+TEST(MonitorFileParser, ShortRecordsAndLateDeclarationsLeaveValuesMissing) {
+    mon::RunData run = parse(std::string(kSteady) +
+                             "var A\nvar B\n"
+                             "1 10\n"
+                             "var C\n"
+                             "2 20 21 22\n"
+                             "3\n");
+    EXPECT_EQ(column(run, 0), (std::vector<float>{10, 20, FLT_MAX}));
+    EXPECT_EQ(column(run, 1), (std::vector<float>{FLT_MAX, 21, FLT_MAX}));
+    EXPECT_EQ(column(run, 2), (std::vector<float>{FLT_MAX, 22, FLT_MAX}));
+}
+
+TEST(MonitorFileParser, NineSignificantDigitsReadBackExactly) {
+    const float samples[] = {1.17549435e-38f, 3.40282347e+38f, 1.0e-45f, 0.1f,
+                             123456.789f,     -9.87654321e-7f, 16777217.0f};
+    for (float value : samples) {
+        char text[64];
+        std::snprintf(text, sizeof text, "%.8e", static_cast<double>(value));
+        mon::RunData run = parse(std::string(kSteady) + "var A\n1 " + text + "\n");
+        float back = column(run, 0).at(0);
+        EXPECT_EQ(std::memcmp(&back, &value, sizeof value), 0) << text;
+    }
+}
+
+TEST(MonitorFileParser, AcceptsSpecialValuesAndUnderflow) {
+    mon::RunData run = parse(std::string(kSteady) + "var A\n1 nan\n2 -inf\n3 +1.5\n4 1e-60\n");
+    std::vector<float> values = column(run, 0);
+    EXPECT_TRUE(std::isnan(values[0]));
+    EXPECT_EQ(values[1], -INFINITY);
+    EXPECT_EQ(values[2], 1.5f);
+    EXPECT_EQ(values[3], 0.0f);
+}
+
+TEST(MonitorFileParser, IgnoresTheUnfinishedLastLine) {
+    mon::RunData run = parse(std::string(kSteady) + "var A\n1 1\n2 2\n3 3.0");
+    EXPECT_EQ(run.rows->rowCount(), 2);
+    EXPECT_EQ(parse(std::string(kSteady) + "var A\n1 1\nvar B").variables.size(), 1u);
+}
+
+TEST(MonitorFileParser, ARestartReplacesTheLaterRecords) {
+    mon::RunData run = parse(std::string(kLoops) +
+                             "var A\n"
+                             "1 1 11\n1 2 12\n2 1 21\n2 2 22\n3 1 31\n"
+                             "2 2 -22\n2 3 -23\n");
+    const mon::RowIndex& rows = *run.rows;
+    ASSERT_EQ(rows.stepCount(), 2);
+    EXPECT_EQ(rows.loopCountAt(1), 3);
+    EXPECT_EQ(column(run, 0), (std::vector<float>{11, 12, 21, -22, -23}));
+}
+
+TEST(MonitorFileParser, RepeatedStepInASteadyRunIsARestart) {
+    mon::RunData run = parse(std::string(kSteady) + "var A\n1 1\n2 2\n3 3\n2 -2\n");
+    EXPECT_EQ(column(run, 0), (std::vector<float>{1, -2}));
+}
+
+TEST(MonitorFileParser, SkippedLoopsBecomeEmptyRecords) {
+    mon::RunData run = parse(std::string(kLoops) + "var A\n4 3 43\n");
+    EXPECT_EQ(run.rows->rowCount(), 3);
+    EXPECT_EQ(column(run, 0), (std::vector<float>{FLT_MAX, FLT_MAX, 43}));
+}
+
+TEST(MonitorFileParser, ToleratesCarriageReturns) {
+    mon::RunData run = parse("monitor-file 1\r\nvar A\r\n1 2.5\r\n");
+    EXPECT_EQ(column(run, 0), (std::vector<float>{2.5f}));
+}
+
+TEST(MonitorFileParser, ReportsFileLineAndReason) {
+    const std::string h = kLoops;
+    EXPECT_EQ(parseError(""),
+              "run.mon: not a monitor file: it has no complete first line (expected "
+              "'monitor-file 1')");
+    EXPECT_EQ(parseError("\x7f" "ELF\x02\x01\n"),
+              "run.mon:1: not a monitor file: the first line must start with 'monitor-file 1'");
+    EXPECT_EQ(parseError("monitor-file 2\n"),
+              "run.mon:1: unsupported monitor file version '2' (expected 1)");
+    EXPECT_EQ(parseError("monitor-file 1 loops\n"), "run.mon:1: unknown header flag 'loops'");
+    EXPECT_EQ(parseError(h + "var A\n1 1 x1\n"),
+              "run.mon:3: value 'x1' of variable 'A' is not a number");
+    EXPECT_EQ(parseError(h + "var A\n1 1 1e39\n"),
+              "run.mon:3: value '1e39' of variable 'A' is outside the single-precision range");
+    EXPECT_EQ(parseError(h + "var A\n1 1 1 2\n"),
+              "run.mon:3: record has more values than the 1 variables declared so far");
+    EXPECT_EQ(parseError(h + "var A\n1\n"), "run.mon:3: record of time step 1 has no coefficient loop");
+    EXPECT_EQ(parseError(h + "1.5 1\n"),
+              "run.mon:2: time step '1.5' is not a whole number from 0 to 2147483647");
+    EXPECT_EQ(parseError(h + "99999999999 1\n"),
+              "run.mon:2: time step '99999999999' is not a whole number from 0 to 2147483647");
+    EXPECT_EQ(parseError(h + "1 0\n"),
+              "run.mon:2: coefficient loop '0' is not a whole number from 1 to 100000");
+    EXPECT_EQ(parseError(h + "-1 1\n"),
+              "run.mon:2: unexpected text '-1 1'; expected a record, a 'var' declaration or a "
+              "comment");
+    EXPECT_EQ(parseError(h + "var A\nvar A\n"), "run.mon:3: variable 'A' is already declared on line 2");
+    EXPECT_EQ(parseError(h + "var \"\"\n"), "run.mon:2: variable name must not be empty");
+    EXPECT_EQ(parseError(h + "var \"A\n"),
+              "run.mon:2: variable name: quoted text starting at column 5 is not closed");
+    EXPECT_EQ(parseError(h + "var \"A\\q\"\n"),
+              "run.mon:2: variable name: unknown escape '\\q' at column 7");
+    EXPECT_EQ(parseError(h + "var A label\n"), "run.mon:2: expected an attribute key=value at column 7");
+    EXPECT_EQ(parseError(h + "var A x=1 X=2\n"),
+              "run.mon:2: attribute 'X' of variable 'A' is given twice");
+    EXPECT_EQ(parseError(h + "var \"ACCUMULATED TIMESTEP\"\n"),
+              "run.mon:2: 'ACCUMULATED TIMESTEP' is the name of a record key and cannot be "
+              "declared");
+}
+
+TEST(MonitorFileParser, LaterSegmentsMatchVariablesByNameAndMustAgreeOnLoops) {
+    mon::RunDataBuilder builder;
+    mon::MonitorFileParser(builder, "a.mon", true).parse("monitor-file 1\nvar A\nvar B\n1 1 2\n");
+    mon::MonitorFileParser(builder, "b.mon", false).parse("monitor-file 1\nvar B\nvar C\n2 5 6\n");
+    mon::RunData run = builder.finish();
+    ASSERT_EQ(run.variables.size(), 3u);
+    EXPECT_EQ(run.columns[1], (std::vector<float>{2, 5}));
+    EXPECT_EQ(run.columns[2], (std::vector<float>{FLT_MAX, 6}));
+
+    mon::RunDataBuilder other;
+    mon::MonitorFileParser(other, "a.mon", true).parse("monitor-file 1\n");
+    try {
+        mon::MonitorFileParser(other, "b.mon", false).parse(kLoops);
+        FAIL();
+    } catch (const owl::Error& e) {
+        EXPECT_EQ(e.getErrorText(),
+                  "b.mon:1: records carry coefficient loops, but the earlier segments' do not");
+    }
+}
+
+}  // namespace

@@ -1,0 +1,49 @@
+#pragma once
+// Runs the real monexport binary (or another command) for end-to-end tests
+// and captures its standard output, standard error and exit status.
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+struct Result {
+    int status = -1;  // exit status as a shell sees it (0..255)
+    std::string out;
+    std::string err;
+};
+
+// Runs program with the arguments; env entries are set (an empty value
+// unsets the variable). Standard input is empty.
+Result run(const std::string& program, const std::vector<std::string>& args,
+           const std::map<std::string, std::string>& env = {});
+
+// Runs the monexport binary under test.
+Result monexport(const std::vector<std::string>& args,
+                 const std::map<std::string, std::string>& env = {});
+
+// Paths of the built commands and of the source tree's folders.
+std::string binary(const std::string& name);
+std::string sourcePath(const std::string& relative);
+
+// A fresh empty directory, removed with its contents at destruction.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+private:
+    std::string path_;
+};
+
+std::string readFile(const std::string& path);
+void writeFile(const std::string& path, const std::string& content);
+bool fileExists(const std::string& path);
+
+// The two-line error report.
+std::string errorReport(const std::string& message);
+
+}  // namespace e2e

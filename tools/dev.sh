@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# One entry point for building and checking monexport on a Debian 12 machine.
+#   tools/dev.sh demo      install what is missing, build, export an example run
+#   tools/dev.sh test      install what is missing, build, run every test
+#   tools/dev.sh sanitize  the tests again, built with ASan and UBSan
+#   tools/dev.sh fuzz      build the fuzz targets and run each briefly
+#   tools/dev.sh bench     build the benchmarks (see bench/README.md)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc 2>/dev/null || echo 2)
+
+build() {  # build DIR [cmake options...]
+    local dir=$1; shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+case "${1:-}" in
+demo)
+    bash tools/install-deps.sh
+    build build -DMONEXPORT_TESTS=OFF
+    export ORB_DATA_DIR="$PWD/data"
+    build/monexport -mon examples/transient.mon -varlist "RMS P-Mass;MAX P-Mass;TIME" -lasttimestep 3
+    ;;
+test)
+    bash tools/install-deps.sh
+    build build -DMONEXPORT_TESTS=ON
+    ctest --test-dir build --output-on-failure -j "$jobs"
+    ;;
+sanitize)
+    bash tools/install-deps.sh
+    build build-sanitize -DMONEXPORT_TESTS=ON -DMONEXPORT_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+    ;;
+fuzz)
+    bash tools/install-deps.sh
+    CC=clang CXX=clang++ build build-fuzz -DMONEXPORT_TESTS=OFF -DMONEXPORT_FUZZ=ON
+    for target in build-fuzz/fuzz/fuzz_*; do
+        [[ -x $target ]] || continue
+        name=$(basename "$target")
+        corpus=fuzz/corpus/${name#fuzz_}
+        mkdir -p "build-fuzz/corpus-$name"
+        "$target" -max_total_time="${FUZZ_SECONDS:-60}" -dict="fuzz/${name#fuzz_}.dict" \
+            "build-fuzz/corpus-$name" "$corpus"
+    done
+    ;;
+bench)
+    bash tools/install-deps.sh
+    build build-bench -DMONEXPORT_TESTS=OFF -DMONEXPORT_BENCH=ON
+    ;;
+*)
+    sed -n '2,8p' "$0"
+    exit 2
+    ;;
+esac
