@@ -5,6 +5,7 @@
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/MonitorFile.h"
+#include "libs/mondata/RunMetadata.h"
 
 namespace {
 const QString kAccumulatedTimestep = QStringLiteral("ACCUMULATED TIMESTEP");
@@ -102,20 +103,13 @@ const mon::VariableInfo* MonDatabase::variableInfo(const QString& name) const {
     return &run_.variables[static_cast<size_t>(found.value()) - keyNames_.size()];
 }
 
-QStringList MonDatabase::getGroupList() const {
-    QStringList groups;
-    for (const auto& info : run_.variables) {
-        QString group = info.attribute(QStringLiteral("group"));
-        if (!group.isEmpty() && !groups.contains(group)) groups.append(group);
-    }
-    return groups;
-}
+QStringList MonDatabase::getGroupList() const { return mon::groupsOf(run_.variables); }
 
 QStringList MonDatabase::getAssociatedVariablesForTimeTransformedVariables(
     const QStringList& names) const {
-    return names;
+    return mon::associatedVariables(run_.variables, names);
 }
 
-QString MonDatabase::getAssociatedTimeTransformedVariable(const QString&) const {
-    return QStringLiteral("TIME");
+QString MonDatabase::getAssociatedTimeTransformedVariable(const QString& name) const {
+    return mon::associatedTimeVariable(run_.variables, name);
 }
