@@ -15,7 +15,8 @@ TEST(RCLPath, LastNameIsTheNameOfTheLastStep) {
 }
 
 TEST(RCLPath, StepsSplitAtSlashesAndTheFirstColon) {
-    const auto& steps = owl::RCLPath(" A B : x /C:y:z/ plain ").getSteps();
+    const owl::RCLPath path(" A B : x /C:y:z/ plain ");
+    const auto& steps = path.getSteps();
     ASSERT_EQ(steps.size(), 3u);
     EXPECT_EQ(steps[0].type, "A B");
     EXPECT_EQ(steps[0].name, "x");
