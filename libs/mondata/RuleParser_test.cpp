@@ -11,6 +11,7 @@
 #include "libs/exception/Error.h"
 #include "libs/mondata/MonVariable.h"
 #include "libs/mondata/MonVariableRule.h"
+#include "libs/mondata/VariableLabels.h"
 
 namespace {
 
@@ -52,11 +53,7 @@ std::string selected(const char* ruleText) {
     auto rule = mon::parseRule(QString::fromUtf8(ruleText));
     std::string names;
     for (const auto& info : run()) {
-        const QString label =
-            info.attribute(QStringLiteral("label")).isEmpty()
-                ? (info.name == QLatin1String("TIME") ? QStringLiteral("Simulation Time")
-                                                      : info.name)
-                : info.attribute(QStringLiteral("label"));
+        const QString label = mon::preferredLabelOf(&info, info.name);
         if (!rule || rule->matches(mon::RuleSubject{info.name, label, &info}))
             names += (names.empty() ? "" : "|") + info.name.toStdString();
     }
