@@ -19,12 +19,17 @@ QString child(const QString& path, const QString& type, const QString& name) {
     return path + QLatin1Char('/') + type + QLatin1Char(':') + name;
 }
 
-// The group name as a quoted text of the variable-rule language.
+// The group name as a quoted text of the variable-rule language, in which
+// '*' and '?' are wildcards unless escaped.
 QString ruleText(const QString& text) {
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    escaped.replace(QLatin1Char('"'), QLatin1String("\\\""));
-    return QLatin1Char('"') + escaped + QLatin1Char('"');
+    QString quoted = QStringLiteral("\"");
+    for (QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"') || c == QLatin1Char('*') ||
+            c == QLatin1Char('?'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    return quoted + QLatin1Char('"');
 }
 
 QString joinedRules(const std::vector<QString>& rules) {

@@ -1,0 +1,347 @@
+// -plotinfo: the default monitor plots from the workspace template.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <regex>
+#include <sstream>
+
+#include "tests/CommandRunner.h"
+
+namespace {
+
+using e2e::monexport;
+
+const std::string kDataDir = e2e::sourcePath("data");
+
+std::string testData(const std::string& name) {
+    return e2e::sourcePath("tests/data/plotinfo/" + name);
+}
+
+e2e::Result plotinfo(const std::string& monFile, const std::string& dataDir,
+                     std::vector<std::string> extra = {}) {
+    std::vector<std::string> args{"-plotinfo", "-mon", monFile};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return monexport(args, {{"ORB_DATA_DIR", dataDir}});
+}
+
+std::string attribute(const std::string& line, const std::string& name) {
+    std::smatch match;
+    if (!std::regex_search(line, match, std::regex(" " + name + "=\"([^\"]*)\""))) return "?";
+    return match[1];
+}
+
+// One text per plot: "Name|DisplayName|Visibility|X label|log Y: X>Y, X>Y".
+std::vector<std::string> summary(const std::string& xml) {
+    std::vector<std::string> plots;
+    std::istringstream lines(xml);
+    std::string line, xVar;
+    while (std::getline(lines, line)) {
+        if (line.find("<Plot ") != std::string::npos)
+            plots.push_back(attribute(line, "Name") + "|" + attribute(line, "DisplayName") + "|" +
+                            attribute(line, "Visibility"));
+        else if (line.find("<XAxis ") != std::string::npos)
+            plots.back() += "|" + attribute(line, "DisplayName");
+        else if (line.find("<YAxis ") != std::string::npos)
+            plots.back() += "|" + attribute(line, "LogarithmicScale") + ":";
+        else if (line.find("<XVar ") != std::string::npos)
+            xVar = attribute(line, "Name");
+        else if (line.find("<YVar ") != std::string::npos)
+            plots.back() += " " + xVar + ">" + attribute(line, "Name");
+    }
+    return plots;
+}
+
+// The tags of the document in order, without attributes or indentation.
+std::string tagSequence(const std::string& xml) {
+    std::string tags;
+    std::regex tag("<(/?[A-Za-z]+)");
+    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), tag); it != std::sregex_iterator();
+         ++it)
+        tags += (*it)[1].str() + " ";
+    return tags;
+}
+
+class PlotInfoTemplate : public ::testing::Test {
+  protected:
+    // A template directory holding the workspace with these objects.
+    std::string withWorkspace(const std::string& objects) {
+        e2e::writeFile(dir.file("workspace-basic.mst"),
+                       "MONITOR WORKSPACE: Run\n" + objects + "END\n");
+        return dir.path();
+    }
+    std::vector<std::string> plotsOf(const std::string& objects,
+                                     const std::string& mon = testData("plain.mon")) {
+        e2e::Result r = plotinfo(mon, withWorkspace(objects));
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.status, 0);
+        return summary(r.out);
+    }
+
+    e2e::TempDir dir;
+};
+
+TEST(PlotInfo, TemplatePlotsOfASmallRunAreExactlyAsExpected) {
+    e2e::Result r = plotinfo(testData("run.mon"), kDataDir);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, e2e::readFile(testData("run.xml")));
+}
+
+TEST(PlotInfo, TransientExampleGivesAWellFormedDocumentOfTemplateAndGroupPlots) {
+    e2e::TempDir dir;
+    const std::string out = dir.file("plots.xml");
+    e2e::Result r = plotinfo(e2e::sourcePath("examples/transient.mon"), kDataDir, {"-out", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    const std::string xml = e2e::readFile(out);
+    EXPECT_EQ(e2e::run("/usr/bin/xmllint", {"--noout", out}).status, 0);
+    EXPECT_EQ(xml.substr(xml.size() - 9), "</Plots>\n");
+    // Every plot: its two axes, then lines of one X and one Y variable each.
+    const std::string tags = tagSequence(xml);
+    EXPECT_TRUE(std::regex_match(
+        tags,
+        std::regex("Plots (Plot XAxis YAxis (PlotLine XVar YVar /PlotLine )+/Plot )+/Plots ")))
+        << tags;
+
+    std::vector<std::string> names;
+    for (const std::string& plot : summary(xml)) names.push_back(plot.substr(0, plot.find('|')));
+    ASSERT_GE(names.size(), 4u);
+    EXPECT_EQ(names.front(), "Momentum and Mass");
+    // The groups of monitor points come last, by name.
+    EXPECT_EQ(std::vector<std::string>(names.end() - 2, names.end()),
+              (std::vector<std::string>{"Pressure Probes", "Velocity Probes"}));
+    for (const char* plotted : {"Time", "Forces"})
+        EXPECT_EQ(std::count(names.begin(), names.end(), plotted), 1) << plotted;
+    for (const char* absent : {"Heat Transfer", "Moments", "Temperature Monitors"})
+        EXPECT_EQ(std::count(names.begin(), names.end(), absent), 0) << absent;
+
+    const std::string residuals = summary(xml).front();
+    EXPECT_NE(residuals.find("ACCUMULATED TIMESTEP>RMS P-Mass"), std::string::npos) << residuals;
+    EXPECT_EQ(residuals.find(">MAX "), std::string::npos) << residuals;
+}
+
+TEST_F(PlotInfoTemplate, ResidualPlotsShowRmsResidualsUnlessTheirModeIsMax) {
+    EXPECT_EQ(
+        plotsOf("RESIDUAL MONITOR: Default\nVariable Rule = CATEGORY = RESIDUAL\nEND\n"
+                "RESIDUAL MONITOR: Max\nResidual Mode = MAX\nEND\n"
+                "RESIDUAL MONITOR: Lower\nResidual Mode = max\nEND\n"
+                "RESIDUAL MONITOR: Rms\nResidual Mode = RMS\nVariable Rule = NAME = *P-Mass\nEND\n"
+                "MONITOR PLOT: Other Type\nResidual Mode = MAX\n"
+                "Variable Rule = NAME = \"??? P-Mass\"\nEND\n"),
+        (std::vector<std::string>{
+            "Default||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
+            "ACCUMULATED TIMESTEP>RMS H-Energy",
+            "Lower||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
+            "ACCUMULATED TIMESTEP>RMS H-Energy",
+            "Max||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>MAX P-Mass "
+            "ACCUMULATED TIMESTEP>MAX H-Energy",
+            "Other Type||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
+            "ACCUMULATED TIMESTEP>MAX P-Mass",
+            "Rms||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass",
+        }));
+}
+
+TEST_F(PlotInfoTemplate, PlotsWhoseRulesMatchNothingAreLeftOut) {
+    EXPECT_EQ(plotsOf("MONITOR PLOT: None\nVariable Rule = CATEGORY = FORCE\nEND\n"
+                      "RESIDUAL MONITOR: No Residuals\nVariable Rule = CATEGORY = MONITOR\nEND\n"
+                      "MONITOR PLOT: Some\nVariable Rule = NAME = P2\nEND\n"),
+              (std::vector<std::string>{"Some||false|Accumulated Time Step|false: "
+                                        "ACCUMULATED TIMESTEP>P2"}));
+}
+
+TEST_F(PlotInfoTemplate, XAxisFollowsPlotDataBy) {
+    auto plot = [](const std::string& name, const std::string& settings) {
+        return "MONITOR PLOT: " + name + "\nVariable Rule = NAME = P1\n" + settings + "END\n";
+    };
+    EXPECT_EQ(
+        plotsOf(plot("A Default", "") + plot("B Step", "Plot Data By = Time Step\n") +
+                plot("C Time", "Plot Data By = Simulation Time\n") +
+                plot("D Case", "Plot Data By = simulation time\n") +
+                plot("E Unknown", "Plot Data By = Iteration\n") +
+                plot("F Unspecified", "Plot Data By = Specified Variable\n") +
+                plot("G Time", "Plot Data By = Specified Variable\nX Axis Variable = TIME\n") +
+                plot("H Loop",
+                     "Plot Data By = Specified Variable\nX Axis Variable = COEFFICIENT LOOP\n") +
+                plot("I Probe", "Plot Data By = Specified Variable\nX Axis Variable = P2\n") +
+                plot("J Empty", "Plot Data By = Specified Variable\nX Axis Variable =\n") +
+                plot("K Ignored", "Plot Data By = Time Step\nX Axis Variable = P2\n")),
+        (std::vector<std::string>{
+            "A Default||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+            "B Step||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+            "C Time||false|Simulation Time|false: TIME>P1",
+            "D Case||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+            "E Unknown||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+            "F Unspecified||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+            "G Time||false|Simulation Time|false: TIME>P1",
+            "H Loop||false|Specified Variable Coefficient Loop|false: COEFFICIENT LOOP>P1",
+            "I Probe||false|Specified Variable P2|false: P2>P1",
+            "J Empty||false|Specified Variable |false: >P1",
+            "K Ignored||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+        }));
+}
+
+TEST_F(PlotInfoTemplate, TimeTransformedPlotsShowTheAssociatedVariables) {
+    auto plot = [](const std::string& name, const std::string& settings) {
+        return "MONITOR PLOT: " + name + "\nVariable Rule = CATEGORY = MONITOR\n" + settings +
+               "END\n";
+    };
+    EXPECT_EQ(
+        plotsOf(plot("A Over Time", "Time Transformed = true\nPlot Data By = Simulation Time\n") +
+                plot("B Over Steps", "Time Transformed = Yes\n") +
+                plot("C Filtered",
+                     "Time Transformed = 1\nPlot Data By = Simulation Time\n"
+                     "Time Transformed Variable Rule = NAME = *Average\n") +
+                plot("D Unfiltered", "Time Transformed = on\nTime Transformed Variable Rule =\n") +
+                plot("E Ordinary", "Time Transformed = no\n") +
+                plot("F Filtered Out",
+                     "Time Transformed = true\n"
+                     "Time Transformed Variable Rule = NAME = nothing\n")),
+        (std::vector<std::string>{
+            "A Over Time||false|Simulation Time|false: P1 Frequency>P1 Spectrum TIME>P2 Average "
+            "P1 Average Time>P1 Average",
+            "B Over Steps||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 Spectrum "
+            "ACCUMULATED TIMESTEP>P2 Average ACCUMULATED TIMESTEP>P1 Average",
+            "C Filtered||false|Simulation Time|false: TIME>P2 Average P1 Average Time>P1 Average",
+            "D Unfiltered||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 Spectrum "
+            "ACCUMULATED TIMESTEP>P2 Average ACCUMULATED TIMESTEP>P1 Average",
+            "E Ordinary||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 "
+            "ACCUMULATED TIMESTEP>P2",
+        }));
+}
+
+TEST_F(PlotInfoTemplate, DisplaySettingsComeFromThePlotObject) {
+    EXPECT_EQ(
+        plotsOf("MONITOR PLOT: A\nVariable Rule = NAME = P2\n"
+                "Window Label = \" Probes & <more> \"\nVisibility = Yes\nLogarithmic Y = ON\nEND\n"
+                "MONITOR PLOT: B\nVariable Rule = NAME = P2\nVisibility = off\n"
+                "Logarithmic Y = 0\nEND\n"
+                "MONITOR PLOT: C\nVariable Rule = NAME = P2\nEND\n"),
+        (std::vector<std::string>{
+            "A| Probes &amp; &lt;more&gt; |true|Accumulated Time Step|true: "
+            "ACCUMULATED TIMESTEP>P2",
+            "B||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P2",
+            "C||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P2",
+        }));
+}
+
+TEST_F(PlotInfoTemplate, VariablesCarryTheirLabels) {
+    e2e::Result r =
+        plotinfo(testData("plain.mon"), withWorkspace("MONITOR PLOT: P\nVariable Rule = NAME = P1\n"
+                                                      "Plot Data By = Simulation Time\nEND\n"));
+    EXPECT_NE(r.out.find("<XAxis DisplayName=\"Simulation Time\" LogarithmicScale=\"false\" />\n"
+                         "    <YAxis DisplayName=\"Variable Value\" LogarithmicScale=\"false\" />\n"
+                         "    <PlotLine>\n"
+                         "      <XVar Name=\"TIME\" DisplayName=\"Simulation Time\" />\n"
+                         "      <YVar Name=\"P1\" DisplayName=\"P1\" />\n"
+                         "    </PlotLine>\n"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST_F(PlotInfoTemplate, PlotsComeByGroupPriorityThenNameAndTheFirstOfAKeyIsKept) {
+    const std::string groups =
+        "MONITOR GROUP: Early\nPriority = -1\nEND\nMONITOR GROUP: Zero\nPriority = 0\nEND\n";
+    auto plot = [](const std::string& type, const std::string& name, const std::string& group,
+                   const std::string& variable) {
+        return type + ": " + name + "\nMonitor Group = " + group +
+               "\nVariable Rule = NAME = " + variable + "\nEND\n";
+    };
+    std::vector<std::string> plots =
+        plotsOf(groups + plot("MONITOR PLOT", "zeta", "Early", "P1") +
+                plot("MONITOR PLOT", "alpha", "Zero", "P1") +
+                plot("IMBALANCE MONITOR", "Alpha", "Zero", "P1") +
+                plot("MONITOR PLOT", "beta", "Unlisted", "P1") +
+                plot("MONITOR PLOT", "Suffixed", "Early (MAX) (Time Transformed)", "P1") +
+                plot("MONITOR PLOT", "Same", "Zero", "P1") +
+                plot("IMBALANCE MONITOR", "Same", "Zero", "P2") +
+                plot("IMBALANCE MONITOR", "Second", "Zero", "nothing") +
+                plot("MONITOR PLOT", "Second", "Zero", "P2") +
+                plot("IMBALANCE MONITOR", "Twin", "Zero", "P1") +
+                plot("MONITOR PLOT", "Twin", "Early", "P2"));
+    std::vector<std::string> keys;
+    for (const std::string& p : plots)
+        keys.push_back(p.substr(0, p.find('|')) + " " + p.substr(p.find('>') + 1));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"Suffixed P1", "Twin P2", "zeta P1", "Alpha P1", "Same P2",
+                                        "Second P2", "Twin P1", "alpha P1", "beta P1"}));
+}
+
+TEST_F(PlotInfoTemplate, EveryMonitorGroupOfTheRunGetsAPlotOfItsVariables) {
+    std::vector<std::string> plots = plotsOf(
+        "MONITOR GROUP: Probes\nPriority = 5\nEND\n"
+        "MONITOR PLOT: Existing\nMonitor Group = Probes (MAX)\nVariable Rule = NAME = P1\nEND\n"
+        "GROUPING RULE: Averages\nVariable Rule = CATEGORY = AVERAGE\n"
+        "Variable Rule 2 = NAME = P1\nEND\n"
+        "GROUPING RULE: Forces\nVariable Rule = CATEGORY = FORCE\nEND\n",
+        testData("run.mon"));
+    std::vector<std::string> names;
+    for (const std::string& p : plots) names.push_back(p.substr(0, p.find('|')));
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "Existing", "Averages", "Forces", "Heat Transfer", "Imbalances",
+                         "Momentum and Mass", "Probes &quot;A B&quot; *",
+                         "Probes &quot;A B&quot; *x", "Time", "Wall Probes"}));
+    EXPECT_EQ(plots[1],
+              "Averages|Averages|true|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1");
+    EXPECT_EQ(plots[5],
+              "Momentum and Mass|Momentum and Mass|true|Accumulated Time Step|false: "
+              "ACCUMULATED TIMESTEP>RMS P-Mass ACCUMULATED TIMESTEP>MAX P-Mass");
+}
+
+TEST_F(PlotInfoTemplate, WorkspaceWithoutPlotsGivesTheRootAlone) {
+    e2e::Result r = plotinfo(testData("plain.mon"), withWorkspace(""));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Plots />\n");
+    e2e::writeFile(dir.file("workspace-basic.mst"), "# nothing at all\n");
+    r = plotinfo(testData("plain.mon"), dir.path() + "/");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Plots />\n");
+}
+
+TEST(PlotInfoErrors, WithoutTemplateDirectoryNothingIsWritten) {
+    e2e::TempDir dir;
+    const std::string out = dir.file("plots.xml");
+    const std::string mon = testData("run.mon");
+    e2e::Result unset = monexport({"-plotinfo", "-mon", mon}, {{"ORB_DATA_DIR", ""}});
+    e2e::Result empty = e2e::run("/usr/bin/env", {"ORB_DATA_DIR=", e2e::binary("monexport"),
+                                                  "-plotinfo", "-mon", mon, "-out", out});
+    for (const e2e::Result& r : {unset, empty}) {
+        EXPECT_EQ(r.status, 255);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, e2e::errorReport("Initial workspace file not found."));
+    }
+    EXPECT_TRUE(e2e::fileExists(out));
+    EXPECT_EQ(e2e::readFile(out), "");
+}
+
+TEST(PlotInfoErrors, UnusableTemplateIsReportedWithItsPath) {
+    e2e::TempDir dir;
+    const std::string mon = testData("run.mon");
+    const std::string out = dir.file("plots.xml");
+    const std::string file = dir.file("workspace-basic.mst");
+    e2e::Result missing = plotinfo(mon, dir.path(), {"-out", out});
+    EXPECT_EQ(missing.status, 255);
+    EXPECT_EQ(missing.err, e2e::errorReport("Cannot open the command-language file '" + file +
+                                            "': No such file or directory."));
+    EXPECT_EQ(e2e::readFile(out), "");
+
+    e2e::writeFile(file, "MONITOR WORKSPACE: Run\n  MONITOR PLOT: P\n  Priority 10\nEND\nEND\n");
+    e2e::Result malformed = plotinfo(mon, dir.path());
+    EXPECT_EQ(malformed.status, 255);
+    EXPECT_EQ(malformed.out, "");
+    EXPECT_EQ(
+        malformed.err,
+        e2e::errorReport(file + ":3: expected 'TYPE: Name', 'Parameter = Value' or 'END', found "
+                                "'Priority 10'"));
+
+    std::remove(file.c_str());
+    EXPECT_EQ(mkdir(file.c_str(), 0700), 0);
+    e2e::Result notAFile = plotinfo(mon, dir.path());
+    EXPECT_EQ(notAFile.status, 255);
+    EXPECT_EQ(notAFile.err, e2e::errorReport("Cannot read the command-language file '" + file +
+                                             "': Is a directory."));
+}
+
+}  // namespace
