@@ -5,6 +5,8 @@
 // variables, ordered by group priority and name.
 
 #include <QString>
+#include <QStringList>
+#include <map>
 #include <ostream>
 #include <set>
 #include <utility>
