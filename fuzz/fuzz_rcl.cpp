@@ -2,11 +2,11 @@
 // a file, then walks every object it holds: nothing may crash, hang or leak,
 // and a failure must be an owl::Error.
 
+#include <unistd.h>
 #include <QString>
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "libs/exception/Error.h"
 #include "libs/rcl/GroupRCLGenerator.h"
@@ -32,8 +32,8 @@ void exercise(RCLDatabase& db) {
     owl::OVRCLUtils::getGroupPriorityMap(&db);
     owl::GroupRCLGenerator generator(QStringLiteral("/MONITOR WORKSPACE: Run"),
                                      QStringLiteral("MONITOR WORKSPACE : Run"), &db);
-    for (const QString& name :
-         db.getObjectsByTypeAndPath(QStringLiteral("GROUPING RULE"), owl::OVRCLUtils::workspacePath()))
+    for (const QString& name : db.getObjectsByTypeAndPath(QStringLiteral("GROUPING RULE"),
+                                                          owl::OVRCLUtils::workspacePath()))
         db.sendRCL(generator.generateRCL(name, {}), true);
 }
 
