@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <regex>
 #include <set>
 #include <sstream>
 
@@ -28,10 +27,16 @@ e2e::Result plotinfo(const std::string& monFile, const std::string& dataDir,
     return monexport(args, {{"ORB_DATA_DIR", dataDir}});
 }
 
+// The text between the quotes of ` KEY="..."` at or after from; "?" when absent.
+std::string quotedAfter(const std::string& text, const std::string& key, size_t from = 0) {
+    const size_t start = text.find(key + "=\"", from);
+    if (start == std::string::npos) return "?";
+    const size_t value = start + key.size() + 2;
+    return text.substr(value, text.find('"', value) - value);
+}
+
 std::string attribute(const std::string& line, const std::string& name) {
-    std::smatch match;
-    if (!std::regex_search(line, match, std::regex(" " + name + "=\"([^\"]*)\""))) return "?";
-    return match[1];
+    return quotedAfter(line, " " + name);
 }
 
 // One text per plot: "Name|DisplayName|Visibility|X label|log Y: X>Y, X>Y".
@@ -55,14 +60,35 @@ std::vector<std::string> summary(const std::string& xml) {
     return plots;
 }
 
-// The tags of the document in order, without attributes or indentation.
-std::string tagSequence(const std::string& xml) {
-    std::string tags;
-    std::regex tag("<(/?[A-Za-z]+)");
-    for (auto it = std::sregex_iterator(xml.begin(), xml.end(), tag); it != std::sregex_iterator();
-         ++it)
-        tags += (*it)[1].str() + " ";
+// The tags of the document in order, without attributes ("/Plot" for an end
+// tag); the declaration is left out.
+std::vector<std::string> tagSequence(const std::string& xml) {
+    std::vector<std::string> tags;
+    for (size_t at = xml.find('<'); at != std::string::npos; at = xml.find('<', at + 1)) {
+        const size_t end = xml.find_first_of(" />", at + 2);
+        if (xml[at + 1] != '?') tags.push_back(xml.substr(at + 1, end - at - 1));
+    }
     return tags;
+}
+
+// Whether the tags read: Plots, then plots each made of XAxis, YAxis and at
+// least one PlotLine of one XVar and one YVar.
+bool hasPlotStructure(const std::vector<std::string>& tags) {
+    size_t at = 0;
+    auto take = [&](std::initializer_list<const char*> expected) {
+        for (const char* tag : expected)
+            if (at >= tags.size() || tags[at++] != tag) return false;
+        return true;
+    };
+    if (!take({"Plots"})) return false;
+    while (at < tags.size() && tags[at] == "Plot") {
+        if (!take({"Plot", "XAxis", "YAxis", "PlotLine", "XVar", "YVar", "/PlotLine"}))
+            return false;
+        while (at < tags.size() && tags[at] == "PlotLine")
+            if (!take({"PlotLine", "XVar", "YVar", "/PlotLine"})) return false;
+        if (!take({"/Plot"})) return false;
+    }
+    return take({"/Plots"}) && at == tags.size();
 }
 
 // The plots of data/workspace-basic.mst in the order of their priorities,
@@ -100,10 +126,11 @@ bool templateOrder(const std::string& a, const std::string& b) {
 std::set<std::string> groupsDeclaredIn(const std::string& monFile) {
     std::set<std::string> groups;
     const std::string text = e2e::readFile(monFile);
-    const std::regex group(" group=\"([^\"]*)\"");
-    for (auto it = std::sregex_iterator(text.begin(), text.end(), group);
-         it != std::sregex_iterator(); ++it)
-        if (!(*it)[1].str().empty()) groups.insert((*it)[1].str());
+    for (size_t at = text.find(" group=\""); at != std::string::npos;
+         at = text.find(" group=\"", at + 1)) {
+        const std::string group = quotedAfter(text, " group", at);
+        if (!group.empty()) groups.insert(group);
+    }
     return groups;
 }
 
@@ -143,11 +170,9 @@ TEST(PlotInfo, TransientExampleGivesAWellFormedDocumentOfTemplateAndGroupPlots) 
     EXPECT_EQ(e2e::run("/usr/bin/xmllint", {"--noout", out}).status, 0);
     EXPECT_EQ(xml.substr(xml.size() - 9), "</Plots>\n");
     // Every plot: its two axes, then lines of one X and one Y variable each.
-    const std::string tags = tagSequence(xml);
-    EXPECT_TRUE(std::regex_match(
-        tags,
-        std::regex("Plots (Plot XAxis YAxis (PlotLine XVar YVar /PlotLine )+/Plot )+/Plots ")))
-        << tags;
+    EXPECT_TRUE(hasPlotStructure(tagSequence(xml))) << xml;
+    EXPECT_FALSE(hasPlotStructure(tagSequence("<Plots><Plot><YAxis/><XAxis/></Plot></Plots>")));
+    EXPECT_FALSE(hasPlotStructure(tagSequence("<Plots><Plot><XAxis/><YAxis/></Plot></Plots>")));
 
     // The template's plots keep their order; every other group of the run
     // gets one plot, after them, by name.
