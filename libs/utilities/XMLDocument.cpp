@@ -26,6 +26,10 @@ std::string quoted(const XMLDocument::Path& path) {
     return "'" + pathText(path, path.size()) + "'";
 }
 
+[[noreturn]] void raiseNotStarted(const std::string& action) {
+    raise("The XML document has not been started: cannot " + action + ".");
+}
+
 void requireName(const std::string& name, const std::string& kind) {
     if (!xmltext::isName(name)) raise("'" + name + "' is not a valid XML " + kind + " name.");
 }
@@ -66,7 +70,7 @@ void XMLDocument::createDuplicateElements(bool duplicates) {
 }
 
 void XMLDocument::addElement(const Path& path, const std::string& text) {
-    requireStarted("add the element " + quoted(path));
+    if (!root_) raiseNotStarted("add the element " + quoted(path));
     if (path.size() < 2)
         raise("The element path " + quoted(path) +
               " is too short: it must name the root and the element to add.");
@@ -79,7 +83,7 @@ void XMLDocument::addElement(const Path& path, const std::string& text) {
 }
 
 void XMLDocument::addAttribute(const Path& path, const Attribute& attribute) {
-    requireStarted("add the attribute '" + attribute.first + "' to " + quoted(path));
+    if (!root_) raiseNotStarted("add the attribute '" + attribute.first + "' to " + quoted(path));
     requireName(attribute.first, "attribute");
     pugi::xml_node element = designate(path, path.size());
     pugi::xml_attribute target = element.attribute(attribute.first.c_str());
@@ -90,7 +94,7 @@ void XMLDocument::addAttribute(const Path& path, const Attribute& attribute) {
 }
 
 std::string XMLDocument::writeDocumentString() const {
-    requireStarted("write it");
+    if (!root_) raiseNotStarted("write it");
     StringWriter writer;
     // Texts are stored escaped already (XMLText.h): pugixml's own escaping
     // would write control characters as references that XML 1.0 forbids.
@@ -98,10 +102,6 @@ std::string XMLDocument::writeDocumentString() const {
                    pugi::encoding_utf8);
     if (!writer.text.empty() && writer.text.back() == '\n') writer.text.pop_back();
     return writer.text;
-}
-
-void XMLDocument::requireStarted(const std::string& action) const {
-    if (!root_) raise("The XML document has not been started: cannot " + action + ".");
 }
 
 pugi::xml_node XMLDocument::designate(const Path& path, size_t steps) const {
