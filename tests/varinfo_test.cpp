@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <pugixml.hpp>
+#include <random>
 #include <sstream>
 
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/guiutils/QStringUtils.h"
 #include "libs/mondata/MonDatabase.h"
+#include "libs/utilities/XMLDocument.h"
 #include "tests/CommandRunner.h"
 
 namespace {
@@ -166,6 +168,26 @@ TEST(VarInfo, SelectionAndTableOptionsPlayNoPart) {
                    "-nocoeffloops", "-noheader", "-firsttimestep", "3", "-lasttimestep", "4"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, plain);
+}
+
+// The builder under a strict parser: whatever bytes the texts hold, the
+// document is well-formed UTF-8 XML.
+TEST(VarInfo, BuilderOutputIsWellFormedWhateverTheBytes) {
+    std::mt19937 random(6122026);
+    std::uniform_int_distribution<int> byte(0, 255), length(0, 16);
+    owl::XMLDocument doc;
+    doc.startDocument("Variables");
+    doc.createDuplicateElements(true);
+    const owl::XMLDocument::Path path{owl::XMLElement("Variables"), owl::XMLElement("Variable")};
+    for (int i = 0; i < 2000; ++i) {
+        std::string text;
+        for (int n = length(random); n > 0; --n) text += static_cast<char>(byte(random));
+        doc.addElement(path, text);
+        doc.addAttribute(path, {"Name", text});
+    }
+    e2e::TempDir dir;
+    e2e::writeFile(dir.file("random.xml"), doc.writeDocumentString() + "\n");
+    expectWellFormedFile(dir.file("random.xml"));
 }
 
 }  // namespace

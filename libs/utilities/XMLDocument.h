@@ -62,8 +62,7 @@ class XMLDocument {
         size_t operator()(const ChildKey& key) const;
     };
 
-    void requireStarted(const std::string& action) const;
-    pugi::xml_node designate(const Path& path, size_t steps) const;
+    pugi::xml_node designate(const char* operation, const Path& path, size_t steps) const;
     pugi::xml_node lastChildNamed(pugi::xml_node parent, const std::string& name) const;
     pugi::xml_node appendChild(pugi::xml_node parent, const Path& path);
     void setText(pugi::xml_node element, const std::string& text, const Path& path);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "libs/exception/Error.h"
 
 namespace {
@@ -112,6 +114,47 @@ TEST(XMLDocument, TextsRoundTripThroughAParser) {
     pugi::xml_node element = parsed.child("R").child("E");
     EXPECT_EQ(element.attribute("v").value(), value);
     EXPECT_EQ(element.text().get(), value);
+}
+
+std::string utf8(char32_t code) {
+    std::string out;
+    if (code < 0x80) return std::string(1, static_cast<char>(code));
+    const int length = code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
+    static const unsigned char leads[] = {0, 0, 0xC0, 0xE0, 0xF0};
+    for (int i = length - 1; i > 0; --i, code >>= 6)
+        out.insert(out.begin(), static_cast<char>(0x80 | (code & 0x3F)));
+    out.insert(out.begin(), static_cast<char>(leads[length] | code));
+    return out;
+}
+
+TEST(XMLDocument, EveryCharacterXmlCarriesRoundTripsInAttributesAndText) {
+    const char32_t pool[] = {'\t',  '\n',  '\r',   ' ',    '<',    '&',     '>',     '"',
+                             '\'',  ']',   ';',    'a',    0x7F,   0x85,    0xE9,    0x394,
+                             0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFD, 0x10000, 0x1F600, 0x10FFFF};
+    std::mt19937 random(20261206);
+    std::uniform_int_distribution<size_t> pick(0, sizeof(pool) / sizeof(pool[0]) - 1);
+    std::uniform_int_distribution<int> length(0, 12);
+    std::vector<std::string> values(300);
+    XMLDocument doc;
+    doc.startDocument("R");
+    doc.createDuplicateElements(true);
+    for (std::string& value : values) {
+        for (int n = length(random); n > 0; --n) value += utf8(pool[pick(random)]);
+        doc.addElement(path({"R", "E"}), value);
+        doc.addAttribute(path({"R", "E"}), {"v", value});
+    }
+    pugi::xml_document parsed;
+    // Keep texts of white space alone, as conforming XML parsers do.
+    ASSERT_TRUE(parsed.load_string(doc.writeDocumentString().c_str(),
+                                   pugi::parse_default | pugi::parse_ws_pcdata));
+    size_t i = 0;
+    for (pugi::xml_node element : parsed.child("R").children("E")) {
+        ASSERT_LT(i, values.size());
+        EXPECT_EQ(element.attribute("v").value(), values[i]) << i;
+        EXPECT_EQ(element.text().get(), values[i]) << i;
+        ++i;
+    }
+    EXPECT_EQ(i, values.size());
 }
 
 TEST(XMLDocument, ElementTextIsEscapedKeepingTabsAndLineFeeds) {
