@@ -12,17 +12,11 @@
 #include "libs/mondata/MonVariable.h"
 #include "libs/mondata/MonVariableRule.h"
 #include "libs/mondata/RuleParser.h"
+#include "libs/mondata/RuleTestVariables.h"
 
 namespace {
 
-mon::VariableInfo variable(const char* name,
-                           std::vector<std::pair<const char*, const char*>> attrs) {
-    mon::VariableInfo info;
-    info.name = QString::fromUtf8(name);
-    for (const auto& [key, value] : attrs)
-        info.attributes.emplace_back(QString::fromLatin1(key), QString::fromUtf8(value));
-    return info;
-}
+using mon::variable;
 
 const std::vector<mon::VariableInfo>& subjects() {
     static const std::vector<mon::VariableInfo> variables = {

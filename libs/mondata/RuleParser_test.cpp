@@ -11,18 +11,12 @@
 #include "libs/exception/Error.h"
 #include "libs/mondata/MonVariable.h"
 #include "libs/mondata/MonVariableRule.h"
+#include "libs/mondata/RuleTestVariables.h"
 #include "libs/mondata/VariableLabels.h"
 
 namespace {
 
-mon::VariableInfo variable(const char* name,
-                           std::vector<std::pair<const char*, const char*>> attrs) {
-    mon::VariableInfo info;
-    info.name = QString::fromUtf8(name);
-    for (const auto& [key, value] : attrs)
-        info.attributes.emplace_back(QString::fromUtf8(key), QString::fromUtf8(value));
-    return info;
-}
+using mon::variable;
 
 // A small run: residuals of two equations, an imbalance, a probe, TIME.
 const std::vector<mon::VariableInfo>& run() {

@@ -6,17 +6,11 @@
 
 #include <initializer_list>
 #include <utility>
+#include "libs/mondata/RuleTestVariables.h"
 
 namespace {
 
-mon::VariableInfo variable(const char* name,
-                           std::initializer_list<std::pair<const char*, const char*>> attrs) {
-    mon::VariableInfo info;
-    info.name = QString::fromUtf8(name);
-    for (const auto& [key, value] : attrs)
-        info.attributes.emplace_back(QString::fromUtf8(key), QString::fromUtf8(value));
-    return info;
-}
+using mon::variable;
 
 QStringList names(std::initializer_list<const char*> texts) {
     QStringList list;
