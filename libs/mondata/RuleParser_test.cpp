@@ -139,7 +139,12 @@ TEST(VariableRule, GlobStarAndQuestionMark) {
     EXPECT_TRUE(matchesName("NAME = a?c", "abc"));
     EXPECT_FALSE(matchesName("NAME = a?c", "ac"));
     EXPECT_FALSE(matchesName("NAME = a?c", "abbc"));
-    EXPECT_TRUE(matchesName("NAME = *ab", "aab"));  // '*' gives back what it took
+    EXPECT_TRUE(matchesName("NAME = *ab", "aab"));
+    EXPECT_FALSE(matchesName("NAME = *ab", "aba"));
+    EXPECT_TRUE(matchesName("NAME = *W-Mom*", "RMS W-Mom 2"));
+    EXPECT_FALSE(matchesName("NAME = *W-Mom*", "RMS W-Mo"));
+    EXPECT_TRUE(matchesName("NAME = *ab*c", "aabxc"));  // '*' gives back what it took
+    EXPECT_FALSE(matchesName("NAME = *ab*c", "aabcx"));
     EXPECT_TRUE(matchesName("NAME = *a*a*", "banana"));
     EXPECT_FALSE(matchesName("NAME = *a*a*", "band"));
     EXPECT_TRUE(matchesName("NAME = **", ""));

@@ -21,13 +21,13 @@ class RulePattern {
   private:
     enum class Element : unsigned char { Literal, AnyRun, AnyOne };
     // The common shapes get a quick test; General walks the elements.
-    enum class Shape : unsigned char { Exact, Prefix, Everything, General };
+    enum class Shape : unsigned char { Exact, Prefix, Suffix, Contains, Everything, General };
 
     bool matchesGeneral(const QString& text) const;
 
     std::vector<Element> elements_;
     QString literals_;  // one character per element (unused for wildcards)
-    QString prefix_;    // the literal text before the first wildcard
+    QString literal_;   // the literal text of every shape but General
     Shape shape_ = Shape::Exact;
 };
 
