@@ -178,6 +178,16 @@ TEST(VariableRule, QuotesAndEscapes) {
     EXPECT_TRUE(matchesName("NAME = \"\"", ""));
 }
 
+TEST(VariableRule, OnlyAsciiBlanksSeparate) {
+    // "à" and "Å" in UTF-8, handed over byte by byte as Latin-1
+    const QString name = QString::fromLatin1("\xc3\xa0\xc3\x85");
+    EXPECT_TRUE(
+        MonVariableRule(QStringLiteral("NAME = ") + name).match(MonVariable(name, nullptr)));
+    EXPECT_EQ(ruleError(QString::fromLatin1("\xa0")),
+              "Invalid variable rule \"\xa0\": expected an attribute name at column 1.");
+    EXPECT_TRUE(matchesName("NAME\v=\fx", "x"));
+}
+
 TEST(VariableRule, BlanksAreOptionalAroundOperatorsAndParentheses) {
     EXPECT_TRUE(matchesName("NAME=x", "x"));
     EXPECT_TRUE(matchesName("NAME!=x", "y"));
