@@ -12,6 +12,7 @@
 #include "libs/mondata/MonVariable.h"
 #include "libs/mondata/MonVariableRule.h"
 #include "libs/mondata/RuleParser.h"
+#include "libs/mondata/RulePattern.h"
 #include "libs/mondata/RuleTestVariables.h"
 
 namespace {
@@ -68,6 +69,25 @@ void check(const QString& text) {
     if (rule) checkNegation(text, *rule);
 }
 
+// The text up to the first line feed as a pattern ('*', '?', literals), the
+// rest as the text to match: quick shapes and the general walk must agree.
+void checkPattern(const QString& input) {
+    const int split = input.indexOf(QLatin1Char('\n'));
+    if (split < 0) return;
+    mon::RulePattern pattern;
+    for (QChar c : input.left(split)) {
+        if (c == QLatin1Char('*'))
+            pattern.appendAnyRun();
+        else if (c == QLatin1Char('?'))
+            pattern.appendAnyOne();
+        else
+            pattern.appendLiteral(c);
+    }
+    pattern.finish();
+    const QString text = input.mid(split + 1);
+    if (pattern.matches(text) != pattern.matchesByWalking(text)) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -75,5 +95,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int length = static_cast<int>(size);
     check(QString::fromLatin1(bytes, length));
     check(QString::fromUtf8(bytes, length));
+    checkPattern(QString::fromUtf8(bytes, length));
     return 0;
 }

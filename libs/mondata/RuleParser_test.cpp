@@ -153,6 +153,28 @@ TEST(VariableRule, GlobStarAndQuestionMark) {
     EXPECT_TRUE(matchesName("NAME = [x]", "[x]"));  // no character classes
 }
 
+TEST(VariableRule, QuickPatternShapesAgreeWithTheGeneralWalk) {
+    const char* patterns[] = {"",    "ab",  "ab*",   "*ab", "*ab*", "*",
+                              "***", "a**", "**a**", "a*b", "?"};
+    const char* texts[] = {"", "a", "ab", "abab", "xab", "abx", "xabx", "ba", "a*b"};
+    for (const char* patternText : patterns) {
+        mon::RulePattern pattern;
+        for (const char* c = patternText; *c; ++c) {
+            if (*c == '*')
+                pattern.appendAnyRun();
+            else if (*c == '?')
+                pattern.appendAnyOne();
+            else
+                pattern.appendLiteral(QLatin1Char(*c));
+        }
+        pattern.finish();
+        for (const char* text : texts)
+            EXPECT_EQ(pattern.matches(QLatin1String(text)),
+                      pattern.matchesByWalking(QLatin1String(text)))
+                << patternText << " / " << text;
+    }
+}
+
 TEST(VariableRule, QuestionMarkTakesACharacterOutsideTheBasicPlaneWhole) {
     const QString clef = QString::fromUtf8("\xf0\x9d\x84\x9e");  // one character, two code units
     EXPECT_TRUE(matchesName("NAME = ?", clef));

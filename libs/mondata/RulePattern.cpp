@@ -71,12 +71,12 @@ bool RulePattern::matches(const QString& text) const {
         case Shape::General:
             break;
     }
-    return matchesGeneral(text);
+    return matchesByWalking(text);
 }
 
 // The usual glob walk: on a mismatch, go back to the last '*' and let it take
 // one more character. Linear in memory, no recursion.
-bool RulePattern::matchesGeneral(const QString& text) const {
+bool RulePattern::matchesByWalking(const QString& text) const {
     const int size = static_cast<int>(elements_.size());
     int p = 0, t = 0, lastRun = -1, runEnd = 0;
     while (t < text.size()) {

@@ -17,13 +17,14 @@ class RulePattern {
     void finish();
 
     bool matches(const QString& text) const;
+    // The general walk, whatever the shape: the quick tests that matches()
+    // uses for common shapes must agree with it (checked by the fuzzer).
+    bool matchesByWalking(const QString& text) const;
 
   private:
     enum class Element : unsigned char { Literal, AnyRun, AnyOne };
     // The common shapes get a quick test; General walks the elements.
     enum class Shape : unsigned char { Exact, Prefix, Suffix, Contains, Everything, General };
-
-    bool matchesGeneral(const QString& text) const;
 
     std::vector<Element> elements_;
     QString literals_;  // one character per element (unused for wildcards)
