@@ -12,7 +12,6 @@
 #include "libs/mondata/MonVariable.h"
 #include "libs/mondata/MonVariableRule.h"
 #include "libs/mondata/RuleParser.h"
-#include "libs/mondata/RulePattern.h"
 #include "libs/mondata/RuleTestVariables.h"
 
 namespace {
@@ -74,16 +73,7 @@ void check(const QString& text) {
 void checkPattern(const QString& input) {
     const int split = input.indexOf(QLatin1Char('\n'));
     if (split < 0) return;
-    mon::RulePattern pattern;
-    for (QChar c : input.left(split)) {
-        if (c == QLatin1Char('*'))
-            pattern.appendAnyRun();
-        else if (c == QLatin1Char('?'))
-            pattern.appendAnyOne();
-        else
-            pattern.appendLiteral(c);
-    }
-    pattern.finish();
+    const mon::RulePattern pattern = mon::patternOf(input.left(split));
     const QString text = input.mid(split + 1);
     if (pattern.matches(text) != pattern.matchesByWalking(text)) std::abort();
 }

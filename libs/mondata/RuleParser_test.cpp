@@ -158,16 +158,7 @@ TEST(VariableRule, QuickPatternShapesAgreeWithTheGeneralWalk) {
                               "***", "a**", "**a**", "a*b", "?"};
     const char* texts[] = {"", "a", "ab", "abab", "xab", "abx", "xabx", "ba", "a*b"};
     for (const char* patternText : patterns) {
-        mon::RulePattern pattern;
-        for (const char* c = patternText; *c; ++c) {
-            if (*c == '*')
-                pattern.appendAnyRun();
-            else if (*c == '?')
-                pattern.appendAnyOne();
-            else
-                pattern.appendLiteral(QLatin1Char(*c));
-        }
-        pattern.finish();
+        const mon::RulePattern pattern = mon::patternOf(QLatin1String(patternText));
         for (const char* text : texts)
             EXPECT_EQ(pattern.matches(QLatin1String(text)),
                       pattern.matchesByWalking(QLatin1String(text)))

@@ -16,6 +16,15 @@ int characterLength(const QString& text, int at) {
 
 }  // namespace
 
+void RulePattern::append(QChar c) {
+    if (c == QLatin1Char('*'))
+        appendAnyRun();
+    else if (c == QLatin1Char('?'))
+        appendAnyOne();
+    else
+        appendLiteral(c);
+}
+
 void RulePattern::appendLiteral(QChar c) {
     elements_.push_back(Element::Literal);
     literals_.append(c);

@@ -10,6 +10,8 @@ namespace mon {
 
 class RulePattern {
   public:
+    // '*' and '?' as wildcards, any other character as itself.
+    void append(QChar c);
     void appendLiteral(QChar c);
     void appendAnyRun();
     void appendAnyOne();

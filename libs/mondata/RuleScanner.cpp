@@ -99,15 +99,8 @@ void RuleScanner::quotedValue(RulePattern& pattern) {
 }
 
 void RuleScanner::patternCharacter(RulePattern& pattern) {
-    const QChar c = text_.at(at_);
-    if (c == QLatin1Char('\\')) return escapedCharacter(pattern);
-    ++at_;
-    if (c == QLatin1Char('*'))
-        pattern.appendAnyRun();
-    else if (c == QLatin1Char('?'))
-        pattern.appendAnyOne();
-    else
-        pattern.appendLiteral(c);
+    if (text_.at(at_) == QLatin1Char('\\')) return escapedCharacter(pattern);
+    pattern.append(text_.at(at_++));
 }
 
 void RuleScanner::escapedCharacter(RulePattern& pattern) {
