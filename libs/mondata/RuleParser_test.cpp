@@ -188,6 +188,8 @@ TEST(VariableRule, QuotesAndEscapes) {
     EXPECT_TRUE(matchesName("NAME = f\\(x\\)", "f(x)"));
     EXPECT_TRUE(matchesName("NAME = \"f(x) = 1\"", "f(x) = 1"));
     EXPECT_TRUE(matchesName("NAME = a=b", "a=b"));
+    EXPECT_TRUE(matchesName("NAME = \\=x", "=x"));
+    EXPECT_TRUE(matchesName("NAME = \"!x\"", "!x"));
     EXPECT_TRUE(matchesName("NAME = \"\"", ""));
 }
 
