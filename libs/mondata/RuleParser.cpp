@@ -121,7 +121,9 @@ class RuleParser {
 }  // namespace
 
 std::shared_ptr<const RuleNode> parseRule(const QString& text) {
-    if (text.trimmed().isEmpty()) return nullptr;
+    RuleScanner blanks(text);
+    blanks.skipBlanks();
+    if (blanks.atEnd()) return nullptr;
     return std::make_shared<const RuleNode>(RuleParser(text).wholeRule());
 }
 

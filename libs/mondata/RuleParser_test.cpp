@@ -11,18 +11,12 @@
 #include "libs/exception/Error.h"
 #include "libs/mondata/MonVariable.h"
 #include "libs/mondata/MonVariableRule.h"
+#include "libs/mondata/RuleTestVariables.h"
 #include "libs/mondata/VariableLabels.h"
 
 namespace {
 
-mon::VariableInfo variable(const char* name,
-                           std::vector<std::pair<const char*, const char*>> attrs) {
-    mon::VariableInfo info;
-    info.name = QString::fromUtf8(name);
-    for (const auto& [key, value] : attrs)
-        info.attributes.emplace_back(QString::fromUtf8(key), QString::fromUtf8(value));
-    return info;
-}
+using mon::variable;
 
 // A small run: residuals of two equations, an imbalance, a probe, TIME.
 const std::vector<mon::VariableInfo>& run() {
@@ -145,13 +139,31 @@ TEST(VariableRule, GlobStarAndQuestionMark) {
     EXPECT_TRUE(matchesName("NAME = a?c", "abc"));
     EXPECT_FALSE(matchesName("NAME = a?c", "ac"));
     EXPECT_FALSE(matchesName("NAME = a?c", "abbc"));
-    EXPECT_TRUE(matchesName("NAME = *ab", "aab"));  // '*' gives back what it took
+    EXPECT_TRUE(matchesName("NAME = *ab", "aab"));
+    EXPECT_FALSE(matchesName("NAME = *ab", "aba"));
+    EXPECT_TRUE(matchesName("NAME = *W-Mom*", "RMS W-Mom 2"));
+    EXPECT_FALSE(matchesName("NAME = *W-Mom*", "RMS W-Mo"));
+    EXPECT_TRUE(matchesName("NAME = *ab*c", "aabxc"));  // '*' gives back what it took
+    EXPECT_FALSE(matchesName("NAME = *ab*c", "aabcx"));
     EXPECT_TRUE(matchesName("NAME = *a*a*", "banana"));
     EXPECT_FALSE(matchesName("NAME = *a*a*", "band"));
     EXPECT_TRUE(matchesName("NAME = **", ""));
     EXPECT_TRUE(matchesName("NAME = ab**", "ab"));
     EXPECT_FALSE(matchesName("NAME = ab", "abc"));
     EXPECT_TRUE(matchesName("NAME = [x]", "[x]"));  // no character classes
+}
+
+TEST(VariableRule, QuickPatternShapesAgreeWithTheGeneralWalk) {
+    const char* patterns[] = {"",    "ab",  "ab*",   "*ab", "*ab*", "*",
+                              "***", "a**", "**a**", "a*b", "?"};
+    const char* texts[] = {"", "a", "ab", "abab", "xab", "abx", "xabx", "ba", "a*b"};
+    for (const char* patternText : patterns) {
+        const mon::RulePattern pattern = mon::patternOf(QLatin1String(patternText));
+        for (const char* text : texts)
+            EXPECT_EQ(pattern.matches(QLatin1String(text)),
+                      pattern.matchesByWalking(QLatin1String(text)))
+                << patternText << " / " << text;
+    }
 }
 
 TEST(VariableRule, QuestionMarkTakesACharacterOutsideTheBasicPlaneWhole) {
@@ -176,7 +188,19 @@ TEST(VariableRule, QuotesAndEscapes) {
     EXPECT_TRUE(matchesName("NAME = f\\(x\\)", "f(x)"));
     EXPECT_TRUE(matchesName("NAME = \"f(x) = 1\"", "f(x) = 1"));
     EXPECT_TRUE(matchesName("NAME = a=b", "a=b"));
+    EXPECT_TRUE(matchesName("NAME = \\=x", "=x"));
+    EXPECT_TRUE(matchesName("NAME = \"!x\"", "!x"));
     EXPECT_TRUE(matchesName("NAME = \"\"", ""));
+}
+
+TEST(VariableRule, OnlyAsciiBlanksSeparate) {
+    // "à" and "Å" in UTF-8, handed over byte by byte as Latin-1
+    const QString name = QString::fromLatin1("\xc3\xa0\xc3\x85");
+    EXPECT_TRUE(
+        MonVariableRule(QStringLiteral("NAME = ") + name).match(MonVariable(name, nullptr)));
+    EXPECT_EQ(ruleError(QString::fromLatin1("\xa0")),
+              "Invalid variable rule \"\xa0\": expected an attribute name at column 1.");
+    EXPECT_TRUE(matchesName("NAME\v=\fx", "x"));
 }
 
 TEST(VariableRule, BlanksAreOptionalAroundOperatorsAndParentheses) {

@@ -16,6 +16,15 @@ int characterLength(const QString& text, int at) {
 
 }  // namespace
 
+void RulePattern::append(QChar c) {
+    if (c == QLatin1Char('*'))
+        appendAnyRun();
+    else if (c == QLatin1Char('?'))
+        appendAnyOne();
+    else
+        appendLiteral(c);
+}
+
 void RulePattern::appendLiteral(QChar c) {
     elements_.push_back(Element::Literal);
     literals_.append(c);
@@ -31,61 +40,75 @@ void RulePattern::appendAnyOne() {
     literals_.append(QLatin1Char('?'));
 }
 
+// Only '*' wildcards and at most one run of literal characters: the run is
+// the literal and the stars around it say how it must sit in the text.
 void RulePattern::finish() {
-    auto firstWildcard = std::find_if(elements_.begin(), elements_.end(),
-                                      [](Element e) { return e != Element::Literal; });
-    const int literalCount = static_cast<int>(firstWildcard - elements_.begin());
-    prefix_ = literals_.left(literalCount);
-    const bool onlyRuns =
-        std::all_of(firstWildcard, elements_.end(), [](Element e) { return e == Element::AnyRun; });
-    if (firstWildcard == elements_.end())
-        shape_ = Shape::Exact;
-    else if (!onlyRuns)
-        shape_ = Shape::General;
+    shape_ = Shape::General;
+    if (std::find(elements_.begin(), elements_.end(), Element::AnyOne) != elements_.end()) return;
+    literal_.clear();
+    bool leading = false, trailing = false;
+    for (size_t i = 0; i < elements_.size(); ++i) {
+        if (elements_[i] == Element::AnyRun) {
+            if (literal_.isEmpty())
+                leading = true;
+            else
+                trailing = true;
+            continue;
+        }
+        if (trailing) return;  // a second run of literals
+        literal_.append(literals_.at(static_cast<int>(i)));
+    }
+    if (literal_.isEmpty())
+        shape_ = leading ? Shape::Everything : Shape::Exact;
     else
-        shape_ = literalCount == 0 ? Shape::Everything : Shape::Prefix;
+        shape_ = leading ? (trailing ? Shape::Contains : Shape::Suffix)
+                         : (trailing ? Shape::Prefix : Shape::Exact);
 }
 
 bool RulePattern::matches(const QString& text) const {
     switch (shape_) {
         case Shape::Exact:
-            return text == prefix_;
+            return text == literal_;
         case Shape::Prefix:
-            return text.startsWith(prefix_);
+            return text.startsWith(literal_);
+        case Shape::Suffix:
+            return text.endsWith(literal_);
+        case Shape::Contains:
+            return text.contains(literal_);
         case Shape::Everything:
             return true;
         case Shape::General:
             break;
     }
-    return matchesGeneral(text);
+    return matchesByWalking(text);
 }
 
 // The usual glob walk: on a mismatch, go back to the last '*' and let it take
 // one more character. Linear in memory, no recursion.
-bool RulePattern::matchesGeneral(const QString& text) const {
-    const int patternSize = static_cast<int>(elements_.size());
-    int p = 0, t = 0, starP = -1, starT = 0;
+bool RulePattern::matchesByWalking(const QString& text) const {
+    const int size = static_cast<int>(elements_.size());
+    int p = 0, t = 0, lastRun = -1, runEnd = 0;
     while (t < text.size()) {
-        const Element e = p < patternSize ? elements_[p] : Element::Literal;
-        if (p < patternSize && e == Element::AnyOne) {
+        const Element e = p < size ? elements_[p] : Element::Literal;
+        if (p < size && e == Element::AnyRun) {
+            lastRun = p++;
+            runEnd = t;
+        } else if (p < size && e == Element::AnyOne) {
             t += characterLength(text, t);
             ++p;
-        } else if (p < patternSize && e == Element::Literal && literals_.at(p) == text.at(t)) {
+        } else if (p < size && literals_.at(p) == text.at(t)) {
             ++t;
             ++p;
-        } else if (p < patternSize && e == Element::AnyRun) {
-            starP = p++;
-            starT = t;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            starT += characterLength(text, starT);
-            t = starT;
+        } else if (lastRun >= 0) {
+            p = lastRun + 1;
+            runEnd += characterLength(text, runEnd);
+            t = runEnd;
         } else {
             return false;
         }
     }
-    while (p < patternSize && elements_[p] == Element::AnyRun) ++p;
-    return p == patternSize;
+    while (p < size && elements_[p] == Element::AnyRun) ++p;
+    return p == size;
 }
 
 }  // namespace mon

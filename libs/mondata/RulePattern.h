@@ -10,6 +10,8 @@ namespace mon {
 
 class RulePattern {
   public:
+    // '*' and '?' as wildcards, any other character as itself.
+    void append(QChar c);
     void appendLiteral(QChar c);
     void appendAnyRun();
     void appendAnyOne();
@@ -17,17 +19,18 @@ class RulePattern {
     void finish();
 
     bool matches(const QString& text) const;
+    // The general walk, whatever the shape: the quick tests that matches()
+    // uses for common shapes must agree with it (checked by the fuzzer).
+    bool matchesByWalking(const QString& text) const;
 
   private:
     enum class Element : unsigned char { Literal, AnyRun, AnyOne };
     // The common shapes get a quick test; General walks the elements.
-    enum class Shape : unsigned char { Exact, Prefix, Everything, General };
-
-    bool matchesGeneral(const QString& text) const;
+    enum class Shape : unsigned char { Exact, Prefix, Suffix, Contains, Everything, General };
 
     std::vector<Element> elements_;
     QString literals_;  // one character per element (unused for wildcards)
-    QString prefix_;    // the literal text before the first wildcard
+    QString literal_;   // the literal text of every shape but General
     Shape shape_ = Shape::Exact;
 };
 

@@ -13,8 +13,15 @@ bool isWordCharacter(QChar c) {
            (c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('-'));
 }
 
+// Only ASCII blanks separate: the command line's bytes arrive as Latin-1, and
+// bytes such as A0 or 85 inside a UTF-8 letter must stay part of the value.
+bool isBlank(QChar c) {
+    const ushort code = c.unicode();
+    return code == ' ' || (code >= '\t' && code <= '\r');
+}
+
 bool endsBareValue(QChar c) {
-    return c.isSpace() || c == QLatin1Char('(') || c == QLatin1Char(')');
+    return isBlank(c) || c == QLatin1Char('(') || c == QLatin1Char(')');
 }
 
 // The rule as the error message quotes it: its bytes as the command line gave
@@ -42,7 +49,7 @@ std::string quotedRule(const QString& text) {
 }  // namespace
 
 void RuleScanner::skipBlanks() {
-    while (!atEnd() && text_.at(at_).isSpace()) ++at_;
+    while (!atEnd() && isBlank(text_.at(at_))) ++at_;
 }
 
 bool RuleScanner::take(QChar c) {
@@ -92,15 +99,8 @@ void RuleScanner::quotedValue(RulePattern& pattern) {
 }
 
 void RuleScanner::patternCharacter(RulePattern& pattern) {
-    const QChar c = text_.at(at_);
-    if (c == QLatin1Char('\\')) return escapedCharacter(pattern);
-    ++at_;
-    if (c == QLatin1Char('*'))
-        pattern.appendAnyRun();
-    else if (c == QLatin1Char('?'))
-        pattern.appendAnyOne();
-    else
-        pattern.appendLiteral(c);
+    if (text_.at(at_) == QLatin1Char('\\')) return escapedCharacter(pattern);
+    pattern.append(text_.at(at_++));
 }
 
 void RuleScanner::escapedCharacter(RulePattern& pattern) {
