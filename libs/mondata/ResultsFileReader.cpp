@@ -51,8 +51,6 @@ class ResultsSource {
     hsize_t elementCount(hid_t set, const std::string& shown) const;
     std::vector<int> readInts(const char* name) const;
     std::vector<std::string> readStrings(const char* name) const;
-    void readVariableStrings(hid_t set, hid_t fileType, size_t count, const std::string& shown,
-                             std::vector<std::string>& out) const;
     void readFixedStrings(hid_t set, hid_t fileType, size_t count, const std::string& shown,
                           std::vector<std::string>& out) const;
     std::shared_ptr<RowIndex> readRows(bool loops) const;
@@ -135,26 +133,13 @@ std::vector<std::string> ResultsSource::readStrings(const char* name) const {
         fail("dataset " + shown + " does not hold strings");
     std::vector<std::string> out;
     if (count == 0) return out;
-    if (H5Tis_variable_str(type.get()) > 0)
-        readVariableStrings(set.get(), type.get(), count, shown, out);
-    else
-        readFixedStrings(set.get(), type.get(), count, shown, out);
+    // Variable-length strings live in a heap without checksums, where damage
+    // can make HDF5 itself read out of bounds: only fixed-length strings are
+    // accepted.
+    if (H5Tis_variable_str(type.get()) != 0)
+        fail("dataset " + shown + " holds variable-length strings; fixed-length strings are needed");
+    readFixedStrings(set.get(), type.get(), count, shown, out);
     return out;
-}
-
-void ResultsSource::readVariableStrings(hid_t set, hid_t fileType, size_t count,
-                                        const std::string& shown,
-                                        std::vector<std::string>& out) const {
-    Hdf5Handle memType = typeHandle(H5Tcopy(H5T_C_S1));
-    H5Tset_size(memType.get(), H5T_VARIABLE);
-    H5Tset_cset(memType.get(), H5Tget_cset(fileType));
-    std::vector<char*> texts(count, nullptr);
-    if (H5Dread(set, memType.get(), H5S_ALL, H5S_ALL, H5P_DEFAULT, texts.data()) < 0)
-        fail("dataset " + shown + " cannot be read: the file is damaged");
-    out.reserve(count);
-    for (char* text : texts) out.emplace_back(text ? text : "");
-    Hdf5Handle space = spaceHandle(H5Dget_space(set));
-    H5Dvlen_reclaim(memType.get(), space.get(), H5P_DEFAULT, texts.data());
 }
 
 void ResultsSource::readFixedStrings(hid_t set, hid_t fileType, size_t count,

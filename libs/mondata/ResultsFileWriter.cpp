@@ -29,9 +29,10 @@ class ResultsWriter {
     }
     Hdf5Handle create(hid_t fileAccess);
     void writeIntAttribute(const char* name, int value);
-    Hdf5Handle listProperties(hsize_t count, bool chunked) const;
+    Hdf5Handle listProperties(hsize_t count) const;
+    Hdf5Handle groupProperties() const;
     void writeList(hid_t parent, const std::string& name, hid_t fileType, hid_t memType,
-                   hsize_t count, const void* data, bool chunked);
+                   hsize_t count, const void* data);
     void writeInts(const char* name, const std::vector<int>& values);
     void writeStrings(const char* name, const std::vector<QByteArray>& texts);
     void writeRecords();
@@ -50,9 +51,17 @@ Hdf5Handle ResultsWriter::create(hid_t fileAccess) {
     // damaged metadata is detected on reading, and its chunk indexes are
     // small. HDF5 1.10 or later reads it.
     check(H5Pset_libver_bounds(fileAccess, H5F_LIBVER_V110, H5F_LIBVER_V110), "HDF5 setup failed");
-    hid_t file = H5Fcreate(path_.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, fileAccess);
+    Hdf5Handle creation = propertyHandle(H5Pcreate(H5P_FILE_CREATE));
+    check(H5Pset_obj_track_times(creation.get(), false), "cannot turn off object times");
+    hid_t file = H5Fcreate(path_.c_str(), H5F_ACC_TRUNC, creation.get(), fileAccess);
     if (file < 0) fail("HDF5 could not create the file");
     return fileHandle(file);
+}
+
+Hdf5Handle ResultsWriter::groupProperties() const {
+    Hdf5Handle properties = propertyHandle(H5Pcreate(H5P_GROUP_CREATE));
+    check(H5Pset_obj_track_times(properties.get(), false), "cannot turn off object times");
+    return properties;
 }
 
 void ResultsWriter::writeIntAttribute(const char* name, int value) {
@@ -63,13 +72,14 @@ void ResultsWriter::writeIntAttribute(const char* name, int value) {
     check(H5Awrite(attribute.get(), H5T_NATIVE_INT, &value), "cannot write an attribute");
 }
 
-// Numbers are chunked with checksums, so that damaged values are detected,
-// and compressed when asked for. Strings and empty lists are stored
-// contiguously (the checksum filter does not take variable-length strings,
-// and chunks cannot be empty).
-Hdf5Handle ResultsWriter::listProperties(hsize_t count, bool chunked) const {
+// Lists are chunked with checksums, so that damaged data are detected, and
+// compressed when asked for. Empty lists are stored contiguously (chunks
+// cannot be empty). No times are recorded, so that the same run always
+// gives the same bytes.
+Hdf5Handle ResultsWriter::listProperties(hsize_t count) const {
     Hdf5Handle properties = propertyHandle(H5Pcreate(H5P_DATASET_CREATE));
-    if (count == 0 || !chunked) return properties;
+    check(H5Pset_obj_track_times(properties.get(), false), "cannot turn off object times");
+    if (count == 0) return properties;
     hsize_t chunk = std::min<hsize_t>(count, std::max<size_t>(options_.chunkRecords, 1));
     check(H5Pset_chunk(properties.get(), 1, &chunk), "cannot set the chunk size");
     if (options_.deflateLevel > 0) {
@@ -82,9 +92,9 @@ Hdf5Handle ResultsWriter::listProperties(hsize_t count, bool chunked) const {
 }
 
 void ResultsWriter::writeList(hid_t parent, const std::string& name, hid_t fileType, hid_t memType,
-                              hsize_t count, const void* data, bool chunked) {
+                              hsize_t count, const void* data) {
     Hdf5Handle space = spaceHandle(H5Screate_simple(1, &count, nullptr));
-    Hdf5Handle properties = listProperties(count, chunked);
+    Hdf5Handle properties = listProperties(count);
     Hdf5Handle set = datasetHandle(H5Dcreate2(parent, name.c_str(), fileType, space.get(),
                                               H5P_DEFAULT, properties.get(), H5P_DEFAULT));
     if (!set.valid()) fail("cannot create dataset '" + name + "'");
@@ -94,18 +104,22 @@ void ResultsWriter::writeList(hid_t parent, const std::string& name, hid_t fileT
 }
 
 void ResultsWriter::writeInts(const char* name, const std::vector<int>& values) {
-    writeList(group_.get(), name, H5T_STD_I32LE, H5T_NATIVE_INT, values.size(), values.data(),
-              true);
+    writeList(group_.get(), name, H5T_STD_I32LE, H5T_NATIVE_INT, values.size(), values.data());
 }
 
+// Fixed-length strings, stored like numbers (chunked with checksums):
+// variable-length strings live in a heap that HDF5 does not checksum.
 void ResultsWriter::writeStrings(const char* name, const std::vector<QByteArray>& texts) {
+    size_t width = 1;
+    for (const QByteArray& text : texts) width = std::max(width, static_cast<size_t>(text.size()));
+    std::vector<char> bytes(width * texts.size(), '\0');
+    for (size_t i = 0; i < texts.size(); ++i)
+        std::copy(texts[i].begin(), texts[i].end(), bytes.begin() + static_cast<long>(i * width));
     Hdf5Handle type = typeHandle(H5Tcopy(H5T_C_S1));
-    check(H5Tset_size(type.get(), H5T_VARIABLE), "cannot make a string type");
+    check(H5Tset_size(type.get(), width), "cannot make a string type");
+    check(H5Tset_strpad(type.get(), H5T_STR_NULLPAD), "cannot make a string type");
     check(H5Tset_cset(type.get(), H5T_CSET_UTF8), "cannot make a string type");
-    std::vector<const char*> pointers;
-    pointers.reserve(texts.size());
-    for (const QByteArray& text : texts) pointers.push_back(text.constData());
-    writeList(group_.get(), name, type.get(), type.get(), texts.size(), pointers.data(), false);
+    writeList(group_.get(), name, type.get(), type.get(), texts.size(), bytes.data());
 }
 
 void ResultsWriter::writeRecords() {
@@ -142,7 +156,7 @@ void ResultsWriter::writeVariables() {
 
 void ResultsWriter::writeValues() {
     Hdf5Handle values =
-        groupHandle(H5Gcreate2(group_.get(), kValues, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT));
+        groupHandle(H5Gcreate2(group_.get(), kValues, H5P_DEFAULT, groupProperties().get(), H5P_DEFAULT));
     if (!values.valid()) fail("cannot create group 'values'");
     const size_t records = static_cast<size_t>(run_.rows->rowCount());
     for (size_t i = 0; i < run_.variables.size(); ++i) {
@@ -157,7 +171,7 @@ void ResultsWriter::writeValues() {
                  "' are missing");
         if (column->size() != records) fail("variable values do not match the records");
         writeList(values.get(), std::to_string(i), H5T_IEEE_F32LE, H5T_NATIVE_FLOAT, records,
-                  column->data(), true);
+                  column->data());
     }
 }
 
@@ -165,7 +179,8 @@ void ResultsWriter::write() {
     silenceHdf5Errors();
     Hdf5Handle access = propertyHandle(H5Pcreate(H5P_FILE_ACCESS));
     file_ = create(access.get());
-    group_ = groupHandle(H5Gcreate2(file_.get(), kGroup, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT));
+    group_ = groupHandle(
+        H5Gcreate2(file_.get(), kGroup, H5P_DEFAULT, groupProperties().get(), H5P_DEFAULT));
     if (!group_.valid()) fail("cannot create group '/monitor'");
     writeIntAttribute(kVersion, kCurrentVersion);
     writeIntAttribute(kCoefficientLoops, run_.hasCoefficientLoops ? 1 : 0);
