@@ -11,7 +11,9 @@ namespace {
 
 using e2e::errorReport;
 
-std::string example(const std::string& name) { return e2e::sourcePath("examples/" + name); }
+std::string example(const std::string& name) {
+    return e2e::sourcePath("examples/" + name);
+}
 
 // Runs -showvars on the source and checks the report and the input bytes.
 void expectReport(const std::string& option, const std::string& source,
@@ -35,7 +37,10 @@ std::vector<BadFile> badMonitorFiles() {
     return {
         {"garbage.mon", "lorem ipsum dolor\nsit amet\n",
          ":1: not a monitor file: the first line must start with 'monitor-file 1'"},
-        {"binary.mon", std::string("\x7f" "ELF\x02\x01\x01\0\0\n\0\xff", 13),
+        {"binary.mon",
+         std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0\n\0\xff",
+                     13),
          ":1: not a monitor file: the first line must start with 'monitor-file 1'"},
         {"truncated.mon", transient.substr(0, 20),
          ": not a monitor file: it has no complete first line (expected 'monitor-file 1')"},
@@ -73,8 +78,9 @@ TEST(BadInput, RunDirectoriesNameTheSegment) {
         // A second segment that carries no loops contradicts the first.
         std::string message = folder + "/2.mon" + bad.monitorError;
         if (std::string(bad.name) == "huge.mon" || std::string(bad.name) == "hugestep.mon")
-            message = folder + "/2.mon:1: records carry no coefficient loops, but the earlier "
-                               "segments' do";
+            message = folder +
+                      "/2.mon:1: records carry no coefficient loops, but the earlier "
+                      "segments' do";
         expectReport("-dir", folder, folder + "/2.mon", message);
     }
 }
@@ -89,9 +95,9 @@ TEST(BadInput, RunDirectoryWithoutData) {
                  "Run directory '" + dir.path() +
                      "' holds no monitor data yet: none of its monitor files has a complete "
                      "first line.");
-    expectReport("-dir", dir.file("missing"), dir.file("new.mon"),
-                 "Cannot read run directory '" + dir.file("missing") +
-                     "': No such file or directory.");
+    expectReport(
+        "-dir", dir.file("missing"), dir.file("new.mon"),
+        "Cannot read run directory '" + dir.file("missing") + "': No such file or directory.");
     expectReport("-dir", dir.file("new.mon"), dir.file("new.mon"),
                  "Cannot read run directory '" + dir.file("new.mon") + "': Not a directory.");
 }
@@ -108,7 +114,8 @@ TEST(BadInput, ResultsFiles) {
     };
     for (const auto& [name, content] : files) {
         e2e::writeFile(dir.file(name), content);
-        expectReport("-res", dir.file(name), dir.file(name), "Cannot read '" + dir.file(name) + notHdf5);
+        expectReport("-res", dir.file(name), dir.file(name),
+                     "Cannot read '" + dir.file(name) + notHdf5);
     }
     for (size_t length : {size_t(8), size_t(100), packed.size() / 2, packed.size() - 1}) {
         const std::string path = dir.file("cut" + std::to_string(length) + ".res");

@@ -10,7 +10,9 @@
 
 namespace {
 
-std::string example(const std::string& name) { return e2e::sourcePath("examples/" + name); }
+std::string example(const std::string& name) {
+    return e2e::sourcePath("examples/" + name);
+}
 
 struct Mode {
     const char* name;
@@ -76,8 +78,9 @@ TEST(SourcesIdentity, SteadyRunAsFileFolderAndCompressedResults) {
     e2e::TempDir dir;
     ::mkdir(dir.file("run").c_str(), 0777);
     e2e::writeFile(dir.file("run/steady.mon"), e2e::readFile(example("steady.mon")));
-    e2e::Result r = e2e::run(e2e::binary("monpack"), {"-mon", example("steady.mon"), "-out",
-                                                      dir.file("z.res"), "-deflate", "9", "-chunk", "7"});
+    e2e::Result r = e2e::run(
+        e2e::binary("monpack"),
+        {"-mon", example("steady.mon"), "-out", dir.file("z.res"), "-deflate", "9", "-chunk", "7"});
     ASSERT_EQ(r.status, 0) << r.err;
     expectIdentical({{"-mon", example("steady.mon")},
                      {"-dir", dir.file("run")},

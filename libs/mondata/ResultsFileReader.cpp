@@ -137,7 +137,8 @@ std::vector<std::string> ResultsSource::readStrings(const char* name) const {
     // can make HDF5 itself read out of bounds: only fixed-length strings are
     // accepted.
     if (H5Tis_variable_str(type.get()) != 0)
-        fail("dataset " + shown + " holds variable-length strings; fixed-length strings are needed");
+        fail("dataset " + shown +
+             " holds variable-length strings; fixed-length strings are needed");
     readFixedStrings(set.get(), type.get(), count, shown, out);
     return out;
 }

@@ -155,8 +155,8 @@ void ResultsWriter::writeVariables() {
 }
 
 void ResultsWriter::writeValues() {
-    Hdf5Handle values =
-        groupHandle(H5Gcreate2(group_.get(), kValues, H5P_DEFAULT, groupProperties().get(), H5P_DEFAULT));
+    Hdf5Handle values = groupHandle(
+        H5Gcreate2(group_.get(), kValues, H5P_DEFAULT, groupProperties().get(), H5P_DEFAULT));
     if (!values.valid()) fail("cannot create group 'values'");
     const size_t records = static_cast<size_t>(run_.rows->rowCount());
     for (size_t i = 0; i < run_.variables.size(); ++i) {
