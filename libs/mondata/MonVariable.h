@@ -12,7 +12,7 @@ struct VariableInfo;
 }
 
 class MonVariable {
-  public:
+public:
     MonVariable(const QString& name, const MonDatabase* database);
     virtual ~MonVariable();
 
@@ -25,7 +25,7 @@ class MonVariable {
     // standing variables have none.
     QString getAttribute(const QString& key) const;
 
-  private:
+private:
     const mon::VariableInfo* info() const;
 
     QString name_;

@@ -13,6 +13,4 @@ MonVariableRule::MonVariableRule(const MonVariableRule& other) = default;
 MonVariableRule& MonVariableRule::operator=(const MonVariableRule& other) = default;
 MonVariableRule::~MonVariableRule() = default;
 
-bool MonVariableRule::match(const MonVariable&) const {
-    return true;
-}
+bool MonVariableRule::match(const MonVariable&) const { return true; }

@@ -7,7 +7,7 @@
 class MonVariable;
 
 class MonVariableRule {
-  public:
+public:
     // Throws owl::Error when the text is not a valid rule.
     explicit MonVariableRule(const QString& ruleText);
     MonVariableRule(const MonVariableRule& other);
@@ -17,6 +17,6 @@ class MonVariableRule {
     bool match(const MonVariable& variable) const;
     const QString& text() const { return text_; }
 
-  private:
+private:
     QString text_;
 };

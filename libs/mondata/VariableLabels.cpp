@@ -5,8 +5,7 @@
 namespace mon {
 
 QString labelFromName(const QString& name) {
-    if (name == QLatin1String("ACCUMULATED TIMESTEP"))
-        return QStringLiteral("Accumulated Time Step");
+    if (name == QLatin1String("ACCUMULATED TIMESTEP")) return QStringLiteral("Accumulated Time Step");
     if (name == QLatin1String("COEFFICIENT LOOP")) return QStringLiteral("Coefficient Loop");
     if (name == QLatin1String("TIME")) return QStringLiteral("Simulation Time");
     return name;
