@@ -25,6 +25,13 @@ double peakMegabytes() {
     return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kB on Linux
 }
 
+double cpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 double fileMegabytes(const std::string& path) {
     struct stat info {};
     stat(path.c_str(), &info);
@@ -62,9 +69,10 @@ int run(int argc, char** argv) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf(
         "mode=%s file_mb=%.1f variables=%zu read_variables=%zu read_values=%zu "
-        "seconds=%.3f mb_per_s=%.1f peak_rss_mb=%.1f\n",
+        "seconds=%.3f cpu_seconds=%.3f mb_per_s=%.1f cpu_mb_per_s=%.1f peak_rss_mb=%.1f\n",
         mode.c_str(), fileMegabytes(path), database.getVariableList().size(), names.size(), values,
-        seconds, fileMegabytes(path) / seconds, peakMegabytes());
+        seconds, cpuSeconds(), fileMegabytes(path) / seconds, fileMegabytes(path) / cpuSeconds(),
+        peakMegabytes());
     return 0;
 }
 
