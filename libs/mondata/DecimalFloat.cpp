@@ -43,9 +43,7 @@ bool readExponent(const char*& p, const char* end, Decimal& d) {
 
 // Up to 19 digits in all, leading zeros included, cannot overflow 64 bits;
 // longer numbers are left to the general reader.
-bool parse(std::string_view token, Decimal& d) {
-    const char* p = token.data();
-    const char* end = p + token.size();
+const char* parse(const char* p, const char* end, Decimal& d) {
     if (p < end && (*p == '-' || *p == '+')) d.negative = *p++ == '-';
     int digits = readDigits(p, end, d.mantissa);
     if (p < end && *p == '.') {
@@ -53,23 +51,32 @@ bool parse(std::string_view token, Decimal& d) {
         digits += fraction;
         d.exponent = -fraction;
     }
-    return digits > 0 && digits <= kMaxDigits && readExponent(p, end, d) && p == end;
+    return digits > 0 && digits <= kMaxDigits && readExponent(p, end, d) ? p : nullptr;
 }
 }  // namespace
 
-bool readDecimalFloat(std::string_view token, float& value) {
+const char* readDecimalFloatPrefix(const char* begin, const char* end, float& value) {
     Decimal d;
-    if (!parse(token, d)) return false;
+    const char* after = parse(begin, end, d);
+    if (!after) return nullptr;
     if (d.mantissa == 0) {
         value = d.negative ? -0.0f : 0.0f;
-        return true;
+        return after;
     }
-    if (d.mantissa > (uint64_t(1) << 53) || d.exponent < -22 || d.exponent > 22) return false;
+    if (d.mantissa > (uint64_t(1) << 53) || d.exponent < -22 || d.exponent > 22) return nullptr;
     double exact = static_cast<double>(d.mantissa);
     exact = d.exponent < 0 ? exact / kPowersOfTen[-d.exponent] : exact * kPowersOfTen[d.exponent];
     float rounded = static_cast<float>(exact);
-    if (std::isinf(rounded)) return false;  // out of range: the general reader reports it
+    if (std::isinf(rounded)) return nullptr;  // out of range: the general reader reports it
     value = d.negative ? -rounded : rounded;
+    return after;
+}
+
+bool readDecimalFloat(std::string_view token, float& value) {
+    const char* end = token.data() + token.size();
+    float read = 0;
+    if (readDecimalFloatPrefix(token.data(), end, read) != end) return false;
+    value = read;
     return true;
 }
 

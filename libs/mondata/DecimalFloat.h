@@ -13,5 +13,8 @@ namespace mon {
 // two bits, so the second rounding cannot differ). Returns false, leaving
 // value alone, for anything else (callers fall back to a general reader).
 bool readDecimalFloat(std::string_view token, float& value);
+// The same for the number at the start of [begin, end): returns where it
+// ends, or null when the fast path does not take it.
+const char* readDecimalFloatPrefix(const char* begin, const char* end, float& value);
 
 }  // namespace mon
