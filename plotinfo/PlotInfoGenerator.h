@@ -1,19 +1,49 @@
 #pragma once
+// Gathers the run's default monitor plots for the -plotinfo document: loads
+// the workspace template from $ORB_DATA_DIR, completes it with a plot per
+// monitor group of the run, and collects every plot whose rules match
+// variables, ordered by group priority and name.
 
+#include <QString>
+#include <QStringList>
+#include <map>
 #include <ostream>
+#include <set>
+#include <utility>
+#include <vector>
+
+#include "libs/rcl/ParamMap.h"
+#include "plotinfo/PlotDefinition.h"
 
 class MonDatabase;
+class MonVariable;
+class MonVariableRule;
+class RCLDatabase;
 
 namespace owl {
 
-// Gathers the run's default monitor plots for the -plotinfo document.
 class PlotInfoGenerator {
-public:
+  public:
+    // The database is the exporter's; it must not be null and is not owned.
     explicit PlotInfoGenerator(MonDatabase* database);
     virtual ~PlotInfoGenerator();
+
+    // Writes the plot information document and one line end to out.
     void outputPlotData(std::ostream& out);
 
-private:
+  private:
+    std::set<QString> collectGroupNames(RCLDatabase* rcl,
+                                        const std::vector<MonVariable>& variables) const;
+    void gatherPlot(RCLDatabase* rcl, const QString& type, const QString& name,
+                    const std::vector<MonVariable>& variables,
+                    const std::multimap<int, QString>& priorities, PlotDefinitionMap& plots) const;
+    std::vector<std::pair<QString, QString>> plotLines(const ParamMap& parameters,
+                                                       const QString& xVariable,
+                                                       const QStringList& matched) const;
+    std::vector<std::pair<QString, QString>> timeTransformedLines(const ParamMap& parameters,
+                                                                  const QString& xVariable,
+                                                                  const QStringList& matched) const;
+
     MonDatabase* database;
 };
 

@@ -1,0 +1,25 @@
+#pragma once
+// One object of the command-language tree: "TYPE: Name" with its parameters
+// and the objects nested in it, in the order they were first defined.
+
+#include <QString>
+#include <memory>
+#include <vector>
+
+#include "libs/rcl/ParamMap.h"
+
+namespace owl {
+
+struct RCLObject {
+    QString type;
+    QString name;
+    ParamMap parameters;
+    std::vector<std::unique_ptr<RCLObject>> children;
+
+    // The direct child of that type and name, or null.
+    RCLObject* findChild(const QString& childType, const QString& childName) const;
+    // The direct child of that type and name, created at the end if missing.
+    RCLObject& ensureChild(const QString& childType, const QString& childName);
+};
+
+}  // namespace owl

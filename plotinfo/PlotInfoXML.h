@@ -1,0 +1,33 @@
+#pragma once
+// Writes the gathered plots as the plot information document (root "Plots";
+// elements in docs/plotinfo.md). The display settings "Window Label",
+// "Visibility" and "Logarithmic Y" are read from each plot's object in the
+// command-language database.
+
+#include <string>
+
+#include "plotinfo/PlotDefinition.h"
+
+class RCLDatabase;
+
+namespace owl {
+
+class XMLDocument;
+
+class PlotInfoXML {
+  public:
+    // The database is only read and is not owned.
+    explicit PlotInfoXML(RCLDatabase* database);
+    virtual ~PlotInfoXML();
+
+    // The whole document, in the map's order.
+    std::string generateXML(const PlotDefinitionMap& plots) const;
+
+  private:
+    void addPlot(XMLDocument& document, const PlotDefinition& plot) const;
+    void addLine(XMLDocument& document, const QString& xVariable, const QString& yVariable) const;
+
+    RCLDatabase* database;
+};
+
+}  // namespace owl

@@ -1,0 +1,418 @@
+// -plotinfo: the default monitor plots from the workspace template.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <sstream>
+
+#include "tests/CommandRunner.h"
+
+namespace {
+
+using e2e::monexport;
+
+const std::string kDataDir = e2e::sourcePath("data");
+
+std::string testData(const std::string& name) {
+    return e2e::sourcePath("tests/data/plotinfo/" + name);
+}
+
+e2e::Result plotinfo(const std::string& monFile, const std::string& dataDir,
+                     std::vector<std::string> extra = {}) {
+    std::vector<std::string> args{"-plotinfo", "-mon", monFile};
+    args.insert(args.end(), extra.begin(), extra.end());
+    return monexport(args, {{"ORB_DATA_DIR", dataDir}});
+}
+
+// The text between the quotes of ` KEY="..."` at or after from; "?" when absent.
+std::string quotedAfter(const std::string& text, const std::string& key, size_t from = 0) {
+    const size_t start = text.find(key + "=\"", from);
+    if (start == std::string::npos) return "?";
+    const size_t value = start + key.size() + 2;
+    return text.substr(value, text.find('"', value) - value);
+}
+
+std::string attribute(const std::string& line, const std::string& name) {
+    return quotedAfter(line, " " + name);
+}
+
+// One text per plot: "Name|DisplayName|Visibility|X label|log Y: X>Y, X>Y".
+std::vector<std::string> summary(const std::string& xml) {
+    std::vector<std::string> plots;
+    std::istringstream lines(xml);
+    std::string line, xVar;
+    while (std::getline(lines, line)) {
+        if (line.find("<Plot ") != std::string::npos)
+            plots.push_back(attribute(line, "Name") + "|" + attribute(line, "DisplayName") + "|" +
+                            attribute(line, "Visibility"));
+        else if (line.find("<XAxis ") != std::string::npos)
+            plots.back() += "|" + attribute(line, "DisplayName");
+        else if (line.find("<YAxis ") != std::string::npos)
+            plots.back() += "|" + attribute(line, "LogarithmicScale") + ":";
+        else if (line.find("<XVar ") != std::string::npos)
+            xVar = attribute(line, "Name");
+        else if (line.find("<YVar ") != std::string::npos)
+            plots.back() += " " + xVar + ">" + attribute(line, "Name");
+    }
+    return plots;
+}
+
+// The tags of the document in order, without attributes ("/Plot" for an end
+// tag); the declaration is left out.
+std::vector<std::string> tagSequence(const std::string& xml) {
+    std::vector<std::string> tags;
+    for (size_t at = xml.find('<'); at != std::string::npos; at = xml.find('<', at + 1)) {
+        const size_t end = xml.find_first_of(" />", at + 2);
+        if (xml[at + 1] != '?') tags.push_back(xml.substr(at + 1, end - at - 1));
+    }
+    return tags;
+}
+
+// Whether the tags read: Plots, then plots each made of XAxis, YAxis and at
+// least one PlotLine of one XVar and one YVar.
+bool hasPlotStructure(const std::vector<std::string>& tags) {
+    size_t at = 0;
+    auto take = [&](std::initializer_list<const char*> expected) {
+        for (const char* tag : expected)
+            if (at >= tags.size() || tags[at++] != tag) return false;
+        return true;
+    };
+    if (!take({"Plots"})) return false;
+    while (at < tags.size() && tags[at] == "Plot") {
+        if (!take({"Plot", "XAxis", "YAxis", "PlotLine", "XVar", "YVar", "/PlotLine"}))
+            return false;
+        while (at < tags.size() && tags[at] == "PlotLine")
+            if (!take({"PlotLine", "XVar", "YVar", "/PlotLine"})) return false;
+        if (!take({"/Plot"})) return false;
+    }
+    return take({"/Plots"}) && at == tags.size();
+}
+
+// The plots of data/workspace-basic.mst (with the plot of its derived group
+// Expressions) in the order of their priorities, and the groups they plot.
+const std::vector<std::string> kTemplatePlots{"Momentum and Mass",
+                                              "Momentum and Mass MAX",
+                                              "Heat Transfer",
+                                              "Heat Transfer MAX",
+                                              "Turbulence Quantities",
+                                              "Turbulence Quantities MAX",
+                                              "Volume Fractions",
+                                              "Volume Fractions MAX",
+                                              "Imbalances",
+                                              "Time",
+                                              "Time Step Size",
+                                              "Forces",
+                                              "Moments",
+                                              "Expressions",
+                                              "Time Transformed Monitors"};
+const std::vector<std::string> kTemplateGroups{
+    "Momentum and Mass", "Heat Transfer", "Turbulence Quantities",
+    "Volume Fractions",  "Imbalances",    "Time",
+    "Expressions",       "Forces",        "Moments"};
+
+bool templateOrder(const std::string& a, const std::string& b) {
+    return std::find(kTemplatePlots.begin(), kTemplatePlots.end(), a) <
+           std::find(kTemplatePlots.begin(), kTemplatePlots.end(), b);
+}
+
+// The group="..." attributes of a monitor file (groups without quotes or
+// escapes are enough for the examples).
+std::set<std::string> groupsDeclaredIn(const std::string& monFile) {
+    std::set<std::string> groups;
+    const std::string text = e2e::readFile(monFile);
+    for (size_t at = text.find(" group=\""); at != std::string::npos;
+         at = text.find(" group=\"", at + 1)) {
+        const std::string group = quotedAfter(text, " group", at);
+        if (!group.empty()) groups.insert(group);
+    }
+    return groups;
+}
+
+class PlotInfoTemplate : public ::testing::Test {
+  protected:
+    // A template directory holding the workspace with these objects.
+    std::string withWorkspace(const std::string& objects) {
+        e2e::writeFile(dir.file("workspace-basic.mst"),
+                       "MONITOR WORKSPACE: Run\n" + objects + "END\n");
+        return dir.path();
+    }
+    std::vector<std::string> plotsOf(const std::string& objects,
+                                     const std::string& mon = testData("plain.mon")) {
+        e2e::Result r = plotinfo(mon, withWorkspace(objects));
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.status, 0);
+        return summary(r.out);
+    }
+
+    e2e::TempDir dir;
+};
+
+TEST(PlotInfo, TemplatePlotsOfASmallRunAreExactlyAsExpected) {
+    e2e::Result r = plotinfo(testData("run.mon"), kDataDir);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, e2e::readFile(testData("run.xml")));
+}
+
+TEST(PlotInfo, TransientExampleGivesAWellFormedDocumentOfTemplateAndGroupPlots) {
+    e2e::TempDir dir;
+    const std::string out = dir.file("plots.xml");
+    e2e::Result r = plotinfo(e2e::sourcePath("examples/transient.mon"), kDataDir, {"-out", out});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    const std::string xml = e2e::readFile(out);
+    EXPECT_EQ(e2e::run("/usr/bin/xmllint", {"--noout", out}).status, 0);
+    EXPECT_EQ(xml.substr(xml.size() - 9), "</Plots>\n");
+    // Every plot: its two axes, then lines of one X and one Y variable each.
+    EXPECT_TRUE(hasPlotStructure(tagSequence(xml))) << xml;
+    EXPECT_FALSE(hasPlotStructure(tagSequence("<Plots><Plot><YAxis/><XAxis/></Plot></Plots>")));
+    EXPECT_FALSE(hasPlotStructure(tagSequence("<Plots><Plot><XAxis/><YAxis/></Plot></Plots>")));
+
+    // The template's plots keep their order; every other group of the run
+    // gets one plot, after them, by name.
+    std::vector<std::string> templatePlots, groupPlots;
+    for (const std::string& plot : summary(xml)) {
+        const std::string name = plot.substr(0, plot.find('|'));
+        const bool fromTemplate =
+            std::count(kTemplatePlots.begin(), kTemplatePlots.end(), name) > 0;
+        (fromTemplate && groupPlots.empty() ? templatePlots : groupPlots).push_back(name);
+    }
+    EXPECT_EQ(templatePlots.front(), "Momentum and Mass");
+    EXPECT_TRUE(std::is_sorted(templatePlots.begin(), templatePlots.end(), templateOrder));
+    EXPECT_TRUE(std::is_sorted(groupPlots.begin(), groupPlots.end()));
+    std::set<std::string> userGroups = groupsDeclaredIn(e2e::sourcePath("examples/transient.mon"));
+    for (const std::string& plotted : kTemplateGroups) userGroups.erase(plotted);
+    ASSERT_FALSE(userGroups.empty());
+    for (const std::string& group : userGroups)
+        EXPECT_EQ(std::count(groupPlots.begin(), groupPlots.end(), group), 1) << group;
+
+    const std::string residuals = summary(xml).front();
+    EXPECT_NE(residuals.find("ACCUMULATED TIMESTEP>RMS P-Mass"), std::string::npos) << residuals;
+    EXPECT_EQ(residuals.find(">MAX "), std::string::npos) << residuals;
+}
+
+TEST_F(PlotInfoTemplate, ResidualPlotsShowRmsResidualsUnlessTheirModeIsMax) {
+    EXPECT_EQ(
+        plotsOf("RESIDUAL MONITOR: Default\nVariable Rule = CATEGORY = RESIDUAL\nEND\n"
+                "RESIDUAL MONITOR: Max\nResidual Mode = MAX\nEND\n"
+                "RESIDUAL MONITOR: Lower\nResidual Mode = max\nEND\n"
+                "RESIDUAL MONITOR: Rms\nResidual Mode = RMS\nVariable Rule = NAME = *P-Mass\nEND\n"
+                "MONITOR PLOT: Other Type\nResidual Mode = MAX\n"
+                "Variable Rule = NAME = \"??? P-Mass\"\nEND\n"),
+        (std::vector<std::string>{
+            "Default||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
+            "ACCUMULATED TIMESTEP>RMS H-Energy",
+            "Lower||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
+            "ACCUMULATED TIMESTEP>RMS H-Energy",
+            "Max||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>MAX P-Mass "
+            "ACCUMULATED TIMESTEP>MAX H-Energy",
+            "Other Type||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
+            "ACCUMULATED TIMESTEP>MAX P-Mass",
+            "Rms||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass",
+        }));
+}
+
+TEST_F(PlotInfoTemplate, PlotsWhoseRulesMatchNothingAreLeftOut) {
+    EXPECT_EQ(plotsOf("MONITOR PLOT: None\nVariable Rule = CATEGORY = FORCE\nEND\n"
+                      "RESIDUAL MONITOR: No Residuals\nVariable Rule = CATEGORY = MONITOR\nEND\n"
+                      "MONITOR PLOT: Some\nVariable Rule = NAME = P2\nEND\n"),
+              (std::vector<std::string>{"Some||false|Accumulated Time Step|false: "
+                                        "ACCUMULATED TIMESTEP>P2"}));
+}
+
+TEST_F(PlotInfoTemplate, XAxisFollowsPlotDataBy) {
+    auto plot = [](const std::string& name, const std::string& settings) {
+        return "MONITOR PLOT: " + name + "\nVariable Rule = NAME = P1\n" + settings + "END\n";
+    };
+    EXPECT_EQ(
+        plotsOf(plot("A Default", "") + plot("B Step", "Plot Data By = Time Step\n") +
+                plot("C Time", "Plot Data By = Simulation Time\n") +
+                plot("D Case", "Plot Data By = simulation time\n") +
+                plot("E Unknown", "Plot Data By = Iteration\n") +
+                plot("F Unspecified", "Plot Data By = Specified Variable\n") +
+                plot("G Time", "Plot Data By = Specified Variable\nX Axis Variable = TIME\n") +
+                plot("H Loop",
+                     "Plot Data By = Specified Variable\nX Axis Variable = COEFFICIENT LOOP\n") +
+                plot("I Probe", "Plot Data By = Specified Variable\nX Axis Variable = P2\n") +
+                plot("J Empty", "Plot Data By = Specified Variable\nX Axis Variable =\n") +
+                plot("K Ignored", "Plot Data By = Time Step\nX Axis Variable = P2\n")),
+        (std::vector<std::string>{
+            "A Default||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+            "B Step||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+            "C Time||false|Simulation Time|false: TIME>P1",
+            "D Case||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+            "E Unknown||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+            "F Unspecified||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+            "G Time||false|Simulation Time|false: TIME>P1",
+            "H Loop||false|Specified Variable Coefficient Loop|false: COEFFICIENT LOOP>P1",
+            "I Probe||false|Specified Variable P2|false: P2>P1",
+            "J Empty||false|Specified Variable |false: >P1",
+            "K Ignored||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+        }));
+}
+
+TEST_F(PlotInfoTemplate, TimeTransformedPlotsShowTheAssociatedVariables) {
+    auto plot = [](const std::string& name, const std::string& settings) {
+        return "MONITOR PLOT: " + name + "\nVariable Rule = CATEGORY = MONITOR\n" + settings +
+               "END\n";
+    };
+    EXPECT_EQ(
+        plotsOf(plot("A Over Time", "Time Transformed = true\nPlot Data By = Simulation Time\n") +
+                plot("B Over Steps", "Time Transformed = Yes\n") +
+                plot("C Filtered",
+                     "Time Transformed = 1\nPlot Data By = Simulation Time\n"
+                     "Time Transformed Variable Rule = NAME = *Average\n") +
+                plot("D Unfiltered", "Time Transformed = on\nTime Transformed Variable Rule =\n") +
+                plot("E Ordinary", "Time Transformed = no\n") +
+                plot("F Filtered Out",
+                     "Time Transformed = true\n"
+                     "Time Transformed Variable Rule = NAME = nothing\n")),
+        (std::vector<std::string>{
+            "A Over Time||false|Simulation Time|false: P1 Frequency>P1 Spectrum TIME>P2 Average "
+            "P1 Average Time>P1 Average",
+            "B Over Steps||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 Spectrum "
+            "ACCUMULATED TIMESTEP>P2 Average ACCUMULATED TIMESTEP>P1 Average",
+            "C Filtered||false|Simulation Time|false: TIME>P2 Average P1 Average Time>P1 Average",
+            "D Unfiltered||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 Spectrum "
+            "ACCUMULATED TIMESTEP>P2 Average ACCUMULATED TIMESTEP>P1 Average",
+            "E Ordinary||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 "
+            "ACCUMULATED TIMESTEP>P2",
+        }));
+}
+
+TEST_F(PlotInfoTemplate, DisplaySettingsComeFromThePlotObject) {
+    EXPECT_EQ(
+        plotsOf("MONITOR PLOT: A\nVariable Rule = NAME = P2\n"
+                "Window Label = \" Probes & <more> \"\nVisibility = Yes\nLogarithmic Y = ON\nEND\n"
+                "MONITOR PLOT: B\nVariable Rule = NAME = P2\nVisibility = off\n"
+                "Logarithmic Y = 0\nEND\n"
+                "MONITOR PLOT: C\nVariable Rule = NAME = P2\nEND\n"),
+        (std::vector<std::string>{
+            "A| Probes &amp; &lt;more&gt; |true|Accumulated Time Step|true: "
+            "ACCUMULATED TIMESTEP>P2",
+            "B||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P2",
+            "C||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P2",
+        }));
+}
+
+TEST_F(PlotInfoTemplate, VariablesCarryTheirLabels) {
+    e2e::Result r =
+        plotinfo(testData("plain.mon"), withWorkspace("MONITOR PLOT: P\nVariable Rule = NAME = P1\n"
+                                                      "Plot Data By = Simulation Time\nEND\n"));
+    EXPECT_NE(r.out.find("<XAxis DisplayName=\"Simulation Time\" LogarithmicScale=\"false\" />\n"
+                         "    <YAxis DisplayName=\"Variable Value\" LogarithmicScale=\"false\" />\n"
+                         "    <PlotLine>\n"
+                         "      <XVar Name=\"TIME\" DisplayName=\"Simulation Time\" />\n"
+                         "      <YVar Name=\"P1\" DisplayName=\"P1\" />\n"
+                         "    </PlotLine>\n"),
+              std::string::npos)
+        << r.out;
+}
+
+TEST_F(PlotInfoTemplate, PlotsComeByGroupPriorityThenNameAndTheFirstOfAKeyIsKept) {
+    const std::string groups =
+        "MONITOR GROUP: Early\nPriority = -1\nEND\nMONITOR GROUP: Zero\nPriority = 0\nEND\n";
+    auto plot = [](const std::string& type, const std::string& name, const std::string& group,
+                   const std::string& variable) {
+        return type + ": " + name + "\nMonitor Group = " + group +
+               "\nVariable Rule = NAME = " + variable + "\nEND\n";
+    };
+    std::vector<std::string> plots =
+        plotsOf(groups + plot("MONITOR PLOT", "zeta", "Early", "P1") +
+                plot("MONITOR PLOT", "alpha", "Zero", "P1") +
+                plot("IMBALANCE MONITOR", "Alpha", "Zero", "P1") +
+                plot("MONITOR PLOT", "beta", "Unlisted", "P1") +
+                plot("MONITOR PLOT", "Suffixed", "Early (MAX) (Time Transformed)", "P1") +
+                plot("MONITOR PLOT", "Same", "Zero", "P1") +
+                plot("IMBALANCE MONITOR", "Same", "Zero", "P2") +
+                plot("IMBALANCE MONITOR", "Second", "Zero", "nothing") +
+                plot("MONITOR PLOT", "Second", "Zero", "P2") +
+                plot("IMBALANCE MONITOR", "Twin", "Zero", "P1") +
+                plot("MONITOR PLOT", "Twin", "Early", "P2"));
+    std::vector<std::string> keys;
+    for (const std::string& p : plots)
+        keys.push_back(p.substr(0, p.find('|')) + " " + p.substr(p.find('>') + 1));
+    EXPECT_EQ(keys,
+              (std::vector<std::string>{"Suffixed P1", "Twin P2", "zeta P1", "Alpha P1", "Same P2",
+                                        "Second P2", "Twin P1", "alpha P1", "beta P1"}));
+}
+
+TEST_F(PlotInfoTemplate, EveryMonitorGroupOfTheRunGetsAPlotOfItsVariables) {
+    std::vector<std::string> plots = plotsOf(
+        "MONITOR GROUP: Probes\nPriority = 5\nEND\n"
+        "MONITOR PLOT: Existing\nMonitor Group = Probes (MAX)\nVariable Rule = NAME = P1\nEND\n"
+        "GROUPING RULE: Averages\nVariable Rule = CATEGORY = AVERAGE\n"
+        "Variable Rule 2 = NAME = P1\nEND\n"
+        "GROUPING RULE: Forces\nVariable Rule = CATEGORY = FORCE\nEND\n",
+        testData("run.mon"));
+    std::vector<std::string> names;
+    for (const std::string& p : plots) names.push_back(p.substr(0, p.find('|')));
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "Existing", "Averages", "Blade", "Forces", "Heat Transfer", "Imbalances",
+                         "Momentum and Mass", "Probes &quot;A B&quot; *",
+                         "Probes &quot;A B&quot; *x", "Time", "Wall Probes"}));
+    EXPECT_EQ(plots[1],
+              "Averages|Averages|true|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1");
+    EXPECT_EQ(plots[6],
+              "Momentum and Mass|Momentum and Mass|true|Accumulated Time Step|false: "
+              "ACCUMULATED TIMESTEP>RMS P-Mass ACCUMULATED TIMESTEP>MAX P-Mass");
+}
+
+TEST_F(PlotInfoTemplate, WorkspaceWithoutPlotsGivesTheRootAlone) {
+    e2e::Result r = plotinfo(testData("plain.mon"), withWorkspace(""));
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Plots />\n");
+    e2e::writeFile(dir.file("workspace-basic.mst"), "# nothing at all\n");
+    r = plotinfo(testData("plain.mon"), dir.path() + "/");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Plots />\n");
+}
+
+TEST(PlotInfoErrors, WithoutTemplateDirectoryNothingIsWritten) {
+    e2e::TempDir dir;
+    const std::string out = dir.file("plots.xml");
+    const std::string mon = testData("run.mon");
+    e2e::Result unset = monexport({"-plotinfo", "-mon", mon}, {{"ORB_DATA_DIR", ""}});
+    e2e::Result empty = e2e::run("/usr/bin/env", {"ORB_DATA_DIR=", e2e::binary("monexport"),
+                                                  "-plotinfo", "-mon", mon, "-out", out});
+    for (const e2e::Result& r : {unset, empty}) {
+        EXPECT_EQ(r.status, 255);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err, e2e::errorReport("Initial workspace file not found."));
+    }
+    EXPECT_TRUE(e2e::fileExists(out));
+    EXPECT_EQ(e2e::readFile(out), "");
+}
+
+TEST(PlotInfoErrors, UnusableTemplateIsReportedWithItsPath) {
+    e2e::TempDir dir;
+    const std::string mon = testData("run.mon");
+    const std::string out = dir.file("plots.xml");
+    const std::string file = dir.file("workspace-basic.mst");
+    e2e::Result missing = plotinfo(mon, dir.path(), {"-out", out});
+    EXPECT_EQ(missing.status, 255);
+    EXPECT_EQ(missing.err, e2e::errorReport("Cannot open the command-language file '" + file +
+                                            "': No such file or directory."));
+    EXPECT_EQ(e2e::readFile(out), "");
+
+    e2e::writeFile(file, "MONITOR WORKSPACE: Run\n  MONITOR PLOT: P\n  Priority 10\nEND\nEND\n");
+    e2e::Result malformed = plotinfo(mon, dir.path());
+    EXPECT_EQ(malformed.status, 255);
+    EXPECT_EQ(malformed.out, "");
+    EXPECT_EQ(
+        malformed.err,
+        e2e::errorReport(file + ":3: expected 'TYPE: Name', 'Parameter = Value' or 'END', found "
+                                "'Priority 10'"));
+
+    std::remove(file.c_str());
+    EXPECT_EQ(mkdir(file.c_str(), 0700), 0);
+    e2e::Result notAFile = plotinfo(mon, dir.path());
+    EXPECT_EQ(notAFile.status, 255);
+    EXPECT_EQ(notAFile.err, e2e::errorReport("Cannot read the command-language file '" + file +
+                                             "': Is a directory."));
+}
+
+}  // namespace
