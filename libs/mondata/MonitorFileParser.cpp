@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "libs/exception/Error.h"
+#include "libs/mondata/DecimalFloat.h"
 #include "libs/mondata/TextScanner.h"
 
 namespace mon {
@@ -100,20 +101,40 @@ void MonitorFileParser::parseRecord(std::string_view line) {
                  std::to_string(RunDataBuilder::kMaxLoop));
     }
     builder_.beginRecord(step, loop);
-    size_t field = 0;
-    for (std::string_view token = scan.word(); !token.empty(); token = scan.word(), ++field) {
+    parseValues(scan.rest());
+}
+
+// The hot loop of loading: most values take the fast decimal reader straight
+// from the line; the rest (and "-", no value) go through parseValue.
+void MonitorFileParser::parseValues(std::string_view values) {
+    const char* p = values.data();
+    const char* const end = p + values.size();
+    for (size_t field = 0;; ++field) {
+        while (p < end && (*p == ' ' || *p == '\t')) ++p;
+        if (p == end) return;
         if (field >= columnOfField_.size())
             fail("record has more values than the " + std::to_string(columnOfField_.size()) +
                  " variables declared so far");
-        if (token == "-") continue;  // no value
-        builder_.setValue(columnOfField_[field], parseValue(token, field));
+        float value = 0;
+        const char* after = readDecimalFloatPrefix(p, end, value);
+        if (!after || (after < end && *after != ' ' && *after != '\t')) {
+            after = p;
+            while (after < end && *after != ' ' && *after != '\t') ++after;
+            std::string_view token(p, static_cast<size_t>(after - p));
+            p = after;
+            if (token == "-") continue;  // no value
+            value = parseValue(token, field);
+        }
+        p = after;
+        builder_.setValue(columnOfField_[field], value);
     }
 }
 
 float MonitorFileParser::parseValue(std::string_view token, size_t field) const {
-    std::string_view digits = token;
-    if (digits.size() > 1 && digits.front() == '+') digits.remove_prefix(1);
     float value = 0;
+    if (readDecimalFloat(token, value)) return value;
+    std::string_view digits = token;
+    if (digits.size() > 1 && digits.front() == '+' && digits[1] != '-') digits.remove_prefix(1);
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     const QString& name = builder_.variableName(columnOfField_[field]);
     if (end != digits.data() + digits.size() || ec == std::errc::invalid_argument)

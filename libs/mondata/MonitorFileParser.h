@@ -27,6 +27,7 @@ private:
     void parseHeader(std::string_view line);
     void parseLine(std::string_view line);
     void parseRecord(std::string_view line);
+    void parseValues(std::string_view values);
     void parseDeclaration(std::string_view line);
     float parseValue(std::string_view token, size_t field) const;
     [[noreturn]] void fail(const std::string& what) const;
