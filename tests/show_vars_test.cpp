@@ -8,7 +8,9 @@ namespace {
 
 using e2e::monexport;
 
-std::string example(const std::string& name) { return e2e::sourcePath("examples/" + name); }
+std::string example(const std::string& name) {
+    return e2e::sourcePath("examples/" + name);
+}
 
 TEST(ShowVars, ListsKeysFirstThenVariablesInDeclarationOrder) {
     e2e::Result r = monexport({"-showvars", "-mon", example("transient.mon")});
@@ -34,7 +36,7 @@ TEST(ShowVars, NamesAreWrittenAsLatin1) {
     std::string mon = dir.file("names.mon");
     e2e::writeFile(mon,
                    "monitor-file 1\n"
-                   "var \"caf\xc3\xa9 \xce\x94p\"\n"          // café Δp
+                   "var \"caf\xc3\xa9 \xce\x94p\"\n"         // café Δp
                    "var \"a \\\"quoted\\\"; name, here\"\n"  // a "quoted"; name, here
                    "1 1 2\n");
     e2e::Result r = monexport({"-showvars", "-mon", mon});
