@@ -118,24 +118,47 @@ TEST(TimeHistory, OutWritesTheTableToTheFileOnly) {
     EXPECT_EQ(e2e::readFile(out), kLoopsTable);
 }
 
-TEST(TimeHistory, ALargeTableIsCompleteAndInOrder) {
-    // Enough lines for many output blocks written by several threads.
-    e2e::TempDir dir;
+// A run of 40,000 steps with 1 to 3 loops (enough lines for many output
+// blocks written by several threads) and the table expected from it.
+struct LargeRun {
     std::string mon = "monitor-file 1 coefficient-loops\nvar \"X\"\nvar \"Y\"\n";
-    std::string expected = "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"X\",\"Y\"\n";
-    for (int step = 1; step <= 40000; ++step)
-        for (int loop = 1; loop <= 1 + step % 3; ++loop) {
-            const std::string x = std::to_string(step % 1000), y = std::to_string(loop);
-            mon += std::to_string(step) + " " + y + " " + x + " " + (step % 10 ? y : "-") + "\n";
-            char line[96];
-            std::snprintf(line, sizeof line, "%d,%d,%.8e,", step, loop, double(step % 1000));
-            expected += line;
-            if (step % 10) expected += y + ".00000000e+00";
-            expected += "\n";
-        }
-    e2e::writeFile(dir.file("big.mon"), mon);
+    std::string table = "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"X\",\"Y\"\n";
+
+    LargeRun() {
+        for (int step = 1; step <= 40000; ++step)
+            for (int loop = 1; loop <= 1 + step % 3; ++loop) addRecord(step, loop);
+    }
+
+    void addRecord(int step, int loop) {
+        const std::string x = std::to_string(step % 1000), y = std::to_string(loop);
+        mon += std::to_string(step) + " " + y + " " + x + " " + (step % 10 ? y : "-") + "\n";
+        char line[96];
+        std::snprintf(line, sizeof line, "%d,%d,%.8e,", step, loop, double(step % 1000));
+        table += line;
+        if (step % 10) table += y + ".00000000e+00";
+        table += "\n";
+    }
+};
+
+TEST(TimeHistory, ALargeTableIsCompleteAndInOrder) {
+    e2e::TempDir dir;
+    const LargeRun run;
+    e2e::writeFile(dir.file("big.mon"), run.mon);
     EXPECT_EQ(table({"-mon", dir.file("big.mon"), "-out", dir.file("big.csv")}), "");
-    EXPECT_TRUE(e2e::readFile(dir.file("big.csv")) == expected);
+    EXPECT_TRUE(e2e::readFile(dir.file("big.csv")) == run.table);
+}
+
+TEST(TimeHistory, AnOutputThatFailsMidwayIsReported) {
+    e2e::TempDir dir;
+    e2e::writeFile(dir.file("big.mon"), LargeRun().mon);
+    e2e::Result r = monexport({"-mon", dir.file("big.mon"), "-out", "/dev/full"});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.err, e2e::errorReport(
+                         "Failed to write output file '/dev/full': No space left on device."));
+    r = e2e::run("/bin/sh", {"-c", "\"$0\" -mon \"$1\" > /dev/full", e2e::binary("monexport"),
+                             dir.file("big.mon")});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.err, e2e::errorReport("Failed to write to standard output."));
 }
 
 }  // namespace
