@@ -93,7 +93,7 @@ class TimeHistoryLines::BlockFormatter {
 
 TimeHistoryLines::TimeHistoryLines(const TimestepData& key, int32_t firstStep, int32_t lastStep,
                                    bool coeffLoops)
-    : key_(key), rows_(key.rows()), coeffLoops_(coeffLoops) {
+    : rows_(key.rows()), coeffLoops_(coeffLoops) {
     if (firstStep > lastStep) return;
     firstPosition_ = boundary(rows_, firstStep, false);
     endPosition_ = std::max(firstPosition_, boundary(rows_, lastStep, true));

@@ -49,7 +49,6 @@ class TimeHistoryLines {
     int linesAt(int position) const;
     std::vector<Cursor> blockStarts(size_t linesPerBlock) const;
 
-    const TimestepData& key_;
     const mon::RowIndex& rows_;
     bool coeffLoops_;
     int firstPosition_ = 0;
