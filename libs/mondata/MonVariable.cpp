@@ -5,19 +5,17 @@
 
 MonVariable::MonVariable(const QString& name, const MonDatabase* database)
     : name_(name), database_(database) {
-    const mon::VariableInfo* declared = info();
-    QString label = declared ? declared->attribute(QStringLiteral("label")) : QString();
-    label_ = label.isEmpty() ? mon::labelFromName(name_) : label;
+    label_ = mon::preferredLabelOf(declaredInfo(), name_);
 }
 
 MonVariable::~MonVariable() = default;
 
-const mon::VariableInfo* MonVariable::info() const {
+const mon::VariableInfo* MonVariable::declaredInfo() const {
     return database_ ? database_->variableInfo(name_) : nullptr;
 }
 
 QString MonVariable::getAttribute(const QString& key) const {
-    const mon::VariableInfo* declared = info();
+    const mon::VariableInfo* declared = declaredInfo();
     return declared ? declared->attribute(key) : QString();
 }
 
@@ -26,5 +24,5 @@ QString MonVariable::getTreeName(const bool& useLabels) const {
 }
 
 std::vector<QString> MonVariable::getTreePath(const bool& useLabels) const {
-    return mon::treePathOf(info(), useLabels ? label_ : name_);
+    return mon::treePathOf(declaredInfo(), getTreeName(useLabels));
 }

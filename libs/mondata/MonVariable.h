@@ -1,7 +1,7 @@
 #pragma once
 // A monitor variable as the database lists it: its name, its display label
-// and its place in the variable tree. A variable made with a null database is
-// free-standing: it knows its name alone.
+// and its place in the variable tree (see docs/variables.md). A variable made
+// with a null database is free-standing: it knows its name alone.
 
 #include <QString>
 #include <vector>
@@ -12,22 +12,26 @@ struct VariableInfo;
 }
 
 class MonVariable {
-public:
+  public:
     MonVariable(const QString& name, const MonDatabase* database);
     virtual ~MonVariable();
 
     const QString& getName() const { return name_; }
+    // The declared label, else one derived from the name.
     const QString& getPreferredLabel() const { return label_; }
+    // true: the preferred label; false: the name.
     QString getTreeName(const bool& useLabels) const;
+    // The tree steps, ending with getTreeName(useLabels).
     std::vector<QString> getTreePath(const bool& useLabels) const;
 
     // A declared attribute (key in lower case), or a null QString. Free-
     // standing variables have none.
     QString getAttribute(const QString& key) const;
+    // Everything the run declares about this variable; null for record keys,
+    // free-standing variables and names the database does not know.
+    const mon::VariableInfo* declaredInfo() const;
 
-private:
-    const mon::VariableInfo* info() const;
-
+  private:
     QString name_;
     QString label_;
     const MonDatabase* database_;

@@ -1,16 +1,18 @@
 #include "libs/mondata/MonVariableRule.h"
 
-#include "libs/exception/Error.h"
 #include "libs/mondata/MonVariable.h"
+#include "libs/mondata/RuleParser.h"
 
-MonVariableRule::MonVariableRule(const QString& ruleText) : text_(ruleText) {
-    if (!text_.trimmed().isEmpty())
-        throw owl::internal::error("MonVariableRule", "MonVariableRule",
-                                   "Variable rules are not available yet.", owl::errorFatal);
-}
+MonVariableRule::MonVariableRule(const QString& ruleText)
+    : text_(ruleText), rule_(mon::parseRule(ruleText)) {}
 
 MonVariableRule::MonVariableRule(const MonVariableRule& other) = default;
 MonVariableRule& MonVariableRule::operator=(const MonVariableRule& other) = default;
 MonVariableRule::~MonVariableRule() = default;
 
-bool MonVariableRule::match(const MonVariable&) const { return true; }
+bool MonVariableRule::match(const MonVariable& variable) const {
+    if (!rule_) return true;
+    const mon::RuleSubject subject{variable.getName(), variable.getPreferredLabel(),
+                                   variable.declaredInfo()};
+    return rule_->matches(subject);
+}

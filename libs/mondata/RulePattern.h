@@ -1,0 +1,34 @@
+#pragma once
+// The value side of a rule comparison: a glob pattern in which '*' matches
+// any run of characters (also none), '?' exactly one character, and every
+// other character itself, case-sensitively. Escaped wildcards are literal.
+
+#include <QString>
+#include <vector>
+
+namespace mon {
+
+class RulePattern {
+  public:
+    void appendLiteral(QChar c);
+    void appendAnyRun();
+    void appendAnyOne();
+    // Called once after the last append, before matching.
+    void finish();
+
+    bool matches(const QString& text) const;
+
+  private:
+    enum class Element : unsigned char { Literal, AnyRun, AnyOne };
+    // The common shapes get a quick test; General walks the elements.
+    enum class Shape : unsigned char { Exact, Prefix, Suffix, Contains, Everything, General };
+
+    bool matchesGeneral(const QString& text) const;
+
+    std::vector<Element> elements_;
+    QString literals_;  // one character per element (unused for wildcards)
+    QString literal_;   // the literal text of every shape but General
+    Shape shape_ = Shape::Exact;
+};
+
+}  // namespace mon
