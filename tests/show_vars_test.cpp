@@ -19,16 +19,24 @@ TEST(ShowVars, ListsKeysFirstThenVariablesInDeclarationOrder) {
     EXPECT_EQ(r.out,
               "ACCUMULATED TIMESTEP\nCOEFFICIENT LOOP\n"
               "RMS P-Mass\nMAX P-Mass\nRMS U-Mom\nMAX U-Mom\nRMS V-Mom\nMAX V-Mom\n"
-              "RMS W-Mom\nMAX W-Mom\nTIME\nP1 Pressure\nP2 Pressure\nInlet Velocity\n"
-              "Drag Force\nOutlet Velocity\n");
+              "RMS W-Mom\nMAX W-Mom\nRMS H-Energy\nMAX H-Energy\nRMS K-TurbKE\nMAX K-TurbKE\n"
+              "RMS E-Diss.K\nMAX E-Diss.K\nRMS T-Energy Solid\nMAX T-Energy Solid\n"
+              "P-Mass Imbalance\nU-Mom Imbalance\nH-Energy Imbalance\nTIME\nTIME STEP SIZE\n"
+              "P1 Pressure\nP2 Pressure\nInlet Velocity\nT1 Temperature\nDrag Force\nLift Force\n"
+              "TT Blade Force\nTIME Passage 1\nBlade Force Passage 1\nTIME Passage 2\n"
+              "Blade Force Passage 2\nOutlet Velocity\n");
 }
 
 TEST(ShowVars, SteadyRunHasNoCoefficientLoop) {
     e2e::Result r = monexport({"-showvars", "-mon", example("steady.mon")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
-              "ACCUMULATED TIMESTEP\nRMS P-Mass\nRMS U-Mom\nMAX P-Mass\nMAX U-Mom\n"
-              "Outlet Pressure\n");
+              "ACCUMULATED TIMESTEP\n"
+              "RMS P-Mass\nMAX P-Mass\nRMS U-Mom\nMAX U-Mom\nRMS V-Mom\nMAX V-Mom\n"
+              "RMS W-Mom\nMAX W-Mom\nRMS H-Energy\nMAX H-Energy\nRMS K-TurbKE\nMAX K-TurbKE\n"
+              "RMS E-Diss.K\nMAX E-Diss.K\nRMS T-Energy Solid\nMAX T-Energy Solid\n"
+              "P-Mass Imbalance\nU-Mom Imbalance\nH-Energy Imbalance\n"
+              "P1 Pressure\nP2 Pressure\nInlet Velocity\nT1 Temperature\nDrag Force\nLift Force\n");
 }
 
 TEST(ShowVars, NamesAreWrittenAsLatin1) {

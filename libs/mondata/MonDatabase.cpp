@@ -5,17 +5,13 @@
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/MonitorFile.h"
+#include "libs/mondata/ResultsFile.h"
+#include "libs/mondata/RunDirectory.h"
 #include "libs/mondata/RunMetadata.h"
 
 namespace {
 const QString kAccumulatedTimestep = QStringLiteral("ACCUMULATED TIMESTEP");
 const QString kCoefficientLoop = QStringLiteral("COEFFICIENT LOOP");
-
-[[noreturn]] void notAvailable(const std::string& what, const std::string& path) {
-    throw owl::internal::error("MonDatabase", "updateFrom",
-                               "Cannot read '" + path + "': " + what + " are not supported yet.",
-                               owl::errorFatal);
-}
 }  // namespace
 
 MonDatabase::MonDatabase(const QString& name, owl::MessageDisplayItf* display)
@@ -35,8 +31,15 @@ void MonDatabase::updateFrom(SourceType type, const QString& path, bool /*replac
             pending_ = builder.finish();
             return;
         }
-        case RunDirectory: notAvailable("run directories", file);
-        case ResultsFile: notAvailable("results files", file);
+        case RunDirectory: {
+            mon::RunDataBuilder builder;
+            mon::readRunDirectory(file, builder);
+            pending_ = builder.finish();
+            return;
+        }
+        case ResultsFile:
+            pending_ = mon::readResultsFile(file);
+            return;
     }
     throw owl::internal::error("MonDatabase", "updateFrom", "Unknown data source type.",
                                owl::errorFatal);
@@ -103,7 +106,9 @@ const mon::VariableInfo* MonDatabase::variableInfo(const QString& name) const {
     return &run_.variables[static_cast<size_t>(found.value()) - keyNames_.size()];
 }
 
-QStringList MonDatabase::getGroupList() const { return mon::groupsOf(run_.variables); }
+QStringList MonDatabase::getGroupList() const {
+    return mon::groupsOf(run_.variables);
+}
 
 QStringList MonDatabase::getAssociatedVariablesForTimeTransformedVariables(
     const QStringList& names) const {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "libs/exception/Error.h"
+#include "libs/mondata/DecimalFloat.h"
 #include "libs/mondata/TextScanner.h"
 
 namespace mon {
@@ -111,9 +112,10 @@ void MonitorFileParser::parseRecord(std::string_view line) {
 }
 
 float MonitorFileParser::parseValue(std::string_view token, size_t field) const {
-    std::string_view digits = token;
-    if (digits.size() > 1 && digits.front() == '+') digits.remove_prefix(1);
     float value = 0;
+    if (readDecimalFloat(token, value)) return value;
+    std::string_view digits = token;
+    if (digits.size() > 1 && digits.front() == '+' && digits[1] != '-') digits.remove_prefix(1);
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
     const QString& name = builder_.variableName(columnOfField_[field]);
     if (end != digits.data() + digits.size() || ec == std::errc::invalid_argument)

@@ -1,0 +1,20 @@
+// Fuzzes the results-file reader on in-memory HDF5 images: opening, the
+// records and metadata, and every variable's values. Bad input must end in
+// owl::Error, never in a crash.
+
+#include <cstdint>
+
+#include "libs/exception/Error.h"
+#include "libs/mondata/ResultsFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
+    try {
+        mon::RunData run = mon::readResultsImage("fuzz.res", bytes, size);
+        for (size_t i = 0; i < run.variables.size(); ++i) {
+            std::vector<float> values = run.loadColumn(i);
+            if (values.size() != static_cast<size_t>(run.rows->rowCount())) __builtin_trap();
+        }
+    } catch (const owl::Error&) {
+    }
+    return 0;
+}

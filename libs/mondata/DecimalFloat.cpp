@@ -1,0 +1,76 @@
+#include "libs/mondata/DecimalFloat.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace mon {
+
+namespace {
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kMaxDigits = 19;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+struct Decimal {
+    uint64_t mantissa = 0;
+    int exponent = 0;  // power of ten
+    bool negative = false;
+};
+
+// Accumulates a run of digits into the mantissa; returns how many there were.
+int readDigits(const char*& p, const char* end, uint64_t& mantissa) {
+    const char* start = p;
+    for (; p < end && isDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    return static_cast<int>(p - start);
+}
+
+bool readExponent(const char*& p, const char* end, Decimal& d) {
+    if (p == end || (*p != 'e' && *p != 'E')) return true;
+    ++p;
+    bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    if (p == end || !isDigit(*p)) return false;
+    int exponent = 0;
+    for (; p < end && isDigit(*p); ++p)
+        if (exponent < 10000) exponent = exponent * 10 + (*p - '0');
+    d.exponent += negative ? -exponent : exponent;
+    return true;
+}
+
+// Up to 19 digits in all, leading zeros included, cannot overflow 64 bits;
+// longer numbers are left to the general reader.
+bool parse(std::string_view token, Decimal& d) {
+    const char* p = token.data();
+    const char* end = p + token.size();
+    if (p < end && (*p == '-' || *p == '+')) d.negative = *p++ == '-';
+    int digits = readDigits(p, end, d.mantissa);
+    if (p < end && *p == '.') {
+        int fraction = readDigits(++p, end, d.mantissa);
+        digits += fraction;
+        d.exponent = -fraction;
+    }
+    return digits > 0 && digits <= kMaxDigits && readExponent(p, end, d) && p == end;
+}
+}  // namespace
+
+bool readDecimalFloat(std::string_view token, float& value) {
+    Decimal d;
+    if (!parse(token, d)) return false;
+    if (d.mantissa == 0) {
+        value = d.negative ? -0.0f : 0.0f;
+        return true;
+    }
+    if (d.mantissa > (uint64_t(1) << 53) || d.exponent < -22 || d.exponent > 22) return false;
+    double exact = static_cast<double>(d.mantissa);
+    exact = d.exponent < 0 ? exact / kPowersOfTen[-d.exponent] : exact * kPowersOfTen[d.exponent];
+    float rounded = static_cast<float>(exact);
+    if (std::isinf(rounded)) return false;  // out of range: the general reader reports it
+    value = d.negative ? -rounded : rounded;
+    return true;
+}
+
+}  // namespace mon

@@ -1,0 +1,64 @@
+#include "libs/mondata/DecimalFloat.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace {
+
+// The general reader that the fast one must agree with, bit for bit.
+float reference(const std::string& text) {
+    float value = 0;
+    const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
+    std::from_chars(begin, text.data() + text.size(), value);
+    return value;
+}
+
+void expectExact(const std::string& text) {
+    float fast = 0;
+    if (!mon::readDecimalFloat(text, fast)) return;  // left to the general reader
+    float expected = reference(text);
+    EXPECT_EQ(std::memcmp(&fast, &expected, sizeof fast), 0) << text;
+}
+
+TEST(DecimalFloat, AgreesWithTheCorrectlyRoundedReaderOnRandomNumbers) {
+    std::mt19937_64 random(12345);
+    char text[64];
+    for (int i = 0; i < 200000; ++i) {
+        const uint64_t digits = random() % 100000000000ULL;
+        const int exponent = static_cast<int>(random() % 60) - 30;
+        std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(digits),
+                      exponent);
+        expectExact(text);
+        float value;
+        uint32_t bits = static_cast<uint32_t>(random());
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value)) continue;
+        std::snprintf(text, sizeof text, "%.8e", static_cast<double>(value));
+        expectExact(text);
+        std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+        expectExact(text);
+    }
+}
+
+TEST(DecimalFloat, ReadsTheUsualFormsAndLeavesTheRest) {
+    float value = 0;
+    ASSERT_TRUE(mon::readDecimalFloat("1.2345678e-03", value));
+    EXPECT_EQ(value, 1.2345678e-03f);
+    ASSERT_TRUE(mon::readDecimalFloat("+2.5", value));
+    EXPECT_EQ(value, 2.5f);
+    ASSERT_TRUE(mon::readDecimalFloat("-0.000", value));
+    EXPECT_TRUE(std::signbit(value));
+    ASSERT_TRUE(mon::readDecimalFloat("7.", value));
+    EXPECT_EQ(value, 7.0f);
+    ASSERT_TRUE(mon::readDecimalFloat(".5E+1", value));
+    EXPECT_EQ(value, 5.0f);
+    for (const char* other : {"", "-", "+", ".", "e5", "1e", "1e+", "1.5x", "nan", "inf", "--1",
+                              "+-1", "1e-60", "3.5e38", "12345678901234567890", "1 2"})
+        EXPECT_FALSE(mon::readDecimalFloat(other, value)) << other;
+}
+
+}  // namespace

@@ -1,0 +1,320 @@
+// Reading a results file's monitor group (layout in docs/formats.md).
+
+#include <sys/stat.h>
+
+#include <QHash>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <memory>
+
+#include "libs/exception/Error.h"
+#include "libs/mondata/Hdf5Handle.h"
+#include "libs/mondata/ResultsFile.h"
+#include "libs/mondata/ResultsFileLayout.h"
+#include "libs/mondata/RunDataBuilder.h"
+
+namespace mon {
+
+namespace {
+using namespace results;
+
+// Deflate cannot shrink data more than about 1:1032, so a dataset claiming
+// more elements than this many per stored byte is damaged (and would make
+// the reader allocate memory the file never held).
+constexpr hsize_t kMaxElementsPerStoredByte = 1100;
+
+std::string quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+// An open results file and what is needed to read values later.
+class ResultsSource {
+  public:
+    ResultsSource(std::string name, Hdf5Handle file)
+        : name_(std::move(name)), file_(std::move(file)) {}
+
+    RunData load();
+    std::vector<float> loadValues(size_t variable) const;
+
+  private:
+    [[noreturn]] void fail(const std::string& what, const char* operation = "updateFrom") const {
+        throw owl::data::error("MonDatabase", operation,
+                               "Cannot read '" + name_ + "': " + what + ".", owl::errorFatal);
+    }
+    std::string where(const std::string& dataset) const { return quoted("/monitor/" + dataset); }
+
+    void openGroup();
+    int readIntAttribute(const char* name) const;
+    Hdf5Handle openDataset(hid_t parent, const std::string& path, const std::string& shown) const;
+    hsize_t elementCount(hid_t set, const std::string& shown) const;
+    std::vector<int> readInts(const char* name) const;
+    std::vector<std::string> readStrings(const char* name) const;
+    void readFixedStrings(hid_t set, hid_t fileType, size_t count, const std::string& shown,
+                          std::vector<std::string>& out) const;
+    std::shared_ptr<RowIndex> readRows(bool loops) const;
+    std::vector<VariableInfo> readVariables() const;
+    void addAttributes(std::vector<VariableInfo>& variables) const;
+    void checkValueDatasets(const std::vector<VariableInfo>& variables) const;
+
+    std::string name_;
+    Hdf5Handle file_;
+    Hdf5Handle group_;
+    Hdf5Handle values_;
+    int recordCount_ = 0;
+    std::vector<QString> names_;
+};
+
+void ResultsSource::openGroup() {
+    htri_t exists = H5Lexists(file_.get(), kGroup, H5P_DEFAULT);
+    if (exists < 0) fail("the file is damaged");
+    if (exists == 0) fail("it holds no monitor data (no group '/monitor')");
+    group_ = groupHandle(H5Gopen2(file_.get(), kGroup, H5P_DEFAULT));
+    if (!group_.valid()) fail("it holds no monitor data ('/monitor' is not a readable group)");
+}
+
+int ResultsSource::readIntAttribute(const char* name) const {
+    htri_t exists = H5Aexists(group_.get(), name);
+    if (exists <= 0) fail("the monitor group has no attribute '" + std::string(name) + "'");
+    Hdf5Handle attribute = attributeHandle(H5Aopen(group_.get(), name, H5P_DEFAULT));
+    Hdf5Handle space = spaceHandle(attribute.valid() ? H5Aget_space(attribute.get()) : -1);
+    Hdf5Handle type = typeHandle(attribute.valid() ? H5Aget_type(attribute.get()) : -1);
+    int value = 0;
+    if (!space.valid() || !type.valid() || H5Sget_simple_extent_npoints(space.get()) != 1 ||
+        H5Tget_class(type.get()) != H5T_INTEGER ||
+        H5Aread(attribute.get(), H5T_NATIVE_INT, &value) < 0)
+        fail("attribute '" + std::string(name) + "' of the monitor group is not one integer");
+    return value;
+}
+
+Hdf5Handle ResultsSource::openDataset(hid_t parent, const std::string& path,
+                                      const std::string& shown) const {
+    htri_t exists = H5Lexists(parent, path.c_str(), H5P_DEFAULT);
+    if (exists == 0) fail("dataset " + shown + " is missing");
+    Hdf5Handle set = datasetHandle(exists > 0 ? H5Dopen2(parent, path.c_str(), H5P_DEFAULT) : -1);
+    if (!set.valid()) fail("dataset " + shown + " cannot be opened: the file is damaged");
+    return set;
+}
+
+hsize_t ResultsSource::elementCount(hid_t set, const std::string& shown) const {
+    Hdf5Handle space = spaceHandle(H5Dget_space(set));
+    hsize_t count = 0;
+    if (!space.valid() || H5Sget_simple_extent_ndims(space.get()) != 1 ||
+        H5Sget_simple_extent_dims(space.get(), &count, nullptr) != 1)
+        fail("dataset " + shown + " is not a one-dimensional list");
+    if (count > static_cast<hsize_t>(INT_MAX) - 1 ||
+        count > H5Dget_storage_size(set) * kMaxElementsPerStoredByte + 64)
+        fail("dataset " + shown + " is damaged: it claims " + std::to_string(count) +
+             " elements but stores too few bytes for them");
+    return count;
+}
+
+std::vector<int> ResultsSource::readInts(const char* name) const {
+    const std::string shown = where(name);
+    Hdf5Handle set = openDataset(group_.get(), name, shown);
+    size_t count = elementCount(set.get(), shown);
+    Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
+    if (!type.valid() || H5Tget_class(type.get()) != H5T_INTEGER)
+        fail("dataset " + shown + " does not hold integers");
+    std::vector<int> values(count);
+    if (count > 0 &&
+        H5Dread(set.get(), H5T_NATIVE_INT, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
+        fail("dataset " + shown + " cannot be read: the file is damaged");
+    return values;
+}
+
+std::vector<std::string> ResultsSource::readStrings(const char* name) const {
+    const std::string shown = where(name);
+    Hdf5Handle set = openDataset(group_.get(), name, shown);
+    size_t count = elementCount(set.get(), shown);
+    Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
+    if (!type.valid() || H5Tget_class(type.get()) != H5T_STRING)
+        fail("dataset " + shown + " does not hold strings");
+    std::vector<std::string> out;
+    if (count == 0) return out;
+    // Variable-length strings live in a heap without checksums, where damage
+    // can make HDF5 itself read out of bounds: only fixed-length strings are
+    // accepted.
+    if (H5Tis_variable_str(type.get()) != 0)
+        fail("dataset " + shown +
+             " holds variable-length strings; fixed-length strings are needed");
+    readFixedStrings(set.get(), type.get(), count, shown, out);
+    return out;
+}
+
+void ResultsSource::readFixedStrings(hid_t set, hid_t fileType, size_t count,
+                                     const std::string& shown,
+                                     std::vector<std::string>& out) const {
+    size_t size = H5Tget_size(fileType);
+    if (size == 0 || size > (1u << 20) || count > (size_t(1) << 32) / size)
+        fail("dataset " + shown + " holds strings of an unusable size");
+    Hdf5Handle memType = typeHandle(H5Tcopy(H5T_C_S1));
+    H5Tset_size(memType.get(), size);
+    H5Tset_strpad(memType.get(), H5T_STR_NULLPAD);
+    H5Tset_cset(memType.get(), H5Tget_cset(fileType));
+    std::vector<char> bytes(size * count);
+    if (H5Dread(set, memType.get(), H5S_ALL, H5S_ALL, H5P_DEFAULT, bytes.data()) < 0)
+        fail("dataset " + shown + " cannot be read: the file is damaged");
+    out.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        const char* start = bytes.data() + i * size;
+        out.emplace_back(start, strnlen(start, size));
+    }
+}
+
+std::shared_ptr<RowIndex> ResultsSource::readRows(bool loops) const {
+    std::vector<int> steps = readInts(kStep);
+    std::vector<int> loopNumbers = loops ? readInts(kLoop) : std::vector<int>(steps.size(), 1);
+    if (loopNumbers.size() != steps.size())
+        fail("datasets '/monitor/step' and '/monitor/loop' differ in length");
+    auto rows = std::make_shared<RowIndex>();
+    for (size_t i = 0; i < steps.size(); ++i) {
+        int step = steps[i], loop = loopNumbers[i];
+        bool next = i == 0 ? loop == 1
+                           : (step == steps[i - 1] && loop == loopNumbers[i - 1] + 1) ||
+                                 (step > steps[i - 1] && loop == 1);
+        if (step < 0 || loop > RunDataBuilder::kMaxLoop || !next)
+            fail("record " + std::to_string(i) + " (step " + std::to_string(step) + ", loop " +
+                 std::to_string(loop) + ") does not follow the one before it");
+        rows->append(step, loop);
+    }
+    return rows;
+}
+
+std::vector<VariableInfo> ResultsSource::readVariables() const {
+    std::vector<VariableInfo> variables;
+    QHash<QString, int> seen;
+    for (const std::string& name : readStrings(kVariableNames)) {
+        if (name.empty()) fail("a variable has an empty name");
+        if (name == "ACCUMULATED TIMESTEP" || name == "COEFFICIENT LOOP")
+            fail(quoted(name) + " is the name of a record key and cannot be a variable");
+        VariableInfo info;
+        info.name = QString::fromStdString(name);
+        if (seen.contains(info.name)) fail("variable " + quoted(name) + " is listed twice");
+        seen.insert(info.name, 0);
+        variables.push_back(std::move(info));
+    }
+    addAttributes(variables);
+    return variables;
+}
+
+void ResultsSource::addAttributes(std::vector<VariableInfo>& variables) const {
+    std::vector<int> owners = readInts(kAttributeVariable);
+    std::vector<std::string> keys = readStrings(kAttributeKey);
+    std::vector<std::string> values = readStrings(kAttributeValue);
+    if (keys.size() != owners.size() || values.size() != owners.size())
+        fail("the datasets '/monitor/attribute_*' differ in length");
+    for (size_t i = 0; i < owners.size(); ++i) {
+        if (owners[i] < 0 || static_cast<size_t>(owners[i]) >= variables.size())
+            fail("attribute " + std::to_string(i) + " belongs to no variable (index " +
+                 std::to_string(owners[i]) + ")");
+        VariableInfo& info = variables[static_cast<size_t>(owners[i])];
+        QString key = QString::fromStdString(keys[i]).toLower();
+        if (key.isEmpty() || !info.attribute(key).isNull())
+            fail("attribute " + quoted(keys[i]) + " of variable " +
+                 quoted(info.name.toStdString()) + " is empty or given twice");
+        info.attributes.emplace_back(key, QString::fromStdString(values[i]));
+    }
+}
+
+void ResultsSource::checkValueDatasets(const std::vector<VariableInfo>& variables) const {
+    for (size_t i = 0; i < variables.size(); ++i) {
+        const std::string shown = where(std::string(kValues) + "/" + std::to_string(i));
+        Hdf5Handle set = openDataset(values_.get(), std::to_string(i), shown);
+        Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
+        if (!type.valid() || H5Tget_class(type.get()) != H5T_FLOAT)
+            fail("dataset " + shown + " does not hold floating-point values");
+        if (elementCount(set.get(), shown) != static_cast<hsize_t>(recordCount_))
+            fail("dataset " + shown + " does not hold one value per record");
+    }
+}
+
+RunData ResultsSource::load() {
+    openGroup();
+    int version = readIntAttribute(kVersion);
+    if (version != kCurrentVersion)
+        fail("monitor data version " + std::to_string(version) + " is not supported (expected 1)");
+    int loops = readIntAttribute(kCoefficientLoops);
+    if (loops != 0 && loops != 1) fail("attribute 'coefficient_loops' must be 0 or 1");
+    RunData run;
+    run.hasCoefficientLoops = loops == 1;
+    auto rows = readRows(run.hasCoefficientLoops);
+    recordCount_ = rows->rowCount();
+    run.rows = std::move(rows);
+    run.variables = readVariables();
+    values_ = groupHandle(H5Lexists(group_.get(), kValues, H5P_DEFAULT) > 0
+                              ? H5Gopen2(group_.get(), kValues, H5P_DEFAULT)
+                              : -1);
+    if (!values_.valid()) fail("the monitor group has no readable group 'values'");
+    checkValueDatasets(run.variables);
+    for (const VariableInfo& info : run.variables) names_.push_back(info.name);
+    return run;
+}
+
+std::vector<float> ResultsSource::loadValues(size_t variable) const {
+    std::vector<float> values(static_cast<size_t>(recordCount_));
+    Hdf5Handle set =
+        datasetHandle(H5Dopen2(values_.get(), std::to_string(variable).c_str(), H5P_DEFAULT));
+    if (!set.valid() || (!values.empty() && H5Dread(set.get(), H5T_NATIVE_FLOAT, H5S_ALL, H5S_ALL,
+                                                    H5P_DEFAULT, values.data()) < 0))
+        fail("the values of variable " + quoted(names_[variable].toStdString()) +
+                 " cannot be read: the file is damaged",
+             "getVariable");
+    return values;
+}
+
+[[noreturn]] void failOpen(const std::string& path, const std::string& what) {
+    throw owl::data::error("MonDatabase", "updateFrom", "Cannot read '" + path + "': " + what + ".",
+                           owl::errorFatal);
+}
+
+RunData loadFrom(std::string name, hid_t file) {
+    auto source = std::make_shared<ResultsSource>(std::move(name), fileHandle(file));
+    RunData run = source->load();
+    run.loadColumn = [source](size_t variable) { return source->loadValues(variable); };
+    return run;
+}
+}  // namespace
+
+bool looksLikeHdf5(const std::string& path) {
+    // The signature sits at offset 0, or at 512, 1024, 2048, ... after a user block.
+    static const char kSignature[8] = {'\x89', 'H', 'D', 'F', '\r', '\n', '\x1a', '\n'};
+    std::ifstream in(path, std::ios::binary);
+    for (std::streamoff offset = 0; in; offset = offset == 0 ? 512 : offset * 2) {
+        char bytes[8] = {};
+        in.seekg(offset);
+        if (!in.read(bytes, sizeof bytes)) return false;
+        if (std::memcmp(bytes, kSignature, sizeof bytes) == 0) return true;
+    }
+    return false;
+}
+
+RunData readResultsFile(const std::string& path) {
+    silenceHdf5Errors();
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) failOpen(path, std::strerror(errno));
+    if (S_ISDIR(info.st_mode)) failOpen(path, std::strerror(EISDIR));
+    Hdf5Handle access = propertyHandle(H5Pcreate(H5P_FILE_ACCESS));
+    H5Pset_file_locking(access.get(), false, true);
+    hid_t file = H5Fopen(path.c_str(), H5F_ACC_RDONLY, access.get());
+    if (file < 0) {
+        if (!looksLikeHdf5(path)) failOpen(path, "not a results file (not in HDF5 format)");
+        failOpen(path, "the results file is damaged or truncated");
+    }
+    RunData run = loadFrom(path, file);
+    run.sourceFiles.push_back(path);
+    return run;
+}
+
+RunData readResultsImage(const std::string& name, const void* data, size_t size) {
+    silenceHdf5Errors();
+    Hdf5Handle access = propertyHandle(H5Pcreate(H5P_FILE_ACCESS));
+    H5Pset_fapl_core(access.get(), 1 << 16, false);
+    if (size > 0) H5Pset_file_image(access.get(), const_cast<void*>(data), size);
+    hid_t file = size > 0 ? H5Fopen(name.c_str(), H5F_ACC_RDONLY, access.get()) : -1;
+    if (file < 0) failOpen(name, "the results file is damaged, truncated or not in HDF5 format");
+    return loadFrom(name, file);
+}
+
+}  // namespace mon

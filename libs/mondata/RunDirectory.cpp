@@ -1,0 +1,64 @@
+#include "libs/mondata/RunDirectory.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "libs/exception/Error.h"
+#include "libs/mondata/MappedFile.h"
+#include "libs/mondata/MonitorFileParser.h"
+
+namespace mon {
+
+namespace {
+[[noreturn]] void fail(const std::string& message) {
+    throw owl::data::error("MonDatabase", "updateFrom", message, owl::errorFatal);
+}
+
+bool isMonitorFileName(const std::string& name) {
+    const std::string suffix = ".mon";
+    return name.size() > suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+}  // namespace
+
+std::vector<std::string> runDirectorySegments(const std::string& folder) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) fail("Cannot read run directory '" + folder + "': " + std::strerror(errno) + ".");
+    const std::string prefix = folder.back() == '/' ? folder : folder + "/";
+    std::vector<std::string> files;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string path = prefix + entry->d_name;
+        if (isMonitorFileName(entry->d_name) && isRegularFile(path)) files.push_back(path);
+    }
+    if (files.empty()) fail("Run directory '" + folder + "' holds no monitor files (*.mon).");
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+void readRunDirectory(const std::string& folder, RunDataBuilder& builder) {
+    bool first = true;
+    for (const std::string& path : runDirectorySegments(folder)) {
+        builder.addSourceFile(path);
+        MappedFile file(path);
+        if (file.size() == 0 || !std::memchr(file.data(), '\n', file.size()))
+            continue;  // just created: no complete first line yet
+        MonitorFileParser parser(builder, path, first);
+        parser.parse(std::string_view(file.data(), file.size()));
+        first = false;
+    }
+    if (first)
+        fail("Run directory '" + folder +
+             "' holds no monitor data yet: none of its monitor files has a complete first line.");
+}
+
+}  // namespace mon

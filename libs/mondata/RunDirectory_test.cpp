@@ -1,0 +1,94 @@
+#include "libs/mondata/RunDirectory.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cfloat>
+#include <cstdlib>
+#include <fstream>
+
+#include "libs/exception/Error.h"
+
+namespace {
+
+class Folder {
+  public:
+    Folder() {
+        char name[] = "/tmp/rundir-test-XXXXXX";
+        path_ = ::mkdtemp(name);
+    }
+    ~Folder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+    const std::string& path() const { return path_; }
+    void write(const std::string& name, const std::string& text) const {
+        std::ofstream(path_ + "/" + name, std::ios::binary) << text;
+    }
+
+  private:
+    std::string path_;
+};
+
+mon::RunData read(const Folder& folder) {
+    mon::RunDataBuilder builder;
+    mon::readRunDirectory(folder.path(), builder);
+    return builder.finish();
+}
+
+std::string errorText(const std::string& folder) {
+    try {
+        mon::RunDataBuilder builder;
+        mon::readRunDirectory(folder, builder);
+    } catch (const owl::Error& e) {
+        return e.getErrorText();
+    }
+    return "(no error)";
+}
+
+TEST(RunDirectory, SegmentsJoinInNameOrderAndRestartsReplaceRecords) {
+    Folder run;
+    run.write("b.mon", "monitor-file 1\nvar A\nvar B\n3 30 31\n4 40 41\n");
+    run.write("a.mon", "monitor-file 1\nvar A\n1 10\n2 20\n3 99\n");
+    run.write("notes.txt", "monitor-file 1\nvar C\n");
+    ::mkdir((run.path() + "/old.mon").c_str(), 0777);
+    mon::RunData data = read(run);
+    ASSERT_EQ(data.variables.size(), 2u);
+    EXPECT_EQ(data.rows->rowCount(), 4);
+    EXPECT_EQ(data.columns[0], (std::vector<float>{10, 20, 30, 40}));
+    EXPECT_EQ(data.columns[1], (std::vector<float>{FLT_MAX, FLT_MAX, 31, 41}));
+    EXPECT_EQ(data.sourceFiles,
+              (std::vector<std::string>{run.path() + "/a.mon", run.path() + "/b.mon"}));
+}
+
+TEST(RunDirectory, NamesSortByBytesNotByNumber) {
+    Folder run;
+    run.write("run-10.mon", "monitor-file 1\nvar A\n1 10\n");
+    run.write("run-9.mon", "monitor-file 1\nvar A\n5 9\n");
+    // run-10 first, then run-9 continues after it.
+    EXPECT_EQ(read(run).columns[0], (std::vector<float>{10, 9}));
+}
+
+TEST(RunDirectory, FreshSegmentWithoutCompleteHeaderIsSkipped) {
+    Folder run;
+    run.write("1.mon", "monitor-file 1 coefficient-loops\nvar A\n1 1 5\n1 2 6\n");
+    run.write("2.mon", "monitor-file 1 coeff");
+    run.write("3.mon", "");
+    mon::RunData data = read(run);
+    EXPECT_EQ(data.columns[0], (std::vector<float>{5, 6}));
+    EXPECT_EQ(data.sourceFiles.size(), 3u);
+}
+
+TEST(RunDirectory, ErrorsNameTheFolderOrTheSegment) {
+    Folder run;
+    EXPECT_EQ(errorText(run.path()),
+              "Run directory '" + run.path() + "' holds no monitor files (*.mon).");
+    EXPECT_EQ(errorText(run.path() + "/missing"),
+              "Cannot read run directory '" + run.path() + "/missing': No such file or directory.");
+    run.write("1.mon", "monitor-file 1 coefficient-loops\nvar A\n1 1 5\n");
+    run.write("2.mon", "monitor-file 1\nvar A\n2 6\n");
+    EXPECT_EQ(errorText(run.path() + "/"),
+              run.path() +
+                  "/2.mon:1: records carry no coefficient loops, but the earlier "
+                  "segments' do");
+}
+
+}  // namespace

@@ -1,0 +1,152 @@
+// Bad input through every data source: garbage, truncated, empty, binary and
+// out-of-range files give the two-line report and status 255, write nothing
+// to standard output, and leave every input byte as it was.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "tests/CommandRunner.h"
+
+namespace {
+
+using e2e::errorReport;
+
+std::string example(const std::string& name) {
+    return e2e::sourcePath("examples/" + name);
+}
+
+// Runs -showvars on the source and checks the report and the input bytes.
+void expectReport(const std::string& option, const std::string& source,
+                  const std::string& inputFile, const std::string& message) {
+    const std::string before = e2e::readFile(inputFile);
+    e2e::Result r = e2e::monexport({"-showvars", option, source});
+    EXPECT_EQ(r.status, 255) << source;
+    EXPECT_EQ(r.out, "") << source;
+    EXPECT_EQ(r.err, errorReport(message));
+    EXPECT_EQ(e2e::readFile(inputFile), before) << source;
+}
+
+struct BadFile {
+    const char* name;
+    std::string content;
+    std::string monitorError;  // after "PATH"
+};
+
+std::vector<BadFile> badMonitorFiles() {
+    const std::string transient = e2e::readFile(example("transient.mon"));
+    return {
+        {"garbage.mon", "lorem ipsum dolor\nsit amet\n",
+         ":1: not a monitor file: the first line must start with 'monitor-file 1'"},
+        {"binary.mon",
+         std::string("\x7f"
+                     "ELF\x02\x01\x01\0\0\n\0\xff",
+                     13),
+         ":1: not a monitor file: the first line must start with 'monitor-file 1'"},
+        {"truncated.mon", transient.substr(0, 20),
+         ": not a monitor file: it has no complete first line (expected 'monitor-file 1')"},
+        {"huge.mon", "monitor-file 1\nvar A\n1 1e39\n",
+         ":3: value '1e39' of variable 'A' is outside the single-precision range"},
+        {"hugestep.mon", "monitor-file 1\nvar A\n99999999999 1\n",
+         ":3: time step '99999999999' is not a whole number from 0 to 2147483647"},
+        {"cut.mon", transient.substr(0, transient.find("\n1 1 ") + 3) + "\n",
+         ":35: record of time step 1 has no coefficient loop"},
+    };
+}
+
+TEST(BadInput, MonitorFiles) {
+    e2e::TempDir dir;
+    for (const BadFile& bad : badMonitorFiles()) {
+        const std::string path = dir.file(bad.name);
+        e2e::writeFile(path, bad.content);
+        expectReport("-mon", path, path, path + bad.monitorError);
+    }
+}
+
+TEST(BadInput, RunDirectoriesNameTheSegment) {
+    e2e::TempDir dir;
+    for (const BadFile& bad : badMonitorFiles()) {
+        const std::string folder = dir.file(std::string(bad.name) + ".dir");
+        ::mkdir(folder.c_str(), 0777);
+        e2e::writeFile(folder + "/1.mon", e2e::readFile(example("transient.dir/segment-001.mon")));
+        e2e::writeFile(folder + "/2.mon", bad.content);
+        if (std::string(bad.name) == "truncated.mon") {
+            // A segment without a complete first line has just been created:
+            // it holds no data yet and the run is read without it.
+            EXPECT_EQ(e2e::monexport({"-showvars", "-dir", folder}).status, 0);
+            continue;
+        }
+        // A second segment that carries no loops contradicts the first.
+        std::string message = folder + "/2.mon" + bad.monitorError;
+        if (std::string(bad.name) == "huge.mon" || std::string(bad.name) == "hugestep.mon")
+            message = folder +
+                      "/2.mon:1: records carry no coefficient loops, but the earlier "
+                      "segments' do";
+        expectReport("-dir", folder, folder + "/2.mon", message);
+    }
+}
+
+TEST(BadInput, RunDirectoryWithoutData) {
+    e2e::TempDir dir;
+    expectReport("-dir", dir.path(), example("steady.mon"),
+                 "Run directory '" + dir.path() + "' holds no monitor files (*.mon).");
+    e2e::writeFile(dir.file("notes.txt"), "monitor-file 1\n");
+    e2e::writeFile(dir.file("new.mon"), "monitor-fi");
+    expectReport("-dir", dir.path(), dir.file("new.mon"),
+                 "Run directory '" + dir.path() +
+                     "' holds no monitor data yet: none of its monitor files has a complete "
+                     "first line.");
+    expectReport(
+        "-dir", dir.file("missing"), dir.file("new.mon"),
+        "Cannot read run directory '" + dir.file("missing") + "': No such file or directory.");
+    expectReport("-dir", dir.file("new.mon"), dir.file("new.mon"),
+                 "Cannot read run directory '" + dir.file("new.mon") + "': Not a directory.");
+}
+
+TEST(BadInput, ResultsFiles) {
+    e2e::TempDir dir;
+    const std::string packed = e2e::readFile(example("transient.res"));
+    const std::string notHdf5 = "': not a results file (not in HDF5 format).";
+    const std::vector<std::pair<std::string, std::string>> files = {
+        {"garbage.res", "lorem ipsum\n"},
+        {"empty.res", ""},
+        {"binary.res", std::string("\0\x01\x02\xff\xfe", 5)},
+        {"monitor.res", e2e::readFile(example("transient.mon"))},
+    };
+    for (const auto& [name, content] : files) {
+        e2e::writeFile(dir.file(name), content);
+        expectReport("-res", dir.file(name), dir.file(name),
+                     "Cannot read '" + dir.file(name) + notHdf5);
+    }
+    for (size_t length : {size_t(8), size_t(100), packed.size() / 2, packed.size() - 1}) {
+        const std::string path = dir.file("cut" + std::to_string(length) + ".res");
+        e2e::writeFile(path, packed.substr(0, length));
+        expectReport("-res", path, path,
+                     "Cannot read '" + path + "': the results file is damaged or truncated.");
+    }
+    expectReport("-res", dir.path(), dir.file("empty.res"),
+                 "Cannot read '" + dir.path() + "': Is a directory.");
+}
+
+TEST(BadInput, DamagedResultsFileNeverCrashes) {
+    // Damage one byte at a time across the file's metadata and values: every
+    // mode either reads the file or reports it, and the report names it.
+    e2e::TempDir dir;
+    const std::string packed = e2e::readFile(example("transient.res"));
+    const std::string path = dir.file("damaged.res");
+    int reported = 0;
+    for (size_t offset = 0; offset < packed.size(); offset += 397) {
+        std::string damaged = packed;
+        damaged[offset] = static_cast<char>(damaged[offset] ^ 0x5a);
+        e2e::writeFile(path, damaged);
+        for (const char* mode : {"-showvars", "-lastvaluesonly"}) {
+            e2e::Result r = e2e::monexport({mode, "-res", path});
+            ASSERT_TRUE(r.status == 0 || r.status == 255) << "offset " << offset << ": " << r.err;
+            if (r.status == 255 && r.err.find("Cannot read '" + path + "': ") != std::string::npos)
+                ++reported;
+        }
+        EXPECT_EQ(e2e::readFile(path), damaged);
+    }
+    EXPECT_GT(reported, 20);
+}
+
+}  // namespace

@@ -1,0 +1,156 @@
+// monpack: packs a run's monitor data (a monitor file, a run directory or a
+// results file) into a results file. The file is written under a temporary
+// name beside the target and renamed into place only when it is complete, so
+// the target is either the old file or the whole new one.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include "libs/exception/Error.h"
+#include "libs/mondata/MonitorFile.h"
+#include "libs/mondata/ResultsFile.h"
+#include "libs/mondata/RunDirectory.h"
+
+namespace {
+
+const char* const kUsage =
+    "Usage: monpack (-mon FILE | -dir FOLDER | -res FILE) -out RESULTS [-deflate LEVEL]\n"
+    "               [-chunk RECORDS]\n"
+    "Packs a run's monitor data into the results file RESULTS (HDF5, see docs/formats.md).\n"
+    "  -mon FILE        read a monitor file\n"
+    "  -dir FOLDER      read a run directory (its *.mon files, in name order)\n"
+    "  -res FILE        read a results file (to repack it)\n"
+    "  -out RESULTS     the results file to write; replaced only once complete\n"
+    "  -deflate LEVEL   compress values with deflate, 1 (fast) to 9 (small); 0 (default): off\n"
+    "  -chunk RECORDS   values per stored chunk (default 16384)\n";
+
+[[noreturn]] void fail(const std::string& message) {
+    throw owl::internal::error("monpack", "main", message, owl::errorFatal);
+}
+
+struct PackSettings {
+    std::string sourceOption;
+    std::string source;
+    std::string out;
+    mon::ResultsWriteOptions write;
+};
+
+int wholeNumber(const std::string& option, const std::string& text, int low, int high) {
+    size_t used = 0;
+    int value = 0;
+    try {
+        value = std::stoi(text, &used);
+    } catch (const std::exception&) {
+        used = 0;
+    }
+    if (used == 0 || used != text.size() || value < low || value > high)
+        fail("Option " + option + " needs a whole number from " + std::to_string(low) + " to " +
+             std::to_string(high) + ", not '" + text + "'.");
+    return value;
+}
+
+PackSettings scan(int argc, char** argv) {
+    PackSettings s;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc) fail("Missing value for option " + option + ".");
+        const std::string value = argv[++i];
+        if (option == "-mon" || option == "-dir" || option == "-res") {
+            if (!s.sourceOption.empty() && s.sourceOption != option)
+                fail("Give only one data source (" + s.sourceOption + " and " + option + ").");
+            s.sourceOption = option;
+            s.source = value;
+        } else if (option == "-out") {
+            s.out = value;
+        } else if (option == "-deflate") {
+            s.write.deflateLevel = wholeNumber(option, value, 0, 9);
+        } else if (option == "-chunk") {
+            s.write.chunkRecords = static_cast<size_t>(wholeNumber(option, value, 1, 1 << 24));
+        } else {
+            fail("Unknown option '" + option + "' (see monpack -help).");
+        }
+    }
+    if (s.source.empty())
+        fail("No data source has been specified: give -mon, -dir or -res (see monpack -help).");
+    if (s.out.empty()) fail("No output file has been specified: give -out (see monpack -help).");
+    return s;
+}
+
+mon::RunData load(const PackSettings& s) {
+    if (s.sourceOption == "-res") return mon::readResultsFile(s.source);
+    mon::RunDataBuilder builder;
+    if (s.sourceOption == "-dir")
+        mon::readRunDirectory(s.source, builder);
+    else
+        mon::readMonitorFile(s.source, builder, true);
+    return builder.finish();
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat first {
+    }, second{};
+    if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// A new empty file beside target, readable as a newly created file would be.
+std::string createTemporaryBeside(const std::string& target) {
+    size_t slash = target.rfind('/');
+    std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
+    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
+    std::string name = folder + "." + base + ".tmp-XXXXXX";
+    int fd = ::mkstemp(&name[0]);
+    if (fd < 0)
+        fail("Cannot write '" + target +
+             "': cannot create a temporary file beside it: " + std::strerror(errno) + ".");
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+    return name;
+}
+
+void pack(const PackSettings& s) {
+    mon::RunData run = load(s);
+    for (const std::string& source : run.sourceFiles)
+        if (sameFile(source, s.out))
+            fail("Refusing to write the results file '" + s.out + "': it is the data source '" +
+                 source + "'.");
+    std::string temporary = createTemporaryBeside(s.out);
+    try {
+        mon::writeResultsFile(run, temporary, s.write);
+    } catch (const owl::Error& error) {
+        ::unlink(temporary.c_str());
+        std::string text = error.getErrorText();
+        size_t at = text.find(temporary);
+        if (at != std::string::npos) text.replace(at, temporary.size(), s.out);
+        fail(text);
+    }
+    if (std::rename(temporary.c_str(), s.out.c_str()) != 0) {
+        int saved = errno;
+        ::unlink(temporary.c_str());
+        fail("Cannot write '" + s.out + "': " + std::strerror(saved) + ".");
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && (std::string(argv[1]) == "-help" || std::string(argv[1]) == "--help")) {
+        std::cout << kUsage;
+        return 0;
+    }
+    try {
+        pack(scan(argc, argv));
+    } catch (const owl::Error& error) {
+        std::cerr << "Packer error:" << std::endl << error.getErrorText() << std::endl;
+        return -1;
+    }
+    return 0;
+}
