@@ -1,4 +1,7 @@
 #pragma once
+// Describes every variable of the run in the -varinfo document: gathers the
+// name, display name, tree name and tree path of each variable, in database
+// order, and writes the document followed by one line end.
 
 #include <ostream>
 
@@ -6,14 +9,15 @@ class MonDatabase;
 
 namespace owl {
 
-// Describes every variable of the run in the -varinfo document.
 class VarInfoGenerator {
-public:
+  public:
+    // The database is not owned; with a null database nothing is written.
     explicit VarInfoGenerator(MonDatabase* database);
     virtual ~VarInfoGenerator();
+
     void outputVarData(std::ostream& out);
 
-private:
+  private:
     MonDatabase* database;
 };
 

@@ -1,0 +1,193 @@
+// -varinfo: the variable information document.
+
+#include <gtest/gtest.h>
+
+#include <pugixml.hpp>
+#include <random>
+#include <sstream>
+
+#include "libs/guiapp/MakeStdString.h"
+#include "libs/guiutils/MessageDisplay.h"
+#include "libs/guiutils/QStringUtils.h"
+#include "libs/mondata/MonDatabase.h"
+#include "libs/utilities/XMLDocument.h"
+#include "tests/CommandRunner.h"
+
+namespace {
+
+using e2e::monexport;
+
+std::string example(const std::string& name) {
+    return e2e::sourcePath("examples/" + name);
+}
+
+const char* const kAttributes[] = {"Name", "DisplayName", "TreeName", "TreePath"};
+
+// The four attribute values of one "Variable" element, in document order.
+using Attributes = std::vector<std::pair<std::string, std::string>>;
+
+// What the document must say about each variable, from the monitor-data
+// library loading the same file in this process.
+std::vector<Attributes> expectedVariables(const std::string& monFile) {
+    MonDatabase database(QStringLiteral("main"), new owl::LineMessageDisplay());
+    database.updateFrom(MonDatabase::MonitorFile, QString::fromLatin1(monFile.c_str()), true);
+    database.updateData();
+    std::vector<Attributes> expected;
+    for (const MonVariable& v : database.getVariableList()) {
+        const QString path = QStringUtils::qStringVectorToQString(v.getTreePath(true), ';');
+        expected.push_back({{"Name", owl::MakeStdString(v.getName())},
+                            {"DisplayName", owl::MakeStdString(v.getPreferredLabel())},
+                            {"TreeName", owl::MakeStdString(v.getTreeName(true))},
+                            {"TreePath", owl::MakeStdString(path)}});
+    }
+    return expected;
+}
+
+// The "Variable" elements of a document, each with all its attributes in order.
+std::vector<Attributes> parseVariables(const std::string& document) {
+    pugi::xml_document parsed;
+    EXPECT_TRUE(parsed.load_string(document.c_str())) << document;
+    pugi::xml_node root = parsed.document_element();
+    EXPECT_STREQ(root.name(), "Variables");
+    EXPECT_TRUE(root.text().empty());
+    std::vector<Attributes> variables;
+    for (pugi::xml_node element : root.children()) {
+        EXPECT_STREQ(element.name(), "Variable");
+        EXPECT_TRUE(element.first_child().empty()) << "Variable has content";
+        Attributes attributes;
+        for (pugi::xml_attribute a : element.attributes())
+            attributes.push_back({a.name(), a.value()});
+        variables.push_back(attributes);
+    }
+    return variables;
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) result.push_back(line);
+    return result;
+}
+
+void expectWellFormedFile(const std::string& path) {
+    e2e::Result lint = e2e::run("/usr/bin/xmllint", {"--noout", path});
+    EXPECT_EQ(lint.status, 0) << lint.err;
+    EXPECT_EQ(lint.err, "");
+}
+
+void expectOneFinalLineEnd(const std::string& out) {
+    ASSERT_GE(out.size(), 2u);
+    EXPECT_EQ(out.back(), '\n');
+    EXPECT_NE(out[out.size() - 2], '\n');
+}
+
+class VarInfoOnExamples : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(VarInfoOnExamples, DescribesEveryListedVariableInOrder) {
+    const std::string mon = example(GetParam());
+    e2e::TempDir dir;
+    e2e::Result r = monexport({"-varinfo", "-mon", mon});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    expectOneFinalLineEnd(r.out);
+    e2e::writeFile(dir.file("doc.xml"), r.out);
+    expectWellFormedFile(dir.file("doc.xml"));
+
+    const std::vector<Attributes> variables = parseVariables(r.out);
+    EXPECT_EQ(variables, expectedVariables(mon));
+    const std::vector<std::string> names = lines(monexport({"-showvars", "-mon", mon}).out);
+    ASSERT_EQ(variables.size(), names.size());
+    for (size_t i = 0; i < names.size(); ++i) {
+        ASSERT_EQ(variables[i].size(), 4u);
+        for (size_t a = 0; a < 4; ++a) EXPECT_EQ(variables[i][a].first, kAttributes[a]);
+        EXPECT_EQ(variables[i][0].second, names[i]);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, VarInfoOnExamples,
+                         ::testing::Values("transient.mon", "steady.mon"));
+
+TEST(VarInfo, SpecialCharactersAndNonAsciiLettersRoundTrip) {
+    e2e::TempDir dir;
+    const std::string mon = dir.file("names.mon");
+    e2e::writeFile(mon,
+                   "monitor-file 1\n"
+                   "var \"p<1> & \\\"q\\\" 'r' >\" label=\"a&b <c>\"\n"
+                   "var \"caf\xc3\xa9 \xce\x94p \xe6\xb8\xa9\xe5\xba\xa6\" category=MONITOR\n"
+                   // A label holding a stray byte that is not UTF-8.
+                   "var G label=\"Gr\xc3\xbc\xc3\x9f \xe0\"\n"
+                   "var \"tab\\there\\nnew line\" path=\"A&B/<C>\"\n"
+                   "var \"]]> &amp; &#10;\"\n"
+                   "1 1 2 3 4 5\n");
+    e2e::Result r = monexport({"-varinfo", "-mon", mon});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    e2e::writeFile(dir.file("doc.xml"), r.out);
+    expectWellFormedFile(dir.file("doc.xml"));
+    const std::vector<Attributes> variables = parseVariables(r.out);
+    EXPECT_EQ(variables, expectedVariables(mon));
+    ASSERT_EQ(variables.size(), 6u);
+    EXPECT_EQ(variables[1][0].second, "p<1> & \"q\" 'r' >");
+    EXPECT_EQ(variables[1][1].second, "a&b <c>");
+    EXPECT_EQ(variables[2][0].second, "caf\xc3\xa9 \xce\x94p \xe6\xb8\xa9\xe5\xba\xa6");
+    EXPECT_NE(variables[3][1].second.find("Gr\xc3\xbc\xc3\x9f \xef\xbf\xbd"), std::string::npos)
+        << variables[3][1].second;
+    EXPECT_EQ(variables[4][0].second, "tab\there\nnew line");
+    EXPECT_EQ(variables[5][0].second, "]]> &amp; &#10;");
+}
+
+TEST(VarInfo, ControlCharactersBecomeTheReplacementCharacter) {
+    e2e::TempDir dir;
+    const std::string mon = dir.file("control.mon");
+    e2e::writeFile(mon, "monitor-file 1\nvar \"bell\x07 esc\x1b\"\n1 2\n");
+    e2e::Result r = monexport({"-varinfo", "-mon", mon});
+    EXPECT_EQ(r.status, 0);
+    e2e::writeFile(dir.file("doc.xml"), r.out);
+    expectWellFormedFile(dir.file("doc.xml"));
+    const std::vector<Attributes> variables = parseVariables(r.out);
+    ASSERT_EQ(variables.size(), 2u);
+    EXPECT_EQ(variables[1][0].second, "bell\xEF\xBF\xBD esc\xEF\xBF\xBD");
+}
+
+TEST(VarInfo, OutWritesTheDocumentToTheFileOnly) {
+    e2e::TempDir dir;
+    const std::string file = dir.file("vars.xml");
+    e2e::writeFile(file, "previous content that is longer than nothing\n");
+    e2e::Result r = monexport({"-varinfo", "-mon", example("steady.mon"), "-out", file});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(e2e::readFile(file), monexport({"-varinfo", "-mon", example("steady.mon")}).out);
+    expectWellFormedFile(file);
+}
+
+TEST(VarInfo, SelectionAndTableOptionsPlayNoPart) {
+    const std::string plain = monexport({"-varinfo", "-mon", example("transient.mon")}).out;
+    e2e::Result r =
+        monexport({"-varinfo", "-mon", example("transient.mon"), "-varlist", "RMS P-Mass",
+                   "-nocoeffloops", "-noheader", "-firsttimestep", "3", "-lasttimestep", "4"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, plain);
+}
+
+// The builder under a strict parser: whatever bytes the texts hold, the
+// document is well-formed UTF-8 XML.
+TEST(VarInfo, BuilderOutputIsWellFormedWhateverTheBytes) {
+    std::mt19937 random(6122026);
+    std::uniform_int_distribution<int> byte(0, 255), length(0, 16);
+    owl::XMLDocument doc;
+    doc.startDocument("Variables");
+    doc.createDuplicateElements(true);
+    const owl::XMLDocument::Path path{owl::XMLElement("Variables"), owl::XMLElement("Variable")};
+    for (int i = 0; i < 2000; ++i) {
+        std::string text;
+        for (int n = length(random); n > 0; --n) text += static_cast<char>(byte(random));
+        doc.addElement(path, text);
+        doc.addAttribute(path, {"Name", text});
+    }
+    e2e::TempDir dir;
+    e2e::writeFile(dir.file("random.xml"), doc.writeDocumentString() + "\n");
+    expectWellFormedFile(dir.file("random.xml"));
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+#include "varinfo/VarInfoXML.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using owl::VarInfoRecord;
+
+const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+VarInfoRecord record(const char* name, const char* label, const char* tree, const char* path) {
+    return {QString::fromUtf8(name), QString::fromUtf8(label), QString::fromUtf8(tree),
+            QString::fromUtf8(path)};
+}
+
+TEST(VarInfoXML, EmptyListGivesTheRootAlone) {
+    EXPECT_EQ(owl::VarInfoXML().generateXML({}), kDeclaration + "<Variables />");
+}
+
+TEST(VarInfoXML, OneVariablePerRecordInListOrderWithFourAttributes) {
+    const std::vector<VarInfoRecord> records{
+        record("B", "Bee", "Bee", "Group;Bee"), record("A", "A", "A", "A"),
+        record("B", "Bee", "Bee", "Group;Bee"), VarInfoRecord()};
+    EXPECT_EQ(owl::VarInfoXML().generateXML(records),
+              kDeclaration +
+                  "<Variables>\n"
+                  "  <Variable Name=\"B\" DisplayName=\"Bee\" TreeName=\"Bee\" "
+                  "TreePath=\"Group;Bee\" />\n"
+                  "  <Variable Name=\"A\" DisplayName=\"A\" TreeName=\"A\" TreePath=\"A\" />\n"
+                  "  <Variable Name=\"B\" DisplayName=\"Bee\" TreeName=\"Bee\" "
+                  "TreePath=\"Group;Bee\" />\n"
+                  "  <Variable Name=\"\" DisplayName=\"\" TreeName=\"\" TreePath=\"\" />\n"
+                  "</Variables>");
+}
+
+TEST(VarInfoXML, TextsAreWrittenAsEscapedUtf8) {
+    const std::vector<VarInfoRecord> records{
+        record("p<1> & \"q\"", "caf\xC3\xA9 \xCE\x94p", "a\tb", "x\ny;z")};
+    EXPECT_EQ(owl::VarInfoXML().generateXML(records),
+              kDeclaration +
+                  "<Variables>\n"
+                  "  <Variable Name=\"p&lt;1&gt; &amp; &quot;q&quot;\" "
+                  "DisplayName=\"caf\xC3\xA9 \xCE\x94p\" TreeName=\"a&#9;b\" "
+                  "TreePath=\"x&#10;y;z\" />\n"
+                  "</Variables>");
+}
+
+}  // namespace
