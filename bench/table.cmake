@@ -1,5 +1,4 @@
 # Time-history table benchmark (see README.md, "Tables").
-add_executable(table_synth ${CMAKE_CURRENT_LIST_DIR}/table_synth.cpp)
 add_executable(table_reference ${CMAKE_CURRENT_LIST_DIR}/table_reference.cpp)
 add_executable(table_bench ${CMAKE_CURRENT_LIST_DIR}/table_bench.cpp)
 add_executable(table_check_all ${CMAKE_CURRENT_LIST_DIR}/table_check_all.cpp)
