@@ -11,10 +11,10 @@ mkdir -p "$work"
 mon=$work/large.mon
 res=$work/large.res
 if [[ ! -s $mon ]]; then
-    "$build/app/monsynth" --out "$mon" --variables "${VARIABLES:-1000}" \
+    "$build/monsynth" --out "$mon" --variables "${VARIABLES:-1000}" \
         --steps "${STEPS:-20000}" --loops "${LOOPS:-3-5}" --segments 2 --seed 11
 fi
-[[ -s $res ]] || "$build/app/monpack" -mon "$mon" -out "$res"
+[[ -s $res ]] || "$build/monpack" -mon "$mon" -out "$res"
 sync
 bench=$build/bench/load_bench
 "$bench" mon "$mon"

@@ -23,7 +23,8 @@ const char* const kClassName = "RunHistoryWriter";
 
 // Whether two paths name the same existing file (hard links included).
 bool sameFile(const std::string& a, const std::string& b) {
-    struct stat first {}, second {};
+    struct stat first {
+    }, second{};
     if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
@@ -95,12 +96,22 @@ int RunHistoryWriter::process() {
     database->updateData();
 
     switch (mode) {
-        case ShowVars: writeVarNames(); break;
-        case LastValues: outputLastVarValues(); break;
-        case PlotInfo: writePlotInfo(); break;
-        case VarInfo: writeVarInfo(); break;
+        case ShowVars:
+            writeVarNames();
+            break;
+        case LastValues:
+            outputLastVarValues();
+            break;
+        case PlotInfo:
+            writePlotInfo();
+            break;
+        case VarInfo:
+            writeVarInfo();
+            break;
         case TimeHistory:
-        default: outputData(); break;
+        default:
+            outputData();
+            break;
     }
     return 0;
 }

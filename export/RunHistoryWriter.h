@@ -22,7 +22,7 @@ class OWLStream;
 using PreparedData = std::map<std::string, const TimestepData*>;
 
 class RunHistoryWriter {
-public:
+  public:
     RunHistoryWriter();
     virtual ~RunHistoryWriter();
     RunHistoryWriter(const RunHistoryWriter&) = delete;
@@ -52,7 +52,7 @@ public:
     static bool isKeyField(const std::string& name);
     static void writeHeader(std::ostream& out, const std::vector<std::string>& columns);
 
-private:
+  private:
     void returnOStream();
     void refuseToOverwriteSource() const;
 
@@ -64,6 +64,16 @@ private:
 
     void prepareData(PreparedData& data, std::vector<std::string>& columns,
                      const std::vector<std::string>& keyFields) const;
+    void addListedVariables(PreparedData& data, std::vector<std::string>& columns) const;
+    void addDatabaseVariables(PreparedData& data, std::vector<std::string>& columns,
+                              const MonVariableRule* rule) const;
+    // The header and the lines of the time-history table from prepared data.
+    void writeTimeHistory(std::ostream& out, const PreparedData& data,
+                          const std::vector<std::string>& columns, bool loops) const;
+
+    // Unit tests drive writeTimeHistory with prepared data that no source
+    // can produce (a run without "ACCUMULATED TIMESTEP").
+    friend class RunHistoryWriterTestAccess;
 
     std::string resFile;
     std::string runDir;

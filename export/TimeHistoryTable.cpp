@@ -1,17 +1,76 @@
-// The time-history table (the default mode) and the table format it shares
+// The time-history table (the default mode) and the header row it shares
 // with the last-values table.
 
+#include <algorithm>
+
+#include "export/ExporterError.h"
 #include "export/KeyFields.h"
 #include "export/RunHistoryWriter.h"
-#include "libs/exception/Error.h"
+#include "export/TableFormat.h"
+#include "export/TimeHistoryLines.h"
+#include "libs/mondata/MonDatabase.h"
 
 bool RunHistoryWriter::isKeyField(const std::string& name) {
     return name == keyfields::kCoefficientLoop || name == keyfields::kAccumulatedTimestep;
 }
 
-void RunHistoryWriter::writeHeader(std::ostream&, const std::vector<std::string>&) {}
+// Every name quoted; a quote inside doubled, a line feed written as two
+// quotes so that the header stays one line.
+void RunHistoryWriter::writeHeader(std::ostream& out, const std::vector<std::string>& columns) {
+    std::string line;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        if (i > 0) line += ',';
+        line += '"';
+        for (char c : columns[i]) {
+            if (c == '"' || c == '\n')
+                line += "\"\"";
+            else
+                line += c;
+        }
+        line += '"';
+    }
+    out.write(line.data(), static_cast<std::streamsize>(line.size()));
+    out << std::endl;
+}
 
 void RunHistoryWriter::outputData() {
-    throw owl::internal::error("RunHistoryWriter", "outputData",
-                               "The time-history table is not available yet.", owl::errorFatal);
+    const QString loopName = QString::fromLatin1(keyfields::kCoefficientLoop.c_str());
+    const bool loops = coeffLoops && database->getVariable(loopName) != nullptr;
+    std::vector<std::string> keyFields{keyfields::kAccumulatedTimestep};
+    if (loops) keyFields.push_back(keyfields::kCoefficientLoop);
+    PreparedData data;
+    std::vector<std::string> columns;
+    prepareData(data, columns, keyFields);
+    if (!loops)
+        columns.erase(std::remove(columns.begin(), columns.end(), keyfields::kCoefficientLoop),
+                      columns.end());
+    std::ostream& out = borrowOStream();
+    writeTimeHistory(out, data, columns, loops);
+    returnOStream();
+}
+
+void RunHistoryWriter::writeTimeHistory(std::ostream& out, const PreparedData& data,
+                                        const std::vector<std::string>& columns, bool loops) const {
+    if (header) writeHeader(out, columns);
+    auto key = data.find(keyfields::kAccumulatedTimestep);
+    if (key == data.end() || !key->second)
+        exporter::raise("outputData", "Failed to locate Accumulated Timestep key field.");
+    const TimestepData& steps = *key->second;
+    int32_t first = steps.getFirstTimestep(), last = steps.getLastTimestep();
+    if (firstTimestep > 0) first = std::max(first, firstTimestep);
+    if (lastTimestep > 0) last = std::min(last, lastTimestep);
+    const owl::TimeHistoryLines lines(steps, first, last, loops);
+    std::vector<owl::TimeHistoryColumn> resolved;
+    for (const std::string& name : columns) {
+        auto found = data.find(name);
+        if (found != data.end() && found->second) {
+            resolved.push_back({found->second, isKeyField(name)});
+        } else {
+            // Raised where the first line would be written: with no line, no error.
+            if (lines.lineCount() == 0) return;
+            exporter::raise("outputData", "Failed to locate variable in prepared data: " + name);
+        }
+    }
+    lines.write(out, resolved, owl::TableFormat(precision),
+                owl::TimeHistoryLines::defaultWorkers());
 }

@@ -1,23 +1,102 @@
 // Variable selection: the -varlist and -varrule settings and prepareData.
 
+#include <QByteArray>
+
+#include "export/KeyFields.h"
 #include "export/RunHistoryWriter.h"
 #include "libs/exception/Error.h"
+#include "libs/mondata/MonDatabase.h"
 #include "libs/mondata/MonVariableRule.h"
+#include "libs/utilities/StringUtilities.h"
+
+namespace {
+
+// Whether the piece is wrapped in a matching pair of quotes or apostrophes.
+bool isQuoted(const std::string& piece) {
+    if (piece.size() < 2) return false;
+    const char first = piece.front();
+    return (first == '"' || first == '\'') && piece.back() == first;
+}
+
+// Strips blanks and matching quote pairs, as often as they nest.
+std::string unquote(std::string piece) {
+    for (;;) {
+        piece = owl::StringUtilities::removeWhitespace(piece);
+        if (!isQuoted(piece)) return piece;
+        piece = piece.substr(1, piece.size() - 2);
+    }
+}
+
+// Names cross to the monitor-data library up to their first NUL.
+QString toQString(const std::string& name) {
+    return QString::fromLatin1(name.c_str());
+}
+
+std::string toBytes(const QString& name) {
+    return std::string(name.toLatin1().constData());
+}
+
+std::string missingNamesMessage(const std::vector<std::string>& missing) {
+    std::string message = "Requested variable(s) not found: ";
+    for (const std::string& name : missing) message += "\n    " + name;
+    return message;
+}
+
+}  // namespace
 
 RunHistoryWriter& RunHistoryWriter::setVarList(const std::string& listText) {
-    varList.clear();
-    if (!listText.empty()) varList.push_back(listText);
+    varList = owl::StringUtilities::splitValue(listText, ';');
+    for (std::string& name : varList) name = unquote(name);
     return *this;
 }
 
 RunHistoryWriter& RunHistoryWriter::setVarRule(const std::string& ruleText) {
-    if (!ruleText.empty())
-        varRule = std::make_unique<MonVariableRule>(QString::fromLatin1(ruleText.c_str()));
+    if (ruleText.empty()) return *this;
+    varRule.reset();
+    varRule = std::make_unique<MonVariableRule>(toQString(ruleText));
     return *this;
 }
 
-void RunHistoryWriter::prepareData(PreparedData&, std::vector<std::string>&,
-                                   const std::vector<std::string>&) const {
-    throw owl::internal::error("RunHistoryWriter", "outputData",
-                               "Variable selection is not available yet.", owl::errorFatal);
+void RunHistoryWriter::prepareData(PreparedData& data, std::vector<std::string>& columns,
+                                   const std::vector<std::string>& keyFields) const {
+    data.clear();
+    for (const std::string& key : keyFields)
+        if (const TimestepData* values = database->getVariable(toQString(key)))
+            data.emplace(key, values);
+    columns = keyFields;
+    if (!varList.empty()) addListedVariables(data, columns);
+    if (varRule || varList.empty()) addDatabaseVariables(data, columns, varRule.get());
+}
+
+void RunHistoryWriter::addListedVariables(PreparedData& data,
+                                          std::vector<std::string>& columns) const {
+    std::vector<std::string> missing;
+    for (const std::string& name : varList) {
+        if (const TimestepData* values = database->getVariable(toQString(name))) {
+            columns.push_back(name);
+            data.emplace(name, values);
+        } else if (name != keyfields::kCoefficientLoop) {
+            missing.push_back(name);
+        }
+    }
+    if (!missing.empty())
+        throw owl::data::notFound("RunHistoryWriter", "outputData", missingNamesMessage(missing),
+                                  owl::errorFatal);
+}
+
+// Appends, in database order, every variable the rule matches (every
+// variable without a rule) that is not a column yet. The data is fetched by
+// the variable's own name, so a name that Latin-1 cannot spell (written with
+// '?' in its place) still finds its values.
+void RunHistoryWriter::addDatabaseVariables(PreparedData& data, std::vector<std::string>& columns,
+                                            const MonVariableRule* rule) const {
+    for (const MonVariable& variable : database->getVariableList()) {
+        if (rule && !rule->match(variable)) continue;
+        std::string name = toBytes(variable.getName());
+        if (data.count(name) != 0) continue;
+        if (const TimestepData* values = database->getVariable(variable.getName())) {
+            columns.push_back(name);
+            data.emplace(name, values);
+        }
+    }
 }

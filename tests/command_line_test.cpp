@@ -11,12 +11,17 @@ using e2e::monexport;
 
 const std::string kNoSource = errorReport("No valid data source has been specified.");
 
-std::string example(const std::string& name) { return e2e::sourcePath("examples/" + name); }
+std::string example(const std::string& name) {
+    return e2e::sourcePath("examples/" + name);
+}
 
 TEST(CommandLine, NoSourceGivesTheTwoLineReport) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {}, {"-RES", "x", "-showvars"}, {"-res", ""}, {"-res", "", "-dir", "", "-mon", ""},
-             {"", "stray", "-showvarsx"}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"-RES", "x", "-showvars"},
+                                               {"-res", ""},
+                                               {"-res", "", "-dir", "", "-mon", ""},
+                                               {"", "stray", "-showvarsx"}}) {
         e2e::Result r = monexport(args);
         EXPECT_EQ(r.status, 255);
         EXPECT_EQ(r.out, "");
@@ -39,7 +44,8 @@ TEST(CommandLine, ValueIsTakenEvenWhenItLooksLikeAnOption) {
 }
 
 TEST(CommandLine, RepeatedSourceUsesTheLast) {
-    e2e::Result r = monexport({"-showvars", "-mon", "/nonexistent.mon", "-mon", example("steady.mon")});
+    e2e::Result r =
+        monexport({"-showvars", "-mon", "/nonexistent.mon", "-mon", example("steady.mon")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
 }
@@ -49,7 +55,8 @@ TEST(CommandLine, OptionWithoutValueAtTheEndIsReported) {
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, errorReport("Missing value for option -res."));
-    EXPECT_EQ(monexport({"-lasttimestep"}).err, errorReport("Missing value for option -lasttimestep."));
+    EXPECT_EQ(monexport({"-lasttimestep"}).err,
+              errorReport("Missing value for option -lasttimestep."));
 }
 
 TEST(CommandLine, UnreadableMonitorFileNamesPathAndReason) {
@@ -57,7 +64,8 @@ TEST(CommandLine, UnreadableMonitorFileNamesPathAndReason) {
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.err, errorReport("Cannot read '/nonexistent/run.mon': No such file or directory."));
     r = monexport({"-showvars", "-mon", e2e::sourcePath("examples")});
-    EXPECT_EQ(r.err, errorReport("Cannot read '" + e2e::sourcePath("examples") + "': Is a directory."));
+    EXPECT_EQ(r.err,
+              errorReport("Cannot read '" + e2e::sourcePath("examples") + "': Is a directory."));
 }
 
 }  // namespace

@@ -12,7 +12,8 @@ using e2e::monexport;
 TEST(MonitorSource, ResultsFileTakesPrecedenceOverTheOthers) {
     e2e::TempDir dir;
     e2e::writeFile(dir.file("good.mon"), "monitor-file 1\nvar A\n1 1\n");
-    e2e::Result r = monexport({"-showvars", "-mon", dir.file("good.mon"), "-res", dir.file("missing.res")});
+    e2e::Result r =
+        monexport({"-showvars", "-mon", dir.file("good.mon"), "-res", dir.file("missing.res")});
     EXPECT_EQ(r.status, 255);
     EXPECT_NE(r.err.find("missing.res"), std::string::npos) << r.err;
     r = monexport({"-showvars", "-mon", dir.file("good.mon"), "-dir", dir.file("missing.dir")});

@@ -11,7 +11,9 @@ namespace {
 using e2e::errorReport;
 using e2e::monexport;
 
-std::string example(const std::string& name) { return e2e::sourcePath("examples/" + name); }
+std::string example(const std::string& name) {
+    return e2e::sourcePath("examples/" + name);
+}
 
 TEST(OutputFile, ListGoesToTheFileAndNothingToStandardOutput) {
     e2e::TempDir dir;
@@ -56,13 +58,15 @@ TEST(OutputFile, UnwritableDirectoryIsAnError) {
     ::chmod(dir.path().c_str(), 0500);
     e2e::Result r = monexport({"-showvars", "-mon", example("steady.mon"), "-out", dir.file("x")});
     EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.err, errorReport("Cannot open output file '" + dir.file("x") + "': Permission denied."));
+    EXPECT_EQ(r.err,
+              errorReport("Cannot open output file '" + dir.file("x") + "': Permission denied."));
 }
 
 TEST(OutputFile, IncompleteWriteIsAnError) {
     e2e::Result r = monexport({"-showvars", "-mon", example("transient.mon"), "-out", "/dev/full"});
     EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.err, errorReport("Failed to write output file '/dev/full': No space left on device."));
+    EXPECT_EQ(r.err,
+              errorReport("Failed to write output file '/dev/full': No space left on device."));
 }
 
 TEST(OutputFile, FullStandardOutputIsAnError) {

@@ -20,7 +20,7 @@ demo)
     bash tools/install-deps.sh
     build build -DMONEXPORT_TESTS=OFF
     export ORB_DATA_DIR="$PWD/data"
-    build/monexport -mon examples/transient.mon -showvars
+    build/monexport -mon examples/transient.mon -varlist "RMS P-Mass;MAX P-Mass;TIME" -lasttimestep 3
     ;;
 test)
     bash tools/install-deps.sh

@@ -1,0 +1,8 @@
+# Time-history table benchmark (see README.md, "Tables").
+add_executable(table_reference ${CMAKE_CURRENT_LIST_DIR}/table_reference.cpp)
+add_executable(table_bench ${CMAKE_CURRENT_LIST_DIR}/table_bench.cpp)
+add_executable(table_check_all ${CMAKE_CURRENT_LIST_DIR}/table_check_all.cpp)
+foreach(target table_reference table_bench table_check_all)
+  target_link_libraries(${target} PRIVATE monexport_core)
+endforeach()
+target_link_libraries(table_check_all PRIVATE Threads::Threads)

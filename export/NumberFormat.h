@@ -1,0 +1,31 @@
+#pragma once
+// Table number formatting without iostream, byte-identical to what an
+// std::ostream in the "C" locale writes for a float.
+
+#include <cstdint>
+
+namespace owl {
+namespace numberformat {
+
+// Room enough for any text formatScientific(value, precision) and
+// formatKeyInteger write: "-1.23456789e+38" and "-2147483648" fit in 16.
+constexpr int maxFieldBytes(int precision) {
+    return precision + 8 > 16 ? precision + 8 : 16;
+}
+
+// Writes value as `out << std::scientific << std::setprecision(8) << value`
+// does (the float promoted to double, like printf "%.8e"): one digit, a
+// point, eight digits, "e", the exponent's sign and at least two digits;
+// "nan", "-nan", "inf", "-inf" for the special values. Returns the end.
+char* formatScientific8(float value, char* out);
+
+// The same with any precision from 0 up; slower unless precision is 8.
+char* formatScientific(float value, int precision, char* out);
+
+// A key column's value as a whole number: truncated toward zero when it is
+// within the 32-bit signed range; saturated to 2147483647 / -2147483648
+// beyond it (infinities included); nothing at all for NaN.
+char* formatKeyInteger(float value, char* out);
+
+}  // namespace numberformat
+}  // namespace owl

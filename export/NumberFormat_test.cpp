@@ -1,0 +1,170 @@
+#include "export/NumberFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <iomanip>
+#include <limits>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace owl::numberformat;
+
+namespace {
+
+float fromBits(uint32_t bits) {
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+uint32_t toBits(float value) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+std::string viaStream(float value, int precision) {
+    std::ostringstream out;
+    out << std::scientific << std::setprecision(precision) << value;
+    return out.str();
+}
+
+std::string fast(float value) {
+    char buffer[maxFieldBytes(8)];
+    return std::string(buffer, formatScientific8(value, buffer));
+}
+
+// Checks both signs of every pattern; stops reporting after a few failures.
+void expectSameAsStream(const std::vector<uint32_t>& patterns) {
+    int failures = 0;
+    for (uint32_t bits : patterns) {
+        for (uint32_t sign : {0u, 0x80000000u}) {
+            float value = fromBits(bits ^ sign);
+            std::string expected = viaStream(value, 8);
+            if (fast(value) != expected && ++failures <= 5)
+                ADD_FAILURE() << "bits 0x" << std::hex << (bits ^ sign) << ": " << fast(value)
+                              << " != " << expected;
+        }
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+// Floats whose exact value has ten significant digits ending in 5: odd m
+// over 2^n with m * 5^n in [1e9, 1e10). Nine-digit rounding is a tie there.
+std::vector<uint32_t> halfwayCases() {
+    std::vector<uint32_t> patterns;
+    for (int n = 1; n <= 40; ++n) {
+        unsigned __int128 five = 1;
+        for (int i = 0; i < n; ++i) five *= 5;
+        for (uint32_t m = 1; m < (1u << 24); m += 2) {
+            unsigned __int128 digits = five * m;
+            if (digits < 1000000000u) {
+                m += static_cast<uint32_t>((1000000000u - digits) / five) & ~1u;
+                continue;
+            }
+            if (digits >= 10000000000ull) break;
+            for (int scale = -60; scale <= 60; scale += 30) {
+                float value = std::ldexp(static_cast<float>(m), -n + scale);
+                if (std::isfinite(value) && value != 0) patterns.push_back(toBits(value));
+            }
+            m += 2 * 997;  // a spread of them, not all
+        }
+    }
+    return patterns;
+}
+
+// Every float within a few steps of each power of ten, FLT_MAX, the smallest
+// normal and the denormal range's ends.
+std::vector<uint32_t> boundaries() {
+    std::vector<uint32_t> centres = {toBits(FLT_MAX), toBits(FLT_MIN), 1u, 0x7fffffu, 0x800000u};
+    for (int exponent = -45; exponent <= 38; ++exponent)
+        centres.push_back(toBits(std::pow(10.0f, static_cast<float>(exponent))));
+    std::vector<uint32_t> patterns;
+    for (uint32_t centre : centres)
+        for (uint32_t bits = centre - 8; bits != centre + 9; ++bits)
+            if (bits < 0x7f800000u) patterns.push_back(bits);
+    return patterns;
+}
+
+}  // namespace
+
+TEST(FormatScientific8, SpecialValuesMatchTheStream) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (float value : {0.0f, -0.0f, INFINITY, -INFINITY, nan, -nan, FLT_MAX, -FLT_MAX, FLT_MIN,
+                        FLT_TRUE_MIN, 1.0f, 0.1f, 3.4028235e+38f})
+        EXPECT_EQ(fast(value), viaStream(value, 8)) << toBits(value);
+    EXPECT_EQ(fast(-nan), "-nan");
+    EXPECT_EQ(fast(-INFINITY), "-inf");
+    EXPECT_EQ(fast(-0.0f), "-0.00000000e+00");
+    EXPECT_EQ(fast(FLT_MAX), "3.40282347e+38");
+    EXPECT_EQ(fast(FLT_TRUE_MIN), "1.40129846e-45");
+    EXPECT_EQ(fast(1000000.125f), "1.00000012e+06");  // a tie goes to even
+    EXPECT_EQ(fast(1000000.375f), "1.00000038e+06");
+}
+
+TEST(FormatScientific8, NaNPayloadsAndSignsMatchTheStream) {
+    std::vector<uint32_t> nans = {0x7f800001u, 0x7fc00000u, 0x7fffffffu, 0x7fa5a5a5u};
+    expectSameAsStream(nans);
+}
+
+TEST(FormatScientific8, HalfwayCasesMatchTheStream) {
+    std::vector<uint32_t> patterns = halfwayCases();
+    ASSERT_GT(patterns.size(), 1000u);
+    for (size_t i = 0, n = patterns.size(); i < n; ++i) {
+        patterns.push_back(patterns[i] + 1);  // just above the tie
+        patterns.push_back(patterns[i] - 1);  // just below
+    }
+    expectSameAsStream(patterns);
+}
+
+TEST(FormatScientific8, BoundariesMatchTheStream) {
+    expectSameAsStream(boundaries());
+}
+
+TEST(FormatScientific8, DenormalsMatchTheStream) {
+    std::vector<uint32_t> patterns;
+    for (uint32_t bits = 1; bits < 0x800000u; bits += 37) patterns.push_back(bits);
+    expectSameAsStream(patterns);
+}
+
+TEST(FormatScientific8, RandomPatternsMatchTheStream) {
+    std::mt19937 random(20261206);
+    std::vector<uint32_t> patterns(1 << 18);
+    for (uint32_t& bits : patterns) bits = static_cast<uint32_t>(random());
+    expectSameAsStream(patterns);
+}
+
+TEST(FormatScientific, OtherPrecisionsMatchTheStream) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (int precision : {0, 1, 6, 9, 17, 40})
+        for (float value : {0.0f, -0.0f, 1.5f, -2.5e-3f, FLT_MAX, FLT_TRUE_MIN, INFINITY, -nan}) {
+            char buffer[maxFieldBytes(40)];
+            std::string text(buffer, formatScientific(value, precision, buffer));
+            EXPECT_EQ(text, viaStream(value, precision)) << precision;
+        }
+}
+
+TEST(FormatKeyInteger, TruncatesSaturatesAndLeavesNaNEmpty) {
+    auto key = [](float value) {
+        char buffer[maxFieldBytes(8)];
+        return std::string(buffer, formatKeyInteger(value, buffer));
+    };
+    EXPECT_EQ(key(0.0f), "0");
+    EXPECT_EQ(key(-0.0f), "0");
+    EXPECT_EQ(key(12.9f), "12");
+    EXPECT_EQ(key(-12.9f), "-12");
+    EXPECT_EQ(key(2147483520.0f), "2147483520");  // largest float below 2^31
+    EXPECT_EQ(key(2147483648.0f), "2147483647");
+    EXPECT_EQ(key(-2147483648.0f), "-2147483648");
+    EXPECT_EQ(key(-2147483904.0f), "-2147483648");
+    EXPECT_EQ(key(INFINITY), "2147483647");
+    EXPECT_EQ(key(-INFINITY), "-2147483648");
+    EXPECT_EQ(key(-FLT_MAX), "-2147483648");
+    EXPECT_EQ(key(std::numeric_limits<float>::quiet_NaN()), "");
+    EXPECT_EQ(key(-std::numeric_limits<float>::quiet_NaN()), "");
+}
