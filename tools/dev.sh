@@ -41,8 +41,14 @@ fuzz)
         name=$(basename "$target")
         corpus=fuzz/corpus/${name#fuzz_}
         mkdir -p "build-fuzz/corpus-$name"
-        "$target" -max_total_time="${FUZZ_SECONDS:-60}" -dict="fuzz/${name#fuzz_}.dict" \
-            "build-fuzz/corpus-$name" "$corpus"
+        log=build-fuzz/$name.log
+        if ! "$target" -max_total_time="${FUZZ_SECONDS:-60}" -dict="fuzz/${name#fuzz_}.dict" \
+            "build-fuzz/corpus-$name" "$corpus" >"$log" 2>&1; then
+            tail -n 60 "$log"
+            echo "$name: FAILED (log: $log)"
+            exit 1
+        fi
+        echo "$name: $(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$log"), no findings"
     done
     ;;
 bench)
