@@ -34,30 +34,48 @@ const char* valueOf(int argc, const char* const* argv, int i) {
     return argv[i + 1];
 }
 
+// One command-line option and the setting it changes: a text, a number read
+// like atoi, or a fixed assignment for options without a value.
+struct Option {
+    const char* name;
+    std::string ExportSettings::*text;
+    int32_t ExportSettings::*number;
+    void (*apply)(ExportSettings&);
+};
+
+// The options, in the order every argument is compared with them.
+const Option kOptions[] = {
+    {"-res", &ExportSettings::resFile, nullptr, nullptr},
+    {"-dir", &ExportSettings::runDir, nullptr, nullptr},
+    {"-mon", &ExportSettings::monFile, nullptr, nullptr},
+    {"-out", &ExportSettings::outFile, nullptr, nullptr},
+    {"-plotinfo", nullptr, nullptr, [](ExportSettings& s) { s.mode = PlotInfo; }},
+    {"-varinfo", nullptr, nullptr, [](ExportSettings& s) { s.mode = VarInfo; }},
+    {"-showvars", nullptr, nullptr, [](ExportSettings& s) { s.mode = ShowVars; }},
+    {"-varlist", &ExportSettings::varList, nullptr, nullptr},
+    {"-varrule", &ExportSettings::varRule, nullptr, nullptr},
+    {"-nocoeffloops", nullptr, nullptr, [](ExportSettings& s) { s.coeffLoops = false; }},
+    {"-noheader", nullptr, nullptr, [](ExportSettings& s) { s.header = false; }},
+    {"-lastvaluesonly", nullptr, nullptr, [](ExportSettings& s) { s.mode = LastValues; }},
+    {"-firsttimestep", nullptr, &ExportSettings::firstTimestep, nullptr},
+    {"-lasttimestep", nullptr, &ExportSettings::lastTimestep, nullptr},
+};
+
 // Applies argv[i] if it is an option; returns how many arguments it used
 // (0 when it matches no option).
 int applyOption(ExportSettings& s, int argc, const char* const* argv, int i) {
-    const std::string arg = argv[i];
-    std::string* text = nullptr;
-    int32_t* number = nullptr;
-    if (arg == "-res") text = &s.resFile;
-    else if (arg == "-dir") text = &s.runDir;
-    else if (arg == "-mon") text = &s.monFile;
-    else if (arg == "-out") text = &s.outFile;
-    else if (arg == "-plotinfo") s.mode = PlotInfo;
-    else if (arg == "-varinfo") s.mode = VarInfo;
-    else if (arg == "-showvars") s.mode = ShowVars;
-    else if (arg == "-varlist") text = &s.varList;
-    else if (arg == "-varrule") text = &s.varRule;
-    else if (arg == "-nocoeffloops") s.coeffLoops = false;
-    else if (arg == "-noheader") s.header = false;
-    else if (arg == "-lastvaluesonly") s.mode = LastValues;
-    else if (arg == "-firsttimestep") number = &s.firstTimestep;
-    else if (arg == "-lasttimestep") number = &s.lastTimestep;
-    else return 0;
-    if (text) *text = valueOf(argc, argv, i);
-    if (number) *number = saturatingAtoi(valueOf(argc, argv, i));
-    return (text || number) ? 2 : 1;
+    for (const Option& option : kOptions) {
+        if (std::strcmp(argv[i], option.name) != 0) continue;
+        if (option.apply) {
+            option.apply(s);
+            return 1;
+        }
+        const char* value = valueOf(argc, argv, i);
+        if (option.text) s.*option.text = value;
+        if (option.number) s.*option.number = saturatingAtoi(value);
+        return 2;
+    }
+    return 0;
 }
 
 }  // namespace

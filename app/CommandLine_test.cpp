@@ -57,7 +57,8 @@ TEST(ScanArguments, LastModeAndLastValueWin) {
 }
 
 TEST(ScanArguments, OnlyWholeCaseSensitiveNamesMatch) {
-    ExportSettings s = scan({"-RES", "x", "-re", "-res=y", "-resfile", "-showvarsx", "", "-Noheader"});
+    ExportSettings s =
+        scan({"-RES", "x", "-re", "-res=y", "-resfile", "-showvarsx", "", "-Noheader"});
     EXPECT_TRUE(s.resFile.empty());
     EXPECT_EQ(s.mode, TimeHistory);
     EXPECT_TRUE(s.header);

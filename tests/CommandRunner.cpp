@@ -70,13 +70,16 @@ Result monexport(const std::vector<std::string>& args,
     return run(binary("monexport"), args, env);
 }
 
-std::string binary(const std::string& name) { return std::string(MONEXPORT_BIN_DIR) + "/" + name; }
+std::string binary(const std::string& name) {
+    return std::string(MONEXPORT_BIN_DIR) + "/" + name;
+}
 std::string sourcePath(const std::string& relative) {
     return std::string(MONEXPORT_SOURCE_DIR) + "/" + relative;
 }
 
 TempDir::TempDir() {
-    std::string pattern = std::filesystem::temp_directory_path().string() + "/monexport-test-XXXXXX";
+    std::string pattern =
+        std::filesystem::temp_directory_path().string() + "/monexport-test-XXXXXX";
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary directory");
     path_ = pattern;
 }

@@ -29,13 +29,13 @@ std::string sourcePath(const std::string& relative);
 
 // A fresh empty directory, removed with its contents at destruction.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 

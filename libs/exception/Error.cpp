@@ -12,7 +12,9 @@ Error::Error(std::string className, std::string operation, std::string message, 
 
 Error::~Error() = default;
 
-std::string Error::getErrorText() const { return message_; }
+std::string Error::getErrorText() const {
+    return message_;
+}
 
 internal::error::~error() = default;
 data::error::~error() = default;

@@ -18,7 +18,7 @@ enum errorType {
 };
 
 class Error : public std::exception {
-public:
+  public:
     Error(std::string className, std::string operation, std::string message, errorType type);
     ~Error() override;
 
@@ -30,7 +30,7 @@ public:
     errorType getType() const { return type_; }
     const char* what() const noexcept override { return message_.c_str(); }
 
-private:
+  private:
     std::string className_;
     std::string operation_;
     std::string message_;
@@ -40,7 +40,7 @@ private:
 namespace internal {
 // A failure of the program's own logic or of its environment (files, streams).
 class error : public Error {
-public:
+  public:
     using Error::Error;
     ~error() override;
 };
@@ -49,14 +49,14 @@ public:
 namespace data {
 // A failure caused by the data being read.
 class error : public Error {
-public:
+  public:
     using Error::Error;
     ~error() override;
 };
 
 // Something the user asked for is not in the data.
 class notFound : public error {
-public:
+  public:
     using error::error;
     ~notFound() override;
 };

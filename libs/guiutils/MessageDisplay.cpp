@@ -13,9 +13,12 @@ LineMessageDisplay::~LineMessageDisplay() = default;
 namespace {
 const char* kindName(MessageKind kind) {
     switch (kind) {
-        case MessageKind::Information: return "Note";
-        case MessageKind::Warning: return "Warning";
-        case MessageKind::Error: return "Error";
+        case MessageKind::Information:
+            return "Note";
+        case MessageKind::Warning:
+            return "Warning";
+        case MessageKind::Error:
+            return "Error";
     }
     return "Note";
 }

@@ -11,7 +11,7 @@ namespace owl {
 enum class MessageKind { Information, Warning, Error };
 
 class MessageDisplayItf {
-public:
+  public:
     virtual ~MessageDisplayItf();
     virtual void showMessage(MessageKind kind, const QString& text) = 0;
 };
@@ -20,13 +20,13 @@ public:
 // default). Line breaks inside the text are replaced by blanks so that each
 // message stays on one line.
 class LineMessageDisplay : public MessageDisplayItf {
-public:
+  public:
     LineMessageDisplay();
     explicit LineMessageDisplay(std::ostream& out);
     ~LineMessageDisplay() override;
     void showMessage(MessageKind kind, const QString& text) override;
 
-private:
+  private:
     std::ostream* out_;
 };
 

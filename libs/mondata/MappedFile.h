@@ -9,7 +9,7 @@
 namespace mon {
 
 class MappedFile {
-public:
+  public:
     // Throws owl::data::error naming the path and the system's reason.
     explicit MappedFile(const std::string& path);
     ~MappedFile();
@@ -19,7 +19,7 @@ public:
     const char* data() const { return data_; }
     size_t size() const { return size_; }
 
-private:
+  private:
     const char* data_ = nullptr;
     size_t size_ = 0;
     void* mapping_ = nullptr;

@@ -22,7 +22,7 @@ class MessageDisplayItf;
 }
 
 class MonDatabase : public QObject {
-public:
+  public:
     enum SourceType { RunDirectory = 0, ResultsFile = 1, MonitorFile = 2 };
 
     // The database owns the display and deletes it with itself.
@@ -48,7 +48,7 @@ public:
     const std::vector<std::string>& getSourceFiles() const { return run_.sourceFiles; }
     owl::MessageDisplayItf* display() const { return display_.get(); }
 
-private:
+  private:
     std::vector<float> keyColumn(bool loops) const;
 
     QString name_;

@@ -51,15 +51,14 @@ void MonitorFileParser::parse(std::string_view text) {
         pos = end + 1;
     }
     if (lineNumber_ == 0)
-        fail("not a monitor file: it has no complete first line (expected '" +
-             std::string(kMagic) + " 1')");
+        fail("not a monitor file: it has no complete first line (expected '" + std::string(kMagic) +
+             " 1')");
 }
 
 void MonitorFileParser::parseHeader(std::string_view line) {
     TextScanner scan(line);
     if (scan.word() != kMagic)
-        fail("not a monitor file: the first line must start with '" + std::string(kMagic) +
-             " 1'");
+        fail("not a monitor file: the first line must start with '" + std::string(kMagic) + " 1'");
     std::string_view version = scan.word();
     if (version != "1") fail("unsupported monitor file version " + show(version) + " (expected 1)");
     bool loops = false;
@@ -82,8 +81,7 @@ void MonitorFileParser::parseLine(std::string_view line) {
     if (first >= '0' && first <= '9') return parseRecord(line);
     std::string_view text = scan.rest();
     if (scan.word() == "var") return parseDeclaration(line);
-    fail("unexpected text " + show(text) +
-         "; expected a record, a 'var' declaration or a comment");
+    fail("unexpected text " + show(text) + "; expected a record, a 'var' declaration or a comment");
 }
 
 void MonitorFileParser::parseRecord(std::string_view line) {
@@ -95,7 +93,8 @@ void MonitorFileParser::parseRecord(std::string_view line) {
     int loop = 1;
     if (builder_.hasCoefficientLoops()) {
         std::string_view loopText = scan.word();
-        if (loopText.empty()) fail("record of time step " + std::to_string(step) + " has no coefficient loop");
+        if (loopText.empty())
+            fail("record of time step " + std::to_string(step) + " has no coefficient loop");
         if (!parseWhole(loopText, loop) || loop < 1 || loop > RunDataBuilder::kMaxLoop)
             fail("coefficient loop " + show(loopText) + " is not a whole number from 1 to " +
                  std::to_string(RunDataBuilder::kMaxLoop));
@@ -168,8 +167,8 @@ void MonitorFileParser::parseDeclaration(std::string_view line) {
         QString lowerKey = QString::fromUtf8(key.data(), static_cast<int>(key.size())).toLower();
         if (!info.attribute(lowerKey).isNull())
             fail("attribute '" + key + "' of variable '" + name + "' is given twice");
-        info.attributes.emplace_back(lowerKey,
-                                     QString::fromUtf8(value.data(), static_cast<int>(value.size())));
+        info.attributes.emplace_back(
+            lowerKey, QString::fromUtf8(value.data(), static_cast<int>(value.size())));
     }
     auto earlier = declaredOnLine_.constFind(info.name);
     if (earlier != declaredOnLine_.constEnd())

@@ -14,7 +14,7 @@
 namespace mon {
 
 class MonitorFileParser {
-public:
+  public:
     // A file that is not the first segment of its run must agree with the
     // earlier ones on whether records carry coefficient loops.
     MonitorFileParser(RunDataBuilder& builder, std::string fileName, bool firstSegment);
@@ -23,7 +23,7 @@ public:
     // written by the solver and is ignored.
     void parse(std::string_view text);
 
-private:
+  private:
     void parseHeader(std::string_view line);
     void parseLine(std::string_view line);
     void parseRecord(std::string_view line);
@@ -36,7 +36,7 @@ private:
     std::string fileName_;
     bool firstSegment_;
     size_t lineNumber_ = 0;
-    std::vector<int> columnOfField_;       // this file's fields, in declaration order
+    std::vector<int> columnOfField_;         // this file's fields, in declaration order
     QHash<QString, size_t> declaredOnLine_;  // names declared in this file
 };
 

@@ -29,7 +29,9 @@ std::string parseError(const std::string& text) {
     return "(no error)";
 }
 
-std::vector<float> column(const mon::RunData& run, size_t i) { return run.columns.at(i); }
+std::vector<float> column(const mon::RunData& run, size_t i) {
+    return run.columns.at(i);
+}
 
 TEST(MonitorFileParser, ReadsDeclarationsAndRecords) {
     mon::RunData run = parse(std::string(kLoops) +
@@ -62,7 +64,7 @@ TEST(MonitorFileParser, ShortRecordsAndLateDeclarationsLeaveValuesMissing) {
 }
 
 TEST(MonitorFileParser, NineSignificantDigitsReadBackExactly) {
-    const float samples[] = {1.17549435e-38f, 3.40282347e+38f, 1.0e-45f, 0.1f,
+    const float samples[] = {1.17549435e-38f, 3.40282347e+38f, 1.0e-45f,   0.1f,
                              123456.789f,     -9.87654321e-7f, 16777217.0f};
     for (float value : samples) {
         char text[64];
@@ -120,7 +122,8 @@ TEST(MonitorFileParser, ReportsFileLineAndReason) {
     EXPECT_EQ(parseError(""),
               "run.mon: not a monitor file: it has no complete first line (expected "
               "'monitor-file 1')");
-    EXPECT_EQ(parseError("\x7f" "ELF\x02\x01\n"),
+    EXPECT_EQ(parseError("\x7f"
+                         "ELF\x02\x01\n"),
               "run.mon:1: not a monitor file: the first line must start with 'monitor-file 1'");
     EXPECT_EQ(parseError("monitor-file 2\n"),
               "run.mon:1: unsupported monitor file version '2' (expected 1)");
@@ -131,7 +134,8 @@ TEST(MonitorFileParser, ReportsFileLineAndReason) {
               "run.mon:3: value '1e39' of variable 'A' is outside the single-precision range");
     EXPECT_EQ(parseError(h + "var A\n1 1 1 2\n"),
               "run.mon:3: record has more values than the 1 variables declared so far");
-    EXPECT_EQ(parseError(h + "var A\n1\n"), "run.mon:3: record of time step 1 has no coefficient loop");
+    EXPECT_EQ(parseError(h + "var A\n1\n"),
+              "run.mon:3: record of time step 1 has no coefficient loop");
     EXPECT_EQ(parseError(h + "1.5 1\n"),
               "run.mon:2: time step '1.5' is not a whole number from 0 to 2147483647");
     EXPECT_EQ(parseError(h + "99999999999 1\n"),
@@ -141,13 +145,15 @@ TEST(MonitorFileParser, ReportsFileLineAndReason) {
     EXPECT_EQ(parseError(h + "-1 1\n"),
               "run.mon:2: unexpected text '-1 1'; expected a record, a 'var' declaration or a "
               "comment");
-    EXPECT_EQ(parseError(h + "var A\nvar A\n"), "run.mon:3: variable 'A' is already declared on line 2");
+    EXPECT_EQ(parseError(h + "var A\nvar A\n"),
+              "run.mon:3: variable 'A' is already declared on line 2");
     EXPECT_EQ(parseError(h + "var \"\"\n"), "run.mon:2: variable name must not be empty");
     EXPECT_EQ(parseError(h + "var \"A\n"),
               "run.mon:2: variable name: quoted text starting at column 5 is not closed");
     EXPECT_EQ(parseError(h + "var \"A\\q\"\n"),
               "run.mon:2: variable name: unknown escape '\\q' at column 7");
-    EXPECT_EQ(parseError(h + "var A label\n"), "run.mon:2: expected an attribute key=value at column 7");
+    EXPECT_EQ(parseError(h + "var A label\n"),
+              "run.mon:2: expected an attribute key=value at column 7");
     EXPECT_EQ(parseError(h + "var A x=1 X=2\n"),
               "run.mon:2: attribute 'X' of variable 'A' is given twice");
     EXPECT_EQ(parseError(h + "var \"ACCUMULATED TIMESTEP\"\n"),

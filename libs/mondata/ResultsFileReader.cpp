@@ -18,7 +18,9 @@
 // HDF5 1.10 loses a few hundred bytes each time it rejects a damaged object
 // header. The loss is the library's own and bounded by the one file a run
 // reads; it must not fail leak-checking (sanitizer and fuzzing) runs.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libhdf5_serial.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libhdf5_serial.so\n";
+}
 
 namespace mon {
 

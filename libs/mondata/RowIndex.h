@@ -11,7 +11,7 @@
 namespace mon {
 
 class RowIndex {
-public:
+  public:
     int rowCount() const { return rowCount_; }
     int stepCount() const { return static_cast<int>(steps_.size()); }
     bool empty() const { return steps_.empty(); }
@@ -36,7 +36,7 @@ public:
     // Whether (step, loop) comes after the last record.
     bool isAfterLast(int step, int loop) const;
 
-private:
+  private:
     std::vector<int32_t> steps_;
     std::vector<int32_t> firstRows_;
     std::vector<int32_t> loopCounts_;

@@ -20,7 +20,9 @@ int RunDataBuilder::declare(VariableInfo info) {
     return column;
 }
 
-int RunDataBuilder::columnOf(const QString& name) const { return columns_.value(name, -1); }
+int RunDataBuilder::columnOf(const QString& name) const {
+    return columns_.value(name, -1);
+}
 
 void RunDataBuilder::beginRecord(int step, int loop) {
     if (!rows_->isAfterLast(step, loop)) {

@@ -15,7 +15,7 @@
 namespace mon {
 
 class RunDataBuilder {
-public:
+  public:
     // The largest coefficient loop a record may carry; it bounds the empty
     // records a damaged file could make the builder insert.
     static constexpr int kMaxLoop = 100000;
@@ -43,7 +43,7 @@ public:
     void addSourceFile(const std::string& path) { data_.sourceFiles.push_back(path); }
     RunData finish();
 
-private:
+  private:
     RunData data_;
     RowIndex* rows_;
     QHash<QString, int> columns_;

@@ -32,10 +32,18 @@ bool TextScanner::quoted(std::string& out, std::string& error) {
         if (pos_ >= line_.size()) break;
         char escaped = line_[pos_++];
         switch (escaped) {
-            case '"': out += '"'; break;
-            case '\\': out += '\\'; break;
-            case 'n': out += '\n'; break;
-            case 't': out += '\t'; break;
+            case '"':
+                out += '"';
+                break;
+            case '\\':
+                out += '\\';
+                break;
+            case 'n':
+                out += '\n';
+                break;
+            case 't':
+                out += '\t';
+                break;
             default:
                 error = std::string("unknown escape '\\") + escaped + "' at column " +
                         std::to_string(pos_ - 1);
@@ -51,8 +59,8 @@ bool TextScanner::attribute(std::string& key, std::string& value, std::string& e
     size_t start = pos_;
     while (pos_ < line_.size()) {
         char c = line_[pos_];
-        bool keyChar = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                       (c >= '0' && c <= '9') || c == '_' || c == '-';
+        bool keyChar = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+                       c == '_' || c == '-';
         if (!keyChar) break;
         ++pos_;
     }

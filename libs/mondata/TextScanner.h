@@ -9,7 +9,7 @@
 namespace mon {
 
 class TextScanner {
-public:
+  public:
     explicit TextScanner(std::string_view line) : line_(line) {}
 
     bool atEnd() const { return pos_ >= line_.size(); }
@@ -33,7 +33,7 @@ public:
     // key=value, where value is a text as above.
     bool attribute(std::string& key, std::string& value, std::string& error);
 
-private:
+  private:
     bool quoted(std::string& out, std::string& error);
 
     std::string_view line_;

@@ -9,7 +9,7 @@
 #include "libs/mondata/RowIndex.h"
 
 class TimestepData {
-public:
+  public:
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, std::vector<float> values,
                  bool coefficientLoops);
     virtual ~TimestepData();
@@ -35,7 +35,7 @@ public:
     const mon::RowIndex& rows() const { return *rows_; }
     const std::vector<float>& values() const { return values_; }
 
-private:
+  private:
     std::shared_ptr<const mon::RowIndex> rows_;
     std::vector<float> values_;
     int firstStep_ = 0;

@@ -13,13 +13,15 @@
 namespace owl {
 
 namespace {
-std::string quoted(const std::string& path) { return "'" + path + "'"; }
+std::string quoted(const std::string& path) {
+    return "'" + path + "'";
+}
 }  // namespace
 
 // A stream buffer over a POSIX file descriptor that remembers the first
 // failing write's errno, so the error can say why the output was lost.
 class OWLStream::FileBuffer : public std::streambuf {
-public:
+  public:
     explicit FileBuffer(int fd) : fd_(fd), buffer_(1 << 20) {
         setp(buffer_.data(), buffer_.data() + buffer_.size());
     }
@@ -36,7 +38,7 @@ public:
         return error_ == 0;
     }
 
-protected:
+  protected:
     int_type overflow(int_type ch) override {
         if (!drain()) return traits_type::eof();
         if (!traits_type::eq_int_type(ch, traits_type::eof())) {
@@ -57,7 +59,7 @@ protected:
 
     int sync() override { return drain() ? 0 : -1; }
 
-private:
+  private:
     bool drain() {
         size_t pending = static_cast<size_t>(pptr() - pbase());
         bool ok = writeAll(pbase(), pending);
@@ -100,10 +102,10 @@ std::ostream* OWLStream::getOstream(int openMode) {
     flags |= (mode & App) ? O_APPEND : ((mode & Trunc) || !(mode & Ate) ? O_TRUNC : 0);
     int fd = ::open(fileName_.c_str(), flags, 0666);
     if (fd < 0) {
-        throw internal::error("OWLStream", "getOstream",
-                              "Cannot open output file " + quoted(fileName_) + ": " +
-                                  std::strerror(errno) + ".",
-                              errorFatal);
+        throw internal::error(
+            "OWLStream", "getOstream",
+            "Cannot open output file " + quoted(fileName_) + ": " + std::strerror(errno) + ".",
+            errorFatal);
     }
     buffer_ = std::make_unique<FileBuffer>(fd);
     stream_ = std::make_unique<std::ostream>(buffer_.get());

@@ -13,7 +13,7 @@
 namespace owl {
 
 class OWLStream {
-public:
+  public:
     // Open-mode bits, as the system library has always numbered them.
     enum OpenMode { In = 1, Out = 2, Ate = 4, App = 8, Trunc = 16, Binary = 32 };
 
@@ -33,7 +33,7 @@ public:
 
     const std::string& fileName() const { return fileName_; }
 
-private:
+  private:
     class FileBuffer;
     std::string fileName_;
     int defaultMode_;

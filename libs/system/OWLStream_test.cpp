@@ -66,7 +66,8 @@ TEST(OWLStream, FullDeviceIsReportedOnClose) {
         stream.close();
         FAIL() << "no error";
     } catch (const owl::Error& e) {
-        EXPECT_EQ(e.getErrorText(), "Failed to write output file '/dev/full': No space left on device.");
+        EXPECT_EQ(e.getErrorText(),
+                  "Failed to write output file '/dev/full': No space left on device.");
     }
 }
 

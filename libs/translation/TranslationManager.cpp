@@ -17,9 +17,13 @@ void requirePackageDictionary(const std::string& packageName) {
     if (std::find(list.begin(), list.end(), packageName) == list.end()) list.push_back(packageName);
 }
 
-std::string initialize() { return "en"; }
+std::string initialize() {
+    return "en";
+}
 
-const std::vector<std::string>& requiredPackages() { return packages(); }
+const std::vector<std::string>& requiredPackages() {
+    return packages();
+}
 
 }  // namespace TranslationManager
 }  // namespace owl
