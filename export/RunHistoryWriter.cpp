@@ -1,34 +1,15 @@
 #include "export/RunHistoryWriter.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
 #include <iostream>
 
-#include "libs/exception/Error.h"
+#include "export/ExporterError.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/MonDatabase.h"
 #include "libs/mondata/MonVariableRule.h"
+#include "libs/system/FileIdentity.h"
 #include "libs/system/OWLStream.h"
 #include "plotinfo/PlotInfoGenerator.h"
 #include "varinfo/VarInfoGenerator.h"
-
-namespace {
-const char* const kClassName = "RunHistoryWriter";
-
-[[noreturn]] void raise(const std::string& operation, const std::string& message) {
-    throw owl::internal::error(kClassName, operation, message, owl::errorFatal);
-}
-
-// Whether two paths name the same existing file (hard links included).
-bool sameFile(const std::string& a, const std::string& b) {
-    struct stat first {
-    }, second{};
-    if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-}  // namespace
 
 RunHistoryWriter::RunHistoryWriter() = default;
 
@@ -92,7 +73,7 @@ int RunHistoryWriter::process() {
     else if (!monFile.empty())
         database->updateFrom(MonDatabase::MonitorFile, QString::fromLatin1(monFile.c_str()), true);
     else
-        raise("process", "No valid data source has been specified.");
+        exporter::raise("process", "No valid data source has been specified.");
     database->updateData();
 
     switch (mode) {
@@ -119,15 +100,15 @@ int RunHistoryWriter::process() {
 void RunHistoryWriter::refuseToOverwriteSource() const {
     if (!database) return;
     for (const std::string& source : database->getSourceFiles()) {
-        if (sameFile(outFile, source))
-            raise("borrowOStream", "Refusing to write the output to '" + outFile +
-                                       "': it is the data source '" + source + "'.");
+        if (owl::sameFile(outFile, source))
+            exporter::raise("borrowOStream", "Refusing to write the output to '" + outFile +
+                                                 "': it is the data source '" + source + "'.");
     }
 }
 
 std::ostream& RunHistoryWriter::borrowOStream() {
     if (outFile.empty()) return std::cout;
-    if (fileStream) raise("borrowOStream", "A file stream is already open.");
+    if (fileStream) exporter::raise("borrowOStream", "A file stream is already open.");
     refuseToOverwriteSource();
     auto stream = std::make_unique<owl::OWLStream>(outFile, owl::OWLStream::Out, false);
     std::ostream* out = stream->getOstream(owl::OWLStream::Out | owl::OWLStream::Trunc);
@@ -142,7 +123,7 @@ void RunHistoryWriter::returnOStream() {
         return;
     }
     std::cout.flush();
-    if (!std::cout) raise("returnOStream", "Failed to write to standard output.");
+    if (!std::cout) exporter::raise("returnOStream", "Failed to write to standard output.");
 }
 
 void RunHistoryWriter::writeVarNames() {

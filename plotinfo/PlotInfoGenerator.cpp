@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "libs/exception/Error.h"
+#include "export/ExporterError.h"
 #include "libs/guiutils/QStringUtils.h"
 #include "libs/mondata/MonDatabase.h"
 #include "libs/mondata/MonVariable.h"
@@ -102,11 +102,6 @@ QStringList matchedNames(const std::vector<MonVariable>& variables,
     return names;
 }
 
-[[noreturn]] void raiseNoTemplateDirectory() {
-    throw internal::error("RunHistoryWriter", "outputPlotData", "Initial workspace file not found.",
-                          errorFatal);
-}
-
 void sendGroupText(RCLDatabase* rcl, GroupRCLGenerator& generator,
                    const std::set<QString>& groups) {
     QString text;
@@ -121,7 +116,7 @@ PlotInfoGenerator::~PlotInfoGenerator() = default;
 void PlotInfoGenerator::outputPlotData(std::ostream& out) {
     RCLDatabase* rcl = RCLDatabase::instance();
     const QString directory = QString::fromLatin1(kOrbDataDir.c_str());
-    if (directory.isEmpty()) raiseNoTemplateDirectory();
+    if (directory.isEmpty()) exporter::raise("outputPlotData", "Initial workspace file not found.");
     rcl->loadRCLFile(directory + QLatin1Char('/') + kTemplateName, true);
     const std::vector<MonVariable> variables = database->getVariableList();
     GroupRCLGenerator groupGenerator(kWorkspacePath, kWorkspaceObject, rcl);

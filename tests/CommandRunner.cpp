@@ -76,6 +76,12 @@ std::string binary(const std::string& name) {
 std::string sourcePath(const std::string& relative) {
     return std::string(MONEXPORT_SOURCE_DIR) + "/" + relative;
 }
+std::string example(const std::string& name) {
+    return sourcePath("examples/" + name);
+}
+std::string testData(const std::string& name) {
+    return sourcePath("tests/data/" + name);
+}
 
 TempDir::TempDir() {
     std::string pattern =

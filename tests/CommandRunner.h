@@ -26,6 +26,9 @@ Result monexport(const std::vector<std::string>& args,
 // Paths of the built commands and of the source tree's folders.
 std::string binary(const std::string& name);
 std::string sourcePath(const std::string& relative);
+// A bundled example run (examples/NAME) and a test input (tests/data/NAME).
+std::string example(const std::string& name);
+std::string testData(const std::string& name);
 
 // A fresh empty directory, removed with its contents at destruction.
 class TempDir {

@@ -11,9 +11,7 @@ namespace {
 
 using e2e::errorReport;
 
-std::string example(const std::string& name) {
-    return e2e::sourcePath("examples/" + name);
-}
+using e2e::example;
 
 // Runs -showvars on the source and checks the report and the input bytes.
 void expectReport(const std::string& option, const std::string& source,

@@ -11,9 +11,7 @@ using e2e::monexport;
 
 const std::string kNoSource = errorReport("No valid data source has been specified.");
 
-std::string example(const std::string& name) {
-    return e2e::sourcePath("examples/" + name);
-}
+using e2e::example;
 
 TEST(CommandLine, NoSourceGivesTheTwoLineReport) {
     for (const auto& args :

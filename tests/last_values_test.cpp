@@ -9,7 +9,7 @@ namespace {
 using e2e::monexport;
 
 std::string data(const std::string& name) {
-    return e2e::sourcePath("tests/data/tables/" + name);
+    return e2e::testData("tables/" + name);
 }
 
 std::string lastValues(std::vector<std::string> args) {

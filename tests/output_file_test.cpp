@@ -11,9 +11,7 @@ namespace {
 using e2e::errorReport;
 using e2e::monexport;
 
-std::string example(const std::string& name) {
-    return e2e::sourcePath("examples/" + name);
-}
+using e2e::example;
 
 TEST(OutputFile, ListGoesToTheFileAndNothingToStandardOutput) {
     e2e::TempDir dir;

@@ -9,9 +9,7 @@ namespace {
 
 using e2e::monexport;
 
-std::string example(const std::string& name) {
-    return e2e::sourcePath("examples/" + name);
-}
+using e2e::example;
 
 TEST(VariableRuleOption, MalformedRuleGivesTheTwoLineReportAndWritesNothing) {
     e2e::TempDir dir;

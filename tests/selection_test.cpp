@@ -12,11 +12,9 @@ namespace {
 using e2e::monexport;
 
 std::string data(const std::string& name) {
-    return e2e::sourcePath("tests/data/tables/" + name);
+    return e2e::testData("tables/" + name);
 }
-std::string example(const std::string& name) {
-    return e2e::sourcePath("examples/" + name);
-}
+using e2e::example;
 
 // The header line of a successful time-history export.
 std::string header(std::vector<std::string> args) {

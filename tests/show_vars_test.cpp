@@ -8,9 +8,7 @@ namespace {
 
 using e2e::monexport;
 
-std::string example(const std::string& name) {
-    return e2e::sourcePath("examples/" + name);
-}
+using e2e::example;
 
 TEST(ShowVars, ListsKeysFirstThenVariablesInDeclarationOrder) {
     e2e::Result r = monexport({"-showvars", "-mon", example("transient.mon")});

@@ -10,9 +10,7 @@
 
 namespace {
 
-std::string example(const std::string& name) {
-    return e2e::sourcePath("examples/" + name);
-}
+using e2e::example;
 
 struct Mode {
     const char* name;

@@ -10,11 +10,9 @@ namespace {
 using e2e::monexport;
 
 std::string data(const std::string& name) {
-    return e2e::sourcePath("tests/data/tables/" + name);
+    return e2e::testData("tables/" + name);
 }
-std::string example(const std::string& name) {
-    return e2e::sourcePath("examples/" + name);
-}
+using e2e::example;
 
 const char* const kLoopsTable =
     "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"A\",\"B\",\"Late\"\n"

@@ -17,9 +17,7 @@ namespace {
 
 using e2e::monexport;
 
-std::string example(const std::string& name) {
-    return e2e::sourcePath("examples/" + name);
-}
+using e2e::example;
 
 const char* const kAttributes[] = {"Name", "DisplayName", "TreeName", "TreePath"};
 

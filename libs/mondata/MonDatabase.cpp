@@ -4,10 +4,8 @@
 
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
-#include "libs/mondata/MonitorFile.h"
-#include "libs/mondata/ResultsFile.h"
-#include "libs/mondata/RunDirectory.h"
 #include "libs/mondata/RunMetadata.h"
+#include "libs/mondata/RunSource.h"
 
 namespace {
 const QString kAccumulatedTimestep = QStringLiteral("ACCUMULATED TIMESTEP");
@@ -25,20 +23,14 @@ void MonDatabase::updateFrom(SourceType type, const QString& path, bool /*replac
     const QByteArray bytes = path.toLatin1();
     const std::string file(bytes.constData(), static_cast<size_t>(bytes.size()));
     switch (type) {
-        case MonitorFile: {
-            mon::RunDataBuilder builder;
-            mon::readMonitorFile(file, builder, true);
-            pending_ = builder.finish();
+        case MonitorFile:
+            pending_ = mon::readRun(mon::SourceKind::MonitorFile, file);
             return;
-        }
-        case RunDirectory: {
-            mon::RunDataBuilder builder;
-            mon::readRunDirectory(file, builder);
-            pending_ = builder.finish();
+        case RunDirectory:
+            pending_ = mon::readRun(mon::SourceKind::RunDirectory, file);
             return;
-        }
         case ResultsFile:
-            pending_ = mon::readResultsFile(file);
+            pending_ = mon::readRun(mon::SourceKind::ResultsFile, file);
             return;
     }
     throw owl::internal::error("MonDatabase", "updateFrom", "Unknown data source type.",

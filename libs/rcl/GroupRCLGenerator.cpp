@@ -15,10 +15,6 @@ const QString kEnd = QStringLiteral("END\n");
 const QLatin1String kSuffixes[] = {QLatin1String("(RMS)"), QLatin1String("(MAX)"),
                                    QLatin1String("(Time Transformed)")};
 
-QString child(const QString& path, const QString& type, const QString& name) {
-    return path + QLatin1Char('/') + type + QLatin1Char(':') + name;
-}
-
 // The group name as a quoted text of the variable-rule language, in which
 // '*' and '?' are wildcards unless escaped.
 QString ruleText(const QString& text) {
@@ -89,7 +85,7 @@ bool GroupRCLGenerator::workspacePlotsGroup(const QString& group) const {
     for (const QString& type : OVRCLUtils::getKnownPlotMonitorTypes()) {
         for (const QString& name : database_->getObjectsByTypeAndPath(type, workspacePath_)) {
             const ParamMap parameters =
-                database_->getObjectParameters(child(workspacePath_, type, name), false);
+                database_->getObjectParameters(rclChildPath(workspacePath_, type, name), false);
             const auto plotted = parameters.find(kMonitorGroup);
             if (plotted != parameters.end() &&
                 removeSuffixesFromGroupName(plotted->second) == wanted)
@@ -102,7 +98,7 @@ bool GroupRCLGenerator::workspacePlotsGroup(const QString& group) const {
 // Derived groups select their variables by their grouping rules, every other
 // group by the variables' group attribute.
 QString GroupRCLGenerator::variableRuleFor(const QString& group) const {
-    const QString rulePath = child(workspacePath_, kGroupingRuleType, group);
+    const QString rulePath = rclChildPath(workspacePath_, kGroupingRuleType, group);
     if (!group.contains(QLatin1Char('/')) && database_->hasObject(rulePath)) {
         const std::vector<QString> rules =
             OVRCLUtils::getGroupingRuleTexts(database_->getObjectParameters(rulePath, false));
@@ -116,8 +112,8 @@ QString GroupRCLGenerator::variableRuleFor(const QString& group) const {
 QString GroupRCLGenerator::uniqueObjectName(const QString& group) {
     const QString base = rclObjectName(group, QStringLiteral("Monitor Group"));
     QString name = base;
-    for (int n = 2;
-         issuedNames_.count(name) || database_->hasObject(child(workspacePath_, kPlotType, name));
+    for (int n = 2; issuedNames_.count(name) ||
+                    database_->hasObject(rclChildPath(workspacePath_, kPlotType, name));
          ++n)
         name = base + QLatin1Char(' ') + QString::number(n);
     issuedNames_.insert(name);

@@ -7,6 +7,7 @@
 #include "libs/mondata/MonVariable.h"
 #include "libs/mondata/MonVariableRule.h"
 #include "libs/rcl/RCLDatabase.h"
+#include "libs/rcl/RCLText.h"
 
 namespace owl {
 namespace OVRCLUtils {
@@ -17,10 +18,6 @@ const QString kGroupType = QStringLiteral("MONITOR GROUP");
 const QString kPriority = QStringLiteral("Priority");
 const QString kGroupingRuleType = QStringLiteral("GROUPING RULE");
 const QString kVariableRule = QStringLiteral("Variable Rule");
-
-QString objectPath(const QString& type, const QString& name) {
-    return kWorkspacePath + QLatin1Char('/') + type + QLatin1Char(':') + name;
-}
 
 bool anyMatches(const std::vector<MonVariable>& variables, const std::vector<QString>& texts) {
     std::vector<MonVariableRule> rules(texts.begin(), texts.end());
@@ -57,8 +54,8 @@ std::map<QString, std::vector<QString>> getOverseerGroupRules(RCLDatabase* datab
     std::map<QString, std::vector<QString>> rules;
     for (const QString& name :
          database->getObjectsByTypeAndPath(kGroupingRuleType, kWorkspacePath)) {
-        std::vector<QString> texts = getGroupingRuleTexts(
-            database->getObjectParameters(objectPath(kGroupingRuleType, name), false));
+        std::vector<QString> texts = getGroupingRuleTexts(database->getObjectParameters(
+            rclChildPath(kWorkspacePath, kGroupingRuleType, name), false));
         if (!texts.empty()) rules[name] = std::move(texts);
     }
     return rules;
@@ -76,7 +73,7 @@ std::multimap<int, QString> getGroupPriorityMap(RCLDatabase* database) {
     std::multimap<int, QString> priorities;
     for (const QString& name : database->getObjectsByTypeAndPath(kGroupType, kWorkspacePath)) {
         const ParamMap parameters =
-            database->getObjectParameters(objectPath(kGroupType, name), false);
+            database->getObjectParameters(rclChildPath(kWorkspacePath, kGroupType, name), false);
         const auto priority = parameters.find(kPriority);
         if (priority != parameters.end())
             priorities.emplace(priorityOf(name, priority->second), name);

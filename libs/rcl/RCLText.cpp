@@ -40,4 +40,8 @@ QString rclObjectName(const QString& name, const QString& fallback) {
     return cleaned.isEmpty() ? fallback : cleaned;
 }
 
+QString rclChildPath(const QString& path, const QString& type, const QString& name) {
+    return path + QLatin1Char('/') + type + QLatin1Char(':') + name;
+}
+
 }  // namespace owl

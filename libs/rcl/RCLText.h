@@ -13,4 +13,7 @@ QString rclValue(const QString& value);
 // become blanks and the ends are trimmed; a name left empty becomes fallback.
 QString rclObjectName(const QString& name, const QString& fallback);
 
+// The path of the object "TYPE: name" directly under the object at path.
+QString rclChildPath(const QString& path, const QString& type, const QString& name);
+
 }  // namespace owl

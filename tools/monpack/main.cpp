@@ -13,9 +13,9 @@
 #include <string>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/MonitorFile.h"
 #include "libs/mondata/ResultsFile.h"
-#include "libs/mondata/RunDirectory.h"
+#include "libs/mondata/RunSource.h"
+#include "libs/system/FileIdentity.h"
 
 namespace {
 
@@ -83,20 +83,9 @@ PackSettings scan(int argc, char** argv) {
 }
 
 mon::RunData load(const PackSettings& s) {
-    if (s.sourceOption == "-res") return mon::readResultsFile(s.source);
-    mon::RunDataBuilder builder;
-    if (s.sourceOption == "-dir")
-        mon::readRunDirectory(s.source, builder);
-    else
-        mon::readMonitorFile(s.source, builder, true);
-    return builder.finish();
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-    struct stat first {
-    }, second{};
-    if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    if (s.sourceOption == "-res") return mon::readRun(mon::SourceKind::ResultsFile, s.source);
+    if (s.sourceOption == "-dir") return mon::readRun(mon::SourceKind::RunDirectory, s.source);
+    return mon::readRun(mon::SourceKind::MonitorFile, s.source);
 }
 
 // A new empty file beside target, readable as a newly created file would be.
@@ -119,7 +108,7 @@ std::string createTemporaryBeside(const std::string& target) {
 void pack(const PackSettings& s) {
     mon::RunData run = load(s);
     for (const std::string& source : run.sourceFiles)
-        if (sameFile(source, s.out))
+        if (owl::sameFile(source, s.out))
             fail("Refusing to write the results file '" + s.out + "': it is the data source '" +
                  source + "'.");
     std::string temporary = createTemporaryBeside(s.out);
