@@ -6,7 +6,7 @@
 #include "export/RunHistoryWriter.h"
 #include "libs/exception/Error.h"
 #include "libs/mondata/MonDatabase.h"
-#include "libs/mondata/MonVariableRule.h"
+#include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/utilities/StringUtilities.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/MonitorFileParser.h"
+#include "libs/mondata/formats/MonitorFileParser.h"
 #include "libs/mondata/TimestepData.h"
 
 namespace {

@@ -10,9 +10,9 @@
 
 #include "libs/exception/Error.h"
 #include "libs/mondata/MonVariable.h"
-#include "libs/mondata/MonVariableRule.h"
-#include "libs/mondata/RuleParser.h"
-#include "libs/mondata/RuleTestVariables.h"
+#include "libs/mondata/rules/MonVariableRule.h"
+#include "libs/mondata/rules/RuleParser.h"
+#include "libs/mondata/rules/RuleTestVariables.h"
 
 namespace {
 

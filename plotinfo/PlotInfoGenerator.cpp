@@ -9,7 +9,7 @@
 #include "libs/guiutils/QStringUtils.h"
 #include "libs/mondata/MonDatabase.h"
 #include "libs/mondata/MonVariable.h"
-#include "libs/mondata/MonVariableRule.h"
+#include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/rcl/GroupRCLGenerator.h"
 #include "libs/rcl/OVRCLUtils.h"
 #include "libs/rcl/RCLDatabase.h"

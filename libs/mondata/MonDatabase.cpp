@@ -5,7 +5,7 @@
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/RunMetadata.h"
-#include "libs/mondata/RunSource.h"
+#include "libs/mondata/formats/RunSource.h"
 
 namespace {
 const QString kAccumulatedTimestep = QStringLiteral("ACCUMULATED TIMESTEP");

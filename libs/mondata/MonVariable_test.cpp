@@ -11,7 +11,7 @@
 
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/MonDatabase.h"
-#include "libs/mondata/MonVariableRule.h"
+#include "libs/mondata/rules/MonVariableRule.h"
 
 namespace {
 

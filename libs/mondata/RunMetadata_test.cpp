@@ -6,7 +6,7 @@
 
 #include <initializer_list>
 #include <utility>
-#include "libs/mondata/RuleTestVariables.h"
+#include "libs/mondata/rules/RuleTestVariables.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/ResultsFile.h"
-#include "libs/mondata/RunSource.h"
+#include "libs/mondata/formats/ResultsFile.h"
+#include "libs/mondata/formats/RunSource.h"
 #include "libs/system/FileIdentity.h"
 
 namespace {

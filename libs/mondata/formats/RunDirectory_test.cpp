@@ -1,4 +1,4 @@
-#include "libs/mondata/RunDirectory.h"
+#include "libs/mondata/formats/RunDirectory.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -5,7 +5,7 @@
 #include <QString>
 #include <vector>
 
-#include "libs/mondata/RulePattern.h"
+#include "libs/mondata/rules/RulePattern.h"
 #include "libs/mondata/VariableInfo.h"
 
 namespace mon {

@@ -1,4 +1,4 @@
-#include "libs/mondata/MonitorFileParser.h"
+#include "libs/mondata/formats/MonitorFileParser.h"
 
 #include <gtest/gtest.h>
 

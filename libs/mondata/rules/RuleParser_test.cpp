@@ -1,7 +1,7 @@
 // The variable-rule language: selection, precedence, globs, quoting, absent
 // attributes and every error message.
 
-#include "libs/mondata/RuleParser.h"
+#include "libs/mondata/rules/RuleParser.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 
 #include "libs/exception/Error.h"
 #include "libs/mondata/MonVariable.h"
-#include "libs/mondata/MonVariableRule.h"
-#include "libs/mondata/RuleTestVariables.h"
+#include "libs/mondata/rules/MonVariableRule.h"
+#include "libs/mondata/rules/RuleTestVariables.h"
 #include "libs/mondata/VariableLabels.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/Hdf5Handle.h"
-#include "libs/mondata/ResultsFile.h"
-#include "libs/mondata/ResultsFileLayout.h"
+#include "libs/mondata/formats/Hdf5Handle.h"
+#include "libs/mondata/formats/ResultsFile.h"
+#include "libs/mondata/formats/ResultsFileLayout.h"
 #include "libs/mondata/RunDataBuilder.h"
 
 // HDF5 1.10 loses a few hundred bytes each time it rejects a damaged object

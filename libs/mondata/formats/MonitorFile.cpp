@@ -1,7 +1,7 @@
-#include "libs/mondata/MonitorFile.h"
+#include "libs/mondata/formats/MonitorFile.h"
 
-#include "libs/mondata/MappedFile.h"
-#include "libs/mondata/MonitorFileParser.h"
+#include "libs/mondata/formats/MappedFile.h"
+#include "libs/mondata/formats/MonitorFileParser.h"
 
 namespace mon {
 

@@ -1,4 +1,4 @@
-#include "libs/mondata/RuleTree.h"
+#include "libs/mondata/rules/RuleTree.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "libs/mondata/TextScanner.h"
+#include "libs/mondata/formats/TextScanner.h"
 
 namespace mon {
 

@@ -1,4 +1,4 @@
-#include "libs/mondata/MonitorFileParser.h"
+#include "libs/mondata/formats/MonitorFileParser.h"
 
 #include <charconv>
 #include <cmath>
@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/DecimalFloat.h"
-#include "libs/mondata/TextScanner.h"
+#include "libs/mondata/formats/DecimalFloat.h"
+#include "libs/mondata/formats/TextScanner.h"
 
 namespace mon {
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <memory>
 
-#include "libs/mondata/RuleTree.h"
+#include "libs/mondata/rules/RuleTree.h"
 
 namespace mon {
 

@@ -1,4 +1,4 @@
-#include "libs/mondata/MappedFile.h"
+#include "libs/mondata/formats/MappedFile.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "libs/mondata/DecimalFloat.h"
+#include "libs/mondata/formats/DecimalFloat.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "libs/mondata/RuleScanner.h"
+#include "libs/mondata/rules/RuleScanner.h"
 
 #include <string>
 

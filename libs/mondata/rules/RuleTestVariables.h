@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "libs/mondata/RulePattern.h"
+#include "libs/mondata/rules/RulePattern.h"
 #include "libs/mondata/VariableInfo.h"
 
 namespace mon {

@@ -1,4 +1,4 @@
-#include "libs/mondata/RunDirectory.h"
+#include "libs/mondata/formats/RunDirectory.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/MappedFile.h"
-#include "libs/mondata/MonitorFileParser.h"
+#include "libs/mondata/formats/MappedFile.h"
+#include "libs/mondata/formats/MonitorFileParser.h"
 
 namespace mon {
 

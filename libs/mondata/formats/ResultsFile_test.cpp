@@ -1,4 +1,4 @@
-#include "libs/mondata/ResultsFile.h"
+#include "libs/mondata/formats/ResultsFile.h"
 
 #include <gtest/gtest.h>
 #include <hdf5.h>

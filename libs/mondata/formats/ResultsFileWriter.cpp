@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/Hdf5Handle.h"
-#include "libs/mondata/ResultsFile.h"
-#include "libs/mondata/ResultsFileLayout.h"
+#include "libs/mondata/formats/Hdf5Handle.h"
+#include "libs/mondata/formats/ResultsFile.h"
+#include "libs/mondata/formats/ResultsFileLayout.h"
 
 namespace mon {
 

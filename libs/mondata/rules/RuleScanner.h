@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "libs/mondata/RulePattern.h"
+#include "libs/mondata/rules/RulePattern.h"
 
 namespace mon {
 

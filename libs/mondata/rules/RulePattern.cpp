@@ -1,4 +1,4 @@
-#include "libs/mondata/RulePattern.h"
+#include "libs/mondata/rules/RulePattern.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "libs/mondata/MonVariableRule.h"
+#include "libs/mondata/rules/MonVariableRule.h"
 
 #include "libs/mondata/MonVariable.h"
-#include "libs/mondata/RuleParser.h"
+#include "libs/mondata/rules/RuleParser.h"
 
 MonVariableRule::MonVariableRule(const QString& ruleText)
     : text_(ruleText), rule_(mon::parseRule(ruleText)) {}

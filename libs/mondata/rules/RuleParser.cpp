@@ -1,8 +1,8 @@
-#include "libs/mondata/RuleParser.h"
+#include "libs/mondata/rules/RuleParser.h"
 
 #include <utility>
 
-#include "libs/mondata/RuleScanner.h"
+#include "libs/mondata/rules/RuleScanner.h"
 
 namespace mon {
 
