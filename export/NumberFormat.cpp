@@ -49,6 +49,25 @@ inline char* writeEightDigits(uint32_t value, char* out) {
     return writePair(low % 100, out);
 }
 
+// "d.dddddddd" for digits below 10^9. digits / 10^8 as a 57-bit binary
+// fraction; each multiplication by 100 brings the next two digits above the
+// point. The rounded-up constant keeps every digit exact for all inputs
+// below 10^9 (checked for every one of them).
+inline char* writeNineDigits(uint32_t digits, char* out) {
+    constexpr int kPoint = 57;
+    constexpr uint64_t kScale = (uint64_t(1) << kPoint) / kHundredMillion + 1;
+    constexpr uint64_t kFraction = (uint64_t(1) << kPoint) - 1;
+    uint64_t fixed = digits * kScale;
+    *out++ = static_cast<char>('0' + (fixed >> kPoint));
+    *out++ = '.';
+#pragma GCC unroll 4
+    for (int pair = 0; pair < 4; ++pair) {
+        fixed = (fixed & kFraction) * 100;
+        out = writePair(static_cast<uint32_t>(fixed >> kPoint), out);
+    }
+    return out;
+}
+
 char* writeSpecial(bool negative, const char* text, char* out) {
     if (negative) *out++ = '-';
     size_t length = std::strlen(text);
@@ -103,9 +122,95 @@ Scaled scaleDown(uint32_t mantissa, int exponent, int k) {
 }
 
 // value = mantissa * 2^exponent scaled by 10^q, for q of either sign.
-Scaled scale(uint32_t mantissa, int exponent, int q) {
+__attribute__((noinline)) Scaled scale(uint32_t mantissa, int exponent, int q) {
     if (q >= 0) return scaleUp(mantissa, q, -(exponent + q));
     return scaleDown(mantissa, exponent, -q);
+}
+
+// 10^q as a 64-bit mantissa with its top bit set times a power of two:
+// 10^q = (mantissa + d) * 2^exponent with 0 <= d < 1, and d = 0 when exact.
+struct DecimalPower {
+    uint64_t mantissa;
+    int exponent;
+    bool exact;
+};
+
+// floor(2^bits / 5^power) to 64 significant bits, by long division in
+// 32-bit limbs: dividing the truncated quotient by 5 again keeps it exact.
+constexpr DecimalPower reciprocalOfFive(int power) {
+    int bits = 0;  // bit length of 5^power
+    for (u128 five = kPowers.five[power]; five != 0; five >>= 1) ++bits;
+    const int total = 63 + bits;  // so the quotient has 64 bits
+    uint32_t limbs[6] = {};       // limbs[0] most significant; 2^total in 192 bits
+    limbs[5 - total / 32] = uint32_t(1) << (total % 32);
+    for (int i = 0; i < power; ++i) {
+        uint64_t remainder = 0;
+        for (uint32_t& limb : limbs) {
+            const uint64_t current = (remainder << 32) | limb;
+            limb = static_cast<uint32_t>(current / 5);
+            remainder = current % 5;
+        }
+    }
+    const uint64_t quotient = (uint64_t(limbs[4]) << 32) | limbs[5];
+    return {quotient, -(total + power), false};
+}
+
+constexpr DecimalPower powerOfFive(int power) {
+    const u128 five = kPowers.five[power];
+    int bits = 0;
+    for (u128 rest = five; rest != 0; rest >>= 1) ++bits;
+    if (bits <= 64) return {static_cast<uint64_t>(five << (64 - bits)), power - (64 - bits), true};
+    const int dropped = bits - 64;
+    const bool exact = (five & ((u128(1) << dropped) - 1)) == 0;
+    return {static_cast<uint64_t>(five >> dropped), power + dropped, exact};
+}
+
+// 10^q for every q a float's nine digits need: 10^-31 .. 10^54.
+constexpr int kLowestPower = -31;
+struct DecimalPowers {
+    DecimalPower power[86];
+    constexpr DecimalPowers() : power() {
+        for (int q = kLowestPower; q < kLowestPower + 86; ++q)
+            power[q - kLowestPower] = q < 0 ? reciprocalOfFive(-q) : powerOfFive(q);
+    }
+};
+constexpr DecimalPowers kDecimalPowers;
+
+// The same as scale() from a 64-bit approximation of 10^q, when that decides
+// the rounding: the approximation is below the truth by less than one unit
+// of the mantissa, so the product m * 10^q lies in [product, product + m).
+// Returns false when the true value could fall on either side of a half.
+inline bool approximateScale(uint32_t mantissa, int exponent, int q, Scaled& result) {
+    const DecimalPower& power = kDecimalPowers.power[q - kLowestPower];
+    // Nine digits from a 24-bit mantissa times a 64-bit one leave 30 to 63
+    // bits below the point; anything else goes the exact way.
+    const int shift = -(exponent + power.exponent);
+    if (shift <= 0 || shift >= 64) return false;
+    const u128 product = static_cast<u128>(mantissa) * power.mantissa;
+    const uint64_t half = uint64_t(1) << (shift - 1);
+    const uint64_t fraction = static_cast<uint64_t>(product) & ((half << 1) - 1);
+    result.whole = static_cast<uint64_t>(product >> shift);
+    if (power.exact) {
+        result.half = fraction >= half;
+        result.sticky = fraction > half;
+        return true;
+    }
+    if (fraction + mantissa <= half) {
+        result.half = result.sticky = false;
+        return true;
+    }
+    if (fraction > half) {
+        result.half = result.sticky = true;
+        return true;
+    }
+    return false;
+}
+
+// value = mantissa * 2^exponent scaled by 10^q, rounded state exact.
+inline Scaled scaleFast(uint32_t mantissa, int exponent, int q) {
+    Scaled result{};
+    if (approximateScale(mantissa, exponent, q, result)) return result;
+    return scale(mantissa, exponent, q);
 }
 
 char* writeExponent(int exponent, char* out) {
@@ -136,17 +241,15 @@ char* formatScientific8(float value, char* out) {
     // floor(log10(2^topBit)) is the decimal exponent or one below it.
     const int topBit = exponent + 31 - __builtin_clz(mantissa);
     int decimal = (topBit * 78913) >> 18;
-    Scaled scaled = scale(mantissa, exponent, 8 - decimal);
-    if (scaled.whole >= kBillion) scaled = scale(mantissa, exponent, 8 - ++decimal);
+    Scaled scaled = scaleFast(mantissa, exponent, 8 - decimal);
+    if (scaled.whole >= kBillion) scaled = scaleFast(mantissa, exponent, 8 - ++decimal);
     uint32_t digits = static_cast<uint32_t>(scaled.whole);
     if (scaled.half && (scaled.sticky || (digits & 1) != 0)) ++digits;
     if (digits == kBillion) {
         digits = kHundredMillion;
         ++decimal;
     }
-    *out++ = static_cast<char>('0' + digits / kHundredMillion);
-    *out++ = '.';
-    out = writeEightDigits(digits % kHundredMillion, out);
+    out = writeNineDigits(digits, out);
     return writeExponent(decimal, out);
 }
 
