@@ -3,9 +3,7 @@
 namespace owl {
 
 RCLObject* RCLObject::findChild(const QString& childType, const QString& childName) const {
-    for (const auto& child : children)
-        if (child->type == childType && child->name == childName) return child.get();
-    return nullptr;
+    return childIndex_.value(qMakePair(childType, childName), nullptr);
 }
 
 RCLObject& RCLObject::ensureChild(const QString& childType, const QString& childName) {
@@ -14,6 +12,7 @@ RCLObject& RCLObject::ensureChild(const QString& childType, const QString& child
     RCLObject& created = *children.back();
     created.type = childType;
     created.name = childName;
+    childIndex_.insert(qMakePair(childType, childName), &created);
     return created;
 }
 
