@@ -1,6 +1,7 @@
 #include "export/TimeHistoryLines.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <thread>
 
 #include "export/OrderedBlocks.h"
@@ -31,15 +32,18 @@ int boundary(const mon::RowIndex& rows, int32_t step, bool after) {
 }  // namespace
 
 // Formats a run of lines. Columns that share the key's records are read
-// straight from their value arrays; others go through getValue.
+// straight from their value arrays (a loop without a record is empty) and
+// the record keys from the cursor; others go through getValue.
 class TimeHistoryLines::BlockFormatter {
   public:
     BlockFormatter(const mon::RowIndex& rows, const std::vector<TimeHistoryColumn>& columns,
                    const TableFormat& format, bool coeffLoops)
         : rows_(rows), columns_(columns), format_(format), coeffLoops_(coeffLoops) {
         for (const TimeHistoryColumn& column : columns) {
-            bool shared = &column.data->rows() == &rows;
-            records_.push_back(shared ? column.data->values().data() : nullptr);
+            const bool shared = &column.data->rows() == &rows;
+            keys_.push_back(shared ? column.data->key() : TimestepData::Key::None);
+            const bool values = shared && keys_.back() == TimestepData::Key::None;
+            records_.push_back(values ? column.data->values().data() : nullptr);
         }
         lineBytes_ = format.maxLineBytes(columns.size());
     }
@@ -57,30 +61,57 @@ class TimeHistoryLines::BlockFormatter {
     }
 
   private:
+    // The line's record: the cursor's own when the step holds its loop.
+    struct Line {
+        int step;
+        int loop;
+        int64_t record;  // -1 for a loop without a record
+    };
+
+    Line lineAt(Cursor cursor) const {
+        const int step = rows_.stepAt(cursor.position);
+        if (!coeffLoops_)  // the step's last record, which is its last loop
+            return {step, rows_.loopCountAt(cursor.position),
+                    rows_.endRecordAt(cursor.position) - 1};
+        const int loop = cursor.loop + 1;
+        const bool held = cursor.record < rows_.endRecordAt(cursor.position) &&
+                          rows_.loopOfRecord(cursor.record) == loop;
+        return {step, loop, held ? cursor.record : -1};
+    }
+
     void advance(Cursor& cursor) const {
-        if (coeffLoops_ && ++cursor.loop < rows_.loopCountAt(cursor.position)) return;
+        if (coeffLoops_) {
+            if (lineAt(cursor).record >= 0) ++cursor.record;
+            if (++cursor.loop < rows_.loopCountAt(cursor.position)) return;
+        }
         cursor.loop = 0;
-        do ++cursor.position;
-        while (cursor.position < rows_.stepCount() && rows_.loopCountAt(cursor.position) < 1);
+        ++cursor.position;
+        if (cursor.position < rows_.stepCount())
+            cursor.record = rows_.firstRecordAt(cursor.position);
     }
 
     char* formatLine(Cursor cursor, char* out) const {
-        const int count = rows_.loopCountAt(cursor.position);
-        const int loop = coeffLoops_ ? cursor.loop : count - 1;
-        const int row = rows_.firstRowAt(cursor.position) + loop;
+        const Line line = lineAt(cursor);
         for (size_t column = 0; column < columns_.size(); ++column) {
             if (column > 0) *out++ = ',';
-            const float* records = records_[column];
-            float value = records ? records[row] : fallbackValue(column, cursor);
-            out = format_.field(value, columns_[column].integer, out);
+            out = format_.field(valueOf(column, line), columns_[column].integer, out);
         }
         *out++ = '\n';
         return out;
     }
 
-    float fallbackValue(size_t column, Cursor cursor) const {
-        int step = rows_.stepAt(cursor.position);
-        return columns_[column].data->getValue(step, coeffLoops_ ? cursor.loop + 1 : -1);
+    float valueOf(size_t column, const Line& line) const {
+        if (const float* records = records_[column])
+            return line.record < 0 ? FLT_MAX : records[line.record];
+        switch (keys_[column]) {
+            case TimestepData::Key::Step:
+                return static_cast<float>(line.step);
+            case TimestepData::Key::Loop:
+                return static_cast<float>(line.loop);
+            case TimestepData::Key::None:
+                break;
+        }
+        return columns_[column].data->getValue(line.step, coeffLoops_ ? line.loop : -1);
     }
 
     const mon::RowIndex& rows_;
@@ -88,6 +119,7 @@ class TimeHistoryLines::BlockFormatter {
     const TableFormat& format_;
     bool coeffLoops_;
     std::vector<const float*> records_;
+    std::vector<TimestepData::Key> keys_;
     size_t lineBytes_ = 0;
 };
 
@@ -101,11 +133,8 @@ TimeHistoryLines::TimeHistoryLines(const TimestepData& key, int32_t firstStep, i
         lineCount_ += static_cast<size_t>(linesAt(position));
 }
 
-// A step without records (never made by the readers) has no line.
 int TimeHistoryLines::linesAt(int position) const {
-    const int loops = rows_.loopCountAt(position);
-    if (loops < 1) return 0;
-    return coeffLoops_ ? loops : 1;
+    return coeffLoops_ ? rows_.loopCountAt(position) : 1;
 }
 
 std::vector<TimeHistoryLines::Cursor> TimeHistoryLines::blockStarts(size_t linesPerBlock) const {
@@ -114,7 +143,8 @@ std::vector<TimeHistoryLines::Cursor> TimeHistoryLines::blockStarts(size_t lines
     for (int position = firstPosition_; position < endPosition_; ++position) {
         const size_t lines = static_cast<size_t>(linesAt(position));
         for (size_t loop = needed; loop < lines; loop += linesPerBlock)
-            starts.push_back({position, static_cast<int>(loop)});
+            starts.push_back({position, static_cast<int>(loop),
+                              rows_.recordFrom(position, static_cast<int>(loop) + 1)});
         needed = needed >= lines
                      ? needed - lines
                      : (linesPerBlock - (lines - needed) % linesPerBlock) % linesPerBlock;

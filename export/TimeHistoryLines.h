@@ -41,8 +41,9 @@ class TimeHistoryLines {
 
   private:
     struct Cursor {
-        int position;  // step position in the key's records
-        int loop;      // loop index within the step, from 0
+        int position;    // step position in the key's records
+        int loop;        // loop index within the step, from 0
+        int64_t record;  // the step's first record at or after that loop
     };
     class BlockFormatter;
 

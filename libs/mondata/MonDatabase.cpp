@@ -52,33 +52,22 @@ void MonDatabase::updateData() {
     data_.resize(keyNames_.size() + run_.variables.size());
 }
 
-std::vector<float> MonDatabase::keyColumn(bool loops) const {
-    const mon::RowIndex& rows = *run_.rows;
-    std::vector<float> values;
-    values.reserve(static_cast<size_t>(rows.rowCount()));
-    for (int position = 0; position < rows.stepCount(); ++position)
-        for (int loop = 1; loop <= rows.loopCountAt(position); ++loop)
-            values.push_back(static_cast<float>(loops ? loop : rows.stepAt(position)));
-    return values;
-}
-
 const TimestepData* MonDatabase::getVariable(const QString& name) const {
     auto found = index_.constFind(name);
     if (found == index_.constEnd()) return nullptr;
     size_t position = static_cast<size_t>(found.value());
     if (!data_[position]) {
-        std::vector<float> values;
         if (position < keyNames_.size()) {
-            values = keyColumn(position == 1);
+            const auto key = position == 0 ? TimestepData::Key::Step : TimestepData::Key::Loop;
+            data_[position] =
+                std::make_unique<TimestepData>(run_.rows, key, run_.hasCoefficientLoops);
         } else {
             size_t variable = position - keyNames_.size();
-            if (run_.loadColumn)
-                values = run_.loadColumn(variable);
-            else
-                values = std::move(columns_[variable]);
+            std::vector<float> values =
+                run_.loadColumn ? run_.loadColumn(variable) : std::move(columns_[variable]);
+            data_[position] = std::make_unique<TimestepData>(run_.rows, std::move(values),
+                                                             run_.hasCoefficientLoops);
         }
-        data_[position] =
-            std::make_unique<TimestepData>(run_.rows, std::move(values), run_.hasCoefficientLoops);
     }
     return data_[position].get();
 }

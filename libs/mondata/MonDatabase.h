@@ -49,8 +49,6 @@ class MonDatabase : public QObject {
     owl::MessageDisplayItf* display() const { return display_.get(); }
 
   private:
-    std::vector<float> keyColumn(bool loops) const;
-
     QString name_;
     std::unique_ptr<owl::MessageDisplayItf> display_;
     mon::RunData pending_;

@@ -28,7 +28,8 @@ void RunDataBuilder::beginRecord(int step, int loop) {
     if (!rows_->isAfterLast(step, loop)) {
         rowCount_ = rows_->truncateFrom(step, loop);
         for (auto& values : data_.columns)
-            if (values.size() > static_cast<size_t>(rowCount_)) values.resize(rowCount_);
+            if (values.size() > static_cast<size_t>(rowCount_))
+                values.resize(static_cast<size_t>(rowCount_));
     }
     rowCount_ = rows_->append(step, loop);
 }

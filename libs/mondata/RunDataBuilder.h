@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 #include <cfloat>
+#include <cstdint>
 #include <vector>
 
 #include "libs/mondata/RunData.h"
@@ -16,8 +17,9 @@ namespace mon {
 
 class RunDataBuilder {
   public:
-    // The largest coefficient loop a record may carry; it bounds the empty
-    // records a damaged file could make the builder insert.
+    // The largest coefficient loop a record may carry. Skipped loops take no
+    // memory, but every loop a step presents is a line of the time-history
+    // table: the bound keeps one record from asking for 2^31 lines.
     static constexpr int kMaxLoop = 100000;
 
     RunDataBuilder();
@@ -35,10 +37,18 @@ class RunDataBuilder {
     void beginRecord(int step, int loop);
     // Sets a value of the current record.
     void setValue(int column, float value) {
-        std::vector<float>& values = data_.columns[column];
+        std::vector<float>& values = data_.columns[static_cast<size_t>(column)];
         values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
         values.push_back(value);
     }
+
+    // The bytes the finished run's values take: one float per variable and
+    // record. Readers check it against memoryBudget() as the run grows.
+    uint64_t valueBytes() const {
+        return static_cast<uint64_t>(rowCount_) * data_.variables.size() * sizeof(float);
+    }
+    size_t variableCount() const { return data_.variables.size(); }
+    int64_t recordCount() const { return rowCount_; }
 
     void addSourceFile(const std::string& path) { data_.sourceFiles.push_back(path); }
     RunData finish();
@@ -47,7 +57,7 @@ class RunDataBuilder {
     RunData data_;
     RowIndex* rows_;
     QHash<QString, int> columns_;
-    int rowCount_ = 0;
+    int64_t rowCount_ = 0;
 };
 
 }  // namespace mon

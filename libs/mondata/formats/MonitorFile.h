@@ -1,5 +1,5 @@
 #pragma once
-// Loading monitor files, whole, into a RunDataBuilder.
+// Loading monitor files into a RunDataBuilder, a block at a time.
 
 #include <string>
 
@@ -7,7 +7,13 @@
 
 namespace mon {
 
-// Reads one monitor file as the next segment of the builder's run.
+// Reads one monitor file as the next segment of the builder's run. Throws
+// owl::data::error when it has no complete first line.
 void readMonitorFile(const std::string& path, RunDataBuilder& builder, bool firstSegment);
+
+// The same for a segment of a run directory, where a file without a complete
+// first line (just created by the solver) holds no data yet: returns false
+// for it, and the builder is left as it was.
+bool readMonitorSegment(const std::string& path, RunDataBuilder& builder, bool firstSegment);
 
 }  // namespace mon

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "libs/exception/Error.h"
+#include "libs/mondata/MemoryBudget.h"
 #include "libs/mondata/formats/DecimalFloat.h"
 #include "libs/mondata/formats/TextScanner.h"
 
@@ -36,6 +37,11 @@ void MonitorFileParser::fail(const std::string& what) const {
 }
 
 void MonitorFileParser::parse(std::string_view text) {
+    parseLines(text);
+    requireFirstLine();
+}
+
+size_t MonitorFileParser::parseLines(std::string_view text) {
     size_t pos = 0;
     while (pos < text.size()) {
         const void* found = std::memchr(text.data() + pos, '\n', text.size() - pos);
@@ -50,6 +56,10 @@ void MonitorFileParser::parse(std::string_view text) {
             parseLine(line);
         pos = end + 1;
     }
+    return pos;
+}
+
+void MonitorFileParser::requireFirstLine() const {
     if (lineNumber_ == 0)
         fail("not a monitor file: it has no complete first line (expected '" + std::string(kMagic) +
              " 1')");
@@ -100,6 +110,7 @@ void MonitorFileParser::parseRecord(std::string_view line) {
                  std::to_string(RunDataBuilder::kMaxLoop));
     }
     builder_.beginRecord(step, loop);
+    checkMemory();
     parseValues(scan.rest());
 }
 
@@ -176,6 +187,20 @@ void MonitorFileParser::parseDeclaration(std::string_view line) {
              std::to_string(earlier.value()));
     declaredOnLine_.insert(info.name, lineNumber_);
     columnOfField_.push_back(builder_.declare(std::move(info)));
+    checkMemory();
+}
+
+// Every variable takes a float per record: a file with many variables and
+// many records can need more memory than the machine has, though it is small.
+void MonitorFileParser::checkMemory() const {
+    const uint64_t needed = builder_.valueBytes(), budget = memoryBudget();
+    if (needed <= budget) return;
+    const uint64_t mebibyte = 1 << 20;
+    fail("the run needs more memory than there is: its " +
+         std::to_string(builder_.variableCount()) + " variables at " +
+         std::to_string(builder_.recordCount()) + " records take " +
+         std::to_string(needed / mebibyte) + " MiB of values, and " +
+         std::to_string(budget / mebibyte) + " MiB are available");
 }
 
 }  // namespace mon

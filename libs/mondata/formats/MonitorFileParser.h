@@ -23,6 +23,14 @@ class MonitorFileParser {
     // written by the solver and is ignored.
     void parse(std::string_view text);
 
+    // Parses the complete lines of the next piece of the file and returns
+    // how many bytes they take; the rest, an unfinished line, is to be given
+    // again with the piece that follows it.
+    size_t parseLines(std::string_view text);
+    // Whether the first line was complete, and the error if not.
+    bool hasFirstLine() const { return lineNumber_ > 0; }
+    void requireFirstLine() const;
+
   private:
     void parseHeader(std::string_view line);
     void parseLine(std::string_view line);
@@ -30,6 +38,7 @@ class MonitorFileParser {
     void parseValues(std::string_view values);
     void parseDeclaration(std::string_view line);
     float parseValue(std::string_view token, size_t field) const;
+    void checkMemory() const;
     [[noreturn]] void fail(const std::string& what) const;
 
     RunDataBuilder& builder_;

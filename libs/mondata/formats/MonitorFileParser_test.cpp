@@ -106,10 +106,12 @@ TEST(MonitorFileParser, RepeatedStepInASteadyRunIsARestart) {
     EXPECT_EQ(column(run, 0), (std::vector<float>{1, -2}));
 }
 
-TEST(MonitorFileParser, SkippedLoopsBecomeEmptyRecords) {
-    mon::RunData run = parse(std::string(kLoops) + "var A\n4 3 43\n");
-    EXPECT_EQ(run.rows->rowCount(), 3);
-    EXPECT_EQ(column(run, 0), (std::vector<float>{FLT_MAX, FLT_MAX, 43}));
+TEST(MonitorFileParser, SkippedLoopsAreNotStored) {
+    mon::RunData run = parse(std::string(kLoops) + "var A\n4 3 43\n5 100000 5\n");
+    EXPECT_EQ(run.rows->rowCount(), 2);
+    EXPECT_EQ(run.rows->loopCountAt(0), 3);
+    EXPECT_EQ(run.rows->loopCountAt(1), 100000);
+    EXPECT_EQ(column(run, 0), (std::vector<float>{43, 5}));
 }
 
 TEST(MonitorFileParser, ToleratesCarriageReturns) {

@@ -69,7 +69,7 @@ class ResultsSource {
     Hdf5Handle file_;
     Hdf5Handle group_;
     Hdf5Handle values_;
-    int recordCount_ = 0;
+    int64_t recordCount_ = 0;
     std::vector<QString> names_;
 };
 
@@ -178,10 +178,9 @@ std::shared_ptr<RowIndex> ResultsSource::readRows(bool loops) const {
     auto rows = std::make_shared<RowIndex>();
     for (size_t i = 0; i < steps.size(); ++i) {
         int step = steps[i], loop = loopNumbers[i];
-        bool next = i == 0 ? loop == 1
-                           : (step == steps[i - 1] && loop == loopNumbers[i - 1] + 1) ||
-                                 (step > steps[i - 1] && loop == 1);
-        if (step < 0 || loop > RunDataBuilder::kMaxLoop || !next)
+        bool next = i == 0 || (step == steps[i - 1] && loop > loopNumbers[i - 1]) ||
+                    step > steps[i - 1];
+        if (step < 0 || loop < 1 || loop > RunDataBuilder::kMaxLoop || !next)
             fail("record " + std::to_string(i) + " (step " + std::to_string(step) + ", loop " +
                  std::to_string(loop) + ") does not follow the one before it");
         rows->append(step, loop);

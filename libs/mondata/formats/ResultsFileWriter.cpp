@@ -128,9 +128,10 @@ void ResultsWriter::writeRecords() {
     steps.reserve(static_cast<size_t>(rows.rowCount()));
     loops.reserve(static_cast<size_t>(rows.rowCount()));
     for (int position = 0; position < rows.stepCount(); ++position)
-        for (int loop = 1; loop <= rows.loopCountAt(position); ++loop) {
+        for (int64_t record = rows.firstRecordAt(position); record < rows.endRecordAt(position);
+             ++record) {
             steps.push_back(rows.stepAt(position));
-            loops.push_back(loop);
+            loops.push_back(rows.loopOfRecord(record));
         }
     writeInts(kStep, steps);
     if (run_.hasCoefficientLoops) writeInts(kLoop, loops);

@@ -76,7 +76,7 @@ TEST(ResultsFile, RoundTripKeepsRecordsMetadataAndEveryBit) {
         mon::writeResultsFile(run, file.path(), {deflate, 2});
         mon::RunData back = mon::readResultsFile(file.path());
         EXPECT_TRUE(back.hasCoefficientLoops);
-        ASSERT_EQ(back.rows->rowCount(), 5);
+        ASSERT_EQ(back.rows->rowCount(), 4);  // the skipped loop is not stored
         EXPECT_EQ(back.rows->stepCount(), 3);
         EXPECT_EQ(back.rows->loopCountAt(0), 3);
         EXPECT_EQ(back.rows->stepAt(2), 5);
@@ -264,7 +264,7 @@ TEST(ResultsFile, ReportsEachBrokenPartOfTheLayout) {
     check(order, "record 1 (step 1, loop 1) does not follow the one before it.");
     Layout loops;
     loops.loops = 1;
-    loops.loopNumbers = {1, 3};
+    loops.loopNumbers = {3, 3};
     loops.steps = {1, 1};
     check(loops, "record 1 (step 1, loop 3) does not follow the one before it.");
     Layout missingLoops;

@@ -9,8 +9,7 @@
 #include <memory>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/formats/MappedFile.h"
-#include "libs/mondata/formats/MonitorFileParser.h"
+#include "libs/mondata/formats/MonitorFile.h"
 
 namespace mon {
 
@@ -25,9 +24,11 @@ bool isMonitorFileName(const std::string& name) {
            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-bool isRegularFile(const std::string& path) {
+// Sub-folders are not segments. Anything else named *.mon is, so that a
+// FIFO or a device among the segments is reported by the reader.
+bool isSegment(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 }  // namespace
 
@@ -38,7 +39,7 @@ std::vector<std::string> runDirectorySegments(const std::string& folder) {
     std::vector<std::string> files;
     while (const dirent* entry = ::readdir(dir.get())) {
         std::string path = prefix + entry->d_name;
-        if (isMonitorFileName(entry->d_name) && isRegularFile(path)) files.push_back(path);
+        if (isMonitorFileName(entry->d_name) && isSegment(path)) files.push_back(path);
     }
     if (files.empty()) fail("Run directory '" + folder + "' holds no monitor files (*.mon).");
     std::sort(files.begin(), files.end());
@@ -49,12 +50,7 @@ void readRunDirectory(const std::string& folder, RunDataBuilder& builder) {
     bool first = true;
     for (const std::string& path : runDirectorySegments(folder)) {
         builder.addSourceFile(path);
-        MappedFile file(path);
-        if (file.size() == 0 || !std::memchr(file.data(), '\n', file.size()))
-            continue;  // just created: no complete first line yet
-        MonitorFileParser parser(builder, path, first);
-        parser.parse(std::string_view(file.data(), file.size()));
-        first = false;
+        if (readMonitorSegment(path, builder, first)) first = false;
     }
     if (first)
         fail("Run directory '" + folder +

@@ -16,7 +16,8 @@ namespace mon {
 std::vector<std::string> runDirectorySegments(const std::string& folder);
 
 // Reads every segment into the builder. A segment without a complete first
-// line (a file the solver has just created) holds no data yet and is skipped.
+// line (a file the solver has just created) holds no data yet and is skipped;
+// one that is not a regular file (a FIFO, a device) is an error.
 void readRunDirectory(const std::string& folder, RunDataBuilder& builder);
 
 }  // namespace mon

@@ -1,0 +1,45 @@
+#pragma once
+// Reads a file front to back in blocks, as large as it was when opened. The
+// file is opened read-only and never locked, so a solver can go on appending
+// to it; bytes appended after the opening are not read. Nothing is mapped:
+// a file that shrinks while it is read (a solver restarted with its output
+// truncated, a log rotated) is reported as an error, never a fault. Memory
+// stays at a block plus the longest line, whatever the file's size.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mon {
+
+class BlockReader {
+  public:
+    static constexpr size_t kBlockBytes = 4 << 20;
+
+    // Opens without blocking and accepts regular files only, so a FIFO or a
+    // device is refused instead of waiting for a writer or never ending.
+    // Throws owl::data::error naming the path and the reason.
+    explicit BlockReader(const std::string& path, size_t blockBytes = kBlockBytes);
+    ~BlockReader();
+    BlockReader(const BlockReader&) = delete;
+    BlockReader& operator=(const BlockReader&) = delete;
+
+    // The bytes of the last block from `consumed` on (an unfinished line),
+    // followed by the next block of the file. Empty once the file is read.
+    std::string_view next(size_t consumed);
+
+  private:
+    [[noreturn]] void fail(const std::string& reason) const;
+    size_t readInto(char* to, size_t count);
+
+    std::string path_;
+    int fd_ = -1;
+    size_t blockBytes_;
+    size_t size_ = 0;    // when opened
+    size_t offset_ = 0;  // next byte to read
+    std::vector<char> buffer_;
+    size_t held_ = 0;  // bytes of buffer_ returned by the last next()
+};
+
+}  // namespace mon

@@ -1,0 +1,196 @@
+// Monitor files that are hostile or unlucky: files that shrink while they are
+// read, records whose loop numbers name billions of table lines, small files
+// whose values would not fit in memory, and FIFOs or devices given as files.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "tests/CommandRunner.h"
+
+namespace {
+
+using e2e::monexport;
+
+const std::string kShrunk =
+    "': the file shrank while it was read (truncated or replaced by its writer).";
+const std::string kNotRegular = "': not a regular file (a device, FIFO or socket).";
+
+e2e::Result monpack(const std::vector<std::string>& args) {
+    return e2e::run(e2e::binary("monpack"), args);
+}
+
+size_t lineCount(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::string lastLine(const std::string& text) {
+    const size_t start = text.rfind('\n', text.size() - 2);
+    return text.substr(start + 1);
+}
+
+// The largest resident size of any command this test ran, in MiB.
+long childPeakMiB() {
+    struct rusage usage {};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+// Runs monexport on path while another thread truncates it after delay.
+e2e::Result readWhileTruncated(const std::vector<std::string>& args, const std::string& path,
+                               std::chrono::milliseconds delay) {
+    std::thread writer([&] {
+        std::this_thread::sleep_for(delay);
+        ::truncate(path.c_str(), 100);
+    });
+    e2e::Result result = monexport(args);
+    writer.join();
+    return result;
+}
+
+TEST(MonitorHardening, AFileTruncatedWhileReadGivesItsDataOrAnErrorNeverASignal) {
+    e2e::TempDir dir;
+    ::mkdir(dir.file("run.dir").c_str(), 0700);
+    const std::string file = dir.file("run.dir/seg.mon");
+    std::string text = "monitor-file 1\nvar A\nvar B\n";
+    for (int step = 1; text.size() < (64u << 20); ++step)
+        text += std::to_string(step) + " 1.25e-03 -4.5e+02\n";
+    for (const char* source : {"-mon", "-dir"}) {
+        const std::string path = source == std::string("-mon") ? file : dir.file("run.dir");
+        for (int delay : {0, 10, 40, 120, 300}) {
+            e2e::writeFile(file, text);
+            e2e::Result r = readWhileTruncated({"-showvars", source, path}, file,
+                                               std::chrono::milliseconds(delay));
+            if (r.status == 0) {
+                EXPECT_EQ(r.out, "ACCUMULATED TIMESTEP\nA\nB\n");
+            } else {
+                EXPECT_EQ(r.status, 255) << source << " " << delay << "ms: " << r.err;
+                EXPECT_EQ(r.err, e2e::errorReport("Cannot read '" + file + kShrunk));
+            }
+        }
+    }
+}
+
+// 21,500 steps that each name loop 100000: 2.15 billion (step, loop) pairs,
+// more than a 32-bit count holds, from a 300 KB file.
+std::string manyLoopsFile() {
+    std::string text = "monitor-file 1 coefficient-loops\nvar A\n";
+    for (int step = 1; step <= 21500; ++step)
+        text += std::to_string(step) + " 100000 " + std::to_string(step) + ".5\n";
+    return text;
+}
+
+TEST(MonitorHardening, BillionsOfLoopsAreCountedWithoutOverflow) {
+    e2e::TempDir dir;
+    e2e::writeFile(dir.file("run.mon"), manyLoopsFile());
+    e2e::Result last = monexport({"-lastvaluesonly", "-mon", dir.file("run.mon")});
+    ASSERT_EQ(last.status, 0) << last.err;
+    EXPECT_EQ(last.out,
+              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"A\"\n21500,100000,2.15005000e+04\n");
+    e2e::Result steps = monexport({"-nocoeffloops", "-noheader", "-mon", dir.file("run.mon")});
+    ASSERT_EQ(steps.status, 0) << steps.err;
+    EXPECT_EQ(lineCount(steps.out), 21500u);
+    EXPECT_EQ(steps.out.substr(0, 17), "1,1.50000000e+00\n");
+    e2e::Result loops = monexport({"-firsttimestep", "21499", "-lasttimestep", "21499", "-noheader",
+                                   "-mon", dir.file("run.mon")});
+    ASSERT_EQ(loops.status, 0) << loops.err;
+    EXPECT_EQ(lineCount(loops.out), 100000u);
+    EXPECT_EQ(loops.out.substr(0, 18), "21499,1,\n21499,2,\n");
+    EXPECT_EQ(lastLine(loops.out), "21499,100000,2.14995000e+04\n");
+
+    e2e::Result packed = monpack({"-mon", dir.file("run.mon"), "-out", dir.file("run.res")});
+    ASSERT_EQ(packed.status, 0) << packed.err;
+    EXPECT_EQ(monexport({"-nocoeffloops", "-noheader", "-res", dir.file("run.res")}).out,
+              steps.out);
+    EXPECT_EQ(monexport({"-lastvaluesonly", "-res", dir.file("run.res")}).out, last.out);
+}
+
+// 19 KB: 2,000 variables and 20 records at loop 100,000. The skipped loops
+// are table lines, not memory.
+std::string skippedLoopsFile() {
+    std::string text = "monitor-file 1 coefficient-loops\n";
+    for (int variable = 1; variable <= 2000; ++variable)
+        text += "var V" + std::to_string(variable) + "\n";
+    for (int step = 1; step <= 20; ++step)
+        text += std::to_string(step) + " 100000 " + std::to_string(step) + "\n";
+    return text;
+}
+
+TEST(MonitorHardening, SkippedLoopsTakeNoMemory) {
+    e2e::TempDir dir;
+    e2e::writeFile(dir.file("run.mon"), skippedLoopsFile());
+    e2e::Result steps = monexport(
+        {"-nocoeffloops", "-noheader", "-varlist", "V1;V2000", "-mon", dir.file("run.mon")});
+    ASSERT_EQ(steps.status, 0) << steps.err;
+    EXPECT_EQ(lineCount(steps.out), 20u);
+    EXPECT_EQ(lastLine(steps.out), "20,2.00000000e+01,\n");
+    e2e::Result loops = monexport(
+        {"-firsttimestep", "20", "-noheader", "-varlist", "V1;V2", "-mon", dir.file("run.mon")});
+    ASSERT_EQ(loops.status, 0) << loops.err;
+    EXPECT_EQ(lineCount(loops.out), 100000u);
+    EXPECT_EQ(loops.out.substr(0, 21), "20,1,,\n20,2,,\n20,3,,\n");
+    EXPECT_EQ(lastLine(loops.out), "20,100000,2.00000000e+01,\n");
+
+    e2e::Result packed = monpack({"-mon", dir.file("run.mon"), "-out", dir.file("run.res")});
+    ASSERT_EQ(packed.status, 0) << packed.err;
+    struct stat info {};
+    ASSERT_EQ(::stat(dir.file("run.res").c_str(), &info), 0);
+    EXPECT_LT(info.st_size, 4 << 20);
+    EXPECT_EQ(monexport({"-nocoeffloops", "-noheader", "-varlist", "V1;V2000", "-res",
+                         dir.file("run.res")})
+                  .out,
+              steps.out);
+    EXPECT_LT(childPeakMiB(), 400);  // dense, the values alone would take 16 GB
+}
+
+TEST(MonitorHardening, ValuesBeyondTheMachinesMemoryAreRefusedAtOnce) {
+    // Records first, then enough variables for their values to outgrow the
+    // machine: the declaration that crosses the limit is reported.
+    const uint64_t records = 1000000;
+    const uint64_t memory = static_cast<uint64_t>(sysconf(_SC_PHYS_PAGES)) *
+                            static_cast<uint64_t>(sysconf(_SC_PAGESIZE));
+    const uint64_t variables = memory / (records * 4) + 1;
+    std::string text = "monitor-file 1\n";
+    for (uint64_t step = 1; step <= records; ++step) text += std::to_string(step) + "\n";
+    for (uint64_t variable = 1; variable <= variables; ++variable)
+        text += "var V" + std::to_string(variable) + "\n";
+    e2e::TempDir dir;
+    e2e::writeFile(dir.file("big.mon"), text);
+    e2e::Result r = monexport({"-showvars", "-mon", dir.file("big.mon")});
+    EXPECT_EQ(r.status, 255);
+    const uint64_t mebibyte = 1 << 20;
+    EXPECT_EQ(r.err,
+              e2e::errorReport(
+                  dir.file("big.mon") + ":" + std::to_string(1 + records + variables) +
+                  ": the run needs more memory than there is: its " + std::to_string(variables) +
+                  " variables at " + std::to_string(records) + " records take " +
+                  std::to_string(variables * records * 4 / mebibyte) + " MiB of values, and " +
+                  std::to_string(memory / mebibyte) + " MiB are available"));
+    EXPECT_LT(childPeakMiB(), 400);
+}
+
+TEST(MonitorHardening, FifosAndDevicesAreRefusedWithoutWaiting) {
+    e2e::TempDir dir;
+    ::mkdir(dir.file("run.dir").c_str(), 0700);
+    e2e::writeFile(dir.file("run.dir/a.mon"), "monitor-file 1\nvar A\n1 1\n");
+    const std::string fifo = dir.file("run.dir/b.mon");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // no writer: opening it would block
+    for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/null")}) {
+        e2e::Result r = monexport({"-showvars", "-mon", path});
+        EXPECT_EQ(r.status, 255);
+        EXPECT_EQ(r.err, e2e::errorReport("Cannot read '" + path + kNotRegular));
+    }
+    e2e::Result r = monexport({"-showvars", "-dir", dir.file("run.dir")});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.err, e2e::errorReport("Cannot read '" + fifo + kNotRegular));
+    r = monpack({"-dir", dir.file("run.dir"), "-out", dir.file("run.res")});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_FALSE(e2e::fileExists(dir.file("run.res")));
+}
+
+}  // namespace
