@@ -70,12 +70,21 @@ class TimeHistoryLines::BlockFormatter {
         const int row = rows_.firstRowAt(cursor.position) + loop;
         for (size_t column = 0; column < columns_.size(); ++column) {
             if (column > 0) *out++ = ',';
+            if (columns_[column].key != keyfields::RecordKey::None) {
+                out = format_.keyField(keyOfLine(columns_[column].key, cursor, loop), out);
+                continue;
+            }
             const float* records = records_[column];
             float value = records ? records[row] : fallbackValue(column, cursor);
             out = format_.field(value, columns_[column].integer, out);
         }
         *out++ = '\n';
         return out;
+    }
+
+    // loop counts from 0 within the step; loops are numbered from 1.
+    int32_t keyOfLine(keyfields::RecordKey key, Cursor cursor, int loop) const {
+        return key == keyfields::RecordKey::Step ? rows_.stepAt(cursor.position) : loop + 1;
     }
 
     float fallbackValue(size_t column, Cursor cursor) const {
