@@ -2,9 +2,22 @@
 // each selected variable's own last value.
 
 #include "export/ExporterError.h"
+#include "export/KeyFields.h"
 #include "export/RunHistoryWriter.h"
 #include "export/TableFormat.h"
 #include "libs/mondata/TimestepData.h"
+
+namespace {
+// The variable's last value; for a record key, the exact step or loop of the
+// record that holds it.
+owl::TableField lastField(const TimestepData& variable, keyfields::RecordKey key) {
+    const int step = variable.getLastTimestep(), loop = variable.getLastCloop();
+    owl::TableField field{variable.getValue(step, loop), key != keyfields::RecordKey::None, {}};
+    if (field.integer && field.value != FLT_MAX)
+        field.key = key == keyfields::RecordKey::Step ? step : loop;
+    return field;
+}
+}  // namespace
 
 void RunHistoryWriter::outputLastVarValues() {
     PreparedData data;
@@ -12,20 +25,16 @@ void RunHistoryWriter::outputLastVarValues() {
     prepareData(data, columns, {});
     std::ostream& out = borrowOStream();
     if (header) writeHeader(out, columns);
-    std::vector<float> values;
-    std::vector<bool> integer;
+    std::vector<owl::TableField> fields;
     for (const std::string& name : columns) {
         auto found = data.find(name);
         if (found == data.end() || !found->second)
             exporter::raise("outputLastVarValues",
                             "Failed to locate variable in prepared data: " + name);
-        const TimestepData& variable = *found->second;
-        const int loop = variable.getLastCloop();
-        values.push_back(variable.getValue(variable.getLastTimestep(), loop));
-        integer.push_back(isKeyField(name));
+        fields.push_back(lastField(*found->second, keyfields::recordKeyOf(name)));
     }
     std::string line;
-    owl::TableFormat(precision).appendLine(values, integer, line);
+    owl::TableFormat(precision).appendLine(fields, line);
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
     out.flush();
     returnOStream();

@@ -1,6 +1,6 @@
 #include "export/TableFormat.h"
 
-#include <cfloat>
+#include <charconv>
 
 #include "export/NumberFormat.h"
 
@@ -17,14 +17,18 @@ char* TableFormat::field(float value, bool integer, char* out) const {
     return numberformat::formatScientific(value, precision_, out);
 }
 
-void TableFormat::appendLine(const std::vector<float>& values, const std::vector<bool>& integer,
-                             std::string& text) const {
+char* TableFormat::keyField(int32_t whole, char* out) const {
+    return std::to_chars(out, out + 11, whole).ptr;
+}
+
+void TableFormat::appendLine(const std::vector<TableField>& fields, std::string& text) const {
     const size_t start = text.size();
-    text.resize(start + maxLineBytes(values.size()));
+    text.resize(start + maxLineBytes(fields.size()));
     char* out = &text[start];
-    for (size_t column = 0; column < values.size(); ++column) {
+    for (size_t column = 0; column < fields.size(); ++column) {
         if (column > 0) *out++ = ',';
-        out = field(values[column], integer[column], out);
+        const TableField& f = fields[column];
+        out = f.key ? keyField(*f.key, out) : field(f.value, f.integer, out);
     }
     *out++ = '\n';
     text.resize(static_cast<size_t>(out - text.data()));

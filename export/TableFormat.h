@@ -3,13 +3,24 @@
 // field where the value is FLT_MAX (no value), key columns as whole numbers,
 // other columns in scientific notation, "\n" at the end of each line.
 
+#include <cfloat>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 class TimestepData;
 
 namespace owl {
+
+// One field of a line: a value (FLT_MAX for none), written as a whole number
+// when integer; or a record key's exact whole number, written instead.
+struct TableField {
+    float value = FLT_MAX;
+    bool integer = false;
+    std::optional<int32_t> key;
+};
 
 class TableFormat {
   public:
@@ -21,10 +32,11 @@ class TableFormat {
 
     // Writes one field (nothing for FLT_MAX) and returns its end.
     char* field(float value, bool integer, char* out) const;
+    // Writes a record key's exact whole number and returns its end.
+    char* keyField(int32_t whole, char* out) const;
 
-    // Appends one whole line of values, with its line end, to text.
-    void appendLine(const std::vector<float>& values, const std::vector<bool>& integer,
-                    std::string& text) const;
+    // Appends one whole line of fields, with its line end, to text.
+    void appendLine(const std::vector<TableField>& fields, std::string& text) const;
 
   private:
     int precision_;

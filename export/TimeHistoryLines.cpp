@@ -94,10 +94,24 @@ class TimeHistoryLines::BlockFormatter {
         const Line line = lineAt(cursor);
         for (size_t column = 0; column < columns_.size(); ++column) {
             if (column > 0) *out++ = ',';
-            out = format_.field(valueOf(column, line), columns_[column].integer, out);
+            out = writeField(column, line, out);
         }
         *out++ = '\n';
         return out;
+    }
+
+    // Record keys are written as the line's exact step and loop: as floats
+    // they could not tell steps above 2^24 apart.
+    char* writeField(size_t column, const Line& line, char* out) const {
+        switch (columns_[column].key) {
+            case keyfields::RecordKey::Step:
+                return format_.keyField(line.step, out);
+            case keyfields::RecordKey::Loop:
+                return format_.keyField(line.loop, out);
+            case keyfields::RecordKey::None:
+                break;
+        }
+        return format_.field(valueOf(column, line), columns_[column].integer, out);
     }
 
     float valueOf(size_t column, const Line& line) const {

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <vector>
 
+#include "export/KeyFields.h"
 #include "export/TableFormat.h"
 
 class TimestepData;
@@ -20,6 +21,8 @@ namespace owl {
 struct TimeHistoryColumn {
     const TimestepData* data;
     bool integer;  // a key column: whole numbers
+    // A record key is written as the line's exact step or loop, not as data.
+    keyfields::RecordKey key = keyfields::RecordKey::None;
 };
 
 class TimeHistoryLines {

@@ -5,6 +5,7 @@
 #include "export/KeyFields.h"
 #include "export/RunHistoryWriter.h"
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/MonDatabase.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/utilities/StringUtilities.h"
@@ -38,7 +39,7 @@ std::string toBytes(const QString& name) {
 
 std::string missingNamesMessage(const std::vector<std::string>& missing) {
     std::string message = "Requested variable(s) not found: ";
-    for (const std::string& name : missing) message += "\n    " + name;
+    for (const std::string& name : missing) message += "\n    " + owl::printable(name);
     return message;
 }
 

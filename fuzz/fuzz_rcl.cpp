@@ -2,10 +2,11 @@
 // a file, then walks every object it holds: nothing may crash, hang or leak,
 // and a failure must be an owl::Error.
 
+#include <sys/mman.h>
 #include <unistd.h>
+
 #include <QString>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 
 #include "libs/exception/Error.h"
@@ -37,9 +38,15 @@ void exercise(RCLDatabase& db) {
         db.sendRCL(generator.generateRCL(name, {}), true);
 }
 
-const std::string& scratchFile() {
-    static const std::string path = "/tmp/fuzz_rcl." + std::to_string(getpid()) + ".mst";
-    return path;
+// The file the bytes are loaded from lives in memory (an anonymous memory
+// file, reached by its /proc path), so that runs leave nothing behind on disk,
+// not even when one crashes. Empty when the system offers no such file.
+std::string inMemoryFile(const std::string& bytes) {
+    static const int fd = ::memfd_create("fuzz_rcl.mst", MFD_CLOEXEC);
+    if (fd < 0 || ::ftruncate(fd, 0) != 0) return std::string();
+    const ssize_t written = ::pwrite(fd, bytes.data(), bytes.size(), 0);
+    if (written != static_cast<ssize_t>(bytes.size())) return std::string();
+    return "/proc/self/fd/" + std::to_string(fd);
 }
 
 }  // namespace
@@ -52,13 +59,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         exercise(db);
     } catch (const owl::Error&) {
     }
-    if (FILE* file = std::fopen(scratchFile().c_str(), "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-        try {
-            db.loadRCLFile(QString::fromLatin1(scratchFile().c_str()), true);
-        } catch (const owl::Error&) {
-        }
+    const std::string file = inMemoryFile(bytes);
+    if (file.empty()) return 0;
+    try {
+        db.loadRCLFile(QString::fromLatin1(file.c_str()), true);
+    } catch (const owl::Error&) {
     }
     return 0;
 }

@@ -1,52 +1,12 @@
 #include "libs/utilities/XMLText.h"
 
+#include "libs/utilities/Utf8.h"
+
 namespace owl {
 namespace xmltext {
 namespace {
 
-const long kIllFormed = -1;
 const char* const kReplacement = "\xEF\xBF\xBD";  // U+FFFD in UTF-8
-
-// What a UTF-8 lead byte announces: the sequence length, the bits it carries
-// and the range its first continuation byte must lie in (which excludes
-// overlong forms, surrogates and code points above U+10FFFF).
-struct Lead {
-    int length = 0;
-    long bits = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-};
-
-Lead leadOf(unsigned char byte) {
-    Lead lead;
-    if (byte >= 0xC2 && byte <= 0xDF) lead = {2, byte & 0x1F, 0x80, 0xBF};
-    if (byte >= 0xE0 && byte <= 0xEF) lead = {3, byte & 0x0F, 0x80, 0xBF};
-    if (byte >= 0xF0 && byte <= 0xF4) lead = {4, byte & 0x07, 0x80, 0xBF};
-    if (byte == 0xE0) lead.low = 0xA0;
-    if (byte == 0xED) lead.high = 0x9F;
-    if (byte == 0xF0) lead.low = 0x90;
-    if (byte == 0xF4) lead.high = 0x8F;
-    return lead;
-}
-
-// Decodes the character at pos and moves pos past it. An ill-formed sequence
-// gives kIllFormed, and pos moves past its maximal well-formed prefix.
-long decode(const std::string& text, size_t& pos) {
-    const auto byte = static_cast<unsigned char>(text[pos++]);
-    if (byte < 0x80) return byte;
-    Lead lead = leadOf(byte);
-    if (lead.length == 0) return kIllFormed;
-    long code = lead.bits;
-    for (int i = 1; i < lead.length; ++i, ++pos) {
-        if (pos >= text.size()) return kIllFormed;
-        const auto next = static_cast<unsigned char>(text[pos]);
-        if (next < lead.low || next > lead.high) return kIllFormed;
-        code = (code << 6) | (next & 0x3F);
-        lead.low = 0x80;
-        lead.high = 0xBF;
-    }
-    return code;
-}
 
 // The Char production of XML 1.0.
 bool isXmlChar(long code) {
@@ -116,7 +76,7 @@ std::string escape(const std::string& text, bool attribute) {
     out.reserve(text.size());
     for (size_t pos = 0; pos < text.size();) {
         const size_t start = pos;
-        const long code = decode(text, pos);
+        const long code = utf8::decodeAt(text, pos);
         if (!isXmlChar(code)) {
             out += kReplacement;
         } else if (const char* reference = referenceFor(code, attribute)) {
@@ -133,7 +93,7 @@ std::string escape(const std::string& text, bool attribute) {
 bool isName(const std::string& name) {
     for (size_t pos = 0; pos < name.size();) {
         const bool first = pos == 0;
-        const long code = decode(name, pos);
+        const long code = utf8::decodeAt(name, pos);
         if (first ? !isNameStartChar(code) : !isNameChar(code)) return false;
     }
     return !name.empty();

@@ -9,12 +9,14 @@
 #include <cstring>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 
 namespace mon {
 
 void BlockReader::fail(const std::string& reason) const {
     throw owl::data::error("MonDatabase", "updateFrom",
-                           "Cannot read '" + path_ + "': " + reason + ".", owl::errorFatal);
+                           "Cannot read '" + owl::printable(path_) + "': " + reason + ".",
+                           owl::errorFatal);
 }
 
 BlockReader::BlockReader(const std::string& path, size_t blockBytes)

@@ -1,7 +1,11 @@
 #include "libs/mondata/formats/DecimalFloat.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <limits>
+#include <string>
 
 namespace mon {
 
@@ -70,6 +74,50 @@ const char* readDecimalFloatPrefix(const char* begin, const char* end, float& va
     if (std::isinf(rounded)) return nullptr;  // out of range: the general reader reports it
     value = d.negative ? -rounded : rounded;
     return after;
+}
+
+namespace {
+bool equalsIgnoringCase(std::string_view text, std::string_view lower) {
+    if (text.size() != lower.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if ((text[i] | 0x20) != lower[i]) return false;
+    return true;
+}
+
+FloatRead readSpecial(std::string_view word, float& value) {
+    if (equalsIgnoringCase(word, "nan"))
+        value = std::numeric_limits<float>::quiet_NaN();
+    else if (equalsIgnoringCase(word, "inf") || equalsIgnoringCase(word, "infinity"))
+        value = std::numeric_limits<float>::infinity();
+    else
+        return FloatRead::NotANumber;
+    return FloatRead::Ok;
+}
+
+// An unsigned decimal number, which from_chars reads correctly rounded.
+// Below the float range it reports out of range too: that one rounds to 0 or
+// a denormal, as the solver's own float would.
+FloatRead readGeneral(std::string_view digits, float& value) {
+    const char* end = digits.data() + digits.size();
+    auto [stop, ec] = std::from_chars(digits.data(), end, value);
+    if (stop != end || ec == std::errc::invalid_argument) return FloatRead::NotANumber;
+    if (ec != std::errc::result_out_of_range) return FloatRead::Ok;
+    const double wide = std::strtod(std::string(digits).c_str(), nullptr);
+    if (std::isinf(wide) || std::fabs(wide) > 1.0) return FloatRead::OutOfRange;
+    value = static_cast<float>(wide);
+    return FloatRead::Ok;
+}
+}  // namespace
+
+FloatRead readFloatValue(std::string_view token, float& value) {
+    if (readDecimalFloat(token, value)) return FloatRead::Ok;
+    const bool negative = !token.empty() && token.front() == '-';
+    if (!token.empty() && (token.front() == '-' || token.front() == '+')) token.remove_prefix(1);
+    const bool decimal = !token.empty() && (isDigit(token.front()) || token.front() == '.');
+    float read = 0;
+    const FloatRead result = decimal ? readGeneral(token, read) : readSpecial(token, read);
+    if (result == FloatRead::Ok) value = negative ? std::copysign(read, -1.0f) : read;
+    return result;
 }
 
 bool readDecimalFloat(std::string_view token, float& value) {

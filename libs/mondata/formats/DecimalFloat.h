@@ -1,5 +1,6 @@
 #pragma once
-// Fast reading of the decimal numbers that solvers write, e.g. "1.2345678e-03".
+// Reading the numbers of monitor files: a fast path for the decimal numbers
+// that solvers write, e.g. "1.2345678e-03", and the full value grammar.
 
 #include <string_view>
 
@@ -16,5 +17,16 @@ bool readDecimalFloat(std::string_view token, float& value);
 // The same for the number at the start of [begin, end): returns where it
 // ends, or null when the fast path does not take it.
 const char* readDecimalFloatPrefix(const char* begin, const char* end, float& value);
+
+enum class FloatRead { Ok, NotANumber, OutOfRange };
+
+// Reads a whole token as a monitor-file value (docs/formats.md): an optional
+// sign, then digits with an optional fraction ("5.", "1.5") or a fraction
+// alone (".5"), then an optional exponent ("e" or "E", optional sign,
+// digits); or an optional sign, then "nan", "inf" or "infinity" in any case
+// ("-nan" has the sign bit set). Correctly rounded to float: numbers too small
+// become 0 or a denormal, numbers too large are OutOfRange. Anything else
+// (hexadecimal, "nan(...)", inner blanks, a second sign) is NotANumber.
+FloatRead readFloatValue(std::string_view token, float& value);
 
 }  // namespace mon

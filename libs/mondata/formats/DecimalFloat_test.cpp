@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <random>
 #include <string>
@@ -59,6 +60,66 @@ TEST(DecimalFloat, ReadsTheUsualFormsAndLeavesTheRest) {
     for (const char* other : {"", "-", "+", ".", "e5", "1e", "1e+", "1.5x", "nan", "inf", "--1",
                               "+-1", "1e-60", "3.5e38", "12345678901234567890", "1 2"})
         EXPECT_FALSE(mon::readDecimalFloat(other, value)) << other;
+}
+
+// What readFloatValue makes of a token, written as the tables write floats
+// ("%.8e", "nan", "-nan", "inf", "-inf"), or the kind of failure.
+std::string valueOf(const std::string& token) {
+    float value = 0;
+    switch (mon::readFloatValue(token, value)) {
+        case mon::FloatRead::NotANumber:
+            return "not a number";
+        case mon::FloatRead::OutOfRange:
+            return "out of range";
+        case mon::FloatRead::Ok:
+            break;
+    }
+    if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.8e", static_cast<double>(value));
+    return text;
+}
+
+TEST(DecimalFloat, ValueGrammarAcceptsTheCommonFormsOfSolvers) {
+    const std::vector<std::pair<const char*, const char*>> accepted = {
+        {"NaN", "nan"},
+        {"nan", "nan"},
+        {"+NAN", "nan"},
+        {"-nan", "-nan"},
+        {"-NaN", "-nan"},
+        {"Inf", "inf"},
+        {"inf", "inf"},
+        {"+inf", "inf"},
+        {"-INF", "-inf"},
+        {"infinity", "inf"},
+        {"+Infinity", "inf"},
+        {"-InFiNiTy", "-inf"},
+        {".5", "5.00000000e-01"},
+        {"-.5", "-5.00000000e-01"},
+        {"5.", "5.00000000e+00"},
+        {"+5.", "5.00000000e+00"},
+        {"1E5", "1.00000000e+05"},
+        {"1.e+2", "1.00000000e+02"},
+        {"-0", "-0.00000000e+00"},
+        {"+.25E-1", "2.50000004e-02"},
+        {"1e-60", "0.00000000e+00"},
+        {"-1e-45", "-1.40129846e-45"},
+        {"0.000000000000000000000000000001234567891234", "1.23456793e-30"},
+        {"123456789012345678901234567890", "1.23456789e+29"},
+    };
+    for (const auto& [token, expected] : accepted) EXPECT_EQ(valueOf(token), expected) << token;
+}
+
+TEST(DecimalFloat, ValueGrammarRejectsEverythingElse) {
+    for (const char* token :
+         {"",    "+",    "-",     ".",         "+.",    "e5",     "1e",
+          "1e+", ".e1",  "1.5x",  "0x1p3",     "0x10",  "nan(1)", "nan()",
+          "na",  "nana", "infin", "infinityy", "in f",  "+-1",    "-+1",
+          "--1", "++1",  "1,5",   "1_000",     "1.2.3", "1e5.0",  "\xEF\xBC\x91",
+          "i"})
+        EXPECT_EQ(valueOf(token), "not a number") << token;
+    for (const char* token : {"1e39", "-3.5e38", "1e99999999999", "4e38"})
+        EXPECT_EQ(valueOf(token), "out of range") << token;
 }
 
 }  // namespace

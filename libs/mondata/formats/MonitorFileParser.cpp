@@ -1,14 +1,13 @@
 #include "libs/mondata/formats/MonitorFileParser.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/MemoryBudget.h"
 #include "libs/mondata/formats/DecimalFloat.h"
 #include "libs/mondata/formats/TextScanner.h"
+#include "libs/utilities/Utf8.h"
 
 namespace mon {
 
@@ -18,11 +17,17 @@ const std::string_view kLoopsFlag = "coefficient-loops";
 const char* const kAccumulatedTimestep = "ACCUMULATED TIMESTEP";
 const char* const kCoefficientLoop = "COEFFICIENT LOOP";
 
+// A name or token as a message quotes it: its control characters escaped,
+// so that a line feed in it cannot break the report's lines.
+std::string quoted(std::string_view text) {
+    return "'" + owl::printable(text) + "'";
+}
+
+// A token of the file, shortened to its first 40 bytes.
 std::string show(std::string_view token) {
     const size_t kMax = 40;
-    std::string text(token.substr(0, kMax));
-    if (token.size() > kMax) text += "...";
-    return "'" + text + "'";
+    if (token.size() <= kMax) return quoted(token);
+    return quoted(std::string(token.substr(0, kMax)) + "...");
 }
 }  // namespace
 
@@ -31,7 +36,7 @@ MonitorFileParser::MonitorFileParser(RunDataBuilder& builder, std::string fileNa
     : builder_(builder), fileName_(std::move(fileName)), firstSegment_(firstSegment) {}
 
 void MonitorFileParser::fail(const std::string& what) const {
-    std::string where = fileName_;
+    std::string where = owl::printable(fileName_);
     if (lineNumber_ > 0) where += ":" + std::to_string(lineNumber_);
     throw owl::data::error("MonDatabase", "updateFrom", where + ": " + what, owl::errorFatal);
 }
@@ -142,23 +147,12 @@ void MonitorFileParser::parseValues(std::string_view values) {
 
 float MonitorFileParser::parseValue(std::string_view token, size_t field) const {
     float value = 0;
-    if (readDecimalFloat(token, value)) return value;
-    std::string_view digits = token;
-    if (digits.size() > 1 && digits.front() == '+' && digits[1] != '-') digits.remove_prefix(1);
-    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    const QString& name = builder_.variableName(columnOfField_[field]);
-    if (end != digits.data() + digits.size() || ec == std::errc::invalid_argument)
-        fail("value " + show(token) + " of variable '" + name.toStdString() + "' is not a number");
-    if (ec == std::errc::result_out_of_range) {
-        // Underflow rounds to zero or a denormal as the solver's float would;
-        // overflow cannot come from a single-precision value.
-        double wide = std::strtod(std::string(digits).c_str(), nullptr);
-        if (std::isinf(wide) || std::fabs(wide) > 1.0)
-            fail("value " + show(token) + " of variable '" + name.toStdString() +
-                 "' is outside the single-precision range");
-        value = static_cast<float>(wide);
-    }
-    return value;
+    const FloatRead read = readFloatValue(token, value);
+    if (read == FloatRead::Ok) return value;
+    const std::string name = quoted(builder_.variableName(columnOfField_[field]).toStdString());
+    fail("value " + show(token) + " of variable " + name +
+         (read == FloatRead::NotANumber ? " is not a number"
+                                        : " is outside the single-precision range"));
 }
 
 void MonitorFileParser::parseDeclaration(std::string_view line) {
@@ -169,21 +163,20 @@ void MonitorFileParser::parseDeclaration(std::string_view line) {
     std::string name;
     if (!scan.text(name, error)) fail("variable name: " + error);
     if (name.empty()) fail("variable name must not be empty");
-    info.name = QString::fromUtf8(name.data(), static_cast<int>(name.size()));
+    info.name = owl::utf8::toQString(name);
     if (name == kAccumulatedTimestep || name == kCoefficientLoop)
-        fail("'" + name + "' is the name of a record key and cannot be declared");
+        fail(quoted(name) + " is the name of a record key and cannot be declared");
     while (scan.skipBlanks(), !scan.atEnd()) {
         std::string key, value;
         if (!scan.attribute(key, value, error)) fail(error);
-        QString lowerKey = QString::fromUtf8(key.data(), static_cast<int>(key.size())).toLower();
+        QString lowerKey = owl::utf8::toQString(key).toLower();
         if (!info.attribute(lowerKey).isNull())
-            fail("attribute '" + key + "' of variable '" + name + "' is given twice");
-        info.attributes.emplace_back(
-            lowerKey, QString::fromUtf8(value.data(), static_cast<int>(value.size())));
+            fail("attribute " + quoted(key) + " of variable " + quoted(name) + " is given twice");
+        info.attributes.emplace_back(lowerKey, owl::utf8::toQString(value));
     }
     auto earlier = declaredOnLine_.constFind(info.name);
     if (earlier != declaredOnLine_.constEnd())
-        fail("variable '" + name + "' is already declared on line " +
+        fail("variable " + quoted(name) + " is already declared on line " +
              std::to_string(earlier.value()));
     declaredOnLine_.insert(info.name, lineNumber_);
     columnOfField_.push_back(builder_.declare(std::move(info)));

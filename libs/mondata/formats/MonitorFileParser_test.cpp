@@ -75,6 +75,23 @@ TEST(MonitorFileParser, NineSignificantDigitsReadBackExactly) {
     }
 }
 
+TEST(MonitorFileParser, ValuesTakeEveryDocumentedFormAndNothingElse) {
+    mon::RunData run = parse(std::string(kSteady) +
+                             "var A\n1 NaN\n2 -nan\n3 Inf\n4 -infinity\n5 .5\n6 5.\n7 1E5\n");
+    std::vector<float> values = column(run, 0);
+    ASSERT_EQ(values.size(), 7u);
+    EXPECT_TRUE(std::isnan(values[0]) && !std::signbit(values[0]));
+    EXPECT_TRUE(std::isnan(values[1]) && std::signbit(values[1]));
+    EXPECT_EQ(values[2], INFINITY);
+    EXPECT_EQ(values[3], -INFINITY);
+    EXPECT_EQ(values[4], 0.5f);
+    EXPECT_EQ(values[5], 5.0f);
+    EXPECT_EQ(values[6], 1e5f);
+    for (const char* bad : {"nan(1)", "0x1p3", "+-1", "1e", ".", "infinit"})
+        EXPECT_EQ(parseError(std::string(kSteady) + "var A\n1 " + bad + "\n"),
+                  "run.mon:3: value '" + std::string(bad) + "' of variable 'A' is not a number");
+}
+
 TEST(MonitorFileParser, AcceptsSpecialValuesAndUnderflow) {
     mon::RunData run = parse(std::string(kSteady) + "var A\n1 nan\n2 -inf\n3 +1.5\n4 1e-60\n");
     std::vector<float> values = column(run, 0);
@@ -152,8 +169,6 @@ TEST(MonitorFileParser, ReportsFileLineAndReason) {
     EXPECT_EQ(parseError(h + "var \"\"\n"), "run.mon:2: variable name must not be empty");
     EXPECT_EQ(parseError(h + "var \"A\n"),
               "run.mon:2: variable name: quoted text starting at column 5 is not closed");
-    EXPECT_EQ(parseError(h + "var \"A\\q\"\n"),
-              "run.mon:2: variable name: unknown escape '\\q' at column 7");
     EXPECT_EQ(parseError(h + "var A label\n"),
               "run.mon:2: expected an attribute key=value at column 7");
     EXPECT_EQ(parseError(h + "var A x=1 X=2\n"),
@@ -161,6 +176,59 @@ TEST(MonitorFileParser, ReportsFileLineAndReason) {
     EXPECT_EQ(parseError(h + "var \"ACCUMULATED TIMESTEP\"\n"),
               "run.mon:2: 'ACCUMULATED TIMESTEP' is the name of a record key and cannot be "
               "declared");
+}
+
+// Names and tokens are quoted with their control characters escaped, and so
+// is the file name, so that every report stays on one line.
+TEST(MonitorFileParser, MessagesEscapeControlCharacters) {
+    const std::string h = kSteady;
+    EXPECT_EQ(parseError(h + "var \"two\\nlines\"\n1 x\n"),
+              "run.mon:3: value 'x' of variable 'two\\nlines' is not a number");
+    EXPECT_EQ(parseError(h + "var \"a\\tb\"\nvar \"a\\tb\"\n"),
+              "run.mon:3: variable 'a\\tb' is already declared on line 2");
+    EXPECT_EQ(parseError(h + "var \"v\\n\" k=1 K=2\n"),
+              "run.mon:2: attribute 'K' of variable 'v\\n' is given twice");
+    EXPECT_EQ(parseError(h + "var A\n1 \x7f\x1b[2J\r\n"),
+              "run.mon:3: value '\\x7f\\x1b[2J' of variable 'A' is not a number");
+    EXPECT_EQ(
+        parseError(h + "var A\n1 \x0b" + std::string(45, 'x') + "\n"),
+        "run.mon:3: value '\\x0b" + std::string(39, 'x') + "...' of variable 'A' is not a number");
+    mon::RunDataBuilder builder;
+    try {
+        mon::MonitorFileParser(builder, "dir/seg\nment\t1.mon", true).parse("monitor-file 2\n");
+        FAIL();
+    } catch (const owl::Error& e) {
+        EXPECT_EQ(e.getErrorText(),
+                  "dir/seg\\nment\\t1.mon:1: unsupported monitor file version '2' (expected 1)");
+    }
+}
+
+TEST(MonitorFileParser, BackslashesThatAreNoEscapeStayInTheText) {
+    mon::RunData run = parse(std::string(kSteady) + "var \"C:\\runs\\\\x\" label=\"\\q\\\"\"\n");
+    EXPECT_EQ(run.variables.at(0).name, QStringLiteral("C:\\runs\\x"));
+    EXPECT_EQ(run.variables.at(0).attribute(QStringLiteral("label")), QStringLiteral("\\q\""));
+}
+
+// The text of the UTF-16 code units (QString's own UTF-16 readers drop a
+// leading U+FEFF).
+QString fromUnits(std::u16string units) {
+    QString text;
+    for (char16_t unit : units) text += QChar(unit);
+    return text;
+}
+
+// A byte-order mark is a character like any other: U+FEFF A is not A.
+TEST(MonitorFileParser, TextsKeepEveryCharacterAndReplaceEachIllFormedPartOnce) {
+    mon::RunData run = parse(std::string(kSteady) +
+                             "var A\n"
+                             "var \xEF\xBB\xBF"
+                             "A label=\xEF\xBB\xBFy\n"
+                             "var \"\xE2\x82\x41\" label=\xC0\xAFz\n");
+    ASSERT_EQ(run.variables.size(), 3u);
+    EXPECT_EQ(run.variables[1].name, fromUnits(u"\uFEFFA"));
+    EXPECT_EQ(run.variables[1].attribute(QStringLiteral("label")), fromUnits(u"\uFEFFy"));
+    EXPECT_EQ(run.variables[2].name, fromUnits(u"\uFFFDA"));
+    EXPECT_EQ(run.variables[2].attribute(QStringLiteral("label")), fromUnits(u"\uFFFD\uFFFDz"));
 }
 
 TEST(MonitorFileParser, LaterSegmentsMatchVariablesByNameAndMustAgreeOnLoops) {

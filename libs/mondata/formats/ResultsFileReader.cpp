@@ -10,10 +10,12 @@
 #include <memory>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/Hdf5Handle.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/ResultsFileLayout.h"
 #include "libs/mondata/RunDataBuilder.h"
+#include "libs/utilities/Utf8.h"
 
 // HDF5 1.10 loses a few hundred bytes each time it rejects a damaged object
 // header. The loss is the library's own and bounded by the one file a run
@@ -33,7 +35,7 @@ using namespace results;
 constexpr hsize_t kMaxElementsPerStoredByte = 1100;
 
 std::string quoted(const std::string& text) {
-    return "'" + text + "'";
+    return "'" + owl::printable(text) + "'";
 }
 
 // An open results file and what is needed to read values later.
@@ -196,7 +198,7 @@ std::vector<VariableInfo> ResultsSource::readVariables() const {
         if (name == "ACCUMULATED TIMESTEP" || name == "COEFFICIENT LOOP")
             fail(quoted(name) + " is the name of a record key and cannot be a variable");
         VariableInfo info;
-        info.name = QString::fromStdString(name);
+        info.name = owl::utf8::toQString(name);
         if (seen.contains(info.name)) fail("variable " + quoted(name) + " is listed twice");
         seen.insert(info.name, 0);
         variables.push_back(std::move(info));
@@ -216,11 +218,11 @@ void ResultsSource::addAttributes(std::vector<VariableInfo>& variables) const {
             fail("attribute " + std::to_string(i) + " belongs to no variable (index " +
                  std::to_string(owners[i]) + ")");
         VariableInfo& info = variables[static_cast<size_t>(owners[i])];
-        QString key = QString::fromStdString(keys[i]).toLower();
+        QString key = owl::utf8::toQString(keys[i]).toLower();
         if (key.isEmpty() || !info.attribute(key).isNull())
             fail("attribute " + quoted(keys[i]) + " of variable " +
                  quoted(info.name.toStdString()) + " is empty or given twice");
-        info.attributes.emplace_back(key, QString::fromStdString(values[i]));
+        info.attributes.emplace_back(key, owl::utf8::toQString(values[i]));
     }
 }
 

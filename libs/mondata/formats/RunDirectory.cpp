@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/MonitorFile.h"
 
 namespace mon {
@@ -34,14 +35,17 @@ bool isSegment(const std::string& path) {
 
 std::vector<std::string> runDirectorySegments(const std::string& folder) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) fail("Cannot read run directory '" + folder + "': " + std::strerror(errno) + ".");
+    if (!dir)
+        fail("Cannot read run directory '" + owl::printable(folder) + "': " + std::strerror(errno) +
+             ".");
     const std::string prefix = folder.back() == '/' ? folder : folder + "/";
     std::vector<std::string> files;
     while (const dirent* entry = ::readdir(dir.get())) {
         std::string path = prefix + entry->d_name;
         if (isMonitorFileName(entry->d_name) && isSegment(path)) files.push_back(path);
     }
-    if (files.empty()) fail("Run directory '" + folder + "' holds no monitor files (*.mon).");
+    if (files.empty())
+        fail("Run directory '" + owl::printable(folder) + "' holds no monitor files (*.mon).");
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -53,7 +57,7 @@ void readRunDirectory(const std::string& folder, RunDataBuilder& builder) {
         if (readMonitorSegment(path, builder, first)) first = false;
     }
     if (first)
-        fail("Run directory '" + folder +
+        fail("Run directory '" + owl::printable(folder) +
              "' holds no monitor data yet: none of its monitor files has a complete first line.");
 }
 

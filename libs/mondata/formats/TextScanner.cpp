@@ -44,10 +44,9 @@ bool TextScanner::quoted(std::string& out, std::string& error) {
             case 't':
                 out += '\t';
                 break;
-            default:
-                error = std::string("unknown escape '\\") + escaped + "' at column " +
-                        std::to_string(pos_ - 1);
-                return false;
+            default:  // not an escape: the backslash and the byte stand for themselves
+                out += '\\';
+                out += escaped;
         }
     }
     error = "quoted text starting at column " + std::to_string(start + 1) + " is not closed";

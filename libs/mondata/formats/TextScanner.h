@@ -27,8 +27,9 @@ class TextScanner {
     // What is left of the line from the current position.
     std::string_view rest() const { return line_.substr(pos_); }
 
-    // A quoted text ("...", with \" \\ \n \t) or a bare word. On failure,
-    // says why in error.
+    // A quoted text ("...", with the escapes \" \\ \n \t; a backslash before
+    // any other byte is kept with it) or a bare word. On failure, says why in
+    // error.
     bool text(std::string& out, std::string& error);
     // key=value, where value is a text as above.
     bool attribute(std::string& key, std::string& value, std::string& error);

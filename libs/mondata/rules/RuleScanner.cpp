@@ -3,6 +3,7 @@
 #include <string>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 
 namespace mon {
 
@@ -25,25 +26,10 @@ bool endsBareValue(QChar c) {
 }
 
 // The rule as the error message quotes it: its bytes as the command line gave
-// them, with control characters written as escapes so that the report stays on
-// its two lines.
+// them (a character beyond Latin-1, which no byte of it can be, as '?'), with
+// control characters escaped so that the report stays on its two lines.
 std::string quotedRule(const QString& text) {
-    static const char hex[] = "0123456789abcdef";
-    std::string quoted;
-    for (QChar c : text) {
-        const ushort code = c.unicode();
-        if (code == '\n')
-            quoted += "\\n";
-        else if (code == '\t')
-            quoted += "\\t";
-        else if (code == '\r')
-            quoted += "\\r";
-        else if (code < 0x20 || code == 0x7f)
-            quoted += {'\\', 'x', hex[code >> 4], hex[code & 15]};
-        else
-            quoted += code <= 0xff ? static_cast<char>(code) : '?';
-    }
-    return quoted;
+    return owl::printable(text.toLatin1().toStdString());
 }
 
 }  // namespace

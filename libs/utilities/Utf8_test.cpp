@@ -1,0 +1,67 @@
+#include "libs/utilities/Utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using owl::utf8::toQString;
+
+// The UTF-16 code units of the decoded bytes, for exact comparison.
+std::vector<ushort> units(const std::string& bytes) {
+    std::vector<ushort> result;
+    for (QChar unit : toQString(bytes)) result.push_back(unit.unicode());
+    return result;
+}
+
+const ushort kFffd = 0xFFFD;
+
+TEST(Utf8, KeepsEveryWellFormedCharacterAByteOrderMarkIncluded) {
+    EXPECT_EQ(units("\xEF\xBB\xBFy"), (std::vector<ushort>{0xFEFF, 'y'}));
+    EXPECT_EQ(units("A\xEF\xBB\xBF\xEF\xBB\xBF"), (std::vector<ushort>{'A', 0xFEFF, 0xFEFF}));
+    EXPECT_EQ(units(std::string("a\0b", 3)), (std::vector<ushort>{'a', 0, 'b'}));
+    EXPECT_EQ(units("\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xED\x9F\xBF\xEE\x80\x80\xEF\xBF\xBF"),
+              (std::vector<ushort>{0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFF}));
+    EXPECT_EQ(units("\xF0\x90\x80\x80\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF"),
+              (std::vector<ushort>{0xD800, 0xDC00, 0xD83D, 0xDE00, 0xDBFF, 0xDFFF}));
+    EXPECT_EQ(units(""), std::vector<ushort>{});
+}
+
+// One U+FFFD per maximal subpart: the bytes that begin a well-formed sequence
+// are taken together; a byte that can begin none stands alone.
+TEST(Utf8, ReplacesEachMaximalIllFormedPartOnce) {
+    const std::vector<std::pair<std::string, std::vector<ushort>>> cases = {
+        {"\xE2\x82\x41", {kFffd, 'A'}},                      // truncated three-byte sequence
+        {"\xE2\x82", {kFffd}},                               // truncated at the end
+        {"\xF0\x9F\x98x", {kFffd, 'x'}},                     // truncated four-byte sequence
+        {"\xC3", {kFffd}},                                   // lead byte alone
+        {"\x80\xBF", {kFffd, kFffd}},                        // stray continuation bytes
+        {"\xC0\xAF", {kFffd, kFffd}},                        // overlong: C0 begins nothing
+        {"\xE0\x80\xAF", {kFffd, kFffd, kFffd}},             // overlong three-byte form
+        {"\xED\xA0\x80", {kFffd, kFffd, kFffd}},             // encoded surrogate
+        {"\xF4\x90\x80\x80", {kFffd, kFffd, kFffd, kFffd}},  // above U+10FFFF
+        {"\xF5\x80", {kFffd, kFffd}},                        // F5 begins nothing
+        {"\xFF"
+         "a\xE2\x82\xAC",
+         {kFffd, 'a', 0x20AC}},                 // the euro sign after is intact
+        {"\xE2\xE2\x82\xAC", {kFffd, 0x20AC}},  // a new lead byte ends the part
+    };
+    for (const auto& [bytes, expected] : cases) EXPECT_EQ(units(bytes), expected) << bytes;
+}
+
+TEST(Utf8, DecodeAtMovesPastTheCharacterOrTheIllFormedPart) {
+    const std::string text = "a\xE2\x82\xAC\xE2\x82z";
+    size_t pos = 0;
+    EXPECT_EQ(owl::utf8::decodeAt(text, pos), 'a');
+    EXPECT_EQ(pos, 1u);
+    EXPECT_EQ(owl::utf8::decodeAt(text, pos), 0x20AC);
+    EXPECT_EQ(pos, 4u);
+    EXPECT_EQ(owl::utf8::decodeAt(text, pos), owl::utf8::kIllFormed);
+    EXPECT_EQ(pos, 6u);
+    EXPECT_EQ(owl::utf8::decodeAt(text, pos), 'z');
+    EXPECT_EQ(pos, 7u);
+}
+
+}  // namespace

@@ -1,0 +1,176 @@
+// Texts and numbers of monitor files as users write them: backslashes that
+// are no escape, every number form a solver writes, byte-order marks and
+// broken UTF-8 in names, and names with control characters in reports.
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "tests/CommandRunner.h"
+
+namespace {
+
+using e2e::errorReport;
+using e2e::monexport;
+
+const std::string kFffd = "\xEF\xBF\xBD";
+const std::string kBom = "\xEF\xBB\xBF";
+const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+// The file, written into dir, and the results file that monpack makes of it.
+struct Sources {
+    std::string mon, res;
+};
+
+Sources writeRun(const e2e::TempDir& dir, const std::string& content) {
+    Sources run{dir.file("run.mon"), dir.file("run.res")};
+    e2e::writeFile(run.mon, content);
+    e2e::Result pack = e2e::run(e2e::binary("monpack"), {"-mon", run.mon, "-out", run.res});
+    EXPECT_EQ(pack.err, "");
+    EXPECT_EQ(pack.status, 0);
+    return run;
+}
+
+// monexport's output on both sources of the run, which must agree.
+std::string output(const Sources& run, const std::vector<std::string>& options) {
+    std::string first;
+    for (const std::string source : {"-mon", "-res"}) {
+        std::vector<std::string> args = {source, source == "-mon" ? run.mon : run.res};
+        args.insert(args.end(), options.begin(), options.end());
+        e2e::Result r = monexport(args);
+        EXPECT_EQ(r.err, "") << source;
+        EXPECT_EQ(r.status, 0) << source;
+        if (source == "-mon")
+            first = r.out;
+        else
+            EXPECT_EQ(r.out, first) << "-res differs from -mon";
+    }
+    return first;
+}
+
+std::string variable(const std::string& name, const std::string& label) {
+    return "  <Variable Name=\"" + name + "\" DisplayName=\"" + label + "\" TreeName=\"" + label +
+           "\" TreePath=\"" + label + "\" />\n";
+}
+
+std::string keyAndVariables(const std::string& variables) {
+    return kDeclaration + std::string("<Variables>\n") +
+           variable("ACCUMULATED TIMESTEP", "Accumulated Time Step") + variables + "</Variables>\n";
+}
+
+TEST(Texts, BackslashesThatAreNoEscapeStandForThemselves) {
+    e2e::TempDir dir;
+    const Sources run = writeRun(dir,
+                                 "monitor-file 1\n"
+                                 "var \"C:\\runs\\case 1\" label=\"a\\qb\\\\c\\\"d\\te\"\n"
+                                 "var D:\\bare\\word\n"
+                                 "1 1 2\n");
+    EXPECT_EQ(output(run, {"-showvars"}),
+              "ACCUMULATED TIMESTEP\nC:\\runs\\case 1\nD:\\bare\\word\n");
+    EXPECT_EQ(output(run, {"-varinfo"}),
+              keyAndVariables(variable("C:\\runs\\case 1", "a\\qb\\c&quot;d&#9;e") +
+                              variable("D:\\bare\\word", "D:\\bare\\word")));
+    EXPECT_EQ(output(run, {"-varlist", "C:\\runs\\case 1"}),
+              "\"ACCUMULATED TIMESTEP\",\"C:\\runs\\case 1\"\n1,1.00000000e+00\n");
+}
+
+TEST(Texts, EveryDocumentedNumberFormIsRead) {
+    e2e::TempDir dir;
+    const Sources run = writeRun(dir,
+                                 "monitor-file 1\n"
+                                 "var A\nvar B\n"
+                                 "1 NaN -nan\n"
+                                 "2 Inf -Inf\n"
+                                 "3 infinity +INFINITY\n"
+                                 "4 +inf -iNf\n"
+                                 "5 .5 -.5\n"
+                                 "6 5. +5.\n"
+                                 "7 1E5 1e-5\n"
+                                 "8 +.25E+1 -0\n");
+    EXPECT_EQ(output(run, {"-noheader"}),
+              "1,nan,-nan\n"
+              "2,inf,-inf\n"
+              "3,inf,inf\n"
+              "4,inf,-inf\n"
+              "5,5.00000000e-01,-5.00000000e-01\n"
+              "6,5.00000000e+00,5.00000000e+00\n"
+              "7,1.00000000e+05,9.99999975e-06\n"
+              "8,2.50000000e+00,-0.00000000e+00\n");
+}
+
+TEST(Texts, OtherNumberFormsAreRejectedWithTheirLine) {
+    e2e::TempDir dir;
+    const std::string mon = dir.file("bad.mon");
+    for (const std::string bad : {"0x1p3", "nan(1)", "+-1", "1e", ".", "e5", "1,5", "infinit"}) {
+        e2e::writeFile(mon, "monitor-file 1\nvar A\n1 1\n2 " + bad + "\n");
+        e2e::Result r = monexport({"-mon", mon});
+        EXPECT_EQ(r.status, 255);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err,
+                  errorReport(mon + ":4: value '" + bad + "' of variable 'A' is not a number"));
+    }
+}
+
+// U+FEFF at the start of a text is a character like any other: U+FEFF "A"
+// is a name of its own, and a label keeps it.
+TEST(Texts, ByteOrderMarksAreKeptInNamesAndValues) {
+    e2e::TempDir dir;
+    const Sources run = writeRun(dir,
+                                 "monitor-file 1\n"
+                                 "var A label=x\n"
+                                 "var " +
+                                     kBom + "A label=" + kBom +
+                                     "y\n"
+                                     "var \"" +
+                                     kBom + kBom +
+                                     "\"\n"
+                                     "1 1 2 3\n");
+    EXPECT_EQ(output(run, {"-varinfo"}),
+              keyAndVariables(variable("A", "x") + variable(kBom + "A", kBom + "y") +
+                              variable(kBom + kBom, kBom + kBom)));
+    EXPECT_EQ(output(run, {"-showvars"}), "ACCUMULATED TIMESTEP\nA\n?A\n??\n");
+}
+
+// One U+FFFD for each maximal ill-formed part of the bytes, whatever source
+// the names come from.
+TEST(Texts, BytesThatAreNotUtf8BecomeOneReplacementPerIllFormedPart) {
+    e2e::TempDir dir;
+    const Sources run = writeRun(dir,
+                                 "monitor-file 1\n"
+                                 "var \xE2\x82\x41 label=\"\xF0\x9F\x98 x\"\n"
+                                 "var \"\xC0\xAF\" label=\"\xE2\x82\"\n"
+                                 "var \"\xED\xA0\x80.\xE2\x82\xAC\"\n"
+                                 "1 1 2 3\n");
+    EXPECT_EQ(output(run, {"-varinfo"}),
+              keyAndVariables(variable(kFffd + "A", kFffd + " x") + variable(kFffd + kFffd, kFffd) +
+                              variable(kFffd + kFffd + kFffd + ".\xE2\x82\xAC",
+                                       kFffd + kFffd + kFffd + ".\xE2\x82\xAC")));
+    EXPECT_EQ(output(run, {"-showvars"}), "ACCUMULATED TIMESTEP\n?A\n??\n???.?\n");
+}
+
+TEST(Texts, ControlCharactersInNamesAreEscapedInReports) {
+    e2e::TempDir dir;
+    const std::string folder = dir.file("run\ndir");
+    ::mkdir(folder.c_str(), 0777);
+    e2e::writeFile(folder + "/seg\n001.mon", "monitor-file 1\nvar \"P\\n1\"\n1 oops\n");
+    e2e::Result r = monexport({"-dir", folder});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.err, errorReport(dir.path() + "/run\\ndir/seg\\n001.mon:3: value 'oops' of "
+                                              "variable 'P\\n1' is not a number"));
+
+    e2e::writeFile(folder + "/seg\n001.mon", "monitor-file 1\nvar A\n1 1\n");
+    r = monexport({"-dir", folder, "-varlist", "A;X\nY;\tZ\x01"});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.err, errorReport("Requested variable(s) not found: \n    X\\nY\n    Z\\x01"));
+
+    const std::string empty = dir.file("empty\t1");
+    ::mkdir(empty.c_str(), 0777);
+    r = monexport({"-dir", empty});
+    EXPECT_EQ(r.err, errorReport("Run directory '" + dir.path() +
+                                 "/empty\\t1' holds no monitor files (*.mon)."));
+    r = monexport({"-dir", dir.file("no\rsuch")});
+    EXPECT_EQ(r.err, errorReport("Cannot read run directory '" + dir.path() +
+                                 "/no\\rsuch': No such file or directory."));
+}
+
+}  // namespace
