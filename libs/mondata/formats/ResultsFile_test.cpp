@@ -221,10 +221,14 @@ void writeLayout(const std::string& path, const Layout& layout) {
     H5Fclose(file);
 }
 
+// The first error that opening the file, then reading every variable, meets.
 std::string layoutError(const Layout& layout) {
     TempFile file;
     writeLayout(file.path(), layout);
-    return errorText([&] { mon::readResultsFile(file.path()); });
+    return errorText([&] {
+        mon::RunData run = mon::readResultsFile(file.path());
+        for (size_t i = 0; i < run.variables.size(); ++i) run.loadColumn(i);
+    });
 }
 
 TEST(ResultsFile, ReadsWhatAnotherProgramWrites) {
