@@ -297,6 +297,21 @@ TEST(ResultsFile, ReportsEachBrokenPartOfTheLayout) {
           "strings are needed.");
 }
 
+TEST(ResultsFile, EachVariableIsCheckedWhenItsValuesAreFirstRead) {
+    TempFile file;
+    Layout layout;
+    layout.names = {"A", "B", "C"};
+    layout.columns = {{1, 2}, {3}};  // B's values are short, C's missing
+    writeLayout(file.path(), layout);
+    mon::RunData run = mon::readResultsFile(file.path());
+    ASSERT_EQ(run.variables.size(), 3u);
+    EXPECT_EQ(run.loadColumn(0), (std::vector<float>{1, 2}));
+    const std::string prefix = "Cannot read '" + file.path() + "': dataset '/monitor/values/";
+    EXPECT_EQ(errorText([&] { run.loadColumn(1); }),
+              prefix + "1' does not hold one value per record.");
+    EXPECT_EQ(errorText([&] { run.loadColumn(2); }), prefix + "2' is missing.");
+}
+
 TEST(ResultsFile, MissingAndForeignFilesNameThePath) {
     EXPECT_EQ(errorText([] { mon::readResultsFile("/nonexistent/run.res"); }),
               "Cannot read '/nonexistent/run.res': No such file or directory.");
