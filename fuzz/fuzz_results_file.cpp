@@ -1,6 +1,8 @@
 // Fuzzes the results-file reader on in-memory HDF5 images: opening, the
-// records and metadata, and every variable's values. Bad input must end in
-// owl::Error, never in a crash.
+// records and metadata, and every variable's values, each checked as it is
+// first read. Bad input must end in owl::Error, never in a crash. The seeds
+// include images with links, external storage and virtual datasets that
+// point outside the image, which the reader must refuse without following.
 
 #include <cstdint>
 

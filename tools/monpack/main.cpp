@@ -4,10 +4,7 @@
 // the target is either the old file or the whole new one.
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -15,7 +12,9 @@
 #include "libs/exception/Error.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/RunSource.h"
+#include "libs/mondata/formats/SourceFileCheck.h"
 #include "libs/system/FileIdentity.h"
+#include "tools/monpack/TemporaryFile.h"
 
 namespace {
 
@@ -88,44 +87,45 @@ mon::RunData load(const PackSettings& s) {
     return mon::readRun(mon::SourceKind::MonitorFile, s.source);
 }
 
-// A new empty file beside target, readable as a newly created file would be.
-std::string createTemporaryBeside(const std::string& target) {
-    size_t slash = target.rfind('/');
-    std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
-    std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string name = folder + "." + base + ".tmp-XXXXXX";
-    int fd = ::mkstemp(&name[0]);
-    if (fd < 0)
-        fail("Cannot write '" + target +
-             "': cannot create a temporary file beside it: " + std::strerror(errno) + ".");
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    ::close(fd);
-    return name;
+// Renaming over an existing device node, FIFO or folder would replace it
+// with a regular file (as root, even /dev/null): such a target is refused.
+void refuseIrregularTarget(const std::string& out) {
+    struct stat info {};
+    if (::stat(out.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        fail("Refusing to write the results file '" + out + "': it is " +
+             mon::fileKindName(info.st_mode) + ", not a regular file.");
+}
+
+void refuseSourceAsTarget(const mon::RunData& run, const std::string& out) {
+    for (const std::string& source : run.sourceFiles)
+        if (owl::sameFile(source, out))
+            fail("Refusing to write the results file '" + out + "': it is the data source '" +
+                 source + "'.");
+}
+
+// Writes the file under a temporary name, reporting failures under the
+// target's name.
+void writeTemporary(const mon::RunData& run, const TemporaryFile& temporary,
+                    const PackSettings& s) {
+    try {
+        mon::writeResultsFile(run, temporary.path(), s.write);
+    } catch (const owl::Error& error) {
+        std::string text = error.getErrorText();
+        size_t at = text.find(temporary.path());
+        if (at != std::string::npos) text.replace(at, temporary.path().size(), s.out);
+        fail(text);
+    }
 }
 
 void pack(const PackSettings& s) {
+    refuseIrregularTarget(s.out);
     mon::RunData run = load(s);
-    for (const std::string& source : run.sourceFiles)
-        if (owl::sameFile(source, s.out))
-            fail("Refusing to write the results file '" + s.out + "': it is the data source '" +
-                 source + "'.");
-    std::string temporary = createTemporaryBeside(s.out);
-    try {
-        mon::writeResultsFile(run, temporary, s.write);
-    } catch (const owl::Error& error) {
-        ::unlink(temporary.c_str());
-        std::string text = error.getErrorText();
-        size_t at = text.find(temporary);
-        if (at != std::string::npos) text.replace(at, temporary.size(), s.out);
-        fail(text);
-    }
-    if (std::rename(temporary.c_str(), s.out.c_str()) != 0) {
-        int saved = errno;
-        ::unlink(temporary.c_str());
-        fail("Cannot write '" + s.out + "': " + std::strerror(saved) + ".");
-    }
+    refuseSourceAsTarget(run, s.out);
+    TemporaryFile temporary(s.out);
+    writeTemporary(run, temporary, s);
+    refuseIrregularTarget(s.out);  // the target may have changed while the run was packed
+    if (int error = temporary.commit())
+        fail("Cannot write '" + s.out + "': " + std::strerror(error) + ".");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
 // Ownership of HDF5 identifiers: each handle closes its identifier with the
-// matching H5?close function when it goes away.
+// matching H5?close function when it goes away. Closing an object of a file
+// being written may write to it (a dataset flushes its cached chunks): a
+// writer closes such handles with close() and checks the result.
 
 #include <hdf5.h>
 
@@ -31,10 +33,12 @@ class Hdf5Handle {
     bool valid() const { return id_ >= 0; }
     // Gives up ownership: the caller closes the identifier.
     hid_t release() { return std::exchange(id_, H5I_INVALID_HID); }
-    void reset() {
-        if (id_ >= 0) close_(id_);
-        id_ = H5I_INVALID_HID;
+    // Closes the identifier now; false when HDF5 reports a failure.
+    bool close() {
+        hid_t id = release();
+        return id < 0 || close_(id) >= 0;
     }
+    void reset() { close(); }
 
   private:
     hid_t id_ = H5I_INVALID_HID;
@@ -63,10 +67,14 @@ inline Hdf5Handle propertyHandle(hid_t id) {
     return Hdf5Handle(id, H5Pclose);
 }
 
-// Turns off HDF5's own printing of error stacks: failures are reported as
-// owl::Error messages instead.
+// Sets HDF5 up before its first use. Its printing of error stacks is turned
+// off: failures are reported as owl::Error messages instead. Its clean-up at
+// exit is turned off too: after a file failed to close (a full disk), HDF5
+// keeps an identifier whose file it has already freed, and its clean-up would
+// crash on it. Files are closed explicitly; the system reclaims the rest.
 inline void silenceHdf5Errors() {
-    static const bool silenced = (H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr), true);
+    static const bool silenced =
+        (H5dont_atexit(), H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr), true);
     (void)silenced;
 }
 

@@ -1,9 +1,7 @@
 // Reading a results file's monitor group (layout in docs/formats.md).
 
-#include <sys/stat.h>
-
 #include <QHash>
-#include <cerrno>
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <fstream>
@@ -11,10 +9,12 @@
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
+#include "libs/mondata/RunDataBuilder.h"
 #include "libs/mondata/formats/Hdf5Handle.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/ResultsFileLayout.h"
-#include "libs/mondata/RunDataBuilder.h"
+#include "libs/mondata/formats/ResultsFileStorage.h"
+#include "libs/mondata/formats/SourceFileCheck.h"
 #include "libs/utilities/Utf8.h"
 
 // HDF5 1.10 loses a few hundred bytes each time it rejects a damaged object
@@ -54,18 +54,20 @@ class ResultsSource {
     }
     std::string where(const std::string& dataset) const { return quoted("/monitor/" + dataset); }
 
-    void openGroup();
-    int readIntAttribute(const char* name) const;
-    Hdf5Handle openDataset(hid_t parent, const std::string& path, const std::string& shown) const;
+    void openMonitorGroup();
+    Hdf5Handle openGroup(hid_t parent, const char* name, const std::string& shown) const;
+    long long readIntAttribute(const char* name) const;
+    void refuseForeignLink(hid_t parent, const std::string& name, const std::string& shown) const;
+    Hdf5Handle openDataset(hid_t parent, const std::string& name, const std::string& shown) const;
     hsize_t elementCount(hid_t set, const std::string& shown) const;
-    std::vector<int> readInts(const char* name) const;
+    std::vector<long long> readIntegers(const char* name) const;
     std::vector<std::string> readStrings(const char* name) const;
     void readFixedStrings(hid_t set, hid_t fileType, size_t count, const std::string& shown,
                           std::vector<std::string>& out) const;
     std::shared_ptr<RowIndex> readRows(bool loops) const;
     std::vector<VariableInfo> readVariables() const;
     void addAttributes(std::vector<VariableInfo>& variables) const;
-    void checkValueDatasets(const std::vector<VariableInfo>& variables) const;
+    Hdf5Handle openValues(size_t variable) const;
 
     std::string name_;
     Hdf5Handle file_;
@@ -75,34 +77,56 @@ class ResultsSource {
     std::vector<QString> names_;
 };
 
-void ResultsSource::openGroup() {
+void ResultsSource::openMonitorGroup() {
     htri_t exists = H5Lexists(file_.get(), kGroup, H5P_DEFAULT);
     if (exists < 0) fail("the file is damaged");
     if (exists == 0) fail("it holds no monitor data (no group '/monitor')");
-    group_ = groupHandle(H5Gopen2(file_.get(), kGroup, H5P_DEFAULT));
+    group_ = openGroup(file_.get(), kGroup, "'/monitor'");
     if (!group_.valid()) fail("it holds no monitor data ('/monitor' is not a readable group)");
 }
 
-int ResultsSource::readIntAttribute(const char* name) const {
+Hdf5Handle ResultsSource::openGroup(hid_t parent, const char* name,
+                                    const std::string& shown) const {
+    refuseForeignLink(parent, name, shown);
+    return groupHandle(H5Gopen2(parent, name, H5P_DEFAULT));
+}
+
+// Only objects the file holds itself are read: a link could lead the reader
+// to another file, or a soft link through one.
+void ResultsSource::refuseForeignLink(hid_t parent, const std::string& name,
+                                      const std::string& shown) const {
+    const std::string kind = foreignLinkKind(parent, name.c_str());
+    if (!kind.empty())
+        fail(shown + " is " + kind + "; only objects stored in the results file itself are read");
+}
+
+long long ResultsSource::readIntAttribute(const char* name) const {
     htri_t exists = H5Aexists(group_.get(), name);
     if (exists <= 0) fail("the monitor group has no attribute '" + std::string(name) + "'");
     Hdf5Handle attribute = attributeHandle(H5Aopen(group_.get(), name, H5P_DEFAULT));
     Hdf5Handle space = spaceHandle(attribute.valid() ? H5Aget_space(attribute.get()) : -1);
     Hdf5Handle type = typeHandle(attribute.valid() ? H5Aget_type(attribute.get()) : -1);
-    int value = 0;
+    long long value = 0;
     if (!space.valid() || !type.valid() || H5Sget_simple_extent_npoints(space.get()) != 1 ||
         H5Tget_class(type.get()) != H5T_INTEGER ||
-        H5Aread(attribute.get(), H5T_NATIVE_INT, &value) < 0)
+        H5Aread(attribute.get(), H5T_NATIVE_LLONG, &value) < 0)
         fail("attribute '" + std::string(name) + "' of the monitor group is not one integer");
     return value;
 }
 
-Hdf5Handle ResultsSource::openDataset(hid_t parent, const std::string& path,
+// Opens a dataset of the file itself, checking its storage before anything
+// reads from it.
+Hdf5Handle ResultsSource::openDataset(hid_t parent, const std::string& name,
                                       const std::string& shown) const {
-    htri_t exists = H5Lexists(parent, path.c_str(), H5P_DEFAULT);
+    htri_t exists = H5Lexists(parent, name.c_str(), H5P_DEFAULT);
     if (exists == 0) fail("dataset " + shown + " is missing");
-    Hdf5Handle set = datasetHandle(exists > 0 ? H5Dopen2(parent, path.c_str(), H5P_DEFAULT) : -1);
+    if (exists > 0) refuseForeignLink(parent, name, shown);
+    Hdf5Handle set = datasetHandle(exists > 0 ? H5Dopen2(parent, name.c_str(), H5P_DEFAULT) : -1);
     if (!set.valid()) fail("dataset " + shown + " cannot be opened: the file is damaged");
+    const std::string layout = foreignLayout(set.get());
+    if (!layout.empty())
+        fail("dataset " + shown + " " + layout +
+             "; only data stored in the results file itself are read");
     return set;
 }
 
@@ -116,19 +140,22 @@ hsize_t ResultsSource::elementCount(hid_t set, const std::string& shown) const {
         count > H5Dget_storage_size(set) * kMaxElementsPerStoredByte + 64)
         fail("dataset " + shown + " is damaged: it claims " + std::to_string(count) +
              " elements but stores too few bytes for them");
+    if (!storedInFull(set, count))
+        fail("dataset " + shown + " is damaged: part of it was never written");
     return count;
 }
 
-std::vector<int> ResultsSource::readInts(const char* name) const {
+// Integers of any size, read at 64 bits so that none is clamped unseen.
+std::vector<long long> ResultsSource::readIntegers(const char* name) const {
     const std::string shown = where(name);
     Hdf5Handle set = openDataset(group_.get(), name, shown);
     size_t count = elementCount(set.get(), shown);
     Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
     if (!type.valid() || H5Tget_class(type.get()) != H5T_INTEGER)
         fail("dataset " + shown + " does not hold integers");
-    std::vector<int> values(count);
+    std::vector<long long> values(count);
     if (count > 0 &&
-        H5Dread(set.get(), H5T_NATIVE_INT, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
+        H5Dread(set.get(), H5T_NATIVE_LLONG, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
         fail("dataset " + shown + " cannot be read: the file is damaged");
     return values;
 }
@@ -168,21 +195,34 @@ void ResultsSource::readFixedStrings(hid_t set, hid_t fileType, size_t count,
     out.reserve(count);
     for (size_t i = 0; i < count; ++i) {
         const char* start = bytes.data() + i * size;
-        out.emplace_back(start, strnlen(start, size));
+        const size_t length = strnlen(start, size);
+        // A NUL ends a text; bytes after it would be a text cut short.
+        if (std::any_of(start + length, start + size, [](char c) { return c != '\0'; }))
+            fail("dataset " + shown + " holds a text with a NUL byte inside (element " +
+                 std::to_string(i) + ")");
+        out.emplace_back(start, length);
     }
 }
 
 std::shared_ptr<RowIndex> ResultsSource::readRows(bool loops) const {
-    std::vector<int> steps = readInts(kStep);
-    std::vector<int> loopNumbers = loops ? readInts(kLoop) : std::vector<int>(steps.size(), 1);
+    std::vector<long long> steps = readIntegers(kStep);
+    std::vector<long long> loopNumbers =
+        loops ? readIntegers(kLoop) : std::vector<long long>(steps.size(), 1);
     if (loopNumbers.size() != steps.size())
         fail("datasets '/monitor/step' and '/monitor/loop' differ in length");
     auto rows = std::make_shared<RowIndex>();
     for (size_t i = 0; i < steps.size(); ++i) {
-        int step = steps[i], loop = loopNumbers[i];
+        if (steps[i] < 0 || steps[i] > INT_MAX)
+            fail("record " + std::to_string(i) + ": time step " + std::to_string(steps[i]) +
+                 " is not a whole number from 0 to 2147483647");
+        if (loopNumbers[i] < 1 || loopNumbers[i] > RunDataBuilder::kMaxLoop)
+            fail("record " + std::to_string(i) + ": coefficient loop " +
+                 std::to_string(loopNumbers[i]) + " is not a whole number from 1 to " +
+                 std::to_string(RunDataBuilder::kMaxLoop));
+        const int step = static_cast<int>(steps[i]), loop = static_cast<int>(loopNumbers[i]);
         bool next = i == 0 || (step == steps[i - 1] && loop > loopNumbers[i - 1]) ||
                     step > steps[i - 1];
-        if (step < 0 || loop < 1 || loop > RunDataBuilder::kMaxLoop || !next)
+        if (!next)
             fail("record " + std::to_string(i) + " (step " + std::to_string(step) + ", loop " +
                  std::to_string(loop) + ") does not follow the one before it");
         rows->append(step, loop);
@@ -208,7 +248,7 @@ std::vector<VariableInfo> ResultsSource::readVariables() const {
 }
 
 void ResultsSource::addAttributes(std::vector<VariableInfo>& variables) const {
-    std::vector<int> owners = readInts(kAttributeVariable);
+    std::vector<long long> owners = readIntegers(kAttributeVariable);
     std::vector<std::string> keys = readStrings(kAttributeKey);
     std::vector<std::string> values = readStrings(kAttributeValue);
     if (keys.size() != owners.size() || values.size() != owners.size())
@@ -226,24 +266,12 @@ void ResultsSource::addAttributes(std::vector<VariableInfo>& variables) const {
     }
 }
 
-void ResultsSource::checkValueDatasets(const std::vector<VariableInfo>& variables) const {
-    for (size_t i = 0; i < variables.size(); ++i) {
-        const std::string shown = where(std::string(kValues) + "/" + std::to_string(i));
-        Hdf5Handle set = openDataset(values_.get(), std::to_string(i), shown);
-        Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
-        if (!type.valid() || H5Tget_class(type.get()) != H5T_FLOAT)
-            fail("dataset " + shown + " does not hold floating-point values");
-        if (elementCount(set.get(), shown) != static_cast<hsize_t>(recordCount_))
-            fail("dataset " + shown + " does not hold one value per record");
-    }
-}
-
 RunData ResultsSource::load() {
-    openGroup();
-    int version = readIntAttribute(kVersion);
+    openMonitorGroup();
+    const long long version = readIntAttribute(kVersion);
     if (version != kCurrentVersion)
         fail("monitor data version " + std::to_string(version) + " is not supported (expected 1)");
-    int loops = readIntAttribute(kCoefficientLoops);
+    const long long loops = readIntAttribute(kCoefficientLoops);
     if (loops != 0 && loops != 1) fail("attribute 'coefficient_loops' must be 0 or 1");
     RunData run;
     run.hasCoefficientLoops = loops == 1;
@@ -251,21 +279,32 @@ RunData ResultsSource::load() {
     recordCount_ = rows->rowCount();
     run.rows = std::move(rows);
     run.variables = readVariables();
-    values_ = groupHandle(H5Lexists(group_.get(), kValues, H5P_DEFAULT) > 0
-                              ? H5Gopen2(group_.get(), kValues, H5P_DEFAULT)
-                              : -1);
+    if (H5Lexists(group_.get(), kValues, H5P_DEFAULT) > 0)
+        values_ = openGroup(group_.get(), kValues, where(kValues));
     if (!values_.valid()) fail("the monitor group has no readable group 'values'");
-    checkValueDatasets(run.variables);
+    // Each variable's dataset is opened and checked when its values are first
+    // read: opening costs nothing per variable that is never read.
     for (const VariableInfo& info : run.variables) names_.push_back(info.name);
     return run;
 }
 
+Hdf5Handle ResultsSource::openValues(size_t variable) const {
+    const std::string name = std::to_string(variable);
+    const std::string shown = where(std::string(kValues) + "/" + name);
+    Hdf5Handle set = openDataset(values_.get(), name, shown);
+    Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
+    if (!type.valid() || H5Tget_class(type.get()) != H5T_FLOAT)
+        fail("dataset " + shown + " does not hold floating-point values");
+    if (elementCount(set.get(), shown) != static_cast<hsize_t>(recordCount_))
+        fail("dataset " + shown + " does not hold one value per record");
+    return set;
+}
+
 std::vector<float> ResultsSource::loadValues(size_t variable) const {
+    Hdf5Handle set = openValues(variable);
     std::vector<float> values(static_cast<size_t>(recordCount_));
-    Hdf5Handle set =
-        datasetHandle(H5Dopen2(values_.get(), std::to_string(variable).c_str(), H5P_DEFAULT));
-    if (!set.valid() || (!values.empty() && H5Dread(set.get(), H5T_NATIVE_FLOAT, H5S_ALL, H5S_ALL,
-                                                    H5P_DEFAULT, values.data()) < 0))
+    if (!values.empty() &&
+        H5Dread(set.get(), H5T_NATIVE_FLOAT, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
         fail("the values of variable " + quoted(names_[variable].toStdString()) +
                  " cannot be read: the file is damaged",
              "getVariable");
@@ -286,10 +325,14 @@ RunData loadFrom(std::string name, hid_t file) {
 }  // namespace
 
 bool looksLikeHdf5(const std::string& path) {
-    // The signature sits at offset 0, or at 512, 1024, 2048, ... after a user block.
+    // The signature sits at offset 0, or at 512, 1024, 2048, ... after a user
+    // block, within the file: the search ends at its end.
     static const char kSignature[8] = {'\x89', 'H', 'D', 'F', '\r', '\n', '\x1a', '\n'};
-    std::ifstream in(path, std::ios::binary);
-    for (std::streamoff offset = 0; in; offset = offset == 0 ? 512 : offset * 2) {
+    if (!notRegularFileReason(path).empty()) return false;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    const std::streamoff size = in ? static_cast<std::streamoff>(in.tellg()) : 0;
+    for (std::streamoff offset = 0; in && offset + 8 <= size;
+         offset = offset == 0 ? 512 : offset * 2) {
         char bytes[8] = {};
         in.seekg(offset);
         if (!in.read(bytes, sizeof bytes)) return false;
@@ -300,9 +343,10 @@ bool looksLikeHdf5(const std::string& path) {
 
 RunData readResultsFile(const std::string& path) {
     silenceHdf5Errors();
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) failOpen(path, std::strerror(errno));
-    if (S_ISDIR(info.st_mode)) failOpen(path, std::strerror(EISDIR));
+    // Examined before HDF5 opens it: opening a FIFO would wait for a writer,
+    // and a device could be read forever.
+    const std::string problem = notRegularFileReason(path);
+    if (!problem.empty()) failOpen(path, problem);
     Hdf5Handle access = propertyHandle(H5Pcreate(H5P_FILE_ACCESS));
     H5Pset_file_locking(access.get(), false, true);
     hid_t file = H5Fopen(path.c_str(), H5F_ACC_RDONLY, access.get());

@@ -1,6 +1,11 @@
 // Writing a results file's monitor group (layout in docs/formats.md).
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "libs/exception/Error.h"
 #include "libs/mondata/formats/Hdf5Handle.h"
@@ -11,6 +16,39 @@ namespace mon {
 
 namespace {
 using namespace results;
+
+// The system's reason for the file operation that HDF5 has just reported as
+// failed ("No space left on device"), found in its error stack; empty when
+// the stack names none.
+std::string systemReason() {
+    static const char kMarker[] = "error message = '";
+    std::string reason;
+    auto find = [](unsigned, const H5E_error2_t* error, void* out) -> herr_t {
+        const char* at = error->desc ? std::strstr(error->desc, kMarker) : nullptr;
+        if (at == nullptr) return 0;
+        at += sizeof kMarker - 1;
+        const char* end = std::strchr(at, '\'');
+        static_cast<std::string*>(out)->assign(at, end ? end : at + std::strlen(at));
+        return 1;
+    };
+    H5Ewalk2(H5E_DEFAULT, H5E_WALK_DOWNWARD, find, &reason);
+    return reason;
+}
+
+// A text as a message quotes it, control characters escaped so that the
+// report keeps its two lines.
+std::string shown(const QString& text) {
+    static const char hex[] = "0123456789abcdef";
+    std::string quoted = "'";
+    for (char c : text.toStdString()) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < 0x20 || code == 0x7f)
+            quoted += {'\\', 'x', hex[code >> 4], hex[code & 15]};
+        else
+            quoted += c;
+    }
+    return quoted + "'";
+}
 
 class ResultsWriter {
   public:
@@ -24,9 +62,22 @@ class ResultsWriter {
         throw owl::internal::error("MonDatabase", "writeResultsFile",
                                    "Cannot write '" + path_ + "': " + what + ".", owl::errorFatal);
     }
-    void check(herr_t status, const std::string& what) const {
-        if (status < 0) fail(what);
+    [[noreturn]] void failHdf5(const std::string& what) const {
+        const std::string reason = systemReason();
+        fail(reason.empty() ? what : what + ": " + reason);
     }
+    void check(herr_t status, const std::string& what) const {
+        if (status < 0) failHdf5(what);
+    }
+    void check(const Hdf5Handle& handle, const std::string& what) const {
+        if (!handle.valid()) failHdf5(what);
+    }
+    // Closes an object of the file: closing may write to it.
+    void close(Hdf5Handle& handle, const std::string& what) const {
+        if (!handle.close()) failHdf5(what);
+    }
+    void refuseNulBytes() const;
+    void syncToDisk() const;
     Hdf5Handle create(hid_t fileAccess);
     void writeIntAttribute(const char* name, int value);
     Hdf5Handle listProperties(hsize_t count) const;
@@ -53,9 +104,10 @@ Hdf5Handle ResultsWriter::create(hid_t fileAccess) {
     check(H5Pset_libver_bounds(fileAccess, H5F_LIBVER_V110, H5F_LIBVER_V110), "HDF5 setup failed");
     Hdf5Handle creation = propertyHandle(H5Pcreate(H5P_FILE_CREATE));
     check(H5Pset_obj_track_times(creation.get(), false), "cannot turn off object times");
-    hid_t file = H5Fcreate(path_.c_str(), H5F_ACC_TRUNC, creation.get(), fileAccess);
-    if (file < 0) fail("HDF5 could not create the file");
-    return fileHandle(file);
+    Hdf5Handle file =
+        fileHandle(H5Fcreate(path_.c_str(), H5F_ACC_TRUNC, creation.get(), fileAccess));
+    check(file, "HDF5 could not create the file");
+    return file;
 }
 
 Hdf5Handle ResultsWriter::groupProperties() const {
@@ -68,8 +120,9 @@ void ResultsWriter::writeIntAttribute(const char* name, int value) {
     Hdf5Handle space = spaceHandle(H5Screate(H5S_SCALAR));
     Hdf5Handle attribute = attributeHandle(
         H5Acreate2(group_.get(), name, H5T_STD_I32LE, space.get(), H5P_DEFAULT, H5P_DEFAULT));
-    if (!attribute.valid()) fail(std::string("cannot create attribute '") + name + "'");
+    check(attribute, std::string("cannot create attribute '") + name + "'");
     check(H5Awrite(attribute.get(), H5T_NATIVE_INT, &value), "cannot write an attribute");
+    close(attribute, std::string("cannot write attribute '") + name + "'");
 }
 
 // Lists are chunked with checksums, so that damaged data are detected, and
@@ -97,10 +150,11 @@ void ResultsWriter::writeList(hid_t parent, const std::string& name, hid_t fileT
     Hdf5Handle properties = listProperties(count);
     Hdf5Handle set = datasetHandle(H5Dcreate2(parent, name.c_str(), fileType, space.get(),
                                               H5P_DEFAULT, properties.get(), H5P_DEFAULT));
-    if (!set.valid()) fail("cannot create dataset '" + name + "'");
+    check(set, "cannot create dataset '" + name + "'");
     if (count > 0)
         check(H5Dwrite(set.get(), memType, H5S_ALL, H5S_ALL, H5P_DEFAULT, data),
               "cannot write dataset '" + name + "'");
+    close(set, "cannot write dataset '" + name + "'");
 }
 
 void ResultsWriter::writeInts(const char* name, const std::vector<int>& values) {
@@ -158,7 +212,7 @@ void ResultsWriter::writeVariables() {
 void ResultsWriter::writeValues() {
     Hdf5Handle values = groupHandle(
         H5Gcreate2(group_.get(), kValues, H5P_DEFAULT, groupProperties().get(), H5P_DEFAULT));
-    if (!values.valid()) fail("cannot create group 'values'");
+    check(values, "cannot create group 'values'");
     const size_t records = static_cast<size_t>(run_.rows->rowCount());
     for (size_t i = 0; i < run_.variables.size(); ++i) {
         std::vector<float> loaded;
@@ -171,26 +225,54 @@ void ResultsWriter::writeValues() {
             fail("the values of variable '" + run_.variables[i].name.toStdString() +
                  "' are missing");
         if (column->size() != records) fail("variable values do not match the records");
-        writeList(values.get(), std::to_string(i), H5T_IEEE_F32LE, H5T_NATIVE_FLOAT, records,
-                  column->data());
+        writeList(group_.get(), std::string(kValues) + "/" + std::to_string(i), H5T_IEEE_F32LE,
+                  H5T_NATIVE_FLOAT, records, column->data());
     }
+    close(values, "cannot write group 'values'");
+}
+
+// Results files hold texts as null-padded strings, where a NUL byte would end
+// the text: a run with such a text is refused before anything is written.
+void ResultsWriter::refuseNulBytes() const {
+    const QChar nul(0);
+    const std::string why = " holds a NUL byte, which a results file cannot store";
+    for (const VariableInfo& info : run_.variables) {
+        if (info.name.contains(nul)) fail("the name of variable " + shown(info.name) + why);
+        for (const auto& [key, value] : info.attributes)
+            if (key.contains(nul) || value.contains(nul))
+                fail("attribute " + shown(key) + " of variable " + shown(info.name) + why);
+    }
+}
+
+// The file's bytes reach the disk before the file may replace another one.
+void ResultsWriter::syncToDisk() const {
+    int fd = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    bool synced = fd >= 0 && ::fsync(fd) == 0;
+    int error = errno;
+    if (fd >= 0) ::close(fd);
+    if (!synced) fail(std::string("cannot write it to disk: ") + std::strerror(error));
 }
 
 void ResultsWriter::write() {
     silenceHdf5Errors();
+    refuseNulBytes();
     Hdf5Handle access = propertyHandle(H5Pcreate(H5P_FILE_ACCESS));
+    // Closing the file then fails while one of its objects is open, instead
+    // of reporting success and leaving the file open (and unfinished).
+    check(H5Pset_fclose_degree(access.get(), H5F_CLOSE_SEMI), "HDF5 setup failed");
     file_ = create(access.get());
     group_ = groupHandle(
         H5Gcreate2(file_.get(), kGroup, H5P_DEFAULT, groupProperties().get(), H5P_DEFAULT));
-    if (!group_.valid()) fail("cannot create group '/monitor'");
+    check(group_, "cannot create group '/monitor'");
     writeIntAttribute(kVersion, kCurrentVersion);
     writeIntAttribute(kCoefficientLoops, run_.hasCoefficientLoops ? 1 : 0);
     writeRecords();
     writeVariables();
     writeValues();
-    group_.reset();
-    hid_t file = file_.release();  // closed here, where a failure to flush is seen
-    check(H5Fclose(file), "HDF5 could not complete the file");
+    close(group_, "cannot write group '/monitor'");
+    check(H5Fflush(file_.get(), H5F_SCOPE_LOCAL), "HDF5 could not complete the file");
+    close(file_, "HDF5 could not complete the file");
+    syncToDisk();
 }
 }  // namespace
 

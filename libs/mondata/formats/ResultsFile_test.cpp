@@ -221,10 +221,14 @@ void writeLayout(const std::string& path, const Layout& layout) {
     H5Fclose(file);
 }
 
+// The first error that opening the file, then reading every variable, meets.
 std::string layoutError(const Layout& layout) {
     TempFile file;
     writeLayout(file.path(), layout);
-    return errorText([&] { mon::readResultsFile(file.path()); });
+    return errorText([&] {
+        mon::RunData run = mon::readResultsFile(file.path());
+        for (size_t i = 0; i < run.variables.size(); ++i) run.loadColumn(i);
+    });
 }
 
 TEST(ResultsFile, ReadsWhatAnotherProgramWrites) {
@@ -291,6 +295,21 @@ TEST(ResultsFile, ReportsEachBrokenPartOfTheLayout) {
     check(vlen,
           "dataset '/monitor/variable_names' holds variable-length strings; fixed-length "
           "strings are needed.");
+}
+
+TEST(ResultsFile, EachVariableIsCheckedWhenItsValuesAreFirstRead) {
+    TempFile file;
+    Layout layout;
+    layout.names = {"A", "B", "C"};
+    layout.columns = {{1, 2}, {3}};  // B's values are short, C's missing
+    writeLayout(file.path(), layout);
+    mon::RunData run = mon::readResultsFile(file.path());
+    ASSERT_EQ(run.variables.size(), 3u);
+    EXPECT_EQ(run.loadColumn(0), (std::vector<float>{1, 2}));
+    const std::string prefix = "Cannot read '" + file.path() + "': dataset '/monitor/values/";
+    EXPECT_EQ(errorText([&] { run.loadColumn(1); }),
+              prefix + "1' does not hold one value per record.");
+    EXPECT_EQ(errorText([&] { run.loadColumn(2); }), prefix + "2' is missing.");
 }
 
 TEST(ResultsFile, MissingAndForeignFilesNameThePath) {

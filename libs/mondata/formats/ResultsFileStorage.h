@@ -1,0 +1,27 @@
+#pragma once
+// Where a results file's objects keep their data. Results files come from
+// other people, so the reader takes only what the file holds itself: objects
+// reached through hard links, datasets stored contiguous, compact or chunked
+// inside the file, and written in full. Anything else could make the reader
+// open other files, or read values that were never written as zeros.
+
+#include <hdf5.h>
+
+#include <string>
+
+namespace mon::results {
+
+// What kind of link leads to `name` in `parent` when it is not a hard link
+// ("an external link", "a soft link", ...); empty for a hard link, or when
+// there is no such link.
+std::string foreignLinkKind(hid_t parent, const char* name);
+
+// Why an open dataset's data are not stored in the file itself ("keeps its
+// data in other files"); empty for contiguous, compact and chunked storage.
+std::string foreignLayout(hid_t dataset);
+
+// Whether every element of an open 1-D dataset of `count` elements has
+// storage in the file: a part never written would read as the fill value.
+bool storedInFull(hid_t dataset, hsize_t count);
+
+}  // namespace mon::results
