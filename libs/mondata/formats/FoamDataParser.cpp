@@ -162,6 +162,7 @@ void FoamDataParser::fail(const std::string& what) const {
 }
 
 FoamTable FoamDataParser::parse(std::string_view text) {
+    table_.cells.reserve(text.size() / 12);  // a value takes 12 bytes or more as written
     size_t pos = 0;
     while (pos < text.size()) {
         const void* found = std::memchr(text.data() + pos, '\n', text.size() - pos);
@@ -374,11 +375,14 @@ void FoamDataParser::putToken(std::string_view token, const Slot& slot) {
             continue;
         }
         const char* start = p;
-        while (p < end && !isBlank(*p) && *p != '(' && *p != ')') ++p;
-        if (index < slot.count)
-            table_.cells.push_back(
-                {slot.firstColumn + index,
-                 number(std::string_view(start, p - start), slot.firstColumn + index)});
+        float value = 0;
+        p = readDecimalFloatPrefix(start, end, value);
+        if (!p || (p < end && !isBlank(*p) && *p != '(' && *p != ')')) {
+            p = start;  // not the common form: the general reader decides
+            while (p < end && !isBlank(*p) && *p != '(' && *p != ')') ++p;
+            value = number(std::string_view(start, p - start), slot.firstColumn + index);
+        }
+        if (index < slot.count) table_.cells.push_back({slot.firstColumn + index, value});
         ++index;
     }
     if (index != slot.count) {
