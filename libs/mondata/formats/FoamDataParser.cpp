@@ -336,6 +336,7 @@ void FoamDataParser::addSlot(Layout& layout, const std::string& key, size_t head
                              std::string_view token) {
     uint32_t numbers = 1, groups = 0;
     if (token.front() == '(') fieldShape(token, numbers, groups);
+    if (numbers == 0) fail("column " + show(headerBase_[header]) + " holds no numbers");
     const std::vector<std::string>& parts = headerParts_[header];
     const bool named = groups > 0 && parts.size() == groups && numbers % groups == 0;
     const uint32_t perGroup = groups > 0 && numbers % groups == 0 ? numbers / groups : numbers;
@@ -380,7 +381,8 @@ void FoamDataParser::putToken(std::string_view token, const Slot& slot) {
         if (!p || (p < end && !isBlank(*p) && *p != '(' && *p != ')')) {
             p = start;  // not the common form: the general reader decides
             while (p < end && !isBlank(*p) && *p != '(' && *p != ')') ++p;
-            value = number(std::string_view(start, p - start), slot.firstColumn + index);
+            const uint32_t named = slot.firstColumn + std::min(index, slot.count - 1);
+            value = number(std::string_view(start, p - start), named);
         }
         if (index < slot.count) table_.cells.push_back({slot.firstColumn + index, value});
         ++index;

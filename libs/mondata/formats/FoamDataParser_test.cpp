@@ -147,6 +147,9 @@ TEST(FoamDataParser, DamagedContentNamesFileAndLine) {
     EXPECT_EQ(errorOf("# Time U\n1 (1 2 3)\n2 (1 2)\n"),
               "f.dat:3: column 'U' holds 2 numbers here, but 3 in its first row");
     EXPECT_EQ(errorOf("# Time U\n1 (1 2 3\n"), "f.dat:2: unbalanced parentheses in '(1 2 3'");
+    EXPECT_EQ(errorOf("# Time U\n1 (1 2)\n2 (1 2 3e)\n"),
+              "f.dat:3: value '3e' of column 'U_y' is not a number");
+    EXPECT_EQ(errorOf("# Time U\n1 ()\n"), "f.dat:2: column 'U' holds no numbers");
     EXPECT_EQ(errorOf("# Time U\n1 (1 2 3)\n2 4\n"),
               "f.dat:3: column 'U' holds 1 number here, but 3 in its first row");
 }
