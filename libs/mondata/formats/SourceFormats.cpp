@@ -1,5 +1,6 @@
 #include "libs/mondata/formats/SourceFormats.h"
 
+#include "libs/mondata/formats/FoamCase.h"
 #include "libs/mondata/formats/MonitorFile.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/RunDirectory.h"
@@ -8,6 +9,7 @@ namespace mon {
 
 const std::vector<FileFormat>& monitorFileFormats() {
     static const std::vector<FileFormat> formats = {
+        {"OpenFOAM data file", isFoamDataFile, readFoamDataFileRun},
         {"monitor file", [](const std::string&, std::string_view) { return true; },
          [](const std::string& path, RunDataBuilder& builder) {
              readMonitorFile(path, builder, true);
@@ -18,6 +20,7 @@ const std::vector<FileFormat>& monitorFileFormats() {
 
 const std::vector<FolderFormat>& runFolderFormats() {
     static const std::vector<FolderFormat> formats = {
+        {"OpenFOAM case", isFoamCaseFolder, readFoamCase},
         {"run directory", [](const std::string&) { return true; }, readRunDirectory},
     };
     return formats;

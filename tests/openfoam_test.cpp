@@ -1,0 +1,257 @@
+// OpenFOAM function-object data: whole cases of both distributions (-dir),
+// single data files (-mon), restarts, merged times, and every output mode.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <sstream>
+
+#include "tests/CommandRunner.h"
+
+namespace {
+
+using e2e::monexport;
+
+std::string foamCase(const std::string& name) {
+    return e2e::testData("openfoam/" + name);
+}
+
+std::string output(const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& env = {}) {
+    e2e::Result r = monexport(args, env);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+    return r.out;
+}
+
+// One line per plot: "Name (log): Y Y ...", X left out when it is the step.
+std::string plotSummary(const std::string& xml) {
+    std::istringstream lines(xml);
+    std::string line, summary;
+    auto quoted = [&](const std::string& key) {
+        const size_t at = line.find(key + "=\"") + key.size() + 2;
+        return line.substr(at, line.find('"', at) - at);
+    };
+    while (std::getline(lines, line)) {
+        if (line.find("<Plot ") != std::string::npos)
+            summary += (summary.empty() ? "" : "\n") + quoted("Name");
+        if (line.find("<YAxis ") != std::string::npos && quoted("LogarithmicScale") == "true")
+            summary += " (log)";
+        if (line.find("<XVar ") != std::string::npos && quoted("Name") != "ACCUMULATED TIMESTEP")
+            summary += " over " + quoted("Name");
+        if (line.find("<YVar ") != std::string::npos) summary += " | " + quoted("Name");
+    }
+    return summary;
+}
+
+void makeFolders(const std::string& path) {
+    for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
+        ::mkdir(path.substr(0, at).c_str(), 0755);
+    ::mkdir(path.c_str(), 0755);
+}
+
+TEST(OpenFoam, ComCaseJoinsRestartsAlignsSolverInfoAndMergesFunctionObjectsOnTime) {
+    // forceCoeffs1: 0/ up to 0.3, then 0.2/coefficient.dat from 0.3, replaced
+    // by 0.2/coefficient_0.2.dat from 0.3 (its half-written 0.6 left out);
+    // 0.5/ holds a header only. solverInfo: 0.2 solves p only; at 0.5 and
+    // 0.6 a three-value group could be p or k, so it is left out.
+    EXPECT_EQ(output({"-dir", foamCase("com"), "-varlist",
+                      "TIME;forceCoeffs1 Cd;forces force total_x;forces moment total_z;"
+                      "probes U 1_x;probes p 0;residuals Ux_initial;residuals p_initial;"
+                      "residuals p_iters;residuals k_initial;fieldMinMax1 k max"}),
+              "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs1 Cd\",\"forces force total_x\","
+              "\"forces moment total_z\",\"probes U 1_x\",\"probes p 0\",\"residuals Ux_initial\","
+              "\"residuals p_initial\",\"residuals p_iters\",\"residuals k_initial\","
+              "\"fieldMinMax1 k max\"\n"
+              "1,1.00000001e-01,1.50000000e+00,3.00000000e+00,6.00000000e+00,2.00000000e+00,"
+              "1.00000000e+02,5.00000000e-01,8.99999976e-01,1.00000000e+01,,2.00000000e+00\n"
+              "2,2.00000003e-01,1.39999998e+00,3.50000000e+00,7.00000000e+00,2.50000000e+00,"
+              "1.02000000e+02,,8.00000012e-01,9.00000000e+00,,2.50000000e+00\n"
+              "3,3.00000012e-01,1.25000000e+00,,,,,3.00000012e-01,6.99999988e-01,8.00000000e+00,,\n"
+              "4,4.00000006e-01,1.20000005e+00,,,,,2.50000000e-01,6.00000024e-01,7.00000000e+00,"
+              "5.00000007e-02,\n"
+              "5,5.00000000e-01,1.10000002e+00,,,,,,,,,\n"
+              "6,6.00000024e-01,,,,,,2.00000003e-01,,,,\n");
+}
+
+TEST(OpenFoam, ComCaseVariableNamesFollowFunctionObjectFileAndColumn) {
+    const std::string names = output({"-dir", foamCase("com"), "-showvars"});
+    std::string expected = "ACCUMULATED TIMESTEP\nTIME\n";
+    for (const char* field : {"p", "k"})
+        for (const char* column : {"min", "location(min)_x", "location(min)_y", "location(min)_z",
+                                   "max", "location(max)_x", "location(max)_y", "location(max)_z"})
+            expected += std::string("fieldMinMax1 ") + field + " " + column + "\n";
+    expected += "forceCoeffs1 Cd\nforceCoeffs1 Cl\nforceCoeffs1 CmPitch\n";
+    for (const char* file : {"force", "moment"})
+        for (const char* part : {"total", "pressure", "viscous"})
+            for (const char* axis : {"x", "y", "z"})
+                expected += std::string("forces ") + file + " " + part + "_" + axis + "\n";
+    expected +=
+        "probes U 0_x\nprobes U 0_y\nprobes U 0_z\nprobes U 1_x\nprobes U 1_y\nprobes U 1_z\n"
+        "probes p 0\nprobes p 1\n";
+    for (const char* field : {"Ux", "Uy", "p", "k"})
+        for (const char* column : {"_initial", "_final", "_iters"})
+            expected += std::string("residuals ") + field + column + "\n";
+    EXPECT_EQ(names, expected);  // the surfaces function object's VTK file is no data
+}
+
+TEST(OpenFoam, OrgCaseOrdersStartFoldersByTimeAndSplitsNestedForces) {
+    // forceCoeffs: 0/ (10-40), 20/ (30-50) wins from 30, 100/ (110, 120)
+    // comes after 20/ although "100" < "20" by name; 200/ is empty.
+    // residuals: N/A is no value. probes: rows at 10 and 110 only.
+    EXPECT_EQ(output({"-dir", foamCase("org/postProcessing"), "-varlist",
+                      "TIME;forceCoeffs Cd;forces forces pressure_x;forces moments pressure_z;"
+                      "forces moments viscous_z;residuals p;residuals k;probes p 2"}),
+              "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs Cd\",\"forces forces pressure_x\","
+              "\"forces moments pressure_z\",\"forces moments viscous_z\",\"residuals p\","
+              "\"residuals k\",\"probes p 2\"\n"
+              "1,1.00000000e+01,1.10000002e+00,1.00000000e+00,6.00000000e+00,6.00000024e-01,"
+              "1.00000000e+00,,3.00000000e+00\n"
+              "2,2.00000000e+01,1.20000005e+00,1.50000000e+00,6.50000000e+00,6.00000024e-01,"
+              "1.00000001e-01,2.00000003e-01,\n"
+              "3,3.00000000e+01,1.35000002e+00,,,,9.99999978e-03,1.99999996e-02,\n"
+              "4,4.00000000e+01,1.45000005e+00,,,,,,\n"
+              "5,5.00000000e+01,1.54999995e+00,,,,,,\n"
+              "6,1.10000000e+02,2.09999990e+00,,,,,,6.00000000e+00\n"
+              "7,1.20000000e+02,2.20000005e+00,,,,,,\n");
+}
+
+TEST(OpenFoam, OneFunctionObjectFolderAndTimeStepRange) {
+    EXPECT_EQ(output({"-dir", foamCase("org/postProcessing/forceCoeffs"), "-varrule",
+                      "CATEGORY = FORCE and NAME != \"*Cl(*\"", "-firsttimestep", "4",
+                      "-lasttimestep", "5"}),
+              "\"ACCUMULATED TIMESTEP\",\"forceCoeffs Cm\",\"forceCoeffs Cd\",\"forceCoeffs Cl\"\n"
+              "4,4.50000018e-02,1.45000005e+00,8.50000024e-01\n"
+              "5,5.49999997e-02,1.54999995e+00,9.49999988e-01\n");
+}
+
+TEST(OpenFoam, SingleDataFileTakesItsFunctionObjectFromTheFolders) {
+    EXPECT_EQ(output({"-mon", foamCase("org/postProcessing/forceCoeffs/20/forceCoeffs.dat"),
+                      "-varlist", "TIME;forceCoeffs Cd"}),
+              "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs Cd\"\n"
+              "1,3.00000000e+01,1.35000002e+00\n"
+              "2,4.00000000e+01,1.45000005e+00\n"
+              "3,5.00000000e+01,1.54999995e+00\n");
+    EXPECT_EQ(output({"-mon", foamCase("com/postProcessing/probes/0/U"), "-showvars"}),
+              "ACCUMULATED TIMESTEP\nTIME\nprobes U 0_x\nprobes U 0_y\nprobes U 0_z\n"
+              "probes U 1_x\nprobes U 1_y\nprobes U 1_z\n");
+}
+
+TEST(OpenFoam, RowsOfOneTimeAreCoefficientLoops) {
+    const std::string file = foamCase("loops/forceCoeffs.dat");
+    EXPECT_EQ(output({"-mon", file, "-varlist", "TIME;forceCoeffs Cd"}),
+              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\",\"forceCoeffs Cd\"\n"
+              "1,1,1.00000005e-03,1.00000000e+00\n"
+              "1,2,1.00000005e-03,2.00000000e+00\n"
+              "1,3,1.00000005e-03,3.00000000e+00\n"
+              "2,1,2.00000009e-03,4.00000000e+00\n");
+    EXPECT_EQ(output({"-mon", file, "-varlist", "forceCoeffs Cd", "-nocoeffloops"}),
+              "\"ACCUMULATED TIMESTEP\",\"forceCoeffs Cd\"\n1,3.00000000e+00\n2,4.00000000e+00\n");
+}
+
+TEST(OpenFoam, MultiRegionCaseNamesTheRegionAndFilesVariablesUnderIt) {
+    EXPECT_EQ(output({"-dir", foamCase("regions")}),
+              "\"ACCUMULATED TIMESTEP\",\"TIME\",\"fluid residuals p_rgh\",\"fluid residuals Ux\","
+              "\"fluid residuals h\",\"solid residuals h\"\n"
+              "1,0.00000000e+00,1.00000000e+00,1.00000000e+00,1.00000000e+00,\n"
+              "2,5.00000000e-01,5.00000000e-01,2.50000000e-01,1.25000000e-01,8.99999976e-01\n"
+              "3,1.00000000e+00,1.00000001e-01,5.00000007e-02,9.99999978e-03,8.00000012e-01\n");
+    auto variable = [](const std::string& name, const std::string& path) {
+        return "  <Variable Name=\"" + name + "\" DisplayName=\"" + name + "\" TreeName=\"" + name +
+               "\" TreePath=\"" + path + ";" + name + "\" />\n";
+    };
+    EXPECT_EQ(output({"-dir", foamCase("regions"), "-varinfo"}),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Variables>\n"
+              "  <Variable Name=\"ACCUMULATED TIMESTEP\" DisplayName=\"Accumulated Time Step\" "
+              "TreeName=\"Accumulated Time Step\" TreePath=\"Accumulated Time Step\" />\n"
+              "  <Variable Name=\"TIME\" DisplayName=\"Simulation Time\" TreeName=\"Simulation "
+              "Time\" TreePath=\"Time;Simulation Time\" />\n" +
+                  variable("fluid residuals p_rgh", "fluid;residuals") +
+                  variable("fluid residuals Ux", "fluid;residuals") +
+                  variable("fluid residuals h", "fluid;residuals") +
+                  variable("solid residuals h", "solid;residuals") + "</Variables>\n");
+}
+
+TEST(OpenFoam, RulesSelectByCategoryGroupAndFunctionObject) {
+    const std::string org = foamCase("org");
+    auto header = [&](const std::string& rule) {
+        const std::string table = output({"-dir", org, "-varrule", rule, "-lasttimestep", "1"});
+        return table.substr(0, table.find('\n'));
+    };
+    EXPECT_EQ(header("CATEGORY = RESIDUAL and SUBCATEGORY = RMS and GROUP = \"Momentum and Mass\""),
+              "\"ACCUMULATED TIMESTEP\",\"residuals p\",\"residuals Ux\",\"residuals Uy\"");
+    EXPECT_EQ(header("GROUP = \"Turbulence Quantities\""),
+              "\"ACCUMULATED TIMESTEP\",\"residuals k\",\"residuals epsilon\"");
+    EXPECT_EQ(
+        header("CATEGORY = FORCE and SUBCATEGORY = MOMENT and NAME = *_z"),
+        "\"ACCUMULATED TIMESTEP\",\"forces moments pressure_z\",\"forces moments viscous_z\"");
+    EXPECT_EQ(header("FUNCTION-OBJECT = probes and LOCATION = \"(0.2 0 0)\""),
+              "\"ACCUMULATED TIMESTEP\",\"probes p 1\"");
+    EXPECT_EQ(header("CATEGORY = TIME"), "\"ACCUMULATED TIMESTEP\",\"TIME\"");
+}
+
+TEST(OpenFoam, DefaultPlotsShowResidualsLogarithmicAndOnePlotPerFunctionObject) {
+    EXPECT_EQ(
+        plotSummary(output({"-dir", foamCase("org"), "-plotinfo"},
+                           {{"ORB_DATA_DIR", e2e::sourcePath("data")}})),
+        "Momentum and Mass (log) | residuals p | residuals Ux | residuals Uy\n"
+        "Turbulence Quantities (log) | residuals k | residuals epsilon\n"
+        "Time | TIME\n"
+        "forceCoeffs | forceCoeffs Cm | forceCoeffs Cd | forceCoeffs Cl | forceCoeffs Cl(f) | "
+        "forceCoeffs Cl(r)\n"
+        "forces | forces forces pressure_x | forces forces pressure_y | "
+        "forces forces pressure_z | forces forces viscous_x | forces forces viscous_y | "
+        "forces forces viscous_z | forces moments pressure_x | forces moments pressure_y | "
+        "forces moments pressure_z | forces moments viscous_x | forces moments viscous_y | "
+        "forces moments viscous_z\n"
+        "probes | probes p 0 | probes p 1 | probes p 2");
+}
+
+class DamagedCase : public ::testing::Test {
+  protected:
+    // Writes FILE under postProcessing/fo/0/ and returns its path.
+    std::string write(const std::string& file, const std::string& text) {
+        const std::string folder = dir_.file("postProcessing/fo/0");
+        makeFolders(folder);
+        e2e::writeFile(folder + "/" + file, text);
+        return folder + "/" + file;
+    }
+    e2e::Result exportCase() { return monexport({"-dir", dir_.path()}); }
+    e2e::TempDir dir_;
+};
+
+TEST_F(DamagedCase, ReportsFileAndLine) {
+    const std::string path = write("a.dat", "# Title\n# Time\ta\tb\n0.1\t1\t2\n0.2\t1\n");
+    e2e::Result r = exportCase();
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, e2e::errorReport(path + ":4: row has 1 fields after the time, but the "
+                                             "column line names 2 columns"));
+    const std::string value = write("a.dat", "# Time a\n1 0x1g\n");
+    EXPECT_EQ(exportCase().err,
+              e2e::errorReport(value + ":2: value '0x1g' of column 'a' is not a number"));
+    const std::string vector = write("a.dat", "# Time U\n1 (1 2 3)\n2 (1 2)\n");
+    EXPECT_EQ(exportCase().err,
+              e2e::errorReport(vector + ":3: column 'U' holds 2 numbers here, but 3 in its "
+                                        "first row"));
+    const std::string time = write("a.dat", "# Time U\n1e5x 1\n");
+    EXPECT_EQ(exportCase().err, e2e::errorReport(time + ":2: time '1e5x' is not a number"));
+}
+
+TEST_F(DamagedCase, CaseWithoutDataAndHalfWrittenFiles) {
+    makeFolders(dir_.file("postProcessing/fo/0"));
+    EXPECT_EQ(exportCase().err,
+              e2e::errorReport("OpenFOAM case '" + dir_.path() +
+                               "' holds no function-object data "
+                               "(postProcessing/[REGION/]FUNCTION/STARTTIME/FILE)."));
+    // A file the solver has just created, and one with a header only, give
+    // the records of the others.
+    write("a.dat", "");
+    write("b.dat", "# Time b\n");
+    write("c.dat", "# Time c\n1 5\n2 6\n3 7");
+    EXPECT_EQ(output({"-dir", dir_.path()}),
+              "\"ACCUMULATED TIMESTEP\",\"TIME\",\"fo c c\"\n"
+              "1,1.00000000e+00,5.00000000e+00\n2,2.00000000e+00,6.00000000e+00\n");
+}
+
+}  // namespace
