@@ -1,5 +1,6 @@
 #include "libs/mondata/formats/SourceFormats.h"
 
+#include "libs/mondata/formats/FoamLog.h"
 #include "libs/mondata/formats/MonitorFile.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/RunDirectory.h"
@@ -8,6 +9,9 @@ namespace mon {
 
 const std::vector<FileFormat>& monitorFileFormats() {
     static const std::vector<FileFormat> formats = {
+        {"OpenFOAM solver log",
+         [](const std::string&, std::string_view head) { return looksLikeFoamLog(head); },
+         readFoamLog},
         {"monitor file", [](const std::string&, std::string_view) { return true; },
          [](const std::string& path, RunDataBuilder& builder) {
              readMonitorFile(path, builder, true);
