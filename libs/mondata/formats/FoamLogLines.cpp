@@ -178,15 +178,14 @@ FoamLine solveLine(std::string_view text) {
     text.remove_prefix(comma);
     if (line.name.empty()) return damaged("solution of a field without a name");
     if (!consume(text, ", Initial residual = ") || text.substr(0, 1) == "(") return FoamLine();
-    const std::string field = "'" + std::string(line.name) + "'";
     std::string problem;
     float iterations = 0;
     if (!readLabelled(text, "", "initial residual", line.values[0], problem) ||
         !readLabelled(text, ", Final residual = ", "final residual", line.values[1], problem) ||
         !readLabelled(text, ", No Iterations ", "iteration count", iterations, problem) ||
         !endsHere(text))
-        return damaged("solution of " + field + ": " +
-                       (problem.empty() ? "unexpected text at the end" : problem));
+        return damaged("solution of '" + std::string(line.name) +
+                       "': " + (problem.empty() ? "unexpected text at the end" : problem));
     line.values[2] = iterations;
     return line;
 }
@@ -208,21 +207,35 @@ bool consumeAssignment(std::string_view& text, std::string_view name) {
     return true;
 }
 
-// Lines told apart by how they start.
+FoamLine failure() {
+    FoamLine line;
+    line.kind = FoamLineKind::Failure;
+    return line;
+}
+
+// Lines told apart by how they start; the first character picks the one
+// candidate, so that the common solution lines cost one comparison.
 FoamLine byStart(std::string_view text) {
     std::string_view rest = text;
-    if (consumeAssignment(rest, "Time")) return timeLine(rest);
-    if (consumeAssignment(rest, "deltaT")) return deltaTLine(rest);
-    if (consume(rest, "ExecutionTime = ")) return executionTimeLine(rest);
-    if (consume(rest, "time step continuity errors")) return continuityLine(rest);
-    if (consume(rest, "PIMPLE: ")) return outerIterationLine(rest);
-    if (consume(rest, "Solving for ")) return regionLine(rest);
-    if (isFailure(text)) {
-        FoamLine line;
-        line.kind = FoamLineKind::Failure;
-        return line;
+    switch (text[0]) {
+        case 'T':
+            return consumeAssignment(rest, "Time") ? timeLine(rest) : FoamLine();
+        case 'd':
+            return consumeAssignment(rest, "deltaT") ? deltaTLine(rest) : FoamLine();
+        case 'E':
+            return consume(rest, "ExecutionTime = ") ? executionTimeLine(rest) : FoamLine();
+        case 't':
+            return consume(rest, "time step continuity errors") ? continuityLine(rest) : FoamLine();
+        case 'P':
+            return consume(rest, "PIMPLE: ") ? outerIterationLine(rest) : FoamLine();
+        case 'S':
+            return consume(rest, "Solving for ") ? regionLine(rest) : FoamLine();
+        case '-':
+        case '#':
+            return isFailure(text) ? failure() : FoamLine();
+        default:
+            return FoamLine();
     }
-    return FoamLine();
 }
 
 }  // namespace
