@@ -126,6 +126,27 @@ TEST(FoamLog, FailedRunKeepsEverythingUpToTheFailure) {
               "1,2.90000010e+00,8.00000009e-07\n2,1.00000002e+20,nan\n");
 }
 
+TEST(FoamLog, LogWithoutACompleteStepHasNoRecords) {
+    e2e::TempDir dir;
+    e2e::writeFile(dir.file("log.simpleFoam"),
+                   "Exec   : simpleFoam\n\n--> FOAM FATAL IO ERROR:\ncannot find file\n");
+    e2e::Result r = monexport({"-mon", dir.file("log.simpleFoam")});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "\"ACCUMULATED TIMESTEP\"\n");
+}
+
+TEST(FoamLog, WindowsLineEndsAndIndentedLines) {
+    e2e::TempDir dir;
+    e2e::writeFile(dir.file("log.simpleFoam"),
+                   "Exec   : simpleFoam\r\nTime = 1\r\n\r\n    GAMG:  Solving for p, Initial "
+                   "residual = 1, Final residual = 0.1, No Iterations 3\r\nExecutionTime = 1 s"
+                   "  ClockTime = 2 s\r\n");
+    e2e::Result r = monexport({"-mon", dir.file("log.simpleFoam"), "-noheader"});
+    EXPECT_EQ(r.out,
+              "1,1.00000000e+00,1.00000000e+00,1.00000001e-01,3.00000000e+00,"
+              "1.00000000e+00,2.00000000e+00\n");
+}
+
 // A run restarted into the same log replaces the steps from its first time.
 TEST(FoamLog, RestartAppendedToTheLogReplacesTheOverlap) {
     EXPECT_EQ(

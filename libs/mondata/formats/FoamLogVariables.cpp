@@ -28,9 +28,9 @@ struct FieldGroup {
     const char* group;
 };
 
-const char* const kMomentum = "Momentum and Mass";
-const char* const kHeat = "Heat Transfer";
-const char* const kTurbulence = "Turbulence Quantities";
+constexpr const char* kMomentum = "Momentum and Mass";
+constexpr const char* kHeat = "Heat Transfer";
+constexpr const char* kTurbulence = "Turbulence Quantities";
 
 constexpr FieldGroup kFieldGroups[] = {
     {"U", kMomentum},
