@@ -1,5 +1,6 @@
 #include "libs/mondata/formats/FoamLogLines.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cfloat>
 #include <charconv>
@@ -73,19 +74,24 @@ bool endsHere(std::string_view text) {
     return trimmed(text).empty();
 }
 
+// A unit of up to 8 letters may follow the number's last digit: "0.005s".
+bool isTimeUnit(std::string_view number, std::string_view unit) {
+    if (unit.empty()) return true;
+    if (unit.size() > 8 || number.empty() ||
+        !std::isdigit(static_cast<unsigned char>(number.back())))
+        return false;
+    return std::all_of(unit.begin(), unit.end(),
+                       [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; });
+}
+
 FoamLine timeLine(std::string_view text) {
     FoamLine line;
     line.kind = FoamLineKind::Time;
     text = trimmed(text);
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), line.time);
-    size_t length = static_cast<size_t>(end - text.data());
-    std::string_view unit = trimmed(text.substr(length));
-    // A unit of up to 8 letters follows the number's last digit: "0.005s".
-    bool unitIsWord = unit.size() <= 8 &&
-                      (unit.empty() ||
-                       std::isdigit(static_cast<unsigned char>(text[length > 0 ? length - 1 : 0])));
-    for (char c : unit) unitIsWord = unitIsWord && std::isalpha(static_cast<unsigned char>(c));
-    if (ec != std::errc() || length == 0 || !unitIsWord || !std::isfinite(line.time))
+    const std::string_view number = text.substr(0, static_cast<size_t>(end - text.data()));
+    const std::string_view unit = trimmed(text.substr(number.size()));
+    if (ec != std::errc() || !isTimeUnit(number, unit) || !std::isfinite(line.time))
         return damaged("time " + show(text) + " is not a number");
     line.name = unit;
     return line;
