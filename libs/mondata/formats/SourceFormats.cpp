@@ -1,6 +1,7 @@
 #include "libs/mondata/formats/SourceFormats.h"
 
 #include "libs/mondata/formats/FoamCase.h"
+#include "libs/mondata/formats/FoamLog.h"
 #include "libs/mondata/formats/MonitorFile.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/RunDirectory.h"
@@ -10,6 +11,9 @@ namespace mon {
 const std::vector<FileFormat>& monitorFileFormats() {
     static const std::vector<FileFormat> formats = {
         {"OpenFOAM data file", isFoamDataFile, readFoamDataFileRun},
+        {"OpenFOAM solver log",
+         [](const std::string&, std::string_view head) { return looksLikeFoamLog(head); },
+         readFoamLog},
         {"monitor file", [](const std::string&, std::string_view) { return true; },
          [](const std::string& path, RunDataBuilder& builder) {
              readMonitorFile(path, builder, true);

@@ -1,0 +1,45 @@
+#pragma once
+// Recognises the lines of an OpenFOAM solver log that carry monitor data
+// (docs/formats/openfoam-log.md) and reads their numbers. A log holds any
+// text besides: a line that none of the recognisers knows is Other. A line
+// that a recogniser knows but whose numbers do not read is Damaged, with
+// the reason in `problem`.
+
+#include <string>
+#include <string_view>
+
+namespace mon {
+
+enum class FoamLineKind {
+    Other,
+    Time,            // "Time = 0.005" or "Time = 0.005s": time, unit
+    DeltaT,          // "deltaT = 0.001": values[0]
+    Solve,           // "GAMG:  Solving for p, Initial residual = a, Final residual = b,
+                     //  No Iterations n": name, values[0..2]
+    Courant,         // "[Interface ]Courant Number mean: a max: b": name (prefix), values[0..1]
+    Continuity,      // "time step continuity errors : sum local = a, global = b,
+                     //  cumulative = c": values[0..2]
+    ExecutionTime,   // "ExecutionTime = a s  ClockTime = b s": values[0..1]
+    OuterIteration,  // "PIMPLE: iteration n" or "PIMPLE: Iteration n"
+    Region,          // "Solving for fluid region NAME" (or solid): name
+    Failure,         // "--> FOAM FATAL ERROR", a stack trace's "#0  Foam::..."
+    Damaged,
+};
+
+struct FoamLine {
+    FoamLineKind kind = FoamLineKind::Other;
+    std::string_view name;  // field, Courant prefix, time unit or region
+    double time = 0;
+    float values[3] = {0, 0, 0};
+    std::string problem;  // why a Damaged line is damaged
+};
+
+// Reads one line, without its line end.
+FoamLine recogniseFoamLine(std::string_view line);
+
+// The number at the start of text (a decimal, nan, inf, with a sign), as a
+// float: beyond the float range it becomes an infinity or zero. Returns the
+// number of characters read, 0 when text does not start with a number.
+size_t readFoamNumber(std::string_view text, float& value);
+
+}  // namespace mon
