@@ -1,5 +1,6 @@
 #include "libs/mondata/formats/MonitorFileParser.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 
 #include "libs/exception/Error.h"
 #include "libs/mondata/formats/DecimalFloat.h"
+#include "libs/mondata/formats/SourceFormats.h"
 #include "libs/mondata/formats/TextScanner.h"
 
 namespace mon {
@@ -16,6 +18,15 @@ const std::string_view kMagic = "monitor-file";
 const std::string_view kLoopsFlag = "coefficient-loops";
 const char* const kAccumulatedTimestep = "ACCUMULATED TIMESTEP";
 const char* const kCoefficientLoop = "COEFFICIENT LOOP";
+
+// "not a monitor file, X or Y": a file that fails here may have been meant
+// as any of the kinds -mon reads. The monitor file (the last, fallback
+// format) comes first.
+std::string notAKnownFile() {
+    std::vector<FileFormat> formats = monitorFileFormats();
+    std::rotate(formats.begin(), formats.end() - 1, formats.end());
+    return "not a " + expectedFormats(formats);
+}
 
 std::string show(std::string_view token) {
     const size_t kMax = 40;
@@ -51,14 +62,14 @@ void MonitorFileParser::parse(std::string_view text) {
         pos = end + 1;
     }
     if (lineNumber_ == 0)
-        fail("not a monitor file: it has no complete first line (expected '" + std::string(kMagic) +
+        fail(notAKnownFile() + ": it has no complete first line (expected '" + std::string(kMagic) +
              " 1')");
 }
 
 void MonitorFileParser::parseHeader(std::string_view line) {
     TextScanner scan(line);
     if (scan.word() != kMagic)
-        fail("not a monitor file: the first line must start with '" + std::string(kMagic) + " 1'");
+        fail(notAKnownFile() + ": the first line must start with '" + std::string(kMagic) + " 1'");
     std::string_view version = scan.word();
     if (version != "1") fail("unsupported monitor file version " + show(version) + " (expected 1)");
     bool loops = false;

@@ -3,11 +3,16 @@
 #include "libs/mondata/formats/MonitorFile.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/RunDirectory.h"
+#include "libs/mondata/formats/Su2History.h"
+#include "libs/mondata/formats/Su2RunFolder.h"
 
 namespace mon {
 
 const std::vector<FileFormat>& monitorFileFormats() {
     static const std::vector<FileFormat> formats = {
+        {"SU2 history file",
+         [](const std::string&, std::string_view head) { return isSu2History(head); },
+         readSu2History},
         {"monitor file", [](const std::string&, std::string_view) { return true; },
          [](const std::string& path, RunDataBuilder& builder) {
              readMonitorFile(path, builder, true);
@@ -18,6 +23,7 @@ const std::vector<FileFormat>& monitorFileFormats() {
 
 const std::vector<FolderFormat>& runFolderFormats() {
     static const std::vector<FolderFormat> formats = {
+        {"SU2 run folder", isSu2RunFolder, readSu2RunFolder},
         {"run directory", [](const std::string&) { return true; }, readRunDirectory},
     };
     return formats;
