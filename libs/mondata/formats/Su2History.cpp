@@ -240,9 +240,26 @@ const char* Su2Parser::parseField(const char* p, const char* end, size_t column)
     return fieldEnd;
 }
 
-// The first line of the text, or all of it when it has no line end.
-std::string_view firstLine(std::string_view text) {
-    return text.substr(0, text.find('\n'));
+// The next non-blank line of the text (all of the rest when it has no line
+// end), which is taken off the text.
+std::string_view takeLine(std::string_view& text) {
+    std::string_view line;
+    while (line.empty() && !text.empty()) {
+        const size_t end = text.find('\n');
+        line = trimmed(text.substr(0, end));
+        text.remove_prefix(end == text.npos ? text.size() : end + 1);
+    }
+    return line;
+}
+
+// Whether a header names a column that only an SU2 history has; other
+// Tecplot and CSV files (SU2's own solution files among them) do not.
+bool namesHistoryColumn(std::string_view header) {
+    if (header.empty() || header.front() != '"') return false;
+    for (const char* name : {"\"Time_Iter\"", "\"Outer_Iter\"", "\"Inner_Iter\"", "\"Iteration\"",
+                             "\"rms[", "\"max[", "\"bgs[", "\"Res_"})
+        if (header.find(name) != std::string_view::npos) return true;
+    return false;
 }
 }  // namespace
 
@@ -254,16 +271,12 @@ bool Su2Table::varies(Iteration which) const {
 
 bool isSu2History(std::string_view head) {
     if (head.substr(0, 3) == "\xEF\xBB\xBF") head.remove_prefix(3);
-    while (!head.empty() && trimmed(firstLine(head)).empty() && head.find('\n') != head.npos)
-        head.remove_prefix(head.find('\n') + 1);
-    const std::string_view line = trimmed(firstLine(head));
+    std::string_view line = takeLine(head);
     std::string_view rest;
-    if (isKeywordLine(line, "TITLE", rest) || isKeywordLine(line, "VARIABLES", rest)) return true;
-    if (line.empty() || line.front() != '"') return false;
-    for (const char* name :
-         {"\"Time_Iter\"", "\"Outer_Iter\"", "\"Inner_Iter\"", "\"rms[", "\"max[", "\"bgs["})
-        if (line.find(name) != std::string_view::npos) return true;
-    return false;
+    if (isKeywordLine(line, "TITLE", rest)) line = takeLine(head);
+    if (isKeywordLine(line, "VARIABLES", rest))
+        line = rest.empty() || rest == "\\" ? takeLine(head) : rest;
+    return namesHistoryColumn(line);
 }
 
 Su2Table parseSu2History(const std::string& fileName, std::string_view text) {

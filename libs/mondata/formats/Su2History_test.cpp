@@ -122,13 +122,19 @@ TEST(Su2History, DamagedContentNamesFileAndLine) {
               "column");
 }
 
-TEST(Su2History, RecognisesItsFlavoursFromTheFirstLine) {
+TEST(Su2History, RecognisesItsFlavoursFromTheirHeader) {
     EXPECT_TRUE(mon::isSu2History(kHeader));
-    EXPECT_TRUE(mon::isSu2History("\xEF\xBB\xBF\n  VARIABLES = \\\n"));
-    EXPECT_TRUE(mon::isSu2History("TITLE = \"SU2 Simulation\"\n"));
+    EXPECT_TRUE(mon::isSu2History("\xEF\xBB\xBF\n  VARIABLES = \\\n\"Inner_Iter\",\"CL\"\n"));
+    EXPECT_TRUE(mon::isSu2History(
+        "TITLE = \"SU2 Simulation\"\nVARIABLES = \"Iteration\",\"CLift\",\"Res_Flow[0]\"\n"));
     EXPECT_TRUE(mon::isSu2History("    \"rms[P]\"    ,    \"rms[T]\""));
     EXPECT_FALSE(mon::isSu2History("monitor-file 1\n"));
+    EXPECT_FALSE(mon::isSu2History("VARIABLES = \\\n"));
+    // SU2's solution files in the same formats are no histories.
     EXPECT_FALSE(mon::isSu2History("\"PointID\",\"x\",\"y\",\"Density\"\n"));
+    EXPECT_FALSE(mon::isSu2History(
+        "TITLE = \"Visualization of the surface solution\"\nVARIABLES = \"x\",\"y\",\"Pressure\"\n"
+        "ZONE NODES= 4, ELEMENTS= 2\n"));
     EXPECT_FALSE(mon::isSu2History("\"ACCUMULATED TIMESTEP\",\"RMS P-Mass\"\n"));
     EXPECT_FALSE(mon::isSu2History("CL,CD\n\"Inner_Iter\"\n"));
     EXPECT_FALSE(mon::isSu2History(""));
