@@ -107,6 +107,8 @@ class Su2Parser {
     void parseLine(std::string_view line);
     void parseHeader(std::string_view line);
     void assignColumn(std::string_view name, size_t column);
+    void checkName(std::string_view name, size_t column) const;
+    int iterationOf(std::string_view name) const;
     void parseRow(std::string_view line);
     const char* parseField(const char* p, const char* end, size_t column);
     [[noreturn]] void fail(const std::string& what) const;
@@ -165,7 +167,7 @@ void Su2Parser::parseHeader(std::string_view line) {
     headerRead_ = true;
 }
 
-void Su2Parser::assignColumn(std::string_view name, size_t column) {
+void Su2Parser::checkName(std::string_view name, size_t column) const {
     if (name.empty()) fail("column " + std::to_string(column + 1) + " of the header has no name");
     for (std::string_view key : kRecordKeys)
         if (name == key) fail(show(name) + " is the name of a record key and cannot be a column");
@@ -173,16 +175,26 @@ void Su2Parser::assignColumn(std::string_view name, size_t column) {
         if (headerNames_[earlier] == name)
             fail("column " + show(name) + " appears twice in the header (columns " +
                  std::to_string(earlier + 1) + " and " + std::to_string(column + 1) + ")");
-    headerNames_.emplace_back(name);
+}
+
+// The iteration a column holds, or kIterations for a value column. The
+// legacy "Iteration" is the inner iteration unless the file has that.
+int Su2Parser::iterationOf(std::string_view name) const {
     for (int which = 0; which < Su2Table::kIterations; ++which)
-        if (name == kIterationNames[which] ||
-            (which == Su2Table::kInner && name == kLegacyIteration &&
-             !table_.hasIteration[which])) {
-            if (table_.hasIteration[which]) break;  // a second one is a plain value
-            table_.hasIteration[which] = true;
-            target_.push_back(-1 - which);
-            return;
-        }
+        if (name == kIterationNames[which]) return which;
+    if (name == kLegacyIteration && !table_.hasIteration[Su2Table::kInner]) return Su2Table::kInner;
+    return Su2Table::kIterations;
+}
+
+void Su2Parser::assignColumn(std::string_view name, size_t column) {
+    checkName(name, column);
+    headerNames_.emplace_back(name);
+    const int which = iterationOf(name);
+    if (which < Su2Table::kIterations && !table_.hasIteration[which]) {
+        table_.hasIteration[which] = true;
+        target_.push_back(-1 - which);
+        return;
+    }
     target_.push_back(static_cast<int>(table_.names.size()));
     table_.names.emplace_back(name);
 }
