@@ -185,6 +185,19 @@ TEST(Su2RunFolder, ZonesAreSeparateVariablesMergedOnTheirKeys) {
               "\nRMS Residuals zone 1 false: rms[T] zone 1");
 }
 
+TEST(Su2RunFolder, PacksIntoAResultsFileThatExportsTheSameAndIsNeverOverwritten) {
+    e2e::TempDir dir;
+    const std::string packed = dir.file("run.res");
+    e2e::Result pack = e2e::run(e2e::binary("monpack"), {"-dir", data("restart"), "-out", packed});
+    ASSERT_EQ(pack.status, 0) << pack.err;
+    for (const char* mode : {"-showvars", "-varinfo", "-nocoeffloops"})
+        EXPECT_EQ(output({"-res", packed, mode}), output({"-dir", data("restart"), mode})) << mode;
+    const std::string source = data("restart/history_00002.csv");
+    EXPECT_EQ(failure({"-dir", data("restart"), "-out", source}),
+              e2e::errorReport("Refusing to write the output to '" + source +
+                               "': it is the data source '" + source + "'."));
+}
+
 TEST(Su2History, DamagedFilesNameFileAndLine) {
     e2e::TempDir dir;
     const std::string header = "\"Inner_Iter\",    \"rms[Rho]\"    ,  \"CL\"  \n";
