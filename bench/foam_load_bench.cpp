@@ -116,10 +116,10 @@ int measure(const std::string& mode, const std::string& path) {
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const double megabytes = treeMegabytes(path);
     std::printf(
-        "mode=%s mb=%.1f variables=%zu records=%d seconds=%.3f cpu_seconds=%.3f "
+        "mode=%s mb=%.1f variables=%zu records=%lld seconds=%.3f cpu_seconds=%.3f "
         "cpu_mb_per_s=%.1f peak_rss_mb=%.1f\n",
-        mode.c_str(), megabytes, run.variables.size(), run.rows->rowCount(), seconds, cpuSeconds(),
-        megabytes / cpuSeconds(), peakMegabytes());
+        mode.c_str(), megabytes, run.variables.size(), static_cast<long long>(run.rows->rowCount()),
+        seconds, cpuSeconds(), megabytes / cpuSeconds(), peakMegabytes());
     return 0;
 }
 

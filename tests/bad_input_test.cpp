@@ -34,14 +34,20 @@ std::vector<BadFile> badMonitorFiles() {
     const std::string transient = e2e::readFile(example("transient.mon"));
     return {
         {"garbage.mon", "lorem ipsum dolor\nsit amet\n",
-         ":1: not a monitor file: the first line must start with 'monitor-file 1'"},
+         ":1: not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file: the "
+         "first line must start with 'monitor-file "
+         "1'"},
         {"binary.mon",
          std::string("\x7f"
                      "ELF\x02\x01\x01\0\0\n\0\xff",
                      13),
-         ":1: not a monitor file: the first line must start with 'monitor-file 1'"},
+         ":1: not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file: the "
+         "first line must start with 'monitor-file "
+         "1'"},
         {"truncated.mon", transient.substr(0, 20),
-         ": not a monitor file: it has no complete first line (expected 'monitor-file 1')"},
+         ": not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file: it "
+         "has no complete first line (expected "
+         "'monitor-file 1')"},
         {"huge.mon", "monitor-file 1\nvar A\n1 1e39\n",
          ":3: value '1e39' of variable 'A' is outside the single-precision range"},
         {"hugestep.mon", "monitor-file 1\nvar A\n99999999999 1\n",

@@ -35,13 +35,15 @@ TEST(MonitorSource, BinaryAndEmptyFilesAreRejected) {
     e2e::Result r = monexport({"-showvars", "-mon", dir.file("empty.mon")});
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.err, e2e::errorReport(dir.file("empty.mon") +
-                                      ": not a monitor file: it has no complete first line "
+                                      ": not a monitor file, OpenFOAM data file, OpenFOAM solver "
+                                      "log or SU2 history file: it has no complete first line "
                                       "(expected 'monitor-file 1')"));
     e2e::writeFile(dir.file("bin.mon"), std::string("\0\xff\x13\n\0\0", 6));
     r = monexport({"-showvars", "-mon", dir.file("bin.mon")});
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.err, e2e::errorReport(dir.file("bin.mon") +
-                                      ":1: not a monitor file: the first line must start with "
+                                      ":1: not a monitor file, OpenFOAM data file, OpenFOAM solver "
+                                      "log or SU2 history file: the first line must start with "
                                       "'monitor-file 1'"));
 }
 

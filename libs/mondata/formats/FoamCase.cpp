@@ -12,9 +12,9 @@
 #include <tuple>
 
 #include "libs/exception/Error.h"
+#include "libs/mondata/formats/BlockReader.h"
 #include "libs/mondata/formats/FoamDataFile.h"
 #include "libs/mondata/formats/FoamDataParser.h"
-#include "libs/mondata/formats/MappedFile.h"
 #include "libs/mondata/formats/TimeKeyedHistory.h"
 
 namespace mon {
@@ -80,10 +80,10 @@ bool hasStartFolders(const std::string& folder) {
 // file just created, which counts only when its name says ".dat".
 bool holdsData(const std::string& path, bool datName) {
     try {
-        MappedFile file(path);
-        if (file.size() == 0) return datName;
-        return looksLikeFoamData(
-            std::string_view(file.data(), std::min<size_t>(file.size(), 4096)));
+        BlockReader file(path, 4096);
+        const std::string_view head = file.next(0);
+        if (head.empty()) return datName;
+        return looksLikeFoamData(head);
     } catch (const owl::Error&) {
         return datName;  // reading it later reports why
     }

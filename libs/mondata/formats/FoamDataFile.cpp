@@ -1,13 +1,13 @@
 #include "libs/mondata/formats/FoamDataFile.h"
 
+#include "libs/mondata/formats/BlockReader.h"
 #include "libs/mondata/formats/FoamDataParser.h"
-#include "libs/mondata/formats/MappedFile.h"
 
 namespace mon {
 
 FoamTable readFoamDataFile(const std::string& path) {
-    MappedFile file(path);
-    return FoamDataParser(path).parse(std::string_view(file.data(), file.size()));
+    const std::string text = readWholeFile(path);
+    return FoamDataParser(path).parse(text);
 }
 
 }  // namespace mon

@@ -1,7 +1,7 @@
 #include "libs/mondata/formats/FoamLog.h"
 
+#include "libs/mondata/formats/BlockReader.h"
 #include "libs/mondata/formats/FoamLogParser.h"
-#include "libs/mondata/formats/MappedFile.h"
 
 namespace mon {
 
@@ -36,8 +36,8 @@ bool looksLikeFoamLog(std::string_view head) {
 }
 
 void readFoamLog(const std::string& path, RunDataBuilder& builder) {
-    MappedFile file(path);
-    FoamLogParser(builder, path).parse(std::string_view(file.data(), file.size()));
+    const std::string text = readWholeFile(path);
+    FoamLogParser(builder, path).parse(text);
     builder.addSourceFile(path);
 }
 

@@ -1,11 +1,13 @@
 #include "libs/mondata/formats/MonitorFileParser.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/MemoryBudget.h"
 #include "libs/mondata/formats/DecimalFloat.h"
+#include "libs/mondata/formats/SourceFormats.h"
 #include "libs/mondata/formats/TextScanner.h"
 #include "libs/utilities/Utf8.h"
 
@@ -21,6 +23,15 @@ const char* const kCoefficientLoop = "COEFFICIENT LOOP";
 // so that a line feed in it cannot break the report's lines.
 std::string quoted(std::string_view text) {
     return "'" + owl::printable(text) + "'";
+}
+
+// "not a monitor file, X or Y": a file that fails here may have been meant
+// as any of the kinds -mon reads. The monitor file (the last, fallback
+// format) comes first.
+std::string notAKnownFile() {
+    std::vector<FileFormat> formats = monitorFileFormats();
+    std::rotate(formats.begin(), formats.end() - 1, formats.end());
+    return "not a " + expectedFormats(formats);
 }
 
 // A token of the file, shortened to its first 40 bytes.
@@ -66,14 +77,14 @@ size_t MonitorFileParser::parseLines(std::string_view text) {
 
 void MonitorFileParser::requireFirstLine() const {
     if (lineNumber_ == 0)
-        fail("not a monitor file: it has no complete first line (expected '" + std::string(kMagic) +
+        fail(notAKnownFile() + ": it has no complete first line (expected '" + std::string(kMagic) +
              " 1')");
 }
 
 void MonitorFileParser::parseHeader(std::string_view line) {
     TextScanner scan(line);
     if (scan.word() != kMagic)
-        fail("not a monitor file: the first line must start with '" + std::string(kMagic) + " 1'");
+        fail(notAKnownFile() + ": the first line must start with '" + std::string(kMagic) + " 1'");
     std::string_view version = scan.word();
     if (version != "1") fail("unsupported monitor file version " + show(version) + " (expected 1)");
     bool loops = false;

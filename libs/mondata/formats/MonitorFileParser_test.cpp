@@ -139,11 +139,14 @@ TEST(MonitorFileParser, ToleratesCarriageReturns) {
 TEST(MonitorFileParser, ReportsFileLineAndReason) {
     const std::string h = kLoops;
     EXPECT_EQ(parseError(""),
-              "run.mon: not a monitor file: it has no complete first line (expected "
+              "run.mon: not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history "
+              "file: it has no complete first line (expected "
               "'monitor-file 1')");
     EXPECT_EQ(parseError("\x7f"
                          "ELF\x02\x01\n"),
-              "run.mon:1: not a monitor file: the first line must start with 'monitor-file 1'");
+              "run.mon:1: not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 "
+              "history file: the first line must start with "
+              "'monitor-file 1'");
     EXPECT_EQ(parseError("monitor-file 2\n"),
               "run.mon:1: unsupported monitor file version '2' (expected 1)");
     EXPECT_EQ(parseError("monitor-file 1 loops\n"), "run.mon:1: unknown header flag 'loops'");

@@ -5,6 +5,8 @@
 #include "libs/mondata/formats/MonitorFile.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/RunDirectory.h"
+#include "libs/mondata/formats/Su2History.h"
+#include "libs/mondata/formats/Su2RunFolder.h"
 
 namespace mon {
 
@@ -14,6 +16,9 @@ const std::vector<FileFormat>& monitorFileFormats() {
         {"OpenFOAM solver log",
          [](const std::string&, std::string_view head) { return looksLikeFoamLog(head); },
          readFoamLog},
+        {"SU2 history file",
+         [](const std::string&, std::string_view head) { return isSu2History(head); },
+         readSu2History},
         {"monitor file", [](const std::string&, std::string_view) { return true; },
          [](const std::string& path, RunDataBuilder& builder) {
              readMonitorFile(path, builder, true);
@@ -25,6 +30,7 @@ const std::vector<FileFormat>& monitorFileFormats() {
 const std::vector<FolderFormat>& runFolderFormats() {
     static const std::vector<FolderFormat> formats = {
         {"OpenFOAM case", isFoamCaseFolder, readFoamCase},
+        {"SU2 run folder", isSu2RunFolder, readSu2RunFolder},
         {"run directory", [](const std::string&) { return true; }, readRunDirectory},
     };
     return formats;

@@ -19,10 +19,10 @@ std::string records(const mon::RunData& run) {
     const mon::RowIndex& rows = *run.rows;
     for (int position = 0; position < rows.stepCount(); ++position) {
         for (int loop = 0; loop < rows.loopCountAt(position); ++loop) {
-            const int row = rows.firstRowAt(position) + loop;
+            const int64_t row = rows.record(rows.stepAt(position), loop + 1);
             out << rows.stepAt(position) << "/" << loop + 1 << ":";
             for (const auto& column : run.columns) {
-                if (column[row] == FLT_MAX)
+                if (row < 0 || column[row] == FLT_MAX)
                     out << " -";
                 else
                     out << " " << column[row];

@@ -1,0 +1,235 @@
+// SU2 history files (-mon) and SU2 run folders (-dir): every flavour, the
+// record keys of steady and unsteady runs, restarts, zones, the documents,
+// and damaged files.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/CommandRunner.h"
+
+namespace {
+
+using e2e::monexport;
+
+std::string data(const std::string& name) {
+    return e2e::testData("su2/" + name);
+}
+
+// Standard output of a successful run.
+std::string output(const std::vector<std::string>& args,
+                   const std::map<std::string, std::string>& env = {}) {
+    e2e::Result r = monexport(args, env);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+    return r.out;
+}
+
+// Standard error of a failed run, which must have written nothing else.
+std::string failure(const std::vector<std::string>& args) {
+    e2e::Result r = monexport(args);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 255);
+    return r.err;
+}
+
+TEST(Su2History, SteadyCsvKeysByInnerIterationAndKeepsResidualsAsWritten) {
+    EXPECT_EQ(output({"-mon", data("steady.csv")}),
+              "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"rms[RhoU]\",\"max[Rho]\",\"CD\",\"CL\","
+              "\"Time(sec)\",\"LinSol_Iter\"\n"
+              "0,-1.50000000e+00,-2.25000000e+00,-5.00000000e-01,1.25000000e-01,5.00000000e-01,"
+              "3.75000000e-01,4.00000000e+00\n"
+              "1,-2.75000000e+00,-inf,inf,6.25000000e-02,7.50000000e-01,2.50000000e-01,"
+              "5.00000000e+00\n"
+              "2,-3.20000000e+01,nan,-1.00000000e+00,3.12500000e-02,8.75000000e-01,2.50000000e-01,"
+              "6.00000000e+00\n");
+}
+
+TEST(Su2History, UnsteadyCsvLoopsOverInnerIterations) {
+    EXPECT_EQ(output({"-mon", data("unsteady.csv")}),
+              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"Cur_Time\",\"rms[Rho]\",\"CL\"\n"
+              "0,1,2.50000000e-01,-1.00000000e+00,5.00000000e-01\n"
+              "0,2,2.50000000e-01,-2.00000000e+00,6.25000000e-01\n"
+              "1,1,5.00000000e-01,-1.50000000e+00,7.50000000e-01\n"
+              "1,2,5.00000000e-01,-2.50000000e+00,8.75000000e-01\n"
+              "1,3,5.00000000e-01,-3.50000000e+00,1.00000000e+00\n"
+              "2,1,7.50000000e-01,-1.25000000e+00,1.12500000e+00\n");
+    EXPECT_EQ(output({"-mon", data("unsteady.csv"), "-nocoeffloops", "-varlist", "CL",
+                      "-firsttimestep", "1"}),
+              "\"ACCUMULATED TIMESTEP\",\"CL\"\n"
+              "1,1.00000000e+00\n"
+              "2,1.12500000e+00\n");
+}
+
+TEST(Su2History, TecplotFlavoursAndFilesWithoutIterations) {
+    EXPECT_EQ(output({"-mon", data("legacy.dat")}),
+              "\"ACCUMULATED TIMESTEP\",\"CLift\",\"CDrag\",\"Res_Flow[0]\",\"Res_Flow[1]\","
+              "\"Linear_Solver_Iterations\",\"Time(min)\"\n"
+              "0,2.50000000e-01,6.25000000e-02,-1.50000000e+00,-2.50000000e+00,3.00000000e+00,"
+              "5.00000000e-01\n"
+              "1,3.75000000e-01,4.68750000e-02,-2.25000000e+00,-3.00000000e+00,4.00000000e+00,"
+              "1.00000000e+00\n"
+              "2,4.37500000e-01,3.90625000e-02,-3.00000000e+00,-3.75000000e+00,4.00000000e+00,"
+              "1.50000000e+00\n");
+    EXPECT_EQ(output({"-mon", data("tecplot.dat")}),
+              "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"rms[RhoE]\",\"CSF\"\n"
+              "10,-4.50000000e+00,-5.50000000e+00,9.99999975e-05\n"
+              "20,-5.00000000e+00,-6.00000000e+00,1.99999995e-04\n");
+    EXPECT_EQ(output({"-mon", data("noiter.csv")}),
+              "\"ACCUMULATED TIMESTEP\",\"rms[P]\",\"rms[T]\",\"Avg_Massflow(inlet_fuel)\","
+              "\"CD(wing)\"\n"
+              "1,-1.00000000e+00,-2.00000000e+00,5.00000000e-01,2.50000000e-01\n"
+              "2,-1.50000000e+00,-2.50000000e+00,5.00000000e-01,1.25000000e-01\n");
+}
+
+TEST(Su2History, AHeaderAloneIsAnEmptyRun) {
+    EXPECT_EQ(output({"-mon", data("header-only.csv"), "-showvars"}),
+              "ACCUMULATED TIMESTEP\nrms[Rho]\nrms[RhoU]\nCL\n");
+    EXPECT_EQ(output({"-mon", data("header-only.csv")}),
+              "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"rms[RhoU]\",\"CL\"\n");
+}
+
+TEST(Su2History, RulesSelectByTheCategoriesTheNamesGive) {
+    const std::string file = data("steady.csv");
+    auto header = [&](const std::string& rule) {
+        std::string table = output({"-mon", file, "-varrule", rule, "-lastvaluesonly"});
+        return table.substr(0, table.find('\n'));
+    };
+    EXPECT_EQ(header("CATEGORY = RESIDUAL and SUBCATEGORY = RMS"), "\"rms[Rho]\",\"rms[RhoU]\"");
+    EXPECT_EQ(header("SUBCATEGORY = MAX"), "\"max[Rho]\"");
+    EXPECT_EQ(header("CATEGORY = FORCE"), "\"CD\",\"CL\"");
+    EXPECT_EQ(header("CATEGORY = TIME"), "\"Time(sec)\"");
+    EXPECT_EQ(header("GROUP = \"Other Monitors\""), "\"LinSol_Iter\"");
+}
+
+TEST(Su2History, VarinfoFilesEachVariableUnderItsCategory) {
+    const std::string xml = output({"-varinfo", "-mon", data("unsteady.csv")});
+    for (const char* path : {"TreePath=\"Accumulated Time Step\"", "TreePath=\"Coefficient Loop\"",
+                             "TreePath=\"TIME;Cur_Time\"", "TreePath=\"RESIDUAL;RMS;rms[Rho]\"",
+                             "TreePath=\"FORCE;COEFFICIENT;CL\""})
+        EXPECT_NE(xml.find(path), std::string::npos) << path << "\n" << xml;
+}
+
+// One text per plot: "Name log:YVar YVar ...".
+std::string plotSummary(const std::string& xml) {
+    std::string summary;
+    std::istringstream lines(xml);
+    for (std::string line; std::getline(lines, line);) {
+        auto value = [&](const std::string& key) {
+            const size_t start = line.find(key + "=\"") + key.size() + 2;
+            return line.substr(start, line.find('"', start) - start);
+        };
+        if (line.find("<Plot ") != std::string::npos) summary += "\n" + value("Name");
+        if (line.find("<YAxis ") != std::string::npos)
+            summary += " " + value("LogarithmicScale") + ":";
+        if (line.find("<YVar ") != std::string::npos) summary += " " + value("Name");
+    }
+    return summary;
+}
+
+TEST(Su2History, PlotinfoDrawsResidualsAndCoefficientsOnLinearAxes) {
+    const std::string xml = output({"-plotinfo", "-mon", data("steady.csv")},
+                                   {{"ORB_DATA_DIR", e2e::sourcePath("data")}});
+    EXPECT_EQ(plotSummary(xml),
+              "\nAerodynamic Coefficients false: CD CL"
+              "\nMAX Residuals false: max[Rho]"
+              "\nOther Monitors false: LinSol_Iter"
+              "\nRMS Residuals false: rms[Rho] rms[RhoU]"
+              "\nWall Time false: Time(sec)");
+}
+
+TEST(Su2RunFolder, RestartsJoinInRunOrderAndTheLaterFileWins) {
+    const char* const kTable =
+        "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"rms[Rho]\",\"CL\",\"Cur_Time\"\n"
+        "0,1,-1.00000000e+00,5.00000000e-01,\n"
+        "0,2,-2.00000000e+00,2.50000000e-01,\n"
+        "1,1,-1.50000000e+00,3.75000000e-01,\n"
+        "1,2,-2.50000000e+00,2.50000000e-01,\n"
+        "2,1,-1.25000000e+00,5.00000000e-01,1.50000000e+00\n"
+        "2,2,-2.25000000e+00,7.50000000e-01,1.50000000e+00\n"
+        "3,1,-1.12500000e+00,6.25000000e-01,2.00000000e+00\n"
+        "4,1,-1.50000000e+00,8.75000000e-01,2.50000000e+00\n";
+    EXPECT_EQ(output({"-dir", data("restart")}), kTable);
+}
+
+TEST(Su2RunFolder, RestartFilesGoByNumberNotByName) {
+    e2e::TempDir dir;
+    const std::string header = "\"Time_Iter\",\"Inner_Iter\",\"rms[Rho]\"\n";
+    e2e::writeFile(dir.file("history_99999.csv"), header + "99999,0,-1\n");
+    e2e::writeFile(dir.file("history_100000.csv"), header + "100000,0,-2\n");
+    e2e::writeFile(dir.file("notes.csv"), "\"a\",\"b\"\n1,2\n");
+    EXPECT_EQ(output({"-dir", dir.path()}),
+              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"rms[Rho]\"\n"
+              "99999,1,-1.00000000e+00\n"
+              "100000,1,-2.00000000e+00\n");
+}
+
+TEST(Su2RunFolder, ZonesAreSeparateVariablesMergedOnTheirKeys) {
+    EXPECT_EQ(output({"-dir", data("multizone"), "-showvars"}),
+              "ACCUMULATED TIMESTEP\nbgs[Rho][0]\nbgs[T][1]\nrms[Rho] zone 0\nCL zone 0\n"
+              "rms[T] zone 1\n");
+    EXPECT_EQ(output({"-dir", data("multizone")}),
+              "\"ACCUMULATED TIMESTEP\",\"bgs[Rho][0]\",\"bgs[T][1]\",\"rms[Rho] zone 0\","
+              "\"CL zone 0\",\"rms[T] zone 1\"\n"
+              "0,-1.00000000e+00,-2.00000000e+00,-3.00000000e+00,2.50000000e-01,-5.00000000e+00\n"
+              "1,-1.50000000e+00,-2.50000000e+00,-3.50000000e+00,5.00000000e-01,\n"
+              "2,-2.00000000e+00,-3.00000000e+00,-4.00000000e+00,6.25000000e-01,-6.00000000e+00\n");
+    EXPECT_EQ(output({"-dir", data("multizone"), "-varrule", "ZONE = 1", "-lastvaluesonly"}),
+              "\"rms[T] zone 1\"\n-6.00000000e+00\n");
+    const std::string xml = output({"-plotinfo", "-dir", data("multizone")},
+                                   {{"ORB_DATA_DIR", e2e::sourcePath("data")}});
+    EXPECT_EQ(plotSummary(xml),
+              "\nAerodynamic Coefficients zone 0 false: CL zone 0"
+              "\nBGS Residuals false: bgs[Rho][0] bgs[T][1]"
+              "\nRMS Residuals zone 0 false: rms[Rho] zone 0"
+              "\nRMS Residuals zone 1 false: rms[T] zone 1");
+}
+
+TEST(Su2RunFolder, PacksIntoAResultsFileThatExportsTheSameAndIsNeverOverwritten) {
+    e2e::TempDir dir;
+    const std::string packed = dir.file("run.res");
+    e2e::Result pack = e2e::run(e2e::binary("monpack"), {"-dir", data("restart"), "-out", packed});
+    ASSERT_EQ(pack.status, 0) << pack.err;
+    for (const char* mode : {"-showvars", "-varinfo", "-nocoeffloops"})
+        EXPECT_EQ(output({"-res", packed, mode}), output({"-dir", data("restart"), mode})) << mode;
+    const std::string source = data("restart/history_00002.csv");
+    EXPECT_EQ(failure({"-dir", data("restart"), "-out", source}),
+              e2e::errorReport("Refusing to write the output to '" + source +
+                               "': it is the data source '" + source + "'."));
+}
+
+TEST(Su2History, DamagedFilesNameFileAndLine) {
+    e2e::TempDir dir;
+    const std::string header = "\"Inner_Iter\",    \"rms[Rho]\"    ,  \"CL\"  \n";
+    e2e::writeFile(dir.file("value.csv"), header + "0, -1, 0.5\n1, -2, oops\n");
+    EXPECT_EQ(failure({"-mon", dir.file("value.csv")}),
+              e2e::errorReport(dir.file("value.csv") +
+                               ":3: value 'oops' of column 'CL' is not a number"));
+    e2e::writeFile(dir.file("short.csv"), header + "0, -1\n");
+    EXPECT_EQ(failure({"-mon", dir.file("short.csv")}),
+              e2e::errorReport(dir.file("short.csv") +
+                               ":2: row has 2 values but the header names 3 columns"));
+    e2e::TempDir run;
+    e2e::writeFile(run.file("history.csv"), header + "0, -1, 0.5\n");
+    e2e::writeFile(run.file("history_1.csv"), header + "0, -1, x\n");
+    EXPECT_EQ(failure({"-dir", run.path()}),
+              e2e::errorReport(run.file("history_1.csv") +
+                               ":2: value 'x' of column 'CL' is not a number"));
+    e2e::writeFile(run.file("history_rans.csv"), header);
+    EXPECT_EQ(failure({"-dir", run.path()}),
+              e2e::errorReport("SU2 run folder '" + run.path() +
+                               "' holds the histories of more than one run ('history' and "
+                               "'history_rans'): give one history file with -mon."));
+}
+
+TEST(Su2History, AFileOfNoKnownKindSaysWhatWasExpected) {
+    e2e::TempDir dir;
+    e2e::writeFile(dir.file("table.csv"), "\"PointID\",\"x\"\n0,1\n");
+    EXPECT_EQ(failure({"-mon", dir.file("table.csv")}),
+              e2e::errorReport(dir.file("table.csv") +
+                               ":1: not a monitor file, OpenFOAM data file, OpenFOAM solver log or "
+                               "SU2 history file: the first line must "
+                               "start with 'monitor-file 1'"));
+}
+
+}  // namespace
