@@ -1,5 +1,6 @@
 #include "libs/mondata/formats/SourceFormats.h"
 
+#include "libs/mondata/formats/CgnsHistory.h"
 #include "libs/mondata/formats/MonitorFile.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/RunDirectory.h"
@@ -25,6 +26,7 @@ const std::vector<FolderFormat>& runFolderFormats() {
 
 const std::vector<ResultsFormat>& resultsFileFormats() {
     static const std::vector<ResultsFormat> formats = {
+        {"CGNS file", looksLikeCgns, readCgnsFile},
         {"results file", [](const std::string&, std::string_view) { return true; },
          readResultsFile},
     };
