@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs the CGNS benchmark (see bench/README.md, "CGNS").
+# Runs the CGNS benchmark (see bench/cgns.md).
 #   bench/cgns.sh [BUILD] [WORKDIR]
 # Writes a global convergence history of ARRAYS arrays of ITERATIONS doubles
 # (defaults 5000 and 2000, about 80 MB) in both storage flavours, then opens

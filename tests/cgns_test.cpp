@@ -146,6 +146,14 @@ TEST_P(CgnsFiles, DamagedOrMissingHistoriesAreReportedWithTheNodePath) {
         history + "/CoefLift' holds 1e+300 at record 2, outside the single-precision range.");
 }
 
+// Values are read when a variable is first needed: an array that cannot be
+// read spoils only the outputs that need it.
+TEST_P(CgnsFiles, ArraysAreReadOnlyWhenTheirVariablesAreNeeded) {
+    expectOutput(res("huge-value", {"-varlist", "CoefDrag"}),
+                 "\"ACCUMULATED TIMESTEP\",\"CoefDrag\"\n1,5.00000000e-01\n2,2.50000000e-01\n");
+    expectOutput(res("huge-value", {"-showvars"}), "ACCUMULATED TIMESTEP\nCoefLift\nCoefDrag\n");
+}
+
 TEST_P(CgnsFiles, ReadingLeavesTheFileAsItWas) {
     const std::string before = e2e::readFile(file("wing"));
     EXPECT_EQ(res("wing").status, 0);

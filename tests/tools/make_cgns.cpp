@@ -165,7 +165,9 @@ const std::vector<std::pair<const char*, std::function<void(Writer&)>>> kFiles =
      }},
     {"huge-value",
      [](Writer& w) {
-         w.reals(historyOf(w, 2), "CoefLift", {1, 1e300});
+         double h = historyOf(w, 2);
+         w.reals(h, "CoefLift", {1, 1e300});
+         w.reals(h, "CoefDrag", {0.5, 0.25});
      }},
 };
 
