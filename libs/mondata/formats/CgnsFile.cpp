@@ -14,8 +14,9 @@ namespace mon {
 namespace {
 // Data stored in a file takes room in it: a node claiming more values than
 // the file could hold is damaged and must not make the reader allocate them.
-// (The factor leaves room for compressed HDF5 datasets.)
-constexpr int64_t kMaxValuesPerStoredByte = 1100;
+// ADF stores values plainly; HDF5 datasets may be compressed (deflate shrinks
+// data at most about 1:1032).
+constexpr int64_t kMaxHdf5ValuesPerStoredByte = 1100;
 constexpr size_t kMaxTextSize = 1 << 20;
 
 std::string libraryMessage() {
@@ -59,9 +60,12 @@ CgnsFile::CgnsFile(std::string path) : path_(std::move(path)) {
     struct stat info {};
     if (::stat(path_.c_str(), &info) != 0) fail(std::strerror(errno));
     if (!S_ISREG(info.st_mode)) fail("not a regular file");
-    fileSize_ = static_cast<int64_t>(info.st_size);
     if (cgio_open_file(path_.c_str(), CGIO_MODE_READ, CGIO_FILE_NONE, &handle_) != CGIO_ERR_NONE)
         fail("the CGNS file is damaged or truncated (" + libraryMessage() + ")");
+    int type = CGIO_FILE_NONE;
+    cgio_get_file_type(handle_, &type);
+    const int64_t factor = type == CGIO_FILE_HDF5 ? kMaxHdf5ValuesPerStoredByte : 1;
+    maxStoredBytes_ = static_cast<int64_t>(info.st_size) * factor + 64;
 }
 
 CgnsFile::~CgnsFile() {
@@ -132,14 +136,15 @@ std::vector<int64_t> CgnsFile::dimensions(const CgnsNode& node) const {
 }
 
 size_t CgnsFile::checkedCount(const CgnsNode& node, size_t elementSize) const {
-    int64_t count = 1;
+    int64_t bytes = static_cast<int64_t>(elementSize);
     for (int64_t extent : dimensions(node)) {
-        if (extent > 0 && count > fileSize_ * kMaxValuesPerStoredByte / extent)
+        if (extent > 0 && bytes > maxStoredBytes_ / extent)
             fail(node, "is damaged: it claims more values than the file can hold");
-        count *= extent;
+        bytes *= extent;
     }
-    if (count * static_cast<int64_t>(elementSize) > fileSize_ * kMaxValuesPerStoredByte + 64)
+    if (bytes > maxStoredBytes_)
         fail(node, "is damaged: it claims more values than the file can hold");
+    const int64_t count = bytes / static_cast<int64_t>(elementSize);
     return static_cast<size_t>(count);
 }
 

@@ -81,7 +81,7 @@ class CgnsFile {
 
     std::string path_;
     int handle_ = -1;
-    int64_t fileSize_ = 0;
+    int64_t maxStoredBytes_ = 0;  // the most data a node of this file can hold
 };
 
 }  // namespace mon
