@@ -19,10 +19,19 @@ namespace {
 constexpr int64_t kMaxHdf5ValuesPerStoredByte = 1100;
 constexpr size_t kMaxTextSize = 1 << 20;
 
+// The library writes names, labels and data types from the file's own
+// fields, which damaged ADF files fill past the documented lengths: room
+// for the longest field and a terminator the library may leave out.
+constexpr size_t kFieldRoom = 64;
+
+std::string fieldText(const char (&field)[kFieldRoom]) {
+    return std::string(field, strnlen(field, kFieldRoom - 1));
+}
+
 std::string libraryMessage() {
-    char text[CGIO_MAX_ERROR_LENGTH + 1] = {};
+    char text[CGIO_MAX_ERROR_LENGTH + 64] = {};
     cgio_error_message(text);
-    return text;
+    return std::string(text, strnlen(text, CGIO_MAX_ERROR_LENGTH));
 }
 
 template <typename Stored>
@@ -93,10 +102,10 @@ std::vector<CgnsNode> CgnsFile::children(const CgnsNode& parent) const {
     for (int i = 0; i < returned && i < count; ++i)
         nodes.emplace_back(*this, ids[static_cast<size_t>(i)], std::string(), true);
     for (CgnsNode& node : nodes) {
-        char name[CGIO_MAX_NAME_LENGTH + 1] = {};
+        char name[kFieldRoom] = {};
         if (cgio_get_name(handle_, node.id(), name) != CGIO_ERR_NONE)
             failLibrary(parent, "the name of a child cannot be read");
-        node.setPath(parent.childPath(name));
+        node.setPath(parent.childPath(fieldText(name)));
     }
     return nodes;
 }
@@ -110,22 +119,22 @@ CgnsNode CgnsFile::child(const CgnsNode& parent, const std::string& name) const 
 }
 
 std::string CgnsFile::label(const CgnsNode& node) const {
-    char label[CGIO_MAX_LABEL_LENGTH + 1] = {};
+    char label[kFieldRoom] = {};
     if (cgio_get_label(handle_, node.id(), label) != CGIO_ERR_NONE)
         failLibrary(node, "its label cannot be read");
-    return label;
+    return fieldText(label);
 }
 
 std::string CgnsFile::dataType(const CgnsNode& node) const {
-    char type[CGIO_MAX_DATATYPE_LENGTH + 1] = {};
+    char type[kFieldRoom] = {};
     if (cgio_get_data_type(handle_, node.id(), type) != CGIO_ERR_NONE)
         failLibrary(node, "its data type cannot be read");
-    return type;
+    return fieldText(type);
 }
 
 std::vector<int64_t> CgnsFile::dimensions(const CgnsNode& node) const {
     int count = 0;
-    cgsize_t dims[CGIO_MAX_DIMENSIONS] = {};
+    cgsize_t dims[kFieldRoom] = {};  // room past the maximum, as for the texts
     if (cgio_get_dimensions(handle_, node.id(), &count, dims) != CGIO_ERR_NONE || count < 0 ||
         count > CGIO_MAX_DIMENSIONS)
         failLibrary(node, "its dimensions cannot be read");
