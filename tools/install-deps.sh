@@ -8,6 +8,7 @@ packages=(
   qtbase5-dev
   libpugixml-dev
   libhdf5-dev
+  libcgns-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   libxml2-utils

@@ -1,5 +1,6 @@
 #include "libs/mondata/formats/SourceFormats.h"
 
+#include "libs/mondata/formats/CgnsHistory.h"
 #include "libs/mondata/formats/FoamCase.h"
 #include "libs/mondata/formats/FoamLog.h"
 #include "libs/mondata/formats/MonitorFile.h"
@@ -38,6 +39,7 @@ const std::vector<FolderFormat>& runFolderFormats() {
 
 const std::vector<ResultsFormat>& resultsFileFormats() {
     static const std::vector<ResultsFormat> formats = {
+        {"CGNS file", looksLikeCgns, readCgnsFile},
         {"results file", [](const std::string&, std::string_view) { return true; },
          readResultsFile},
     };
