@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   libxml2-utils
+  libcairo2-dev fonts-dejavu-core
   clang libclang-rt-14-dev
 )
 

@@ -1,0 +1,17 @@
+#pragma once
+// Thins a line to what the pixels can show: of every run of consecutive
+// points that fall into one pixel column it keeps the first, the lowest, the
+// highest and the last, in their order. The polyline through the kept points
+// covers the same pixels as the one through all points, so a million-point
+// history draws as fast, and writes as small, as a few thousand points.
+
+#include <vector>
+
+#include "plot/Canvas.h"
+
+namespace plot {
+
+// Points in pixel coordinates, in drawing order.
+std::vector<Point> reduceToPixelColumns(const std::vector<Point>& points);
+
+}  // namespace plot
