@@ -10,8 +10,9 @@ namespace plot {
 
 struct FigureLine {
     std::string name;  // shown in the legend
-    std::vector<double> x;
-    std::vector<double> y;  // as long as x
+    // Floats, as the run stores them: a long history costs half the memory.
+    std::vector<float> x;
+    std::vector<float> y;  // as long as x
 };
 
 struct Figure {

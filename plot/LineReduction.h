@@ -11,6 +11,21 @@
 
 namespace plot {
 
+// Reduces points given one at a time, so that a long line never exists
+// whole in pixel coordinates.
+class ColumnReducer {
+  public:
+    void add(Point point);
+    // The kept points so far (the open column included); starts afresh.
+    std::vector<Point> take();
+
+  private:
+    void closeColumn();
+
+    std::vector<Point> kept_;
+    std::vector<Point> column_;  // the points of the current column
+};
+
 // Points in pixel coordinates, in drawing order.
 std::vector<Point> reduceToPixelColumns(const std::vector<Point>& points);
 

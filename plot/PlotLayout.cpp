@@ -66,27 +66,47 @@ struct Mapping {
     }
 };
 
-std::vector<std::vector<Point>> lineSegments(const FigureLine& line, const Mapping& mapping) {
-    std::vector<std::vector<Point>> segments(1);
+// Collects the pieces of a line in pixel coordinates, reduced to pixel
+// columns as they come unless every point is wanted.
+class SegmentCollector {
+  public:
+    explicit SegmentCollector(bool reduce) : reduce_(reduce) {}
+    void add(Point point) { reduce_ ? reducer_.add(point) : points_.push_back(point); }
+    void breakLine() {
+        std::vector<Point> piece = reduce_ ? reducer_.take() : std::move(points_);
+        points_.clear();
+        if (piece.size() == 1) piece.push_back(piece.front());  // a lone point still shows
+        if (!piece.empty()) segments_.push_back(std::move(piece));
+    }
+    std::vector<std::vector<Point>> take() {
+        breakLine();
+        return std::move(segments_);
+    }
+
+  private:
+    bool reduce_;
+    ColumnReducer reducer_;
+    std::vector<Point> points_;
+    std::vector<std::vector<Point>> segments_;
+};
+
+std::vector<std::vector<Point>> lineSegments(const FigureLine& line, const Mapping& mapping,
+                                             bool reduce) {
+    SegmentCollector collector(reduce);
     for (size_t i = 0; i < line.x.size(); ++i) {
         const PointKind kind = kindOf(line.x[i], line.y[i], mapping.y.logarithmic);
-        if (kind == PointKind::Break && !segments.back().empty()) segments.emplace_back();
-        if (kind == PointKind::Drawn) segments.back().push_back(mapping.at(line.x[i], line.y[i]));
+        if (kind == PointKind::Break) collector.breakLine();
+        if (kind == PointKind::Drawn) collector.add(mapping.at(line.x[i], line.y[i]));
     }
-    return segments;
+    return collector.take();
 }
 
 void drawLines(Canvas& canvas, const Figure& figure, const Mapping& mapping, bool reduce) {
     const Frame& f = mapping.frame;
     canvas.beginClip(f.left, f.top, f.right - f.left, f.bottom - f.top);
-    for (size_t i = 0; i < figure.lines.size(); ++i) {
-        for (const std::vector<Point>& segment : lineSegments(figure.lines[i], mapping)) {
-            if (segment.empty()) continue;
-            const std::vector<Point>& points =
-                segment.size() > 1 ? segment : std::vector<Point>{segment[0], segment[0]};
-            canvas.polyline(reduce ? reduceToPixelColumns(points) : points, lineStroke(i));
-        }
-    }
+    for (size_t i = 0; i < figure.lines.size(); ++i)
+        for (const std::vector<Point>& segment : lineSegments(figure.lines[i], mapping, reduce))
+            canvas.polyline(segment, lineStroke(i));
     canvas.endClip();
 }
 

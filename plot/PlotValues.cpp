@@ -8,9 +8,9 @@
 namespace plot {
 
 namespace {
-double valueAt(const TimestepData& data, int row) {
+float valueAt(const TimestepData& data, int row) {
     const float value = data.values()[static_cast<size_t>(row)];
-    return value == FLT_MAX ? std::nan("") : static_cast<double>(value);
+    return value == FLT_MAX ? std::nanf("") : value;
 }
 
 FigureLine lineOf(const PlotLineSource& source, const MonDatabase& database, StepRange steps) {
@@ -20,6 +20,8 @@ FigureLine lineOf(const PlotLineSource& source, const MonDatabase& database, Ste
     const TimestepData* y = database.getVariable(source.yVariable);
     if (!x || !y) return line;
     const mon::RowIndex& rows = y->rows();
+    line.x.reserve(static_cast<size_t>(rows.stepCount()));
+    line.y.reserve(static_cast<size_t>(rows.stepCount()));
     for (int position = 0; position < rows.stepCount(); ++position) {
         const int step = rows.stepAt(position);
         if (steps.first > 0 && step < steps.first) continue;

@@ -1,5 +1,6 @@
 #include "plot/SvgCanvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -31,24 +32,52 @@ std::string numberList(const std::vector<double>& values) {
 }
 }  // namespace
 
-// Lines go through pixel centres across (x at column + 0.5) and whole
-// pixels down, written as moves relative to the previous point: the points
-// of one pixel column (LineReduction keeps up to four) become short
-// vertical moves, which keeps long histories small.
-std::string compactPath(const std::vector<Point>& points) {
-    long column = static_cast<long>(std::floor(points.front().x));
-    long row = std::lround(points.front().y);
-    std::string d = "M" + std::to_string(column) + ".5 " + std::to_string(row);
-    d.reserve(points.size() * 6);
+namespace {
+// The points of a line that fall into one pixel column, as whole pixels.
+struct ColumnSpan {
+    long column;
+    long low;
+    long high;
+};
+
+std::vector<ColumnSpan> columnSpans(const std::vector<Point>& points) {
+    std::vector<ColumnSpan> spans;
     for (const Point& point : points) {
-        const long dx = static_cast<long>(std::floor(point.x)) - column;
-        const long dy = std::lround(point.y) - row;
-        if (dx == 0 && dy != 0) d += "v" + std::to_string(dy);
-        if (dx != 0 && dy == 0) d += "h" + std::to_string(dx);
-        if (dx != 0 && dy != 0)
-            d += "l" + std::to_string(dx) + (dy < 0 ? "" : " ") + std::to_string(dy);
-        column += dx;
-        row += dy;
+        const long column = static_cast<long>(std::floor(point.x)), row = std::lround(point.y);
+        if (spans.empty() || spans.back().column != column) spans.push_back({column, row, row});
+        spans.back().low = std::min(spans.back().low, row);
+        spans.back().high = std::max(spans.back().high, row);
+    }
+    return spans;
+}
+
+void appendMove(std::string& d, long dx, long dy) {
+    if (dx == 0 && dy != 0) d += "v" + std::to_string(dy);
+    if (dx != 0 && dy == 0) d += "h" + std::to_string(dx);
+    if (dx != 0 && dy != 0)
+        d += "l" + std::to_string(dx) + (dy < 0 ? "" : " ") + std::to_string(dy);
+}
+}  // namespace
+
+// Lines go through pixel centres across (x at column + 0.5) and whole
+// pixels down. In one column, all points lie on one vertical, so what is
+// drawn there is the stretch from the highest to the lowest: the path enters
+// it at the end nearer the previous column and leaves it at the other. The
+// moves are relative, so that a long history (one to four points per column
+// after LineReduction) writes about ten bytes per column.
+std::string compactPath(const std::vector<Point>& points) {
+    const std::vector<ColumnSpan> spans = columnSpans(points);
+    long column = spans.front().column, row = std::lround(points.front().y);
+    std::string d = "M" + std::to_string(column) + ".5 " + std::to_string(row);
+    d.reserve(spans.size() * 10);
+    for (const ColumnSpan& span : spans) {
+        const bool downwards = std::labs(span.low - row) <= std::labs(span.high - row);
+        const long entry = downwards ? span.low : span.high,
+                   exit = downwards ? span.high : span.low;
+        appendMove(d, span.column - column, entry - row);
+        appendMove(d, 0, exit - entry);
+        column = span.column;
+        row = exit;
     }
     if (d.find_first_of("vhl") == std::string::npos) d += "h0";  // a lone point still shows
     return d;

@@ -37,7 +37,8 @@ class SvgCanvas : public Canvas {
 // A coordinate as short text: at most one decimal, no trailing ".0".
 std::string svgNumber(double value);
 // The path data of a line through the points, in whole pixels: "M" to the
-// first, then relative "l", "h" and "v" moves.
+// first, then relative "l", "h" and "v" moves; the points of one pixel
+// column become one vertical stretch.
 std::string compactPath(const std::vector<Point>& points);
 
 }  // namespace plot
