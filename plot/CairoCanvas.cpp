@@ -22,7 +22,9 @@ void CairoCanvas::polyline(const std::vector<Point>& points, const Stroke& strok
     cairo_move_to(cr_, points.front().x, points.front().y);
     for (const Point& point : points) cairo_line_to(cr_, point.x, point.y);
     setStroke(stroke);
-    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);  // a lone point still shows
+    // Round caps let a lone point show; dashed lines keep butt caps, as
+    // capping every dash of a long dense history costs seconds.
+    if (stroke.dashes.empty()) cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
     cairo_stroke(cr_);
 }
 

@@ -116,7 +116,7 @@ void SvgCanvas::polyline(const std::vector<Point>& points, const Stroke& stroke)
     element.append_attribute("d") = compactPath(points).c_str();
     setStroke(element, stroke);
     element.append_attribute("stroke-linejoin") = "round";
-    element.append_attribute("stroke-linecap") = "round";
+    if (stroke.dashes.empty()) element.append_attribute("stroke-linecap") = "round";
 }
 
 pugi::xml_node SvgCanvas::rectElement(double x, double y, double width, double height) {
