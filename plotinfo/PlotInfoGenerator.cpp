@@ -114,10 +114,15 @@ PlotInfoGenerator::PlotInfoGenerator(MonDatabase* db) : database(db) {}
 PlotInfoGenerator::~PlotInfoGenerator() = default;
 
 void PlotInfoGenerator::outputPlotData(std::ostream& out) {
-    RCLDatabase* rcl = RCLDatabase::instance();
     const QString directory = QString::fromLatin1(kOrbDataDir.c_str());
     if (directory.isEmpty()) exporter::raise("outputPlotData", "Initial workspace file not found.");
-    rcl->loadRCLFile(directory + QLatin1Char('/') + kTemplateName, true);
+    const PlotDefinitionMap plots = gatherPlots(directory);
+    out << PlotInfoXML(RCLDatabase::instance()).generateXML(plots) << std::endl;
+}
+
+PlotDefinitionMap PlotInfoGenerator::gatherPlots(const QString& templateDirectory) {
+    RCLDatabase* rcl = RCLDatabase::instance();
+    rcl->loadRCLFile(templateDirectory + QLatin1Char('/') + kTemplateName, true);
     const std::vector<MonVariable> variables = database->getVariableList();
     GroupRCLGenerator groupGenerator(kWorkspacePath, kWorkspaceObject, rcl);
     const std::set<QString> groups = collectGroupNames(rcl, variables);
@@ -128,7 +133,7 @@ void PlotInfoGenerator::outputPlotData(std::ostream& out) {
     for (const QString& type : OVRCLUtils::getKnownPlotMonitorTypes())
         for (const QString& name : rcl->getObjectsByTypeAndPath(type, kWorkspacePath))
             gatherPlot(rcl, type, name, variables, priorities, plots);
-    out << PlotInfoXML(rcl).generateXML(plots) << std::endl;
+    return plots;
 }
 
 std::set<QString> PlotInfoGenerator::collectGroupNames(

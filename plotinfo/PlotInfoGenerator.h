@@ -1,6 +1,6 @@
 #pragma once
-// Gathers the run's default monitor plots for the -plotinfo document: loads
-// the workspace template from $ORB_DATA_DIR, completes it with a plot per
+// Gathers the run's default monitor plots (for the -plotinfo document and for
+// monplot's pictures): loads the workspace template, completes it with a plot per
 // monitor group of the run, and collects every plot whose rules match
 // variables, ordered by group priority and name.
 
@@ -30,6 +30,12 @@ class PlotInfoGenerator {
 
     // Writes the plot information document and one line end to out.
     void outputPlotData(std::ostream& out);
+
+    // Loads the template workspace-basic.mst from the directory into the
+    // command-language database, completes it with a plot per monitor group
+    // of the run and gathers every plot that shows variables. The plots'
+    // objects stay in RCLDatabase::instance() for their display settings.
+    PlotDefinitionMap gatherPlots(const QString& templateDirectory);
 
   private:
     std::set<QString> collectGroupNames(RCLDatabase* rcl,

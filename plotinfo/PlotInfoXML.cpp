@@ -4,11 +4,9 @@
 #include <vector>
 
 #include "libs/guiapp/MakeStdString.h"
-#include "libs/guiutils/QStringUtils.h"
 #include "libs/mondata/MonVariable.h"
-#include "libs/rcl/RCLDatabase.h"
-#include "libs/rcl/RCLPath.h"
 #include "libs/utilities/XMLDocument.h"
+#include "plotinfo/PlotDisplaySettings.h"
 
 namespace owl {
 
@@ -26,9 +24,6 @@ const std::string kVisibilityAttribute = "Visibility";
 const std::string kLogarithmicScale = "LogarithmicScale";
 const std::string kTrue = "true";
 const std::string kFalse = "false";
-const QString kWindowLabel = QStringLiteral("Window Label");
-const QString kVisibilityParameter = QStringLiteral("Visibility");
-const QString kLogarithmicY = QStringLiteral("Logarithmic Y");
 
 using Path = std::vector<XMLElement>;
 
@@ -38,13 +33,8 @@ Path pathOf(std::initializer_list<const std::string*> names) {
     return path;
 }
 
-QString valueOr(const ParamMap& parameters, const QString& name) {
-    const auto it = parameters.find(name);
-    return it == parameters.end() ? QString() : it->second;
-}
-
-const std::string& trueOrFalse(const QString& value) {
-    return QStringUtils::isTrue(value) ? kTrue : kFalse;
+const std::string& trueOrFalse(bool value) {
+    return value ? kTrue : kFalse;
 }
 
 std::string preferredLabel(const QString& name) {
@@ -64,15 +54,12 @@ std::string PlotInfoXML::generateXML(const PlotDefinitionMap& plots) const {
 }
 
 void PlotInfoXML::addPlot(XMLDocument& document, const PlotDefinition& plot) const {
-    const RCLPath objectPath(MakeStdString(plot.path));
-    const ParamMap parameters = database->getObjectParameters(plot.path, false);
+    const PlotDisplaySettings settings = readDisplaySettings(*database, plot);
     const Path plotPath = pathOf({&kPlots, &kPlot});
     document.addElement(plotPath, "");
-    document.addAttribute(plotPath, {kName, objectPath.getLastName()});
-    document.addAttribute(plotPath,
-                          {kDisplayName, MakeStdString(valueOr(parameters, kWindowLabel))});
-    document.addAttribute(
-        plotPath, {kVisibilityAttribute, trueOrFalse(valueOr(parameters, kVisibilityParameter))});
+    document.addAttribute(plotPath, {kName, settings.name});
+    document.addAttribute(plotPath, {kDisplayName, settings.windowLabel});
+    document.addAttribute(plotPath, {kVisibilityAttribute, trueOrFalse(settings.visible)});
     const Path xAxis = pathOf({&kPlots, &kPlot, &kXAxis});
     document.addElement(xAxis, "");
     document.addAttribute(xAxis, {kDisplayName, MakeStdString(plot.xAxisLabel)});
@@ -80,8 +67,7 @@ void PlotInfoXML::addPlot(XMLDocument& document, const PlotDefinition& plot) con
     const Path yAxis = pathOf({&kPlots, &kPlot, &kYAxis});
     document.addElement(yAxis, "");
     document.addAttribute(yAxis, {kDisplayName, MakeStdString(plot.yAxisLabel)});
-    document.addAttribute(yAxis,
-                          {kLogarithmicScale, trueOrFalse(valueOr(parameters, kLogarithmicY))});
+    document.addAttribute(yAxis, {kLogarithmicScale, trueOrFalse(settings.logarithmicY)});
     for (const auto& [xVariable, yVariable] : plot.lines) addLine(document, xVariable, yVariable);
 }
 

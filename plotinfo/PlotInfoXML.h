@@ -1,8 +1,7 @@
 #pragma once
 // Writes the gathered plots as the plot information document (root "Plots";
-// elements in docs/plotinfo.md). The display settings "Window Label",
-// "Visibility" and "Logarithmic Y" are read from each plot's object in the
-// command-language database.
+// elements in docs/plotinfo.md), with each plot's display settings read
+// from its object in the command-language database (PlotDisplaySettings).
 
 #include <string>
 

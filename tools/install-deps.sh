@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   libxml2-utils
+  libcairo2-dev fonts-dejavu-core
   clang libclang-rt-14-dev
 )
 

@@ -1,0 +1,35 @@
+#include "monplot/SourceWatch.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+namespace {
+std::string fileSignature(const std::string& path) {
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0) return path + " missing\n";
+    return path + " " + std::to_string(status.st_size) + " " +
+           std::to_string(status.st_mtim.tv_sec) + "." + std::to_string(status.st_mtim.tv_nsec) +
+           "\n";
+}
+
+std::vector<std::string> filesBelow(const std::string& folder) {
+    std::vector<std::string> files;
+    std::error_code error;
+    for (std::filesystem::recursive_directory_iterator it(folder, error), end; !error && it != end;
+         it.increment(error))
+        if (it->is_regular_file(error)) files.push_back(it->path().string());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+}  // namespace
+
+std::string sourceSignature(const std::string& path) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(path, error)) return fileSignature(path);
+    std::string signature;
+    for (const std::string& file : filesBelow(path)) signature += fileSignature(file);
+    return signature;
+}

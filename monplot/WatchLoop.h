@@ -1,0 +1,16 @@
+#pragma once
+// -watch: redraws whenever the source changes, until SIGINT or SIGTERM. The
+// signals only raise a flag, so a drawing in progress ends with complete
+// files; a source that cannot be read for a moment (a restart segment being
+// created) is reported as a warning and tried again at the next interval.
+
+#include <functional>
+#include <string>
+
+// Makes SIGINT and SIGTERM raise the stop flag instead of ending the
+// program; call before the first drawing.
+void installStopHandlers();
+
+// Draws again by calling redraw whenever sourceSignature(source) changes,
+// checking every `seconds`. Returns when a stop signal arrives.
+void watchAndRedraw(const std::string& source, double seconds, const std::function<void()>& redraw);

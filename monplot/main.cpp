@@ -1,0 +1,27 @@
+// monplot: draws a solver run's default monitor plots as SVG (and PNG, PDF)
+// files with an index page; with -watch it follows a running job. See
+// docs/monplot.1.
+
+#include <cstdlib>
+#include <iostream>
+
+#include "libs/exception/Error.h"
+#include "libs/translation/TranslationManager.h"
+#include "monplot/MonplotCommand.h"
+
+int main(int argc, char** argv) {
+    for (const char* package :
+         {"MonitorData", "GuiUtilities", "System", "Error", "Exception", "Utilities"})
+        owl::TranslationManager::requirePackageDictionary(package);
+    owl::TranslationManager::initialize();
+
+    const char* orbDataDir = std::getenv("ORB_DATA_DIR");
+    try {
+        runMonplot(scanPlotOptions(argc, argv), orbDataDir ? orbDataDir : "");
+    } catch (const owl::Error& error) {
+        std::cerr << "Plot error:" << std::endl;
+        std::cerr << error.getErrorText() << std::endl;
+        return 255;
+    }
+    return 0;
+}

@@ -1,0 +1,104 @@
+#include "plot/AxisTicks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace plot {
+
+namespace {
+const int kTargetTicks = 6;
+const int kMostDecadeLabels = 8;
+const int kMostDecadesWithMinorTicks = 6;
+// Values come from floats: 1e-5f is a little below 1e-5, yet it belongs to
+// the 10⁻⁵ decade, not to the one below.
+const double kFloatSlack = 1e-6;
+
+double niceStep(double range) {
+    const double rough = range / kTargetTicks;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(rough)));
+    const double normal = rough / magnitude;
+    const double factor = normal < 1.5 ? 1 : normal < 3 ? 2 : normal < 7 ? 5 : 10;
+    return factor * magnitude;
+}
+
+// A range that is one value grows to a span that can carry ticks.
+std::pair<double, double> widened(double low, double high) {
+    if (high > low) return {low, high};
+    const double half = low == 0 ? 1 : std::fabs(low) * 0.1;
+    return {low - half, high + half};
+}
+
+std::string trimExponent(std::string text) {
+    const size_t e = text.find('e');
+    if (e == std::string::npos) return text;
+    std::string mantissa = text.substr(0, e);
+    std::string exponent = text.substr(e + 1);
+    const bool negative = exponent[0] == '-';
+    exponent.erase(0, exponent.find_first_not_of("+-0"));
+    if (exponent.empty()) return mantissa;
+    return mantissa + "e" + (negative ? "-" : "") + exponent;
+}
+}  // namespace
+
+double Axis::fraction(double value) const {
+    if (logarithmic) return (std::log10(value) - std::log10(low)) / (std::log10(high / low));
+    return (value - low) / (high - low);
+}
+
+std::string linearLabel(double value, double step) {
+    if (std::fabs(value) < step * 1e-6) return "0";
+    const double largest = std::max(std::fabs(value), step);
+    char text[40];
+    const int stepDigits = static_cast<int>(std::floor(std::log10(step) + 1e-9));
+    if (largest >= 1e6 || step < 1e-4) {
+        const int valueDigits = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+        std::snprintf(text, sizeof text, "%.*e", std::max(0, valueDigits - stepDigits), value);
+        return trimExponent(text);
+    }
+    std::snprintf(text, sizeof text, "%.*f", std::max(0, -stepDigits), value);
+    return text;
+}
+
+std::string decadeLabel(int exponent) {
+    static const char* const kDigits[] = {"⁰", "¹", "²", "³", "⁴", "⁵", "⁶", "⁷", "⁸", "⁹"};
+    std::string label = exponent < 0 ? "10⁻" : "10";
+    const std::string digits = std::to_string(std::abs(exponent));
+    for (char digit : digits) label += kDigits[digit - '0'];
+    return label;
+}
+
+Axis linearAxis(double dataLow, double dataHigh) {
+    const auto [low, high] = widened(dataLow, dataHigh);
+    const double step = niceStep(high - low);
+    Axis axis;
+    const double first = std::floor(low / step + kFloatSlack),
+                 last = std::ceil(high / step - kFloatSlack);
+    axis.low = first * step;
+    axis.high = last * step;
+    for (double k = first; k <= last; ++k)
+        axis.ticks.push_back({k * step, linearLabel(k * step, step)});
+    return axis;
+}
+
+Axis logarithmicAxis(double dataLow, double dataHigh) {
+    const int first = static_cast<int>(std::floor(std::log10(dataLow) + kFloatSlack));
+    int last = static_cast<int>(std::ceil(std::log10(dataHigh) - kFloatSlack));
+    if (last <= first) last = first + 1;
+    Axis axis;
+    axis.logarithmic = true;
+    axis.low = std::pow(10.0, first);
+    axis.high = std::pow(10.0, last);
+    const int every = (last - first + kMostDecadeLabels - 1) / kMostDecadeLabels;
+    const bool minor = last - first <= kMostDecadesWithMinorTicks;
+    for (int decade = first; decade <= last; ++decade) {
+        const bool labelled = ((decade % every) + every) % every == 0;
+        axis.ticks.push_back({std::pow(10.0, decade), labelled ? decadeLabel(decade) : ""});
+        if (minor && decade < last)
+            for (int m = 2; m <= 9; ++m)
+                axis.ticks.push_back({m * std::pow(10.0, decade), "", false});
+    }
+    return axis;
+}
+
+}  // namespace plot
