@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "export/ExporterError.h"
+#include "libs/exception/MessageText.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/MonDatabase.h"
 #include "libs/mondata/rules/MonVariableRule.h"
@@ -101,8 +102,9 @@ void RunHistoryWriter::refuseToOverwriteSource() const {
     if (!database) return;
     for (const std::string& source : database->getSourceFiles()) {
         if (owl::sameFile(outFile, source))
-            exporter::raise("borrowOStream", "Refusing to write the output to '" + outFile +
-                                                 "': it is the data source '" + source + "'.");
+            exporter::raise("borrowOStream",
+                            "Refusing to write the output to '" + owl::printable(outFile) +
+                                "': it is the data source '" + owl::printable(source) + "'.");
     }
 }
 

@@ -6,13 +6,15 @@
 #include <fstream>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 
 namespace plot {
 
 namespace {
 [[noreturn]] void fail(const std::string& path, const std::string& reason) {
     throw owl::internal::error("AtomicFile", "write",
-                               "Cannot write '" + path + "': " + reason + ".", owl::errorFatal);
+                               "Cannot write '" + owl::printable(path) + "': " + reason + ".",
+                               owl::errorFatal);
 }
 }  // namespace
 

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "plot/AtomicFile.h"
 #include "plot/CairoCanvas.h"
 #include "plot/SvgCanvas.h"
@@ -19,7 +20,7 @@ void check(cairo_status_t status, const std::string& path) {
     if (status != CAIRO_STATUS_SUCCESS)
         throw owl::internal::error(
             "PictureFiles", "write",
-            "Cannot write '" + path + "': " + cairo_status_to_string(status) + ".",
+            "Cannot write '" + owl::printable(path) + "': " + cairo_status_to_string(status) + ".",
             owl::errorFatal);
 }
 

@@ -8,8 +8,20 @@
 namespace plot {
 
 namespace {
-float valueAt(const TimestepData& data, int row) {
-    const float value = data.values()[static_cast<size_t>(row)];
+// The value of a step's last loop, NaN where there is none. Variables that
+// share the run's records are read straight from their arrays; the keys
+// are computed from the records.
+float lastValueAt(const TimestepData& data, const mon::RowIndex& rows, int position) {
+    const int64_t record = rows.endRecordAt(position) - 1;
+    float value;
+    if (&data.rows() != &rows)
+        value = data.getValue(rows.stepAt(position), -1);
+    else if (data.key() == TimestepData::Key::Step)
+        value = static_cast<float>(rows.stepAt(position));
+    else if (data.key() == TimestepData::Key::Loop)
+        value = static_cast<float>(rows.loopOfRecord(record));
+    else
+        value = data.values()[static_cast<size_t>(record)];
     return value == FLT_MAX ? std::nanf("") : value;
 }
 
@@ -26,9 +38,8 @@ FigureLine lineOf(const PlotLineSource& source, const MonDatabase& database, Ste
         const int step = rows.stepAt(position);
         if (steps.first > 0 && step < steps.first) continue;
         if (steps.last > 0 && step > steps.last) break;
-        const int row = rows.firstRowAt(position) + rows.loopCountAt(position) - 1;
-        line.x.push_back(valueAt(*x, row));
-        line.y.push_back(valueAt(*y, row));
+        line.x.push_back(lastValueAt(*x, rows, position));
+        line.y.push_back(lastValueAt(*y, rows, position));
     }
     return line;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/rcl/RCLParser.h"
 #include "libs/rcl/RCLPath.h"
@@ -21,7 +22,7 @@ namespace {
 std::string readBytes(const std::string& path) {
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
-        raise("loadRCLFile", "Cannot open the command-language file '" + path +
+        raise("loadRCLFile", "Cannot open the command-language file '" + owl::printable(path) +
                                  "': " + std::strerror(errno) + ".");
     std::string bytes;
     char buffer[65536];
@@ -30,7 +31,7 @@ std::string readBytes(const std::string& path) {
     const int failure = std::ferror(file) ? errno : 0;
     std::fclose(file);
     if (failure)
-        raise("loadRCLFile", "Cannot read the command-language file '" + path +
+        raise("loadRCLFile", "Cannot read the command-language file '" + owl::printable(path) +
                                  "': " + std::strerror(failure) + ".");
     return bytes;
 }
@@ -46,7 +47,8 @@ QString decodeUtf8(const std::string& bytes, const std::string& path) {
         QTextCodec::ConverterState state;
         text += codec->toUnicode(bytes.data() + start, static_cast<int>(end - start), &state);
         if (state.invalidChars > 0 || state.remainingChars > 0)
-            raise("loadRCLFile", path + ":" + std::to_string(line) + ": the text is not UTF-8");
+            raise("loadRCLFile",
+                  owl::printable(path) + ":" + std::to_string(line) + ": the text is not UTF-8");
         if (end < bytes.size()) text += QLatin1Char('\n');
         start = end + 1;
     }

@@ -9,12 +9,13 @@
 #include <vector>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 
 namespace owl {
 
 namespace {
 std::string quoted(const std::string& path) {
-    return "'" + path + "'";
+    return "'" + owl::printable(path) + "'";
 }
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/RunSource.h"
 #include "libs/mondata/formats/SourceFileCheck.h"
@@ -92,15 +93,15 @@ mon::RunData load(const PackSettings& s) {
 void refuseIrregularTarget(const std::string& out) {
     struct stat info {};
     if (::stat(out.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-        fail("Refusing to write the results file '" + out + "': it is " +
+        fail("Refusing to write the results file '" + owl::printable(out) + "': it is " +
              mon::fileKindName(info.st_mode) + ", not a regular file.");
 }
 
 void refuseSourceAsTarget(const mon::RunData& run, const std::string& out) {
     for (const std::string& source : run.sourceFiles)
         if (owl::sameFile(source, out))
-            fail("Refusing to write the results file '" + out + "': it is the data source '" +
-                 source + "'.");
+            fail("Refusing to write the results file '" + owl::printable(out) +
+                 "': it is the data source '" + owl::printable(source) + "'.");
 }
 
 // Writes the file under a temporary name, reporting failures under the

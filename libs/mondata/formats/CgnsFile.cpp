@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/Hdf5Handle.h"
 
 namespace mon {
@@ -202,7 +203,8 @@ void CgnsFile::fail(const CgnsNode& node, const std::string& what) const {
 
 void CgnsFile::fail(const std::string& what) const {
     throw owl::data::error("MonDatabase", "updateFrom",
-                           "Cannot read '" + path_ + "': " + what + ".", owl::errorFatal);
+                           "Cannot read '" + owl::printable(path_) + "': " + what + ".",
+                           owl::errorFatal);
 }
 
 void CgnsFile::failLibrary(const CgnsNode& node, const std::string& doing) const {

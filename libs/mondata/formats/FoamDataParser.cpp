@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/DecimalFloat.h"
 #include "libs/mondata/formats/FoamSolverGroups.h"
 #include "libs/mondata/formats/TextScanner.h"
@@ -29,7 +30,7 @@ std::string show(std::string_view token) {
     const size_t kMax = 40;
     std::string text(token.substr(0, kMax));
     if (token.size() > kMax) text += "...";
-    return "'" + text + "'";
+    return "'" + owl::printable(text) + "'";
 }
 
 // The next field of a row: a word, or a parenthesised group with whatever
@@ -156,9 +157,10 @@ bool looksLikeFoamData(std::string_view head) {
 }
 
 void FoamDataParser::fail(const std::string& what) const {
-    throw owl::data::error("MonDatabase", "updateFrom",
-                           fileName_ + ":" + std::to_string(lineNumber_) + ": " + what,
-                           owl::errorFatal);
+    throw owl::data::error(
+        "MonDatabase", "updateFrom",
+        owl::printable(fileName_) + ":" + std::to_string(lineNumber_) + ": " + what,
+        owl::errorFatal);
 }
 
 FoamTable FoamDataParser::parse(std::string_view text) {

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/DecimalFloat.h"
 
 namespace mon {
@@ -38,7 +39,7 @@ std::string show(std::string_view text) {
     while (end < text.size() && !isBlank(text[end]) && text[end] != ',') ++end;
     std::string shown(text.substr(0, std::min(end, kMax)));
     if (end > kMax) shown += "...";
-    return "'" + shown + "'";
+    return "'" + owl::printable(shown) + "'";
 }
 
 FoamLine damaged(std::string problem) {

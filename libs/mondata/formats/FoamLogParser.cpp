@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/FoamLogVariables.h"
 
 namespace mon {
@@ -21,9 +22,10 @@ FoamLogParser::FoamLogParser(RunDataBuilder& builder, std::string fileName)
 }
 
 void FoamLogParser::fail(const std::string& what) const {
-    throw owl::data::error("MonDatabase", "updateFrom",
-                           fileName_ + ":" + std::to_string(lineNumber_) + ": " + what,
-                           owl::errorFatal);
+    throw owl::data::error(
+        "MonDatabase", "updateFrom",
+        owl::printable(fileName_) + ":" + std::to_string(lineNumber_) + ": " + what,
+        owl::errorFatal);
 }
 
 void FoamLogParser::parse(std::string_view text) {

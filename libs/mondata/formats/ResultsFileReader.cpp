@@ -220,8 +220,8 @@ std::shared_ptr<RowIndex> ResultsSource::readRows(bool loops) const {
                  std::to_string(loopNumbers[i]) + " is not a whole number from 1 to " +
                  std::to_string(RunDataBuilder::kMaxLoop));
         const int step = static_cast<int>(steps[i]), loop = static_cast<int>(loopNumbers[i]);
-        bool next = i == 0 || (step == steps[i - 1] && loop > loopNumbers[i - 1]) ||
-                    step > steps[i - 1];
+        bool next =
+            i == 0 || (step == steps[i - 1] && loop > loopNumbers[i - 1]) || step > steps[i - 1];
         if (!next)
             fail("record " + std::to_string(i) + " (step " + std::to_string(step) + ", loop " +
                  std::to_string(loop) + ") does not follow the one before it");
@@ -312,7 +312,8 @@ std::vector<float> ResultsSource::loadValues(size_t variable) const {
 }
 
 [[noreturn]] void failOpen(const std::string& path, const std::string& what) {
-    throw owl::data::error("MonDatabase", "updateFrom", "Cannot read '" + path + "': " + what + ".",
+    throw owl::data::error("MonDatabase", "updateFrom",
+                           "Cannot read '" + owl::printable(path) + "': " + what + ".",
                            owl::errorFatal);
 }
 

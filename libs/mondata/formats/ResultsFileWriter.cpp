@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/Hdf5Handle.h"
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/ResultsFileLayout.h"
@@ -60,7 +61,8 @@ class ResultsWriter {
   private:
     [[noreturn]] void fail(const std::string& what) const {
         throw owl::internal::error("MonDatabase", "writeResultsFile",
-                                   "Cannot write '" + path_ + "': " + what + ".", owl::errorFatal);
+                                   "Cannot write '" + owl::printable(path_) + "': " + what + ".",
+                                   owl::errorFatal);
     }
     [[noreturn]] void failHdf5(const std::string& what) const {
         const std::string reason = systemReason();

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/DecimalFloat.h"
 #include "libs/mondata/formats/Su2Variables.h"
 #include "libs/mondata/formats/TextScanner.h"
@@ -34,7 +35,7 @@ std::string show(std::string_view token) {
     const size_t kMax = 40;
     std::string text(token.substr(0, kMax));
     if (token.size() > kMax) text += "...";
-    return "'" + text + "'";
+    return "'" + owl::printable(text) + "'";
 }
 
 // When the line starts with KEYWORD (any case), blanks and '=', sets rest to
@@ -124,7 +125,7 @@ class Su2Parser {
 };
 
 void Su2Parser::fail(const std::string& what) const {
-    std::string where = table_.fileName;
+    std::string where = owl::printable(table_.fileName);
     if (lineNumber_ > 0) where += ":" + std::to_string(lineNumber_);
     throw owl::data::error("MonDatabase", "updateFrom", where + ": " + what, owl::errorFatal);
 }

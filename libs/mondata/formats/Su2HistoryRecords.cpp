@@ -1,6 +1,7 @@
 // The record keys and variables of SU2 history tables (see Su2History.h).
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/BlockReader.h"
 #include "libs/mondata/formats/Su2History.h"
 #include "libs/mondata/formats/Su2Variables.h"
@@ -11,9 +12,10 @@ namespace {
 using Iteration = Su2Table::Iteration;
 
 [[noreturn]] void fail(const Su2Table& table, size_t row, const std::string& what) {
-    throw owl::data::error("MonDatabase", "updateFrom",
-                           table.fileName + ":" + std::to_string(table.lines[row]) + ": " + what,
-                           owl::errorFatal);
+    throw owl::data::error(
+        "MonDatabase", "updateFrom",
+        owl::printable(table.fileName) + ":" + std::to_string(table.lines[row]) + ": " + what,
+        owl::errorFatal);
 }
 
 // A steady run has one record per iteration: the inner one, or the outer one
