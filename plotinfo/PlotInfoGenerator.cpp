@@ -14,6 +14,7 @@
 #include "libs/rcl/OVRCLUtils.h"
 #include "libs/rcl/RCLDatabase.h"
 #include "plotinfo/PlotInfoXML.h"
+#include "plotinfo/VariablesByGroup.h"
 
 namespace owl {
 
@@ -88,20 +89,6 @@ std::vector<MonVariableRule> plotRules(const QString& type, const ParamMap& para
     return rules;
 }
 
-bool matchesAll(const std::vector<MonVariableRule>& rules, const MonVariable& variable) {
-    for (const MonVariableRule& rule : rules)
-        if (!rule.match(variable)) return false;
-    return true;
-}
-
-QStringList matchedNames(const std::vector<MonVariable>& variables,
-                         const std::vector<MonVariableRule>& rules) {
-    QStringList names;
-    for (const MonVariable& variable : variables)
-        if (matchesAll(rules, variable)) names.append(variable.getName());
-    return names;
-}
-
 void sendGroupText(RCLDatabase* rcl, GroupRCLGenerator& generator,
                    const std::set<QString>& groups) {
     QString text;
@@ -129,10 +116,11 @@ PlotDefinitionMap PlotInfoGenerator::gatherPlots(const QString& templateDirector
     const std::multimap<int, QString> priorities = OVRCLUtils::getGroupPriorityMap(rcl);
     sendGroupText(rcl, groupGenerator, groups);
 
+    const VariablesByGroup byGroup(variables);
     PlotDefinitionMap plots;
     for (const QString& type : OVRCLUtils::getKnownPlotMonitorTypes())
         for (const QString& name : rcl->getObjectsByTypeAndPath(type, kWorkspacePath))
-            gatherPlot(rcl, type, name, variables, priorities, plots);
+            gatherPlot(rcl, type, name, byGroup, priorities, plots);
     return plots;
 }
 
@@ -147,13 +135,13 @@ std::set<QString> PlotInfoGenerator::collectGroupNames(
 }
 
 void PlotInfoGenerator::gatherPlot(RCLDatabase* rcl, const QString& type, const QString& name,
-                                   const std::vector<MonVariable>& variables,
+                                   const VariablesByGroup& variables,
                                    const std::multimap<int, QString>& priorities,
                                    PlotDefinitionMap& plots) const {
     const QString path = kWorkspacePath + QLatin1Char('/') + type + QLatin1Char(':') + name;
     const ParamMap parameters = rcl->getObjectParameters(path, false);
     const auto [xVariable, xLabel] = getXAxisInfo(parameters);
-    const QStringList matched = matchedNames(variables, plotRules(type, parameters));
+    const QStringList matched = variables.matching(plotRules(type, parameters));
     auto lines = plotLines(parameters, xVariable, matched);
     if (lines.empty()) return;
     const QString group =

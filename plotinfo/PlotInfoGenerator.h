@@ -22,6 +22,8 @@ class RCLDatabase;
 
 namespace owl {
 
+class VariablesByGroup;
+
 class PlotInfoGenerator {
   public:
     // The database is the exporter's; it must not be null and is not owned.
@@ -41,7 +43,7 @@ class PlotInfoGenerator {
     std::set<QString> collectGroupNames(RCLDatabase* rcl,
                                         const std::vector<MonVariable>& variables) const;
     void gatherPlot(RCLDatabase* rcl, const QString& type, const QString& name,
-                    const std::vector<MonVariable>& variables,
+                    const VariablesByGroup& variables,
                     const std::multimap<int, QString>& priorities, PlotDefinitionMap& plots) const;
     std::vector<std::pair<QString, QString>> plotLines(const ParamMap& parameters,
                                                        const QString& xVariable,

@@ -16,3 +16,9 @@ bool MonVariableRule::match(const MonVariable& variable) const {
                                    variable.declaredInfo()};
     return rule_->matches(subject);
 }
+
+QString MonVariableRule::requiredAttribute(const QString& key) const {
+    const QString* value = rule_ ? rule_->requiredValue(key) : nullptr;
+    if (!value) return QString();
+    return value->isNull() ? QString(QLatin1String("")) : *value;  // "" is a value
+}

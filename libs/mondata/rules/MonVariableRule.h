@@ -22,6 +22,10 @@ class MonVariableRule {
     virtual ~MonVariableRule();
 
     bool match(const MonVariable& variable) const;
+    // The value the declared attribute (lower-case key) must have for a
+    // variable to match, or a null QString when the rule does not pin it:
+    // lets callers look only at the variables that can match.
+    QString requiredAttribute(const QString& key) const;
     const QString& text() const { return text_; }
 
   private:

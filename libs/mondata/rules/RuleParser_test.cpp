@@ -10,9 +10,9 @@
 
 #include "libs/exception/Error.h"
 #include "libs/mondata/MonVariable.h"
+#include "libs/mondata/VariableLabels.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/mondata/rules/RuleTestVariables.h"
-#include "libs/mondata/VariableLabels.h"
 
 namespace {
 

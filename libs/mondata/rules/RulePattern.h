@@ -22,6 +22,8 @@ class RulePattern {
     // The general walk, whatever the shape: the quick tests that matches()
     // uses for common shapes must agree with it (checked by the fuzzer).
     bool matchesByWalking(const QString& text) const;
+    // The one text the pattern matches when it has no wildcard, else null.
+    const QString* exactText() const { return shape_ == Shape::Exact ? &literal_ : nullptr; }
 
   private:
     enum class Element : unsigned char { Literal, AnyRun, AnyOne };

@@ -6,8 +6,8 @@
 #include <initializer_list>
 #include <utility>
 
-#include "libs/mondata/rules/RulePattern.h"
 #include "libs/mondata/VariableInfo.h"
+#include "libs/mondata/rules/RulePattern.h"
 
 namespace mon {
 

@@ -48,4 +48,16 @@ bool RuleNode::matches(const RuleSubject& subject) const {
     return comparison.matches(subject);
 }
 
+const QString* RuleNode::requiredValue(const QString& key) const {
+    if (kind == Kind::AllOf) {
+        for (const RuleNode& operand : operands)
+            if (const QString* value = operand.requiredValue(key)) return value;
+        return nullptr;
+    }
+    if (kind != Kind::Compare || comparison.negated) return nullptr;
+    if (comparison.source != RuleComparison::Source::Declared || comparison.key != key)
+        return nullptr;
+    return comparison.pattern.exactText();
+}
+
 }  // namespace mon

@@ -5,8 +5,8 @@
 #include <QString>
 #include <vector>
 
-#include "libs/mondata/rules/RulePattern.h"
 #include "libs/mondata/VariableInfo.h"
+#include "libs/mondata/rules/RulePattern.h"
 
 namespace mon {
 
@@ -39,6 +39,10 @@ struct RuleNode {
     RuleComparison comparison;       // Compare
 
     bool matches(const RuleSubject& subject) const;
+    // The value a declared attribute must have for the rule to match: the
+    // text of a "KEY = literal" comparison, alone or in an "and". Null when
+    // the rule does not pin one down.
+    const QString* requiredValue(const QString& key) const;
 };
 
 }  // namespace mon
