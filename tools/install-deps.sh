@@ -12,6 +12,7 @@ packages=(
   libbenchmark-dev
   libxml2-utils
   clang libclang-rt-14-dev
+  pybind11-dev python3-pybind11 python3-numpy python3-pandas python3-pytest
 )
 
 missing=()
