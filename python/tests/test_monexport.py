@@ -13,6 +13,7 @@ import monexport
 
 COMMAND = os.environ["MONEXPORT_COMMAND"]
 EXAMPLES = os.environ["MONEXPORT_EXAMPLES"]
+TEST_RUNS = os.environ["MONEXPORT_TEST_RUNS"]
 
 SOURCES = {
     "transient.mon": "-mon",
@@ -71,6 +72,19 @@ def assert_same_table(frame, expected):
             assert ours.dtype == np.float32
             np.testing.assert_allclose(ours.to_numpy(np.float64), theirs.to_numpy(np.float64),
                                        rtol=1e-7, atol=0, equal_nan=True, err_msg=name)
+
+
+@pytest.mark.parametrize("name", sorted(n for n in os.listdir(TEST_RUNS) if n.endswith(".mon")))
+@pytest.mark.parametrize("loops", [True, False])
+@pytest.mark.parametrize("rule", [None, "CATEGORY = RESIDUAL"])
+@pytest.mark.parametrize("first,last", [(None, None), (2, 3), (20000000, None)])
+def test_test_runs_table_equals_the_commands_csv(name, loops, rule, first, last):
+    # Skipped loops, huge step numbers, odd names and restarts.
+    path = os.path.join(TEST_RUNS, name)
+    frame = monexport.open(path).table(rule=rule, loops=loops, first=first, last=last)
+    done = command("-mon", path, *options_of(None, rule, loops, first, last))
+    assert done.returncode == 0, done.stderr
+    assert_same_table(frame, pd.read_csv(io.StringIO(done.stdout)))
 
 
 SELECTIONS = [
