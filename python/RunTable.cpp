@@ -80,22 +80,22 @@ std::vector<std::string> RunTable::groups() const {
     return names;
 }
 
-std::vector<std::pair<std::string, std::string>> RunTable::info(const std::string& name) const {
+RunTable::Description RunTable::info(const std::string& name) const {
     for (const MonVariable& variable : database_->getVariableList()) {
         if (toBytes(variable.getName()) != name) continue;
         QStringList path;
         for (const QString& step : variable.getTreePath(true)) path << step;
-        std::vector<std::pair<std::string, std::string>> fields{
-            {"label", toBytes(variable.getPreferredLabel())},
-            {"tree_name", toBytes(variable.getTreeName(true))},
-            {"tree_path", toBytes(path.join(QLatin1Char('/')))},
-            {"group", toBytes(variable.getAttribute(QStringLiteral("group")))}};
+        Description description{toBytes(variable.getPreferredLabel()),
+                                toBytes(variable.getTreeName(true)),
+                                toBytes(path.join(QLatin1Char('/'))),
+                                toBytes(variable.getAttribute(QStringLiteral("group"))),
+                                {}};
         if (const mon::VariableInfo* declared = database_->variableInfo(variable.getName()))
             for (const auto& [key, value] : declared->attributes)
-                fields.emplace_back("attribute:" + toBytes(key), toBytes(value));
-        return fields;
+                description.attributes.emplace_back(toBytes(key), toBytes(value));
+        return description;
     }
-    exporter::raise("info", "Unknown variable: " + name);
+    exporter::raise("info", "Unknown variable: " + owl::printable(name));
 }
 
 bool RunTable::showsLoops(bool loops) const {

@@ -26,8 +26,11 @@ class RunTable {
 
     std::vector<std::string> variables() const;
     std::vector<std::string> groups() const;
-    // Label, tree name, tree path, group and the declared attributes.
-    std::vector<std::pair<std::string, std::string>> info(const std::string& name) const;
+    struct Description {
+        std::string label, treeName, treePath, group;
+        std::vector<std::pair<std::string, std::string>> attributes;  // as declared
+    };
+    Description info(const std::string& name) const;
 
     // The command's columns: the record keys first (the loop key only when
     // loops are shown), then the listed names, then the rule's matches.

@@ -99,14 +99,13 @@ py::dict lastValues(const RunTable& run, const py::object& names, const py::obje
 }
 
 py::dict info(const RunTable& run, const std::string& name) {
+    const RunTable::Description description = run.info(name);
     py::dict fields, attributes;
-    const std::string prefix = "attribute:";
-    for (const auto& [key, value] : run.info(name)) {
-        if (key.rfind(prefix, 0) == 0)
-            attributes[py::str(key.substr(prefix.size()))] = value;
-        else
-            fields[py::str(key)] = value;
-    }
+    for (const auto& [key, value] : description.attributes) attributes[py::str(key)] = value;
+    fields["label"] = description.label;
+    fields["tree_name"] = description.treeName;
+    fields["tree_path"] = description.treePath;
+    fields["group"] = description.group;
     fields["attributes"] = attributes;
     return fields;
 }

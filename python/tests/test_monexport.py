@@ -189,6 +189,12 @@ def test_errors_carry_the_commands_text():
     assert str(raised.value) == expected
     with pytest.raises(monexport.Error):
         run.select(names=["NO SUCH"])
+    with pytest.raises(monexport.Error) as raised:
+        run.values("NO SUCH")
+    assert str(raised.value) == "Requested variable(s) not found: \n    NO SUCH"
+    with pytest.raises(monexport.Error) as raised:
+        run.info("NO SUCH")
+    assert str(raised.value) == "Unknown variable: NO SUCH"
 
     missing = example("no-such-file.mon")
     with pytest.raises(monexport.Error) as raised:
