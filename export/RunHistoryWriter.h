@@ -64,9 +64,6 @@ class RunHistoryWriter {
 
     void prepareData(PreparedData& data, std::vector<std::string>& columns,
                      const std::vector<std::string>& keyFields) const;
-    void addListedVariables(PreparedData& data, std::vector<std::string>& columns) const;
-    void addDatabaseVariables(PreparedData& data, std::vector<std::string>& columns,
-                              const MonVariableRule* rule) const;
     // The header and the lines of the time-history table from prepared data.
     void writeTimeHistory(std::ostream& out, const PreparedData& data,
                           const std::vector<std::string>& columns, bool loops) const;

@@ -1,9 +1,10 @@
 // Variable selection: the -varlist and -varrule settings and prepareData.
 
+#include "export/VariableSelection.h"
+
 #include <QByteArray>
 
 #include "export/KeyFields.h"
-#include "export/RunHistoryWriter.h"
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/MonDatabase.h"
@@ -43,37 +44,11 @@ std::string missingNamesMessage(const std::vector<std::string>& missing) {
     return message;
 }
 
-}  // namespace
-
-RunHistoryWriter& RunHistoryWriter::setVarList(const std::string& listText) {
-    varList = owl::StringUtilities::splitValue(listText, ';');
-    for (std::string& name : varList) name = unquote(name);
-    return *this;
-}
-
-RunHistoryWriter& RunHistoryWriter::setVarRule(const std::string& ruleText) {
-    if (ruleText.empty()) return *this;
-    varRule.reset();
-    varRule = std::make_unique<MonVariableRule>(toQString(ruleText));
-    return *this;
-}
-
-void RunHistoryWriter::prepareData(PreparedData& data, std::vector<std::string>& columns,
-                                   const std::vector<std::string>& keyFields) const {
-    data.clear();
-    for (const std::string& key : keyFields)
-        if (const TimestepData* values = database->getVariable(toQString(key)))
-            data.emplace(key, values);
-    columns = keyFields;
-    if (!varList.empty()) addListedVariables(data, columns);
-    if (varRule || varList.empty()) addDatabaseVariables(data, columns, varRule.get());
-}
-
-void RunHistoryWriter::addListedVariables(PreparedData& data,
-                                          std::vector<std::string>& columns) const {
+void addListedVariables(const MonDatabase& database, const std::vector<std::string>& varList,
+                        PreparedData& data, std::vector<std::string>& columns) {
     std::vector<std::string> missing;
     for (const std::string& name : varList) {
-        if (const TimestepData* values = database->getVariable(toQString(name))) {
+        if (const TimestepData* values = database.getVariable(toQString(name))) {
             columns.push_back(name);
             data.emplace(name, values);
         } else if (name != keyfields::kCoefficientLoop) {
@@ -89,15 +64,56 @@ void RunHistoryWriter::addListedVariables(PreparedData& data,
 // variable without a rule) that is not a column yet. The data is fetched by
 // the variable's own name, so a name that Latin-1 cannot spell (written with
 // '?' in its place) still finds its values.
-void RunHistoryWriter::addDatabaseVariables(PreparedData& data, std::vector<std::string>& columns,
-                                            const MonVariableRule* rule) const {
-    for (const MonVariable& variable : database->getVariableList()) {
+void addDatabaseVariables(const MonDatabase& database, const MonVariableRule* rule,
+                          PreparedData& data, std::vector<std::string>& columns) {
+    for (const MonVariable& variable : database.getVariableList()) {
         if (rule && !rule->match(variable)) continue;
         std::string name = toBytes(variable.getName());
         if (data.count(name) != 0) continue;
-        if (const TimestepData* values = database->getVariable(variable.getName())) {
+        if (const TimestepData* values = database.getVariable(variable.getName())) {
             columns.push_back(name);
             data.emplace(name, values);
         }
     }
+}
+
+}  // namespace
+
+namespace exporter {
+
+std::vector<std::string> parseVarList(const std::string& listText) {
+    std::vector<std::string> names = owl::StringUtilities::splitValue(listText, ';');
+    for (std::string& name : names) name = unquote(name);
+    return names;
+}
+
+void selectVariables(const MonDatabase& database, const std::vector<std::string>& varList,
+                     const MonVariableRule* rule, const std::vector<std::string>& keyFields,
+                     PreparedData& data, std::vector<std::string>& columns) {
+    data.clear();
+    for (const std::string& key : keyFields)
+        if (const TimestepData* values = database.getVariable(toQString(key)))
+            data.emplace(key, values);
+    columns = keyFields;
+    if (!varList.empty()) addListedVariables(database, varList, data, columns);
+    if (rule || varList.empty()) addDatabaseVariables(database, rule, data, columns);
+}
+
+}  // namespace exporter
+
+RunHistoryWriter& RunHistoryWriter::setVarList(const std::string& listText) {
+    varList = exporter::parseVarList(listText);
+    return *this;
+}
+
+RunHistoryWriter& RunHistoryWriter::setVarRule(const std::string& ruleText) {
+    if (ruleText.empty()) return *this;
+    varRule.reset();
+    varRule = std::make_unique<MonVariableRule>(toQString(ruleText));
+    return *this;
+}
+
+void RunHistoryWriter::prepareData(PreparedData& data, std::vector<std::string>& columns,
+                                   const std::vector<std::string>& keyFields) const {
+    exporter::selectVariables(*database, varList, varRule.get(), keyFields, data, columns);
 }

@@ -24,7 +24,7 @@ demo)
     ;;
 test)
     bash tools/install-deps.sh
-    build build -DMONEXPORT_TESTS=ON
+    build build -DMONEXPORT_TESTS=ON -DMONEXPORT_PYTHON=ON -DPython3_EXECUTABLE=/usr/bin/python3
     ctest --test-dir build --output-on-failure -j "$jobs"
     ;;
 sanitize)

@@ -14,6 +14,7 @@ packages=(
   libxml2-utils
   libcairo2-dev fonts-dejavu-core
   clang libclang-rt-14-dev
+  pybind11-dev python3-pybind11 python3-numpy python3-pandas python3-pytest
 )
 
 missing=()

@@ -1,0 +1,177 @@
+#include "python/RunTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <limits>
+#include <memory>
+
+#include "export/ExporterError.h"
+#include "export/KeyFields.h"
+#include "export/VariableSelection.h"
+#include "libs/exception/MessageText.h"
+#include "libs/guiutils/MessageDisplay.h"
+#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/TimestepData.h"
+#include "libs/mondata/rules/MonVariableRule.h"
+
+namespace {
+
+const char kHdf5Signature[] = "\x89HDF\r\n\x1a\n";
+const char kAdfSignature[] = "ADF Database";
+
+QString toQString(const std::string& text) {
+    return QString::fromLatin1(text.c_str());
+}
+std::string toBytes(const QString& text) {
+    return std::string(text.toLatin1().constData());
+}
+
+MonDatabase::SourceType sourceType(RunTable::Source source) {
+    if (source == RunTable::Source::Results) return MonDatabase::ResultsFile;
+    if (source == RunTable::Source::Directory) return MonDatabase::RunDirectory;
+    return MonDatabase::MonitorFile;
+}
+
+std::unique_ptr<MonVariableRule> ruleOf(const std::string& rule) {
+    if (rule.empty()) return nullptr;
+    return std::make_unique<MonVariableRule>(toQString(rule));
+}
+
+float orNaN(float value) {
+    return value == FLT_MAX ? std::numeric_limits<float>::quiet_NaN() : value;
+}
+
+}  // namespace
+
+RunTable::RunTable(const std::string& path, Source source)
+    : database_(
+          std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay())) {
+    if (source == Source::Guess) source = sourceOf(path);
+    database_->updateFrom(sourceType(source), toQString(path), true);
+    database_->updateData();
+}
+
+RunTable::~RunTable() = default;
+
+RunTable::Source RunTable::sourceOf(const std::string& path) {
+    if (QFileInfo(toQString(path)).isDir()) return Source::Directory;
+    std::ifstream file(path, std::ios::binary);
+    char head[64] = {};
+    file.read(head, sizeof head);
+    const std::string start(head, static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
+    if (start.rfind(kHdf5Signature, 0) == 0) return Source::Results;
+    if (start.find(kAdfSignature) != std::string::npos) return Source::Results;
+    return Source::Monitor;
+}
+
+std::vector<std::string> RunTable::variables() const {
+    std::vector<std::string> names;
+    for (const MonVariable& variable : database_->getVariableList())
+        names.push_back(toBytes(variable.getName()));
+    return names;
+}
+
+std::vector<std::string> RunTable::groups() const {
+    std::vector<std::string> names;
+    for (const QString& group : database_->getGroupList()) names.push_back(toBytes(group));
+    return names;
+}
+
+RunTable::Description RunTable::info(const std::string& name) const {
+    for (const MonVariable& variable : database_->getVariableList()) {
+        if (toBytes(variable.getName()) != name) continue;
+        QStringList path;
+        for (const QString& step : variable.getTreePath(true)) path << step;
+        Description description{toBytes(variable.getPreferredLabel()),
+                                toBytes(variable.getTreeName(true)),
+                                toBytes(path.join(QLatin1Char('/'))),
+                                toBytes(variable.getAttribute(QStringLiteral("group"))),
+                                {}};
+        if (const mon::VariableInfo* declared = database_->variableInfo(variable.getName()))
+            for (const auto& [key, value] : declared->attributes)
+                description.attributes.emplace_back(toBytes(key), toBytes(value));
+        return description;
+    }
+    exporter::raise("info", "Unknown variable: " + owl::printable(name));
+}
+
+bool RunTable::showsLoops(bool loops) const {
+    return loops && database_->getVariable(toQString(keyfields::kCoefficientLoop)) != nullptr;
+}
+
+std::vector<std::string> RunTable::select(const std::vector<std::string>& names,
+                                          const std::string& rule, bool withKeys,
+                                          bool loops) const {
+    std::vector<std::string> keyFields;
+    if (withKeys) keyFields.push_back(keyfields::kAccumulatedTimestep);
+    if (withKeys && showsLoops(loops)) keyFields.push_back(keyfields::kCoefficientLoop);
+    PreparedData data;
+    std::vector<std::string> columns;
+    const std::unique_ptr<MonVariableRule> parsed = ruleOf(rule);
+    exporter::selectVariables(*database_, names, parsed.get(), keyFields, data, columns);
+    if (withKeys && !showsLoops(loops))
+        columns.erase(std::remove(columns.begin(), columns.end(), keyfields::kCoefficientLoop),
+                      columns.end());
+    return columns;
+}
+
+const TimestepData& RunTable::data(const std::string& name) const {
+    if (const TimestepData* found = database_->getVariable(toQString(name))) return *found;
+    throw owl::data::notFound("RunHistoryWriter", "outputData",
+                              "Requested variable(s) not found: \n    " + owl::printable(name),
+                              owl::errorFatal);
+}
+
+bool RunTable::isKey(const std::string& name) {
+    return keyfields::recordKeyOf(name) != keyfields::RecordKey::None;
+}
+
+RunTable::Rows RunTable::rows(bool loops, int32_t first, int32_t last) const {
+    const TimestepData* steps = database_->getVariable(toQString(keyfields::kAccumulatedTimestep));
+    if (!steps) exporter::raise("outputData", "Failed to locate Accumulated Timestep key field.");
+    if (first <= 0 || first < steps->getFirstTimestep()) first = steps->getFirstTimestep();
+    if (last <= 0 || last > steps->getLastTimestep()) last = steps->getLastTimestep();
+    const mon::RowIndex& index = steps->rows();
+    Rows rows;
+    for (int position = 0; position < index.stepCount(); ++position) {
+        const int step = index.stepAt(position), count = index.loopCountAt(position);
+        if (step < first || step > last) continue;
+        for (int loop = loops ? 1 : count; loop <= count; ++loop) {
+            rows.steps.push_back(step);
+            rows.loops.push_back(loop);
+        }
+    }
+    return rows;
+}
+
+std::vector<float> RunTable::values(const std::string& name, const Rows& rows, bool loops) const {
+    const TimestepData& column = data(name);
+    std::vector<float> values(rows.steps.size());
+    for (size_t row = 0; row < values.size(); ++row)
+        values[row] = orNaN(column.getValue(static_cast<int>(rows.steps[row]),
+                                            loops ? static_cast<int>(rows.loops[row]) : -1));
+    return values;
+}
+
+std::vector<int64_t> RunTable::keyValues(const std::string& name, const Rows& rows) const {
+    return keyfields::recordKeyOf(name) == keyfields::RecordKey::Loop ? rows.loops : rows.steps;
+}
+
+std::vector<RunTable::LastValue> RunTable::lastValues(const std::vector<std::string>& names,
+                                                      const std::string& rule) const {
+    std::vector<LastValue> fields;
+    for (const std::string& name : select(names, rule, false, true)) {
+        const TimestepData& column = data(name);
+        const int step = column.getLastTimestep(), loop = column.getLastCloop();
+        const float value = column.getValue(step, loop);
+        const keyfields::RecordKey key = keyfields::recordKeyOf(name);
+        double field = orNaN(value);
+        if (key != keyfields::RecordKey::None && value != FLT_MAX)
+            field = key == keyfields::RecordKey::Step ? step : loop;
+        fields.push_back({name, field, key != keyfields::RecordKey::None});
+    }
+    return fields;
+}

@@ -1,0 +1,65 @@
+#pragma once
+// A run's monitor data opened for scripting front ends: the variables, their
+// declarations and the rows and columns of the command's tables as plain
+// arrays. Selection and row order are the command's own.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class MonDatabase;
+class TimestepData;
+
+class RunTable {
+  public:
+    enum class Source { Guess, Results, Directory, Monitor };
+
+    // Opens the source; Guess decides from the path (see sourceOf).
+    RunTable(const std::string& path, Source source);
+    ~RunTable();
+
+    // A folder is a run directory, a file that starts like a results file
+    // (HDF5 or ADF) a results file, anything else a monitor file.
+    static Source sourceOf(const std::string& path);
+
+    std::vector<std::string> variables() const;
+    std::vector<std::string> groups() const;
+    struct Description {
+        std::string label, treeName, treePath, group;
+        std::vector<std::pair<std::string, std::string>> attributes;  // as declared
+    };
+    Description info(const std::string& name) const;
+
+    // The command's columns: the record keys first (the loop key only when
+    // loops are shown), then the listed names, then the rule's matches.
+    std::vector<std::string> select(const std::vector<std::string>& names, const std::string& rule,
+                                    bool withKeys, bool loops) const;
+    // Whether a table asked for with loops shows them: the run must have them.
+    bool showsLoops(bool loops) const;
+
+    struct Rows {
+        std::vector<int64_t> steps;
+        std::vector<int64_t> loops;  // without loops, the step's last loop
+    };
+    // The time-history rows from first to last (0 or below: open end).
+    Rows rows(bool loops, int32_t first, int32_t last) const;
+    // A column along rows: NaN where there is no value; record keys exact.
+    std::vector<float> values(const std::string& name, const Rows& rows, bool loops) const;
+    std::vector<int64_t> keyValues(const std::string& name, const Rows& rows) const;
+    static bool isKey(const std::string& name);
+
+    struct LastValue {
+        std::string name;
+        double value;  // NaN when there is none
+        bool integer;
+    };
+    std::vector<LastValue> lastValues(const std::vector<std::string>& names,
+                                      const std::string& rule) const;
+
+  private:
+    const TimestepData& data(const std::string& name) const;
+
+    std::unique_ptr<MonDatabase> database_;
+};

@@ -1,0 +1,167 @@
+// The monexport Python module: thin bindings over RunTable. Values leave as
+// NumPy arrays that own the vectors they were computed into, so no value
+// becomes a Python object of its own.
+
+#include <pybind11/numpy.h>
+#include <pybind11/pybind11.h>
+#include <pybind11/stl.h>
+
+#include "export/VariableSelection.h"
+#include "libs/exception/Error.h"
+#include "python/RunTable.h"
+
+namespace py = pybind11;
+
+namespace {
+
+// A NumPy array over the vector's own memory; the array keeps it alive.
+template <typename T>
+py::array_t<T> toArray(std::vector<T>&& values) {
+    auto* owned = new std::vector<T>(std::move(values));
+    py::capsule release(owned, [](void* p) { delete static_cast<std::vector<T>*>(p); });
+    return py::array_t<T>(static_cast<py::ssize_t>(owned->size()), owned->data(), release);
+}
+
+RunTable::Source sourceNamed(const py::object& source) {
+    if (source.is_none()) return RunTable::Source::Guess;
+    const std::string name = py::str(source);
+    if (name == "res") return RunTable::Source::Results;
+    if (name == "dir") return RunTable::Source::Directory;
+    if (name == "mon") return RunTable::Source::Monitor;
+    throw py::value_error("source must be \"res\", \"dir\", \"mon\" or None, not \"" + name + "\"");
+}
+
+// A list of names, or one text in the command's -varlist form.
+std::vector<std::string> namesOf(const py::object& names) {
+    if (names.is_none()) return {};
+    if (py::isinstance<py::str>(names)) return exporter::parseVarList(py::str(names));
+    return names.cast<std::vector<std::string>>();
+}
+
+std::string ruleOf(const py::object& rule) {
+    return rule.is_none() ? std::string() : std::string(py::str(rule));
+}
+
+int32_t stepOf(const py::object& step) {
+    return step.is_none() ? 0 : step.cast<int32_t>();
+}
+
+py::module_ importPandas() {
+    try {
+        return py::module_::import("pandas");
+    } catch (py::error_already_set&) {
+        PyErr_SetString(PyExc_ImportError,
+                        "monexport: Run.table needs pandas; install it (Debian: python3-pandas)"
+                        " or use Run.keys and Run.values, which need NumPy only");
+        throw py::error_already_set();
+    }
+}
+
+py::tuple keys(const RunTable& run, bool loops) {
+    const bool shown = run.showsLoops(loops);
+    RunTable::Rows rows = run.rows(shown, 0, 0);
+    return py::make_tuple(toArray(std::move(rows.steps)), toArray(std::move(rows.loops)));
+}
+
+py::array_t<float> values(const RunTable& run, const std::string& name, bool loops) {
+    const bool shown = run.showsLoops(loops);
+    return toArray(run.values(name, run.rows(shown, 0, 0), shown));
+}
+
+py::object table(const RunTable& run, const py::object& names, const py::object& rule, bool loops,
+                 const py::object& first, const py::object& last) {
+    py::module_ pandas = importPandas();
+    const std::vector<std::string> columns = run.select(namesOf(names), ruleOf(rule), true, loops);
+    const bool shown = run.showsLoops(loops);
+    const RunTable::Rows rows = run.rows(shown, stepOf(first), stepOf(last));
+    py::dict data;
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const std::string& name = columns[i];
+        if (RunTable::isKey(name))
+            data[py::int_(i)] = toArray(run.keyValues(name, rows));
+        else
+            data[py::int_(i)] = toArray(run.values(name, rows, shown));
+    }
+    py::object frame = pandas.attr("DataFrame")(data);
+    frame.attr("columns") = py::cast(columns);
+    return frame;
+}
+
+py::dict lastValues(const RunTable& run, const py::object& names, const py::object& rule) {
+    py::dict values;
+    for (const RunTable::LastValue& field : run.lastValues(namesOf(names), ruleOf(rule))) {
+        if (field.integer && field.value == field.value)
+            values[py::str(field.name)] = py::int_(static_cast<int64_t>(field.value));
+        else
+            values[py::str(field.name)] = py::float_(field.value);
+    }
+    return values;
+}
+
+py::dict info(const RunTable& run, const std::string& name) {
+    const RunTable::Description description = run.info(name);
+    py::dict fields, attributes;
+    for (const auto& [key, value] : description.attributes) attributes[py::str(key)] = value;
+    fields["label"] = description.label;
+    fields["tree_name"] = description.treeName;
+    fields["tree_path"] = description.treePath;
+    fields["group"] = description.group;
+    fields["attributes"] = attributes;
+    return fields;
+}
+
+}  // namespace
+
+PYBIND11_MODULE(monexport, m) {
+    m.doc() = "Monitor data of solver runs as NumPy arrays and pandas tables.";
+    static py::exception<owl::Error> error(m, "Error");
+    py::register_exception_translator([](std::exception_ptr thrown) {
+        try {
+            if (thrown) std::rethrow_exception(thrown);
+        } catch (const owl::Error& e) {
+            error(e.getErrorText().c_str());
+        }
+    });
+
+    py::class_<RunTable>(m, "Run", "One run's monitor data, opened with monexport.open.")
+        .def_property_readonly("variables", &RunTable::variables,
+                               "Every name, record keys first, in the database's order.")
+        .def_property_readonly("groups", &RunTable::groups, "The variable groups of the run.")
+        .def("info", &info, py::arg("name"),
+             "What the run declares about a variable: a dict with label, tree_name, tree_path,\n"
+             "group and attributes (every declared attribute, keys in lower case).")
+        .def(
+            "select",
+            [](const RunTable& run, const py::object& names, const py::object& rule) {
+                return run.select(namesOf(names), ruleOf(rule), false, true);
+            },
+            py::arg("names") = py::none(), py::arg("rule") = py::none(),
+            "The names a table holds, as the command's -varlist/-varrule select them: the\n"
+            "listed names in order, then the rule's matches in database order; without\n"
+            "either, every variable. An unknown listed name raises monexport.Error.")
+        .def("keys", &keys, py::arg("loops") = true,
+             "(steps, loops): int64 arrays, one entry per row of the time-history table;\n"
+             "with loops, every coefficient loop of each step, else one row per step.")
+        .def("values", &values, py::arg("name"), py::arg("loops") = true,
+             "The variable's values along the rows of keys(loops) as a float32 array,\n"
+             "NaN where there is no value. A results file reads only this variable.")
+        .def("table", &table, py::arg("names") = py::none(), py::arg("rule") = py::none(),
+             py::arg("loops") = true, py::arg("first") = py::none(), py::arg("last") = py::none(),
+             "The time-history table as a pandas DataFrame: the command's rows, columns and\n"
+             "column order, integer key columns, NaN for empty fields. first/last bound the\n"
+             "time steps as -firsttimestep/-lasttimestep (None or 0 or below: open end).")
+        .def("last_values", &lastValues, py::arg("names") = py::none(),
+             py::arg("rule") = py::none(),
+             "Each selected variable's last value, as the last-values table: a dict.");
+
+    m.def(
+        "open",
+        [](const std::string& path, const py::object& source) {
+            return std::make_unique<RunTable>(path, sourceNamed(source));
+        },
+        py::arg("path"), py::arg("source") = py::none(),
+        "Opens a run: a results file, a run directory or a monitor file, decided from\n"
+        "the path (a folder is a run directory; a file starting like an HDF5 or ADF\n"
+        "file a results file; any other file a monitor file). source=\"res\", \"dir\"\n"
+        "or \"mon\" forces one. Failures raise monexport.Error.");
+}
