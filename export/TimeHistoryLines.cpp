@@ -6,6 +6,7 @@
 
 #include "export/OrderedBlocks.h"
 #include "libs/mondata/TimestepData.h"
+#include "libs/system/UsableCores.h"
 
 namespace owl {
 
@@ -187,7 +188,7 @@ void TimeHistoryLines::write(std::ostream& out, const std::vector<TimeHistoryCol
 }
 
 unsigned TimeHistoryLines::defaultWorkers() {
-    const unsigned cores = std::thread::hardware_concurrency();
+    const unsigned cores = usableCores();
     return cores < 2 ? 0 : std::min(cores, 8u);
 }
 

@@ -35,7 +35,11 @@ sanitize)
     ;;
 fuzz)
     bash tools/install-deps.sh
-    CC=clang CXX=clang++ build build-fuzz -DMONEXPORT_TESTS=OFF -DMONEXPORT_FUZZ=ON
+    targets=()
+    for source in fuzz/fuzz_*.cpp; do targets+=(--target "$(basename "$source" .cpp)"); done
+    CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DMONEXPORT_TESTS=OFF -DMONEXPORT_FUZZ=ON >/dev/null
+    cmake --build build-fuzz -j "$jobs" "${targets[@]}"
     for target in build-fuzz/fuzz/fuzz_*; do
         [[ -x $target ]] || continue
         name=$(basename "$target")
