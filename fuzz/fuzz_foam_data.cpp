@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz/RunChecks.h"
 #include "libs/exception/Error.h"
 #include "libs/mondata/TimestepData.h"
 #include "libs/mondata/formats/FoamDataParser.h"
@@ -15,16 +16,6 @@
 #include "libs/mondata/formats/TimeKeyedHistory.h"
 
 namespace {
-void checkRun(const mon::RunData& run) {
-    const size_t rows = static_cast<size_t>(run.rows->rowCount());
-    for (const auto& column : run.columns) {
-        if (column.size() != rows) __builtin_trap();
-        TimestepData data(run.rows, column, run.hasCoefficientLoops);
-        volatile float last = data.getValue(data.getLastTimestep(), data.getLastCloop());
-        (void)last;
-    }
-}
-
 void addSegment(std::string_view text, const char* name, mon::RunDataBuilder& builder,
                 mon::TimeKeyedHistory& history) {
     mon::FoamTable table = mon::FoamDataParser(name).parse(text);
@@ -49,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         if (split != std::string_view::npos)
             addSegment(text.substr(split + 1), "b.dat", builder, history);
         history.deliver(builder, time);
-        checkRun(builder.finish());
+        fuzzcheck::checkColumns(builder.finish());
     } catch (const owl::Error&) {
     }
     return 0;

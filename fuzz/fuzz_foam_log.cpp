@@ -6,22 +6,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz/RunChecks.h"
 #include "libs/exception/Error.h"
 #include "libs/mondata/TimestepData.h"
 #include "libs/mondata/formats/FoamLog.h"
 #include "libs/mondata/formats/FoamLogParser.h"
-
-namespace {
-void checkRun(const mon::RunData& run) {
-    const size_t rows = static_cast<size_t>(run.rows->rowCount());
-    for (const auto& column : run.columns) {
-        if (column.size() != rows) __builtin_trap();
-        TimestepData data(run.rows, column, run.hasCoefficientLoops);
-        volatile float last = data.getValue(data.getLastTimestep(), data.getLastCloop());
-        (void)last;
-    }
-}
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(bytes), size);
@@ -30,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     mon::RunDataBuilder builder;
     try {
         mon::FoamLogParser(builder, "log.pimpleFoam").parse(text);
-        checkRun(builder.finish());
+        fuzzcheck::checkColumns(builder.finish());
     } catch (const owl::Error&) {
     }
     return 0;

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz/RunChecks.h"
 #include "libs/exception/Error.h"
 #include "libs/mondata/MemoryBudget.h"
 #include "libs/mondata/TimestepData.h"
@@ -34,14 +35,8 @@ void checkKeys(const mon::RunData& run) {
 }
 
 void checkRun(const mon::RunData& run) {
-    const size_t rows = static_cast<size_t>(run.rows->rowCount());
     checkKeys(run);
-    for (const auto& column : run.columns) {
-        if (column.size() != rows) __builtin_trap();
-        TimestepData data(run.rows, column, run.hasCoefficientLoops);
-        volatile float last = data.getValue(data.getLastTimestep(), data.getLastCloop());
-        (void)last;
-    }
+    fuzzcheck::checkColumns(run);
 }
 }  // namespace
 

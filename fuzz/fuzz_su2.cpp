@@ -7,22 +7,13 @@
 #include <cstdint>
 #include <string_view>
 
+#include "fuzz/RunChecks.h"
 #include "libs/exception/Error.h"
 #include "libs/mondata/TimestepData.h"
 #include "libs/mondata/formats/MergedRuns.h"
 #include "libs/mondata/formats/Su2History.h"
 
 namespace {
-void checkRun(const mon::RunData& run) {
-    const size_t rows = static_cast<size_t>(run.rows->rowCount());
-    for (const auto& column : run.columns) {
-        if (column.size() != rows) __builtin_trap();
-        TimestepData data(run.rows, column, run.hasCoefficientLoops);
-        volatile float last = data.getValue(data.getLastTimestep(), data.getLastCloop());
-        (void)last;
-    }
-}
-
 mon::RunData history(const std::vector<mon::Su2Table>& tables, bool unsteady,
                      const std::string& zone) {
     mon::RunDataBuilder builder;
@@ -42,14 +33,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
         if (split != std::string_view::npos)
             tables.push_back(mon::parseSu2History("b.csv", text.substr(split + 1)));
         const bool unsteady = mon::isUnsteadySu2Run(tables);
-        checkRun(history(tables, unsteady, ""));
+        fuzzcheck::checkColumns(history(tables, unsteady, ""));
         std::vector<mon::RunData> zones;
         for (size_t i = 0; i < tables.size(); ++i)
             zones.push_back(history({tables[i]}, unsteady, std::to_string(i)));
         mon::RunDataBuilder merged;
         merged.setCoefficientLoops(unsteady);
         mon::addMergedRuns(zones, merged);
-        checkRun(merged.finish());
+        fuzzcheck::checkColumns(merged.finish());
     } catch (const owl::Error&) {
     }
     return 0;

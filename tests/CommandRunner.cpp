@@ -1,6 +1,7 @@
 #include "tests/CommandRunner.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -116,6 +117,14 @@ bool fileExists(const std::string& path) {
 
 std::string errorReport(const std::string& message) {
     return "Exporter error:\n" + message + "\n";
+}
+
+std::string monexportOutput(const std::vector<std::string>& args,
+                            const std::map<std::string, std::string>& env) {
+    Result result = monexport(args, env);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.status, 0);
+    return result.out;
 }
 
 }  // namespace e2e

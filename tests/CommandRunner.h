@@ -23,6 +23,11 @@ Result run(const std::string& program, const std::vector<std::string>& args,
 Result monexport(const std::vector<std::string>& args,
                  const std::map<std::string, std::string>& env = {});
 
+// Standard output of a monexport run that must succeed silently (status 0,
+// nothing on standard error; a failure is reported to the test).
+std::string monexportOutput(const std::vector<std::string>& args,
+                            const std::map<std::string, std::string>& env = {});
+
 // Paths of the built commands and of the source tree's folders.
 std::string binary(const std::string& name);
 std::string sourcePath(const std::string& relative);

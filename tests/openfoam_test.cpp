@@ -16,14 +16,6 @@ std::string foamCase(const std::string& name) {
     return e2e::testData("openfoam/" + name);
 }
 
-std::string output(const std::vector<std::string>& args,
-                   const std::map<std::string, std::string>& env = {}) {
-    e2e::Result r = monexport(args, env);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.status, 0);
-    return r.out;
-}
-
 // One line per plot: "Name (log): Y Y ...", X left out when it is the step.
 std::string plotSummary(const std::string& xml) {
     std::istringstream lines(xml);
@@ -55,27 +47,28 @@ TEST(OpenFoam, ComCaseJoinsRestartsAlignsSolverInfoAndMergesFunctionObjectsOnTim
     // by 0.2/coefficient_0.2.dat from 0.3 (its half-written 0.6 left out);
     // 0.5/ holds a header only. solverInfo: 0.2 solves p only; at 0.5 and
     // 0.6 a three-value group could be p or k, so it is left out.
-    EXPECT_EQ(output({"-dir", foamCase("com"), "-varlist",
-                      "TIME;forceCoeffs1 Cd;forces force total_x;forces moment total_z;"
-                      "probes U 1_x;probes p 0;residuals Ux_initial;residuals p_initial;"
-                      "residuals p_iters;residuals k_initial;fieldMinMax1 k max"}),
-              "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs1 Cd\",\"forces force total_x\","
-              "\"forces moment total_z\",\"probes U 1_x\",\"probes p 0\",\"residuals Ux_initial\","
-              "\"residuals p_initial\",\"residuals p_iters\",\"residuals k_initial\","
-              "\"fieldMinMax1 k max\"\n"
-              "1,1.00000001e-01,1.50000000e+00,3.00000000e+00,6.00000000e+00,2.00000000e+00,"
-              "1.00000000e+02,5.00000000e-01,8.99999976e-01,1.00000000e+01,,2.00000000e+00\n"
-              "2,2.00000003e-01,1.39999998e+00,3.50000000e+00,7.00000000e+00,2.50000000e+00,"
-              "1.02000000e+02,,8.00000012e-01,9.00000000e+00,,2.50000000e+00\n"
-              "3,3.00000012e-01,1.25000000e+00,,,,,3.00000012e-01,6.99999988e-01,8.00000000e+00,,\n"
-              "4,4.00000006e-01,1.20000005e+00,,,,,2.50000000e-01,6.00000024e-01,7.00000000e+00,"
-              "5.00000007e-02,\n"
-              "5,5.00000000e-01,1.10000002e+00,,,,,,,,,\n"
-              "6,6.00000024e-01,,,,,,2.00000003e-01,,,,\n");
+    EXPECT_EQ(
+        e2e::monexportOutput({"-dir", foamCase("com"), "-varlist",
+                              "TIME;forceCoeffs1 Cd;forces force total_x;forces moment total_z;"
+                              "probes U 1_x;probes p 0;residuals Ux_initial;residuals p_initial;"
+                              "residuals p_iters;residuals k_initial;fieldMinMax1 k max"}),
+        "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs1 Cd\",\"forces force total_x\","
+        "\"forces moment total_z\",\"probes U 1_x\",\"probes p 0\",\"residuals Ux_initial\","
+        "\"residuals p_initial\",\"residuals p_iters\",\"residuals k_initial\","
+        "\"fieldMinMax1 k max\"\n"
+        "1,1.00000001e-01,1.50000000e+00,3.00000000e+00,6.00000000e+00,2.00000000e+00,"
+        "1.00000000e+02,5.00000000e-01,8.99999976e-01,1.00000000e+01,,2.00000000e+00\n"
+        "2,2.00000003e-01,1.39999998e+00,3.50000000e+00,7.00000000e+00,2.50000000e+00,"
+        "1.02000000e+02,,8.00000012e-01,9.00000000e+00,,2.50000000e+00\n"
+        "3,3.00000012e-01,1.25000000e+00,,,,,3.00000012e-01,6.99999988e-01,8.00000000e+00,,\n"
+        "4,4.00000006e-01,1.20000005e+00,,,,,2.50000000e-01,6.00000024e-01,7.00000000e+00,"
+        "5.00000007e-02,\n"
+        "5,5.00000000e-01,1.10000002e+00,,,,,,,,,\n"
+        "6,6.00000024e-01,,,,,,2.00000003e-01,,,,\n");
 }
 
 TEST(OpenFoam, ComCaseVariableNamesFollowFunctionObjectFileAndColumn) {
-    const std::string names = output({"-dir", foamCase("com"), "-showvars"});
+    const std::string names = e2e::monexportOutput({"-dir", foamCase("com"), "-showvars"});
     std::string expected = "ACCUMULATED TIMESTEP\nTIME\n";
     for (const char* field : {"p", "k"})
         for (const char* column : {"min", "location(min)_x", "location(min)_y", "location(min)_z",
@@ -99,9 +92,10 @@ TEST(OpenFoam, OrgCaseOrdersStartFoldersByTimeAndSplitsNestedForces) {
     // forceCoeffs: 0/ (10-40), 20/ (30-50) wins from 30, 100/ (110, 120)
     // comes after 20/ although "100" < "20" by name; 200/ is empty.
     // residuals: N/A is no value. probes: rows at 10 and 110 only.
-    EXPECT_EQ(output({"-dir", foamCase("org/postProcessing"), "-varlist",
-                      "TIME;forceCoeffs Cd;forces forces pressure_x;forces moments pressure_z;"
-                      "forces moments viscous_z;residuals p;residuals k;probes p 2"}),
+    EXPECT_EQ(e2e::monexportOutput(
+                  {"-dir", foamCase("org/postProcessing"), "-varlist",
+                   "TIME;forceCoeffs Cd;forces forces pressure_x;forces moments pressure_z;"
+                   "forces moments viscous_z;residuals p;residuals k;probes p 2"}),
               "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs Cd\",\"forces forces pressure_x\","
               "\"forces moments pressure_z\",\"forces moments viscous_z\",\"residuals p\","
               "\"residuals k\",\"probes p 2\"\n"
@@ -117,40 +111,42 @@ TEST(OpenFoam, OrgCaseOrdersStartFoldersByTimeAndSplitsNestedForces) {
 }
 
 TEST(OpenFoam, OneFunctionObjectFolderAndTimeStepRange) {
-    EXPECT_EQ(output({"-dir", foamCase("org/postProcessing/forceCoeffs"), "-varrule",
-                      "CATEGORY = FORCE and NAME != \"*Cl(*\"", "-firsttimestep", "4",
-                      "-lasttimestep", "5"}),
+    EXPECT_EQ(e2e::monexportOutput({"-dir", foamCase("org/postProcessing/forceCoeffs"), "-varrule",
+                                    "CATEGORY = FORCE and NAME != \"*Cl(*\"", "-firsttimestep", "4",
+                                    "-lasttimestep", "5"}),
               "\"ACCUMULATED TIMESTEP\",\"forceCoeffs Cm\",\"forceCoeffs Cd\",\"forceCoeffs Cl\"\n"
               "4,4.50000018e-02,1.45000005e+00,8.50000024e-01\n"
               "5,5.49999997e-02,1.54999995e+00,9.49999988e-01\n");
 }
 
 TEST(OpenFoam, SingleDataFileTakesItsFunctionObjectFromTheFolders) {
-    EXPECT_EQ(output({"-mon", foamCase("org/postProcessing/forceCoeffs/20/forceCoeffs.dat"),
-                      "-varlist", "TIME;forceCoeffs Cd"}),
-              "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs Cd\"\n"
-              "1,3.00000000e+01,1.35000002e+00\n"
-              "2,4.00000000e+01,1.45000005e+00\n"
-              "3,5.00000000e+01,1.54999995e+00\n");
-    EXPECT_EQ(output({"-mon", foamCase("com/postProcessing/probes/0/U"), "-showvars"}),
-              "ACCUMULATED TIMESTEP\nTIME\nprobes U 0_x\nprobes U 0_y\nprobes U 0_z\n"
-              "probes U 1_x\nprobes U 1_y\nprobes U 1_z\n");
+    EXPECT_EQ(
+        e2e::monexportOutput({"-mon", foamCase("org/postProcessing/forceCoeffs/20/forceCoeffs.dat"),
+                              "-varlist", "TIME;forceCoeffs Cd"}),
+        "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs Cd\"\n"
+        "1,3.00000000e+01,1.35000002e+00\n"
+        "2,4.00000000e+01,1.45000005e+00\n"
+        "3,5.00000000e+01,1.54999995e+00\n");
+    EXPECT_EQ(
+        e2e::monexportOutput({"-mon", foamCase("com/postProcessing/probes/0/U"), "-showvars"}),
+        "ACCUMULATED TIMESTEP\nTIME\nprobes U 0_x\nprobes U 0_y\nprobes U 0_z\n"
+        "probes U 1_x\nprobes U 1_y\nprobes U 1_z\n");
 }
 
 TEST(OpenFoam, RowsOfOneTimeAreCoefficientLoops) {
     const std::string file = foamCase("loops/forceCoeffs.dat");
-    EXPECT_EQ(output({"-mon", file, "-varlist", "TIME;forceCoeffs Cd"}),
+    EXPECT_EQ(e2e::monexportOutput({"-mon", file, "-varlist", "TIME;forceCoeffs Cd"}),
               "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\",\"forceCoeffs Cd\"\n"
               "1,1,1.00000005e-03,1.00000000e+00\n"
               "1,2,1.00000005e-03,2.00000000e+00\n"
               "1,3,1.00000005e-03,3.00000000e+00\n"
               "2,1,2.00000009e-03,4.00000000e+00\n");
-    EXPECT_EQ(output({"-mon", file, "-varlist", "forceCoeffs Cd", "-nocoeffloops"}),
+    EXPECT_EQ(e2e::monexportOutput({"-mon", file, "-varlist", "forceCoeffs Cd", "-nocoeffloops"}),
               "\"ACCUMULATED TIMESTEP\",\"forceCoeffs Cd\"\n1,3.00000000e+00\n2,4.00000000e+00\n");
 }
 
 TEST(OpenFoam, MultiRegionCaseNamesTheRegionAndFilesVariablesUnderIt) {
-    EXPECT_EQ(output({"-dir", foamCase("regions")}),
+    EXPECT_EQ(e2e::monexportOutput({"-dir", foamCase("regions")}),
               "\"ACCUMULATED TIMESTEP\",\"TIME\",\"fluid residuals p_rgh\",\"fluid residuals Ux\","
               "\"fluid residuals h\",\"solid residuals h\"\n"
               "1,0.00000000e+00,1.00000000e+00,1.00000000e+00,1.00000000e+00,\n"
@@ -160,7 +156,7 @@ TEST(OpenFoam, MultiRegionCaseNamesTheRegionAndFilesVariablesUnderIt) {
         return "  <Variable Name=\"" + name + "\" DisplayName=\"" + name + "\" TreeName=\"" + name +
                "\" TreePath=\"" + path + ";" + name + "\" />\n";
     };
-    EXPECT_EQ(output({"-dir", foamCase("regions"), "-varinfo"}),
+    EXPECT_EQ(e2e::monexportOutput({"-dir", foamCase("regions"), "-varinfo"}),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Variables>\n"
               "  <Variable Name=\"ACCUMULATED TIMESTEP\" DisplayName=\"Accumulated Time Step\" "
               "TreeName=\"Accumulated Time Step\" TreePath=\"Accumulated Time Step\" />\n"
@@ -175,7 +171,8 @@ TEST(OpenFoam, MultiRegionCaseNamesTheRegionAndFilesVariablesUnderIt) {
 TEST(OpenFoam, RulesSelectByCategoryGroupAndFunctionObject) {
     const std::string org = foamCase("org");
     auto header = [&](const std::string& rule) {
-        const std::string table = output({"-dir", org, "-varrule", rule, "-lasttimestep", "1"});
+        const std::string table =
+            e2e::monexportOutput({"-dir", org, "-varrule", rule, "-lasttimestep", "1"});
         return table.substr(0, table.find('\n'));
     };
     EXPECT_EQ(header("CATEGORY = RESIDUAL and SUBCATEGORY = RMS and GROUP = \"Momentum and Mass\""),
@@ -192,8 +189,8 @@ TEST(OpenFoam, RulesSelectByCategoryGroupAndFunctionObject) {
 
 TEST(OpenFoam, DefaultPlotsShowResidualsLogarithmicAndOnePlotPerFunctionObject) {
     EXPECT_EQ(
-        plotSummary(output({"-dir", foamCase("org"), "-plotinfo"},
-                           {{"ORB_DATA_DIR", e2e::sourcePath("data")}})),
+        plotSummary(e2e::monexportOutput({"-dir", foamCase("org"), "-plotinfo"},
+                                         {{"ORB_DATA_DIR", e2e::sourcePath("data")}})),
         "Momentum and Mass (log) | residuals p | residuals Ux | residuals Uy\n"
         "Turbulence Quantities (log) | residuals k | residuals epsilon\n"
         "Time | TIME\n"
@@ -249,7 +246,7 @@ TEST_F(DamagedCase, CaseWithoutDataAndHalfWrittenFiles) {
     write("a.dat", "");
     write("b.dat", "# Time b\n");
     write("c.dat", "# Time c\n1 5\n2 6\n3 7");
-    EXPECT_EQ(output({"-dir", dir_.path()}),
+    EXPECT_EQ(e2e::monexportOutput({"-dir", dir_.path()}),
               "\"ACCUMULATED TIMESTEP\",\"TIME\",\"fo c c\"\n"
               "1,1.00000000e+00,5.00000000e+00\n2,2.00000000e+00,6.00000000e+00\n");
 }

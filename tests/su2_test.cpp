@@ -16,15 +16,6 @@ std::string data(const std::string& name) {
     return e2e::testData("su2/" + name);
 }
 
-// Standard output of a successful run.
-std::string output(const std::vector<std::string>& args,
-                   const std::map<std::string, std::string>& env = {}) {
-    e2e::Result r = monexport(args, env);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.status, 0);
-    return r.out;
-}
-
 // Standard error of a failed run, which must have written nothing else.
 std::string failure(const std::vector<std::string>& args) {
     e2e::Result r = monexport(args);
@@ -34,7 +25,7 @@ std::string failure(const std::vector<std::string>& args) {
 }
 
 TEST(Su2History, SteadyCsvKeysByInnerIterationAndKeepsResidualsAsWritten) {
-    EXPECT_EQ(output({"-mon", data("steady.csv")}),
+    EXPECT_EQ(e2e::monexportOutput({"-mon", data("steady.csv")}),
               "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"rms[RhoU]\",\"max[Rho]\",\"CD\",\"CL\","
               "\"Time(sec)\",\"LinSol_Iter\"\n"
               "0,-1.50000000e+00,-2.25000000e+00,-5.00000000e-01,1.25000000e-01,5.00000000e-01,"
@@ -46,7 +37,7 @@ TEST(Su2History, SteadyCsvKeysByInnerIterationAndKeepsResidualsAsWritten) {
 }
 
 TEST(Su2History, UnsteadyCsvLoopsOverInnerIterations) {
-    EXPECT_EQ(output({"-mon", data("unsteady.csv")}),
+    EXPECT_EQ(e2e::monexportOutput({"-mon", data("unsteady.csv")}),
               "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"Cur_Time\",\"rms[Rho]\",\"CL\"\n"
               "0,1,2.50000000e-01,-1.00000000e+00,5.00000000e-01\n"
               "0,2,2.50000000e-01,-2.00000000e+00,6.25000000e-01\n"
@@ -54,15 +45,15 @@ TEST(Su2History, UnsteadyCsvLoopsOverInnerIterations) {
               "1,2,5.00000000e-01,-2.50000000e+00,8.75000000e-01\n"
               "1,3,5.00000000e-01,-3.50000000e+00,1.00000000e+00\n"
               "2,1,7.50000000e-01,-1.25000000e+00,1.12500000e+00\n");
-    EXPECT_EQ(output({"-mon", data("unsteady.csv"), "-nocoeffloops", "-varlist", "CL",
-                      "-firsttimestep", "1"}),
+    EXPECT_EQ(e2e::monexportOutput({"-mon", data("unsteady.csv"), "-nocoeffloops", "-varlist", "CL",
+                                    "-firsttimestep", "1"}),
               "\"ACCUMULATED TIMESTEP\",\"CL\"\n"
               "1,1.00000000e+00\n"
               "2,1.12500000e+00\n");
 }
 
 TEST(Su2History, TecplotFlavoursAndFilesWithoutIterations) {
-    EXPECT_EQ(output({"-mon", data("legacy.dat")}),
+    EXPECT_EQ(e2e::monexportOutput({"-mon", data("legacy.dat")}),
               "\"ACCUMULATED TIMESTEP\",\"CLift\",\"CDrag\",\"Res_Flow[0]\",\"Res_Flow[1]\","
               "\"Linear_Solver_Iterations\",\"Time(min)\"\n"
               "0,2.50000000e-01,6.25000000e-02,-1.50000000e+00,-2.50000000e+00,3.00000000e+00,"
@@ -71,11 +62,11 @@ TEST(Su2History, TecplotFlavoursAndFilesWithoutIterations) {
               "1.00000000e+00\n"
               "2,4.37500000e-01,3.90625000e-02,-3.00000000e+00,-3.75000000e+00,4.00000000e+00,"
               "1.50000000e+00\n");
-    EXPECT_EQ(output({"-mon", data("tecplot.dat")}),
+    EXPECT_EQ(e2e::monexportOutput({"-mon", data("tecplot.dat")}),
               "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"rms[RhoE]\",\"CSF\"\n"
               "10,-4.50000000e+00,-5.50000000e+00,9.99999975e-05\n"
               "20,-5.00000000e+00,-6.00000000e+00,1.99999995e-04\n");
-    EXPECT_EQ(output({"-mon", data("noiter.csv")}),
+    EXPECT_EQ(e2e::monexportOutput({"-mon", data("noiter.csv")}),
               "\"ACCUMULATED TIMESTEP\",\"rms[P]\",\"rms[T]\",\"Avg_Massflow(inlet_fuel)\","
               "\"CD(wing)\"\n"
               "1,-1.00000000e+00,-2.00000000e+00,5.00000000e-01,2.50000000e-01\n"
@@ -83,16 +74,17 @@ TEST(Su2History, TecplotFlavoursAndFilesWithoutIterations) {
 }
 
 TEST(Su2History, AHeaderAloneIsAnEmptyRun) {
-    EXPECT_EQ(output({"-mon", data("header-only.csv"), "-showvars"}),
+    EXPECT_EQ(e2e::monexportOutput({"-mon", data("header-only.csv"), "-showvars"}),
               "ACCUMULATED TIMESTEP\nrms[Rho]\nrms[RhoU]\nCL\n");
-    EXPECT_EQ(output({"-mon", data("header-only.csv")}),
+    EXPECT_EQ(e2e::monexportOutput({"-mon", data("header-only.csv")}),
               "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"rms[RhoU]\",\"CL\"\n");
 }
 
 TEST(Su2History, RulesSelectByTheCategoriesTheNamesGive) {
     const std::string file = data("steady.csv");
     auto header = [&](const std::string& rule) {
-        std::string table = output({"-mon", file, "-varrule", rule, "-lastvaluesonly"});
+        std::string table =
+            e2e::monexportOutput({"-mon", file, "-varrule", rule, "-lastvaluesonly"});
         return table.substr(0, table.find('\n'));
     };
     EXPECT_EQ(header("CATEGORY = RESIDUAL and SUBCATEGORY = RMS"), "\"rms[Rho]\",\"rms[RhoU]\"");
@@ -103,7 +95,7 @@ TEST(Su2History, RulesSelectByTheCategoriesTheNamesGive) {
 }
 
 TEST(Su2History, VarinfoFilesEachVariableUnderItsCategory) {
-    const std::string xml = output({"-varinfo", "-mon", data("unsteady.csv")});
+    const std::string xml = e2e::monexportOutput({"-varinfo", "-mon", data("unsteady.csv")});
     for (const char* path : {"TreePath=\"Accumulated Time Step\"", "TreePath=\"Coefficient Loop\"",
                              "TreePath=\"TIME;Cur_Time\"", "TreePath=\"RESIDUAL;RMS;rms[Rho]\"",
                              "TreePath=\"FORCE;COEFFICIENT;CL\""})
@@ -128,8 +120,8 @@ std::string plotSummary(const std::string& xml) {
 }
 
 TEST(Su2History, PlotinfoDrawsResidualsAndCoefficientsOnLinearAxes) {
-    const std::string xml = output({"-plotinfo", "-mon", data("steady.csv")},
-                                   {{"ORB_DATA_DIR", e2e::sourcePath("data")}});
+    const std::string xml = e2e::monexportOutput({"-plotinfo", "-mon", data("steady.csv")},
+                                                 {{"ORB_DATA_DIR", e2e::sourcePath("data")}});
     EXPECT_EQ(plotSummary(xml),
               "\nAerodynamic Coefficients false: CD CL"
               "\nMAX Residuals false: max[Rho]"
@@ -149,7 +141,7 @@ TEST(Su2RunFolder, RestartsJoinInRunOrderAndTheLaterFileWins) {
         "2,2,-2.25000000e+00,7.50000000e-01,1.50000000e+00\n"
         "3,1,-1.12500000e+00,6.25000000e-01,2.00000000e+00\n"
         "4,1,-1.50000000e+00,8.75000000e-01,2.50000000e+00\n";
-    EXPECT_EQ(output({"-dir", data("restart")}), kTable);
+    EXPECT_EQ(e2e::monexportOutput({"-dir", data("restart")}), kTable);
 }
 
 TEST(Su2RunFolder, RestartFilesGoByNumberNotByName) {
@@ -158,26 +150,27 @@ TEST(Su2RunFolder, RestartFilesGoByNumberNotByName) {
     e2e::writeFile(dir.file("history_99999.csv"), header + "99999,0,-1\n");
     e2e::writeFile(dir.file("history_100000.csv"), header + "100000,0,-2\n");
     e2e::writeFile(dir.file("notes.csv"), "\"a\",\"b\"\n1,2\n");
-    EXPECT_EQ(output({"-dir", dir.path()}),
+    EXPECT_EQ(e2e::monexportOutput({"-dir", dir.path()}),
               "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"rms[Rho]\"\n"
               "99999,1,-1.00000000e+00\n"
               "100000,1,-2.00000000e+00\n");
 }
 
 TEST(Su2RunFolder, ZonesAreSeparateVariablesMergedOnTheirKeys) {
-    EXPECT_EQ(output({"-dir", data("multizone"), "-showvars"}),
+    EXPECT_EQ(e2e::monexportOutput({"-dir", data("multizone"), "-showvars"}),
               "ACCUMULATED TIMESTEP\nbgs[Rho][0]\nbgs[T][1]\nrms[Rho] zone 0\nCL zone 0\n"
               "rms[T] zone 1\n");
-    EXPECT_EQ(output({"-dir", data("multizone")}),
+    EXPECT_EQ(e2e::monexportOutput({"-dir", data("multizone")}),
               "\"ACCUMULATED TIMESTEP\",\"bgs[Rho][0]\",\"bgs[T][1]\",\"rms[Rho] zone 0\","
               "\"CL zone 0\",\"rms[T] zone 1\"\n"
               "0,-1.00000000e+00,-2.00000000e+00,-3.00000000e+00,2.50000000e-01,-5.00000000e+00\n"
               "1,-1.50000000e+00,-2.50000000e+00,-3.50000000e+00,5.00000000e-01,\n"
               "2,-2.00000000e+00,-3.00000000e+00,-4.00000000e+00,6.25000000e-01,-6.00000000e+00\n");
-    EXPECT_EQ(output({"-dir", data("multizone"), "-varrule", "ZONE = 1", "-lastvaluesonly"}),
+    EXPECT_EQ(e2e::monexportOutput(
+                  {"-dir", data("multizone"), "-varrule", "ZONE = 1", "-lastvaluesonly"}),
               "\"rms[T] zone 1\"\n-6.00000000e+00\n");
-    const std::string xml = output({"-plotinfo", "-dir", data("multizone")},
-                                   {{"ORB_DATA_DIR", e2e::sourcePath("data")}});
+    const std::string xml = e2e::monexportOutput({"-plotinfo", "-dir", data("multizone")},
+                                                 {{"ORB_DATA_DIR", e2e::sourcePath("data")}});
     EXPECT_EQ(plotSummary(xml),
               "\nAerodynamic Coefficients zone 0 false: CL zone 0"
               "\nBGS Residuals false: bgs[Rho][0] bgs[T][1]"
@@ -191,7 +184,9 @@ TEST(Su2RunFolder, PacksIntoAResultsFileThatExportsTheSameAndIsNeverOverwritten)
     e2e::Result pack = e2e::run(e2e::binary("monpack"), {"-dir", data("restart"), "-out", packed});
     ASSERT_EQ(pack.status, 0) << pack.err;
     for (const char* mode : {"-showvars", "-varinfo", "-nocoeffloops"})
-        EXPECT_EQ(output({"-res", packed, mode}), output({"-dir", data("restart"), mode})) << mode;
+        EXPECT_EQ(e2e::monexportOutput({"-res", packed, mode}),
+                  e2e::monexportOutput({"-dir", data("restart"), mode}))
+            << mode;
     const std::string source = data("restart/history_00002.csv");
     EXPECT_EQ(failure({"-dir", data("restart"), "-out", source}),
               e2e::errorReport("Refusing to write the output to '" + source +
