@@ -9,12 +9,12 @@
 
 namespace {
 // The variable's last value; for a record key, the exact step or loop of the
-// record that holds it.
-owl::TableField lastField(const TimestepData& variable, keyfields::RecordKey key) {
+// record that holds it (a float cannot tell steps above 2^24 apart).
+owl::TableField lastField(const TimestepData& variable, bool integer) {
     const int step = variable.getLastTimestep(), loop = variable.getLastCloop();
-    owl::TableField field{variable.getValue(step, loop), key != keyfields::RecordKey::None, {}};
-    if (field.integer && field.value != FLT_MAX)
-        field.key = key == keyfields::RecordKey::Step ? step : loop;
+    owl::TableField field{variable.getValue(step, loop), integer, {}};
+    if (variable.key() != TimestepData::Key::None && field.value != FLT_MAX)
+        field.key = variable.key() == TimestepData::Key::Step ? step : loop;
     return field;
 }
 }  // namespace
@@ -31,7 +31,7 @@ void RunHistoryWriter::outputLastVarValues() {
         if (found == data.end() || !found->second)
             exporter::raise("outputLastVarValues",
                             "Failed to locate variable in prepared data: " + name);
-        fields.push_back(lastField(*found->second, keyfields::recordKeyOf(name)));
+        fields.push_back(lastField(*found->second, isKeyField(name)));
     }
     std::string line;
     owl::TableFormat(precision).appendLine(fields, line);

@@ -1,5 +1,6 @@
 #include "export/NumberFormat.h"
 
+#include <cfloat>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -213,44 +214,125 @@ inline Scaled scaleFast(uint32_t mantissa, int exponent, int q) {
     return scale(mantissa, exponent, q);
 }
 
+// The decimal exponent of every normal float, from its biased binary
+// exponent: floor(log10(value)) is low[biased], or one more when the value's
+// magnitude bits reach above[biased] (the smallest float of that binade at or
+// above the next power of ten; never reached when no power of ten lies in
+// the binade). Exact, so the scaling below runs once and never again.
+struct DecimalExponents {
+    int8_t low[256];
+    uint32_t above[256];
+
+    // ceil(10^k / 2^e) when it lies below 2^24, else 2^24 (beyond the binade).
+    static constexpr uint32_t ceilPowerOverTwo(int k, int e) {
+        // 10^k / 2^e = 5^k * 2^(k - e) for k >= 0; 2^(-e - j) / 5^j for k = -j.
+        const u128 limit = u128(1) << 24;
+        if (k >= 0) {
+            const u128 five = kPowers.five[k];
+            const int shift = k - e;
+            if (shift >= 0)
+                return shift >= 24 || (five << shift) >= limit ? uint32_t(limit)
+                                                               : uint32_t(five << shift);
+            const u128 divisor = u128(1) << -shift;
+            const u128 quotient = (five + divisor - 1) / divisor;
+            return quotient >= limit ? uint32_t(limit) : uint32_t(quotient);
+        }
+        const int j = -k, shift = -e - j;
+        if (shift < 0) return 1;  // 10^k below 2^e: below any mantissa
+        if (shift > 127) return uint32_t(limit);
+        const u128 five = kPowers.five[j];
+        const u128 quotient = ((u128(1) << shift) + five - 1) / five;
+        return quotient >= limit ? uint32_t(limit) : uint32_t(quotient);
+    }
+
+    constexpr DecimalExponents() : low(), above() {
+        for (int biased = 1; biased < 255; ++biased) {
+            const int e = biased - 150;  // value = mantissa * 2^e, mantissa in [2^23, 2^24)
+            const int decimal = ((e + 23) * 78913) >> 18;  // floor(log10(2^(e + 23))) or one below
+            int d = decimal;
+            // Settle d = floor(log10(2^(e + 23))) exactly: 10^(d + 1) > 2^(e + 23).
+            if (ceilPowerOverTwo(d + 1, e) <= (uint32_t(1) << 23)) ++d;
+            low[biased] = static_cast<int8_t>(d);
+            const uint32_t threshold = ceilPowerOverTwo(d + 1, e);
+            above[biased] = threshold >= (uint32_t(1) << 24)
+                                ? UINT32_MAX
+                                : (uint32_t(biased) << 23) | (threshold - (uint32_t(1) << 23));
+        }
+    }
+};
+constexpr DecimalExponents kDecimalExponents;
+
 char* writeExponent(int exponent, char* out) {
     *out++ = 'e';
     *out++ = exponent < 0 ? '-' : '+';
     return writePair(static_cast<uint32_t>(exponent < 0 ? -exponent : exponent), out);
 }
 
+// Denormals: the estimate from the top bit is exact or one low.
+__attribute__((noinline)) uint32_t denormalDigits(uint32_t mantissa, int& decimal) {
+    const int exponent = -149;
+    const int topBit = exponent + 31 - __builtin_clz(mantissa);
+    decimal = (topBit * 78913) >> 18;
+    Scaled scaled = scaleFast(mantissa, exponent, 8 - decimal);
+    if (scaled.whole >= kBillion) scaled = scaleFast(mantissa, exponent, 8 - ++decimal);
+    const uint32_t digits = static_cast<uint32_t>(scaled.whole);
+    return digits + (scaled.half & (scaled.sticky | (digits & 1)));
+}
+
+// The nine significant digits of a normal float, rounded half to even, and
+// its decimal exponent.
+inline uint32_t normalDigits(uint32_t magnitude, int& decimal) {
+    const uint32_t biased = magnitude >> 23;
+    const uint32_t mantissa = (magnitude & 0x7fffff) | 0x800000;
+    const int exponent = static_cast<int>(biased) - 150;
+    decimal = kDecimalExponents.low[biased] + (magnitude >= kDecimalExponents.above[biased]);
+    const Scaled scaled = scaleFast(mantissa, exponent, 8 - decimal);
+    const uint32_t digits = static_cast<uint32_t>(scaled.whole);
+    return digits + (scaled.half & (scaled.sticky | (digits & 1)));
+}
+
 }  // namespace
 
-char* formatScientific8(float value, char* out) {
+static inline __attribute__((always_inline)) char* format8(float value, char* out) {
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
-    const bool negative = (bits >> 31) != 0;
-    const uint32_t biased = (bits >> 23) & 0xff;
-    uint32_t mantissa = bits & 0x7fffff;
-    if (biased == 0xff) return writeSpecial(negative, mantissa != 0 ? "nan" : "inf", out);
-    if (negative) *out++ = '-';
-    if (biased == 0 && mantissa == 0) {
+    const uint32_t negative = bits >> 31, magnitude = bits & 0x7fffffff;
+    if (magnitude >= 0x7f800000)
+        return writeSpecial(negative != 0, magnitude != 0x7f800000 ? "nan" : "inf", out);
+    *out = '-';
+    out += negative;
+    if (magnitude == 0) {
         std::memcpy(out, "0.00000000e+00", 14);
         return out + 14;
     }
-    int exponent = -149;
-    if (biased != 0) {
-        mantissa |= 0x800000;
-        exponent = static_cast<int>(biased) - 150;
-    }
-    // floor(log10(2^topBit)) is the decimal exponent or one below it.
-    const int topBit = exponent + 31 - __builtin_clz(mantissa);
-    int decimal = (topBit * 78913) >> 18;
-    Scaled scaled = scaleFast(mantissa, exponent, 8 - decimal);
-    if (scaled.whole >= kBillion) scaled = scaleFast(mantissa, exponent, 8 - ++decimal);
-    uint32_t digits = static_cast<uint32_t>(scaled.whole);
-    if (scaled.half && (scaled.sticky || (digits & 1) != 0)) ++digits;
-    if (digits == kBillion) {
+    int decimal;
+    uint32_t digits = magnitude >= 0x800000 ? normalDigits(magnitude, decimal)
+                                            : denormalDigits(magnitude, decimal);
+    if (digits == kBillion) {  // rounded up to the next power of ten
         digits = kHundredMillion;
         ++decimal;
     }
     out = writeNineDigits(digits, out);
     return writeExponent(decimal, out);
+}
+
+char* formatScientific8(float value, char* out) {
+    return format8(value, out);
+}
+
+char* formatScientific8Fields(const float* const* columns, size_t count, size_t record, char* out) {
+    // The columns are read across, one value from each: too many streams
+    // for the hardware to foresee, so the next cache line of each is asked
+    // for a few lines ahead (a prefetch past an array's end is harmless).
+    constexpr size_t kAhead = 64 / sizeof(float);
+    for (size_t column = 0; column < count; ++column) {
+        __builtin_prefetch(reinterpret_cast<const void*>(
+            reinterpret_cast<uintptr_t>(columns[column] + record) + kAhead * sizeof(float)));
+        const float value = columns[column][record];
+        if (value != FLT_MAX) out = format8(value, out);
+        *out++ = ',';
+    }
+    return out;
 }
 
 char* formatScientific(float value, int precision, char* out) {

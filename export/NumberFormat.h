@@ -2,6 +2,7 @@
 // Table number formatting without iostream, byte-identical to what an
 // std::ostream in the "C" locale writes for a float.
 
+#include <cstddef>
 #include <cstdint>
 
 namespace owl {
@@ -18,6 +19,11 @@ constexpr int maxFieldBytes(int precision) {
 // point, eight digits, "e", the exponent's sign and at least two digits;
 // "nan", "-nan", "inf", "-inf" for the special values. Returns the end.
 char* formatScientific8(float value, char* out);
+
+// A row of fields in that format, each followed by ",": the value at
+// `record` of each of the count arrays, nothing for FLT_MAX (no value).
+// Returns the end. The table's hot loop: the formatter inlines here.
+char* formatScientific8Fields(const float* const* columns, size_t count, size_t record, char* out);
 
 // The same with any precision from 0 up; slower unless precision is 8.
 char* formatScientific(float value, int precision, char* out);

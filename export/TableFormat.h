@@ -27,6 +27,9 @@ class TableFormat {
     // precision: digits after the point of the scientific fields.
     explicit TableFormat(int precision) : precision_(precision) {}
 
+    // The scientific fields' usual precision, which has a faster formatter.
+    bool isDefault() const { return precision_ == 8; }
+
     // Room enough for one line of that many columns, line end included.
     size_t maxLineBytes(size_t columns) const;
 

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <thread>
 
+#include "export/NumberFormat.h"
 #include "export/OrderedBlocks.h"
 #include "libs/mondata/TimestepData.h"
 #include "libs/system/UsableCores.h"
@@ -34,18 +35,14 @@ int boundary(const mon::RowIndex& rows, int32_t step, bool after) {
 
 // Formats a run of lines. Columns that share the key's records are read
 // straight from their value arrays (a loop without a record is empty) and
-// the record keys from the cursor; others go through getValue.
+// the record keys from the line itself; others go through getValue. Runs of
+// adjacent value columns in the default format are written by one call.
 class TimeHistoryLines::BlockFormatter {
   public:
     BlockFormatter(const mon::RowIndex& rows, const std::vector<TimeHistoryColumn>& columns,
                    const TableFormat& format, bool coeffLoops)
         : rows_(rows), columns_(columns), format_(format), coeffLoops_(coeffLoops) {
-        for (const TimeHistoryColumn& column : columns) {
-            const bool shared = &column.data->rows() == &rows;
-            keys_.push_back(shared ? column.data->key() : TimestepData::Key::None);
-            const bool values = shared && keys_.back() == TimestepData::Key::None;
-            records_.push_back(values ? column.data->values().data() : nullptr);
-        }
+        for (const TimeHistoryColumn& column : columns) plan(column);
         lineBytes_ = format.maxLineBytes(columns.size());
     }
 
@@ -62,12 +59,37 @@ class TimeHistoryLines::BlockFormatter {
     }
 
   private:
+    // Where a column's fields come from.
+    enum class Source { Values, Step, Loop, Lookup };
+    // Adjacent columns written the same way: value columns in the default
+    // format as one run, any other column alone.
+    struct Run {
+        size_t first;
+        size_t count;
+        bool scientificValues;
+    };
     // The line's record: the cursor's own when the step holds its loop.
     struct Line {
         int step;
         int loop;
         int64_t record;  // -1 for a loop without a record
     };
+
+    void plan(const TimeHistoryColumn& column) {
+        const bool shared = &column.data->rows() == &rows_;
+        const TimestepData::Key key = column.data->key();
+        Source source = !shared                          ? Source::Lookup
+                        : key == TimestepData::Key::Step ? Source::Step
+                        : key == TimestepData::Key::Loop ? Source::Loop
+                                                         : Source::Values;
+        sources_.push_back(source);
+        records_.push_back(source == Source::Values ? column.data->values().data() : nullptr);
+        const bool scientific = source == Source::Values && !column.integer && format_.isDefault();
+        if (scientific && !runs_.empty() && runs_.back().scientificValues)
+            ++runs_.back().count;
+        else
+            runs_.push_back({sources_.size() - 1, 1, scientific});
+    }
 
     Line lineAt(Cursor cursor) const {
         const int step = rows_.stepAt(cursor.position);
@@ -91,50 +113,54 @@ class TimeHistoryLines::BlockFormatter {
             cursor.record = rows_.firstRecordAt(cursor.position);
     }
 
+    // Every field is followed by ","; the line's last one becomes the end.
     char* formatLine(Cursor cursor, char* out) const {
         const Line line = lineAt(cursor);
-        for (size_t column = 0; column < columns_.size(); ++column) {
-            if (column > 0) *out++ = ',';
-            out = writeField(column, line, out);
+        if (runs_.empty()) {
+            *out++ = '\n';
+            return out;
         }
-        *out++ = '\n';
+        for (const Run& run : runs_) {
+            if (!run.scientificValues) {
+                out = writeField(run.first, line, out);
+                *out++ = ',';
+            } else if (line.record >= 0) {
+                out = numberformat::formatScientific8Fields(&records_[run.first], run.count,
+                                                            static_cast<size_t>(line.record), out);
+            } else {
+                out = std::fill_n(out, run.count, ',');
+            }
+        }
+        out[-1] = '\n';
         return out;
     }
 
     // Record keys are written as the line's exact step and loop: as floats
     // they could not tell steps above 2^24 apart.
     char* writeField(size_t column, const Line& line, char* out) const {
-        switch (columns_[column].key) {
-            case keyfields::RecordKey::Step:
+        switch (sources_[column]) {
+            case Source::Step:
                 return format_.keyField(line.step, out);
-            case keyfields::RecordKey::Loop:
+            case Source::Loop:
                 return format_.keyField(line.loop, out);
-            case keyfields::RecordKey::None:
+            case Source::Values:
+                return format_.field(line.record < 0 ? FLT_MAX : records_[column][line.record],
+                                     columns_[column].integer, out);
+            case Source::Lookup:
                 break;
         }
-        return format_.field(valueOf(column, line), columns_[column].integer, out);
-    }
-
-    float valueOf(size_t column, const Line& line) const {
-        if (const float* records = records_[column])
-            return line.record < 0 ? FLT_MAX : records[line.record];
-        switch (keys_[column]) {
-            case TimestepData::Key::Step:
-                return static_cast<float>(line.step);
-            case TimestepData::Key::Loop:
-                return static_cast<float>(line.loop);
-            case TimestepData::Key::None:
-                break;
-        }
-        return columns_[column].data->getValue(line.step, coeffLoops_ ? line.loop : -1);
+        const float value =
+            columns_[column].data->getValue(line.step, coeffLoops_ ? line.loop : -1);
+        return format_.field(value, columns_[column].integer, out);
     }
 
     const mon::RowIndex& rows_;
     const std::vector<TimeHistoryColumn>& columns_;
     const TableFormat& format_;
     bool coeffLoops_;
+    std::vector<Source> sources_;
     std::vector<const float*> records_;
-    std::vector<TimestepData::Key> keys_;
+    std::vector<Run> runs_;
     size_t lineBytes_ = 0;
 };
 

@@ -8,7 +8,6 @@
 #include <ostream>
 #include <vector>
 
-#include "export/KeyFields.h"
 #include "export/TableFormat.h"
 
 class TimestepData;
@@ -20,9 +19,9 @@ namespace owl {
 
 struct TimeHistoryColumn {
     const TimestepData* data;
-    bool integer;  // a key column: whole numbers
-    // A record key is written as the line's exact step or loop, not as data.
-    keyfields::RecordKey key = keyfields::RecordKey::None;
+    // Whole numbers. The record keys (data whose key() is Step or Loop) are
+    // written as each line's exact step or loop, not from float data.
+    bool integer;
 };
 
 class TimeHistoryLines {

@@ -64,7 +64,7 @@ void RunHistoryWriter::writeTimeHistory(std::ostream& out, const PreparedData& d
     for (const std::string& name : columns) {
         auto found = data.find(name);
         if (found != data.end() && found->second) {
-            resolved.push_back({found->second, isKeyField(name), keyfields::recordKeyOf(name)});
+            resolved.push_back({found->second, isKeyField(name)});
         } else {
             // Raised where the first line would be written: with no line, no error.
             if (lines.lineCount() == 0) return;

@@ -125,8 +125,8 @@ const TimestepData& RunTable::data(const std::string& name) const {
                               owl::errorFatal);
 }
 
-bool RunTable::isKey(const std::string& name) {
-    return keyfields::recordKeyOf(name) != keyfields::RecordKey::None;
+bool RunTable::isKey(const std::string& name) const {
+    return data(name).key() != TimestepData::Key::None;
 }
 
 RunTable::Rows RunTable::rows(bool loops, int32_t first, int32_t last) const {
@@ -157,7 +157,7 @@ std::vector<float> RunTable::values(const std::string& name, const Rows& rows, b
 }
 
 std::vector<int64_t> RunTable::keyValues(const std::string& name, const Rows& rows) const {
-    return keyfields::recordKeyOf(name) == keyfields::RecordKey::Loop ? rows.loops : rows.steps;
+    return data(name).key() == TimestepData::Key::Loop ? rows.loops : rows.steps;
 }
 
 std::vector<RunTable::LastValue> RunTable::lastValues(const std::vector<std::string>& names,
@@ -167,11 +167,11 @@ std::vector<RunTable::LastValue> RunTable::lastValues(const std::vector<std::str
         const TimestepData& column = data(name);
         const int step = column.getLastTimestep(), loop = column.getLastCloop();
         const float value = column.getValue(step, loop);
-        const keyfields::RecordKey key = keyfields::recordKeyOf(name);
+        const TimestepData::Key key = column.key();
         double field = orNaN(value);
-        if (key != keyfields::RecordKey::None && value != FLT_MAX)
-            field = key == keyfields::RecordKey::Step ? step : loop;
-        fields.push_back({name, field, key != keyfields::RecordKey::None});
+        if (key != TimestepData::Key::None && value != FLT_MAX)
+            field = key == TimestepData::Key::Step ? step : loop;
+        fields.push_back({name, field, key != TimestepData::Key::None});
     }
     return fields;
 }

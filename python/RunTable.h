@@ -48,7 +48,7 @@ class RunTable {
     // A column along rows: NaN where there is no value; record keys exact.
     std::vector<float> values(const std::string& name, const Rows& rows, bool loops) const;
     std::vector<int64_t> keyValues(const std::string& name, const Rows& rows) const;
-    static bool isKey(const std::string& name);
+    bool isKey(const std::string& name) const;
 
     struct LastValue {
         std::string name;

@@ -77,7 +77,7 @@ py::object table(const RunTable& run, const py::object& names, const py::object&
     py::dict data;
     for (size_t i = 0; i < columns.size(); ++i) {
         const std::string& name = columns[i];
-        if (RunTable::isKey(name))
+        if (run.isKey(name))
             data[py::int_(i)] = toArray(run.keyValues(name, rows));
         else
             data[py::int_(i)] = toArray(run.values(name, rows, shown));
