@@ -76,6 +76,11 @@ CgnsFile::CgnsFile(std::string path) : path_(std::move(path)) {
     cgio_get_file_type(handle_, &type);
     const int64_t factor = type == CGIO_FILE_HDF5 ? kMaxHdf5ValuesPerStoredByte : 1;
     maxStoredBytes_ = static_cast<int64_t>(info.st_size) * factor + 64;
+    keepsNodeIds_ = type == CGIO_FILE_ADF || type == CGIO_FILE_ADF2;
+}
+
+CgnsNode CgnsFile::keptNode(double id, std::string path) const {
+    return CgnsNode(*this, id, std::move(path), false);
 }
 
 CgnsFile::~CgnsFile() {

@@ -51,6 +51,15 @@ class CgnsFile {
     const std::string& path() const { return path_; }
     int handle() const { return handle_; }
 
+    // Whether a node's identifier stays valid after its CgnsNode is gone, so
+    // a reader may keep it instead of finding the node by name again: true
+    // for ADF storage (identifiers are positions in the file, and finding a
+    // child by name scans its parent's children), false for HDF5 (each
+    // identifier holds an open object).
+    bool keepsNodeIds() const { return keepsNodeIds_; }
+    // A node by an identifier kept while keepsNodeIds().
+    CgnsNode keptNode(double id, std::string path) const;
+
     CgnsNode root() const;
     std::vector<CgnsNode> children(const CgnsNode& parent) const;
     // The named child, or throws naming the path it expected.
@@ -82,6 +91,7 @@ class CgnsFile {
     std::string path_;
     int handle_ = -1;
     int64_t maxStoredBytes_ = 0;  // the most data a node of this file can hold
+    bool keepsNodeIds_ = false;
 };
 
 }  // namespace mon

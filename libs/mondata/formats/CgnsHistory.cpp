@@ -31,10 +31,13 @@ struct History {
     std::string description;  // NormDefinitions and other descriptors
 };
 
-// One variable: a data array of a history, read when first needed.
+// One variable: a data array of a history, read when first needed; by its
+// kept identifier where the file keeps them (finding thousands of arrays by
+// name one after the other would scan their parent once per array).
 struct Column {
     size_t history;
     std::string array;
+    double id;
 };
 
 std::string collapsedBlanks(const std::string& text) {
@@ -170,7 +173,8 @@ void CgnsHistorySource::readArrays(History& history, std::vector<VariableInfo>& 
             continue;
         }
         variables.push_back(variableOf(history, array));
-        columns_.push_back({static_cast<size_t>(&history - histories_.data()), array.name()});
+        columns_.push_back(
+            {static_cast<size_t>(&history - histories_.data()), array.name(), array.id()});
     }
     if (!explicitSteps)
         for (size_t i = 0; i < history.iterations; ++i) history.steps.push_back(int(i) + 1);
@@ -256,7 +260,9 @@ RunData CgnsHistorySource::load() {
 std::vector<float> CgnsHistorySource::loadValues(size_t variable) const {
     const Column& column = columns_[variable];
     const History& history = histories_[column.history];
-    CgnsNode array = file_.child(history.node, column.array);
+    CgnsNode array = file_.keepsNodeIds()
+                         ? file_.keptNode(column.id, history.node.childPath(column.array))
+                         : file_.child(history.node, column.array);
     std::vector<double> values = file_.readNumbers(array, history.iterations);
     std::vector<float> out(static_cast<size_t>(rowCount_), FLT_MAX);
     for (size_t i = 0; i < values.size(); ++i) {
