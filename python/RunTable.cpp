@@ -136,12 +136,17 @@ RunTable::Rows RunTable::rows(bool loops, int32_t first, int32_t last) const {
     if (last <= 0 || last > steps->getLastTimestep()) last = steps->getLastTimestep();
     const mon::RowIndex& index = steps->rows();
     Rows rows;
+    rows.index = &index;
     for (int position = 0; position < index.stepCount(); ++position) {
         const int step = index.stepAt(position), count = index.loopCountAt(position);
         if (step < first || step > last) continue;
+        int64_t record = loops ? index.firstRecordAt(position) : index.endRecordAt(position) - 1;
         for (int loop = loops ? 1 : count; loop <= count; ++loop) {
             rows.steps.push_back(step);
             rows.loops.push_back(loop);
+            const bool held = index.loopOfRecord(record) == loop;
+            rows.records.push_back(held ? record : -1);
+            record += held;
         }
     }
     return rows;
@@ -150,6 +155,12 @@ RunTable::Rows RunTable::rows(bool loops, int32_t first, int32_t last) const {
 std::vector<float> RunTable::values(const std::string& name, const Rows& rows, bool loops) const {
     const TimestepData& column = data(name);
     std::vector<float> values(rows.steps.size());
+    if (&column.rows() == rows.index && column.key() == TimestepData::Key::None) {
+        const std::vector<float>& held = column.values();
+        for (size_t row = 0; row < values.size(); ++row)
+            values[row] = rows.records[row] < 0 ? NAN : orNaN(held[size_t(rows.records[row])]);
+        return values;
+    }
     for (size_t row = 0; row < values.size(); ++row)
         values[row] = orNaN(column.getValue(static_cast<int>(rows.steps[row]),
                                             loops ? static_cast<int>(rows.loops[row]) : -1));

@@ -11,6 +11,9 @@
 
 class MonDatabase;
 class TimestepData;
+namespace mon {
+class RowIndex;
+}
 
 class RunTable {
   public:
@@ -42,6 +45,8 @@ class RunTable {
     struct Rows {
         std::vector<int64_t> steps;
         std::vector<int64_t> loops;  // without loops, the step's last loop
+        const mon::RowIndex* index = nullptr;
+        std::vector<int64_t> records;  // each row's record; -1 for a skipped loop
     };
     // The time-history rows from first to last (0 or below: open end).
     Rows rows(bool loops, int32_t first, int32_t last) const;
