@@ -1,5 +1,7 @@
 #include "plot/CairoCanvas.h"
 
+#include <algorithm>
+
 namespace plot {
 
 CairoCanvas::CairoCanvas(cairo_t* context) : cr_(context) {}
@@ -16,16 +18,29 @@ void CairoCanvas::setStroke(const Stroke& stroke) {
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_BUTT);
 }
 
+namespace {
+// Points per stroke of a long solid line. The outline of one stroke is one
+// polygon, and filling it costs its height times its edges: a dense line
+// that runs up and down a band thousands of times would take seconds, the
+// same line in short strokes a small fraction of that.
+constexpr size_t kStrokePoints = 64;
+}  // namespace
+
 void CairoCanvas::polyline(const std::vector<Point>& points, const Stroke& stroke) {
     if (points.empty()) return;
-    cairo_new_path(cr_);
-    cairo_move_to(cr_, points.front().x, points.front().y);
-    for (const Point& point : points) cairo_line_to(cr_, point.x, point.y);
     setStroke(stroke);
-    // Round caps let a lone point show; dashed lines keep butt caps, as
-    // capping every dash of a long dense history costs seconds.
-    if (stroke.dashes.empty()) cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
-    cairo_stroke(cr_);
+    // Round caps let a lone point show and join the short strokes of a solid
+    // line seamlessly; a dashed line is stroked whole, its pattern unbroken.
+    const bool solid = stroke.dashes.empty();
+    if (solid) cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
+    const size_t step = solid ? kStrokePoints : points.size();
+    for (size_t first = 0; first == 0 || first + 1 < points.size(); first += step) {
+        const size_t end = std::min(points.size(), first + step + 1);  // shares its last point
+        cairo_new_path(cr_);
+        cairo_move_to(cr_, points[first].x, points[first].y);
+        for (size_t i = first; i < end; ++i) cairo_line_to(cr_, points[i].x, points[i].y);
+        cairo_stroke(cr_);
+    }
 }
 
 void CairoCanvas::fillRect(double x, double y, double width, double height, Colour fill) {

@@ -101,12 +101,30 @@ std::vector<std::vector<Point>> lineSegments(const FigureLine& line, const Mappi
     return collector.take();
 }
 
+// Whether a line runs up and down within most of the pixel columns it
+// crosses (a history much longer than the plot is wide): there a dash pattern
+// shows as noise, not as a pattern, and dashing the line costs seconds in a
+// raster image.
+bool runsWithinColumns(const std::vector<Point>& segment) {
+    if (segment.size() < 2) return false;
+    const double columns = std::fabs(segment.back().x - segment.front().x) + 1;
+    return static_cast<double>(segment.size()) > 2 * columns;
+}
+
+// The line's stroke; solid where it runs within columns, its colour still
+// telling it apart.
+Stroke segmentStroke(size_t line, const std::vector<Point>& segment) {
+    Stroke stroke = lineStroke(line);
+    if (runsWithinColumns(segment)) stroke.dashes.clear();
+    return stroke;
+}
+
 void drawLines(Canvas& canvas, const Figure& figure, const Mapping& mapping, bool reduce) {
     const Frame& f = mapping.frame;
     canvas.beginClip(f.left, f.top, f.right - f.left, f.bottom - f.top);
     for (size_t i = 0; i < figure.lines.size(); ++i)
         for (const std::vector<Point>& segment : lineSegments(figure.lines[i], mapping, reduce))
-            canvas.polyline(segment, lineStroke(i));
+            canvas.polyline(segment, segmentStroke(i, segment));
     canvas.endClip();
 }
 

@@ -236,6 +236,33 @@ TEST(Monplot, WritesPngImagesAndOnePdfPagePerPlot) {
               svgs);
 }
 
+// Eleven probes in one group: the eleventh takes the first colour again,
+// dashed. Over a few records the dashes show; over thousands of records per
+// pixel column they would be noise, so that line is drawn solid.
+TEST(Monplot, LinesMuchDenserThanThePixelsAreDrawnSolid) {
+    for (const int records : {20, 6000}) {
+        e2e::TempDir out;
+        std::string text = "monitor-file 1\n";
+        for (int probe = 1; probe <= 11; ++probe)
+            text += "var \"P" + std::to_string(probe) +
+                    "\" category=MONITOR subcategory=POINT group=\"Probes\"\n";
+        for (int step = 1; step <= records; ++step) {
+            text += std::to_string(step);
+            for (int probe = 1; probe <= 11; ++probe)
+                text += " " + std::to_string(probe * 10 + (step * 7919 + probe) % 13);
+            text += "\n";
+        }
+        e2e::writeFile(out.file("run.mon"), text);
+        ASSERT_EQ(monplot({"-mon", out.file("run.mon"), "-out", out.file("plots")}).status, 0);
+        const Svg svg(out.file("plots/Probes.svg"));
+        const std::string query =
+            "//g[@clip-path]/path[@stroke='" + kFirstColour + "'][@stroke-dasharray]";
+        EXPECT_EQ(svg.document.select_nodes(query.c_str()).size(), records == 20 ? 1u : 0u)
+            << records << " records";
+        EXPECT_EQ(svg.lines(kFirstColour).size(), 2u);
+    }
+}
+
 // A monplot -watch running in the background until it is sent SIGTERM.
 class Watcher {
   public:
