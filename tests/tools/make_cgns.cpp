@@ -23,6 +23,12 @@ namespace {
     std::exit(1);
 }
 
+// A name, label or data type as the library reads it: a full field.
+struct Field {
+    char text[CGIO_MAX_NAME_LENGTH + 1] = {};
+    explicit Field(const char* from) { std::strncpy(text, from, CGIO_MAX_NAME_LENGTH); }
+};
+
 // A file being written and the nodes it is given.
 class Writer {
   public:
@@ -40,8 +46,11 @@ class Writer {
     double node(double parent, const char* name, const char* label, const char* type,
                 std::vector<cgsize_t> dims, const void* data) {
         double id = 0;
-        if (cgio_new_node(file_, parent, name, label, type, static_cast<int>(dims.size()),
-                          dims.data(), data, &id) != CGIO_ERR_NONE)
+        // The library copies whole fixed-length fields (33 bytes) from what
+        // it is given: shorter texts go in zero-padded buffers of that size.
+        const Field nameField(name), labelField(label), typeField(type);
+        if (cgio_new_node(file_, parent, nameField.text, labelField.text, typeField.text,
+                          static_cast<int>(dims.size()), dims.data(), data, &id) != CGIO_ERR_NONE)
             die(std::string("cannot write node ") + name);
         return id;
     }
