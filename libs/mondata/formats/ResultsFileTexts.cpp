@@ -1,7 +1,7 @@
 #include "libs/mondata/formats/ResultsFileTexts.h"
 
-#include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace mon::results {
 
@@ -15,9 +15,10 @@ std::string_view FixedTexts::operator[](size_t index) const {
 }
 
 size_t FixedTexts::firstWithNulInside() const {
+    const std::string zeros(width_, '\0');
     for (size_t i = 0; i < count_; ++i) {
-        const char* end = bytes_.get() + (i + 1) * width_;
-        if (std::any_of(operator[](i).end(), end, [](char c) { return c != '\0'; })) return i;
+        const std::string_view text = operator[](i);
+        if (std::memcmp(text.end(), zeros.data(), width_ - text.size()) != 0) return i;
     }
     return count_;
 }
