@@ -1,6 +1,6 @@
 // Reading a results file's monitor group (layout in docs/formats.md).
 
-#include <QHash>
+#include <QSet>
 #include <algorithm>
 #include <climits>
 #include <cstring>
@@ -14,6 +14,8 @@
 #include "libs/mondata/formats/ResultsFile.h"
 #include "libs/mondata/formats/ResultsFileLayout.h"
 #include "libs/mondata/formats/ResultsFileStorage.h"
+#include "libs/mondata/formats/ResultsFileTextPool.h"
+#include "libs/mondata/formats/ResultsFileTexts.h"
 #include "libs/mondata/formats/SourceFileCheck.h"
 #include "libs/utilities/Utf8.h"
 
@@ -41,6 +43,19 @@ std::string quoted(const std::string& text) {
     return "'" + owl::printable(text) + "'";
 }
 
+// The 32-bit integers the writer stores are read as they are and widened
+// here: HDF5 would convert them through a buffer of a megabyte, whose
+// zero-filled pages cost more than the rest of the reading.
+bool readIntegersInto(hid_t set, hid_t fileType, std::vector<long long>& values) {
+    if (H5Tequal(fileType, H5T_NATIVE_INT) <= 0)
+        return H5Dread(set, H5T_NATIVE_LLONG, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) >= 0;
+    std::vector<int> narrow(values.size());
+    if (H5Dread(set, H5T_NATIVE_INT, H5S_ALL, H5S_ALL, H5P_DEFAULT, narrow.data()) < 0)
+        return false;
+    std::copy(narrow.begin(), narrow.end(), values.begin());
+    return true;
+}
+
 // An open results file and what is needed to read values later.
 class ResultsSource {
   public:
@@ -64,12 +79,15 @@ class ResultsSource {
     Hdf5Handle openDataset(hid_t parent, const std::string& name, const std::string& shown) const;
     hsize_t elementCount(hid_t set, const std::string& shown) const;
     std::vector<long long> readIntegers(const char* name) const;
-    std::vector<std::string> readStrings(const char* name) const;
-    void readFixedStrings(hid_t set, hid_t fileType, size_t count, const std::string& shown,
-                          std::vector<std::string>& out) const;
+    FixedTexts readStrings(const char* name) const;
+    FixedTexts readFixedStrings(hid_t set, hid_t fileType, size_t count,
+                                const std::string& shown) const;
     std::shared_ptr<RowIndex> readRows(bool loops) const;
     std::vector<VariableInfo> readVariables() const;
-    void addAttributes(std::vector<VariableInfo>& variables) const;
+    std::vector<VariableInfo> nameVariables(const FixedTexts& names, TextPool& texts) const;
+    void addAttributes(const std::vector<long long>& owners, const FixedTexts& keys,
+                       const FixedTexts& values, TextPool& texts,
+                       std::vector<VariableInfo>& variables) const;
     Hdf5Handle openValues(size_t variable) const;
 
     std::string name_;
@@ -157,34 +175,30 @@ std::vector<long long> ResultsSource::readIntegers(const char* name) const {
     if (!type.valid() || H5Tget_class(type.get()) != H5T_INTEGER)
         fail("dataset " + shown + " does not hold integers");
     std::vector<long long> values(count);
-    if (count > 0 &&
-        H5Dread(set.get(), H5T_NATIVE_LLONG, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
+    if (count > 0 && !readIntegersInto(set.get(), type.get(), values))
         fail("dataset " + shown + " cannot be read: the file is damaged");
     return values;
 }
 
-std::vector<std::string> ResultsSource::readStrings(const char* name) const {
+FixedTexts ResultsSource::readStrings(const char* name) const {
     const std::string shown = where(name);
     Hdf5Handle set = openDataset(group_.get(), name, shown);
     size_t count = elementCount(set.get(), shown);
     Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
     if (!type.valid() || H5Tget_class(type.get()) != H5T_STRING)
         fail("dataset " + shown + " does not hold strings");
-    std::vector<std::string> out;
-    if (count == 0) return out;
+    if (count == 0) return FixedTexts();
     // Variable-length strings live in a heap without checksums, where damage
     // can make HDF5 itself read out of bounds: only fixed-length strings are
     // accepted.
     if (H5Tis_variable_str(type.get()) != 0)
         fail("dataset " + shown +
              " holds variable-length strings; fixed-length strings are needed");
-    readFixedStrings(set.get(), type.get(), count, shown, out);
-    return out;
+    return readFixedStrings(set.get(), type.get(), count, shown);
 }
 
-void ResultsSource::readFixedStrings(hid_t set, hid_t fileType, size_t count,
-                                     const std::string& shown,
-                                     std::vector<std::string>& out) const {
+FixedTexts ResultsSource::readFixedStrings(hid_t set, hid_t fileType, size_t count,
+                                           const std::string& shown) const {
     size_t size = H5Tget_size(fileType);
     if (size == 0 || size > (1u << 20) || count > (size_t(1) << 32) / size)
         fail("dataset " + shown + " holds strings of an unusable size");
@@ -192,19 +206,14 @@ void ResultsSource::readFixedStrings(hid_t set, hid_t fileType, size_t count,
     H5Tset_size(memType.get(), size);
     H5Tset_strpad(memType.get(), H5T_STR_NULLPAD);
     H5Tset_cset(memType.get(), H5Tget_cset(fileType));
-    std::vector<char> bytes(size * count);
-    if (H5Dread(set, memType.get(), H5S_ALL, H5S_ALL, H5P_DEFAULT, bytes.data()) < 0)
+    FixedTexts texts(size, count);
+    if (H5Dread(set, memType.get(), H5S_ALL, H5S_ALL, H5P_DEFAULT, texts.data()) < 0)
         fail("dataset " + shown + " cannot be read: the file is damaged");
-    out.reserve(count);
-    for (size_t i = 0; i < count; ++i) {
-        const char* start = bytes.data() + i * size;
-        const size_t length = strnlen(start, size);
-        // A NUL ends a text; bytes after it would be a text cut short.
-        if (std::any_of(start + length, start + size, [](char c) { return c != '\0'; }))
-            fail("dataset " + shown + " holds a text with a NUL byte inside (element " +
-                 std::to_string(i) + ")");
-        out.emplace_back(start, length);
-    }
+    const size_t cut = texts.firstWithNulInside();
+    if (cut < count)
+        fail("dataset " + shown + " holds a text with a NUL byte inside (element " +
+             std::to_string(cut) + ")");
+    return texts;
 }
 
 std::shared_ptr<RowIndex> ResultsSource::readRows(bool loops) const {
@@ -233,39 +242,70 @@ std::shared_ptr<RowIndex> ResultsSource::readRows(bool loops) const {
     return rows;
 }
 
+// Names and attributes are decoded through one pool, so that labels equal to
+// names and the values repeated across variables share their text.
 std::vector<VariableInfo> ResultsSource::readVariables() const {
-    std::vector<VariableInfo> variables;
-    QHash<QString, int> seen;
-    for (const std::string& name : readStrings(kVariableNames)) {
-        if (name.empty()) fail("a variable has an empty name");
-        if (name == "ACCUMULATED TIMESTEP" || name == "COEFFICIENT LOOP")
-            fail(quoted(name) + " is the name of a record key and cannot be a variable");
-        VariableInfo info;
-        info.name = owl::utf8::toQString(name);
-        if (seen.contains(info.name)) fail("variable " + quoted(name) + " is listed twice");
-        seen.insert(info.name, 0);
-        variables.push_back(std::move(info));
-    }
-    addAttributes(variables);
+    const FixedTexts names = readStrings(kVariableNames);
+    FixedTexts keys, values;
+    TextPool texts;  // refers to the bytes above, which outlive it
+    std::vector<VariableInfo> variables = nameVariables(names, texts);
+    const std::vector<long long> owners = readIntegers(kAttributeVariable);
+    keys = readStrings(kAttributeKey);
+    values = readStrings(kAttributeValue);
+    if (keys.size() != owners.size() || values.size() != owners.size())
+        fail("the datasets '/monitor/attribute_*' differ in length");
+    addAttributes(owners, keys, values, texts, variables);
     return variables;
 }
 
-void ResultsSource::addAttributes(std::vector<VariableInfo>& variables) const {
-    std::vector<long long> owners = readIntegers(kAttributeVariable);
-    std::vector<std::string> keys = readStrings(kAttributeKey);
-    std::vector<std::string> values = readStrings(kAttributeValue);
-    if (keys.size() != owners.size() || values.size() != owners.size())
-        fail("the datasets '/monitor/attribute_*' differ in length");
+std::vector<VariableInfo> ResultsSource::nameVariables(const FixedTexts& names,
+                                                       TextPool& texts) const {
+    std::vector<VariableInfo> variables(names.size());
+    // Distinct bytes can decode to one text only through ill-formed UTF-8,
+    // which decodes beyond ASCII: those names are compared decoded.
+    QSet<QString> beyondAscii;
+    for (size_t i = 0; i < names.size(); ++i) {
+        const std::string_view name = names[i];
+        if (name.empty()) fail("a variable has an empty name");
+        if (name == "ACCUMULATED TIMESTEP" || name == "COEFFICIENT LOOP")
+            fail(quoted(std::string(name)) +
+                 " is the name of a record key and cannot be a variable");
+        QString& text = variables[i].name;
+        bool isNew = texts.decodeNew(name, text);
+        if (isNew && !isAscii(name)) {
+            isNew = !beyondAscii.contains(text);
+            beyondAscii.insert(text);
+        }
+        if (!isNew) fail("variable " + quoted(std::string(name)) + " is listed twice");
+    }
+    return variables;
+}
+
+// Each variable's attributes are counted first, so that its list is
+// allocated once.
+void reserveAttributes(const std::vector<long long>& owners, std::vector<VariableInfo>& variables) {
+    std::vector<unsigned> counts(variables.size());
+    for (long long owner : owners)
+        if (owner >= 0 && static_cast<size_t>(owner) < counts.size())
+            ++counts[static_cast<size_t>(owner)];
+    for (size_t i = 0; i < counts.size(); ++i) variables[i].attributes.reserve(counts[i]);
+}
+
+void ResultsSource::addAttributes(const std::vector<long long>& owners, const FixedTexts& keys,
+                                  const FixedTexts& values, TextPool& texts,
+                                  std::vector<VariableInfo>& variables) const {
+    reserveAttributes(owners, variables);
+    TextPool lowerKeys(TextPool::Case::kLowered);
     for (size_t i = 0; i < owners.size(); ++i) {
         if (owners[i] < 0 || static_cast<size_t>(owners[i]) >= variables.size())
             fail("attribute " + std::to_string(i) + " belongs to no variable (index " +
                  std::to_string(owners[i]) + ")");
         VariableInfo& info = variables[static_cast<size_t>(owners[i])];
-        QString key = owl::utf8::toQString(keys[i]).toLower();
+        const QString& key = lowerKeys.decode(keys[i]);
         if (key.isEmpty() || !info.attribute(key).isNull())
-            fail("attribute " + quoted(keys[i]) + " of variable " +
+            fail("attribute " + quoted(std::string(keys[i])) + " of variable " +
                  quoted(info.name.toStdString()) + " is empty or given twice");
-        info.attributes.emplace_back(key, owl::utf8::toQString(values[i]));
+        info.attributes.emplace_back(key, texts.decode(values[i]));
     }
 }
 

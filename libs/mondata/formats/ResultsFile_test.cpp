@@ -297,6 +297,47 @@ TEST(ResultsFile, ReportsEachBrokenPartOfTheLayout) {
           "strings are needed.");
 }
 
+TEST(ResultsFile, TextsRepeatedAcrossVariablesKeepEachVariablesValues) {
+    TempFile file;
+    Layout layout;
+    layout.names = {"RMS P-Mass", "MAX P-Mass", "caf\xc3\xa9"};
+    layout.owners = {0, 0, 0, 1, 1, 1, 2};
+    layout.keys = {"Label", "Units", "Group", "LABEL", "units", "Group", "label"};
+    layout.values = {"RMS P-Mass", "", "Mass", "MAX P-Mass", "", "Mass", "caf\xc3\xa9"};
+    layout.columns = {{1, 2}, {3, 4}, {5, 6}};
+    writeLayout(file.path(), layout);
+    mon::RunData run = mon::readResultsFile(file.path());
+    ASSERT_EQ(run.variables.size(), 3u);
+    const mon::VariableInfo& max = run.variables[1];
+    EXPECT_EQ(max.name, QStringLiteral("MAX P-Mass"));
+    EXPECT_EQ(max.attribute(QStringLiteral("label")), QStringLiteral("MAX P-Mass"));
+    EXPECT_EQ(max.attribute(QStringLiteral("group")), QStringLiteral("Mass"));
+    EXPECT_FALSE(max.attribute(QStringLiteral("units")).isNull());  // declared, and empty
+    EXPECT_TRUE(max.attribute(QStringLiteral("units")).isEmpty());
+    EXPECT_EQ(run.variables[0].attributes.size(), 3u);
+    EXPECT_EQ(run.variables[2].attribute(QStringLiteral("label")),
+              QString::fromUtf8("caf\xc3\xa9"));
+}
+
+// What is wrong with the layout, after the file's name.
+std::string layoutFault(const Layout& layout) {
+    const std::string text = layoutError(layout);
+    const size_t cut = text.find("': ");
+    return cut == std::string::npos ? text : text.substr(cut + 3);
+}
+
+TEST(ResultsFile, TextsThatReadTheSameAreRefusedAsRepeated) {
+    Layout illFormed;  // both names read as U+FFFD
+    illFormed.names = {"\xff", "\xfe"};
+    illFormed.columns = {{1, 2}, {1, 2}};
+    EXPECT_EQ(layoutFault(illFormed), "variable '\xfe' is listed twice.");
+    Layout spelling;  // keys are compared in lower case
+    spelling.owners = {0, 0};
+    spelling.keys = {"Units", "UNITS"};
+    spelling.values = {"m", "s"};
+    EXPECT_EQ(layoutFault(spelling), "attribute 'UNITS' of variable 'A' is empty or given twice.");
+}
+
 TEST(ResultsFile, EachVariableIsCheckedWhenItsValuesAreFirstRead) {
     TempFile file;
     Layout layout;
