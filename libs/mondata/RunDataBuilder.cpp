@@ -16,8 +16,14 @@ int RunDataBuilder::declare(VariableInfo info) {
     int column = static_cast<int>(data_.variables.size());
     columns_.insert(info.name, column);
     data_.variables.push_back(std::move(info));
-    data_.columns.emplace_back();
+    data_.columns.emplace_back().reserve(static_cast<size_t>(reservedRecords_));
     return column;
+}
+
+void RunDataBuilder::reserveRecords(int64_t records) {
+    if (records <= reservedRecords_) return;
+    reservedRecords_ = records;
+    for (auto& values : data_.columns) values.reserve(static_cast<size_t>(records));
 }
 
 int RunDataBuilder::columnOf(const QString& name) const {

@@ -41,6 +41,21 @@ class RunDataBuilder {
         values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
         values.push_back(value);
     }
+    // Sets the values of the current record's fields at once: values[i] goes
+    // to column columns[i]. FLT_MAX stands for no value.
+    void setValues(const int* columns, const float* values, size_t count) {
+        const size_t before = static_cast<size_t>(rowCount_) - 1;
+        for (size_t i = 0; i < count; ++i) {
+            std::vector<float>& column = data_.columns[static_cast<size_t>(columns[i])];
+            if (column.size() != before) column.resize(before, FLT_MAX);
+            column.push_back(values[i]);
+        }
+    }
+    // Makes room for that many records in every column, present and to come,
+    // so that appending values does not move them. Only a hint: more
+    // records still fit, and room not used is never touched.
+    void reserveRecords(int64_t records);
+    int64_t reservedRecords() const { return reservedRecords_; }
 
     // The bytes the finished run's values take: one float per variable and
     // record. Readers check it against memoryBudget() as the run grows.
@@ -58,6 +73,7 @@ class RunDataBuilder {
     RowIndex* rows_;
     QHash<QString, int> columns_;
     int64_t rowCount_ = 0;
+    int64_t reservedRecords_ = 0;
 };
 
 }  // namespace mon
