@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
-#include <future>
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/MemoryBudget.h"
 #include "libs/mondata/formats/DecimalFloat.h"
+#include "libs/mondata/formats/PieceScan.h"
 #include "libs/mondata/formats/SourceFormats.h"
 #include "libs/mondata/formats/TextScanner.h"
 #include "libs/system/UsableCores.h"
@@ -110,37 +110,22 @@ size_t MonitorFileParser::parseFirstLine(std::string_view text) {
     return end + 1;
 }
 
-// Rounds of one piece per worker: the pieces are scanned at the same time,
-// then applied in file order on this thread. A small text is not split
-// below a quarter of a piece, where a thread would cost more than it saves.
+// The pieces are scanned on the workers while this thread applies them in
+// file order. A small text is not split below a quarter of a piece, where a
+// thread would cost more than it saves.
 void MonitorFileParser::parseBody(std::string_view text) {
     const size_t workers = workers_ > 0 ? workers_ : defaultWorkers();
     const size_t pieceBytes =
         std::min(pieceBytes_, std::max(text.size() / workers, pieceBytes_ / 4));
-    if (pieces_.size() < workers) {
-        pieces_.resize(workers);
-        pieceTexts_.resize(workers);
-    }
+    pieceTexts_.clear();
     while (!text.empty()) {
-        size_t count = 0;
-        for (; count < workers && !text.empty(); ++count) {
-            const size_t cut = cutAtLineEnd(text, pieceBytes - 1);
-            pieceTexts_[count] = text.substr(0, cut);
-            text.remove_prefix(cut);
-        }
-        scanPieces(count);
-        for (size_t i = 0; i < count; ++i) applyPiece(pieces_[i]);
+        const size_t cut = cutAtLineEnd(text, pieceBytes - 1);
+        pieceTexts_.push_back(text.substr(0, cut));
+        text.remove_prefix(cut);
     }
-}
-
-void MonitorFileParser::scanPieces(size_t count) {
-    const bool loops = builder_.hasCoefficientLoops();
-    std::vector<std::future<void>> others;
-    for (size_t i = 1; i < count; ++i)
-        others.push_back(std::async(std::launch::async,
-                                    [this, i, loops] { pieces_[i].scan(pieceTexts_[i], loops); }));
-    pieces_[0].scan(pieceTexts_[0], loops);
-    for (auto& other : others) other.get();
+    PieceScan scan(pieceTexts_, pieces_, builder_.hasCoefficientLoops(),
+                   static_cast<unsigned>(workers - 1));
+    for (size_t i = 0; i < pieceTexts_.size(); ++i) applyPiece(scan.get(i));
 }
 
 // Records the workers read are appended as they are; every other line, and

@@ -52,7 +52,6 @@ class MonitorFileParser {
   private:
     size_t parseFirstLine(std::string_view text);
     void parseBody(std::string_view text);
-    void scanPieces(size_t count);
     void applyPiece(const ScannedPiece& piece);
     void appendRecord(const ScannedLine& line, const float* values);
     void reserveRecords(uint64_t recordBytes);
