@@ -1,5 +1,6 @@
 #include "libs/mondata/RunDataBuilder.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace mon {
@@ -38,6 +39,19 @@ void RunDataBuilder::beginRecord(int step, int loop) {
                 values.resize(static_cast<size_t>(rowCount_));
     }
     rowCount_ = rows_->append(step, loop);
+}
+
+void RunDataBuilder::setRecordValues(const std::vector<int>& columns,
+                                     const std::vector<RecordValues>& records) {
+    size_t fields = 0;
+    for (const RecordValues& record : records) fields = std::max(fields, record.count);
+    const size_t first = static_cast<size_t>(rowCount_) - records.size();
+    for (size_t field = 0; field < fields; ++field) {
+        std::vector<float>& values = data_.columns[static_cast<size_t>(columns[field])];
+        values.resize(first, FLT_MAX);
+        for (const RecordValues& record : records)
+            values.push_back(field < record.count ? record.values[field] : FLT_MAX);
+    }
 }
 
 RunData RunDataBuilder::finish() {

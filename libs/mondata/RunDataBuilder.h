@@ -41,16 +41,17 @@ class RunDataBuilder {
         values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
         values.push_back(value);
     }
-    // Sets the values of the current record's fields at once: values[i] goes
-    // to column columns[i]. FLT_MAX stands for no value.
-    void setValues(const int* columns, const float* values, size_t count) {
-        const size_t before = static_cast<size_t>(rowCount_) - 1;
-        for (size_t i = 0; i < count; ++i) {
-            std::vector<float>& column = data_.columns[static_cast<size_t>(columns[i])];
-            if (column.size() != before) column.resize(before, FLT_MAX);
-            column.push_back(values[i]);
-        }
-    }
+    // Whether the record (step, loop) would follow the last one, not restart.
+    bool continuesRun(int step, int loop) const { return rows_->isAfterLast(step, loop); }
+    // The values of one record: values[i] belongs to the i-th of the columns
+    // setRecordValues() is given. FLT_MAX stands for no value.
+    struct RecordValues {
+        const float* values;
+        size_t count;
+    };
+    // Sets the values of the last records.size() records at once, a column
+    // at a time so that each column is written in one sequential run.
+    void setRecordValues(const std::vector<int>& columns, const std::vector<RecordValues>& records);
     // Makes room for that many records in every column, present and to come,
     // so that appending values does not move them. Only a hint: more
     // records still fit, and room not used is never touched.

@@ -128,26 +128,38 @@ void MonitorFileParser::parseBody(std::string_view text) {
     for (size_t i = 0; i < pieceTexts_.size(); ++i) applyPiece(scan.get(i));
 }
 
-// Records the workers read are appended as they are; every other line, and
-// a record with more values than the fields declared so far, goes through
-// parseLine() as if read alone, which gives it its message and line number.
+// Records the workers read are appended as they are, in runs written a
+// column at a time; every other line, and a record with more values than the
+// fields declared so far, goes through parseLine() as if read alone, which
+// gives it its message and line number. A run ends before such a line and
+// before a restart.
 void MonitorFileParser::applyPiece(const ScannedPiece& piece) {
     const float* values = piece.values().data();
     for (const ScannedLine& line : piece.lines()) {
         ++lineNumber_;
-        if (line.isRecord() && line.valueCount <= columnOfField_.size())
+        if (line.isRecord() && line.valueCount <= columnOfField_.size()) {
             appendRecord(line, values);
-        else
+        } else {
+            setPendingValues();
             parseLine(piece.lineText(line));
+        }
         if (line.isRecord()) values += line.valueCount;
     }
+    setPendingValues();
 }
 
 void MonitorFileParser::appendRecord(const ScannedLine& line, const float* values) {
     if (builder_.reservedRecords() == 0) reserveRecords(line.length + 1);
+    if (!builder_.continuesRun(line.step, line.loop)) setPendingValues();
     builder_.beginRecord(line.step, line.loop);
     checkMemory();
-    builder_.setValues(columnOfField_.data(), values, line.valueCount);
+    pending_.push_back({values, line.valueCount});
+}
+
+void MonitorFileParser::setPendingValues() {
+    if (pending_.empty()) return;
+    builder_.setRecordValues(columnOfField_, pending_);
+    pending_.clear();
 }
 
 // Estimates the run's records from the first one's length, so that columns

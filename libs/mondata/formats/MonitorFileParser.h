@@ -54,6 +54,7 @@ class MonitorFileParser {
     void parseBody(std::string_view text);
     void applyPiece(const ScannedPiece& piece);
     void appendRecord(const ScannedLine& line, const float* values);
+    void setPendingValues();
     void reserveRecords(uint64_t recordBytes);
     void parseHeader(std::string_view line);
     void parseLine(std::string_view line);
@@ -77,6 +78,7 @@ class MonitorFileParser {
     size_t pieceBytes_ = kPieceBytes;
     std::vector<ScannedPiece> pieces_;
     std::vector<std::string_view> pieceTexts_;
+    std::vector<RunDataBuilder::RecordValues> pending_;  // records begun, values not yet set
     uint64_t expectedRunBytes_ = 0;
     KnownDeclarations* knownDeclarations_ = nullptr;
     std::string lookupKey_;
