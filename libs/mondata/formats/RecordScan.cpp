@@ -49,8 +49,8 @@ void ScannedPiece::scan(std::string_view text, bool loops) {
 
 void ScannedPiece::scanLine(const char* begin, const char* end, bool loops) {
     ScannedLine& line = lines_.emplace_back();
-    line.begin = static_cast<uint32_t>(begin - text_.data());
-    line.length = static_cast<uint32_t>(end - begin);
+    line.begin = static_cast<size_t>(begin - text_.data());
+    line.length = static_cast<size_t>(end - begin);
     const size_t valuesBefore = values_.size();
     if (!scanRecord(begin, end, loops, line)) {
         line.valueCount = ScannedLine::kNotARecord;
@@ -66,7 +66,7 @@ bool ScannedPiece::scanRecord(const char* p, const char* end, bool loops, Scanne
 }
 
 bool ScannedPiece::scanValues(const char* p, const char* end, ScannedLine& line) {
-    uint32_t count = 0;
+    size_t count = 0;
     for (p = skipBlanks(p, end); p < end; p = skipBlanks(p, end), ++count) {
         float value = FLT_MAX;  // "-": no value
         const char* after = *p == '-' && (p + 1 == end || isBlank(p[1]))

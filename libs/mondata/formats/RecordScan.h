@@ -6,6 +6,7 @@
 // anything the fast readers do not take) is only marked, for the reader to
 // handle in file order with its full rules and messages.
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -13,13 +14,13 @@
 namespace mon {
 
 struct ScannedLine {
-    static constexpr uint32_t kNotARecord = UINT32_MAX;
+    static constexpr size_t kNotARecord = SIZE_MAX;
 
-    uint32_t begin = 0;   // in the piece's text
-    uint32_t length = 0;  // without the line end ("\n" or "\r\n")
+    size_t begin = 0;   // in the piece's text
+    size_t length = 0;  // without the line end ("\n" or "\r\n")
     int32_t step = 0;
     int32_t loop = 1;
-    uint32_t valueCount = kNotARecord;  // the record's values, "-" read as FLT_MAX
+    size_t valueCount = kNotARecord;  // the record's values, "-" read as FLT_MAX
 
     bool isRecord() const { return valueCount != kNotARecord; }
 };
