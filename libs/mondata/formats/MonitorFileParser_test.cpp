@@ -355,4 +355,30 @@ TEST(MonitorFileParser, AnErrorDeepInTheFileKeepsItsLineOnAnyNumberOfWorkers) {
                     << line << " on " << workers << " workers, pieces of " << pieceBytes;
 }
 
+// Columns are sized from the first record's length: a long first record
+// makes room for too few records, a short one for too many; neither shows.
+TEST(MonitorFileParser, ColumnsSizedFromTheFirstRecordHoldWhateverFollows) {
+    std::string shortRecords, longRecords;
+    std::vector<float> steps = {1.5f}, thirdOfShort = {3.5f};
+    for (int step = 2; step <= 3000; ++step) {
+        shortRecords += std::to_string(step) + " " + std::to_string(step) + "\n";
+        longRecords += std::to_string(step) + " 1 2 " + std::to_string(step) + "\n";
+        steps.push_back(static_cast<float>(step));
+        thirdOfShort.push_back(FLT_MAX);
+    }
+    const std::string head = std::string(kSteady) + "var A\nvar B\nvar C\n";
+    mon::RunData fewReserved =
+        parse(head + "1 1.5 2.5 3.5" + std::string(300, ' ') + "\n" + shortRecords);
+    EXPECT_EQ(column(fewReserved, 0), steps);
+    EXPECT_EQ(column(fewReserved, 2), thirdOfShort);
+    mon::RunData manyReserved = parse(head + "1 1.5\n" + longRecords);
+    std::vector<float> ones(3000, 1.0f), twos(3000, 2.0f);
+    ones.front() = 1.5f;
+    twos.front() = FLT_MAX;
+    steps.front() = FLT_MAX;
+    EXPECT_EQ(column(manyReserved, 0), ones);
+    EXPECT_EQ(column(manyReserved, 1), twos);
+    EXPECT_EQ(column(manyReserved, 2), steps);
+}
+
 }  // namespace
