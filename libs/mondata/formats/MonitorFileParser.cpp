@@ -92,7 +92,7 @@ void MonitorFileParser::parse(std::string_view text) {
 }
 
 // The header is read first, alone: it says how records look. The lines after
-// it go in pieces to scanPieces() and applyPiece(); the last line is left
+// it go to parseBody() in pieces; the last line is left
 // when it has no line end yet.
 size_t MonitorFileParser::parseLines(std::string_view text) {
     size_t pos = lineNumber_ == 0 ? parseFirstLine(text) : 0;
