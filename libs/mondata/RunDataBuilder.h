@@ -41,6 +41,22 @@ class RunDataBuilder {
         values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
         values.push_back(value);
     }
+    // Whether the record (step, loop) would follow the last one, not restart.
+    bool continuesRun(int step, int loop) const { return rows_->isAfterLast(step, loop); }
+    // The values of one record: values[i] belongs to the i-th of the columns
+    // setRecordValues() is given. FLT_MAX stands for no value.
+    struct RecordValues {
+        const float* values;
+        size_t count;
+    };
+    // Sets the values of the last records.size() records at once, a column
+    // at a time so that each column is written in one sequential run.
+    void setRecordValues(const std::vector<int>& columns, const std::vector<RecordValues>& records);
+    // Makes room for that many records in every column, present and to come,
+    // so that appending values does not move them. Only a hint: more
+    // records still fit, and room not used is never touched.
+    void reserveRecords(int64_t records);
+    int64_t reservedRecords() const { return reservedRecords_; }
 
     // The bytes the finished run's values take: one float per variable and
     // record. Readers check it against memoryBudget() as the run grows.
@@ -58,6 +74,7 @@ class RunDataBuilder {
     RowIndex* rows_;
     QHash<QString, int> columns_;
     int64_t rowCount_ = 0;
+    int64_t reservedRecords_ = 0;
 };
 
 }  // namespace mon

@@ -28,6 +28,8 @@ class BlockReader {
     // The bytes of the last block from `consumed` on (an unfinished line),
     // followed by the next block of the file. Empty once the file is read.
     std::string_view next(size_t consumed);
+    // The file's size when it was opened.
+    size_t size() const { return size_; }
 
   private:
     [[noreturn]] void fail(const std::string& reason) const;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -74,6 +75,71 @@ const char* readDecimalFloatPrefix(const char* begin, const char* end, float& va
     if (std::isinf(rounded)) return nullptr;  // out of range: the general reader reports it
     value = d.negative ? -rounded : rounded;
     return after;
+}
+
+namespace {
+constexpr uint64_t kZeros = 0x3030303030303030;  // "00000000"
+
+// How many of the 8 bytes (in memory order) are digits before the first
+// byte that is not. A borrow or carry only runs towards later bytes, so the
+// first flagged byte is the first non-digit.
+int leadingDigits(uint64_t bytes) {
+    const uint64_t notDigit =
+        ((bytes + 0x4646464646464646) | (bytes - kZeros)) & 0x8080808080808080;
+    return notDigit == 0 ? 8 : __builtin_ctzll(notDigit) / 8;
+}
+
+// The value of the first count (1 to 8) digits of the bytes: the digits are
+// moved to the end with zeros before them, then combined in pairs, fours
+// and the eight in three multiplications.
+uint64_t digitsValue(uint64_t bytes, int count) {
+    uint64_t v = (bytes - kZeros) << (8 * (8 - count));
+    v = v * 10 + (v >> 8);
+    const uint64_t mask = 0x000000FF000000FF;
+    return ((v & mask) * (100 + (1000000ULL << 32)) +
+            ((v >> 16) & mask) * (1 + (10000ULL << 32))) >>
+           32;
+}
+
+// "e+dd" or "e-dd" as a power of ten; false for any other exponent.
+bool readShortExponent(const char* p, int& exponent) {
+    if ((p[0] != 'e' && p[0] != 'E') || (p[1] != '-' && p[1] != '+') || !isDigit(p[2]) ||
+        !isDigit(p[3]))
+        return false;
+    const int magnitude = (p[2] - '0') * 10 + (p[3] - '0');
+    exponent = p[1] == '-' ? -magnitude : magnitude;
+    return true;
+}
+}  // namespace
+
+// Reads one digit, then with a point up to 8 fraction digits at once, then
+// the exponent: at most 9 digits, so m < 2^53 as the exact route needs. Needs
+// the 12 bytes after the sign within the token's line.
+const char* readCommonFloatPrefix(const char* begin, const char* end, float& value) {
+    const char* p = begin + (*begin == '-');
+    if (end - p < 12 || !isDigit(p[0])) return readDecimalFloatPrefix(begin, end, value);
+    uint64_t mantissa = static_cast<uint64_t>(p[0] - '0');
+    int fraction = 0;
+    if (p[1] == '.') {
+        uint64_t bytes = 0;
+        std::memcpy(&bytes, p + 2, sizeof bytes);
+        fraction = leadingDigits(bytes);
+        if (fraction == 0 || (fraction == 8 && isDigit(p[10])))
+            return readDecimalFloatPrefix(begin, end, value);
+        mantissa =
+            mantissa * static_cast<uint64_t>(kPowersOfTen[fraction]) + digitsValue(bytes, fraction);
+        p += 1 + fraction;
+    }
+    int exponent = 0;
+    if (end - p < 5 || !readShortExponent(p + 1, exponent))
+        return readDecimalFloatPrefix(begin, end, value);
+    exponent -= fraction;
+    if (exponent < -22 || exponent > 22) return readDecimalFloatPrefix(begin, end, value);
+    const double exact = exponent < 0 ? static_cast<double>(mantissa) / kPowersOfTen[-exponent]
+                                      : static_cast<double>(mantissa) * kPowersOfTen[exponent];
+    const float rounded = static_cast<float>(exact);
+    value = *begin == '-' ? -rounded : rounded;
+    return p + 5;
 }
 
 namespace {

@@ -45,6 +45,51 @@ TEST(DecimalFloat, AgreesWithTheCorrectlyRoundedReaderOnRandomNumbers) {
     }
 }
 
+// The common-shape reader against the general value reader, bit for bit, on
+// the token alone and followed by a blank and more text (as in a record).
+void expectCommonShapeExact(const std::string& token) {
+    float general = 0;
+    ASSERT_EQ(mon::readFloatValue(token, general), mon::FloatRead::Ok) << token;
+    for (const std::string& line : {token, token + " 1.5e+00 2.5e+00", token + "\t-"}) {
+        float fast = 0;
+        const char* end = line.data() + line.size();
+        const char* after = mon::readCommonFloatPrefix(line.data(), end, fast);
+        if (!after) continue;  // left to the general reader, as the callers do
+        EXPECT_EQ(after, line.data() + token.size()) << line;
+        EXPECT_EQ(std::memcmp(&fast, &general, sizeof fast), 0) << line;
+    }
+}
+
+// Every shape a solver writes: "%.Ne" for 0 to 8 fraction digits with
+// either sign, "1e-03", and the decimal nearest to the halfway point between
+// two floats, where a second rounding would show (and its neighbours).
+TEST(DecimalFloat, CommonShapesReadExactlyAsTheGeneralReader) {
+    std::mt19937_64 random(777);
+    char text[64];
+    for (int i = 0; i < 100000; ++i) {
+        float value;
+        const uint32_t bits = static_cast<uint32_t>(random());
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value)) continue;
+        const int fractionDigits = static_cast<int>(random() % 9);
+        std::snprintf(text, sizeof text, "%.*e", fractionDigits, static_cast<double>(value));
+        expectCommonShapeExact(text);
+        const double halfway = (static_cast<double>(value) + std::nextafter(value, INFINITY)) / 2;
+        const long long last = static_cast<long long>(random() % 3) - 1;
+        std::snprintf(text, sizeof text, "%.8e", halfway);
+        std::string nearHalf = text;
+        const size_t digit = nearHalf.find('e') - 1;
+        nearHalf[digit] = static_cast<char>('0' + (nearHalf[digit] - '0' + 10 + last) % 10);
+        expectCommonShapeExact(nearHalf);
+        std::snprintf(text, sizeof text, "%de%+03d", static_cast<int>(random() % 10),
+                      static_cast<int>(random() % 60) - 30);
+        expectCommonShapeExact(text);
+    }
+    for (const char* edge : {"0.0e+00", "-0.0e+00", "9.99999999e+22", "1.00000001e-22",
+                             "3.40282347e+38", "1.17549435e-38", "1.4e-45", "5e-01"})
+        expectCommonShapeExact(edge);
+}
+
 TEST(DecimalFloat, ReadsTheUsualFormsAndLeavesTheRest) {
     float value = 0;
     ASSERT_TRUE(mon::readDecimalFloat("1.2345678e-03", value));

@@ -1,13 +1,13 @@
 #include "libs/mondata/formats/MonitorFile.h"
 
 #include "libs/mondata/formats/BlockReader.h"
-#include "libs/mondata/formats/MonitorFileParser.h"
 
 namespace mon {
 
 namespace {
-void parseFile(const std::string& path, MonitorFileParser& parser) {
+void parseFile(const std::string& path, MonitorFileParser& parser, uint64_t runBytes) {
     BlockReader reader(path);
+    parser.expectRunBytes(runBytes > 0 ? runBytes : reader.size());
     size_t consumed = 0;
     for (std::string_view text = reader.next(0); !text.empty(); text = reader.next(consumed))
         consumed = parser.parseLines(text);
@@ -16,14 +16,16 @@ void parseFile(const std::string& path, MonitorFileParser& parser) {
 
 void readMonitorFile(const std::string& path, RunDataBuilder& builder, bool firstSegment) {
     MonitorFileParser parser(builder, path, firstSegment);
-    parseFile(path, parser);
+    parseFile(path, parser, 0);
     parser.requireFirstLine();
     builder.addSourceFile(path);
 }
 
-bool readMonitorSegment(const std::string& path, RunDataBuilder& builder, bool firstSegment) {
+bool readMonitorSegment(const std::string& path, RunDataBuilder& builder, bool firstSegment,
+                        RunSegments& run) {
     MonitorFileParser parser(builder, path, firstSegment);
-    parseFile(path, parser);
+    parser.shareDeclarations(run.declarations);
+    parseFile(path, parser, run.bytes);
     return parser.hasFirstLine();
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // Loading monitor files into a RunDataBuilder, a block at a time.
 
+#include <cstdint>
 #include <string>
 
 #include "libs/mondata/RunDataBuilder.h"
+#include "libs/mondata/formats/MonitorFileParser.h"
 
 namespace mon {
 
@@ -11,9 +13,17 @@ namespace mon {
 // owl::data::error when it has no complete first line.
 void readMonitorFile(const std::string& path, RunDataBuilder& builder, bool firstSegment);
 
+// What the segments of one run share while they are read: the bytes of all
+// of them (to size the columns once) and the declarations made so far.
+struct RunSegments {
+    uint64_t bytes = 0;
+    KnownDeclarations declarations;
+};
+
 // The same for a segment of a run directory, where a file without a complete
 // first line (just created by the solver) holds no data yet: returns false
 // for it, and the builder is left as it was.
-bool readMonitorSegment(const std::string& path, RunDataBuilder& builder, bool firstSegment);
+bool readMonitorSegment(const std::string& path, RunDataBuilder& builder, bool firstSegment,
+                        RunSegments& run);
 
 }  // namespace mon

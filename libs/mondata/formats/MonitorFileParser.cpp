@@ -1,14 +1,17 @@
 #include "libs/mondata/formats/MonitorFileParser.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/MemoryBudget.h"
 #include "libs/mondata/formats/DecimalFloat.h"
+#include "libs/mondata/formats/PieceScan.h"
 #include "libs/mondata/formats/SourceFormats.h"
 #include "libs/mondata/formats/TextScanner.h"
+#include "libs/system/UsableCores.h"
 #include "libs/utilities/Utf8.h"
 
 namespace mon {
@@ -40,7 +43,32 @@ std::string show(std::string_view token) {
     if (token.size() <= kMax) return quoted(token);
     return quoted(std::string(token.substr(0, kMax)) + "...");
 }
+
+std::string_view withoutCarriageReturn(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
+// The first bytes of text up to a line end found at or after `from`: a
+// piece of whole lines.
+size_t cutAtLineEnd(std::string_view text, size_t from) {
+    if (from >= text.size()) return text.size();
+    const void* found = std::memchr(text.data() + from, '\n', text.size() - from);
+    return found ? static_cast<size_t>(static_cast<const char*>(found) - text.data()) + 1
+                 : text.size();
+}
+
+std::atomic<unsigned> forcedWorkers{0};
 }  // namespace
+
+unsigned defaultWorkers() {
+    const unsigned forced = forcedWorkers.load();
+    return forced > 0 ? forced : std::min(owl::usableCores(), 8u);
+}
+
+void forceLoadWorkers(unsigned workers) {
+    forcedWorkers.store(workers);
+}
 
 MonitorFileParser::MonitorFileParser(RunDataBuilder& builder, std::string fileName,
                                      bool firstSegment)
@@ -52,27 +80,96 @@ void MonitorFileParser::fail(const std::string& what) const {
     throw owl::data::error("MonDatabase", "updateFrom", where + ": " + what, owl::errorFatal);
 }
 
+void MonitorFileParser::setWorkers(unsigned workers, size_t pieceBytes) {
+    workers_ = workers;
+    pieceBytes_ = std::max<size_t>(pieceBytes, 1);
+}
+
 void MonitorFileParser::parse(std::string_view text) {
+    if (expectedRunBytes_ == 0) expectedRunBytes_ = text.size();
     parseLines(text);
     requireFirstLine();
 }
 
+// The header is read first, alone: it says how records look. The lines after
+// it go to parseBody() in pieces; the last line is left
+// when it has no line end yet.
 size_t MonitorFileParser::parseLines(std::string_view text) {
-    size_t pos = 0;
-    while (pos < text.size()) {
-        const void* found = std::memchr(text.data() + pos, '\n', text.size() - pos);
-        if (!found) break;  // unfinished last line
-        size_t end = static_cast<size_t>(static_cast<const char*>(found) - text.data());
-        std::string_view line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        ++lineNumber_;
-        if (lineNumber_ == 1)
-            parseHeader(line);
-        else
-            parseLine(line);
-        pos = end + 1;
+    size_t pos = lineNumber_ == 0 ? parseFirstLine(text) : 0;
+    const size_t lastLineEnd = text.rfind('\n');
+    if (lineNumber_ == 0 || lastLineEnd == std::string_view::npos || lastLineEnd < pos) return pos;
+    parseBody(text.substr(pos, lastLineEnd + 1 - pos));
+    return lastLineEnd + 1;
+}
+
+size_t MonitorFileParser::parseFirstLine(std::string_view text) {
+    const size_t end = text.find('\n');
+    if (end == std::string_view::npos) return 0;
+    ++lineNumber_;
+    parseHeader(withoutCarriageReturn(text.substr(0, end)));
+    return end + 1;
+}
+
+// The pieces are scanned on the workers while this thread applies them in
+// file order. A small text is not split below a quarter of a piece, where a
+// thread would cost more than it saves.
+void MonitorFileParser::parseBody(std::string_view text) {
+    const size_t workers = workers_ > 0 ? workers_ : defaultWorkers();
+    const size_t pieceBytes =
+        std::min(pieceBytes_, std::max(text.size() / workers, pieceBytes_ / 4));
+    pieceTexts_.clear();
+    while (!text.empty()) {
+        const size_t cut = cutAtLineEnd(text, pieceBytes - 1);
+        pieceTexts_.push_back(text.substr(0, cut));
+        text.remove_prefix(cut);
     }
-    return pos;
+    PieceScan scan(pieceTexts_, pieces_, builder_.hasCoefficientLoops(),
+                   static_cast<unsigned>(workers - 1));
+    for (size_t i = 0; i < pieceTexts_.size(); ++i) applyPiece(scan.get(i));
+}
+
+// Records the workers read are appended as they are, in runs written a
+// column at a time; every other line, and a record with more values than the
+// fields declared so far, goes through parseLine() as if read alone, which
+// gives it its message and line number. A run ends before such a line and
+// before a restart.
+void MonitorFileParser::applyPiece(const ScannedPiece& piece) {
+    const float* values = piece.values().data();
+    for (const ScannedLine& line : piece.lines()) {
+        ++lineNumber_;
+        if (line.isRecord() && line.valueCount <= columnOfField_.size()) {
+            appendRecord(line, values);
+        } else {
+            setPendingValues();
+            parseLine(piece.lineText(line));
+        }
+        if (line.isRecord()) values += line.valueCount;
+    }
+    setPendingValues();
+}
+
+void MonitorFileParser::appendRecord(const ScannedLine& line, const float* values) {
+    if (builder_.reservedRecords() == 0) reserveRecords(line.length + 1);
+    if (!builder_.continuesRun(line.step, line.loop)) setPendingValues();
+    builder_.beginRecord(line.step, line.loop);
+    checkMemory();
+    pending_.push_back({values, line.valueCount});
+}
+
+void MonitorFileParser::setPendingValues() {
+    if (pending_.empty()) return;
+    builder_.setRecordValues(columnOfField_, pending_);
+    pending_.clear();
+}
+
+// Estimates the run's records from the first one's length, so that columns
+// grow without moving. The estimate only sizes the room: never more than
+// half the memory budget, and a wrong one costs address space or moves.
+void MonitorFileParser::reserveRecords(uint64_t recordBytes) {
+    const uint64_t variables = std::max<uint64_t>(builder_.variableCount(), 1);
+    const uint64_t mostRecords = memoryBudget() / 2 / (variables * sizeof(float));
+    const uint64_t expected = expectedRunBytes_ / recordBytes + 1;
+    builder_.reserveRecords(static_cast<int64_t>(std::min(expected + expected / 16, mostRecords)));
 }
 
 void MonitorFileParser::requireFirstLine() const {
@@ -166,7 +263,11 @@ float MonitorFileParser::parseValue(std::string_view token, size_t field) const 
                                         : " is outside the single-precision range"));
 }
 
+// A line an earlier segment declared already takes a lookup; a line new to
+// the run (or declaring a name twice in this file) is parsed in full.
 void MonitorFileParser::parseDeclaration(std::string_view line) {
+    const int known = knownColumn(line);
+    if (known >= 0 && !declaredInFile(known)) return addField(known);
     TextScanner scan(line);
     scan.word();  // "var"
     VariableInfo info;
@@ -185,12 +286,32 @@ void MonitorFileParser::parseDeclaration(std::string_view line) {
             fail("attribute " + quoted(key) + " of variable " + quoted(name) + " is given twice");
         info.attributes.emplace_back(lowerKey, owl::utf8::toQString(value));
     }
-    auto earlier = declaredOnLine_.constFind(info.name);
-    if (earlier != declaredOnLine_.constEnd())
+    const int earlier = builder_.columnOf(info.name);
+    if (earlier >= 0 && declaredInFile(earlier))
         fail("variable " + quoted(name) + " is already declared on line " +
-             std::to_string(earlier.value()));
-    declaredOnLine_.insert(info.name, lineNumber_);
-    columnOfField_.push_back(builder_.declare(std::move(info)));
+             std::to_string(lineOfColumn_[static_cast<size_t>(earlier)]));
+    const int column = builder_.declare(std::move(info));
+    if (knownDeclarations_) knownDeclarations_->emplace(std::string(line), column);
+    addField(column);
+}
+
+int MonitorFileParser::knownColumn(std::string_view line) {
+    if (!knownDeclarations_) return -1;
+    lookupKey_.assign(line);
+    auto found = knownDeclarations_->find(lookupKey_);
+    return found == knownDeclarations_->end() ? -1 : found->second;
+}
+
+bool MonitorFileParser::declaredInFile(int column) const {
+    const size_t index = static_cast<size_t>(column);
+    return index < lineOfColumn_.size() && lineOfColumn_[index] > 0;
+}
+
+void MonitorFileParser::addField(int column) {
+    const size_t index = static_cast<size_t>(column);
+    if (lineOfColumn_.size() <= index) lineOfColumn_.resize(index + 1, 0);
+    lineOfColumn_[index] = lineNumber_;
+    columnOfField_.push_back(column);
     checkMemory();
 }
 

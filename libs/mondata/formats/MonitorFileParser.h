@@ -3,21 +3,39 @@
 // a RunDataBuilder, in one pass over the bytes. Errors are owl::data::error
 // whose message reads "FILE:LINE: what is wrong".
 
-#include <QHash>
-#include <QString>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "libs/mondata/RunDataBuilder.h"
+#include "libs/mondata/formats/RecordScan.h"
 
 namespace mon {
+
+// The declaration lines the earlier segments of a run made, by their exact
+// text, and the column each declared: the segments of a run directory
+// repeat their declarations, and an identical line needs no parsing.
+using KnownDeclarations = std::unordered_map<std::string, int>;
 
 class MonitorFileParser {
   public:
     // A file that is not the first segment of its run must agree with the
     // earlier ones on whether records carry coefficient loops.
     MonitorFileParser(RunDataBuilder& builder, std::string fileName, bool firstSegment);
+
+    // Records are read on this many threads (the calling one included), a
+    // piece of about pieceBytes each; 0 workers means defaultWorkers(). The
+    // run and its errors are the same whatever the numbers.
+    void setWorkers(unsigned workers, size_t pieceBytes = kPieceBytes);
+    static constexpr size_t kPieceBytes = 512 << 10;
+    // The bytes of text the whole run is expected to take, from which the
+    // first record estimates how many records to make room for.
+    void expectRunBytes(uint64_t bytes) { expectedRunBytes_ = bytes; }
+    // Shares the declarations of the run's earlier segments, and adds this
+    // file's.
+    void shareDeclarations(KnownDeclarations& known) { knownDeclarations_ = &known; }
 
     // Parses the whole text. A last line without a line end is still being
     // written by the solver and is ignored.
@@ -32,11 +50,20 @@ class MonitorFileParser {
     void requireFirstLine() const;
 
   private:
+    size_t parseFirstLine(std::string_view text);
+    void parseBody(std::string_view text);
+    void applyPiece(const ScannedPiece& piece);
+    void appendRecord(const ScannedLine& line, const float* values);
+    void setPendingValues();
+    void reserveRecords(uint64_t recordBytes);
     void parseHeader(std::string_view line);
     void parseLine(std::string_view line);
     void parseRecord(std::string_view line);
     void parseValues(std::string_view values);
     void parseDeclaration(std::string_view line);
+    int knownColumn(std::string_view line);
+    bool declaredInFile(int column) const;
+    void addField(int column);
     float parseValue(std::string_view token, size_t field) const;
     void checkMemory() const;
     [[noreturn]] void fail(const std::string& what) const;
@@ -45,8 +72,23 @@ class MonitorFileParser {
     std::string fileName_;
     bool firstSegment_;
     size_t lineNumber_ = 0;
-    std::vector<int> columnOfField_;         // this file's fields, in declaration order
-    QHash<QString, size_t> declaredOnLine_;  // names declared in this file
+    std::vector<int> columnOfField_;    // this file's fields, in declaration order
+    std::vector<size_t> lineOfColumn_;  // where this file declared a column, or 0
+    unsigned workers_ = 0;
+    size_t pieceBytes_ = kPieceBytes;
+    std::vector<ScannedPiece> pieces_;
+    std::vector<std::string_view> pieceTexts_;
+    std::vector<RunDataBuilder::RecordValues> pending_;  // records begun, values not yet set
+    uint64_t expectedRunBytes_ = 0;
+    KnownDeclarations* knownDeclarations_ = nullptr;
+    std::string lookupKey_;
 };
+
+// Threads for reading records: the cores the process may use (at most 8),
+// unless forceLoadWorkers() set a number.
+unsigned defaultWorkers();
+// Sets the number for every later load (benchmarks compare one core with
+// several); 0 goes back to the cores.
+void forceLoadWorkers(unsigned workers);
 
 }  // namespace mon

@@ -254,4 +254,131 @@ TEST(MonitorFileParser, LaterSegmentsMatchVariablesByNameAndMustAgreeOnLoops) {
     }
 }
 
+// Everything a parse leaves in the run, values as bit patterns (NaN
+// included), as text to compare.
+std::string describe(const mon::RunData& run) {
+    std::string text = run.hasCoefficientLoops ? "loops\n" : "steady\n";
+    for (const mon::VariableInfo& info : run.variables) {
+        text += "var " + info.name.toStdString();
+        for (const auto& [key, value] : info.attributes)
+            text += " " + key.toStdString() + "=" + value.toStdString();
+        text += "\n";
+    }
+    const mon::RowIndex& rows = *run.rows;
+    for (int position = 0; position < rows.stepCount(); ++position)
+        for (int64_t r = rows.firstRecordAt(position); r < rows.endRecordAt(position); ++r) {
+            text +=
+                std::to_string(rows.stepAt(position)) + " " + std::to_string(rows.loopOfRecord(r));
+            for (const std::vector<float>& values : run.columns) {
+                uint32_t bits = 0;
+                std::memcpy(&bits, &values.at(static_cast<size_t>(r)), sizeof bits);
+                text += " " + std::to_string(bits);
+            }
+            text += "\n";
+        }
+    return text;
+}
+
+// Parses on that many workers, in pieces of about that many bytes, the text
+// given in blocks of blockBytes as the file reader gives it.
+mon::RunData parseInPieces(const std::string& text, unsigned workers, size_t pieceBytes,
+                           size_t blockBytes) {
+    mon::RunDataBuilder builder;
+    mon::MonitorFileParser parser(builder, "run.mon", true);
+    parser.setWorkers(workers, pieceBytes);
+    std::string pending;
+    for (size_t at = 0; at < text.size(); at += blockBytes) {
+        pending += text.substr(at, blockBytes);
+        pending.erase(0, parser.parseLines(pending));
+    }
+    parser.requireFirstLine();
+    return builder.finish();
+}
+
+std::string errorInPieces(const std::string& text, unsigned workers, size_t pieceBytes) {
+    try {
+        parseInPieces(text, workers, pieceBytes, text.size());
+    } catch (const owl::Error& e) {
+        return e.getErrorText();
+    }
+    return "(no error)";
+}
+
+// A run with every kind of line between records: restarts, declarations
+// after records, missing and special values, numbers the fast readers leave
+// to the general one, comments, blank and CRLF lines, an unfinished end.
+std::string mixedRun() {
+    std::string text = std::string(kLoops) + "var A label=\"a\"\r\nvar B\n";
+    for (int step = 1; step <= 60; ++step) {
+        for (int loop = 1; loop <= 3; ++loop)
+            text += std::to_string(step) + " " + std::to_string(loop) + " " +
+                    std::to_string(step * 0.001 + loop) + "e-03 -7.5281453e-01" +
+                    (step > 20 ? " 1e-03" : "") + (loop == 2 ? "\r\n" : "\n");
+        if (step == 20) text += "var C units=m\n# comment\n\n";
+        if (step == 30) text += "15 2 -1.5e+00 - nan\n16 1 .5 1E5 -0.0\n";
+        if (step == 40) text += "\t41 1  2.5e-30\t1.00000001e-22 3\n";
+    }
+    return text + "61 1 1.0";
+}
+
+TEST(MonitorFileParser, PiecesOnAnyNumberOfWorkersGiveTheSameRun) {
+    const std::string text = mixedRun();
+    const std::string whole = describe(parseInPieces(text, 1, 1 << 20, text.size()));
+    ASSERT_NE(whole.find("var C units=m"), std::string::npos);
+    for (unsigned workers : {1u, 2u, 4u})
+        for (size_t pieceBytes : {1u, 40u, 333u})
+            for (size_t blockBytes : {text.size(), size_t(100), size_t(1000)})
+                EXPECT_EQ(describe(parseInPieces(text, workers, pieceBytes, blockBytes)), whole)
+                    << workers << " workers, pieces of " << pieceBytes << ", blocks of "
+                    << blockBytes;
+}
+
+// An error found past many pieces has the line number and message it has
+// when the file is read a line at a time.
+TEST(MonitorFileParser, AnErrorDeepInTheFileKeepsItsLineOnAnyNumberOfWorkers) {
+    std::string records;
+    for (int step = 1; step <= 500; ++step)
+        records += std::to_string(step) + " 1.2345678e-03 -2.5e+00\n";
+    const std::string head = std::string(kSteady) + "var A\nvar B\n" + records;  // 503 lines
+    const std::pair<std::string, std::string> cases[] = {
+        {"501 1 x2\n", "run.mon:504: value 'x2' of variable 'B' is not a number"},
+        {"501 1 2 3\n", "run.mon:504: record has more values than the 2 variables declared so far"},
+        {"var B\n", "run.mon:504: variable 'B' is already declared on line 3"},
+        {"501 1\r2\n", "run.mon:504: value '1\\r2' of variable 'A' is not a number"},
+        {"2147483648 1\n",
+         "run.mon:504: time step '2147483648' is not a whole number from 0 to 2147483647"},
+    };
+    for (const auto& [line, message] : cases)
+        for (unsigned workers : {1u, 3u})
+            for (size_t pieceBytes : {64u, 4096u})
+                EXPECT_EQ(errorInPieces(head + line + records, workers, pieceBytes), message)
+                    << line << " on " << workers << " workers, pieces of " << pieceBytes;
+}
+
+// Columns are sized from the first record's length: a long first record
+// makes room for too few records, a short one for too many; neither shows.
+TEST(MonitorFileParser, ColumnsSizedFromTheFirstRecordHoldWhateverFollows) {
+    std::string shortRecords, longRecords;
+    std::vector<float> steps = {1.5f}, thirdOfShort = {3.5f};
+    for (int step = 2; step <= 3000; ++step) {
+        shortRecords += std::to_string(step) + " " + std::to_string(step) + "\n";
+        longRecords += std::to_string(step) + " 1 2 " + std::to_string(step) + "\n";
+        steps.push_back(static_cast<float>(step));
+        thirdOfShort.push_back(FLT_MAX);
+    }
+    const std::string head = std::string(kSteady) + "var A\nvar B\nvar C\n";
+    mon::RunData fewReserved =
+        parse(head + "1 1.5 2.5 3.5" + std::string(300, ' ') + "\n" + shortRecords);
+    EXPECT_EQ(column(fewReserved, 0), steps);
+    EXPECT_EQ(column(fewReserved, 2), thirdOfShort);
+    mon::RunData manyReserved = parse(head + "1 1.5\n" + longRecords);
+    std::vector<float> ones(3000, 1.0f), twos(3000, 2.0f);
+    ones.front() = 1.5f;
+    twos.front() = FLT_MAX;
+    steps.front() = FLT_MAX;
+    EXPECT_EQ(column(manyReserved, 0), ones);
+    EXPECT_EQ(column(manyReserved, 1), twos);
+    EXPECT_EQ(column(manyReserved, 2), steps);
+}
+
 }  // namespace

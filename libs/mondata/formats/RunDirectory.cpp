@@ -50,11 +50,25 @@ std::vector<std::string> runDirectorySegments(const std::string& folder) {
     return files;
 }
 
+namespace {
+uint64_t totalBytes(const std::vector<std::string>& paths) {
+    uint64_t bytes = 0;
+    for (const std::string& path : paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0) bytes += static_cast<uint64_t>(info.st_size);
+    }
+    return bytes;
+}
+}  // namespace
+
 void readRunDirectory(const std::string& folder, RunDataBuilder& builder) {
+    const std::vector<std::string> segments = runDirectorySegments(folder);
+    RunSegments run;
+    run.bytes = totalBytes(segments);
     bool first = true;
-    for (const std::string& path : runDirectorySegments(folder)) {
+    for (const std::string& path : segments) {
         builder.addSourceFile(path);
-        if (readMonitorSegment(path, builder, first)) first = false;
+        if (readMonitorSegment(path, builder, first, run)) first = false;
     }
     if (first)
         fail("Run directory '" + owl::printable(folder) +

@@ -91,4 +91,29 @@ TEST(RunDirectory, ErrorsNameTheFolderOrTheSegment) {
                   "segments' do");
 }
 
+// Segments repeat their declarations: a repeated line declares the same
+// variable with the first segment's attributes, a changed line is read in
+// full, and declaring a name twice in one segment stays an error, whether
+// the line is new to the run or not.
+TEST(RunDirectory, RepeatedDeclarationsKeepTheirVariableAndTheirChecks) {
+    Folder run;
+    run.write("1.mon", "monitor-file 1\nvar A label=a\nvar B\n1 1 2\n");
+    run.write("2.mon", "monitor-file 1\nvar B\nvar A label=a\nvar C label=\"c\"\n2 20 10 30\n");
+    run.write("3.mon", "monitor-file 1\nvar A  label=other\nvar C label=\"c\"\n3 11 31\n");
+    mon::RunData data = read(run);
+    ASSERT_EQ(data.variables.size(), 3u);
+    EXPECT_EQ(data.variables[0].attribute(QStringLiteral("label")), QStringLiteral("a"));
+    EXPECT_EQ(data.variables[2].attribute(QStringLiteral("label")), QStringLiteral("c"));
+    EXPECT_EQ(data.columns[0], (std::vector<float>{1, 10, 11}));
+    EXPECT_EQ(data.columns[1], (std::vector<float>{2, 20, FLT_MAX}));
+    EXPECT_EQ(data.columns[2], (std::vector<float>{FLT_MAX, 30, 31}));
+
+    run.write("4.mon", "monitor-file 1\nvar B\nvar C label=\"c\"\nvar B\n");
+    EXPECT_EQ(errorText(run.path()),
+              run.path() + "/4.mon:4: variable 'B' is already declared on line 2");
+    run.write("4.mon", "monitor-file 1\nvar B\nvar D\nvar B label=b\n");
+    EXPECT_EQ(errorText(run.path()),
+              run.path() + "/4.mon:4: variable 'B' is already declared on line 2");
+}
+
 }  // namespace
