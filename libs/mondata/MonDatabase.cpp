@@ -75,8 +75,8 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
 std::vector<MonVariable> MonDatabase::getVariableList() const {
     std::vector<MonVariable> list;
     list.reserve(keyNames_.size() + run_.variables.size());
-    for (const QString& key : keyNames_) list.emplace_back(key, this);
-    for (const auto& info : run_.variables) list.emplace_back(info.name, this);
+    for (const QString& key : keyNames_) list.emplace_back(key, this, nullptr);
+    for (const auto& info : run_.variables) list.emplace_back(info.name, this, &info);
     return list;
 }
 
@@ -97,5 +97,7 @@ QStringList MonDatabase::getAssociatedVariablesForTimeTransformedVariables(
 }
 
 QString MonDatabase::getAssociatedTimeTransformedVariable(const QString& name) const {
-    return mon::associatedTimeVariable(run_.variables, name);
+    // The index finds the variable at once: a plot asks this for each of its
+    // lines.
+    return mon::timeVariableOf(variableInfo(name));
 }
