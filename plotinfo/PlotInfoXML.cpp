@@ -1,7 +1,5 @@
 #include "plotinfo/PlotInfoXML.h"
 
-#include <sstream>
-
 #include "libs/mondata/VariableLabels.h"
 #include "libs/utilities/XMLStreamWriter.h"
 #include "plotinfo/PlotDisplaySettings.h"
@@ -50,12 +48,6 @@ void addVariable(XMLStreamWriter& writer, const std::string& element, const QStr
 
 PlotInfoXML::PlotInfoXML(RCLDatabase* db) : database(db) {}
 PlotInfoXML::~PlotInfoXML() = default;
-
-std::string PlotInfoXML::generateXML(const PlotDefinitionMap& plots) const {
-    std::ostringstream out;
-    writeXML(out, plots);
-    return out.str();
-}
 
 void PlotInfoXML::writeXML(std::ostream& out, const PlotDefinitionMap& plots) const {
     XMLStreamWriter writer(out, kPlots);

@@ -4,7 +4,6 @@
 // from its object in the command-language database (PlotDisplaySettings).
 
 #include <ostream>
-#include <string>
 
 #include "plotinfo/PlotDefinition.h"
 
@@ -20,9 +19,8 @@ class PlotInfoXML {
     explicit PlotInfoXML(RCLDatabase* database);
     virtual ~PlotInfoXML();
 
-    // The whole document, in the map's order.
-    std::string generateXML(const PlotDefinitionMap& plots) const;
-    // The same, streamed to out (without a final line end).
+    // Streams the whole document to out, in the map's order, without a final
+    // line end.
     void writeXML(std::ostream& out, const PlotDefinitionMap& plots) const;
 
   private:
