@@ -104,7 +104,8 @@ void PlotInfoGenerator::outputPlotData(std::ostream& out) {
     const QString directory = QString::fromLatin1(kOrbDataDir.c_str());
     if (directory.isEmpty()) exporter::raise("outputPlotData", "Initial workspace file not found.");
     const PlotDefinitionMap plots = gatherPlots(directory);
-    out << PlotInfoXML(RCLDatabase::instance()).generateXML(plots) << std::endl;
+    PlotInfoXML(RCLDatabase::instance()).writeXML(out, plots);
+    out << std::endl;
 }
 
 PlotDefinitionMap PlotInfoGenerator::gatherPlots(const QString& templateDirectory) {

@@ -1,11 +1,7 @@
 #include "plotinfo/PlotInfoXML.h"
 
-#include <utility>
-#include <vector>
-
-#include "libs/guiapp/MakeStdString.h"
-#include "libs/mondata/MonVariable.h"
-#include "libs/utilities/XMLDocument.h"
+#include "libs/mondata/VariableLabels.h"
+#include "libs/utilities/XMLStreamWriter.h"
 #include "plotinfo/PlotDisplaySettings.h"
 
 namespace owl {
@@ -25,63 +21,58 @@ const std::string kLogarithmicScale = "LogarithmicScale";
 const std::string kTrue = "true";
 const std::string kFalse = "false";
 
-using Path = std::vector<XMLElement>;
-
-Path pathOf(std::initializer_list<const std::string*> names) {
-    Path path;
-    for (const std::string* name : names) path.emplace_back(*name);
-    return path;
-}
-
 const std::string& trueOrFalse(bool value) {
     return value ? kTrue : kFalse;
 }
 
-std::string preferredLabel(const QString& name) {
-    return MakeStdString(MonVariable(name, nullptr).getPreferredLabel());
+// The label of a variable named in a plot, as the plot shows it.
+QString preferredLabel(const QString& name) {
+    return mon::labelFromName(name);
+}
+
+void addAxis(XMLStreamWriter& writer, const std::string& element, const QString& label,
+             bool logarithmic) {
+    writer.startElement(element);
+    writer.addAttribute(kDisplayName, label);
+    writer.addAttribute(kLogarithmicScale, trueOrFalse(logarithmic));
+    writer.endElement();
+}
+
+void addVariable(XMLStreamWriter& writer, const std::string& element, const QString& name) {
+    writer.startElement(element);
+    writer.addAttribute(kName, name);
+    writer.addAttribute(kDisplayName, preferredLabel(name));
+    writer.endElement();
 }
 }  // namespace
 
 PlotInfoXML::PlotInfoXML(RCLDatabase* db) : database(db) {}
 PlotInfoXML::~PlotInfoXML() = default;
 
-std::string PlotInfoXML::generateXML(const PlotDefinitionMap& plots) const {
-    XMLDocument document;
-    document.startDocument(kPlots);
-    document.createDuplicateElements(true);
-    for (const auto& entry : plots) addPlot(document, entry.second);
-    return document.writeDocumentString();
+void PlotInfoXML::writeXML(std::ostream& out, const PlotDefinitionMap& plots) const {
+    XMLStreamWriter writer(out, kPlots);
+    for (const auto& entry : plots) addPlot(writer, entry.second);
+    writer.finish();
 }
 
-void PlotInfoXML::addPlot(XMLDocument& document, const PlotDefinition& plot) const {
+void PlotInfoXML::addPlot(XMLStreamWriter& writer, const PlotDefinition& plot) const {
     const PlotDisplaySettings settings = readDisplaySettings(*database, plot);
-    const Path plotPath = pathOf({&kPlots, &kPlot});
-    document.addElement(plotPath, "");
-    document.addAttribute(plotPath, {kName, settings.name});
-    document.addAttribute(plotPath, {kDisplayName, settings.windowLabel});
-    document.addAttribute(plotPath, {kVisibilityAttribute, trueOrFalse(settings.visible)});
-    const Path xAxis = pathOf({&kPlots, &kPlot, &kXAxis});
-    document.addElement(xAxis, "");
-    document.addAttribute(xAxis, {kDisplayName, MakeStdString(plot.xAxisLabel)});
-    document.addAttribute(xAxis, {kLogarithmicScale, kFalse});
-    const Path yAxis = pathOf({&kPlots, &kPlot, &kYAxis});
-    document.addElement(yAxis, "");
-    document.addAttribute(yAxis, {kDisplayName, MakeStdString(plot.yAxisLabel)});
-    document.addAttribute(yAxis, {kLogarithmicScale, trueOrFalse(settings.logarithmicY)});
-    for (const auto& [xVariable, yVariable] : plot.lines) addLine(document, xVariable, yVariable);
+    writer.startElement(kPlot);
+    writer.addAttribute(kName, settings.name);
+    writer.addAttribute(kDisplayName, settings.windowLabel);
+    writer.addAttribute(kVisibilityAttribute, trueOrFalse(settings.visible));
+    addAxis(writer, kXAxis, plot.xAxisLabel, false);
+    addAxis(writer, kYAxis, plot.yAxisLabel, settings.logarithmicY);
+    for (const auto& [xVariable, yVariable] : plot.lines) addLine(writer, xVariable, yVariable);
+    writer.endElement();
 }
 
-void PlotInfoXML::addLine(XMLDocument& document, const QString& xVariable,
+void PlotInfoXML::addLine(XMLStreamWriter& writer, const QString& xVariable,
                           const QString& yVariable) const {
-    document.addElement(pathOf({&kPlots, &kPlot, &kPlotLine}), "");
-    const Path xVar = pathOf({&kPlots, &kPlot, &kPlotLine, &kXVar});
-    document.addElement(xVar, "");
-    document.addAttribute(xVar, {kName, MakeStdString(xVariable)});
-    document.addAttribute(xVar, {kDisplayName, preferredLabel(xVariable)});
-    const Path yVar = pathOf({&kPlots, &kPlot, &kPlotLine, &kYVar});
-    document.addElement(yVar, "");
-    document.addAttribute(yVar, {kName, MakeStdString(yVariable)});
-    document.addAttribute(yVar, {kDisplayName, preferredLabel(yVariable)});
+    writer.startElement(kPlotLine);
+    addVariable(writer, kXVar, xVariable);
+    addVariable(writer, kYVar, yVariable);
+    writer.endElement();
 }
 
 }  // namespace owl

@@ -3,7 +3,7 @@
 // elements in docs/plotinfo.md), with each plot's display settings read
 // from its object in the command-language database (PlotDisplaySettings).
 
-#include <string>
+#include <ostream>
 
 #include "plotinfo/PlotDefinition.h"
 
@@ -11,7 +11,7 @@ class RCLDatabase;
 
 namespace owl {
 
-class XMLDocument;
+class XMLStreamWriter;
 
 class PlotInfoXML {
   public:
@@ -19,12 +19,13 @@ class PlotInfoXML {
     explicit PlotInfoXML(RCLDatabase* database);
     virtual ~PlotInfoXML();
 
-    // The whole document, in the map's order.
-    std::string generateXML(const PlotDefinitionMap& plots) const;
+    // Streams the whole document to out, in the map's order, without a final
+    // line end.
+    void writeXML(std::ostream& out, const PlotDefinitionMap& plots) const;
 
   private:
-    void addPlot(XMLDocument& document, const PlotDefinition& plot) const;
-    void addLine(XMLDocument& document, const QString& xVariable, const QString& yVariable) const;
+    void addPlot(XMLStreamWriter& writer, const PlotDefinition& plot) const;
+    void addLine(XMLStreamWriter& writer, const QString& xVariable, const QString& yVariable) const;
 
     RCLDatabase* database;
 };

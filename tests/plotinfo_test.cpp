@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -359,6 +360,40 @@ TEST_F(PlotInfoTemplate, EveryMonitorGroupOfTheRunGetsAPlotOfItsVariables) {
     EXPECT_EQ(plots[6],
               "Momentum and Mass|Momentum and Mass|true|Accumulated Time Step|false: "
               "ACCUMULATED TIMESTEP>RMS P-Mass ACCUMULATED TIMESTEP>MAX P-Mass");
+}
+
+// Probes dealt round-robin into many groups: each group gets one plot,
+// after the template's, holding exactly its own probes in run order.
+TEST(PlotInfo, ManyGroupsEachGetAPlotOfExactlyTheirVariables) {
+    e2e::TempDir dir;
+    const std::string mon = dir.file("groups.mon");
+    ASSERT_EQ(e2e::run(e2e::binary("monsynth"),
+                       {"--out", mon, "--variables", "1500", "--steps", "2", "--groups", "120"})
+                  .status,
+              0);
+    std::map<std::string, std::string> expected;  // plot summary of each probe group
+    std::istringstream declarations(e2e::readFile(mon));
+    for (std::string line; std::getline(declarations, line);) {
+        const std::string group = quotedAfter(line, " group");
+        if (line.rfind("var ", 0) != 0 || group.rfind("Probe Group ", 0) != 0) continue;
+        std::string& plot = expected[group];
+        if (plot.empty()) plot = group + "|" + group + "|true|Accumulated Time Step|false:";
+        plot += " ACCUMULATED TIMESTEP>" + line.substr(5, line.find('"', 5) - 5);
+    }
+    ASSERT_EQ(expected.size(), 120u);
+    const e2e::Result r = plotinfo(mon, kDataDir);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> names;  // of the group plots, in document order
+    std::map<std::string, std::string> plotted;
+    for (const std::string& plot : summary(r.out)) {
+        if (plot.rfind("Probe Group ", 0) != 0) continue;
+        names.push_back(plot.substr(0, plot.find('|')));
+        plotted[names.back()] = plot;
+    }
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
+    EXPECT_EQ(names.size(), plotted.size());
+    EXPECT_EQ(plotted, expected);
+    EXPECT_EQ(summary(r.out).front().substr(0, 18), "Momentum and Mass|");
 }
 
 TEST_F(PlotInfoTemplate, WorkspaceWithoutPlotsGivesTheRootAlone) {

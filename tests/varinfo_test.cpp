@@ -134,6 +134,28 @@ TEST(VarInfo, SpecialCharactersAndNonAsciiLettersRoundTrip) {
     EXPECT_EQ(variables[5][0].second, "]]> &amp; &#10;");
 }
 
+// A run of thousands of variables gives a document many times larger than
+// what is written in one piece: it is still whole and in order, from the
+// monitor file and from the results file packed from it alike.
+TEST(VarInfo, LargeRunIsDescribedWholeFromEitherSource) {
+    e2e::TempDir dir;
+    const std::string mon = dir.file("large.mon"), res = dir.file("large.res");
+    ASSERT_EQ(e2e::run(e2e::binary("monsynth"),
+                       {"--out", mon, "--variables", "4000", "--steps", "2", "--groups", "30"})
+                  .status,
+              0);
+    ASSERT_EQ(e2e::run(e2e::binary("monpack"), {"-mon", mon, "-out", res}).status, 0);
+    const std::string document = e2e::monexportOutput({"-varinfo", "-mon", mon});
+    EXPECT_GT(document.size(), 500000u);
+    expectOneFinalLineEnd(document);
+    e2e::writeFile(dir.file("doc.xml"), document);
+    expectWellFormedFile(dir.file("doc.xml"));
+    const std::vector<Attributes> variables = parseVariables(document);
+    EXPECT_EQ(variables.size(), 4001u);
+    EXPECT_EQ(variables, expectedVariables(mon));
+    EXPECT_EQ(e2e::monexportOutput({"-varinfo", "-res", res}), document);
+}
+
 TEST(VarInfo, ControlCharactersBecomeTheReplacementCharacter) {
     e2e::TempDir dir;
     const std::string mon = dir.file("control.mon");

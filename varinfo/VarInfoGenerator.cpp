@@ -1,8 +1,5 @@
 #include "varinfo/VarInfoGenerator.h"
 
-#include <vector>
-
-#include "libs/guiutils/QStringUtils.h"
 #include "libs/mondata/MonDatabase.h"
 #include "varinfo/VarInfoRecord.h"
 #include "varinfo/VarInfoXML.h"
@@ -13,14 +10,19 @@ namespace {
 const bool kUseLabels = true;
 const char kTreePathSeparator = ';';
 
-VarInfoRecord recordOf(const MonVariable& variable) {
-    VarInfoRecord record;
+// Fills the record in place: its texts keep their capacity from one
+// variable to the next.
+void fillRecord(const MonVariable& variable, VarInfoRecord& record) {
     record.name = variable.getName();
     record.displayName = variable.getPreferredLabel();
     record.treeName = variable.getTreeName(kUseLabels);
-    record.treePath =
-        QStringUtils::qStringVectorToQString(variable.getTreePath(kUseLabels), kTreePathSeparator);
-    return record;
+    record.treePath.resize(0);
+    bool first = true;
+    for (const QString& step : variable.getTreePath(kUseLabels)) {
+        if (!first) record.treePath += QLatin1Char(kTreePathSeparator);
+        record.treePath += step;
+        first = false;
+    }
 }
 
 }  // namespace
@@ -30,12 +32,15 @@ VarInfoGenerator::~VarInfoGenerator() = default;
 
 void VarInfoGenerator::outputVarData(std::ostream& out) {
     if (!database) return;
-    const std::vector<MonVariable> variables = database->getVariableList();
-    std::vector<VarInfoRecord> records;
-    if (!variables.empty()) records.reserve(variables.size());
-    for (const MonVariable& variable : variables) records.push_back(recordOf(variable));
     VarInfoXML writer;
-    out << writer.generateXML(records) << std::endl;
+    writer.begin(out);
+    VarInfoRecord record;
+    for (const MonVariable& variable : database->getVariableList()) {
+        fillRecord(variable, record);
+        writer.add(record);
+    }
+    writer.end();
+    out << std::endl;
 }
 
 }  // namespace owl

@@ -1,7 +1,8 @@
 #include "varinfo/VarInfoXML.h"
 
-#include "libs/guiapp/MakeStdString.h"
-#include "libs/utilities/XMLDocument.h"
+#include <sstream>
+
+#include "libs/utilities/XMLStreamWriter.h"
 
 namespace owl {
 namespace {
@@ -14,26 +15,35 @@ const std::string kDisplayNameAttribute("DisplayName");
 const std::string kTreeNameAttribute("TreeName");
 const std::string kTreePathAttribute("TreePath");
 
-void addVariable(XMLDocument& document, const VarInfoRecord& record) {
-    const XMLDocument::Path path{XMLElement(kRootElement), XMLElement(kVariableElement)};
-    document.addElement(path, std::string());
-    document.addAttribute(path, {kNameAttribute, MakeStdString(record.name)});
-    document.addAttribute(path, {kDisplayNameAttribute, MakeStdString(record.displayName)});
-    document.addAttribute(path, {kTreeNameAttribute, MakeStdString(record.treeName)});
-    document.addAttribute(path, {kTreePathAttribute, MakeStdString(record.treePath)});
-}
-
 }  // namespace
 
 VarInfoXML::VarInfoXML() = default;
 VarInfoXML::~VarInfoXML() = default;
 
 std::string VarInfoXML::generateXML(const std::vector<VarInfoRecord>& records) {
-    XMLDocument document;
-    document.startDocument(kRootElement);
-    document.createDuplicateElements(true);
-    for (const VarInfoRecord& record : records) addVariable(document, record);
-    return document.writeDocumentString();
+    std::ostringstream out;
+    begin(out);
+    for (const VarInfoRecord& record : records) add(record);
+    end();
+    return out.str();
+}
+
+void VarInfoXML::begin(std::ostream& out) {
+    writer_ = std::make_unique<XMLStreamWriter>(out, kRootElement);
+}
+
+void VarInfoXML::add(const VarInfoRecord& record) {
+    writer_->startElement(kVariableElement);
+    writer_->addAttribute(kNameAttribute, record.name);
+    writer_->addAttribute(kDisplayNameAttribute, record.displayName);
+    writer_->addAttribute(kTreeNameAttribute, record.treeName);
+    writer_->addAttribute(kTreePathAttribute, record.treePath);
+    writer_->endElement();
+}
+
+void VarInfoXML::end() {
+    writer_->finish();
+    writer_.reset();
 }
 
 }  // namespace owl

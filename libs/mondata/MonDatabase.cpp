@@ -42,10 +42,11 @@ void MonDatabase::updateData() {
     pending_ = mon::RunData();
     keyNames_ = {kAccumulatedTimestep};
     if (run_.hasCoefficientLoops) keyNames_.push_back(kCoefficientLoop);
-    index_.clear();
-    for (size_t i = 0; i < keyNames_.size(); ++i) index_.insert(keyNames_[i], static_cast<int>(i));
-    for (size_t i = 0; i < run_.variables.size(); ++i)
-        index_.insert(run_.variables[i].name, static_cast<int>(keyNames_.size() + i));
+    std::vector<const QString*> names;
+    names.reserve(keyNames_.size() + run_.variables.size());
+    for (const QString& key : keyNames_) names.push_back(&key);
+    for (const auto& info : run_.variables) names.push_back(&info.name);
+    index_.assign(std::move(names));
     columns_ = std::move(run_.columns);
     run_.columns.clear();
     data_.clear();
@@ -53,9 +54,9 @@ void MonDatabase::updateData() {
 }
 
 const TimestepData* MonDatabase::getVariable(const QString& name) const {
-    auto found = index_.constFind(name);
-    if (found == index_.constEnd()) return nullptr;
-    size_t position = static_cast<size_t>(found.value());
+    const long found = index_.find(name);
+    if (found < 0) return nullptr;
+    const size_t position = static_cast<size_t>(found);
     if (!data_[position]) {
         if (position < keyNames_.size()) {
             const auto key = position == 0 ? TimestepData::Key::Step : TimestepData::Key::Loop;
@@ -75,16 +76,15 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
 std::vector<MonVariable> MonDatabase::getVariableList() const {
     std::vector<MonVariable> list;
     list.reserve(keyNames_.size() + run_.variables.size());
-    for (const QString& key : keyNames_) list.emplace_back(key, this);
-    for (const auto& info : run_.variables) list.emplace_back(info.name, this);
+    for (const QString& key : keyNames_) list.emplace_back(key, this, nullptr);
+    for (const auto& info : run_.variables) list.emplace_back(info.name, this, &info);
     return list;
 }
 
 const mon::VariableInfo* MonDatabase::variableInfo(const QString& name) const {
-    auto found = index_.constFind(name);
-    if (found == index_.constEnd() || static_cast<size_t>(found.value()) < keyNames_.size())
-        return nullptr;
-    return &run_.variables[static_cast<size_t>(found.value()) - keyNames_.size()];
+    const long found = index_.find(name);
+    if (found < 0 || static_cast<size_t>(found) < keyNames_.size()) return nullptr;
+    return &run_.variables[static_cast<size_t>(found) - keyNames_.size()];
 }
 
 QStringList MonDatabase::getGroupList() const {
@@ -97,5 +97,7 @@ QStringList MonDatabase::getAssociatedVariablesForTimeTransformedVariables(
 }
 
 QString MonDatabase::getAssociatedTimeTransformedVariable(const QString& name) const {
-    return mon::associatedTimeVariable(run_.variables, name);
+    // The index finds the variable at once: a plot asks this for each of its
+    // lines.
+    return mon::timeVariableOf(variableInfo(name));
 }

@@ -5,7 +5,6 @@
 // coefficient loops, "COEFFICIENT LOOP" first, then the declared variables in
 // order of first declaration.
 
-#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "libs/mondata/MonVariable.h"
+#include "libs/mondata/NameIndex.h"
 #include "libs/mondata/RunData.h"
 #include "libs/mondata/TimestepData.h"
 
@@ -54,7 +54,7 @@ class MonDatabase : public QObject {
     mon::RunData pending_;
     mon::RunData run_;
     std::vector<QString> keyNames_;
-    QHash<QString, int> index_;  // name -> position in getVariableList order
+    mon::NameIndex index_;  // name -> position in getVariableList order
     // Values of eagerly read sources, moved into data_ on first use.
     mutable std::vector<std::vector<float>> columns_;
     mutable std::vector<std::unique_ptr<TimestepData>> data_;

@@ -4,19 +4,16 @@
 #include "libs/mondata/VariableLabels.h"
 
 MonVariable::MonVariable(const QString& name, const MonDatabase* database)
-    : name_(name), database_(database) {
-    label_ = mon::preferredLabelOf(declaredInfo(), name_);
-}
+    : MonVariable(name, database, database ? database->variableInfo(name) : nullptr) {}
+
+MonVariable::MonVariable(const QString& name, const MonDatabase* /*database*/,
+                         const mon::VariableInfo* info)
+    : name_(name), label_(mon::preferredLabelOf(info, name)), info_(info) {}
 
 MonVariable::~MonVariable() = default;
 
-const mon::VariableInfo* MonVariable::declaredInfo() const {
-    return database_ ? database_->variableInfo(name_) : nullptr;
-}
-
 QString MonVariable::getAttribute(const QString& key) const {
-    const mon::VariableInfo* declared = declaredInfo();
-    return declared ? declared->attribute(key) : QString();
+    return info_ ? info_->attribute(key) : QString();
 }
 
 QString MonVariable::getTreeName(const bool& useLabels) const {
@@ -24,5 +21,5 @@ QString MonVariable::getTreeName(const bool& useLabels) const {
 }
 
 std::vector<QString> MonVariable::getTreePath(const bool& useLabels) const {
-    return mon::treePathOf(declaredInfo(), getTreeName(useLabels));
+    return mon::treePathOf(info_, getTreeName(useLabels));
 }

@@ -1,7 +1,9 @@
 #pragma once
 // A monitor variable as the database lists it: its name, its display label
 // and its place in the variable tree (see docs/variables.md). A variable made
-// with a null database is free-standing: it knows its name alone.
+// with a null database is free-standing: it knows its name alone. A variable
+// finds what its run declares about it once, when it is made: it stays valid
+// until the database reads other data (MonDatabase::updateData).
 
 #include <QString>
 #include <vector>
@@ -14,6 +16,9 @@ struct VariableInfo;
 class MonVariable {
   public:
     MonVariable(const QString& name, const MonDatabase* database);
+    // A variable whose declaration is already at hand (null for a record
+    // key): MonDatabase lists its variables without looking each one up.
+    MonVariable(const QString& name, const MonDatabase* database, const mon::VariableInfo* info);
     virtual ~MonVariable();
 
     const QString& getName() const { return name_; }
@@ -29,10 +34,10 @@ class MonVariable {
     QString getAttribute(const QString& key) const;
     // Everything the run declares about this variable; null for record keys,
     // free-standing variables and names the database does not know.
-    const mon::VariableInfo* declaredInfo() const;
+    const mon::VariableInfo* declaredInfo() const { return info_; }
 
   private:
     QString name_;
     QString label_;
-    const MonDatabase* database_;
+    const mon::VariableInfo* info_;
 };

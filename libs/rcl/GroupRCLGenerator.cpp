@@ -81,18 +81,24 @@ QString GroupRCLGenerator::removeSuffixesFromGroupName(const QString& group) {
 }
 
 bool GroupRCLGenerator::workspacePlotsGroup(const QString& group) const {
-    const QString wanted = removeSuffixesFromGroupName(group);
+    return plottedGroups().count(removeSuffixesFromGroupName(group)) > 0;
+}
+
+const std::set<QString>& GroupRCLGenerator::plottedGroups() const {
+    if (plottedKnown_ && plottedRevision_ == database_->revision()) return plottedGroups_;
+    plottedGroups_.clear();
     for (const QString& type : OVRCLUtils::getKnownPlotMonitorTypes()) {
         for (const QString& name : database_->getObjectsByTypeAndPath(type, workspacePath_)) {
             const ParamMap parameters =
                 database_->getObjectParameters(rclChildPath(workspacePath_, type, name), false);
             const auto plotted = parameters.find(kMonitorGroup);
-            if (plotted != parameters.end() &&
-                removeSuffixesFromGroupName(plotted->second) == wanted)
-                return true;
+            if (plotted != parameters.end())
+                plottedGroups_.insert(removeSuffixesFromGroupName(plotted->second));
         }
     }
-    return false;
+    plottedRevision_ = database_->revision();
+    plottedKnown_ = true;
+    return plottedGroups_;
 }
 
 // Derived groups select their variables by their grouping rules, every other

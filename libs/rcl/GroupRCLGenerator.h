@@ -32,6 +32,7 @@ class GroupRCLGenerator {
 
   private:
     bool workspacePlotsGroup(const QString& group) const;
+    const std::set<QString>& plottedGroups() const;
     QString variableRuleFor(const QString& group) const;
     QString uniqueObjectName(const QString& group);
     std::map<QString, QString> plotParameters(const QString& group) const;
@@ -40,6 +41,12 @@ class GroupRCLGenerator {
     QString workspaceObject_;
     RCLDatabase* database_;
     std::set<QString> issuedNames_;  // plot names handed out by this generator
+    // The groups the workspace's plots show (suffixes removed), as of the
+    // database revision plottedRevision_: a run has a plot per group, and
+    // each would otherwise look at every plot.
+    mutable std::set<QString> plottedGroups_;
+    mutable unsigned long plottedRevision_ = 0;
+    mutable bool plottedKnown_ = false;
 };
 
 }  // namespace owl

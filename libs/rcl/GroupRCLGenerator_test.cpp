@@ -82,6 +82,20 @@ TEST_F(GroupRCLGeneratorTest, GroupsTheWorkspaceAlreadyPlotsGetNoText) {
     EXPECT_NE(generator.generateRCL(q("Momentum"), none), QString());
 }
 
+TEST_F(GroupRCLGeneratorTest, PlotsSentOrClearedBetweenCallsCountForLaterCalls) {
+    EXPECT_NE(generator.generateRCL(q("Forces"), none), QString());
+    db.sendRCL(q("MONITOR WORKSPACE: Run\n"
+                 "  MONITOR PLOT: Loads\n"
+                 "    Monitor Group = Forces (MAX)\n"
+                 "  END\n"
+                 "END\n"),
+               true);
+    EXPECT_EQ(generator.generateRCL(q("Forces"), none), QString());
+    db.clear();
+    EXPECT_NE(generator.generateRCL(q("Imbalances"), none), QString());
+    EXPECT_NE(generator.generateRCL(q("Forces"), none), QString());
+}
+
 TEST_F(GroupRCLGeneratorTest, AwkwardNamesReadBackUnchangedUnderDistinctPlotNames) {
     const QString slash = q("In/Out: \"probes\" \\");
     const QString lines = q("  two\nlines ");

@@ -82,6 +82,7 @@ void RCLDatabase::loadRCLFile(const QString& file, bool replace) {
     const QString text = decodeUtf8(readBytes(path), path);
     std::unique_ptr<RCLObject> parsed = owl::RCLParser(path).parse(text);
     if (replace) clear();
+    ++revision_;
     mergeInto(*root_, *parsed, true);
 }
 
@@ -91,6 +92,7 @@ void RCLDatabase::sendRCL(const QString& text, bool update) {
 
 void RCLDatabase::execute(const QString& text, const std::string& source, bool update) {
     std::unique_ptr<RCLObject> parsed = owl::RCLParser(source).parse(text);
+    ++revision_;
     mergeInto(*root_, *parsed, update);
 }
 
@@ -137,4 +139,5 @@ bool RCLDatabase::hasObject(const QString& objectPath) const {
 
 void RCLDatabase::clear() {
     root_ = std::make_unique<RCLObject>();
+    ++revision_;
 }

@@ -43,6 +43,10 @@ class RCLDatabase {
     bool hasObject(const QString& objectPath) const;
     // Removes every object.
     void clear();
+    // A number that changes whenever the objects may have changed (loading,
+    // sending, clearing): what a caller derives from the objects stays
+    // valid while the revision stays the same.
+    unsigned long revision() const { return revision_; }
 
   private:
     void execute(const QString& text, const std::string& source, bool update);
@@ -50,4 +54,5 @@ class RCLDatabase {
     std::vector<const owl::RCLObject*> resolve(const QString& path) const;
 
     std::unique_ptr<owl::RCLObject> root_;
+    unsigned long revision_ = 0;
 };

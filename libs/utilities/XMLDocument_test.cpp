@@ -4,30 +4,20 @@
 
 #include <random>
 
-#include "libs/exception/Error.h"
+#include "libs/utilities/XMLTestSupport.h"
 
 namespace {
 
 using owl::XMLDocument;
 using owl::XMLElement;
 
-const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+using xmltest::errorOf;
+using xmltest::kDeclaration;
 
 XMLDocument::Path path(std::initializer_list<const char*> names) {
     XMLDocument::Path steps;
     for (const char* name : names) steps.emplace_back(name);
     return steps;
-}
-
-// The error message that calling f raises, or "" when it raises none.
-template <typename F>
-std::string errorOf(F f) {
-    try {
-        f();
-    } catch (const owl::internal::error& e) {
-        return e.getErrorText();
-    }
-    return "";
 }
 
 TEST(XMLDocument, RootAloneIsAnEmptyElementAfterTheDeclaration) {

@@ -71,26 +71,55 @@ const char* referenceFor(long code, bool attribute) {
     }
 }
 
-std::string escape(const std::string& text, bool attribute) {
-    std::string out;
-    out.reserve(text.size());
+// Printable ASCII that is written as it is, in text and in attribute values
+// alike: most texts hold nothing else.
+bool isPlainAscii(unsigned char byte) {
+    return byte >= 0x20 && byte < 0x7F && byte != '&' && byte != '<' && byte != '>' && byte != '"';
+}
+
+void appendEscaped(std::string& out, std::string_view text, bool attribute) {
     for (size_t pos = 0; pos < text.size();) {
         const size_t start = pos;
+        while (pos < text.size() && isPlainAscii(static_cast<unsigned char>(text[pos]))) ++pos;
+        out.append(text.data() + start, pos - start);
+        if (pos == text.size()) return;
+        const size_t characterStart = pos;
         const long code = utf8::decodeAt(text, pos);
         if (!isXmlChar(code)) {
             out += kReplacement;
         } else if (const char* reference = referenceFor(code, attribute)) {
             out += reference;
         } else {
-            out.append(text, start, pos - start);
+            out.append(text.data() + characterStart, pos - characterStart);
         }
     }
+}
+
+std::string escape(const std::string& text, bool attribute) {
+    std::string out;
+    out.reserve(text.size());
+    appendEscaped(out, text, attribute);
     return out;
+}
+
+// [A-Za-z_:] starts an ASCII name, [-.0-9] may follow too.
+bool isAsciiNameStart(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == ':';
+}
+
+bool isAsciiName(const std::string& name) {
+    for (size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        if (!isAsciiNameStart(c) && (i == 0 || !((c >= '0' && c <= '9') || c == '-' || c == '.')))
+            return false;
+    }
+    return !name.empty();
 }
 
 }  // namespace
 
 bool isName(const std::string& name) {
+    if (isAsciiName(name)) return true;
     for (size_t pos = 0; pos < name.size();) {
         const bool first = pos == 0;
         const long code = utf8::decodeAt(name, pos);
@@ -101,6 +130,10 @@ bool isName(const std::string& name) {
 
 std::string escapeAttribute(const std::string& value) {
     return escape(value, true);
+}
+
+void appendEscapedAttribute(std::string& out, std::string_view value) {
+    appendEscaped(out, value, true);
 }
 
 std::string escapeText(const std::string& text) {

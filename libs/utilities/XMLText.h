@@ -10,6 +10,7 @@
 // apart from the characters that must be escaped.
 
 #include <string>
+#include <string_view>
 
 namespace owl {
 namespace xmltext {
@@ -22,6 +23,8 @@ bool isName(const std::string& name);
 // parser returns the value unchanged (attribute-value normalization only
 // touches literal white space).
 std::string escapeAttribute(const std::string& value);
+// The same, appended to out.
+void appendEscapedAttribute(std::string& out, std::string_view value);
 
 // The element text as it goes between tags: '&', '<', '>' and carriage
 // return are written as references (a literal CR would be read as a line end).

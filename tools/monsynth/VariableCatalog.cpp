@@ -86,9 +86,15 @@ void addTimeTransformed(std::vector<Variable>& out) {
     }
 }
 
-void addExtraProbes(std::vector<Variable>& out, int minimum) {
+// Probe k (from 3) falls into a block of 100 consecutive probes, or, with a
+// number of groups, is dealt round-robin into them.
+int probeGroupOf(int k, int groups) {
+    return groups > 0 ? (k - 3) % groups + 1 : (k - 3) / 100 + 1;
+}
+
+void addExtraProbes(std::vector<Variable>& out, int minimum, int groups) {
     for (int k = 3; static_cast<int>(out.size()) < minimum; ++k) {
-        const std::string group = "Probe Group " + std::to_string((k - 3) / 100 + 1);
+        const std::string group = "Probe Group " + std::to_string(probeGroupOf(k, groups));
         out.push_back(make("P" + std::to_string(k) + " Pressure", "MONITOR", "POINT", group,
                            "Monitor Points/" + group, "Pa", Shape::Probe, 101000.0 + k, 30.0));
         out.back().phase = 0.1 * k;
@@ -105,7 +111,7 @@ std::vector<Variable> buildCatalog(const CatalogOptions& options) {
     addProbes(out);
     addForces(out);
     if (options.transient) addTimeTransformed(out);
-    addExtraProbes(out, options.minimumVariables - 1);
+    addExtraProbes(out, options.minimumVariables - 1, options.probeGroups);
     // Declared when the run first restarts: last, as a solver appends it.
     out.push_back(make("Outlet Velocity", "MONITOR", "POINT", "Velocity Probes",
                        "Monitor Points/Velocity Probes", "m s^-1", Shape::Probe, 2.55, 0.04));

@@ -33,6 +33,7 @@ struct Variable {
 struct CatalogOptions {
     bool transient = true;
     int minimumVariables = 0;  // extra probes are added up to this count
+    int probeGroups = 0;       // groups the extra probes are dealt into; 0: 100 probes a group
 };
 
 std::vector<Variable> buildCatalog(const CatalogOptions& options);

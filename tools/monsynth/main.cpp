@@ -13,11 +13,12 @@ namespace {
 const char* const kUsage =
     "Usage: monsynth (--out FILE | --dir FOLDER) [--steps N] [--loops MIN-MAX] [--steady]\n"
     "                [--variables N] [--seed S] [--segments N | --restart-at S1,S2,...]\n"
-    "                [--overlap K] [--time-step DT]\n";
+    "                [--overlap K] [--time-step DT] [--groups N]\n";
 
 struct Settings {
     synth::RunOptions run;
     int variables = 0;
+    int groups = 0;
     int segments = 1;
     std::string out, dir;
 };
@@ -62,6 +63,8 @@ bool takeOption(Settings& s, const std::string& option, const std::string& value
         parseLoops(value, s.run);
     else if (option == "--variables")
         s.variables = static_cast<int>(number(option, value, 0, 1000000));
+    else if (option == "--groups")
+        s.groups = static_cast<int>(number(option, value, 1, 1000000));
     else if (option == "--seed")
         s.run.seed = static_cast<uint64_t>(number(option, value, 0, 2147483647));
     else if (option == "--segments")
@@ -102,7 +105,8 @@ Settings parse(int argc, char** argv) {
 int main(int argc, char** argv) {
     try {
         Settings s = parse(argc, argv);
-        synth::RunGenerator generator(s.run, synth::buildCatalog({s.run.transient, s.variables}));
+        synth::RunGenerator generator(
+            s.run, synth::buildCatalog({s.run.transient, s.variables, s.groups}));
         if (!s.out.empty())
             generator.writeFile(s.out);
         else

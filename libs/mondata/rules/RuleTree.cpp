@@ -6,11 +6,13 @@ namespace mon {
 
 namespace {
 
+// Evaluated for every variable a rule looks at: the sizes are compared
+// inline first, so that most keys are passed over without a call.
 const QString& declaredValue(const VariableInfo* info, const QString& key) {
     static const QString absent;
     if (info)
         for (const auto& [k, v] : info->attributes)
-            if (k == key) return v;
+            if (k.size() == key.size() && k == key) return v;
     return absent;
 }
 
