@@ -73,8 +73,9 @@ class Runner:
     def path(self, name):
         return os.path.join(self.work, name)
 
-    def synth(self, name, *options):
+    def input(self, name):
         target = self.path(name)
+        options = INPUTS[name]
         if not os.path.exists(target):
             flag = "--dir" if "--segments" in options else "--out"
             partial = target + ".partial"
@@ -84,7 +85,8 @@ class Runner:
             os.rename(partial, target)
         return target
 
-    def pack(self, monitor_file):
+    def results(self, name):
+        monitor_file = self.input(name)
         target = monitor_file[: -len(".mon")] + ".res"
         if not os.path.exists(target):
             subprocess.run([self.tool("monpack"), "-mon", monitor_file, "-out", target + ".partial"],
@@ -132,13 +134,37 @@ def expected_outputs():
     return expected
 
 
+
+def synth_options(variables, steps, seed, *more):
+    return ["--variables", str(variables), "--steps", str(steps), "--seed", str(seed), *more]
+
+
+# Every generated run, by file name: monsynth's options. Generated (and the
+# results files packed) before anything is measured, then synced, so that no
+# measurement shares the machine with writing them.
+INPUTS = {
+    "table-200x10000.mon": synth_options(200, 10000, 5, "--loops", "3-5"),
+    "table-200x20000.mon": synth_options(200, 20000, 5, "--loops", "3-5"),
+    "open-2499.mon": synth_options(2499, 2000, 5),
+    "open-4997.mon": synth_options(4997, 2000, 5),
+    "vars-20000.mon": synth_options(20000, 3, 1),
+    "vars-40000.mon": synth_options(40000, 3, 1),
+    "vars-50000.mon": synth_options(50000, 3, 1),
+    "vars-100000.mon": synth_options(100000, 3, 1),
+    "groups-1000.mon": synth_options(5000, 3, 1, "--groups", "1000"),
+    "groups-2000.mon": synth_options(10000, 3, 1, "--groups", "2000"),
+    "dir-one.mon": synth_options(200, 1600, 3),
+    "dir-400": synth_options(200, 800, 3, "--segments", "400"),
+    "dir-800": synth_options(200, 1600, 3, "--segments", "800"),
+}
+PACKED = ["table-200x10000.mon", "table-200x20000.mon", "open-2499.mon", "open-4997.mon"]
+
 # --- the figures ---------------------------------------------------------
 
 def table(r):
     """Write phase of the full table: monexport's writer against the literal
     iostream way, on one loaded run (table_bench), and the formatter alone."""
-    res = r.pack(r.synth("table-200x10000.mon", "--variables", "200", "--steps", "10000",
-                         "--loops", "3-5", "--seed", "5"))
+    res = r.results("table-200x10000.mon")
     out = subprocess.run([r.tool("table_bench"), "-res", res, r.work], check=True,
                          capture_output=True, text=True).stdout
     r.say("table_bench, 200 variables x ~40,000 records (results file):")
@@ -166,8 +192,7 @@ def table(r):
     r.check("formatter alone", 1e3 / per_second <= 12,
             f"{1e3 / per_second:.1f} ns/value CPU (target <= 12)")
     small = r.measure([r.tool("monexport"), "-res", res, "-out", "/dev/null"])
-    large_res = r.pack(r.synth("table-200x20000.mon", "--variables", "200", "--steps", "20000",
-                               "--loops", "3-5", "--seed", "5"))
+    large_res = r.results("table-200x20000.mon")
     large = r.measure([r.tool("monexport"), "-res", large_res, "-out", "/dev/null"])
     r.say(r.timing("    monexport -res (40,000 records) to /dev/null:", small))
     r.two_sizes("table export from a results file", small, large)
@@ -176,8 +201,7 @@ def table(r):
 def loading(r):
     """Monitor-file load: MB/s of CPU on one core, wall speed with every core,
     peak memory against the parsed data."""
-    mon = r.synth("table-200x10000.mon", "--variables", "200", "--steps", "10000", "--loops",
-                  "3-5", "--seed", "5")
+    mon = r.input("table-200x10000.mon")
     mb = os.path.getsize(mon) / 1e6
     args = [r.tool("monexport"), "-mon", mon, "-lastvaluesonly", "-out", "/dev/null"]
     one = r.measure(args, cores="0")
@@ -194,8 +218,7 @@ def loading(r):
     parsed = variables * records * 4 / 2**20
     r.check("monitor-file load, peak memory", every["mb"] <= parsed + 64,
             f"{every['mb']:.0f} MB for {parsed:.0f} MB of parsed values (target <= parsed + 64)")
-    large = r.synth("table-200x20000.mon", "--variables", "200", "--steps", "20000", "--loops",
-                    "3-5", "--seed", "5")
+    large = r.input("table-200x20000.mon")
     r.two_sizes("monitor-file load", one,
                 r.measure([r.tool("monexport"), "-mon", large, "-lastvaluesonly", "-out",
                            "/dev/null"], cores="0"))
@@ -205,8 +228,7 @@ def results_open(r):
     """A few variables of a results file that holds thousands."""
     figures = {}
     for variables in (2499, 4997):
-        res = r.pack(r.synth(f"open-{variables}.mon", "--variables", str(variables), "--steps",
-                             "2000", "--seed", "5"))
+        res = r.results(f"open-{variables}.mon")
         figures[variables] = r.measure([r.tool("monexport"), "-res", res, "-varlist",
                                         "RMS P-Mass;TIME;MAX P-Mass", "-out", "/dev/null"])
     big = figures[4997]
@@ -222,15 +244,10 @@ def results_open(r):
 def metadata(r, mode, sizes, target, kind="variables"):
     figures = {}
     for size in sizes:
-        if kind == "variables":
-            source = r.synth(f"vars-{size}.mon", "--variables", str(size), "--steps", "3",
-                             "--seed", "1")
-        else:
-            source = r.synth(f"groups-{size}.mon", "--variables", str(size * 5), "--groups",
-                             str(size), "--steps", "3", "--seed", "1")
+        source = r.input(f"{'vars' if kind == 'variables' else 'groups'}-{size}.mon")
         figures[size] = r.measure([r.tool("monexport"), "-mon", source, mode, "-out", "/dev/null"])
         r.say(r.timing(f"    {mode}, {size:,} {kind}:", figures[size]))
-    figure = figures[sizes[-1] if target[0] == sizes[-1] else target[0]]
+    figure = figures[target[0]]
     r.check(f"{mode}, {target[0]:,} {kind}", figure["cpu"] < target[1],
             f"{figure['cpu']:.3f} s CPU (target < {target[1]} s)")
     r.two_sizes(f"{mode} by {kind}", figures[sizes[0]], figures[sizes[1]], sizes[1] / sizes[0])
@@ -251,7 +268,7 @@ def selection(r):
     """Selecting by rule among many variables."""
     figures = []
     for size in (50000, 100000):
-        source = r.synth(f"vars-{size}.mon", "--variables", str(size), "--steps", "3", "--seed", "1")
+        source = r.input(f"vars-{size}.mon")
         figures.append(r.measure([r.tool("monexport"), "-mon", source, "-varrule",
                                   'category = "RESIDUAL" or name = "*1*"', "-out", "/dev/null"]))
     r.say(r.timing("    -varrule, 100,000 variables:", figures[1]))
@@ -260,11 +277,10 @@ def selection(r):
 
 def run_directory(r):
     """A run directory of 800 segments against the same run in one file."""
-    one = r.synth("dir-one.mon", "--variables", "200", "--steps", "1600", "--seed", "3")
+    one = r.input("dir-one.mon")
     figures = {}
     for segments in (400, 800):
-        folder = r.synth(f"dir-{segments}", "--variables", "200", "--steps", str(segments * 2),
-                         "--segments", str(segments), "--seed", "3")
+        folder = r.input(f"dir-{segments}")
         figures[segments] = r.measure([r.tool("monexport"), "-dir", folder, "-lastvaluesonly",
                                        "-out", "/dev/null"])
     single = r.measure([r.tool("monexport"), "-mon", one, "-lastvaluesonly", "-out", "/dev/null"])
@@ -278,8 +294,7 @@ def run_directory(r):
 
 def workers(r):
     """Worker threads follow the cores the process may use."""
-    res = r.pack(r.synth("table-200x10000.mon", "--variables", "200", "--steps", "10000",
-                         "--loops", "3-5", "--seed", "5"))
+    res = r.results("table-200x10000.mon")
     out = subprocess.run(["taskset", "-c", "0", r.tool("table_bench"), "-res", res, r.work],
                          check=True, capture_output=True, text=True).stdout
     r.check("workers on one allowed core", "monexport (0 workers)" in out,
@@ -291,9 +306,10 @@ def outputs(r):
     expected = {} if r.record else expected_outputs()
     recorded = []
     cases = {
-        "table-200x10000.csv": ["-res", r.pack(r.path("table-200x10000.mon"))],
+        "table-200x10000.csv": ["-res", r.results("table-200x10000.mon")],
         "vars-100000.varinfo": ["-mon", r.path("vars-100000.mon"), "-varinfo"],
         "vars-20000.plotinfo": ["-mon", r.path("vars-20000.mon"), "-plotinfo"],
+        "groups-2000.plotinfo": ["-mon", r.path("groups-2000.mon"), "-plotinfo"],
         "dir-800.csv": ["-dir", r.path("dir-800")],
         "dir-one.csv": ["-mon", r.path("dir-one.mon")],
     }
@@ -303,9 +319,6 @@ def outputs(r):
             for mode in ("", "-varinfo", "-plotinfo", "-lastvaluesonly"):
                 cases[f"{example}{mode or '.csv'}"] = source + ([mode] if mode else [])
     for name, args in cases.items():
-        if not os.path.exists(args[1]):
-            r.say(f"    {name}: source not generated, skipped")
-            continue
         got = sha256(r.output_of([r.tool("monexport"), *args], r.path("output.tmp")))
         recorded.append(f"{got}  {name}")
         if r.record:
@@ -341,6 +354,11 @@ def main():
     chosen = [f for f in FIGURES if not options.only or f.__name__ in options.only.split(",")]
     r.say(f"monexport benchmark report, {time.strftime('%Y-%m-%d %H:%M')}, "
           f"{os.cpu_count()} cores, load average {os.getloadavg()[0]:.2f} at the start")
+    for name in INPUTS:
+        r.input(name)
+    for name in PACKED:
+        r.results(name)
+    os.sync()
     for figure in chosen:
         r.say(f"== {figure.__name__}: {figure.__doc__.splitlines()[0]}")
         figure(r)
