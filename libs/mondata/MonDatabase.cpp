@@ -76,8 +76,9 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
 std::vector<MonVariable> MonDatabase::getVariableList() const {
     std::vector<MonVariable> list;
     list.reserve(keyNames_.size() + run_.variables.size());
-    for (const QString& key : keyNames_) list.emplace_back(key, this, nullptr);
-    for (const auto& info : run_.variables) list.emplace_back(info.name, this, &info);
+    for (const QString& key : keyNames_) list.emplace_back(key, MonVariable::Declared{nullptr});
+    for (const auto& info : run_.variables)
+        list.emplace_back(info.name, MonVariable::Declared{&info});
     return list;
 }
 

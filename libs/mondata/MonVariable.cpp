@@ -4,11 +4,10 @@
 #include "libs/mondata/VariableLabels.h"
 
 MonVariable::MonVariable(const QString& name, const MonDatabase* database)
-    : MonVariable(name, database, database ? database->variableInfo(name) : nullptr) {}
+    : MonVariable(name, Declared{database ? database->variableInfo(name) : nullptr}) {}
 
-MonVariable::MonVariable(const QString& name, const MonDatabase* /*database*/,
-                         const mon::VariableInfo* info)
-    : name_(name), label_(mon::preferredLabelOf(info, name)), info_(info) {}
+MonVariable::MonVariable(const QString& name, Declared declared)
+    : name_(name), label_(mon::preferredLabelOf(declared.info, name)), info_(declared.info) {}
 
 MonVariable::~MonVariable() = default;
 

@@ -18,7 +18,10 @@ class MonVariable {
     MonVariable(const QString& name, const MonDatabase* database);
     // A variable whose declaration is already at hand (null for a record
     // key): MonDatabase lists its variables without looking each one up.
-    MonVariable(const QString& name, const MonDatabase* database, const mon::VariableInfo* info);
+    struct Declared {
+        const mon::VariableInfo* info;
+    };
+    MonVariable(const QString& name, Declared declared);
     virtual ~MonVariable();
 
     const QString& getName() const { return name_; }
