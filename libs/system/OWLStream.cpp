@@ -23,8 +23,12 @@ std::string quoted(const std::string& path) {
 // failing write's errno, so the error can say why the output was lost.
 class OWLStream::FileBuffer : public std::streambuf {
   public:
-    explicit FileBuffer(int fd) : fd_(fd), buffer_(1 << 20) {
-        setp(buffer_.data(), buffer_.data() + buffer_.size());
+    // The buffer is left uninitialised: its pages cost nothing until output
+    // reaches them, so a short output does not pay for a megabyte.
+    static constexpr size_t kBufferBytes = 1 << 20;
+
+    explicit FileBuffer(int fd) : fd_(fd), buffer_(new char[kBufferBytes]) {
+        setp(buffer_.get(), buffer_.get() + kBufferBytes);
     }
     ~FileBuffer() override { closeFile(); }
 
@@ -51,7 +55,7 @@ class OWLStream::FileBuffer : public std::streambuf {
 
     std::streamsize xsputn(const char* data, std::streamsize count) override {
         // Large blocks bypass the buffer: one write instead of a copy.
-        if (count >= static_cast<std::streamsize>(buffer_.size())) {
+        if (count >= static_cast<std::streamsize>(kBufferBytes)) {
             if (!drain() || !writeAll(data, static_cast<size_t>(count))) return 0;
             return count;
         }
@@ -64,7 +68,7 @@ class OWLStream::FileBuffer : public std::streambuf {
     bool drain() {
         size_t pending = static_cast<size_t>(pptr() - pbase());
         bool ok = writeAll(pbase(), pending);
-        setp(buffer_.data(), buffer_.data() + buffer_.size());
+        setp(buffer_.get(), buffer_.get() + kBufferBytes);
         return ok;
     }
 
@@ -85,7 +89,7 @@ class OWLStream::FileBuffer : public std::streambuf {
 
     int fd_;
     int error_ = 0;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
 };
 
 OWLStream::OWLStream(const std::string& fileName, int openMode, bool /*binary*/)
