@@ -5,9 +5,16 @@
 
 namespace mon {
 
+// Read block by block: a large file costs its values and a block, not its
+// text as well.
 FoamTable readFoamDataFile(const std::string& path) {
-    const std::string text = readWholeFile(path);
-    return FoamDataParser(path).parse(text);
+    FoamDataParser parser(path);
+    BlockReader reader(path);
+    parser.reserveFor(reader.size());
+    size_t consumed = 0;
+    for (std::string_view text = reader.next(0); !text.empty(); text = reader.next(consumed))
+        consumed = parser.parseLines(text);
+    return parser.finish();
 }
 
 }  // namespace mon

@@ -164,7 +164,12 @@ void FoamDataParser::fail(const std::string& what) const {
 }
 
 FoamTable FoamDataParser::parse(std::string_view text) {
-    table_.cells.reserve(text.size() / 12);  // a value takes 12 bytes or more as written
+    reserveFor(text.size());
+    parseLines(text);
+    return finish();
+}
+
+size_t FoamDataParser::parseLines(std::string_view text) {
     size_t pos = 0;
     while (pos < text.size()) {
         const void* found = std::memchr(text.data() + pos, '\n', text.size() - pos);
@@ -182,7 +187,7 @@ FoamTable FoamDataParser::parse(std::string_view text) {
         else
             parseRow(line.substr(at));
     }
-    return std::move(table_);
+    return pos;
 }
 
 void FoamDataParser::parseComment(std::string_view body) {

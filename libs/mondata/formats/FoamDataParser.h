@@ -32,6 +32,15 @@ class FoamDataParser {
     // written and is ignored.
     FoamTable parse(std::string_view text);
 
+    // Makes room for the values of a file of that many bytes.
+    void reserveFor(size_t bytes) { table_.cells.reserve(bytes / 12); }  // 12+ bytes a value
+    // Parses the complete lines of the next piece of the file and returns
+    // how many bytes they take; the rest, an unfinished line, is to be given
+    // again with the piece that follows. finish() returns the table after
+    // the last piece.
+    size_t parseLines(std::string_view text);
+    FoamTable finish() { return std::move(table_); }
+
   private:
     // The numbers one header column takes in a row.
     struct Slot {

@@ -122,6 +122,29 @@ TEST(FoamDataParser, SolverInfoRowsWithFieldsLeftOutKeepValuesInTheirColumns) {
     EXPECT_EQ(rows(vector), "1/1: p_initial=4 p_final=5 p_iters=6\n");
 }
 
+// A file read block by block: whatever a piece leaves unread comes again at
+// the start of the next. Every piece size gives the table read whole.
+TEST(FoamDataParser, AFileReadInPiecesIsTheFileReadWhole) {
+    const std::string text =
+        "# Probe 0 (0 0 1)\n# Probe 1 (0 1 0)\n#  Probe 0 1\n#   Time\n"
+        "0.1 (1 2 3) (4 5 6)\r\n0.2 (7 8 9) (1 2 3)\n0.2 (2 2 2) N/A\n"
+        "# ===\n# Time a b\n0.3 1e-05 2.5\n0.25 3 4\n0.35 5 6";  // still being written
+    const FoamTable whole = parse(text);
+    ASSERT_EQ(whole.rows.size(), 4u);
+    for (size_t piece = 1; piece <= text.size(); ++piece) {
+        mon::FoamDataParser parser("f.dat");
+        size_t start = 0;
+        for (size_t end = piece;; end += piece) {
+            end = std::min(end, text.size());
+            start += parser.parseLines(std::string_view(text).substr(start, end - start));
+            if (end == text.size()) break;
+        }
+        const FoamTable table = parser.finish();
+        EXPECT_EQ(columnNames(table), columnNames(whole)) << piece << "-byte pieces";
+        EXPECT_EQ(rows(table), rows(whole)) << piece << "-byte pieces";
+    }
+}
+
 TEST(FoamDataParser, RecognisesDataFilesByTheirHeader) {
     EXPECT_TRUE(mon::looksLikeFoamData("# Residuals\n\n# Time p\n"));
     EXPECT_TRUE(mon::looksLikeFoamData("#  Time\n"));

@@ -35,9 +35,15 @@ bool looksLikeFoamLog(std::string_view head) {
             head.find("Solving for ") != std::string_view::npos);
 }
 
+// Read block by block: a long log costs a block and its longest line in
+// memory, not its whole size.
 void readFoamLog(const std::string& path, RunDataBuilder& builder) {
-    const std::string text = readWholeFile(path);
-    FoamLogParser(builder, path).parse(text);
+    FoamLogParser parser(builder, path);
+    BlockReader reader(path);
+    size_t consumed = 0;
+    for (std::string_view text = reader.next(0); !text.empty(); text = reader.next(consumed))
+        consumed = parser.parseLines(text);
+    parser.finish();
     builder.addSourceFile(path);
 }
 

@@ -29,6 +29,11 @@ void FoamLogParser::fail(const std::string& what) const {
 }
 
 void FoamLogParser::parse(std::string_view text) {
+    parseLines(text);
+    finish();
+}
+
+size_t FoamLogParser::parseLines(std::string_view text) {
     size_t pos = 0;
     while (pos < text.size() && !failed_) {
         const void* found = std::memchr(text.data() + pos, '\n', text.size() - pos);
@@ -38,7 +43,7 @@ void FoamLogParser::parse(std::string_view text) {
         handle(recogniseFoamLine(text.substr(pos, end - pos)));
         pos = end + 1;
     }
-    finishLog();
+    return failed_ ? text.size() : pos;
 }
 
 void FoamLogParser::handle(const FoamLine& line) {

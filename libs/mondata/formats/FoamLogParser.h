@@ -24,6 +24,13 @@ class FoamLogParser {
     // written by the solver and is ignored.
     void parse(std::string_view text);
 
+    // Parses the complete lines of the next piece of the log and returns how
+    // many bytes they take; the rest, an unfinished line, is to be given
+    // again with the piece that follows. After a failure line the rest of
+    // the log is taken unread. finish() ends the log after the last piece.
+    size_t parseLines(std::string_view text);
+    void finish() { finishLog(); }
+
   private:
     void handle(const FoamLine& line);
     void onTime(const FoamLine& line);
