@@ -68,12 +68,4 @@ size_t BlockReader::readInto(char* to, size_t count) {
     return done;
 }
 
-std::string readWholeFile(const std::string& path) {
-    BlockReader reader(path);
-    std::string text;
-    for (std::string_view block = reader.next(0); !block.empty(); block = reader.next(block.size()))
-        text.append(block);
-    return text;
-}
-
 }  // namespace mon

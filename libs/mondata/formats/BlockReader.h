@@ -44,8 +44,4 @@ class BlockReader {
     size_t held_ = 0;  // bytes of buffer_ returned by the last next()
 };
 
-// The whole file as it was when opened, for readers that need every byte at
-// once. Throws as BlockReader does.
-std::string readWholeFile(const std::string& path);
-
 }  // namespace mon

@@ -9,6 +9,7 @@
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
+#include "libs/mondata/formats/BlockReader.h"
 #include "libs/mondata/formats/DecimalFloat.h"
 #include "libs/mondata/formats/Su2Variables.h"
 #include "libs/mondata/formats/TextScanner.h"
@@ -101,7 +102,11 @@ bool readAnyFloat(std::string_view token, float& value) {
 class Su2Parser {
   public:
     explicit Su2Parser(const std::string& fileName) { table_.fileName = fileName; }
-    Su2Table parse(std::string_view text);
+    // Parses the complete lines of a piece of the file and returns how many
+    // bytes they take; the rest, an unfinished line, comes again with the
+    // next piece. finish() returns the table after the last piece.
+    size_t parseLines(std::string_view text);
+    Su2Table finish() { return std::move(table_); }
 
   private:
     void parseLine(std::string_view line);
@@ -130,7 +135,7 @@ void Su2Parser::fail(const std::string& what) const {
     throw owl::data::error("MonDatabase", "updateFrom", where + ": " + what, owl::errorFatal);
 }
 
-Su2Table Su2Parser::parse(std::string_view text) {
+size_t Su2Parser::parseLines(std::string_view text) {
     size_t pos = 0;
     while (pos < text.size()) {
         const void* found = std::memchr(text.data() + pos, '\n', text.size() - pos);
@@ -140,7 +145,7 @@ Su2Table Su2Parser::parse(std::string_view text) {
         parseLine(text.substr(pos, end - pos));
         pos = end + 1;
     }
-    return std::move(table_);
+    return pos;
 }
 
 void Su2Parser::parseLine(std::string_view line) {
@@ -292,7 +297,18 @@ bool isSu2History(std::string_view head) {
 }
 
 Su2Table parseSu2History(const std::string& fileName, std::string_view text) {
-    return Su2Parser(fileName).parse(text);
+    Su2Parser parser(fileName);
+    parser.parseLines(text);
+    return parser.finish();
+}
+
+Su2Table readSu2HistoryFile(const std::string& path, size_t blockBytes) {
+    Su2Parser parser(path);
+    BlockReader reader(path, blockBytes);
+    size_t consumed = 0;
+    for (std::string_view text = reader.next(0); !text.empty(); text = reader.next(consumed))
+        consumed = parser.parseLines(text);
+    return parser.finish();
 }
 
 }  // namespace mon

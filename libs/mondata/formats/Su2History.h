@@ -49,6 +49,10 @@ struct Su2Table {
 // "FILE:LINE: what is wrong".
 Su2Table parseSu2History(const std::string& fileName, std::string_view text);
 
+// The same for the history file at path, read block by block: memory holds
+// the table and a block, not the whole text as well.
+Su2Table readSu2HistoryFile(const std::string& path, size_t blockBytes = 4 << 20);
+
 // How the tables of one history become variables and records.
 struct Su2Layout {
     bool unsteady = false;  // keys Time_Iter and Inner_Iter + 1, else one record per iteration

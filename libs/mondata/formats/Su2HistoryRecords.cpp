@@ -2,7 +2,6 @@
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
-#include "libs/mondata/formats/BlockReader.h"
 #include "libs/mondata/formats/Su2History.h"
 #include "libs/mondata/formats/Su2Variables.h"
 
@@ -85,10 +84,7 @@ void addSu2History(const std::vector<Su2Table>& tables, const Su2Layout& layout,
 
 void readSu2History(const std::string& path, RunDataBuilder& builder) {
     std::vector<Su2Table> tables;
-    {
-        const std::string text = readWholeFile(path);
-        tables.push_back(parseSu2History(path, text));
-    }
+    tables.push_back(readSu2HistoryFile(path));
     Su2Layout layout;
     layout.unsteady = isUnsteadySu2Run(tables);
     builder.setCoefficientLoops(layout.unsteady);

@@ -4,6 +4,8 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <limits>
 #include <string>
 
@@ -88,6 +90,25 @@ TEST(Su2History, ReadsBothTecplotFlavoursAndIgnoresTheUnfinishedLine) {
     EXPECT_TRUE(legacy.hasIteration[mon::Su2Table::kInner]);
     EXPECT_EQ(legacy.iteration(0, mon::Su2Table::kInner), 4);
     EXPECT_EQ(legacy.values, (std::vector<float>{0.5f, -1.5f}));
+}
+
+// A history read from its file block by block is the history read whole,
+// whatever the block size: a line cut by a block comes again whole.
+TEST(Su2History, AFileReadInBlocksIsTheFileReadWhole) {
+    const std::string text = std::string("TITLE = \"run\"\nVARIABLES = \\\n") + kHeader +
+                             "0, 0, 0, -1.5, 0.25\r\n0, 0, 1, -2.5, 0.5\n\n"
+                             "1, 0, 0, -3.5, 0.75\n1, 0, 1, -4e-01, 1.25\n2, 0, 0, -5";
+    const std::string path = ::testing::TempDir() + "su2-blocks.csv";
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << text;
+    }
+    const std::vector<std::string> whole = records({parse(text)});
+    ASSERT_EQ(whole.size(), 4u);
+    for (size_t block = 1; block <= text.size(); ++block)
+        EXPECT_EQ(records({mon::readSu2HistoryFile(path, block)}), whole)
+            << block << "-byte blocks";
+    std::remove(path.c_str());
 }
 
 TEST(Su2History, AHeaderAloneOrANewFileIsAnEmptyRun) {

@@ -12,7 +12,6 @@
 #include <tuple>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/formats/BlockReader.h"
 #include "libs/mondata/formats/MergedRuns.h"
 #include "libs/mondata/formats/SourceFormats.h"
 #include "libs/mondata/formats/Su2History.h"
@@ -112,10 +111,7 @@ void checkOneRun(const std::string& folder, const std::vector<HistoryFile>& file
 
 std::vector<Su2Table> readTables(const std::vector<HistoryFile>& files) {
     std::vector<Su2Table> tables;
-    for (const HistoryFile& file : files) {
-        const std::string text = readWholeFile(file.path);
-        tables.push_back(parseSu2History(file.path, text));
-    }
+    for (const HistoryFile& file : files) tables.push_back(readSu2HistoryFile(file.path));
     return tables;
 }
 
