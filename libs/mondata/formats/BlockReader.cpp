@@ -51,6 +51,12 @@ std::string_view BlockReader::next(size_t consumed) {
     return std::string_view(buffer_.data(), held_);
 }
 
+void BlockReader::feed(const std::function<size_t(std::string_view)>& parseLines) {
+    size_t consumed = 0;
+    for (std::string_view text = next(0); !text.empty(); text = next(consumed))
+        consumed = parseLines(text);
+}
+
 // Reads exactly count bytes at the offset: the file held them when opened,
 // so reaching its end first means it shrank.
 size_t BlockReader::readInto(char* to, size_t count) {

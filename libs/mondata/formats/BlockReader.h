@@ -7,6 +7,7 @@
 // stays at a block plus the longest line, whatever the file's size.
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,10 @@ class BlockReader {
     // The bytes of the last block from `consumed` on (an unfinished line),
     // followed by the next block of the file. Empty once the file is read.
     std::string_view next(size_t consumed);
+    // Gives the whole file (to a reader not read yet) to parseLines block by
+    // block. parseLines returns how many bytes of complete lines it took;
+    // the rest, an unfinished line, comes again at the start of the next call.
+    void feed(const std::function<size_t(std::string_view)>& parseLines);
     // The file's size when it was opened.
     size_t size() const { return size_; }
 

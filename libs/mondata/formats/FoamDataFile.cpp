@@ -11,9 +11,7 @@ FoamTable readFoamDataFile(const std::string& path) {
     FoamDataParser parser(path);
     BlockReader reader(path);
     parser.reserveFor(reader.size());
-    size_t consumed = 0;
-    for (std::string_view text = reader.next(0); !text.empty(); text = reader.next(consumed))
-        consumed = parser.parseLines(text);
+    reader.feed([&](std::string_view text) { return parser.parseLines(text); });
     return parser.finish();
 }
 

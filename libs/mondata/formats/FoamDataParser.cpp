@@ -12,25 +12,13 @@
 #include "libs/mondata/formats/DecimalFloat.h"
 #include "libs/mondata/formats/FoamSolverGroups.h"
 #include "libs/mondata/formats/TextScanner.h"
+#include "libs/mondata/formats/TokenText.h"
 
 namespace mon {
 
 namespace {
 bool isBlank(char c) {
     return c == ' ' || c == '\t';
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (isBlank(text.front()) || text.front() == '\r')) text.remove_prefix(1);
-    while (!text.empty() && (isBlank(text.back()) || text.back() == '\r')) text.remove_suffix(1);
-    return text;
-}
-
-std::string show(std::string_view token) {
-    const size_t kMax = 40;
-    std::string text(token.substr(0, kMax));
-    if (token.size() > kMax) text += "...";
-    return "'" + owl::printable(text) + "'";
 }
 
 // The next field of a row: a word, or a parenthesised group with whatever
@@ -144,11 +132,11 @@ bool looksLikeFoamData(std::string_view head) {
     while (pos < head.size()) {
         const size_t end = head.find('\n', pos);
         if (end == std::string_view::npos) break;
-        std::string_view line = trimmed(head.substr(pos, end - pos));
+        std::string_view line = trimmedField(head.substr(pos, end - pos));
         pos = end + 1;
         if (line.empty()) continue;
         if (line.front() != '#') return false;
-        std::string_view rest = trimmed(line.substr(1));
+        std::string_view rest = trimmedField(line.substr(1));
         std::string_view word = rest.substr(0, std::min(rest.find_first_of(" \t"), rest.size()));
         if (isTimeWord(word)) return true;
         sawProbe = sawProbe || word == "Probe";
@@ -196,10 +184,10 @@ void FoamDataParser::parseComment(std::string_view body) {
         probeLocations_.clear();
         probeColumns_.clear();
     }
-    std::string_view rest = trimmed(body);
+    std::string_view rest = trimmedField(body);
     const size_t wordEnd = std::min(rest.find_first_of(" \t"), rest.size());
     std::string_view word = rest.substr(0, wordEnd);
-    if (word == "Probe") return parseProbeLine(trimmed(rest.substr(wordEnd)));
+    if (word == "Probe") return parseProbeLine(trimmedField(rest.substr(wordEnd)));
     if (isTimeWord(word)) parseColumnLine(rest.substr(wordEnd));
 }
 
@@ -265,7 +253,7 @@ void FoamDataParser::parseRow(std::string_view line) {
     double time = 0;
     auto [end, ec] = std::from_chars(timeText.data(), timeText.data() + timeText.size(), time);
     if (ec != std::errc() || end != timeText.data() + timeText.size() || !std::isfinite(time))
-        fail("time " + show(timeText) + " is not a number");
+        fail("time " + quotedToken(timeText) + " is not a number");
     inRows_ = true;
     if (keyed_) return parseKeyedRow(rest, time);
     startRow(time, false);
@@ -313,7 +301,7 @@ void FoamDataParser::parseFields(std::string_view fields, const std::string& key
     bool closed = true;
     size_t count = 0;
     for (; nextField(fields, field, closed); ++count) {
-        if (!closed) fail("unbalanced parentheses in " + show(field));
+        if (!closed) fail("unbalanced parentheses in " + quotedToken(field));
         if (count < layout.size()) putToken(field, layout[count]);
     }
     if (count + first != headerBase_.size())
@@ -333,7 +321,7 @@ const FoamDataParser::Layout& FoamDataParser::layoutFor(const std::string& key,
     bool closed = true;
     for (size_t header = keyed_ ? 1 : 0; header < headerBase_.size(); ++header) {
         if (!nextField(fields, field, closed)) break;
-        if (!closed) fail("unbalanced parentheses in " + show(field));
+        if (!closed) fail("unbalanced parentheses in " + quotedToken(field));
         addSlot(layout, key, header, field);
     }
     return layout;
@@ -343,7 +331,7 @@ void FoamDataParser::addSlot(Layout& layout, const std::string& key, size_t head
                              std::string_view token) {
     uint32_t numbers = 1, groups = 0;
     if (token.front() == '(') fieldShape(token, numbers, groups);
-    if (numbers == 0) fail("column " + show(headerBase_[header]) + " holds no numbers");
+    if (numbers == 0) fail("column " + quotedToken(headerBase_[header]) + " holds no numbers");
     const std::vector<std::string>& parts = headerParts_[header];
     const bool named = groups > 0 && parts.size() == groups && numbers % groups == 0;
     const uint32_t perGroup = groups > 0 && numbers % groups == 0 ? numbers / groups : numbers;
@@ -367,7 +355,7 @@ void FoamDataParser::addSlot(Layout& layout, const std::string& key, size_t head
 void FoamDataParser::putToken(std::string_view token, const Slot& slot) {
     if (token.front() != '(') {
         if (slot.count != 1 && isNumberStart(token.front()))
-            fail("column " + show(table_.columns[slot.firstColumn].header) +
+            fail("column " + quotedToken(table_.columns[slot.firstColumn].header) +
                  " holds 1 number here, but " + std::to_string(slot.count) + " in its first row");
         if (slot.count == 1 && isNumeric(token))
             table_.cells.push_back({slot.firstColumn, number(token, slot.firstColumn)});
@@ -396,7 +384,7 @@ void FoamDataParser::putToken(std::string_view token, const Slot& slot) {
     }
     if (index != slot.count) {
         table_.cells.resize(first);
-        fail("column " + show(table_.columns[slot.firstColumn].header) + " holds " +
+        fail("column " + quotedToken(table_.columns[slot.firstColumn].header) + " holds " +
              std::to_string(index) + " numbers here, but " + std::to_string(slot.count) +
              " in its first row");
     }
@@ -410,8 +398,9 @@ float FoamDataParser::number(std::string_view token, uint32_t column) const {
     double wide = 0;
     auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), wide);
     if (end != digits.data() + digits.size() || ec == std::errc::invalid_argument)
-        fail("value " + show(token) +
-             (column == kNoColumn ? "" : " of column " + show(table_.columns[column].name())) +
+        fail("value " + quotedToken(token) +
+             (column == kNoColumn ? ""
+                                  : " of column " + quotedToken(table_.columns[column].name())) +
              " is not a number");
     if (ec == std::errc::result_out_of_range)
         wide = std::strtod(std::string(digits).c_str(), nullptr);
@@ -437,7 +426,7 @@ void FoamDataParser::parseSolverRow(std::string_view fields) {
             rowValues_.push_back(number(field, kNoColumn));
             ++rowCounts_.back();
         } else {
-            fail("value " + show(field) + " is outside any field's group of columns");
+            fail("value " + quotedToken(field) + " is outside any field's group of columns");
         }
     }
     alignSolverGroups(groupCounts_, rowCounts_, placement_);

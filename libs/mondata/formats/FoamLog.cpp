@@ -40,9 +40,7 @@ bool looksLikeFoamLog(std::string_view head) {
 void readFoamLog(const std::string& path, RunDataBuilder& builder) {
     FoamLogParser parser(builder, path);
     BlockReader reader(path);
-    size_t consumed = 0;
-    for (std::string_view text = reader.next(0); !text.empty(); text = reader.next(consumed))
-        consumed = parser.parseLines(text);
+    reader.feed([&](std::string_view text) { return parser.parseLines(text); });
     parser.finish();
     builder.addSourceFile(path);
 }

@@ -10,6 +10,7 @@
 
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/DecimalFloat.h"
+#include "libs/mondata/formats/TokenText.h"
 
 namespace mon {
 
@@ -17,12 +18,6 @@ namespace {
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
-}
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
 }
 
 // Removes prefix from the front of text when text starts with it.
@@ -34,12 +29,9 @@ bool consume(std::string_view& text, std::string_view prefix) {
 
 // The text up to the next blank or comma, quoted and shortened for messages.
 std::string show(std::string_view text) {
-    const size_t kMax = 40;
     size_t end = 0;
     while (end < text.size() && !isBlank(text[end]) && text[end] != ',') ++end;
-    std::string shown(text.substr(0, std::min(end, kMax)));
-    if (end > kMax) shown += "...";
-    return "'" + owl::printable(shown) + "'";
+    return quotedToken(text.substr(0, end));
 }
 
 FoamLine damaged(std::string problem) {
@@ -72,7 +64,7 @@ bool readLabelled(std::string_view& text, std::string_view label, const char* wh
 }
 
 bool endsHere(std::string_view text) {
-    return trimmed(text).empty();
+    return trimmedField(text).empty();
 }
 
 // A unit of up to 8 letters may follow the number's last digit: "0.005s".
@@ -88,10 +80,10 @@ bool isTimeUnit(std::string_view number, std::string_view unit) {
 FoamLine timeLine(std::string_view text) {
     FoamLine line;
     line.kind = FoamLineKind::Time;
-    text = trimmed(text);
+    text = trimmedField(text);
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), line.time);
     const std::string_view number = text.substr(0, static_cast<size_t>(end - text.data()));
-    const std::string_view unit = trimmed(text.substr(number.size()));
+    const std::string_view unit = trimmedField(text.substr(number.size()));
     if (ec != std::errc() || !isTimeUnit(number, unit) || !std::isfinite(line.time))
         return damaged("time " + show(text) + " is not a number");
     line.name = unit;
@@ -101,24 +93,24 @@ FoamLine timeLine(std::string_view text) {
 FoamLine deltaTLine(std::string_view text) {
     FoamLine line;
     line.kind = FoamLineKind::DeltaT;
-    text = trimmed(text);
+    text = trimmedField(text);
     if (!readDelimitedNumber(text, line.values[0]) || !endsHere(text))
-        return damaged("deltaT " + show(trimmed(text)) + " is not a number");
+        return damaged("deltaT " + show(trimmedField(text)) + " is not a number");
     return line;
 }
 
 FoamLine executionTimeLine(std::string_view text) {
     FoamLine line;
     line.kind = FoamLineKind::ExecutionTime;
-    text = trimmed(text);
+    text = trimmedField(text);
     const std::string_view seconds = text.substr(0, text.find(' '));
     if (readFoamNumber(seconds, line.values[0]) != seconds.size() || seconds.empty())
         return damaged("ExecutionTime '" + std::string(seconds.substr(0, 40)) +
                        "' is not a number");
     text.remove_prefix(seconds.size());
-    text = trimmed(text);
+    text = trimmedField(text);
     consume(text, "s");
-    text = trimmed(text);
+    text = trimmedField(text);
     std::string problem;
     if (!readLabelled(text, "ClockTime = ", "ClockTime", line.values[1], problem))
         return damaged(problem);
@@ -130,7 +122,7 @@ FoamLine continuityLine(std::string_view text) {
     line.kind = FoamLineKind::Continuity;
     size_t colon = text.find(':');
     if (colon == std::string_view::npos) return FoamLine();
-    text = trimmed(text.substr(colon + 1));
+    text = trimmedField(text.substr(colon + 1));
     std::string problem;
     if (!readLabelled(text, "sum local = ", "sum local", line.values[0], problem) ||
         !readLabelled(text, ", global = ", "global", line.values[1], problem) ||
@@ -143,7 +135,7 @@ FoamLine outerIterationLine(std::string_view text) {
     if (!consume(text, "iteration ") && !consume(text, "Iteration ")) return FoamLine();
     FoamLine line;
     line.kind = FoamLineKind::OuterIteration;
-    text = trimmed(text);
+    text = trimmedField(text);
     int number = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (ec != std::errc() || end != text.data() + text.size() || number < 1)
@@ -156,7 +148,7 @@ FoamLine courantLine(std::string_view text, size_t at) {
     static const std::string_view kMarker = "Courant Number mean: ";
     FoamLine line;
     line.kind = FoamLineKind::Courant;
-    line.name = trimmed(text.substr(0, at));
+    line.name = trimmedField(text.substr(0, at));
     text.remove_prefix(at + kMarker.size());
     std::string problem;
     if (!readLabelled(text, "", "mean", line.values[0], problem) ||
@@ -169,7 +161,7 @@ FoamLine regionLine(std::string_view text) {
     if (!consume(text, "fluid region ") && !consume(text, "solid region ")) return FoamLine();
     FoamLine line;
     line.kind = FoamLineKind::Region;
-    line.name = trimmed(text);
+    line.name = trimmedField(text);
     return line;
 }
 
@@ -181,7 +173,7 @@ FoamLine solveLine(std::string_view text) {
     if (comma == std::string_view::npos) return FoamLine();
     FoamLine line;
     line.kind = FoamLineKind::Solve;
-    line.name = trimmed(text.substr(0, comma));
+    line.name = trimmedField(text.substr(0, comma));
     text.remove_prefix(comma);
     if (line.name.empty()) return damaged("solution of a field without a name");
     if (!consume(text, ", Initial residual = ") || text.substr(0, 1) == "(") return FoamLine();
@@ -202,7 +194,7 @@ FoamLine solveLine(std::string_view text) {
 bool isFailure(std::string_view text) {
     if (consume(text, "--> FOAM FATAL")) return true;
     return consume(text, "#0") && !text.empty() && isBlank(text[0]) &&
-           trimmed(text).substr(0, 5) == "Foam:";
+           trimmedField(text).substr(0, 5) == "Foam:";
 }
 
 // "NAME =" followed by a blank or nothing (the line is trimmed).
@@ -267,7 +259,7 @@ size_t readFoamNumber(std::string_view text, float& value) {
 }
 
 FoamLine recogniseFoamLine(std::string_view line) {
-    std::string_view text = trimmed(line);
+    std::string_view text = trimmedField(line);
     if (text.empty()) return FoamLine();
     FoamLine known = byStart(text);
     if (known.kind != FoamLineKind::Other) return known;

@@ -8,9 +8,7 @@ namespace {
 void parseFile(const std::string& path, MonitorFileParser& parser, uint64_t runBytes) {
     BlockReader reader(path);
     parser.expectRunBytes(runBytes > 0 ? runBytes : reader.size());
-    size_t consumed = 0;
-    for (std::string_view text = reader.next(0); !text.empty(); text = reader.next(consumed))
-        consumed = parser.parseLines(text);
+    reader.feed([&](std::string_view text) { return parser.parseLines(text); });
 }
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "libs/mondata/formats/PieceScan.h"
 #include "libs/mondata/formats/SourceFormats.h"
 #include "libs/mondata/formats/TextScanner.h"
+#include "libs/mondata/formats/TokenText.h"
 #include "libs/system/UsableCores.h"
 #include "libs/utilities/Utf8.h"
 
@@ -35,13 +36,6 @@ std::string notAKnownFile() {
     std::vector<FileFormat> formats = monitorFileFormats();
     std::rotate(formats.begin(), formats.end() - 1, formats.end());
     return "not a " + expectedFormats(formats);
-}
-
-// A token of the file, shortened to its first 40 bytes.
-std::string show(std::string_view token) {
-    const size_t kMax = 40;
-    if (token.size() <= kMax) return quoted(token);
-    return quoted(std::string(token.substr(0, kMax)) + "...");
 }
 
 std::string_view withoutCarriageReturn(std::string_view line) {
@@ -183,10 +177,11 @@ void MonitorFileParser::parseHeader(std::string_view line) {
     if (scan.word() != kMagic)
         fail(notAKnownFile() + ": the first line must start with '" + std::string(kMagic) + " 1'");
     std::string_view version = scan.word();
-    if (version != "1") fail("unsupported monitor file version " + show(version) + " (expected 1)");
+    if (version != "1")
+        fail("unsupported monitor file version " + quotedToken(version) + " (expected 1)");
     bool loops = false;
     for (std::string_view flag = scan.word(); !flag.empty(); flag = scan.word()) {
-        if (flag != kLoopsFlag) fail("unknown header flag " + show(flag));
+        if (flag != kLoopsFlag) fail("unknown header flag " + quotedToken(flag));
         loops = true;
     }
     if (firstSegment_)
@@ -204,7 +199,8 @@ void MonitorFileParser::parseLine(std::string_view line) {
     if (first >= '0' && first <= '9') return parseRecord(line);
     std::string_view text = scan.rest();
     if (scan.word() == "var") return parseDeclaration(line);
-    fail("unexpected text " + show(text) + "; expected a record, a 'var' declaration or a comment");
+    fail("unexpected text " + quotedToken(text) +
+         "; expected a record, a 'var' declaration or a comment");
 }
 
 void MonitorFileParser::parseRecord(std::string_view line) {
@@ -212,14 +208,14 @@ void MonitorFileParser::parseRecord(std::string_view line) {
     std::string_view stepText = scan.word();
     int step = 0;
     if (!parseWhole(stepText, step) || step < 0)
-        fail("time step " + show(stepText) + " is not a whole number from 0 to 2147483647");
+        fail("time step " + quotedToken(stepText) + " is not a whole number from 0 to 2147483647");
     int loop = 1;
     if (builder_.hasCoefficientLoops()) {
         std::string_view loopText = scan.word();
         if (loopText.empty())
             fail("record of time step " + std::to_string(step) + " has no coefficient loop");
         if (!parseWhole(loopText, loop) || loop < 1 || loop > RunDataBuilder::kMaxLoop)
-            fail("coefficient loop " + show(loopText) + " is not a whole number from 1 to " +
+            fail("coefficient loop " + quotedToken(loopText) + " is not a whole number from 1 to " +
                  std::to_string(RunDataBuilder::kMaxLoop));
     }
     builder_.beginRecord(step, loop);
@@ -258,7 +254,7 @@ float MonitorFileParser::parseValue(std::string_view token, size_t field) const 
     const FloatRead read = readFloatValue(token, value);
     if (read == FloatRead::Ok) return value;
     const std::string name = quoted(builder_.variableName(columnOfField_[field]).toStdString());
-    fail("value " + show(token) + " of variable " + name +
+    fail("value " + quotedToken(token) + " of variable " + name +
          (read == FloatRead::NotANumber ? " is not a number"
                                         : " is outside the single-precision range"));
 }

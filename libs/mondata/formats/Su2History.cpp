@@ -13,6 +13,7 @@
 #include "libs/mondata/formats/DecimalFloat.h"
 #include "libs/mondata/formats/Su2Variables.h"
 #include "libs/mondata/formats/TextScanner.h"
+#include "libs/mondata/formats/TokenText.h"
 
 namespace mon {
 
@@ -26,34 +27,21 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-std::string show(std::string_view token) {
-    const size_t kMax = 40;
-    std::string text(token.substr(0, kMax));
-    if (token.size() > kMax) text += "...";
-    return "'" + owl::printable(text) + "'";
-}
-
 // When the line starts with KEYWORD (any case), blanks and '=', sets rest to
 // what follows the '='.
 bool isKeywordLine(std::string_view line, std::string_view keyword, std::string_view& rest) {
-    line = trimmed(line);
+    line = trimmedField(line);
     if (line.size() <= keyword.size()) return false;
     for (size_t i = 0; i < keyword.size(); ++i)
         if (std::toupper(static_cast<unsigned char>(line[i])) != keyword[i]) return false;
-    std::string_view after = trimmed(line.substr(keyword.size()));
+    std::string_view after = trimmedField(line.substr(keyword.size()));
     if (after.empty() || after.front() != '=') return false;
-    rest = trimmed(after.substr(1));
+    rest = trimmedField(after.substr(1));
     return true;
 }
 
 bool isZoneLine(std::string_view line) {
-    line = trimmed(line);
+    line = trimmedField(line);
     if (line.size() < 4) return false;
     for (size_t i = 0; i < 4; ++i)
         if (std::toupper(static_cast<unsigned char>(line[i])) != "ZONE"[i]) return false;
@@ -76,7 +64,7 @@ std::vector<std::string_view> splitFields(std::string_view line) {
 }
 
 std::string_view unquoted(std::string_view field) {
-    field = trimmed(field);
+    field = trimmedField(field);
     if (field.size() >= 2 && field.front() == '"' && field.back() == '"')
         field = field.substr(1, field.size() - 2);
     return field;
@@ -149,7 +137,7 @@ size_t Su2Parser::parseLines(std::string_view text) {
 }
 
 void Su2Parser::parseLine(std::string_view line) {
-    if (trimmed(line).empty() || isZoneLine(line)) return;
+    if (trimmedField(line).empty() || isZoneLine(line)) return;
     if (headerRead_) return parseRow(line);
     std::string_view rest;
     if (headerNext_ || isKeywordLine(line, "TITLE", rest)) {
@@ -165,7 +153,8 @@ void Su2Parser::parseLine(std::string_view line) {
 
 void Su2Parser::parseHeader(std::string_view line) {
     std::vector<std::string_view> fields = splitFields(line);
-    if (fields.size() > 1 && trimmed(fields.back()).empty()) fields.pop_back();  // trailing comma
+    if (fields.size() > 1 && trimmedField(fields.back()).empty())
+        fields.pop_back();  // trailing comma
     for (size_t column = 0; column < fields.size(); ++column)
         assignColumn(unquoted(fields[column]), column);
     columnCount_ = fields.size();
@@ -175,10 +164,11 @@ void Su2Parser::parseHeader(std::string_view line) {
 void Su2Parser::checkName(std::string_view name, size_t column) const {
     if (name.empty()) fail("column " + std::to_string(column + 1) + " of the header has no name");
     for (std::string_view key : kRecordKeys)
-        if (name == key) fail(show(name) + " is the name of a record key and cannot be a column");
+        if (name == key)
+            fail(quotedToken(name) + " is the name of a record key and cannot be a column");
     for (size_t earlier = 0; earlier < headerNames_.size(); ++earlier)
         if (headerNames_[earlier] == name)
-            fail("column " + show(name) + " appears twice in the header (columns " +
+            fail("column " + quotedToken(name) + " appears twice in the header (columns " +
                  std::to_string(earlier + 1) + " and " + std::to_string(column + 1) + ")");
 }
 
@@ -215,7 +205,7 @@ void Su2Parser::parseRow(std::string_view line) {
     for (;; ++column) {
         if (column == columnCount_) {
             // Only the empty field after a trailing comma may follow.
-            if (trimmed(std::string_view(p, static_cast<size_t>(end - p))).empty()) return;
+            if (trimmedField(std::string_view(p, static_cast<size_t>(end - p))).empty()) return;
             fail("row has more values than the " + std::to_string(columnCount_) +
                  " columns of the header");
         }
@@ -242,17 +232,17 @@ const char* Su2Parser::parseField(const char* p, const char* end, size_t column)
     }
     const char* comma = static_cast<const char*>(std::memchr(p, ',', static_cast<size_t>(end - p)));
     const char* fieldEnd = comma ? comma : end;
-    std::string_view token = trimmed(std::string_view(p, static_cast<size_t>(fieldEnd - p)));
+    std::string_view token = trimmedField(std::string_view(p, static_cast<size_t>(fieldEnd - p)));
     if (target >= 0) {
         float& value = table_.values[row * table_.names.size() + static_cast<size_t>(target)];
         if (!readAnyFloat(token, value))
-            fail("value " + show(token) + " of column " + show(headerNames_[column]) +
+            fail("value " + quotedToken(token) + " of column " + quotedToken(headerNames_[column]) +
                  " is not a number");
     } else {
         int& iteration = table_.iterations[row * Su2Table::kIterations + (-1 - target)];
         if (!parseWhole(token, iteration) || iteration < 0)
-            fail("iteration " + show(token) + " of column " + show(headerNames_[column]) +
-                 " is not a whole number from 0 to 2147483647");
+            fail("iteration " + quotedToken(token) + " of column " +
+                 quotedToken(headerNames_[column]) + " is not a whole number from 0 to 2147483647");
     }
     return fieldEnd;
 }
@@ -263,7 +253,7 @@ std::string_view takeLine(std::string_view& text) {
     std::string_view line;
     while (line.empty() && !text.empty()) {
         const size_t end = text.find('\n');
-        line = trimmed(text.substr(0, end));
+        line = trimmedField(text.substr(0, end));
         text.remove_prefix(end == text.npos ? text.size() : end + 1);
     }
     return line;
@@ -305,9 +295,7 @@ Su2Table parseSu2History(const std::string& fileName, std::string_view text) {
 Su2Table readSu2HistoryFile(const std::string& path, size_t blockBytes) {
     Su2Parser parser(path);
     BlockReader reader(path, blockBytes);
-    size_t consumed = 0;
-    for (std::string_view text = reader.next(0); !text.empty(); text = reader.next(consumed))
-        consumed = parser.parseLines(text);
+    reader.feed([&](std::string_view text) { return parser.parseLines(text); });
     return parser.finish();
 }
 
