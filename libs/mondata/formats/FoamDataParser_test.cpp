@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "libs/exception/Error.h"
+#include "libs/mondata/formats/PiecesTestSupport.h"
 
 namespace {
 
@@ -133,12 +134,8 @@ TEST(FoamDataParser, AFileReadInPiecesIsTheFileReadWhole) {
     ASSERT_EQ(whole.rows.size(), 4u);
     for (size_t piece = 1; piece <= text.size(); ++piece) {
         mon::FoamDataParser parser("f.dat");
-        size_t start = 0;
-        for (size_t end = piece;; end += piece) {
-            end = std::min(end, text.size());
-            start += parser.parseLines(std::string_view(text).substr(start, end - start));
-            if (end == text.size()) break;
-        }
+        mon::testing::feedInPieces(
+            text, piece, [&](std::string_view lines) { return parser.parseLines(lines); });
         const FoamTable table = parser.finish();
         EXPECT_EQ(columnNames(table), columnNames(whole)) << piece << "-byte pieces";
         EXPECT_EQ(rows(table), rows(whole)) << piece << "-byte pieces";

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "libs/mondata/formats/PiecesTestSupport.h"
+
 namespace {
 
 const std::string kLog =
@@ -51,17 +53,11 @@ std::string parsedWhole(const std::string& log) {
     return describe(builder.finish());
 }
 
-// Pieces as a block reader gives them: what a piece leaves unread comes
-// again at the start of the next.
 std::string parsedInPieces(const std::string& log, size_t pieceBytes) {
     mon::RunDataBuilder builder;
     mon::FoamLogParser parser(builder, "log");
-    size_t start = 0;
-    for (size_t end = pieceBytes; start < log.size(); end += pieceBytes) {
-        end = std::min(end, log.size());
-        start += parser.parseLines(std::string_view(log).substr(start, end - start));
-        if (end == log.size()) break;
-    }
+    mon::testing::feedInPieces(log, pieceBytes,
+                               [&](std::string_view lines) { return parser.parseLines(lines); });
     parser.finish();
     return describe(builder.finish());
 }
