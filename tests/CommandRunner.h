@@ -50,6 +50,8 @@ class TempDir {
 std::string readFile(const std::string& path);
 void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
+// The names of the entries of a folder, sorted.
+std::vector<std::string> filesIn(const std::string& folder);
 
 // The two-line error report.
 std::string errorReport(const std::string& message);

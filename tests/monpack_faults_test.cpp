@@ -2,7 +2,6 @@
 // the run cannot be stored: the target is always the old file or the whole
 // new one, no temporary file is left, and every failure is reported.
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
@@ -21,18 +20,6 @@
 extern char** environ;
 
 namespace {
-
-std::vector<std::string> filesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
-}
 
 // The shim's settings for one run; the sanitizers' runtime then accepts not
 // being the first library.
@@ -62,14 +49,14 @@ class PackFolder {
     std::string table() const { return e2e::monexport({"-res", target()}).out; }
     // Whether the target is the old file untouched, and nothing else is left.
     bool holdsTheOldFile() const {
-        return e2e::readFile(target()) == oldBytes_ && filesIn(dir_.path()).size() == 1;
+        return e2e::readFile(target()) == oldBytes_ && e2e::filesIn(dir_.path()).size() == 1;
     }
     bool holdsTheNewFile() const {
-        return table() == newTable_ && filesIn(dir_.path()).size() == 1;
+        return table() == newTable_ && e2e::filesIn(dir_.path()).size() == 1;
     }
     void forgetMark() const { ::unlink(mark().c_str()); }
     bool hasTemporary() const {
-        for (const std::string& name : filesIn(dir_.path()))
+        for (const std::string& name : e2e::filesIn(dir_.path()))
             if (name.rfind(".run.res.tmp-", 0) == 0) return true;
         return false;
     }
@@ -181,7 +168,7 @@ TEST(MonpackFaults, TargetsThatAreNotRegularFilesAreRefused) {
         struct stat info {};
         EXPECT_TRUE(::stat(dir.file(name).c_str(), &info) == 0 && !S_ISREG(info.st_mode));
     }
-    EXPECT_EQ(filesIn(dir.path()).size(), targets.size());
+    EXPECT_EQ(e2e::filesIn(dir.path()).size(), targets.size());
 }
 
 TEST(MonpackFaults, TextsHoldingNulBytesAreRefusedBeforeWriting) {
@@ -203,7 +190,7 @@ TEST(MonpackFaults, TextsHoldingNulBytesAreRefusedBeforeWriting) {
         EXPECT_EQ(r.err, "Packer error:\nCannot write '" + dir.file("run.res") + "': " + what +
                              " holds a NUL byte, which a results file cannot store.\n");
         EXPECT_EQ(e2e::readFile(dir.file("run.res")), "previous results");
-        EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"run.mon", "run.res"}));
+        EXPECT_EQ(e2e::filesIn(dir.path()), (std::vector<std::string>{"run.mon", "run.res"}));
     }
 }
 

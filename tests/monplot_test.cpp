@@ -31,14 +31,6 @@ std::string plotError(const std::string& reason) {
     return "Plot error:\n" + reason + "\n";
 }
 
-std::vector<std::string> filesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The drawn picture of one plot, parsed.
 struct Svg {
     pugi::xml_document document;
@@ -99,7 +91,7 @@ TEST(Monplot, DrawsTheVisibleDefaultPlotsAndAnIndex) {
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(
-        filesIn(out.file("plots")),
+        e2e::filesIn(out.file("plots")),
         (std::vector<std::string>{"Momentum_and_Mass.svg", "Pressure_Probes.svg", "index.html"}));
     const std::string index = e2e::readFile(out.file("plots/index.html"));
     const size_t residuals =
@@ -168,7 +160,7 @@ TEST(Monplot, ProbePlotHasLinearTicksAndTheProbeName) {
 TEST(Monplot, PicksPlotsAndSteps) {
     e2e::TempDir all, picked;
     ASSERT_EQ(monplot({"-mon", kKnownRun, "-out", all.path(), "-all"}).status, 0);
-    EXPECT_EQ(filesIn(all.path()),
+    EXPECT_EQ(e2e::filesIn(all.path()),
               (std::vector<std::string>{"Momentum_and_Mass.svg", "Momentum_and_Mass_MAX.svg",
                                         "Pressure_Probes.svg", "index.html"}));
     EXPECT_TRUE(Svg(all.file("Momentum_and_Mass_MAX.svg")).hasText("Momentum and Mass (MAX)"));
@@ -177,7 +169,7 @@ TEST(Monplot, PicksPlotsAndSteps) {
         monplot({"-mon", kKnownRun, "-out", picked.path(), "-plot", "Momentum and Mass MAX",
                  "-plot", "Momentum and Mass", "-firsttimestep", "2", "-lasttimestep", "4"});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(filesIn(picked.path()),
+    EXPECT_EQ(e2e::filesIn(picked.path()),
               (std::vector<std::string>{"Momentum_and_Mass.svg", "Momentum_and_Mass_MAX.svg",
                                         "index.html"}));
     const std::string index = e2e::readFile(picked.file("index.html"));
@@ -218,7 +210,7 @@ TEST(Monplot, WritesPngImagesAndOnePdfPagePerPlot) {
         monplot({"-dir", e2e::example("transient.dir"), "-out", out.path(), "-png", "-pdf"});
     ASSERT_EQ(result.status, 0) << result.err;
     size_t svgs = 0;
-    for (const std::string& name : filesIn(out.path())) {
+    for (const std::string& name : e2e::filesIn(out.path())) {
         if (name.size() < 4 || name.substr(name.size() - 4) != ".svg") continue;
         ++svgs;
         const std::string png = e2e::readFile(out.file(name.substr(0, name.size() - 4) + ".png"));
@@ -310,8 +302,8 @@ TEST(Monplot, WatchRedrawsWhenTheRunGrowsAndStopsCleanly) {
     EXPECT_TRUE(waitFor([&] { return Svg(svg).hasText("10⁻⁷"); }));
     EXPECT_EQ(Svg(svg).lines(kFirstColour)[0].size(), 6u);
     EXPECT_EQ(watcher.stop(), 0);
-    EXPECT_EQ(filesIn(out), (std::vector<std::string>{"Momentum_and_Mass.svg",
-                                                      "Pressure_Probes.svg", "index.html"}));
+    EXPECT_EQ(e2e::filesIn(out), (std::vector<std::string>{"Momentum_and_Mass.svg",
+                                                           "Pressure_Probes.svg", "index.html"}));
 }
 
 TEST(Monplot, WatchRetriesASourceThatIsBrieflyUnreadable) {

@@ -1,7 +1,6 @@
 // monpack: its command line, its reports, and that a failed pack leaves the
 // target as it was and no temporary file behind.
 
-#include <dirent.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,18 +15,6 @@ e2e::Result monpack(const std::vector<std::string>& args) {
 
 std::string report(const std::string& message) {
     return "Packer error:\n" + message + "\n";
-}
-
-std::vector<std::string> filesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.c_str());
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") names.push_back(name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST(Monpack, CommandLineMistakesAreReported) {
@@ -59,7 +46,7 @@ TEST(Monpack, FailedPackLeavesTheTargetAndNoTemporaryFile) {
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.err, report(dir.file("bad.mon") + ":3: value 'x' of variable 'A' is not a number"));
     EXPECT_EQ(e2e::readFile(dir.file("run.res")), "previous results");
-    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"bad.mon", "run.res"}));
+    EXPECT_EQ(e2e::filesIn(dir.path()), (std::vector<std::string>{"bad.mon", "run.res"}));
 
     r = monpack({"-mon", dir.file("bad.mon"), "-out", dir.file("no/such/run.res")});
     EXPECT_EQ(r.status, 255);
@@ -73,7 +60,7 @@ TEST(Monpack, ReplacesTheTargetWholeAndNeverItsSource) {
     e2e::writeFile(dir.file("run.res"), "previous results");
     ASSERT_EQ(monpack({"-mon", dir.file("run.mon"), "-out", dir.file("run.res")}).status, 0);
     EXPECT_EQ(e2e::readFile(dir.file("run.res")).substr(1, 3), "HDF");
-    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"run.mon", "run.res"}));
+    EXPECT_EQ(e2e::filesIn(dir.path()), (std::vector<std::string>{"run.mon", "run.res"}));
 
     e2e::Result r = monpack({"-res", dir.file("run.res"), "-out", dir.file("run.res")});
     EXPECT_EQ(r.status, 255);
