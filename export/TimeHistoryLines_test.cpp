@@ -42,8 +42,8 @@ struct SyntheticRun {
             columns.push_back(std::make_unique<TimestepData>(rows, randomValues(random), loops));
     }
 
-    std::vector<float> randomValues(std::mt19937& random) const {
-        std::vector<float> values(static_cast<size_t>(rows->rowCount()));
+    mon::FloatColumn randomValues(std::mt19937& random) const {
+        mon::FloatColumn values(static_cast<size_t>(rows->rowCount()));
         for (float& value : values) {
             uint32_t pick = random() % 100;
             value = pick < 10   ? FLT_MAX
@@ -161,7 +161,7 @@ TEST(TimeHistoryLines, RecordKeysAreWrittenFromTheRecordsExactly) {
     auto rows = std::make_shared<mon::RowIndex>();
     for (int step : {16777216, 16777217, 2147483583, 2147483646})
         for (int loop = 1; loop <= 2; ++loop) rows->append(step, loop);
-    std::vector<float> steps;
+    mon::FloatColumn steps;
     for (int position = 0; position < rows->stepCount(); ++position)
         for (int loop = 1; loop <= 2; ++loop)
             steps.push_back(static_cast<float>(rows->stepAt(position)));

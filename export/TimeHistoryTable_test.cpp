@@ -30,8 +30,8 @@ struct Table {
     Table() {
         rows->append(1, 1);
         rows->append(2, 1);
-        steps = std::make_unique<TimestepData>(rows, std::vector<float>{1, 2}, false);
-        pressure = std::make_unique<TimestepData>(rows, std::vector<float>{0.5f, 0.25f}, false);
+        steps = std::make_unique<TimestepData>(rows, mon::FloatColumn{1, 2}, false);
+        pressure = std::make_unique<TimestepData>(rows, mon::FloatColumn{0.5f, 0.25f}, false);
     }
 
     // The error text writeTimeHistory raises, or "" when it succeeds.

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     try {
         mon::RunData run = mon::readResultsImage("fuzz.res", bytes, size);
         for (size_t i = 0; i < run.variables.size(); ++i) {
-            std::vector<float> values = run.loadColumn(i);
+            mon::FloatColumn values = run.loadColumn(i);
             if (values.size() != static_cast<size_t>(run.rows->rowCount())) __builtin_trap();
         }
     } catch (const owl::Error&) {

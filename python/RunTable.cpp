@@ -156,7 +156,7 @@ std::vector<float> RunTable::values(const std::string& name, const Rows& rows, b
     const TimestepData& column = data(name);
     std::vector<float> values(rows.steps.size());
     if (&column.rows() == rows.index && column.key() == TimestepData::Key::None) {
-        const std::vector<float>& held = column.values();
+        const mon::FloatColumn& held = column.values();
         for (size_t row = 0; row < values.size(); ++row)
             values[row] = rows.records[row] < 0 ? NAN : orNaN(held[size_t(rows.records[row])]);
         return values;

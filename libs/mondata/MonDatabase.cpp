@@ -64,7 +64,7 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
                 std::make_unique<TimestepData>(run_.rows, key, run_.hasCoefficientLoops);
         } else {
             size_t variable = position - keyNames_.size();
-            std::vector<float> values =
+            mon::FloatColumn values =
                 run_.loadColumn ? run_.loadColumn(variable) : std::move(columns_[variable]);
             data_[position] = std::make_unique<TimestepData>(run_.rows, std::move(values),
                                                              run_.hasCoefficientLoops);

@@ -56,6 +56,6 @@ class MonDatabase : public QObject {
     std::vector<QString> keyNames_;
     mon::NameIndex index_;  // name -> position in getVariableList order
     // Values of eagerly read sources, moved into data_ on first use.
-    mutable std::vector<std::vector<float>> columns_;
+    mutable std::vector<mon::FloatColumn> columns_;
     mutable std::vector<std::unique_ptr<TimestepData>> data_;
 };

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/mondata/FloatColumn.h"
 #include "libs/mondata/RowIndex.h"
 #include "libs/mondata/VariableInfo.h"
 
@@ -19,9 +20,9 @@ struct RunData {
     std::shared_ptr<const RowIndex> rows = std::make_shared<RowIndex>();
     std::vector<VariableInfo> variables;
     // Filled by sources that read everything at once: one column per variable.
-    std::vector<std::vector<float>> columns;
+    std::vector<FloatColumn> columns;
     // Set by sources that read a variable's values on demand.
-    std::function<std::vector<float>(size_t variable)> loadColumn;
+    std::function<FloatColumn(size_t variable)> loadColumn;
     // Every file the data came from, so that output never overwrites one.
     std::vector<std::string> sourceFiles;
 };

@@ -37,7 +37,7 @@ class RunDataBuilder {
     void beginRecord(int step, int loop);
     // Sets a value of the current record.
     void setValue(int column, float value) {
-        std::vector<float>& values = data_.columns[static_cast<size_t>(column)];
+        FloatColumn& values = data_.columns[static_cast<size_t>(column)];
         values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
         values.push_back(value);
     }
@@ -70,6 +70,11 @@ class RunDataBuilder {
     RunData finish();
 
   private:
+    // Fields moved together from records into columns.
+    static constexpr size_t kFieldBlock = 16;
+    static void copyFieldBlock(const std::vector<RecordValues>& records, float* const* targets,
+                               size_t firstField, size_t width);
+
     RunData data_;
     RowIndex* rows_;
     QHash<QString, int> columns_;

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, std::vector<float> values,
+TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn values,
                            bool coefficientLoops)
     : rows_(std::move(rows)), values_(std::move(values)) {
     const int64_t count = rows_->rowCount();

@@ -8,13 +8,14 @@
 #include <memory>
 #include <vector>
 
+#include "libs/mondata/FloatColumn.h"
 #include "libs/mondata/RowIndex.h"
 
 class TimestepData {
   public:
     enum class Key { None, Step, Loop };
 
-    TimestepData(std::shared_ptr<const mon::RowIndex> rows, std::vector<float> values,
+    TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn values,
                  bool coefficientLoops);
     // A record key's column.
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, Key key, bool coefficientLoops);
@@ -36,7 +37,7 @@ class TimestepData {
 
     // Direct access for writers that walk every record in order.
     const mon::RowIndex& rows() const { return *rows_; }
-    const std::vector<float>& values() const { return values_; }
+    const mon::FloatColumn& values() const { return values_; }
     Key key() const { return key_; }
 
   private:
@@ -44,7 +45,7 @@ class TimestepData {
     float keyValue(int step, int cloop) const;
 
     std::shared_ptr<const mon::RowIndex> rows_;
-    std::vector<float> values_;
+    mon::FloatColumn values_;
     Key key_ = Key::None;
     int firstStep_ = 0;
     int lastStep_ = -1;

@@ -40,7 +40,7 @@ std::string errorOf(const std::function<void()>& action) {
 }
 
 // Every line of a monitor file, parsed through blocks of the given size.
-std::vector<float> valuesThroughBlocks(const std::string& path, size_t blockBytes) {
+mon::FloatColumn valuesThroughBlocks(const std::string& path, size_t blockBytes) {
     mon::RunDataBuilder builder;
     mon::MonitorFileParser parser(builder, path, true);
     mon::BlockReader reader(path, blockBytes);
@@ -54,7 +54,7 @@ std::vector<float> valuesThroughBlocks(const std::string& path, size_t blockByte
 TEST(BlockReader, CarriesLinesAcrossBlocksOfAnySize) {
     TempFolder folder;
     std::string text = "monitor-file 1\nvar A\n";
-    std::vector<float> expected;
+    mon::FloatColumn expected;
     for (int step = 1; step <= 300; ++step) {
         text += std::to_string(step) + std::string(static_cast<size_t>(step % 37), ' ') + " " +
                 std::to_string(step * 3) + "\n";

@@ -70,7 +70,7 @@ class CgnsHistorySource {
     explicit CgnsHistorySource(const std::string& path) : file_(path) {}
 
     RunData load();
-    std::vector<float> loadValues(size_t variable) const;
+    FloatColumn loadValues(size_t variable) const;
 
   private:
     void findHistories();
@@ -257,14 +257,14 @@ RunData CgnsHistorySource::load() {
     return run;
 }
 
-std::vector<float> CgnsHistorySource::loadValues(size_t variable) const {
+FloatColumn CgnsHistorySource::loadValues(size_t variable) const {
     const Column& column = columns_[variable];
     const History& history = histories_[column.history];
     CgnsNode array = file_.keepsNodeIds()
                          ? file_.keptNode(column.id, history.node.childPath(column.array))
                          : file_.child(history.node, column.array);
     std::vector<double> values = file_.readNumbers(array, history.iterations);
-    std::vector<float> out(static_cast<size_t>(rowCount_), FLT_MAX);
+    FloatColumn out(static_cast<size_t>(rowCount_), FLT_MAX);
     for (size_t i = 0; i < values.size(); ++i) {
         if (std::fabs(values[i]) > FLT_MAX && !std::isinf(values[i]))
             file_.fail(array, "holds " + shown(values[i]) + " at record " + std::to_string(i + 1) +

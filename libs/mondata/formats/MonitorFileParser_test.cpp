@@ -29,7 +29,7 @@ std::string parseError(const std::string& text) {
     return "(no error)";
 }
 
-std::vector<float> column(const mon::RunData& run, size_t i) {
+mon::FloatColumn column(const mon::RunData& run, size_t i) {
     return run.columns.at(i);
 }
 
@@ -47,8 +47,8 @@ TEST(MonitorFileParser, ReadsDeclarationsAndRecords) {
     EXPECT_EQ(run.variables[0].attribute(QStringLiteral("label")), QStringLiteral("P at A"));
     EXPECT_EQ(run.variables[1].attribute(QStringLiteral("category")), QStringLiteral("RESIDUAL"));
     EXPECT_EQ(run.rows->rowCount(), 2);
-    EXPECT_EQ(column(run, 0), (std::vector<float>{1.5f, 2.5f}));
-    EXPECT_EQ(column(run, 1), (std::vector<float>{-2.0f, FLT_MAX}));
+    EXPECT_EQ(column(run, 0), (mon::FloatColumn{1.5f, 2.5f}));
+    EXPECT_EQ(column(run, 1), (mon::FloatColumn{-2.0f, FLT_MAX}));
 }
 
 TEST(MonitorFileParser, ShortRecordsAndLateDeclarationsLeaveValuesMissing) {
@@ -58,9 +58,9 @@ TEST(MonitorFileParser, ShortRecordsAndLateDeclarationsLeaveValuesMissing) {
                              "var C\n"
                              "2 20 21 22\n"
                              "3\n");
-    EXPECT_EQ(column(run, 0), (std::vector<float>{10, 20, FLT_MAX}));
-    EXPECT_EQ(column(run, 1), (std::vector<float>{FLT_MAX, 21, FLT_MAX}));
-    EXPECT_EQ(column(run, 2), (std::vector<float>{FLT_MAX, 22, FLT_MAX}));
+    EXPECT_EQ(column(run, 0), (mon::FloatColumn{10, 20, FLT_MAX}));
+    EXPECT_EQ(column(run, 1), (mon::FloatColumn{FLT_MAX, 21, FLT_MAX}));
+    EXPECT_EQ(column(run, 2), (mon::FloatColumn{FLT_MAX, 22, FLT_MAX}));
 }
 
 TEST(MonitorFileParser, NineSignificantDigitsReadBackExactly) {
@@ -78,7 +78,7 @@ TEST(MonitorFileParser, NineSignificantDigitsReadBackExactly) {
 TEST(MonitorFileParser, ValuesTakeEveryDocumentedFormAndNothingElse) {
     mon::RunData run = parse(std::string(kSteady) +
                              "var A\n1 NaN\n2 -nan\n3 Inf\n4 -infinity\n5 .5\n6 5.\n7 1E5\n");
-    std::vector<float> values = column(run, 0);
+    mon::FloatColumn values = column(run, 0);
     ASSERT_EQ(values.size(), 7u);
     EXPECT_TRUE(std::isnan(values[0]) && !std::signbit(values[0]));
     EXPECT_TRUE(std::isnan(values[1]) && std::signbit(values[1]));
@@ -94,7 +94,7 @@ TEST(MonitorFileParser, ValuesTakeEveryDocumentedFormAndNothingElse) {
 
 TEST(MonitorFileParser, AcceptsSpecialValuesAndUnderflow) {
     mon::RunData run = parse(std::string(kSteady) + "var A\n1 nan\n2 -inf\n3 +1.5\n4 1e-60\n");
-    std::vector<float> values = column(run, 0);
+    mon::FloatColumn values = column(run, 0);
     EXPECT_TRUE(std::isnan(values[0]));
     EXPECT_EQ(values[1], -INFINITY);
     EXPECT_EQ(values[2], 1.5f);
@@ -115,12 +115,12 @@ TEST(MonitorFileParser, ARestartReplacesTheLaterRecords) {
     const mon::RowIndex& rows = *run.rows;
     ASSERT_EQ(rows.stepCount(), 2);
     EXPECT_EQ(rows.loopCountAt(1), 3);
-    EXPECT_EQ(column(run, 0), (std::vector<float>{11, 12, 21, -22, -23}));
+    EXPECT_EQ(column(run, 0), (mon::FloatColumn{11, 12, 21, -22, -23}));
 }
 
 TEST(MonitorFileParser, RepeatedStepInASteadyRunIsARestart) {
     mon::RunData run = parse(std::string(kSteady) + "var A\n1 1\n2 2\n3 3\n2 -2\n");
-    EXPECT_EQ(column(run, 0), (std::vector<float>{1, -2}));
+    EXPECT_EQ(column(run, 0), (mon::FloatColumn{1, -2}));
 }
 
 TEST(MonitorFileParser, SkippedLoopsAreNotStored) {
@@ -128,12 +128,12 @@ TEST(MonitorFileParser, SkippedLoopsAreNotStored) {
     EXPECT_EQ(run.rows->rowCount(), 2);
     EXPECT_EQ(run.rows->loopCountAt(0), 3);
     EXPECT_EQ(run.rows->loopCountAt(1), 100000);
-    EXPECT_EQ(column(run, 0), (std::vector<float>{43, 5}));
+    EXPECT_EQ(column(run, 0), (mon::FloatColumn{43, 5}));
 }
 
 TEST(MonitorFileParser, ToleratesCarriageReturns) {
     mon::RunData run = parse("monitor-file 1\r\nvar A\r\n1 2.5\r\n");
-    EXPECT_EQ(column(run, 0), (std::vector<float>{2.5f}));
+    EXPECT_EQ(column(run, 0), (mon::FloatColumn{2.5f}));
 }
 
 TEST(MonitorFileParser, ReportsFileLineAndReason) {
@@ -240,8 +240,8 @@ TEST(MonitorFileParser, LaterSegmentsMatchVariablesByNameAndMustAgreeOnLoops) {
     mon::MonitorFileParser(builder, "b.mon", false).parse("monitor-file 1\nvar B\nvar C\n2 5 6\n");
     mon::RunData run = builder.finish();
     ASSERT_EQ(run.variables.size(), 3u);
-    EXPECT_EQ(run.columns[1], (std::vector<float>{2, 5}));
-    EXPECT_EQ(run.columns[2], (std::vector<float>{FLT_MAX, 6}));
+    EXPECT_EQ(run.columns[1], (mon::FloatColumn{2, 5}));
+    EXPECT_EQ(run.columns[2], (mon::FloatColumn{FLT_MAX, 6}));
 
     mon::RunDataBuilder other;
     mon::MonitorFileParser(other, "a.mon", true).parse("monitor-file 1\n");
@@ -269,7 +269,7 @@ std::string describe(const mon::RunData& run) {
         for (int64_t r = rows.firstRecordAt(position); r < rows.endRecordAt(position); ++r) {
             text +=
                 std::to_string(rows.stepAt(position)) + " " + std::to_string(rows.loopOfRecord(r));
-            for (const std::vector<float>& values : run.columns) {
+            for (const mon::FloatColumn& values : run.columns) {
                 uint32_t bits = 0;
                 std::memcpy(&bits, &values.at(static_cast<size_t>(r)), sizeof bits);
                 text += " " + std::to_string(bits);
@@ -359,7 +359,7 @@ TEST(MonitorFileParser, AnErrorDeepInTheFileKeepsItsLineOnAnyNumberOfWorkers) {
 // makes room for too few records, a short one for too many; neither shows.
 TEST(MonitorFileParser, ColumnsSizedFromTheFirstRecordHoldWhateverFollows) {
     std::string shortRecords, longRecords;
-    std::vector<float> steps = {1.5f}, thirdOfShort = {3.5f};
+    mon::FloatColumn steps = {1.5f}, thirdOfShort = {3.5f};
     for (int step = 2; step <= 3000; ++step) {
         shortRecords += std::to_string(step) + " " + std::to_string(step) + "\n";
         longRecords += std::to_string(step) + " 1 2 " + std::to_string(step) + "\n";
@@ -372,7 +372,7 @@ TEST(MonitorFileParser, ColumnsSizedFromTheFirstRecordHoldWhateverFollows) {
     EXPECT_EQ(column(fewReserved, 0), steps);
     EXPECT_EQ(column(fewReserved, 2), thirdOfShort);
     mon::RunData manyReserved = parse(head + "1 1.5\n" + longRecords);
-    std::vector<float> ones(3000, 1.0f), twos(3000, 2.0f);
+    mon::FloatColumn ones(3000, 1.0f), twos(3000, 2.0f);
     ones.front() = 1.5f;
     twos.front() = FLT_MAX;
     steps.front() = FLT_MAX;

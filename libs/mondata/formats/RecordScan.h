@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "libs/mondata/FloatColumn.h"
+
 namespace mon {
 
 struct ScannedLine {
@@ -38,7 +40,7 @@ class ScannedPiece {
     }
     const std::vector<ScannedLine>& lines() const { return lines_; }
     // The values of every record, one after the other.
-    const std::vector<float>& values() const { return values_; }
+    const FloatColumn& values() const { return values_; }
 
   private:
     void scanLine(const char* begin, const char* end, bool loops);
@@ -47,7 +49,7 @@ class ScannedPiece {
 
     std::string_view text_;
     std::vector<ScannedLine> lines_;
-    std::vector<float> values_;
+    FloatColumn values_;
 };
 
 }  // namespace mon

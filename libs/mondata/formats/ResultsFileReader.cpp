@@ -63,7 +63,7 @@ class ResultsSource {
         : name_(std::move(name)), file_(std::move(file)) {}
 
     RunData load();
-    std::vector<float> loadValues(size_t variable) const;
+    FloatColumn loadValues(size_t variable) const;
 
   private:
     [[noreturn]] void fail(const std::string& what, const char* operation = "updateFrom") const {
@@ -343,9 +343,9 @@ Hdf5Handle ResultsSource::openValues(size_t variable) const {
     return set;
 }
 
-std::vector<float> ResultsSource::loadValues(size_t variable) const {
+FloatColumn ResultsSource::loadValues(size_t variable) const {
     Hdf5Handle set = openValues(variable);
-    std::vector<float> values(static_cast<size_t>(recordCount_));
+    FloatColumn values(static_cast<size_t>(recordCount_));
     if (!values.empty() &&
         H5Dread(set.get(), H5T_NATIVE_FLOAT, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
         fail("the values of variable " + quoted(names_[variable].toStdString()) +

@@ -217,8 +217,8 @@ void ResultsWriter::writeValues() {
     check(values, "cannot create group 'values'");
     const size_t records = static_cast<size_t>(run_.rows->rowCount());
     for (size_t i = 0; i < run_.variables.size(); ++i) {
-        std::vector<float> loaded;
-        const std::vector<float>* column = &loaded;
+        FloatColumn loaded;
+        const FloatColumn* column = &loaded;
         if (i < run_.columns.size())
             column = &run_.columns[i];
         else if (run_.loadColumn)

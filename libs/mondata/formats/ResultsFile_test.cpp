@@ -45,7 +45,7 @@ std::string errorText(const std::function<void()>& action) {
     return "(no error)";
 }
 
-bool sameBits(const std::vector<float>& a, const std::vector<float>& b) {
+bool sameBits(const mon::FloatColumn& a, const mon::FloatColumn& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
 }
 
@@ -243,7 +243,7 @@ TEST(ResultsFile, ReadsWhatAnotherProgramWrites) {
     EXPECT_EQ(run.rows->rowCount(), 3);
     EXPECT_EQ(run.rows->loopCountAt(0), 2);
     EXPECT_EQ(run.variables[0].attributes.at(0).first, QStringLiteral("label"));
-    std::vector<float> values = run.loadColumn(0);
+    mon::FloatColumn values = run.loadColumn(0);
     EXPECT_EQ(values[0], 0.25f);
     EXPECT_TRUE(std::isinf(values[1]));
     EXPECT_EQ(values[2], -2.0f);
@@ -346,7 +346,7 @@ TEST(ResultsFile, EachVariableIsCheckedWhenItsValuesAreFirstRead) {
     writeLayout(file.path(), layout);
     mon::RunData run = mon::readResultsFile(file.path());
     ASSERT_EQ(run.variables.size(), 3u);
-    EXPECT_EQ(run.loadColumn(0), (std::vector<float>{1, 2}));
+    EXPECT_EQ(run.loadColumn(0), (mon::FloatColumn{1, 2}));
     const std::string prefix = "Cannot read '" + file.path() + "': dataset '/monitor/values/";
     EXPECT_EQ(errorText([&] { run.loadColumn(1); }),
               prefix + "1' does not hold one value per record.");

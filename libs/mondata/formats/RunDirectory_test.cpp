@@ -53,8 +53,8 @@ TEST(RunDirectory, SegmentsJoinInNameOrderAndRestartsReplaceRecords) {
     mon::RunData data = read(run);
     ASSERT_EQ(data.variables.size(), 2u);
     EXPECT_EQ(data.rows->rowCount(), 4);
-    EXPECT_EQ(data.columns[0], (std::vector<float>{10, 20, 30, 40}));
-    EXPECT_EQ(data.columns[1], (std::vector<float>{FLT_MAX, FLT_MAX, 31, 41}));
+    EXPECT_EQ(data.columns[0], (mon::FloatColumn{10, 20, 30, 40}));
+    EXPECT_EQ(data.columns[1], (mon::FloatColumn{FLT_MAX, FLT_MAX, 31, 41}));
     EXPECT_EQ(data.sourceFiles,
               (std::vector<std::string>{run.path() + "/a.mon", run.path() + "/b.mon"}));
 }
@@ -64,7 +64,7 @@ TEST(RunDirectory, NamesSortByBytesNotByNumber) {
     run.write("run-10.mon", "monitor-file 1\nvar A\n1 10\n");
     run.write("run-9.mon", "monitor-file 1\nvar A\n5 9\n");
     // run-10 first, then run-9 continues after it.
-    EXPECT_EQ(read(run).columns[0], (std::vector<float>{10, 9}));
+    EXPECT_EQ(read(run).columns[0], (mon::FloatColumn{10, 9}));
 }
 
 TEST(RunDirectory, FreshSegmentWithoutCompleteHeaderIsSkipped) {
@@ -73,7 +73,7 @@ TEST(RunDirectory, FreshSegmentWithoutCompleteHeaderIsSkipped) {
     run.write("2.mon", "monitor-file 1 coeff");
     run.write("3.mon", "");
     mon::RunData data = read(run);
-    EXPECT_EQ(data.columns[0], (std::vector<float>{5, 6}));
+    EXPECT_EQ(data.columns[0], (mon::FloatColumn{5, 6}));
     EXPECT_EQ(data.sourceFiles.size(), 3u);
 }
 
@@ -104,9 +104,9 @@ TEST(RunDirectory, RepeatedDeclarationsKeepTheirVariableAndTheirChecks) {
     ASSERT_EQ(data.variables.size(), 3u);
     EXPECT_EQ(data.variables[0].attribute(QStringLiteral("label")), QStringLiteral("a"));
     EXPECT_EQ(data.variables[2].attribute(QStringLiteral("label")), QStringLiteral("c"));
-    EXPECT_EQ(data.columns[0], (std::vector<float>{1, 10, 11}));
-    EXPECT_EQ(data.columns[1], (std::vector<float>{2, 20, FLT_MAX}));
-    EXPECT_EQ(data.columns[2], (std::vector<float>{FLT_MAX, 30, 31}));
+    EXPECT_EQ(data.columns[0], (mon::FloatColumn{1, 10, 11}));
+    EXPECT_EQ(data.columns[1], (mon::FloatColumn{2, 20, FLT_MAX}));
+    EXPECT_EQ(data.columns[2], (mon::FloatColumn{FLT_MAX, 30, 31}));
 
     run.write("4.mon", "monitor-file 1\nvar B\nvar C label=\"c\"\nvar B\n");
     EXPECT_EQ(errorText(run.path()),

@@ -216,8 +216,8 @@ TEST(MergedRuns, JoinsRecordsOfRunsSideBySide) {
     ASSERT_EQ(merged.rows->rowCount(), 4);
     EXPECT_EQ(merged.rows->stepAt(1), 2);
     const float none = FLT_MAX;
-    EXPECT_EQ(merged.columns[0], (std::vector<float>{11, 12, none, 31}));
-    EXPECT_EQ(merged.columns[1], (std::vector<float>{none, 12, 21, 31}));
+    EXPECT_EQ(merged.columns[0], (mon::FloatColumn{11, 12, none, 31}));
+    EXPECT_EQ(merged.columns[1], (mon::FloatColumn{none, 12, 21, 31}));
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+#pragma once
+// A variable's values, one float per record. Its memory comes in large
+// blocks, so that the columns of a run, reserved together, lie side by side
+// on a few large pages.
+
+#include <vector>
+
+#include "libs/system/LargeBlocks.h"
+
+namespace mon {
+
+using FloatColumn = std::vector<float, owl::LargeBlockAllocator<float>>;
+
+}  // namespace mon

@@ -1,0 +1,145 @@
+#include "libs/system/LargeBlocks.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
+namespace owl::largeblocks {
+
+namespace {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+constexpr size_t kHugePage = size_t{2} << 20;
+constexpr size_t kSmallPage = 4096;
+// Address space, not memory: only the pages written are ever backed.
+constexpr size_t kMappingBytes = size_t{256} << 20;
+constexpr size_t kBlockAlignment = 64;
+
+size_t roundUp(size_t value, size_t multiple) {
+    return (value + multiple - 1) / multiple * multiple;
+}
+
+// A mapping aligned to the large page, and the blocks carved from it so far.
+struct Mapping {
+    char* begin = nullptr;
+    size_t size = 0;
+    size_t used = 0;  // blocks are carved from begin + used
+    size_t high = 0;  // the most ever used: pages past it were never written
+    size_t live = 0;  // blocks not yet released
+
+    bool holds(const char* block) const { return block >= begin && block < begin + size; }
+};
+
+struct State {
+    std::mutex mutex;
+    std::vector<Mapping> mappings;  // the last is the one carved from
+};
+
+// Never destroyed: blocks may be released by other static objects at exit.
+State& state() {
+    static State* const shared = new State;
+    return *shared;
+}
+
+Mapping mapAligned(size_t size) {
+    const size_t reserved = size + kHugePage;
+    void* raw = ::mmap(nullptr, reserved, PROT_READ | PROT_WRITE,
+                       MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (raw == MAP_FAILED) throw std::bad_alloc();
+    char* const start = static_cast<char*>(raw);
+    char* const begin =
+        reinterpret_cast<char*>(roundUp(reinterpret_cast<uintptr_t>(start), kHugePage));
+    if (begin > start) ::munmap(start, static_cast<size_t>(begin - start));
+    char* const end = begin + size;
+    if (start + reserved > end) ::munmap(end, static_cast<size_t>(start + reserved - end));
+#ifdef MADV_HUGEPAGE
+    ::madvise(begin, size, MADV_HUGEPAGE);  // a hint, refused harmlessly without large pages
+#endif
+    Mapping mapping;
+    mapping.begin = begin;
+    mapping.size = size;
+    return mapping;
+}
+
+// Gives the whole pages of [begin, end) back to the system; they read as
+// zero if written again.
+void discardPages(char* begin, char* end) {
+    char* const from =
+        reinterpret_cast<char*>(roundUp(reinterpret_cast<uintptr_t>(begin), kSmallPage));
+    char* const to = reinterpret_cast<char*>(reinterpret_cast<uintptr_t>(end) & ~(kSmallPage - 1));
+    if (to > from) ::madvise(from, static_cast<size_t>(to - from), MADV_DONTNEED);
+}
+
+void releaseFrom(State& shared, size_t index, char* block, size_t size) {
+    Mapping& mapping = shared.mappings[index];
+    const bool newest = index + 1 == shared.mappings.size();
+    if (--mapping.live == 0 && !newest) {
+        ::munmap(mapping.begin, mapping.size);
+        shared.mappings.erase(shared.mappings.begin() + static_cast<long>(index));
+        return;
+    }
+    if (mapping.live == 0) {
+        discardPages(mapping.begin, mapping.begin + mapping.high);
+        mapping.used = mapping.high = 0;
+        return;
+    }
+    // The newest block's pages are kept for the next one carved in its place.
+    if (newest && block + size == mapping.begin + mapping.used)
+        mapping.used -= size;
+    else
+        discardPages(block, block + size);
+}
+}  // namespace
+
+void* allocate(size_t bytes) {
+    if (kSanitized || bytes < kLargeBytes) return ::operator new(bytes);
+    const size_t size = roundUp(bytes, kBlockAlignment);
+    State& shared = state();
+    std::lock_guard<std::mutex> lock(shared.mutex);
+    if (shared.mappings.empty() || shared.mappings.back().size - shared.mappings.back().used < size)
+        shared.mappings.push_back(mapAligned(std::max(kMappingBytes, roundUp(size, kHugePage))));
+    Mapping& mapping = shared.mappings.back();
+    char* const block = mapping.begin + mapping.used;
+    mapping.used += size;
+    mapping.high = std::max(mapping.high, mapping.used);
+    ++mapping.live;
+    return block;
+}
+
+void release(void* block, size_t bytes) noexcept {
+    if (!block) return;
+    if (kSanitized || bytes < kLargeBytes) return ::operator delete(block);
+    char* const start = static_cast<char*>(block);
+    State& shared = state();
+    std::lock_guard<std::mutex> lock(shared.mutex);
+    for (size_t i = 0; i < shared.mappings.size(); ++i)
+        if (shared.mappings[i].holds(start))
+            return releaseFrom(shared, i, start, roundUp(bytes, kBlockAlignment));
+}
+
+bool carvesBlocks() {
+    return !kSanitized;
+}
+
+Usage usage() {
+    State& shared = state();
+    std::lock_guard<std::mutex> lock(shared.mutex);
+    Usage result;
+    result.mappings = shared.mappings.size();
+    for (const Mapping& mapping : shared.mappings) result.liveBlocks += mapping.live;
+    return result;
+}
+
+}  // namespace owl::largeblocks

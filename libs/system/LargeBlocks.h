@@ -1,0 +1,67 @@
+#pragma once
+// Memory for large arrays, such as a variable's values. Blocks of at least
+// kLargeBytes are carved one after the other from big anonymous mappings
+// that the kernel may back with 2 MB pages, so arrays allocated together
+// (a run's columns, reserved at once) share a few large pages instead of
+// taking thousands of 4 KB ones. On virtual machines the first write to
+// each fresh 4 KB page costs microseconds, which made placing a loaded
+// run's values cost as much as parsing them.
+//
+// Smaller blocks come from operator new, and so does every block in
+// sanitizer builds, whose checks must see them. A released block's whole
+// pages go back to the system at once; a mapping is unmapped (or, the
+// newest one, emptied) when its last block is released.
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+
+namespace owl {
+
+namespace largeblocks {
+constexpr size_t kLargeBytes = size_t{64} << 10;
+
+// Throws std::bad_alloc when the system has no room.
+void* allocate(size_t bytes);
+// bytes as given to allocate().
+void release(void* block, size_t bytes) noexcept;
+
+// Whether large blocks are carved from shared mappings: false in sanitizer
+// builds, where every block comes from operator new.
+bool carvesBlocks();
+
+struct Usage {
+    size_t mappings = 0;    // mappings blocks are carved from
+    size_t liveBlocks = 0;  // large blocks not yet released
+};
+Usage usage();
+}  // namespace largeblocks
+
+// A standard allocator over largeblocks, for containers of large arrays.
+template <class T>
+struct LargeBlockAllocator {
+    using value_type = T;
+
+    LargeBlockAllocator() = default;
+    template <class U>
+    LargeBlockAllocator(const LargeBlockAllocator<U>&) noexcept {}
+
+    T* allocate(size_t count) {
+        if (count > SIZE_MAX / sizeof(T)) throw std::bad_array_new_length();
+        return static_cast<T*>(largeblocks::allocate(count * sizeof(T)));
+    }
+    void deallocate(T* block, size_t count) noexcept {
+        largeblocks::release(block, count * sizeof(T));
+    }
+};
+
+template <class T, class U>
+bool operator==(const LargeBlockAllocator<T>&, const LargeBlockAllocator<U>&) {
+    return true;
+}
+template <class T, class U>
+bool operator!=(const LargeBlockAllocator<T>&, const LargeBlockAllocator<U>&) {
+    return false;
+}
+
+}  // namespace owl

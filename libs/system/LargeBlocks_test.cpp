@@ -1,0 +1,92 @@
+#include "libs/system/LargeBlocks.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace lb = owl::largeblocks;
+
+namespace {
+constexpr size_t kBlock = size_t{1} << 20;
+
+class LargeBlocks : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!lb::carvesBlocks()) GTEST_SKIP() << "sanitizer build: blocks come from operator new";
+        before_ = lb::usage();
+    }
+    // Every test releases what it allocates.
+    void TearDown() override {
+        if (lb::carvesBlocks()) {
+            EXPECT_EQ(lb::usage().liveBlocks, before_.liveBlocks);
+        }
+    }
+    lb::Usage before_;
+};
+}  // namespace
+
+TEST_F(LargeBlocks, BlocksAllocatedTogetherLieSideBySide) {
+    char* first = static_cast<char*>(lb::allocate(kBlock));
+    char* second = static_cast<char*>(lb::allocate(kBlock + 1));
+    char* third = static_cast<char*>(lb::allocate(kBlock));
+    EXPECT_EQ(second, first + kBlock);
+    EXPECT_EQ(third, second + kBlock + 64);  // blocks start on cache lines
+    EXPECT_EQ(reinterpret_cast<uintptr_t>(third) % 64, 0u);
+    lb::release(third, kBlock);
+    lb::release(second, kBlock + 1);
+    lb::release(first, kBlock);
+}
+
+TEST_F(LargeBlocks, TheNewestBlockReleasedLeavesItsPlaceToTheNext) {
+    char* kept = static_cast<char*>(lb::allocate(kBlock));
+    char* newest = static_cast<char*>(lb::allocate(kBlock));
+    std::memset(newest, 7, kBlock);
+    lb::release(newest, kBlock);
+    char* next = static_cast<char*>(lb::allocate(kBlock / 2));
+    EXPECT_EQ(next, newest);
+    lb::release(next, kBlock / 2);
+    lb::release(kept, kBlock);
+}
+
+TEST_F(LargeBlocks, AMappingGoesWhenItsLastBlockIsReleased) {
+    // Larger than any shared mapping: it gets one of its own, after which
+    // blocks are carved from a new one.
+    const size_t huge = size_t{300} << 20;
+    char* own = static_cast<char*>(lb::allocate(huge));
+    char* after = static_cast<char*>(lb::allocate(kBlock));
+    own[0] = own[huge - 1] = 1;  // the whole block is usable
+    const size_t mappings = lb::usage().mappings;
+    lb::release(own, huge);
+    EXPECT_EQ(lb::usage().mappings, mappings - 1);
+    lb::release(after, kBlock);
+}
+
+TEST_F(LargeBlocks, SmallBlocksComeFromTheHeap) {
+    std::vector<float, owl::LargeBlockAllocator<float>> small(100, 1.5f);
+    EXPECT_EQ(lb::usage().liveBlocks, before_.liveBlocks);
+    std::vector<float, owl::LargeBlockAllocator<float>> large(lb::kLargeBytes, 2.5f);
+    EXPECT_EQ(lb::usage().liveBlocks, before_.liveBlocks + 1);
+}
+
+// Threads allocating and releasing at once never get overlapping blocks.
+TEST_F(LargeBlocks, ThreadsGetBlocksOfTheirOwn) {
+    std::vector<std::thread> threads;
+    std::vector<int> overwritten(4, 0);
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([t, &overwritten] {
+            for (int round = 0; round < 200; ++round) {
+                const size_t bytes = lb::kLargeBytes + static_cast<size_t>(round % 7) * 4096;
+                auto* block = static_cast<unsigned char*>(lb::allocate(bytes));
+                std::memset(block, t + 1, bytes);
+                std::this_thread::yield();
+                for (size_t i = 0; i < bytes; i += 512)
+                    if (block[i] != t + 1) ++overwritten[static_cast<size_t>(t)];
+                lb::release(block, bytes);
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(overwritten, std::vector<int>(4, 0));
+}
