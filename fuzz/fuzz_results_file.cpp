@@ -12,6 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     try {
         mon::RunData run = mon::readResultsImage("fuzz.res", bytes, size);
+        mon::completeAttributes(run);
         for (size_t i = 0; i < run.variables.size(); ++i) {
             mon::FloatColumn values = run.loadColumn(i);
             if (values.size() != static_cast<size_t>(run.rows->rowCount())) __builtin_trap();

@@ -74,6 +74,7 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
 }
 
 std::vector<MonVariable> MonDatabase::getVariableList() const {
+    requireAttributes();
     std::vector<MonVariable> list;
     list.reserve(keyNames_.size() + run_.variables.size());
     for (const QString& key : keyNames_) list.emplace_back(key, MonVariable::Declared{nullptr});
@@ -85,15 +86,18 @@ std::vector<MonVariable> MonDatabase::getVariableList() const {
 const mon::VariableInfo* MonDatabase::variableInfo(const QString& name) const {
     const long found = index_.find(name);
     if (found < 0 || static_cast<size_t>(found) < keyNames_.size()) return nullptr;
+    requireAttributes();
     return &run_.variables[static_cast<size_t>(found) - keyNames_.size()];
 }
 
 QStringList MonDatabase::getGroupList() const {
+    requireAttributes();
     return mon::groupsOf(run_.variables);
 }
 
 QStringList MonDatabase::getAssociatedVariablesForTimeTransformedVariables(
     const QStringList& names) const {
+    requireAttributes();
     return mon::associatedVariables(run_.variables, names);
 }
 

@@ -51,8 +51,13 @@ class MonDatabase : public QObject {
   private:
     QString name_;
     std::unique_ptr<owl::MessageDisplayItf> display_;
+    // Reads the attributes the source left for later, before any query that
+    // hands out or looks at them.
+    void requireAttributes() const { mon::completeAttributes(run_); }
+
     mon::RunData pending_;
-    mon::RunData run_;
+    // Mutable for the attributes and values read on first use.
+    mutable mon::RunData run_;
     std::vector<QString> keyNames_;
     mon::NameIndex index_;  // name -> position in getVariableList order
     // Values of eagerly read sources, moved into data_ on first use.

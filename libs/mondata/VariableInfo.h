@@ -10,16 +10,22 @@
 
 namespace mon {
 
+// Key/value pairs in declaration order.
+using Attributes = std::vector<std::pair<QString, QString>>;
+
+// The value of an attribute, or a null QString when it is not declared.
+inline QString attributeOf(const Attributes& attributes, const QString& key) {
+    for (const auto& [k, v] : attributes)
+        if (k == key) return v;
+    return QString();
+}
+
 struct VariableInfo {
     QString name;
-    std::vector<std::pair<QString, QString>> attributes;
+    Attributes attributes;
 
     // The value of an attribute, or a null QString when it is not declared.
-    QString attribute(const QString& key) const {
-        for (const auto& [k, v] : attributes)
-            if (k == key) return v;
-        return QString();
-    }
+    QString attribute(const QString& key) const { return attributeOf(attributes, key); }
 };
 
 }  // namespace mon

@@ -64,6 +64,7 @@ class ResultsSource {
 
     RunData load();
     FloatColumn loadValues(size_t variable) const;
+    std::vector<Attributes> loadAttributes() const;
 
   private:
     [[noreturn]] void fail(const std::string& what, const char* operation = "updateFrom") const {
@@ -84,10 +85,8 @@ class ResultsSource {
                                 const std::string& shown) const;
     std::shared_ptr<RowIndex> readRows(bool loops) const;
     std::vector<VariableInfo> readVariables() const;
-    std::vector<VariableInfo> nameVariables(const FixedTexts& names, TextPool& texts) const;
-    void addAttributes(const std::vector<long long>& owners, const FixedTexts& keys,
-                       const FixedTexts& values, TextPool& texts,
-                       std::vector<VariableInfo>& variables) const;
+    std::vector<Attributes> attributesOf(const std::vector<long long>& owners,
+                                         const FixedTexts& keys, const FixedTexts& values) const;
     Hdf5Handle openValues(size_t variable) const;
 
     std::string name_;
@@ -242,24 +241,11 @@ std::shared_ptr<RowIndex> ResultsSource::readRows(bool loops) const {
     return rows;
 }
 
-// Names and attributes are decoded through one pool, so that labels equal to
-// names and the values repeated across variables share their text.
+// Only the names are read with the run: a command that reads a few
+// variables of thousands has no use for the attributes of the others.
 std::vector<VariableInfo> ResultsSource::readVariables() const {
     const FixedTexts names = readStrings(kVariableNames);
-    FixedTexts keys, values;
     TextPool texts;  // refers to the bytes above, which outlive it
-    std::vector<VariableInfo> variables = nameVariables(names, texts);
-    const std::vector<long long> owners = readIntegers(kAttributeVariable);
-    keys = readStrings(kAttributeKey);
-    values = readStrings(kAttributeValue);
-    if (keys.size() != owners.size() || values.size() != owners.size())
-        fail("the datasets '/monitor/attribute_*' differ in length");
-    addAttributes(owners, keys, values, texts, variables);
-    return variables;
-}
-
-std::vector<VariableInfo> ResultsSource::nameVariables(const FixedTexts& names,
-                                                       TextPool& texts) const {
     std::vector<VariableInfo> variables(names.size());
     // Distinct bytes can decode to one text only through ill-formed UTF-8,
     // which decodes beyond ASCII: those names are compared decoded.
@@ -281,32 +267,39 @@ std::vector<VariableInfo> ResultsSource::nameVariables(const FixedTexts& names,
     return variables;
 }
 
-// Each variable's attributes are counted first, so that its list is
-// allocated once.
-void reserveAttributes(const std::vector<long long>& owners, std::vector<VariableInfo>& variables) {
-    std::vector<unsigned> counts(variables.size());
-    for (long long owner : owners)
-        if (owner >= 0 && static_cast<size_t>(owner) < counts.size())
-            ++counts[static_cast<size_t>(owner)];
-    for (size_t i = 0; i < counts.size(); ++i) variables[i].attributes.reserve(counts[i]);
+std::vector<Attributes> ResultsSource::loadAttributes() const {
+    const std::vector<long long> owners = readIntegers(kAttributeVariable);
+    const FixedTexts keys = readStrings(kAttributeKey);
+    const FixedTexts values = readStrings(kAttributeValue);
+    if (keys.size() != owners.size() || values.size() != owners.size())
+        fail("the datasets '/monitor/attribute_*' differ in length");
+    return attributesOf(owners, keys, values);
 }
 
-void ResultsSource::addAttributes(const std::vector<long long>& owners, const FixedTexts& keys,
-                                  const FixedTexts& values, TextPool& texts,
-                                  std::vector<VariableInfo>& variables) const {
-    reserveAttributes(owners, variables);
-    TextPool lowerKeys(TextPool::Case::kLowered);
+// Each variable's attributes are counted first, so that its list is
+// allocated once. Values repeated across variables share their text.
+std::vector<Attributes> ResultsSource::attributesOf(const std::vector<long long>& owners,
+                                                    const FixedTexts& keys,
+                                                    const FixedTexts& values) const {
+    std::vector<Attributes> attributes(names_.size());
+    std::vector<unsigned> counts(names_.size());
     for (size_t i = 0; i < owners.size(); ++i) {
-        if (owners[i] < 0 || static_cast<size_t>(owners[i]) >= variables.size())
+        if (owners[i] < 0 || static_cast<size_t>(owners[i]) >= names_.size())
             fail("attribute " + std::to_string(i) + " belongs to no variable (index " +
                  std::to_string(owners[i]) + ")");
-        VariableInfo& info = variables[static_cast<size_t>(owners[i])];
-        const QString& key = lowerKeys.decode(keys[i]);
-        if (key.isEmpty() || !info.attribute(key).isNull())
-            fail("attribute " + quoted(std::string(keys[i])) + " of variable " +
-                 quoted(info.name.toStdString()) + " is empty or given twice");
-        info.attributes.emplace_back(key, texts.decode(values[i]));
+        ++counts[static_cast<size_t>(owners[i])];
     }
+    for (size_t i = 0; i < counts.size(); ++i) attributes[i].reserve(counts[i]);
+    TextPool lowerKeys(TextPool::Case::kLowered), texts;
+    for (size_t i = 0; i < owners.size(); ++i) {
+        const size_t owner = static_cast<size_t>(owners[i]);
+        const QString& key = lowerKeys.decode(keys[i]);
+        if (key.isEmpty() || !attributeOf(attributes[owner], key).isNull())
+            fail("attribute " + quoted(std::string(keys[i])) + " of variable " +
+                 quoted(names_[owner].toStdString()) + " is empty or given twice");
+        attributes[owner].emplace_back(key, texts.decode(values[i]));
+    }
+    return attributes;
 }
 
 RunData ResultsSource::load() {
@@ -364,6 +357,7 @@ RunData loadFrom(std::string name, hid_t file) {
     auto source = std::make_shared<ResultsSource>(std::move(name), fileHandle(file));
     RunData run = source->load();
     run.loadColumn = [source](size_t variable) { return source->loadValues(variable); };
+    run.loadAttributes = [source] { return source->loadAttributes(); };
     return run;
 }
 }  // namespace

@@ -54,7 +54,9 @@ std::string shown(const QString& text) {
 class ResultsWriter {
   public:
     ResultsWriter(const RunData& run, std::string path, const ResultsWriteOptions& options)
-        : run_(run), path_(std::move(path)), options_(options) {}
+        : run_(run), path_(std::move(path)), options_(options) {
+        if (run_.loadAttributes) loadedAttributes_ = run_.loadAttributes();
+    }
 
     void write();
 
@@ -78,6 +80,11 @@ class ResultsWriter {
     void close(Hdf5Handle& handle, const std::string& what) const {
         if (!handle.close()) failHdf5(what);
     }
+    // A variable's attributes, read now if the source left them for later.
+    const Attributes& attributesOf(size_t variable) const {
+        return variable < loadedAttributes_.size() ? loadedAttributes_[variable]
+                                                   : run_.variables[variable].attributes;
+    }
     void refuseNulBytes() const;
     void syncToDisk() const;
     Hdf5Handle create(hid_t fileAccess);
@@ -93,6 +100,7 @@ class ResultsWriter {
     void writeValues();
 
     const RunData& run_;
+    std::vector<Attributes> loadedAttributes_;
     std::string path_;
     ResultsWriteOptions options_;
     Hdf5Handle file_;
@@ -199,7 +207,7 @@ void ResultsWriter::writeVariables() {
     for (size_t i = 0; i < run_.variables.size(); ++i) {
         const VariableInfo& info = run_.variables[i];
         names.push_back(info.name.toUtf8());
-        for (const auto& [key, value] : info.attributes) {
+        for (const auto& [key, value] : attributesOf(i)) {
             owners.push_back(static_cast<int>(i));
             keys.push_back(key.toUtf8());
             values.push_back(value.toUtf8());
@@ -238,9 +246,10 @@ void ResultsWriter::writeValues() {
 void ResultsWriter::refuseNulBytes() const {
     const QChar nul(0);
     const std::string why = " holds a NUL byte, which a results file cannot store";
-    for (const VariableInfo& info : run_.variables) {
+    for (size_t i = 0; i < run_.variables.size(); ++i) {
+        const VariableInfo& info = run_.variables[i];
         if (info.name.contains(nul)) fail("the name of variable " + shown(info.name) + why);
-        for (const auto& [key, value] : info.attributes)
+        for (const auto& [key, value] : attributesOf(i))
             if (key.contains(nul) || value.contains(nul))
                 fail("attribute " + shown(key) + " of variable " + shown(info.name) + why);
     }

@@ -82,6 +82,8 @@ TEST(ResultsFile, RoundTripKeepsRecordsMetadataAndEveryBit) {
         EXPECT_EQ(back.rows->stepAt(2), 5);
         ASSERT_EQ(back.variables.size(), 2u);
         EXPECT_EQ(back.variables[1].name, run.variables[1].name);
+        EXPECT_TRUE(back.variables[0].attributes.empty());  // read when first needed
+        mon::completeAttributes(back);
         EXPECT_EQ(back.variables[0].attributes, run.variables[0].attributes);
         EXPECT_TRUE(back.columns.empty());  // values wait for the first request
         EXPECT_TRUE(sameBits(back.loadColumn(0), run.columns[0]));
@@ -126,6 +128,7 @@ TEST(ResultsFile, NoSingleDamagedByteCrashesTheReader) {
         damaged[offset] ^= 0x24;
         try {
             mon::RunData run = mon::readResultsImage("run.res", damaged.data(), damaged.size());
+            mon::completeAttributes(run);
             for (size_t i = 0; i < run.variables.size(); ++i) run.loadColumn(i);
         } catch (const owl::Error&) {
             ++rejected;
@@ -227,6 +230,7 @@ std::string layoutError(const Layout& layout) {
     writeLayout(file.path(), layout);
     return errorText([&] {
         mon::RunData run = mon::readResultsFile(file.path());
+        mon::completeAttributes(run);
         for (size_t i = 0; i < run.variables.size(); ++i) run.loadColumn(i);
     });
 }
@@ -240,6 +244,7 @@ TEST(ResultsFile, ReadsWhatAnotherProgramWrites) {
     layout.columns = {{0.25, 1e300, -2}};
     writeLayout(file.path(), layout);
     mon::RunData run = mon::readResultsFile(file.path());
+    mon::completeAttributes(run);
     EXPECT_EQ(run.rows->rowCount(), 3);
     EXPECT_EQ(run.rows->loopCountAt(0), 2);
     EXPECT_EQ(run.variables[0].attributes.at(0).first, QStringLiteral("label"));
@@ -307,6 +312,7 @@ TEST(ResultsFile, TextsRepeatedAcrossVariablesKeepEachVariablesValues) {
     layout.columns = {{1, 2}, {3, 4}, {5, 6}};
     writeLayout(file.path(), layout);
     mon::RunData run = mon::readResultsFile(file.path());
+    mon::completeAttributes(run);
     ASSERT_EQ(run.variables.size(), 3u);
     const mon::VariableInfo& max = run.variables[1];
     EXPECT_EQ(max.name, QStringLiteral("MAX P-Mass"));
