@@ -100,8 +100,9 @@ int RunHistoryWriter::process() {
 
 void RunHistoryWriter::refuseToOverwriteSource() const {
     if (!database) return;
+    const owl::FileIdentity output(outFile);
     for (const std::string& source : database->getSourceFiles()) {
-        if (owl::sameFile(outFile, source))
+        if (output.isFileAt(source))
             exporter::raise("borrowOStream",
                             "Refusing to write the output to '" + owl::printable(outFile) +
                                 "': it is the data source '" + owl::printable(source) + "'.");

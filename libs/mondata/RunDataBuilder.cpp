@@ -11,9 +11,11 @@ namespace mon {
 namespace {
 // Maps the fresh pages of [begin, end) in one call before they are written:
 // a fault per 4 KB page costs several times more on virtual machines. Only
-// a hint, which kernels without it refuse harmlessly.
+// a hint, which kernels without it refuse harmlessly; a few pages are not
+// worth the call.
 void prepareForWriting(const float* begin, const float* end) {
     const uintptr_t page = 4096;
+    if (static_cast<uintptr_t>(end - begin) * sizeof(float) < 16 * page) return;
     const uintptr_t from = (reinterpret_cast<uintptr_t>(begin) + page - 1) & ~(page - 1);
     const uintptr_t to = (reinterpret_cast<uintptr_t>(end) + page - 1) & ~(page - 1);
 #ifdef MADV_POPULATE_WRITE

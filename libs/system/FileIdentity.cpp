@@ -4,11 +4,21 @@
 
 namespace owl {
 
+FileIdentity::FileIdentity(const std::string& path) {
+    struct stat info {};
+    exists_ = ::stat(path.c_str(), &info) == 0;
+    device_ = info.st_dev;
+    inode_ = info.st_ino;
+}
+
+bool FileIdentity::isFileAt(const std::string& path) const {
+    struct stat info {};
+    return exists_ && ::stat(path.c_str(), &info) == 0 && info.st_dev == device_ &&
+           info.st_ino == inode_;
+}
+
 bool sameFile(const std::string& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    if (::stat(a.c_str(), &first) != 0 || ::stat(b.c_str(), &second) != 0) return false;
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    return FileIdentity(a).isFileAt(b);
 }
 
 }  // namespace owl

@@ -26,6 +26,10 @@ constexpr size_t kSmallPage = 4096;
 // Address space, not memory: only the pages written are ever backed.
 constexpr size_t kMappingBytes = size_t{256} << 20;
 constexpr size_t kBlockAlignment = 64;
+// Released blocks give their pages back in batches of at least this many
+// bytes, or all at once when their mapping empties: a call per block costs
+// more than its pages when thousands are released, as at exit.
+constexpr size_t kDiscardBatch = size_t{8} << 20;
 
 size_t roundUp(size_t value, size_t multiple) {
     return (value + multiple - 1) / multiple * multiple;
@@ -38,6 +42,8 @@ struct Mapping {
     size_t used = 0;  // blocks are carved from begin + used
     size_t high = 0;  // the most ever used: pages past it were never written
     size_t live = 0;  // blocks not yet released
+    std::vector<std::pair<char*, char*>> released;  // pages not given back yet
+    size_t releasedBytes = 0;
 
     bool holds(const char* block) const { return block >= begin && block < begin + size; }
 };
@@ -82,6 +88,22 @@ void discardPages(char* begin, char* end) {
     if (to > from) ::madvise(from, static_cast<size_t>(to - from), MADV_DONTNEED);
 }
 
+// Gives back the pages of the released blocks, joining neighbours so that
+// the pages they share go too.
+void discardReleased(Mapping& mapping) {
+    auto& ranges = mapping.released;
+    std::sort(ranges.begin(), ranges.end());
+    for (size_t i = 0; i < ranges.size();) {
+        char* const begin = ranges[i].first;
+        char* end = ranges[i].second;
+        for (++i; i < ranges.size() && ranges[i].first <= end; ++i)
+            end = std::max(end, ranges[i].second);
+        discardPages(begin, end);
+    }
+    ranges.clear();
+    mapping.releasedBytes = 0;
+}
+
 void releaseFrom(State& shared, size_t index, char* block, size_t size) {
     Mapping& mapping = shared.mappings[index];
     const bool newest = index + 1 == shared.mappings.size();
@@ -93,13 +115,18 @@ void releaseFrom(State& shared, size_t index, char* block, size_t size) {
     if (mapping.live == 0) {
         discardPages(mapping.begin, mapping.begin + mapping.high);
         mapping.used = mapping.high = 0;
+        mapping.released.clear();
+        mapping.releasedBytes = 0;
         return;
     }
     // The newest block's pages are kept for the next one carved in its place.
-    if (newest && block + size == mapping.begin + mapping.used)
+    if (newest && block + size == mapping.begin + mapping.used) {
         mapping.used -= size;
-    else
-        discardPages(block, block + size);
+        return;
+    }
+    mapping.released.emplace_back(block, block + size);
+    mapping.releasedBytes += size;
+    if (mapping.releasedBytes >= kDiscardBatch) discardReleased(mapping);
 }
 }  // namespace
 

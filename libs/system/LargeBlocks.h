@@ -8,9 +8,9 @@
 // run's values cost as much as parsing them.
 //
 // Smaller blocks come from operator new, and so does every block in
-// sanitizer builds, whose checks must see them. A released block's whole
-// pages go back to the system at once; a mapping is unmapped (or, the
-// newest one, emptied) when its last block is released.
+// sanitizer builds, whose checks must see them. Released blocks give their
+// pages back to the system in batches of megabytes; a mapping is unmapped
+// (or, the newest one, emptied) when its last block is released.
 
 #include <cstddef>
 #include <cstdint>

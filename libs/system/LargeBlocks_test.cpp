@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <thread>
 #include <vector>
@@ -89,4 +90,31 @@ TEST_F(LargeBlocks, ThreadsGetBlocksOfTheirOwn) {
     }
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(overwritten, std::vector<int>(4, 0));
+}
+
+namespace {
+size_t residentBytes() {
+    std::FILE* statm = std::fopen("/proc/self/statm", "r");
+    unsigned long size = 0, resident = 0;
+    if (statm) {
+        if (std::fscanf(statm, "%lu %lu", &size, &resident) != 2) resident = 0;
+        std::fclose(statm);
+    }
+    return resident * 4096;
+}
+}  // namespace
+
+// Blocks released in the middle of a mapping give their memory back once a
+// batch of megabytes is released, not only when the whole mapping empties.
+TEST_F(LargeBlocks, ReleasedBlocksGiveTheirMemoryBack) {
+    std::vector<char*> blocks;
+    for (int i = 0; i < 24; ++i) {
+        blocks.push_back(static_cast<char*>(lb::allocate(kBlock)));
+        std::memset(blocks.back(), 1, kBlock);
+    }
+    char* kept = static_cast<char*>(lb::allocate(kBlock));  // the mapping stays in use
+    const size_t before = residentBytes();
+    for (char* block : blocks) lb::release(block, kBlock);
+    EXPECT_GT(before, residentBytes() + 12 * kBlock);
+    lb::release(kept, kBlock);
 }

@@ -16,6 +16,7 @@
 #include "libs/mondata/formats/FoamDataFile.h"
 #include "libs/mondata/formats/FoamDataParser.h"
 #include "libs/mondata/formats/TimeKeyedHistory.h"
+#include "libs/system/FolderEntry.h"
 
 namespace mon {
 
@@ -56,7 +57,8 @@ std::vector<Entry> listFolder(const std::string& folder) {
     if (!dir) return entries;
     while (const dirent* entry = ::readdir(dir.get())) {
         if (entry->d_name[0] == '.') continue;
-        entries.push_back({entry->d_name, isFolder(childPath(folder, entry->d_name))});
+        const owl::EntryKind kind = owl::entryKind(*entry, childPath(folder, entry->d_name));
+        entries.push_back({entry->d_name, kind == owl::EntryKind::Folder});
     }
     std::sort(entries.begin(), entries.end(),
               [](const Entry& a, const Entry& b) { return a.name < b.name; });

@@ -106,9 +106,12 @@ size_t MonitorFileParser::parseFirstLine(std::string_view text) {
 
 // The pieces are scanned on the workers while this thread applies them in
 // file order. A small text is not split below a quarter of a piece, where a
-// thread would cost more than it saves.
+// thread would cost more than it saves; a text of one piece (a run
+// directory's segments, often) does not even count the cores.
 void MonitorFileParser::parseBody(std::string_view text) {
-    const size_t workers = workers_ > 0 ? workers_ : defaultWorkers();
+    const size_t workers = workers_ > 0                     ? workers_
+                           : text.size() <= pieceBytes_ / 4 ? 1
+                                                            : defaultWorkers();
     const size_t pieceBytes =
         std::min(pieceBytes_, std::max(text.size() / workers, pieceBytes_ / 4));
     pieceTexts_.clear();
@@ -287,15 +290,33 @@ void MonitorFileParser::parseDeclaration(std::string_view line) {
         fail("variable " + quoted(name) + " is already declared on line " +
              std::to_string(lineOfColumn_[static_cast<size_t>(earlier)]));
     const int column = builder_.declare(std::move(info));
-    if (knownDeclarations_) knownDeclarations_->emplace(std::string(line), column);
+    if (knownDeclarations_) {
+        knownDeclarations_->byText.emplace(std::string(line), column);
+        rememberDeclaration(line, column);
+    }
     addField(column);
 }
 
 int MonitorFileParser::knownColumn(std::string_view line) {
     if (!knownDeclarations_) return -1;
+    const auto& inOrder = knownDeclarations_->byField;
+    const size_t field = columnOfField_.size();
+    if (field < inOrder.size() && inOrder[field].first == line) return inOrder[field].second;
     lookupKey_.assign(line);
-    auto found = knownDeclarations_->find(lookupKey_);
-    return found == knownDeclarations_->end() ? -1 : found->second;
+    const auto found = knownDeclarations_->byText.find(lookupKey_);
+    if (found == knownDeclarations_->byText.end()) return -1;
+    rememberDeclaration(line, found->second);
+    return found->second;
+}
+
+// Keeps the line as the one this file declares in the place of the next
+// field, for the next segment to compare with.
+void MonitorFileParser::rememberDeclaration(std::string_view line, int column) {
+    auto& inOrder = knownDeclarations_->byField;
+    const size_t field = columnOfField_.size();
+    if (inOrder.size() <= field) inOrder.resize(field + 1);
+    inOrder[field].first.assign(line);
+    inOrder[field].second = column;
 }
 
 bool MonitorFileParser::declaredInFile(int column) const {

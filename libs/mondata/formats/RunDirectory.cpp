@@ -11,6 +11,7 @@
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/MonitorFile.h"
+#include "libs/system/FolderEntry.h"
 
 namespace mon {
 
@@ -27,9 +28,8 @@ bool isMonitorFileName(const std::string& name) {
 
 // Sub-folders are not segments. Anything else named *.mon is, so that a
 // FIFO or a device among the segments is reported by the reader.
-bool isSegment(const std::string& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+bool isSegment(const dirent& entry, const std::string& path) {
+    return owl::entryKind(entry, path) == owl::EntryKind::Other;
 }
 }  // namespace
 
@@ -42,7 +42,7 @@ std::vector<std::string> runDirectorySegments(const std::string& folder) {
     std::vector<std::string> files;
     while (const dirent* entry = ::readdir(dir.get())) {
         std::string path = prefix + entry->d_name;
-        if (isMonitorFileName(entry->d_name) && isSegment(path)) files.push_back(path);
+        if (isMonitorFileName(entry->d_name) && isSegment(*entry, path)) files.push_back(path);
     }
     if (files.empty())
         fail("Run directory '" + owl::printable(folder) + "' holds no monitor files (*.mon).");
