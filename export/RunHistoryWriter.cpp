@@ -100,7 +100,10 @@ int RunHistoryWriter::process() {
 
 void RunHistoryWriter::refuseToOverwriteSource() const {
     if (!database) return;
+    // Sources are regular files: an output that is none (not yet there,
+    // /dev/null, a pipe) cannot be one of them.
     const owl::FileIdentity output(outFile);
+    if (!output.isRegularFile()) return;
     for (const std::string& source : database->getSourceFiles()) {
         if (output.isFileAt(source))
             exporter::raise("borrowOStream",

@@ -7,6 +7,7 @@ namespace owl {
 FileIdentity::FileIdentity(const std::string& path) {
     struct stat info {};
     exists_ = ::stat(path.c_str(), &info) == 0;
+    regular_ = exists_ && S_ISREG(info.st_mode);
     device_ = info.st_dev;
     inode_ = info.st_ino;
 }

@@ -15,9 +15,12 @@ class FileIdentity {
     // True when the path names this same existing file, so "./run.mon", a
     // hard link and the plain path all count as the same file.
     bool isFileAt(const std::string& path) const;
+    // Whether the path named an existing regular file.
+    bool isRegularFile() const { return regular_; }
 
   private:
     bool exists_ = false;
+    bool regular_ = false;
     dev_t device_ = 0;
     ino_t inode_ = 0;
 };

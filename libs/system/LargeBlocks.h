@@ -7,7 +7,9 @@
 // each fresh 4 KB page costs microseconds, which made placing a loaded
 // run's values cost as much as parsing them.
 //
-// Smaller blocks come from operator new, and so does every block in
+// Smaller blocks come from operator new (a released block gives back only
+// its whole pages, so a small one would give back too little), and so does
+// every block in
 // sanitizer builds, whose checks must see them. Released blocks give their
 // pages back to the system in batches of megabytes; a mapping is unmapped
 // (or, the newest one, emptied) when its last block is released.
@@ -15,11 +17,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <new>
+#include <utility>
 
 namespace owl {
 
 namespace largeblocks {
-constexpr size_t kLargeBytes = size_t{64} << 10;
+constexpr size_t kLargeBytes = size_t{16} << 10;
 
 // Throws std::bad_alloc when the system has no room.
 void* allocate(size_t bytes);
@@ -52,6 +55,29 @@ struct LargeBlockAllocator {
     }
     void deallocate(T* block, size_t count) noexcept {
         largeblocks::release(block, count * sizeof(T));
+    }
+};
+
+// The same for buffers that are written before they are read: elements made
+// without a value are left as they are, not zeroed.
+template <class T>
+struct BufferAllocator : LargeBlockAllocator<T> {
+    template <class U>
+    struct rebind {
+        using other = BufferAllocator<U>;
+    };
+
+    BufferAllocator() = default;
+    template <class U>
+    BufferAllocator(const BufferAllocator<U>&) noexcept {}
+
+    template <class U>
+    void construct(U* element) noexcept {
+        ::new (static_cast<void*>(element)) U;
+    }
+    template <class U, class... Arguments>
+    void construct(U* element, Arguments&&... arguments) {
+        ::new (static_cast<void*>(element)) U(std::forward<Arguments>(arguments)...);
     }
 };
 

@@ -47,7 +47,7 @@ class BlockReader {
     size_t blockBytes_;
     size_t size_ = 0;    // when opened
     size_t offset_ = 0;  // next byte to read
-    std::vector<char, owl::LargeBlockAllocator<char>> buffer_;
+    std::vector<char, owl::BufferAllocator<char>> buffer_;
     size_t held_ = 0;  // bytes of buffer_ returned by the last next()
 };
 

@@ -5,16 +5,17 @@
 namespace mon {
 
 namespace {
-void parseFile(const std::string& path, MonitorFileParser& parser, uint64_t runBytes) {
+void parseFile(const std::string& path, MonitorFileParser& parser, uint64_t runBytes,
+               uint64_t runFiles) {
     BlockReader reader(path);
-    parser.expectRunBytes(runBytes > 0 ? runBytes : reader.size());
+    parser.expectRunBytes(runBytes > 0 ? runBytes : reader.size(), runFiles);
     reader.feed([&](std::string_view text) { return parser.parseLines(text); });
 }
 }  // namespace
 
 void readMonitorFile(const std::string& path, RunDataBuilder& builder, bool firstSegment) {
     MonitorFileParser parser(builder, path, firstSegment);
-    parseFile(path, parser, 0);
+    parseFile(path, parser, 0, 1);
     parser.requireFirstLine();
     builder.addSourceFile(path);
 }
@@ -23,7 +24,7 @@ bool readMonitorSegment(const std::string& path, RunDataBuilder& builder, bool f
                         RunSegments& run) {
     MonitorFileParser parser(builder, path, firstSegment);
     parser.shareDeclarations(run.declarations);
-    parseFile(path, parser, run.bytes);
+    parseFile(path, parser, run.bytes, run.files);
     return parser.hasFirstLine();
 }
 

@@ -13,10 +13,12 @@ namespace mon {
 // owl::data::error when it has no complete first line.
 void readMonitorFile(const std::string& path, RunDataBuilder& builder, bool firstSegment);
 
-// What the segments of one run share while they are read: the bytes of all
-// of them (to size the columns once) and the declarations made so far.
+// What the segments of one run share while they are read: the bytes and
+// the number of all of them (to size the columns once) and the declarations
+// made so far.
 struct RunSegments {
     uint64_t bytes = 0;
+    uint64_t files = 1;
     KnownDeclarations declarations;
 };
 

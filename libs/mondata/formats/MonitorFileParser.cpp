@@ -52,6 +52,19 @@ size_t cutAtLineEnd(std::string_view text, size_t from) {
                  : text.size();
 }
 
+// The lines at the start of text (whole lines) that begin with "var ": how
+// many, and the bytes they take with their line ends.
+std::pair<size_t, size_t> leadingDeclarationLines(std::string_view text) {
+    size_t lines = 0, end = 0;
+    while (text.compare(end, 4, "var ") == 0) {
+        const size_t lineEnd = text.find('\n', end);
+        if (lineEnd == std::string_view::npos) break;
+        end = lineEnd + 1;
+        ++lines;
+    }
+    return {lines, end};
+}
+
 std::atomic<unsigned> forcedWorkers{0};
 }  // namespace
 
@@ -89,17 +102,49 @@ void MonitorFileParser::parse(std::string_view text) {
 // it go to parseBody() in pieces; the last line is left
 // when it has no line end yet.
 size_t MonitorFileParser::parseLines(std::string_view text) {
-    size_t pos = lineNumber_ == 0 ? parseFirstLine(text) : 0;
+    const bool starts = lineNumber_ == 0;
+    size_t pos = starts ? parseFirstLine(text) : 0;
+    const size_t taken = starts && lineNumber_ > 0 ? takeLeadingDeclarations(text.substr(pos)) : 0;
+    pos += taken;
     const size_t lastLineEnd = text.rfind('\n');
     if (lineNumber_ == 0 || lastLineEnd == std::string_view::npos || lastLineEnd < pos) return pos;
-    parseBody(text.substr(pos, lastLineEnd + 1 - pos));
+    const std::string_view body = text.substr(pos, lastLineEnd + 1 - pos);
+    parseBody(body);
+    if (starts && taken == 0) keepLeadingDeclarations(body);
     return lastLineEnd + 1;
+}
+
+// A segment that starts with the very declaration lines the last one kept
+// declares the same fields: they are taken without reading the lines.
+size_t MonitorFileParser::takeLeadingDeclarations(std::string_view text) {
+    if (!knownDeclarations_) return 0;
+    const KnownDeclarations& known = *knownDeclarations_;
+    const std::string& lines = known.leadingLines;
+    if (lines.empty() || text.substr(0, lines.size()) != lines) return 0;
+    if (builder_.reservedRecords() == 0) headerBytes_ += lines.size();
+    for (int column : known.leadingColumns) {
+        ++lineNumber_;
+        addField(column);
+    }
+    return lines.size();
+}
+
+// Keeps the declaration lines the file starts with, just parsed (its first
+// fields), for the next segment to compare with at once.
+void MonitorFileParser::keepLeadingDeclarations(std::string_view body) {
+    if (!knownDeclarations_) return;
+    const auto [lines, bytes] = leadingDeclarationLines(body);
+    if (lines == 0 || lines > columnOfField_.size()) return;
+    knownDeclarations_->leadingLines.assign(body.substr(0, bytes));
+    knownDeclarations_->leadingColumns.assign(columnOfField_.begin(),
+                                              columnOfField_.begin() + static_cast<long>(lines));
 }
 
 size_t MonitorFileParser::parseFirstLine(std::string_view text) {
     const size_t end = text.find('\n');
     if (end == std::string_view::npos) return 0;
     ++lineNumber_;
+    headerBytes_ += end + 1;
     parseHeader(withoutCarriageReturn(text.substr(0, end)));
     return end + 1;
 }
@@ -134,6 +179,7 @@ void MonitorFileParser::applyPiece(const ScannedPiece& piece) {
     const float* values = piece.values().data();
     for (const ScannedLine& line : piece.lines()) {
         ++lineNumber_;
+        if (builder_.reservedRecords() == 0) headerBytes_ += line.length + 1;
         if (line.isRecord() && line.valueCount <= columnOfField_.size()) {
             appendRecord(line, values);
         } else {
@@ -159,14 +205,19 @@ void MonitorFileParser::setPendingValues() {
     pending_.clear();
 }
 
-// Estimates the run's records from the first one's length, so that columns
-// grow without moving. The estimate only sizes the room: never more than
-// half the memory budget, and a wrong one costs address space or moves.
+// Estimates the run's records from the first one's length and the lines
+// before it, which each file of the run is taken to repeat (the segments of
+// a run directory repeat their declarations), so that columns grow without
+// moving. The estimate only sizes the room: never more than half the memory
+// budget, and a wrong one costs memory or moves. Segments' headers vary
+// more than records, hence the wider margin for runs of many files.
 void MonitorFileParser::reserveRecords(uint64_t recordBytes) {
     const uint64_t variables = std::max<uint64_t>(builder_.variableCount(), 1);
     const uint64_t mostRecords = memoryBudget() / 2 / (variables * sizeof(float));
-    const uint64_t expected = expectedRunBytes_ / recordBytes + 1;
-    builder_.reserveRecords(static_cast<int64_t>(std::min(expected + expected / 16, mostRecords)));
+    const uint64_t headers = std::min(expectedRunBytes_, headerBytes_ * expectedRunFiles_);
+    const uint64_t expected = (expectedRunBytes_ - headers) / recordBytes + 1;
+    const uint64_t margin = expected / (expectedRunFiles_ > 1 ? 4 : 16);
+    builder_.reserveRecords(static_cast<int64_t>(std::min(expected + margin, mostRecords)));
 }
 
 void MonitorFileParser::requireFirstLine() const {

@@ -18,10 +18,13 @@ namespace mon {
 // text, and the column each declared: the segments of a run directory
 // repeat their declarations, and an identical line needs no parsing. They
 // mostly repeat them in the same order too, so a line is first compared
-// with the one the last segment declared in its place.
+// with the one the last segment declared in its place, and a segment that
+// starts with the very lines the last one started with takes them at once.
 struct KnownDeclarations {
     std::unordered_map<std::string, int> byText;
     std::vector<std::pair<std::string, int>> byField;  // the last segment's
+    std::string leadingLines;         // after the first line, up to the first other line
+    std::vector<int> leadingColumns;  // the columns they declare, in order
 };
 
 class MonitorFileParser {
@@ -35,9 +38,13 @@ class MonitorFileParser {
     // run and its errors are the same whatever the numbers.
     void setWorkers(unsigned workers, size_t pieceBytes = kPieceBytes);
     static constexpr size_t kPieceBytes = 512 << 10;
-    // The bytes of text the whole run is expected to take, from which the
-    // first record estimates how many records to make room for.
-    void expectRunBytes(uint64_t bytes) { expectedRunBytes_ = bytes; }
+    // The bytes of text the whole run is expected to take, in that many
+    // files, from which the first record estimates how many records to make
+    // room for: every file is taken to repeat this one's lines before it.
+    void expectRunBytes(uint64_t bytes, uint64_t files = 1) {
+        expectedRunBytes_ = bytes;
+        expectedRunFiles_ = files;
+    }
     // Shares the declarations of the run's earlier segments, and adds this
     // file's.
     void shareDeclarations(KnownDeclarations& known) { knownDeclarations_ = &known; }
@@ -56,6 +63,8 @@ class MonitorFileParser {
 
   private:
     size_t parseFirstLine(std::string_view text);
+    size_t takeLeadingDeclarations(std::string_view text);
+    void keepLeadingDeclarations(std::string_view body);
     void parseBody(std::string_view text);
     void applyPiece(const ScannedPiece& piece);
     void appendRecord(const ScannedLine& line, const float* values);
@@ -86,6 +95,8 @@ class MonitorFileParser {
     std::vector<std::string_view> pieceTexts_;
     std::vector<RunDataBuilder::RecordValues> pending_;  // records begun, values not yet set
     uint64_t expectedRunBytes_ = 0;
+    uint64_t expectedRunFiles_ = 1;
+    uint64_t headerBytes_ = 0;  // of the lines before room is made for records
     KnownDeclarations* knownDeclarations_ = nullptr;
     std::string lookupKey_;
 };

@@ -65,6 +65,7 @@ void readRunDirectory(const std::string& folder, RunDataBuilder& builder) {
     const std::vector<std::string> segments = runDirectorySegments(folder);
     RunSegments run;
     run.bytes = totalBytes(segments);
+    run.files = segments.size();
     bool first = true;
     for (const std::string& path : segments) {
         builder.addSourceFile(path);
