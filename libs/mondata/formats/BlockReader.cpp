@@ -19,8 +19,10 @@ void BlockReader::fail(const std::string& reason) const {
                            owl::errorFatal);
 }
 
-BlockReader::BlockReader(const std::string& path, size_t blockBytes)
-    : path_(path), blockBytes_(std::max<size_t>(blockBytes, 1)) {
+BlockReader::BlockReader(const std::string& path, size_t blockBytes, Buffer* buffer)
+    : path_(path),
+      blockBytes_(std::max<size_t>(blockBytes, 1)),
+      buffer_(buffer ? *buffer : ownBuffer_) {
     fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd_ < 0) fail(std::strerror(errno));
     struct stat info {};

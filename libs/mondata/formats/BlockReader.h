@@ -19,11 +19,15 @@ namespace mon {
 class BlockReader {
   public:
     static constexpr size_t kBlockBytes = 4 << 20;
+    // Memory for the blocks. A reader of many files in turn lends one to
+    // each, so that its pages are written fresh only once.
+    using Buffer = std::vector<char, owl::BufferAllocator<char>>;
 
     // Opens without blocking and accepts regular files only, so a FIFO or a
     // device is refused instead of waiting for a writer or never ending.
     // Throws owl::data::error naming the path and the reason.
-    explicit BlockReader(const std::string& path, size_t blockBytes = kBlockBytes);
+    explicit BlockReader(const std::string& path, size_t blockBytes = kBlockBytes,
+                         Buffer* buffer = nullptr);
     ~BlockReader();
     BlockReader(const BlockReader&) = delete;
     BlockReader& operator=(const BlockReader&) = delete;
@@ -47,7 +51,8 @@ class BlockReader {
     size_t blockBytes_;
     size_t size_ = 0;    // when opened
     size_t offset_ = 0;  // next byte to read
-    std::vector<char, owl::BufferAllocator<char>> buffer_;
+    Buffer ownBuffer_;
+    Buffer& buffer_;   // ownBuffer_ or a lent one
     size_t held_ = 0;  // bytes of buffer_ returned by the last next()
 };
 

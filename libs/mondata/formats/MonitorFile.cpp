@@ -6,8 +6,8 @@ namespace mon {
 
 namespace {
 void parseFile(const std::string& path, MonitorFileParser& parser, uint64_t runBytes,
-               uint64_t runFiles) {
-    BlockReader reader(path);
+               uint64_t runFiles, BlockReader::Buffer* buffer = nullptr) {
+    BlockReader reader(path, BlockReader::kBlockBytes, buffer);
     parser.expectRunBytes(runBytes > 0 ? runBytes : reader.size(), runFiles);
     reader.feed([&](std::string_view text) { return parser.parseLines(text); });
 }
@@ -24,7 +24,8 @@ bool readMonitorSegment(const std::string& path, RunDataBuilder& builder, bool f
                         RunSegments& run) {
     MonitorFileParser parser(builder, path, firstSegment);
     parser.shareDeclarations(run.declarations);
-    parseFile(path, parser, run.bytes, run.files);
+    parser.sharePieces(run.pieces);
+    parseFile(path, parser, run.bytes, run.files, &run.buffer);
     return parser.hasFirstLine();
 }
 

@@ -5,7 +5,9 @@
 #include <string>
 
 #include "libs/mondata/RunDataBuilder.h"
+#include "libs/mondata/formats/BlockReader.h"
 #include "libs/mondata/formats/MonitorFileParser.h"
+#include "libs/mondata/formats/RecordScan.h"
 
 namespace mon {
 
@@ -20,6 +22,9 @@ struct RunSegments {
     uint64_t bytes = 0;
     uint64_t files = 1;
     KnownDeclarations declarations;
+    // Reading memory, lent to each segment in turn.
+    BlockReader::Buffer buffer;
+    std::vector<ScannedPiece> pieces;
 };
 
 // The same for a segment of a run directory, where a file without a complete

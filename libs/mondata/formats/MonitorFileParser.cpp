@@ -165,7 +165,7 @@ void MonitorFileParser::parseBody(std::string_view text) {
         pieceTexts_.push_back(text.substr(0, cut));
         text.remove_prefix(cut);
     }
-    PieceScan scan(pieceTexts_, pieces_, builder_.hasCoefficientLoops(),
+    PieceScan scan(pieceTexts_, *pieces_, builder_.hasCoefficientLoops(),
                    static_cast<unsigned>(workers - 1));
     for (size_t i = 0; i < pieceTexts_.size(); ++i) applyPiece(scan.get(i));
 }

@@ -48,6 +48,9 @@ class MonitorFileParser {
     // Shares the declarations of the run's earlier segments, and adds this
     // file's.
     void shareDeclarations(KnownDeclarations& known) { knownDeclarations_ = &known; }
+    // Scans into the memory of pieces that outlive this parser (a run's
+    // segments are parsed in turn), not into its own.
+    void sharePieces(std::vector<ScannedPiece>& pieces) { pieces_ = &pieces; }
 
     // Parses the whole text. A last line without a line end is still being
     // written by the solver and is ignored.
@@ -91,7 +94,8 @@ class MonitorFileParser {
     std::vector<size_t> lineOfColumn_;  // where this file declared a column, or 0
     unsigned workers_ = 0;
     size_t pieceBytes_ = kPieceBytes;
-    std::vector<ScannedPiece> pieces_;
+    std::vector<ScannedPiece> ownPieces_;
+    std::vector<ScannedPiece>* pieces_ = &ownPieces_;
     std::vector<std::string_view> pieceTexts_;
     std::vector<RunDataBuilder::RecordValues> pending_;  // records begun, values not yet set
     uint64_t expectedRunBytes_ = 0;
