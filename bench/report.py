@@ -7,7 +7,7 @@ Generates the runs it needs once (with monsynth and monpack, cached in
 WORKDIR, default /tmp/monexport-bench), then measures every figure against
 its reference or target, each whole command in its own process (wall, user
 and system seconds and peak memory, from wait4), the median of --repeat runs
-(default 3). Prints one line per figure and writes them, with the machine's
+(default 3; figures compared with each other are run in turn). Prints one line per figure and writes them, with the machine's
 load average before and after, to WORKDIR/report.txt.
 
 CPU time (user + system) is the steady figure on a shared machine; wall time
@@ -61,8 +61,18 @@ class Runner:
                 "user": usage.ru_utime, "sys": usage.ru_stime, "mb": usage.ru_maxrss / 1024}
 
     def measure(self, args, cores=None):
-        runs = [self.measure_once(args, cores=cores) for _ in range(self.repeat)]
-        return {key: statistics.median(run[key] for run in runs) for key in runs[0]}
+        return self.measure_interleaved([(args, cores)])[0]
+
+    def measure_interleaved(self, commands):
+        """Medians of commands run in turn, so that figures compared with each
+        other are taken while the machine runs at the same speed (a shared VM
+        runs faster or slower for seconds at a time)."""
+        runs = [[] for _ in commands]
+        for _ in range(self.repeat):
+            for i, (args, cores) in enumerate(commands):
+                runs[i].append(self.measure_once(args, cores=cores))
+        return [{key: statistics.median(run[key] for run in each) for key in each[0]}
+                for each in runs]
 
     def output_of(self, args, path):
         with open(path, "wb") as out:
@@ -204,8 +214,7 @@ def loading(r):
     mon = r.input("table-200x10000.mon")
     mb = os.path.getsize(mon) / 1e6
     args = [r.tool("monexport"), "-mon", mon, "-lastvaluesonly", "-out", "/dev/null"]
-    one = r.measure(args, cores="0")
-    every = r.measure(args)
+    one, every = r.measure_interleaved([(args, "0"), (args, None)])
     r.say(r.timing(f"    load {mb:.0f} MB, one core:", one))
     r.say(r.timing(f"    load {mb:.0f} MB, all cores:", every))
     r.check("monitor-file load, one core", mb / one["cpu"] >= 600,
@@ -302,16 +311,14 @@ def run_directory(r):
     """A run directory of 800 segments against the same run in one file: the
     same records and restarts, declared once. The run's final records alone
     (dir-one.mon, half the records, a quarter of the bytes) are shown too."""
-    figures = {}
-    for segments in (400, 800):
-        folder = r.input(f"dir-{segments}")
-        figures[segments] = r.measure([r.tool("monexport"), "-dir", folder, "-lastvaluesonly",
-                                       "-out", "/dev/null"])
+    def table(option, source):
+        return ([r.tool("monexport"), option, source, "-lastvaluesonly", "-out", "/dev/null"], None)
+
     joined = joined_segments(r, r.input("dir-800"), "dir-800-joined.mon")
-    single = r.measure([r.tool("monexport"), "-mon", joined, "-lastvaluesonly", "-out",
-                        "/dev/null"])
-    final = r.measure([r.tool("monexport"), "-mon", r.input("dir-one.mon"), "-lastvaluesonly",
-                       "-out", "/dev/null"])
+    small, large, single, final = r.measure_interleaved([
+        table("-dir", r.input("dir-400")), table("-dir", r.input("dir-800")),
+        table("-mon", joined), table("-mon", r.input("dir-one.mon"))])
+    figures = {400: small, 800: large}
     r.say(r.timing("    one file, the same records:", single))
     r.say(r.timing("    one file, the final records only:", final))
     r.say(r.timing("    800 segments:", figures[800]))
