@@ -52,11 +52,11 @@ size_t cutAtLineEnd(std::string_view text, size_t from) {
                  : text.size();
 }
 
-// The lines at the start of text (whole lines) that begin with "var ": how
+// The lines at the start of text (whole lines) that begin with prefix: how
 // many, and the bytes they take with their line ends.
-std::pair<size_t, size_t> leadingDeclarationLines(std::string_view text) {
+std::pair<size_t, size_t> leadingLines(std::string_view text, std::string_view prefix) {
     size_t lines = 0, end = 0;
-    while (text.compare(end, 4, "var ") == 0) {
+    while (text.compare(end, prefix.size(), prefix) == 0) {
         const size_t lineEnd = text.find('\n', end);
         if (lineEnd == std::string_view::npos) break;
         end = lineEnd + 1;
@@ -114,26 +114,31 @@ size_t MonitorFileParser::parseLines(std::string_view text) {
     return lastLineEnd + 1;
 }
 
-// A segment that starts with the very declaration lines the last one kept
-// declares the same fields: they are taken without reading the lines.
+// A segment that starts (after its comments) with the very declaration
+// lines the last one kept declares the same fields: they are taken without
+// reading the lines.
 size_t MonitorFileParser::takeLeadingDeclarations(std::string_view text) {
     if (!knownDeclarations_) return 0;
     const KnownDeclarations& known = *knownDeclarations_;
     const std::string& lines = known.leadingLines;
-    if (lines.empty() || text.substr(0, lines.size()) != lines) return 0;
-    if (builder_.reservedRecords() == 0) headerBytes_ += lines.size();
+    const auto [comments, commentBytes] = leadingLines(text, "#");
+    if (lines.empty() || text.substr(commentBytes, lines.size()) != lines) return 0;
+    const size_t taken = commentBytes + lines.size();
+    if (builder_.reservedRecords() == 0) headerBytes_ += taken;
+    lineNumber_ += comments;
     for (int column : known.leadingColumns) {
         ++lineNumber_;
         addField(column);
     }
-    return lines.size();
+    return taken;
 }
 
-// Keeps the declaration lines the file starts with, just parsed (its first
-// fields), for the next segment to compare with at once.
+// Keeps the declaration lines the file starts with after its comments, just
+// parsed (its first fields), for the next segment to compare with at once.
 void MonitorFileParser::keepLeadingDeclarations(std::string_view body) {
     if (!knownDeclarations_) return;
-    const auto [lines, bytes] = leadingDeclarationLines(body);
+    body.remove_prefix(leadingLines(body, "#").second);
+    const auto [lines, bytes] = leadingLines(body, "var ");
     if (lines == 0 || lines > columnOfField_.size()) return;
     knownDeclarations_->leadingLines.assign(body.substr(0, bytes));
     knownDeclarations_->leadingColumns.assign(columnOfField_.begin(),

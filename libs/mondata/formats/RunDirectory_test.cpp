@@ -116,26 +116,30 @@ TEST(RunDirectory, RepeatedDeclarationsKeepTheirVariableAndTheirChecks) {
               run.path() + "/4.mon:4: variable 'B' is already declared on line 2");
 }
 
-// A segment that starts with the declaration lines the one before started
-// with takes them at once: what follows them (more declarations, records,
-// a name declared twice) reads as if every line had been read.
+// A segment that starts (after its comments) with the declaration lines the
+// one before started with takes them at once: what follows them (more
+// declarations, records, a name declared twice) reads as if every line had
+// been read.
 TEST(RunDirectory, SegmentsStartingWithTheSameDeclarationsReadAsIfReadLineByLine) {
     Folder run;
-    const std::string lines = "monitor-file 1\nvar A label=a\nvar B\n";
-    run.write("1.mon", lines + "1 1 2\n");
-    run.write("2.mon", lines + "2 3 4\nvar C\n3 5 6 7\n");
-    run.write("3.mon", lines + "var C\n4 8 9 10\n");
-    run.write("4.mon", lines + "5 11\n");
+    const std::string lines = "var A label=a\nvar B\n";
+    const auto segment = [&](const std::string& comments, const std::string& rest) {
+        return "monitor-file 1\n" + comments + lines + rest;
+    };
+    run.write("1.mon", segment("", "1 1 2\n"));
+    run.write("2.mon", segment("# restarted\n", "2 3 4\nvar C\n3 5 6 7\n"));
+    run.write("3.mon", segment("# restarted\n# again\n", "var C\n4 8 9 10\n"));
+    run.write("4.mon", segment("", "5 11\n"));
     mon::RunData data = read(run);
     ASSERT_EQ(data.variables.size(), 3u);
     EXPECT_EQ(data.columns[0], (mon::FloatColumn{1, 3, 5, 8, 11}));
     EXPECT_EQ(data.columns[1], (mon::FloatColumn{2, 4, 6, 9, FLT_MAX}));
     EXPECT_EQ(data.columns[2], (mon::FloatColumn{FLT_MAX, FLT_MAX, 7, 10, FLT_MAX}));
 
-    run.write("5.mon", lines + "6 1 2\nvar A\n");
+    run.write("5.mon", segment("# x\n", "6 1 2\nvar A\n"));
     EXPECT_EQ(errorText(run.path()),
-              run.path() + "/5.mon:5: variable 'A' is already declared on line 2");
-    run.write("5.mon", lines + "6 1 2 3\n");
+              run.path() + "/5.mon:6: variable 'A' is already declared on line 3");
+    run.write("5.mon", segment("", "6 1 2 3\n"));
     EXPECT_EQ(errorText(run.path()),
               run.path() + "/5.mon:4: record has more values than the 2 variables declared so far");
 }
