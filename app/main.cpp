@@ -6,9 +6,11 @@
 #include "app/CommandLine.h"
 #include "export/RunHistoryWriter.h"
 #include "libs/exception/Error.h"
+#include "libs/system/HeapPages.h"
 #include "libs/translation/TranslationManager.h"
 
 int main(int argc, char** argv) {
+    owl::preferLargeHeapPages();
     for (const char* package :
          {"MonitorData", "GuiUtilities", "System", "Error", "Exception", "Utilities"})
         owl::TranslationManager::requirePackageDictionary(package);

@@ -6,21 +6,11 @@
 #include <mutex>
 #include <vector>
 
+#include "libs/system/SanitizedBuild.h"
+
 namespace owl::largeblocks {
 
 namespace {
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(memory_sanitizer)
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-#else
-constexpr bool kSanitized = false;
-#endif
-
 constexpr size_t kHugePage = size_t{2} << 20;
 constexpr size_t kSmallPage = 4096;
 // Address space, not memory: only the pages written are ever backed.
@@ -131,7 +121,7 @@ void releaseFrom(State& shared, size_t index, char* block, size_t size) {
 }  // namespace
 
 void* allocate(size_t bytes) {
-    if (kSanitized || bytes < kLargeBytes) return ::operator new(bytes);
+    if (kSanitizedBuild || bytes < kLargeBytes) return ::operator new(bytes);
     const size_t size = roundUp(bytes, kBlockAlignment);
     State& shared = state();
     std::lock_guard<std::mutex> lock(shared.mutex);
@@ -147,7 +137,7 @@ void* allocate(size_t bytes) {
 
 void release(void* block, size_t bytes) noexcept {
     if (!block) return;
-    if (kSanitized || bytes < kLargeBytes) return ::operator delete(block);
+    if (kSanitizedBuild || bytes < kLargeBytes) return ::operator delete(block);
     char* const start = static_cast<char*>(block);
     State& shared = state();
     std::lock_guard<std::mutex> lock(shared.mutex);
@@ -157,7 +147,7 @@ void release(void* block, size_t bytes) noexcept {
 }
 
 bool carvesBlocks() {
-    return !kSanitized;
+    return !kSanitizedBuild;
 }
 
 Usage usage() {

@@ -15,6 +15,7 @@
 #include "libs/mondata/formats/RunSource.h"
 #include "libs/mondata/formats/SourceFileCheck.h"
 #include "libs/system/FileIdentity.h"
+#include "libs/system/HeapPages.h"
 #include "tools/monpack/TemporaryFile.h"
 
 namespace {
@@ -132,6 +133,7 @@ void pack(const PackSettings& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    owl::preferLargeHeapPages();
     if (argc == 2 && (std::string(argv[1]) == "-help" || std::string(argv[1]) == "--help")) {
         std::cout << kUsage;
         return 0;
