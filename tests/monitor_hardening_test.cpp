@@ -174,6 +174,36 @@ TEST(MonitorHardening, ValuesBeyondTheMachinesMemoryAreRefusedAtOnce) {
     EXPECT_LT(childPeakMiB(), 400);
 }
 
+// Batch systems often give a job a limit on its address space. Within one a
+// few times its data, the commands work as without it: their reserves of
+// address space (for the heap, for large arrays) give way to the limit.
+TEST(MonitorHardening, ASmallAddressSpaceLimitChangesNothing) {
+    e2e::TempDir dir;
+    std::string text = "monitor-file 1\nvar A\nvar B\n";
+    for (int step = 1; step <= 20000; ++step)
+        text += std::to_string(step) + " " + std::to_string(step) + ".5 -" + std::to_string(step) +
+                "\n";
+    e2e::writeFile(dir.file("run.mon"), text);
+    const auto limited = [](const std::string& program, std::vector<std::string> args) {
+        args.insert(args.begin(), {"-c", "ulimit -v 150000 && exec \"$0\" \"$@\"", program});
+        return e2e::run("/bin/sh", args);
+    };
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"-lastvaluesonly", "-mon", dir.file("run.mon")},
+          std::vector<std::string>{"-varinfo", "-res", e2e::example("transient.res")}}) {
+        const e2e::Result free = monexport(args);
+        const e2e::Result bounded = limited(e2e::binary("monexport"), args);
+        ASSERT_EQ(free.status, 0) << free.err;
+        EXPECT_EQ(bounded.status, 0) << bounded.err;
+        EXPECT_EQ(bounded.out, free.out);
+    }
+    const e2e::Result pack =
+        limited(e2e::binary("monpack"), {"-mon", dir.file("run.mon"), "-out", dir.file("run.res")});
+    EXPECT_EQ(pack.status, 0) << pack.err;
+    EXPECT_EQ(monexport({"-lastvaluesonly", "-res", dir.file("run.res")}).out,
+              "\"ACCUMULATED TIMESTEP\",\"A\",\"B\"\n20000,2.00005000e+04,-2.00000000e+04\n");
+}
+
 TEST(MonitorHardening, FifosAndDevicesAreRefusedWithoutWaiting) {
     e2e::TempDir dir;
     ::mkdir(dir.file("run.dir").c_str(), 0700);

@@ -69,6 +69,18 @@ Mapping mapAligned(size_t size) {
     return mapping;
 }
 
+// A mapping for blocks of which the first takes size bytes; no larger than
+// that block where address space is scarce (a limit on it).
+Mapping mapForBlock(size_t size) {
+    const size_t least = roundUp(size, kHugePage);
+    try {
+        return mapAligned(std::max(kMappingBytes, least));
+    } catch (const std::bad_alloc&) {
+        if (least >= kMappingBytes) throw;
+        return mapAligned(least);
+    }
+}
+
 // Gives the whole pages of [begin, end) back to the system; they read as
 // zero if written again.
 void discardPages(char* begin, char* end) {
@@ -126,7 +138,7 @@ void* allocate(size_t bytes) {
     State& shared = state();
     std::lock_guard<std::mutex> lock(shared.mutex);
     if (shared.mappings.empty() || shared.mappings.back().size - shared.mappings.back().used < size)
-        shared.mappings.push_back(mapAligned(std::max(kMappingBytes, roundUp(size, kHugePage))));
+        shared.mappings.push_back(mapForBlock(size));
     Mapping& mapping = shared.mappings.back();
     char* const block = mapping.begin + mapping.used;
     mapping.used += size;
