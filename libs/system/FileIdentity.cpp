@@ -18,8 +18,4 @@ bool FileIdentity::isFileAt(const std::string& path) const {
            info.st_ino == inode_;
 }
 
-bool sameFile(const std::string& a, const std::string& b) {
-    return FileIdentity(a).isFileAt(b);
-}
-
 }  // namespace owl

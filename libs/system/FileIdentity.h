@@ -25,7 +25,4 @@ class FileIdentity {
     ino_t inode_ = 0;
 };
 
-// True when both paths name one existing file.
-bool sameFile(const std::string& a, const std::string& b);
-
 }  // namespace owl

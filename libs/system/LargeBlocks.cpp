@@ -158,10 +158,6 @@ void release(void* block, size_t bytes) noexcept {
             return releaseFrom(shared, i, start, roundUp(bytes, kBlockAlignment));
 }
 
-bool carvesBlocks() {
-    return !kSanitizedBuild;
-}
-
 Usage usage() {
     State& shared = state();
     std::lock_guard<std::mutex> lock(shared.mutex);

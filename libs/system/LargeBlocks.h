@@ -29,10 +29,6 @@ void* allocate(size_t bytes);
 // bytes as given to allocate().
 void release(void* block, size_t bytes) noexcept;
 
-// Whether large blocks are carved from shared mappings: false in sanitizer
-// builds, where every block comes from operator new.
-bool carvesBlocks();
-
 struct Usage {
     size_t mappings = 0;    // mappings blocks are carved from
     size_t liveBlocks = 0;  // large blocks not yet released

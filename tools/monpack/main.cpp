@@ -99,8 +99,9 @@ void refuseIrregularTarget(const std::string& out) {
 }
 
 void refuseSourceAsTarget(const mon::RunData& run, const std::string& out) {
+    const owl::FileIdentity target(out);
     for (const std::string& source : run.sourceFiles)
-        if (owl::sameFile(source, out))
+        if (target.isFileAt(source))
             fail("Refusing to write the results file '" + owl::printable(out) +
                  "': it is the data source '" + owl::printable(source) + "'.");
 }

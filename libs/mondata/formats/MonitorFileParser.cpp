@@ -346,33 +346,15 @@ void MonitorFileParser::parseDeclaration(std::string_view line) {
         fail("variable " + quoted(name) + " is already declared on line " +
              std::to_string(lineOfColumn_[static_cast<size_t>(earlier)]));
     const int column = builder_.declare(std::move(info));
-    if (knownDeclarations_) {
-        knownDeclarations_->byText.emplace(std::string(line), column);
-        rememberDeclaration(line, column);
-    }
+    if (knownDeclarations_) knownDeclarations_->byText.emplace(std::string(line), column);
     addField(column);
 }
 
 int MonitorFileParser::knownColumn(std::string_view line) {
     if (!knownDeclarations_) return -1;
-    const auto& inOrder = knownDeclarations_->byField;
-    const size_t field = columnOfField_.size();
-    if (field < inOrder.size() && inOrder[field].first == line) return inOrder[field].second;
     lookupKey_.assign(line);
     const auto found = knownDeclarations_->byText.find(lookupKey_);
-    if (found == knownDeclarations_->byText.end()) return -1;
-    rememberDeclaration(line, found->second);
-    return found->second;
-}
-
-// Keeps the line as the one this file declares in the place of the next
-// field, for the next segment to compare with.
-void MonitorFileParser::rememberDeclaration(std::string_view line, int column) {
-    auto& inOrder = knownDeclarations_->byField;
-    const size_t field = columnOfField_.size();
-    if (inOrder.size() <= field) inOrder.resize(field + 1);
-    inOrder[field].first.assign(line);
-    inOrder[field].second = column;
+    return found == knownDeclarations_->byText.end() ? -1 : found->second;
 }
 
 bool MonitorFileParser::declaredInFile(int column) const {

@@ -16,13 +16,11 @@ namespace mon {
 
 // The declaration lines the earlier segments of a run made, by their exact
 // text, and the column each declared: the segments of a run directory
-// repeat their declarations, and an identical line needs no parsing. They
-// mostly repeat them in the same order too, so a line is first compared
-// with the one the last segment declared in its place, and a segment that
-// starts with the very lines the last one started with takes them at once.
+// repeat their declarations, and an identical line needs no parsing; a
+// segment that starts with the very lines the last one started with takes
+// them at once.
 struct KnownDeclarations {
     std::unordered_map<std::string, int> byText;
-    std::vector<std::pair<std::string, int>> byField;  // the last segment's
     std::string leadingLines;         // after the first line, up to the first other line
     std::vector<int> leadingColumns;  // the columns they declare, in order
 };
@@ -79,7 +77,6 @@ class MonitorFileParser {
     void parseValues(std::string_view values);
     void parseDeclaration(std::string_view line);
     int knownColumn(std::string_view line);
-    void rememberDeclaration(std::string_view line, int column);
     bool declaredInFile(int column) const;
     void addField(int column);
     float parseValue(std::string_view token, size_t field) const;
