@@ -49,8 +49,8 @@ class RunDataBuilder {
         const float* values;
         size_t count;
     };
-    // Sets the values of the last records.size() records at once, a column
-    // at a time so that each column is written in one sequential run.
+    // Sets the values of the last records.size() records at once, a block of
+    // fields at a time, so that each column is written in sequence.
     void setRecordValues(const std::vector<int>& columns, const std::vector<RecordValues>& records);
     // Makes room for that many records in every column, present and to come,
     // so that appending values does not move them. Only a hint: more

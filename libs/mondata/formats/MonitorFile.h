@@ -16,8 +16,8 @@ namespace mon {
 void readMonitorFile(const std::string& path, RunDataBuilder& builder, bool firstSegment);
 
 // What the segments of one run share while they are read: the bytes and
-// the number of all of them (to size the columns once) and the declarations
-// made so far.
+// the number of all of them (to size the columns once), the declarations
+// made so far, and the memory they are read with.
 struct RunSegments {
     uint64_t bytes = 0;
     uint64_t files = 1;
