@@ -16,7 +16,7 @@
 #include <string>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/formats/RunSource.h"
+#include "libs/mondata/sources/RunSource.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
-#include "libs/mondata/MonDatabase.h"
-#include "libs/mondata/formats/MonitorFileParser.h"
+#include "libs/mondata/formats/monitor/MonitorFileParser.h"
+#include "libs/mondata/model/MonDatabase.h"
 
 namespace {
 

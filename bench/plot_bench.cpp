@@ -12,7 +12,7 @@
 
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 #include "plot/PictureFiles.h"
 #include "plot/PlotData.h"
 #include "plot/PlotValues.h"

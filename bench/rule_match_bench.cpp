@@ -9,7 +9,7 @@
 #include <string>
 
 #include "libs/guiutils/MessageDisplay.h"
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 
 namespace {

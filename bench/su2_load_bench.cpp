@@ -13,8 +13,8 @@
 #include <string>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/formats/MonitorFile.h"
-#include "libs/mondata/formats/Su2History.h"
+#include "libs/mondata/formats/monitor/MonitorFile.h"
+#include "libs/mondata/formats/su2/Su2History.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "export/RunHistoryWriter.h"
 #include "libs/guiutils/MessageDisplay.h"
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 
 namespace bench {
 

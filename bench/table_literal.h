@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "export/RunHistoryWriter.h"
-#include "libs/mondata/TimestepData.h"
+#include "libs/mondata/model/TimestepData.h"
 
 namespace bench {
 

@@ -5,7 +5,7 @@
 #include "export/KeyFields.h"
 #include "export/RunHistoryWriter.h"
 #include "export/TableFormat.h"
-#include "libs/mondata/TimestepData.h"
+#include "libs/mondata/model/TimestepData.h"
 
 namespace {
 // The variable's last value; for a record key, the exact step or loop of the

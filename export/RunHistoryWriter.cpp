@@ -5,7 +5,7 @@
 #include "export/ExporterError.h"
 #include "libs/exception/MessageText.h"
 #include "libs/guiutils/MessageDisplay.h"
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/system/FileIdentity.h"
 #include "libs/system/OWLStream.h"

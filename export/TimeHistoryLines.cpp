@@ -6,7 +6,7 @@
 
 #include "export/NumberFormat.h"
 #include "export/OrderedBlocks.h"
-#include "libs/mondata/TimestepData.h"
+#include "libs/mondata/model/TimestepData.h"
 #include "libs/system/UsableCores.h"
 
 namespace owl {

@@ -9,7 +9,7 @@
 #include <random>
 #include <sstream>
 
-#include "libs/mondata/TimestepData.h"
+#include "libs/mondata/model/TimestepData.h"
 
 using owl::TableFormat;
 using owl::TimeHistoryColumn;

@@ -8,7 +8,7 @@
 #include "export/RunHistoryWriter.h"
 #include "export/TableFormat.h"
 #include "export/TimeHistoryLines.h"
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 
 bool RunHistoryWriter::isKeyField(const std::string& name) {
     return name == keyfields::kCoefficientLoop || name == keyfields::kAccumulatedTimestep;

@@ -8,7 +8,7 @@
 
 #include "export/RunHistoryWriter.h"
 #include "libs/exception/Error.h"
-#include "libs/mondata/TimestepData.h"
+#include "libs/mondata/model/TimestepData.h"
 
 class RunHistoryWriterTestAccess {
   public:

@@ -7,7 +7,7 @@
 #include "export/KeyFields.h"
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/utilities/StringUtilities.h"
 

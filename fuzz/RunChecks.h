@@ -2,8 +2,8 @@
 // What every reader's fuzz target checks of the run it read: one value per
 // record in every column, and every variable's last value reachable.
 
-#include "libs/mondata/RunData.h"
-#include "libs/mondata/TimestepData.h"
+#include "libs/mondata/model/RunData.h"
+#include "libs/mondata/model/TimestepData.h"
 
 namespace fuzzcheck {
 

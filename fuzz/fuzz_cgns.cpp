@@ -12,7 +12,7 @@
 #include <string_view>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/formats/CgnsHistory.h"
+#include "libs/mondata/formats/cgns/CgnsHistory.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 
 #include "fuzz/RunChecks.h"
 #include "libs/exception/Error.h"
-#include "libs/mondata/TimestepData.h"
-#include "libs/mondata/formats/FoamDataParser.h"
-#include "libs/mondata/formats/FoamVariables.h"
-#include "libs/mondata/formats/TimeKeyedHistory.h"
+#include "libs/mondata/formats/openfoam/FoamDataParser.h"
+#include "libs/mondata/formats/openfoam/FoamVariables.h"
+#include "libs/mondata/model/TimestepData.h"
+#include "libs/mondata/sources/TimeKeyedHistory.h"
 
 namespace {
 void addSegment(std::string_view text, const char* name, mon::RunDataBuilder& builder,

@@ -8,9 +8,9 @@
 
 #include "fuzz/RunChecks.h"
 #include "libs/exception/Error.h"
-#include "libs/mondata/TimestepData.h"
-#include "libs/mondata/formats/FoamLog.h"
-#include "libs/mondata/formats/FoamLogParser.h"
+#include "libs/mondata/formats/openfoam/FoamLog.h"
+#include "libs/mondata/formats/openfoam/FoamLogParser.h"
+#include "libs/mondata/model/TimestepData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     std::string_view text(reinterpret_cast<const char*>(bytes), size);

@@ -14,9 +14,9 @@
 
 #include "fuzz/RunChecks.h"
 #include "libs/exception/Error.h"
-#include "libs/mondata/MemoryBudget.h"
-#include "libs/mondata/TimestepData.h"
-#include "libs/mondata/formats/MonitorFileParser.h"
+#include "libs/mondata/formats/monitor/MonitorFileParser.h"
+#include "libs/mondata/model/MemoryBudget.h"
+#include "libs/mondata/model/TimestepData.h"
 
 namespace {
 // The values the parser may hold: a run beyond it must be refused with an

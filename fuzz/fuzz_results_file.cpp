@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/formats/ResultsFile.h"
+#include "libs/mondata/formats/results/ResultsFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* bytes, size_t size) {
     try {

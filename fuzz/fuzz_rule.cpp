@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/MonVariable.h"
+#include "libs/mondata/model/MonVariable.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/mondata/rules/RuleParser.h"
 #include "libs/mondata/rules/RuleTestVariables.h"

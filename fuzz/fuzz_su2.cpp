@@ -9,9 +9,9 @@
 
 #include "fuzz/RunChecks.h"
 #include "libs/exception/Error.h"
-#include "libs/mondata/TimestepData.h"
-#include "libs/mondata/formats/MergedRuns.h"
-#include "libs/mondata/formats/Su2History.h"
+#include "libs/mondata/formats/su2/Su2History.h"
+#include "libs/mondata/model/TimestepData.h"
+#include "libs/mondata/sources/MergedRuns.h"
 
 namespace {
 mon::RunData history(const std::vector<mon::Su2Table>& tables, bool unsteady,

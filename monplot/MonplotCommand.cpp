@@ -1,6 +1,6 @@
 #include "monplot/MonplotCommand.h"
 
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 #include "monplot/PlotWriter.h"
 #include "monplot/RunLoader.h"
 #include "monplot/TemplateLocation.h"

@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 #include "monplot/RunLoader.h"
 #include "plot/AtomicFile.h"
 #include "plot/IndexPage.h"

@@ -2,7 +2,7 @@
 
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 
 std::string sourcePath(const PlotOptions& options) {
     if (!options.resFile.empty()) return options.resFile;

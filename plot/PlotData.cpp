@@ -1,7 +1,7 @@
 #include "plot/PlotData.h"
 
 #include "libs/guiapp/MakeStdString.h"
-#include "libs/mondata/MonVariable.h"
+#include "libs/mondata/model/MonVariable.h"
 #include "libs/rcl/RCLDatabase.h"
 #include "plotinfo/PlotDisplaySettings.h"
 #include "plotinfo/PlotInfoGenerator.h"

@@ -3,7 +3,7 @@
 #include <cfloat>
 #include <cmath>
 
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 
 namespace plot {
 

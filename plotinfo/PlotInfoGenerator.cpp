@@ -7,8 +7,8 @@
 
 #include "export/ExporterError.h"
 #include "libs/guiutils/QStringUtils.h"
-#include "libs/mondata/MonDatabase.h"
-#include "libs/mondata/MonVariable.h"
+#include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/MonVariable.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/rcl/GroupRCLGenerator.h"
 #include "libs/rcl/OVRCLUtils.h"

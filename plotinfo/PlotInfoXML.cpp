@@ -1,6 +1,6 @@
 #include "plotinfo/PlotInfoXML.h"
 
-#include "libs/mondata/VariableLabels.h"
+#include "libs/mondata/model/VariableLabels.h"
 #include "libs/utilities/XMLStreamWriter.h"
 #include "plotinfo/PlotDisplaySettings.h"
 

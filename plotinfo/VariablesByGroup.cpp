@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "libs/mondata/VariableInfo.h"
+#include "libs/mondata/model/VariableInfo.h"
 
 namespace owl {
 

@@ -8,7 +8,7 @@
 #include <QString>
 #include <vector>
 
-#include "libs/mondata/MonVariable.h"
+#include "libs/mondata/model/MonVariable.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 
 namespace owl {

@@ -13,8 +13,8 @@
 #include "export/VariableSelection.h"
 #include "libs/exception/MessageText.h"
 #include "libs/guiutils/MessageDisplay.h"
-#include "libs/mondata/MonDatabase.h"
-#include "libs/mondata/TimestepData.h"
+#include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/TimestepData.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/guiutils/QStringUtils.h"
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 #include "libs/utilities/XMLDocument.h"
 #include "tests/CommandRunner.h"
 

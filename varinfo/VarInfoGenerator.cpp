@@ -1,6 +1,6 @@
 #include "varinfo/VarInfoGenerator.h"
 
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 #include "varinfo/VarInfoRecord.h"
 #include "varinfo/VarInfoXML.h"
 

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "libs/guiutils/MessageDisplay.h"
-#include "libs/mondata/MonDatabase.h"
+#include "libs/mondata/model/MonDatabase.h"
 
 namespace {
 

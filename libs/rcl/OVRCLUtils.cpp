@@ -4,7 +4,7 @@
 
 #include "libs/exception/Error.h"
 #include "libs/guiapp/MakeStdString.h"
-#include "libs/mondata/MonVariable.h"
+#include "libs/mondata/model/MonVariable.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/rcl/RCLDatabase.h"
 #include "libs/rcl/RCLText.h"

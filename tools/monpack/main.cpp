@@ -11,9 +11,9 @@
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
-#include "libs/mondata/formats/ResultsFile.h"
-#include "libs/mondata/formats/RunSource.h"
-#include "libs/mondata/formats/SourceFileCheck.h"
+#include "libs/mondata/formats/results/ResultsFile.h"
+#include "libs/mondata/sources/RunSource.h"
+#include "libs/mondata/sources/SourceFileCheck.h"
 #include "libs/system/FileIdentity.h"
 #include "libs/system/HeapPages.h"
 #include "tools/monpack/TemporaryFile.h"

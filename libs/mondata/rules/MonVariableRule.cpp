@@ -1,6 +1,6 @@
 #include "libs/mondata/rules/MonVariableRule.h"
 
-#include "libs/mondata/MonVariable.h"
+#include "libs/mondata/model/MonVariable.h"
 #include "libs/mondata/rules/RuleParser.h"
 
 MonVariableRule::MonVariableRule(const QString& ruleText)

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/MonVariable.h"
-#include "libs/mondata/VariableLabels.h"
+#include "libs/mondata/model/MonVariable.h"
+#include "libs/mondata/model/VariableLabels.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/mondata/rules/RuleTestVariables.h"
 

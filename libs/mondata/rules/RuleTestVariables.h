@@ -6,7 +6,7 @@
 #include <initializer_list>
 #include <utility>
 
-#include "libs/mondata/VariableInfo.h"
+#include "libs/mondata/model/VariableInfo.h"
 #include "libs/mondata/rules/RulePattern.h"
 
 namespace mon {

@@ -5,7 +5,7 @@
 #include <QString>
 #include <vector>
 
-#include "libs/mondata/VariableInfo.h"
+#include "libs/mondata/model/VariableInfo.h"
 #include "libs/mondata/rules/RulePattern.h"
 
 namespace mon {

@@ -1,0 +1,79 @@
+#include "libs/mondata/formats/monitor/RunDirectory.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
+#include "libs/mondata/formats/monitor/MonitorFile.h"
+#include "libs/system/FolderEntry.h"
+
+namespace mon {
+
+namespace {
+[[noreturn]] void fail(const std::string& message) {
+    throw owl::data::error("MonDatabase", "updateFrom", message, owl::errorFatal);
+}
+
+bool isMonitorFileName(const std::string& name) {
+    const std::string suffix = ".mon";
+    return name.size() > suffix.size() &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Sub-folders are not segments. Anything else named *.mon is, so that a
+// FIFO or a device among the segments is reported by the reader.
+bool isSegment(const dirent& entry, const std::string& path) {
+    return owl::entryKind(entry, path) == owl::EntryKind::Other;
+}
+}  // namespace
+
+std::vector<std::string> runDirectorySegments(const std::string& folder) {
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir)
+        fail("Cannot read run directory '" + owl::printable(folder) + "': " + std::strerror(errno) +
+             ".");
+    const std::string prefix = folder.back() == '/' ? folder : folder + "/";
+    std::vector<std::string> files;
+    while (const dirent* entry = ::readdir(dir.get())) {
+        std::string path = prefix + entry->d_name;
+        if (isMonitorFileName(entry->d_name) && isSegment(*entry, path)) files.push_back(path);
+    }
+    if (files.empty())
+        fail("Run directory '" + owl::printable(folder) + "' holds no monitor files (*.mon).");
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+namespace {
+uint64_t totalBytes(const std::vector<std::string>& paths) {
+    uint64_t bytes = 0;
+    for (const std::string& path : paths) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) == 0) bytes += static_cast<uint64_t>(info.st_size);
+    }
+    return bytes;
+}
+}  // namespace
+
+void readRunDirectory(const std::string& folder, RunDataBuilder& builder) {
+    const std::vector<std::string> segments = runDirectorySegments(folder);
+    RunSegments run;
+    run.bytes = totalBytes(segments);
+    run.files = segments.size();
+    bool first = true;
+    for (const std::string& path : segments) {
+        builder.addSourceFile(path);
+        if (readMonitorSegment(path, builder, first, run)) first = false;
+    }
+    if (first)
+        fail("Run directory '" + owl::printable(folder) +
+             "' holds no monitor data yet: none of its monitor files has a complete first line.");
+}
+
+}  // namespace mon

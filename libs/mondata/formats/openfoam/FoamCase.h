@@ -1,0 +1,41 @@
+#pragma once
+// Finding the function-object data of an OpenFOAM case:
+//   CASE/postProcessing/[REGION/]FUNCTION/STARTTIME/FILE
+// A run writes a start-time folder per (re)start; openfoam.com writes
+// FILE_STARTTIME.dat beside FILE.dat when a run restarts from a time whose
+// folder exists already. Each (region, function object, file) is one
+// series whose segments are these files, in run order: by start-time value
+// (100 after 20), then the plain name before the suffixed one.
+
+#include <string>
+#include <vector>
+
+#include "libs/mondata/formats/openfoam/FoamVariables.h"
+#include "libs/mondata/model/RunDataBuilder.h"
+
+namespace mon {
+
+struct FoamSeries {
+    FoamOrigin origin;
+    std::vector<std::string> segments;  // file paths in run order
+};
+
+// Whether a folder is a case with postProcessing/, a postProcessing folder
+// or one function object's folder holding function-object data.
+bool isFoamCaseFolder(const std::string& folder);
+
+// Every series of the folder, ordered by region, function object and file.
+// Throws owl::data::error when the folder holds no function-object data.
+std::vector<FoamSeries> foamCaseSeries(const std::string& folder);
+
+// Reads every series into the builder: "TIME" first, then the series'
+// variables, records merged on time (see TimeKeyedHistory.h).
+void readFoamSeries(const std::vector<FoamSeries>& series, RunDataBuilder& builder);
+void readFoamCase(const std::string& folder, RunDataBuilder& builder);
+
+// One data file given on its own: the function object is the folder above
+// its start-time folder, or, when it is not in one, the file's name.
+bool isFoamDataFile(const std::string& path, std::string_view head);
+void readFoamDataFileRun(const std::string& path, RunDataBuilder& builder);
+
+}  // namespace mon

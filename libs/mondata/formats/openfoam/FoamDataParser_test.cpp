@@ -1,0 +1,183 @@
+#include "libs/mondata/formats/openfoam/FoamDataParser.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+
+#include "libs/exception/Error.h"
+#include "libs/mondata/text/PiecesTestSupport.h"
+
+namespace {
+
+using mon::FoamTable;
+
+FoamTable parse(const std::string& text) {
+    return mon::FoamDataParser("f.dat").parse(text);
+}
+
+std::string errorOf(const std::string& text) {
+    try {
+        parse(text);
+    } catch (const owl::Error& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+std::string columnNames(const FoamTable& table) {
+    std::string names;
+    for (const auto& column : table.columns) names += (names.empty() ? "" : "|") + column.name();
+    return names;
+}
+
+// "time/loop: column=value ..." per row.
+std::string rows(const FoamTable& table) {
+    std::ostringstream out;
+    for (size_t row = 0; row < table.rows.size(); ++row) {
+        out << table.rows[row].time << "/" << table.rows[row].loop << ":";
+        for (size_t cell = table.rows[row].firstCell; cell < table.cellEnd(row); ++cell)
+            out << " " << table.columns[table.cells[cell].column].name() << "="
+                << table.cells[cell].value;
+        out << "\n";
+    }
+    return out.str();
+}
+
+TEST(FoamDataParser, ReadsHeaderColumnsAndTabOrBlankSeparatedRows) {
+    FoamTable table = parse(
+        "# Force coefficients\n# magUInf : 1\n# Time   \tCm  \tCd\tCl(f)\n"
+        "0.1\t1\t2\t3\n  0.2   4 5   6\r\n0.3\t7\t8");
+    EXPECT_EQ(columnNames(table), "Cm|Cd|Cl(f)");
+    EXPECT_EQ(rows(table), "0.1/1: Cm=1 Cd=2 Cl(f)=3\n0.2/1: Cm=4 Cd=5 Cl(f)=6\n");
+}
+
+TEST(FoamDataParser, SplitsVectorsTensorsAndNestedVectorsIntoComponents) {
+    FoamTable table = parse(
+        "# Time forces(pressure viscous) U\tR\n"
+        "1 ((1 2 3) (4 5 6)) (7 8 9) (1 2 3 4 5 6)\n");
+    EXPECT_EQ(columnNames(table),
+              "forces pressure_x|forces pressure_y|forces pressure_z|forces viscous_x|"
+              "forces viscous_y|forces viscous_z|U_x|U_y|U_z|R_xx|R_xy|R_xz|R_yy|R_yz|R_zz");
+    EXPECT_EQ(table.cells.size(), 15u);
+    EXPECT_EQ(table.cells[7].value, 8.0f);
+}
+
+TEST(FoamDataParser, TextsAndNotApplicableLeaveNoValue) {
+    FoamTable table = parse("# Time p k\n1 N/A 2\n2 3 nan\n");
+    EXPECT_EQ(rows(table), "1/1: k=2\n2/1: p=3 k=nan\n");
+}
+
+TEST(FoamDataParser, ProbeHeadersGiveLocationsAndColumns) {
+    FoamTable table = parse("# Probe 0 (0 0 0)\n# Probe 1 (1 2 3)\n#  Time  0  1\n1 5 6\n");
+    ASSERT_EQ(table.columns.size(), 2u);
+    EXPECT_EQ(table.columns[1].location, "(1 2 3)");
+    FoamTable named = parse("#  Probe  0 1\n#  Time\n1 (1 2 3) (4 5 6)\n");
+    EXPECT_EQ(columnNames(named), "0_x|0_y|0_z|1_x|1_y|1_z");
+}
+
+TEST(FoamDataParser, SameTimeRowsAreLoopsAndEarlierTimesRestart) {
+    FoamTable table = parse("# Time a\n1 1\n2 2\n2 3\n3 4\n4 5\n2 6\n3 7\n");
+    EXPECT_EQ(rows(table), "1/1: a=1\n2/1: a=6\n3/1: a=7\n");
+    FoamTable loops = parse("# Time a\n1 1\n1 2\n1 3\n2 4\n");
+    EXPECT_EQ(rows(loops), "1/1: a=1\n1/2: a=2\n1/3: a=3\n2/1: a=4\n");
+}
+
+TEST(FoamDataParser, NewHeaderBlockChangesTheColumns) {
+    FoamTable table = parse("# Time a b\n1 1 2\n# ===\n# Title\n# Time b c\n2 3 4\n");
+    EXPECT_EQ(columnNames(table), "a|b|c");
+    EXPECT_EQ(rows(table), "1/1: a=1 b=2\n2/1: b=3 c=4\n");
+}
+
+TEST(FoamDataParser, LongFormatRowsOfOneTimeMakeOneRecord) {
+    FoamTable table = parse(
+        "# Time field min location(min)\n1 p -1 (0 0 1)\n1 U 2 (0 1 0)\n2 p -2 (0 0 2)\n"
+        "2 p -3 (0 0 3)\n");
+    EXPECT_EQ(columnNames(table),
+              "p min|p location(min)_x|p location(min)_y|p location(min)_z|U min|"
+              "U location(min)_x|U location(min)_y|U location(min)_z");
+    ASSERT_EQ(table.rows.size(), 3u);
+    EXPECT_EQ(table.rows[0].loop, 1);
+    EXPECT_EQ(table.cellEnd(0) - table.rows[0].firstCell, 8u);
+    EXPECT_EQ(table.rows[2].loop, 2);  // p again at the same time: the next loop
+}
+
+TEST(FoamDataParser, SolverInfoRowsWithFieldsLeftOutKeepValuesInTheirColumns) {
+    const std::string header =
+        "# Time\tU_solver\tUx_initial\tUx_final\tUx_iters\tU_converged\tp_solver\tp_initial\t"
+        "p_final\tp_iters\tp_converged\tk_solver\tk_initial\tk_final\tk_iters\tk_converged\n";
+    FoamTable table = parse(header +
+                            "1 smooth 1 2 3 false GAMG 4 5 6 true smooth 7 8 9 false\n"
+                            "2 GAMG 10 11 12 true\n"
+                            "3 smooth 1 2 3 false smooth 7 8 9 false\n");
+    EXPECT_EQ(columnNames(table),
+              "Ux_initial|Ux_final|Ux_iters|p_initial|p_final|p_iters|k_initial|k_final|k_iters");
+    // Every group has three values: a row with fewer groups cannot say
+    // which fields it holds, so its values are left out.
+    EXPECT_EQ(rows(table),
+              "1/1: Ux_initial=1 Ux_final=2 Ux_iters=3 p_initial=4 p_final=5 p_iters=6 "
+              "k_initial=7 k_final=8 k_iters=9\n2/1:\n3/1:\n");
+    FoamTable vector = parse(
+        "# Time U_solver Ux_initial Ux_final Ux_iters Uy_initial Uy_final Uy_iters U_converged "
+        "p_solver p_initial p_final p_iters p_converged\n1 GAMG 4 5 6 true\n");
+    EXPECT_EQ(rows(vector), "1/1: p_initial=4 p_final=5 p_iters=6\n");
+}
+
+// A file read block by block: whatever a piece leaves unread comes again at
+// the start of the next. Every piece size gives the table read whole.
+TEST(FoamDataParser, AFileReadInPiecesIsTheFileReadWhole) {
+    const std::string text =
+        "# Probe 0 (0 0 1)\n# Probe 1 (0 1 0)\n#  Probe 0 1\n#   Time\n"
+        "0.1 (1 2 3) (4 5 6)\r\n0.2 (7 8 9) (1 2 3)\n0.2 (2 2 2) N/A\n"
+        "# ===\n# Time a b\n0.3 1e-05 2.5\n0.25 3 4\n0.35 5 6";  // still being written
+    const FoamTable whole = parse(text);
+    ASSERT_EQ(whole.rows.size(), 4u);
+    for (size_t piece = 1; piece <= text.size(); ++piece) {
+        mon::FoamDataParser parser("f.dat");
+        mon::testing::feedInPieces(
+            text, piece, [&](std::string_view lines) { return parser.parseLines(lines); });
+        const FoamTable table = parser.finish();
+        EXPECT_EQ(columnNames(table), columnNames(whole)) << piece << "-byte pieces";
+        EXPECT_EQ(rows(table), rows(whole)) << piece << "-byte pieces";
+    }
+}
+
+TEST(FoamDataParser, RecognisesDataFilesByTheirHeader) {
+    EXPECT_TRUE(mon::looksLikeFoamData("# Residuals\n\n# Time p\n"));
+    EXPECT_TRUE(mon::looksLikeFoamData("#  Time\n"));
+    EXPECT_FALSE(mon::looksLikeFoamData("# Residuals\n0.1 2\n"));
+    EXPECT_FALSE(mon::looksLikeFoamData("monitor-file 1\n# Time\n"));
+    EXPECT_FALSE(mon::looksLikeFoamData("# Timer a\n"));
+    std::string probes;
+    for (int i = 0; probes.size() < 4096; ++i)
+        probes += "# Probe " + std::to_string(i) + " (0 0 0)\n";
+    EXPECT_TRUE(mon::looksLikeFoamData(probes.substr(0, 4096)));
+    EXPECT_FALSE(mon::looksLikeFoamData(probes.substr(0, 100)));
+}
+
+TEST(FoamDataParser, DamagedContentNamesFileAndLine) {
+    EXPECT_EQ(errorOf("# Title\n1 2\n"), "f.dat:2: a row before the column line ('# Time ...')");
+    EXPECT_EQ(errorOf("# Time a\nx 2\n"), "f.dat:2: time 'x' is not a number");
+    EXPECT_EQ(errorOf("# Time a\n1 2.5.1\n"),
+              "f.dat:2: value '2.5.1' of column 'a' is not a number");
+    EXPECT_EQ(errorOf("# Time a b\n1 2\n"),
+              "f.dat:2: row has 1 fields after the time, but the column line names 2 columns");
+    EXPECT_EQ(errorOf("# Time a\n1 2 3\n"),
+              "f.dat:2: row has 2 fields after the time, but the column line names 1 columns");
+    EXPECT_EQ(errorOf("# Time U\n1 (1 2 3)\n2 (1 2)\n"),
+              "f.dat:3: column 'U' holds 2 numbers here, but 3 in its first row");
+    EXPECT_EQ(errorOf("# Time U\n1 (1 2 3\n"), "f.dat:2: unbalanced parentheses in '(1 2 3'");
+    EXPECT_EQ(errorOf("# Time U\n1 (1 2)\n2 (1 2 3e)\n"),
+              "f.dat:3: value '3e' of column 'U_y' is not a number");
+    EXPECT_EQ(errorOf("# Time U\n1 ()\n"), "f.dat:2: column 'U' holds no numbers");
+    EXPECT_EQ(errorOf("# Time U\n1 (1 2 3)\n2 4\n"),
+              "f.dat:3: column 'U' holds 1 number here, but 3 in its first row");
+}
+
+TEST(FoamDataParser, ValuesBeyondFloatRangeBecomeInfinite) {
+    FoamTable table = parse("# Time a b\n1 1e+300 -1e300\n");
+    EXPECT_TRUE(std::isinf(table.cells[0].value) && table.cells[0].value > 0);
+    EXPECT_TRUE(std::isinf(table.cells[1].value) && table.cells[1].value < 0);
+}
+
+}  // namespace

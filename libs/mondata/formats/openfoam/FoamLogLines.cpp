@@ -1,0 +1,276 @@
+#include "libs/mondata/formats/openfoam/FoamLogLines.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "libs/exception/MessageText.h"
+#include "libs/mondata/text/DecimalFloat.h"
+#include "libs/mondata/text/TokenText.h"
+
+namespace mon {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r';
+}
+
+// Removes prefix from the front of text when text starts with it.
+bool consume(std::string_view& text, std::string_view prefix) {
+    if (text.substr(0, prefix.size()) != prefix) return false;
+    text.remove_prefix(prefix.size());
+    return true;
+}
+
+// The text up to the next blank or comma, quoted and shortened for messages.
+std::string show(std::string_view text) {
+    size_t end = 0;
+    while (end < text.size() && !isBlank(text[end]) && text[end] != ',') ++end;
+    return quotedToken(text.substr(0, end));
+}
+
+FoamLine damaged(std::string problem) {
+    FoamLine line;
+    line.kind = FoamLineKind::Damaged;
+    line.problem = std::move(problem);
+    return line;
+}
+
+// Reads a number that must end at a blank, a comma or the end of the text.
+bool readDelimitedNumber(std::string_view& text, float& value) {
+    size_t length = readFoamNumber(text, value);
+    if (length == 0 || (length < text.size() && !isBlank(text[length]) && text[length] != ','))
+        return false;
+    text.remove_prefix(length);
+    return true;
+}
+
+// Reads "LABEL NUMBER" from the front of text, e.g. ", global = 1e-5". On
+// failure returns false and says why in problem.
+bool readLabelled(std::string_view& text, std::string_view label, const char* what, float& value,
+                  std::string& problem) {
+    if (!consume(text, label)) {
+        problem = std::string("no ") + what;
+        return false;
+    }
+    if (readDelimitedNumber(text, value)) return true;
+    problem = std::string(what) + " " + show(text) + " is not a number";
+    return false;
+}
+
+bool endsHere(std::string_view text) {
+    return trimmedField(text).empty();
+}
+
+// A unit of up to 8 letters may follow the number's last digit: "0.005s".
+bool isTimeUnit(std::string_view number, std::string_view unit) {
+    if (unit.empty()) return true;
+    if (unit.size() > 8 || number.empty() ||
+        !std::isdigit(static_cast<unsigned char>(number.back())))
+        return false;
+    return std::all_of(unit.begin(), unit.end(),
+                       [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; });
+}
+
+FoamLine timeLine(std::string_view text) {
+    FoamLine line;
+    line.kind = FoamLineKind::Time;
+    text = trimmedField(text);
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), line.time);
+    const std::string_view number = text.substr(0, static_cast<size_t>(end - text.data()));
+    const std::string_view unit = trimmedField(text.substr(number.size()));
+    if (ec != std::errc() || !isTimeUnit(number, unit) || !std::isfinite(line.time))
+        return damaged("time " + show(text) + " is not a number");
+    line.name = unit;
+    return line;
+}
+
+FoamLine deltaTLine(std::string_view text) {
+    FoamLine line;
+    line.kind = FoamLineKind::DeltaT;
+    text = trimmedField(text);
+    if (!readDelimitedNumber(text, line.values[0]) || !endsHere(text))
+        return damaged("deltaT " + show(trimmedField(text)) + " is not a number");
+    return line;
+}
+
+FoamLine executionTimeLine(std::string_view text) {
+    FoamLine line;
+    line.kind = FoamLineKind::ExecutionTime;
+    text = trimmedField(text);
+    const std::string_view seconds = text.substr(0, text.find(' '));
+    if (readFoamNumber(seconds, line.values[0]) != seconds.size() || seconds.empty())
+        return damaged("ExecutionTime '" + std::string(seconds.substr(0, 40)) +
+                       "' is not a number");
+    text.remove_prefix(seconds.size());
+    text = trimmedField(text);
+    consume(text, "s");
+    text = trimmedField(text);
+    std::string problem;
+    if (!readLabelled(text, "ClockTime = ", "ClockTime", line.values[1], problem))
+        return damaged(problem);
+    return line;
+}
+
+FoamLine continuityLine(std::string_view text) {
+    FoamLine line;
+    line.kind = FoamLineKind::Continuity;
+    size_t colon = text.find(':');
+    if (colon == std::string_view::npos) return FoamLine();
+    text = trimmedField(text.substr(colon + 1));
+    std::string problem;
+    if (!readLabelled(text, "sum local = ", "sum local", line.values[0], problem) ||
+        !readLabelled(text, ", global = ", "global", line.values[1], problem) ||
+        !readLabelled(text, ", cumulative = ", "cumulative", line.values[2], problem))
+        return damaged("continuity errors: " + problem);
+    return line;
+}
+
+FoamLine outerIterationLine(std::string_view text) {
+    if (!consume(text, "iteration ") && !consume(text, "Iteration ")) return FoamLine();
+    FoamLine line;
+    line.kind = FoamLineKind::OuterIteration;
+    text = trimmedField(text);
+    int number = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (ec != std::errc() || end != text.data() + text.size() || number < 1)
+        return damaged("PIMPLE iteration " + show(text) + " is not a whole number from 1");
+    line.values[0] = static_cast<float>(number);
+    return line;
+}
+
+FoamLine courantLine(std::string_view text, size_t at) {
+    static const std::string_view kMarker = "Courant Number mean: ";
+    FoamLine line;
+    line.kind = FoamLineKind::Courant;
+    line.name = trimmedField(text.substr(0, at));
+    text.remove_prefix(at + kMarker.size());
+    std::string problem;
+    if (!readLabelled(text, "", "mean", line.values[0], problem) ||
+        !readLabelled(text, " max: ", "max", line.values[1], problem))
+        return damaged("Courant Number: " + problem);
+    return line;
+}
+
+FoamLine regionLine(std::string_view text) {
+    if (!consume(text, "fluid region ") && !consume(text, "solid region ")) return FoamLine();
+    FoamLine line;
+    line.kind = FoamLineKind::Region;
+    line.name = trimmedField(text);
+    return line;
+}
+
+// "SOLVER:  Solving for FIELD, Initial residual = a, Final residual = b, No
+// Iterations n". Other "Solving for" lines (a singular matrix, a solver that
+// prints no residuals, vector residuals "(a b c)") are left alone.
+FoamLine solveLine(std::string_view text) {
+    size_t comma = text.find(',');
+    if (comma == std::string_view::npos) return FoamLine();
+    FoamLine line;
+    line.kind = FoamLineKind::Solve;
+    line.name = trimmedField(text.substr(0, comma));
+    text.remove_prefix(comma);
+    if (line.name.empty()) return damaged("solution of a field without a name");
+    if (!consume(text, ", Initial residual = ") || text.substr(0, 1) == "(") return FoamLine();
+    std::string problem;
+    float iterations = 0;
+    if (!readLabelled(text, "", "initial residual", line.values[0], problem) ||
+        !readLabelled(text, ", Final residual = ", "final residual", line.values[1], problem) ||
+        !readLabelled(text, ", No Iterations ", "iteration count", iterations, problem) ||
+        !endsHere(text))
+        return damaged("solution of '" + std::string(line.name) +
+                       "': " + (problem.empty() ? "unexpected text at the end" : problem));
+    line.values[2] = iterations;
+    return line;
+}
+
+// "--> FOAM FATAL ERROR" (or IO ERROR), or the first line of the stack trace
+// that a crash (a floating point exception, say) prints: "#0  Foam::...".
+bool isFailure(std::string_view text) {
+    if (consume(text, "--> FOAM FATAL")) return true;
+    return consume(text, "#0") && !text.empty() && isBlank(text[0]) &&
+           trimmedField(text).substr(0, 5) == "Foam:";
+}
+
+// "NAME =" followed by a blank or nothing (the line is trimmed).
+bool consumeAssignment(std::string_view& text, std::string_view name) {
+    std::string_view rest = text;
+    if (!consume(rest, name) || !consume(rest, " =") || (!rest.empty() && rest[0] != ' '))
+        return false;
+    text = rest;
+    return true;
+}
+
+FoamLine failure() {
+    FoamLine line;
+    line.kind = FoamLineKind::Failure;
+    return line;
+}
+
+// Lines told apart by how they start; the first character picks the one
+// candidate, so that the common solution lines cost one comparison.
+FoamLine byStart(std::string_view text) {
+    std::string_view rest = text;
+    switch (text[0]) {
+        case 'T':
+            return consumeAssignment(rest, "Time") ? timeLine(rest) : FoamLine();
+        case 'd':
+            return consumeAssignment(rest, "deltaT") ? deltaTLine(rest) : FoamLine();
+        case 'E':
+            return consume(rest, "ExecutionTime = ") ? executionTimeLine(rest) : FoamLine();
+        case 't':
+            return consume(rest, "time step continuity errors") ? continuityLine(rest) : FoamLine();
+        case 'P':
+            return consume(rest, "PIMPLE: ") ? outerIterationLine(rest) : FoamLine();
+        case 'S':
+            return consume(rest, "Solving for ") ? regionLine(rest) : FoamLine();
+        case '-':
+        case '#':
+            return isFailure(text) ? failure() : FoamLine();
+        default:
+            return FoamLine();
+    }
+}
+
+}  // namespace
+
+size_t readFoamNumber(std::string_view text, float& value) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    const char* after = readDecimalFloatPrefix(begin, end, value);
+    if (after && (after == end || (*after != '.' && (*after < '0' || *after > '9'))))
+        return static_cast<size_t>(after - begin);
+    double wide = 0;
+    auto [stop, ec] = std::from_chars(begin, end, wide);
+    if (ec == std::errc::invalid_argument) return 0;
+    if (ec == std::errc::result_out_of_range) {
+        std::string digits(begin, stop);
+        wide = std::strtod(digits.c_str(), nullptr);  // +-HUGE_VAL or a tiny value
+    }
+    value = std::fabs(wide) > FLT_MAX && std::isfinite(wide)
+                ? std::copysign(HUGE_VALF, static_cast<float>(wide))
+                : static_cast<float>(wide);
+    return static_cast<size_t>(stop - begin);
+}
+
+FoamLine recogniseFoamLine(std::string_view line) {
+    std::string_view text = trimmedField(line);
+    if (text.empty()) return FoamLine();
+    FoamLine known = byStart(text);
+    if (known.kind != FoamLineKind::Other) return known;
+    static const std::string_view kSolving = ":  Solving for ";
+    const size_t colon = text.find(':');
+    if (colon != std::string_view::npos && text.substr(colon, kSolving.size()) == kSolving)
+        return solveLine(text.substr(colon + kSolving.size()));
+    const size_t courant =
+        colon == std::string_view::npos ? colon : text.find("Courant Number mean: ");
+    if (courant != std::string_view::npos) return courantLine(text, courant);
+    return FoamLine();
+}
+
+}  // namespace mon

@@ -1,0 +1,48 @@
+#include "libs/mondata/formats/openfoam/FoamLogStep.h"
+
+#include <algorithm>
+
+namespace mon {
+
+void FoamLogStep::clear() {
+    std::fill(prelude_.begin(), prelude_.end(), FLT_MAX);
+    for (size_t i = 0; i < loopsInUse_; ++i) std::fill(loops_[i].begin(), loops_[i].end(), FLT_MAX);
+    loopsInUse_ = 0;
+}
+
+void FoamLogStep::setSlotCount(size_t slots) {
+    prelude_.resize(slots, FLT_MAX);
+    for (auto& loop : loops_) loop.resize(slots, FLT_MAX);
+}
+
+void FoamLogStep::beginLoop() {
+    if (loopsInUse_ == loops_.size()) loops_.emplace_back(prelude_.size(), FLT_MAX);
+    ++loopsInUse_;
+}
+
+bool FoamLogStep::isEmpty() const {
+    auto unset = [](float value) { return value == FLT_MAX; };
+    return loopsInUse_ == 0 && std::all_of(prelude_.begin(), prelude_.end(), unset);
+}
+
+void FoamLogStep::writeTo(RunDataBuilder& builder, int step,
+                          const std::function<int(size_t slot)>& columnOf) const {
+    if (loopsInUse_ == 0) {
+        builder.beginRecord(step, 1);
+        writeLoop(builder, nullptr, columnOf);
+    }
+    for (size_t i = 0; i < loopsInUse_; ++i) {
+        builder.beginRecord(step, static_cast<int>(i) + 1);
+        writeLoop(builder, &loops_[i], columnOf);
+    }
+}
+
+void FoamLogStep::writeLoop(RunDataBuilder& builder, const std::vector<float>* loop,
+                            const std::function<int(size_t slot)>& columnOf) const {
+    for (size_t slot = 0; slot < prelude_.size(); ++slot) {
+        float value = loop && (*loop)[slot] != FLT_MAX ? (*loop)[slot] : prelude_[slot];
+        if (value != FLT_MAX) builder.setValue(columnOf(slot), value);
+    }
+}
+
+}  // namespace mon

@@ -1,0 +1,373 @@
+#include "libs/mondata/formats/results/ResultsFile.h"
+
+#include <gtest/gtest.h>
+#include <hdf5.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+
+#include "libs/exception/Error.h"
+#include "libs/mondata/model/RunDataBuilder.h"
+
+namespace {
+
+class TempFile {
+  public:
+    TempFile() {
+        char name[] = "/tmp/results-test-XXXXXX";
+        int fd = ::mkstemp(name);
+        ::close(fd);
+        path_ = name;
+    }
+    ~TempFile() { ::unlink(path_.c_str()); }
+    const std::string& path() const { return path_; }
+    std::string bytes() const {
+        std::ifstream in(path_, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+  private:
+    std::string path_;
+};
+
+std::string errorText(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const owl::Error& e) {
+        return e.getErrorText();
+    }
+    return "(no error)";
+}
+
+bool sameBits(const mon::FloatColumn& a, const mon::FloatColumn& b) {
+    return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+// A run with loops, a skipped loop, a late variable and awkward values.
+mon::RunData sampleRun() {
+    mon::RunDataBuilder builder;
+    builder.setCoefficientLoops(true);
+    int a = builder.declare({QStringLiteral("RMS P-Mass"),
+                             {{QStringLiteral("label"), QStringLiteral("P \"mass\"")},
+                              {QStringLiteral("category"), QStringLiteral("RESIDUAL")}}});
+    builder.beginRecord(1, 1);
+    builder.setValue(a, 1.5f);
+    builder.beginRecord(1, 3);  // loop 2 has no record
+    builder.setValue(a, NAN);
+    int b = builder.declare({QString::fromUtf8("caf\xc3\xa9 \xce\x94p"), {}});
+    builder.beginRecord(4, 1);
+    builder.setValue(a, -INFINITY);
+    builder.setValue(b, 1.0e-45f);
+    builder.beginRecord(5, 1);
+    builder.setValue(b, FLT_MAX);
+    return builder.finish();
+}
+
+TEST(ResultsFile, RoundTripKeepsRecordsMetadataAndEveryBit) {
+    mon::RunData run = sampleRun();
+    for (int deflate : {0, 9}) {
+        TempFile file;
+        mon::writeResultsFile(run, file.path(), {deflate, 2});
+        mon::RunData back = mon::readResultsFile(file.path());
+        EXPECT_TRUE(back.hasCoefficientLoops);
+        ASSERT_EQ(back.rows->rowCount(), 4);  // the skipped loop is not stored
+        EXPECT_EQ(back.rows->stepCount(), 3);
+        EXPECT_EQ(back.rows->loopCountAt(0), 3);
+        EXPECT_EQ(back.rows->stepAt(2), 5);
+        ASSERT_EQ(back.variables.size(), 2u);
+        EXPECT_EQ(back.variables[1].name, run.variables[1].name);
+        EXPECT_TRUE(back.variables[0].attributes.empty());  // read when first needed
+        mon::completeAttributes(back);
+        EXPECT_EQ(back.variables[0].attributes, run.variables[0].attributes);
+        EXPECT_TRUE(back.columns.empty());  // values wait for the first request
+        EXPECT_TRUE(sameBits(back.loadColumn(0), run.columns[0]));
+        EXPECT_TRUE(sameBits(back.loadColumn(1), run.columns[1]));
+        EXPECT_EQ(back.sourceFiles, std::vector<std::string>{file.path()});
+    }
+}
+
+TEST(ResultsFile, EmptyRunRoundTrips) {
+    TempFile file;
+    mon::writeResultsFile(mon::RunDataBuilder().finish(), file.path());
+    mon::RunData back = mon::readResultsFile(file.path());
+    EXPECT_FALSE(back.hasCoefficientLoops);
+    EXPECT_EQ(back.rows->rowCount(), 0);
+    EXPECT_TRUE(back.variables.empty());
+}
+
+TEST(ResultsFile, DamagedValuesAreReportedWhenFirstRead) {
+    TempFile file;
+    mon::RunData run = sampleRun();
+    run.columns[1][3] = 123456.75f;  // a value whose bytes are found below
+    mon::writeResultsFile(run, file.path());
+    std::string image = file.bytes();
+    const float marker = 123456.75f;
+    size_t at = image.find(std::string(reinterpret_cast<const char*>(&marker), sizeof marker));
+    ASSERT_NE(at, std::string::npos);
+    image[at] ^= 1;
+    mon::RunData back = mon::readResultsImage("run.res", image.data(), image.size());
+    EXPECT_TRUE(sameBits(back.loadColumn(0), run.columns[0]));
+    EXPECT_EQ(errorText([&] { back.loadColumn(1); }),
+              "Cannot read 'run.res': the values of variable 'caf\xc3\xa9 \xce\x94p' cannot be "
+              "read: the file is damaged.");
+}
+
+TEST(ResultsFile, NoSingleDamagedByteCrashesTheReader) {
+    TempFile file;
+    mon::writeResultsFile(sampleRun(), file.path(), {6, 2});
+    const std::string image = file.bytes();
+    int rejected = 0;
+    for (size_t offset = 0; offset < image.size(); ++offset) {
+        std::string damaged = image;
+        damaged[offset] ^= 0x24;
+        try {
+            mon::RunData run = mon::readResultsImage("run.res", damaged.data(), damaged.size());
+            mon::completeAttributes(run);
+            for (size_t i = 0; i < run.variables.size(); ++i) run.loadColumn(i);
+        } catch (const owl::Error&) {
+            ++rejected;
+        }
+    }
+    EXPECT_GT(rejected, static_cast<int>(image.size() / 4));
+}
+
+// Writes a monitor group the way another program would, with raw HDF5
+// calls, so that the reader's checks of each part can be exercised.
+struct Layout {
+    bool hasGroup = true;
+    int version = 1;
+    int loops = 0;
+    std::vector<long long> steps = {1, 2};
+    std::vector<long long> loopNumbers;
+    std::vector<std::string> names = {"A"};
+    std::vector<long long> owners = {0};
+    std::vector<std::string> keys = {"Label"};
+    std::vector<std::string> values = {"a"};
+    std::vector<std::vector<double>> columns = {{1.5, 2.5}};
+    bool variableLengthNames = false;
+};
+
+void writeIntegers(hid_t group, const char* name, const std::vector<long long>& values) {
+    hsize_t count = values.size();
+    hid_t space = H5Screate_simple(1, &count, nullptr);
+    hid_t set =
+        H5Dcreate2(group, name, H5T_STD_I64LE, space, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+    H5Dwrite(set, H5T_NATIVE_LLONG, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data());
+    H5Dclose(set);
+    H5Sclose(space);
+}
+
+void writeTexts(hid_t group, const char* name, const std::vector<std::string>& texts, bool vlen) {
+    hsize_t count = texts.size();
+    hid_t space = H5Screate_simple(1, &count, nullptr);
+    hid_t type = H5Tcopy(H5T_C_S1);
+    std::vector<const char*> pointers;
+    std::string fixed;
+    size_t width = 1;
+    for (const std::string& text : texts) width = std::max(width, text.size());
+    for (const std::string& text : texts) pointers.push_back(text.c_str());
+    for (const std::string& text : texts) fixed += text + std::string(width - text.size(), '\0');
+    H5Tset_size(type, vlen ? H5T_VARIABLE : width);
+    hid_t set = H5Dcreate2(group, name, type, space, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+    H5Dwrite(set, type, H5S_ALL, H5S_ALL, H5P_DEFAULT,
+             vlen ? static_cast<const void*>(pointers.data()) : fixed.data());
+    H5Dclose(set);
+    H5Tclose(type);
+    H5Sclose(space);
+}
+
+void writeIntAttribute(hid_t group, const char* name, int value) {
+    hid_t space = H5Screate(H5S_SCALAR);
+    hid_t attribute = H5Acreate2(group, name, H5T_STD_I32LE, space, H5P_DEFAULT, H5P_DEFAULT);
+    H5Awrite(attribute, H5T_NATIVE_INT, &value);
+    H5Aclose(attribute);
+    H5Sclose(space);
+}
+
+void writeColumns(hid_t group, const std::vector<std::vector<double>>& columns) {
+    hid_t values = H5Gcreate2(group, "values", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+    for (size_t i = 0; i < columns.size(); ++i) {
+        hsize_t count = columns[i].size();
+        hid_t space = H5Screate_simple(1, &count, nullptr);
+        hid_t set = H5Dcreate2(values, std::to_string(i).c_str(), H5T_IEEE_F64LE, space,
+                               H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+        H5Dwrite(set, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, columns[i].data());
+        H5Dclose(set);
+        H5Sclose(space);
+    }
+    H5Gclose(values);
+}
+
+void writeLayout(const std::string& path, const Layout& layout) {
+    hid_t file = H5Fcreate(path.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
+    hid_t fields = H5Gcreate2(file, "fields", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+    H5Gclose(fields);
+    if (layout.hasGroup) {
+        hid_t group = H5Gcreate2(file, "monitor", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+        writeIntAttribute(group, "version", layout.version);
+        writeIntAttribute(group, "coefficient_loops", layout.loops);
+        writeIntegers(group, "step", layout.steps);
+        if (!layout.loopNumbers.empty()) writeIntegers(group, "loop", layout.loopNumbers);
+        writeTexts(group, "variable_names", layout.names, layout.variableLengthNames);
+        writeIntegers(group, "attribute_variable", layout.owners);
+        writeTexts(group, "attribute_key", layout.keys, false);
+        writeTexts(group, "attribute_value", layout.values, false);
+        writeColumns(group, layout.columns);
+        H5Gclose(group);
+    }
+    H5Fclose(file);
+}
+
+// The first error that opening the file, then reading every variable, meets.
+std::string layoutError(const Layout& layout) {
+    TempFile file;
+    writeLayout(file.path(), layout);
+    return errorText([&] {
+        mon::RunData run = mon::readResultsFile(file.path());
+        mon::completeAttributes(run);
+        for (size_t i = 0; i < run.variables.size(); ++i) run.loadColumn(i);
+    });
+}
+
+TEST(ResultsFile, ReadsWhatAnotherProgramWrites) {
+    TempFile file;
+    Layout layout;
+    layout.loops = 1;
+    layout.steps = {3, 3, 7};
+    layout.loopNumbers = {1, 2, 1};
+    layout.columns = {{0.25, 1e300, -2}};
+    writeLayout(file.path(), layout);
+    mon::RunData run = mon::readResultsFile(file.path());
+    mon::completeAttributes(run);
+    EXPECT_EQ(run.rows->rowCount(), 3);
+    EXPECT_EQ(run.rows->loopCountAt(0), 2);
+    EXPECT_EQ(run.variables[0].attributes.at(0).first, QStringLiteral("label"));
+    mon::FloatColumn values = run.loadColumn(0);
+    EXPECT_EQ(values[0], 0.25f);
+    EXPECT_TRUE(std::isinf(values[1]));
+    EXPECT_EQ(values[2], -2.0f);
+}
+
+TEST(ResultsFile, ReportsEachBrokenPartOfTheLayout) {
+    const std::string prefix = "Cannot read '";
+    auto check = [&](const Layout& layout, const std::string& expected) {
+        std::string text = layoutError(layout);
+        size_t cut = text.find("': ");
+        ASSERT_NE(cut, std::string::npos) << text;
+        EXPECT_EQ(text.substr(cut + 3), expected);
+    };
+    Layout noGroup;
+    noGroup.hasGroup = false;
+    check(noGroup, "it holds no monitor data (no group '/monitor').");
+    Layout version;
+    version.version = 2;
+    check(version, "monitor data version 2 is not supported (expected 1).");
+    Layout order;
+    order.steps = {2, 1};
+    check(order, "record 1 (step 1, loop 1) does not follow the one before it.");
+    Layout loops;
+    loops.loops = 1;
+    loops.loopNumbers = {3, 3};
+    loops.steps = {1, 1};
+    check(loops, "record 1 (step 1, loop 3) does not follow the one before it.");
+    Layout missingLoops;
+    missingLoops.loops = 1;
+    check(missingLoops, "dataset '/monitor/loop' is missing.");
+    Layout owner;
+    owner.owners = {4};
+    check(owner, "attribute 0 belongs to no variable (index 4).");
+    Layout shortValues;
+    shortValues.columns = {{1.0}};
+    check(shortValues, "dataset '/monitor/values/0' does not hold one value per record.");
+    Layout missingValues;
+    missingValues.columns = {};
+    check(missingValues, "dataset '/monitor/values/0' is missing.");
+    Layout twice;
+    twice.names = {"A", "A"};
+    twice.columns = {{1, 2}, {1, 2}};
+    check(twice, "variable 'A' is listed twice.");
+    Layout key;
+    key.names = {"COEFFICIENT LOOP"};
+    check(key, "'COEFFICIENT LOOP' is the name of a record key and cannot be a variable.");
+    Layout vlen;
+    vlen.variableLengthNames = true;
+    check(vlen,
+          "dataset '/monitor/variable_names' holds variable-length strings; fixed-length "
+          "strings are needed.");
+}
+
+TEST(ResultsFile, TextsRepeatedAcrossVariablesKeepEachVariablesValues) {
+    TempFile file;
+    Layout layout;
+    layout.names = {"RMS P-Mass", "MAX P-Mass", "caf\xc3\xa9"};
+    layout.owners = {0, 0, 0, 1, 1, 1, 2};
+    layout.keys = {"Label", "Units", "Group", "LABEL", "units", "Group", "label"};
+    layout.values = {"RMS P-Mass", "", "Mass", "MAX P-Mass", "", "Mass", "caf\xc3\xa9"};
+    layout.columns = {{1, 2}, {3, 4}, {5, 6}};
+    writeLayout(file.path(), layout);
+    mon::RunData run = mon::readResultsFile(file.path());
+    mon::completeAttributes(run);
+    ASSERT_EQ(run.variables.size(), 3u);
+    const mon::VariableInfo& max = run.variables[1];
+    EXPECT_EQ(max.name, QStringLiteral("MAX P-Mass"));
+    EXPECT_EQ(max.attribute(QStringLiteral("label")), QStringLiteral("MAX P-Mass"));
+    EXPECT_EQ(max.attribute(QStringLiteral("group")), QStringLiteral("Mass"));
+    EXPECT_FALSE(max.attribute(QStringLiteral("units")).isNull());  // declared, and empty
+    EXPECT_TRUE(max.attribute(QStringLiteral("units")).isEmpty());
+    EXPECT_EQ(run.variables[0].attributes.size(), 3u);
+    EXPECT_EQ(run.variables[2].attribute(QStringLiteral("label")),
+              QString::fromUtf8("caf\xc3\xa9"));
+}
+
+// What is wrong with the layout, after the file's name.
+std::string layoutFault(const Layout& layout) {
+    const std::string text = layoutError(layout);
+    const size_t cut = text.find("': ");
+    return cut == std::string::npos ? text : text.substr(cut + 3);
+}
+
+TEST(ResultsFile, TextsThatReadTheSameAreRefusedAsRepeated) {
+    Layout illFormed;  // both names read as U+FFFD
+    illFormed.names = {"\xff", "\xfe"};
+    illFormed.columns = {{1, 2}, {1, 2}};
+    EXPECT_EQ(layoutFault(illFormed), "variable '\xfe' is listed twice.");
+    Layout spelling;  // keys are compared in lower case
+    spelling.owners = {0, 0};
+    spelling.keys = {"Units", "UNITS"};
+    spelling.values = {"m", "s"};
+    EXPECT_EQ(layoutFault(spelling), "attribute 'UNITS' of variable 'A' is empty or given twice.");
+}
+
+TEST(ResultsFile, EachVariableIsCheckedWhenItsValuesAreFirstRead) {
+    TempFile file;
+    Layout layout;
+    layout.names = {"A", "B", "C"};
+    layout.columns = {{1, 2}, {3}};  // B's values are short, C's missing
+    writeLayout(file.path(), layout);
+    mon::RunData run = mon::readResultsFile(file.path());
+    ASSERT_EQ(run.variables.size(), 3u);
+    EXPECT_EQ(run.loadColumn(0), (mon::FloatColumn{1, 2}));
+    const std::string prefix = "Cannot read '" + file.path() + "': dataset '/monitor/values/";
+    EXPECT_EQ(errorText([&] { run.loadColumn(1); }),
+              prefix + "1' does not hold one value per record.");
+    EXPECT_EQ(errorText([&] { run.loadColumn(2); }), prefix + "2' is missing.");
+}
+
+TEST(ResultsFile, MissingAndForeignFilesNameThePath) {
+    EXPECT_EQ(errorText([] { mon::readResultsFile("/nonexistent/run.res"); }),
+              "Cannot read '/nonexistent/run.res': No such file or directory.");
+    TempFile text;
+    std::ofstream(text.path()) << "monitor-file 1\n";
+    EXPECT_EQ(errorText([&] { mon::readResultsFile(text.path()); }),
+              "Cannot read '" + text.path() + "': not a results file (not in HDF5 format).");
+    EXPECT_EQ(errorText([] { mon::readResultsImage("x.res", "", 0); }),
+              "Cannot read 'x.res': the results file is damaged, truncated or not in HDF5 format.");
+}
+
+}  // namespace

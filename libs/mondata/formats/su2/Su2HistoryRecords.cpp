@@ -1,0 +1,95 @@
+// The record keys and variables of SU2 history tables (see Su2History.h).
+
+#include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
+#include "libs/mondata/formats/su2/Su2History.h"
+#include "libs/mondata/formats/su2/Su2Variables.h"
+
+namespace mon {
+
+namespace {
+using Iteration = Su2Table::Iteration;
+
+[[noreturn]] void fail(const Su2Table& table, size_t row, const std::string& what) {
+    throw owl::data::error(
+        "MonDatabase", "updateFrom",
+        owl::printable(table.fileName) + ":" + std::to_string(table.lines[row]) + ": " + what,
+        owl::errorFatal);
+}
+
+// A steady run has one record per iteration: the inner one, or the outer one
+// when it counts (a multizone run's outer loop).
+Iteration steadyStep(const std::vector<Su2Table>& tables) {
+    for (const Su2Table& table : tables)
+        if (table.hasIteration[Su2Table::kOuter] && table.varies(Su2Table::kOuter))
+            return Su2Table::kOuter;
+    for (Iteration which : {Su2Table::kInner, Su2Table::kOuter})
+        for (const Su2Table& table : tables)
+            if (table.hasIteration[which]) return which;
+    return Su2Table::kIterations;  // none: rows are numbered from 1
+}
+
+// The loop of an unsteady record: the inner iteration (or outer) plus one.
+int unsteadyLoop(const Su2Table& table, size_t row) {
+    for (Iteration which : {Su2Table::kInner, Su2Table::kOuter}) {
+        if (!table.hasIteration[which]) continue;
+        const int iteration = table.iteration(row, which);
+        if (iteration >= RunDataBuilder::kMaxLoop)
+            fail(table, row,
+                 "iteration " + std::to_string(iteration) + " is beyond the " +
+                     std::to_string(RunDataBuilder::kMaxLoop) +
+                     " coefficient loops that a time step can hold");
+        return iteration + 1;
+    }
+    return 1;
+}
+
+int recordStep(const Su2Table& table, size_t row, Iteration which) {
+    if (which < Su2Table::kIterations && table.hasIteration[which])
+        return table.iteration(row, which);
+    return static_cast<int>(row) + 1;
+}
+
+void addTable(const Su2Table& table, const Su2Layout& layout, Iteration step,
+              RunDataBuilder& builder) {
+    std::vector<int> columns;
+    for (const std::string& name : table.names)
+        columns.push_back(builder.declare(su2Variable(name, layout.zone)));
+    const float* values = table.values.data();
+    for (size_t row = 0; row < table.rowCount; ++row) {
+        builder.beginRecord(recordStep(table, row, step),
+                            layout.unsteady ? unsteadyLoop(table, row) : 1);
+        for (int column : columns) builder.setValue(column, *values++);
+    }
+}
+}  // namespace
+
+bool isUnsteadySu2Run(const std::vector<Su2Table>& tables) {
+    const Su2Table* first = nullptr;
+    for (const Su2Table& table : tables) {
+        if (!table.hasIteration[Su2Table::kTime] || table.rowCount == 0) continue;
+        if (table.varies(Su2Table::kTime)) return true;
+        if (!first) first = &table;
+        if (first->iteration(0, Su2Table::kTime) != table.iteration(0, Su2Table::kTime))
+            return true;
+    }
+    return false;
+}
+
+void addSu2History(const std::vector<Su2Table>& tables, const Su2Layout& layout,
+                   RunDataBuilder& builder) {
+    const Iteration step = layout.unsteady ? Su2Table::kTime : steadyStep(tables);
+    for (const Su2Table& table : tables) addTable(table, layout, step, builder);
+}
+
+void readSu2History(const std::string& path, RunDataBuilder& builder) {
+    std::vector<Su2Table> tables;
+    tables.push_back(readSu2HistoryFile(path));
+    Su2Layout layout;
+    layout.unsteady = isUnsteadySu2Run(tables);
+    builder.setCoefficientLoops(layout.unsteady);
+    addSu2History(tables, layout, builder);
+    builder.addSourceFile(path);
+}
+
+}  // namespace mon

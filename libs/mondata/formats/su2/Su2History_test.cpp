@@ -1,0 +1,223 @@
+#include "libs/mondata/formats/su2/Su2History.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <limits>
+#include <string>
+
+#include "libs/exception/Error.h"
+#include "libs/mondata/sources/MergedRuns.h"
+
+namespace {
+
+const char* const kHeader =
+    "\"Time_Iter\",\"Outer_Iter\",\"Inner_Iter\",    \"rms[Rho]\"    ,       \"CL\"       \n";
+
+mon::Su2Table parse(const std::string& text) {
+    return mon::parseSu2History("history.csv", text);
+}
+
+std::string parseError(const std::string& text) {
+    try {
+        parse(text);
+    } catch (const owl::Error& e) {
+        return e.getErrorText();
+    }
+    return "(no error)";
+}
+
+// The run the tables make, keys and values as text: "step/loop: v v ...".
+std::vector<std::string> records(const std::vector<mon::Su2Table>& tables) {
+    mon::RunDataBuilder builder;
+    mon::Su2Layout layout;
+    layout.unsteady = mon::isUnsteadySu2Run(tables);
+    builder.setCoefficientLoops(layout.unsteady);
+    mon::addSu2History(tables, layout, builder);
+    mon::RunData run = builder.finish();
+    std::vector<std::string> lines;
+    for (int64_t row = 0; row < run.rows->rowCount(); ++row) {
+        const int position = run.rows->positionOfRecord(row);
+        std::string line = std::to_string(run.rows->stepAt(position)) + "/" +
+                           std::to_string(run.rows->loopOfRecord(row)) + ":";
+        for (const auto& column : run.columns)
+            line += column[row] == FLT_MAX ? " -" : " " + std::to_string(column[row]).substr(0, 5);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(Su2History, NamesLoseQuotesAndPaddingAndIterationsBecomeKeys) {
+    mon::Su2Table table = parse(std::string(kHeader) + "   0,  0,   7,   -2.5,   0.25\n");
+    EXPECT_EQ(table.names, (std::vector<std::string>{"rms[Rho]", "CL"}));
+    ASSERT_EQ(table.rowCount, 1u);
+    EXPECT_EQ(table.iteration(0, mon::Su2Table::kInner), 7);
+    EXPECT_EQ(table.values, (std::vector<float>{-2.5f, 0.25f}));
+    EXPECT_EQ(table.lines, (std::vector<size_t>{2}));
+}
+
+TEST(Su2History, KeepsResidualsAsWrittenAndSaturatesDoublesBeyondFloat) {
+    mon::Su2Table table = parse(
+        "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\",\"g\"\n"
+        "-inf, inf , nan,-32, +1.5, 1e+300, -1e-60\n");
+    ASSERT_EQ(table.values.size(), 7u);
+    EXPECT_EQ(table.values[0], -std::numeric_limits<float>::infinity());
+    EXPECT_EQ(table.values[1], std::numeric_limits<float>::infinity());
+    EXPECT_TRUE(std::isnan(table.values[2]));
+    EXPECT_EQ(table.values[3], -32.0f);
+    EXPECT_EQ(table.values[4], 1.5f);
+    EXPECT_EQ(table.values[5], std::numeric_limits<float>::infinity());
+    EXPECT_EQ(table.values[6], 0.0f);
+    EXPECT_TRUE(std::signbit(table.values[6]));
+}
+
+TEST(Su2History, ReadsBothTecplotFlavoursAndIgnoresTheUnfinishedLine) {
+    mon::Su2Table tecplot = parse(std::string("VARIABLES = \\\n") + kHeader +
+                                  "ZONE T= \"x\"\n0,0,1,-1,2\n\n0,0,2,-3,4\n0,0,3,-5");
+    EXPECT_EQ(tecplot.names, (std::vector<std::string>{"rms[Rho]", "CL"}));
+    EXPECT_EQ(tecplot.values, (std::vector<float>{-1, 2, -3, 4}));
+    EXPECT_EQ(tecplot.lines, (std::vector<size_t>{4, 6}));
+
+    mon::Su2Table legacy = parse(
+        "TITLE = \"SU2 Simulation\"\r\n"
+        "variables = \"Iteration\",\"CLift\",\"Res_Flow[0]\"\r\n"
+        "ZONE T= \"Convergence history\"\r\n"
+        "  4, 0.5, -1.5\r\n");
+    EXPECT_EQ(legacy.names, (std::vector<std::string>{"CLift", "Res_Flow[0]"}));
+    EXPECT_TRUE(legacy.hasIteration[mon::Su2Table::kInner]);
+    EXPECT_EQ(legacy.iteration(0, mon::Su2Table::kInner), 4);
+    EXPECT_EQ(legacy.values, (std::vector<float>{0.5f, -1.5f}));
+}
+
+// A history read from its file block by block is the history read whole,
+// whatever the block size: a line cut by a block comes again whole.
+TEST(Su2History, AFileReadInBlocksIsTheFileReadWhole) {
+    const std::string text = std::string("TITLE = \"run\"\nVARIABLES = \\\n") + kHeader +
+                             "0, 0, 0, -1.5, 0.25\r\n0, 0, 1, -2.5, 0.5\n\n"
+                             "1, 0, 0, -3.5, 0.75\n1, 0, 1, -4e-01, 1.25\n2, 0, 0, -5";
+    const std::string path = ::testing::TempDir() + "su2-blocks.csv";
+    {
+        std::ofstream file(path, std::ios::binary);
+        file << text;
+    }
+    const std::vector<std::string> whole = records({parse(text)});
+    ASSERT_EQ(whole.size(), 4u);
+    for (size_t block = 1; block <= text.size(); ++block)
+        EXPECT_EQ(records({mon::readSu2HistoryFile(path, block)}), whole)
+            << block << "-byte blocks";
+    std::remove(path.c_str());
+}
+
+TEST(Su2History, AHeaderAloneOrANewFileIsAnEmptyRun) {
+    EXPECT_EQ(parse(kHeader).rowCount, 0u);
+    EXPECT_EQ(parse(kHeader).names.size(), 2u);
+    EXPECT_EQ(parse("\"Inner_Iter\",\"rms[P]\"").names.size(), 0u);
+    EXPECT_EQ(parse("").rowCount, 0u);
+}
+
+TEST(Su2History, DamagedContentNamesFileAndLine) {
+    const std::string h = kHeader;
+    EXPECT_EQ(parseError(h + "0,0,1,-1,2\n0,0,2,oops,2\n"),
+              "history.csv:3: value 'oops' of column 'rms[Rho]' is not a number");
+    EXPECT_EQ(parseError(h + "0,0,1,-1,2,3\n"),
+              "history.csv:2: row has more values than the 5 columns of the header");
+    EXPECT_EQ(parseError(h + "0,0,1,-1\n"),
+              "history.csv:2: row has 4 values but the header names 5 columns");
+    EXPECT_EQ(parseError(h + "0,0,-1,-1,2\n"),
+              "history.csv:2: iteration '-1' of column 'Inner_Iter' is not a whole number from 0 "
+              "to 2147483647");
+    EXPECT_EQ(parseError(h + "0,0,1.5,-1,2\n"),
+              "history.csv:2: iteration '1.5' of column 'Inner_Iter' is not a whole number from 0 "
+              "to 2147483647");
+    EXPECT_EQ(parseError(h + "0,0,1,,2\n"),
+              "history.csv:2: value '' of column 'rms[Rho]' is not a number");
+    EXPECT_EQ(parseError("\"CL\",\"CD\",\"CL\"\n"),
+              "history.csv:1: column 'CL' appears twice in the header (columns 1 and 3)");
+    EXPECT_EQ(parseError("\"CL\",  ,\"CD\"\n"),
+              "history.csv:1: column 2 of the header has no name");
+    EXPECT_EQ(parseError("VARIABLES = \"COEFFICIENT LOOP\"\n"),
+              "history.csv:1: 'COEFFICIENT LOOP' is the name of a record key and cannot be a "
+              "column");
+}
+
+TEST(Su2History, RecognisesItsFlavoursFromTheirHeader) {
+    EXPECT_TRUE(mon::isSu2History(kHeader));
+    EXPECT_TRUE(mon::isSu2History("\xEF\xBB\xBF\n  VARIABLES = \\\n\"Inner_Iter\",\"CL\"\n"));
+    EXPECT_TRUE(mon::isSu2History(
+        "TITLE = \"SU2 Simulation\"\nVARIABLES = \"Iteration\",\"CLift\",\"Res_Flow[0]\"\n"));
+    EXPECT_TRUE(mon::isSu2History("    \"rms[P]\"    ,    \"rms[T]\""));
+    EXPECT_FALSE(mon::isSu2History("monitor-file 1\n"));
+    EXPECT_FALSE(mon::isSu2History("VARIABLES = \\\n"));
+    // SU2's solution files in the same formats are no histories.
+    EXPECT_FALSE(mon::isSu2History("\"PointID\",\"x\",\"y\",\"Density\"\n"));
+    EXPECT_FALSE(mon::isSu2History(
+        "TITLE = \"Visualization of the surface solution\"\nVARIABLES = \"x\",\"y\",\"Pressure\"\n"
+        "ZONE NODES= 4, ELEMENTS= 2\n"));
+    EXPECT_FALSE(mon::isSu2History("\"ACCUMULATED TIMESTEP\",\"RMS P-Mass\"\n"));
+    EXPECT_FALSE(mon::isSu2History("CL,CD\n\"Inner_Iter\"\n"));
+    EXPECT_FALSE(mon::isSu2History(""));
+}
+
+TEST(Su2History, SteadyRunsHaveOneRecordPerIteration) {
+    // Inner iterations as written, holes included; all at time iteration 0.
+    EXPECT_EQ(records({parse(std::string(kHeader) + "0,0,5,-1,2\n0,0,10,-3,4\n")}),
+              (std::vector<std::string>{"5/1: -1.00 2.000", "10/1: -3.00 4.000"}));
+    // A multizone run counts outer iterations; repeated ones keep the last.
+    EXPECT_EQ(records({parse(std::string(kHeader) + "0,0,0,-1,2\n0,0,1,-2,3\n0,1,0,-3,4\n")}),
+              (std::vector<std::string>{"0/1: -2.00 3.000", "1/1: -3.00 4.000"}));
+    // Without iteration columns rows are numbered from 1.
+    EXPECT_EQ(records({parse("\"rms[P]\"\n-1\n-2\n")}),
+              (std::vector<std::string>{"1/1: -1.00", "2/1: -2.00"}));
+}
+
+TEST(Su2History, UnsteadyRunsLoopOverInnerIterationsAndRestartsReplace) {
+    mon::Su2Table first = parse(std::string(kHeader) + "0,0,0,-1,1\n0,0,1,-2,2\n1,0,0,-3,3\n");
+    mon::Su2Table restart = parse(std::string(kHeader) + "1,0,0,-4,4\n1,0,2,-5,5\n");
+    EXPECT_EQ(records({first, restart}),
+              (std::vector<std::string>{"0/1: -1.00 1.000", "0/2: -2.00 2.000", "1/1: -4.00 4.000",
+                                        "1/3: -5.00 5.000"}));
+    // One time iteration per file, but not the same one: unsteady too.
+    mon::Su2Table later = parse(std::string(kHeader) + "3,0,0,-6,6\n");
+    EXPECT_TRUE(mon::isUnsteadySu2Run({parse(std::string(kHeader) + "2,0,0,-1,1\n"), later}));
+    EXPECT_FALSE(mon::isUnsteadySu2Run({parse(std::string(kHeader) + "3,0,0,-1,1\n"), later}));
+}
+
+TEST(Su2History, AnInnerIterationBeyondTheLoopLimitIsAnError) {
+    mon::Su2Table table = parse(std::string(kHeader) + "0,0,0,-1,1\n1,0,100000,-2,2\n");
+    try {
+        records({table});
+        FAIL() << "no error";
+    } catch (const owl::Error& e) {
+        EXPECT_EQ(e.getErrorText(),
+                  "history.csv:3: iteration 100000 is beyond the 100000 coefficient loops that a "
+                  "time step can hold");
+    }
+}
+
+TEST(MergedRuns, JoinsRecordsOfRunsSideBySide) {
+    auto run = [](std::vector<std::pair<int, int>> keys, const char* name) {
+        mon::RunDataBuilder builder;
+        builder.setCoefficientLoops(true);
+        int column = builder.declare({QString::fromLatin1(name), {}});
+        for (auto [step, loop] : keys) {
+            builder.beginRecord(step, loop);
+            builder.setValue(column, static_cast<float>(step * 10 + loop));
+        }
+        return builder.finish();
+    };
+    mon::RunDataBuilder builder;
+    builder.setCoefficientLoops(true);
+    mon::addMergedRuns({run({{1, 1}, {1, 2}, {3, 1}}, "a"), run({{1, 2}, {2, 1}, {3, 1}}, "b")},
+                       builder);
+    mon::RunData merged = builder.finish();
+    ASSERT_EQ(merged.rows->rowCount(), 4);
+    EXPECT_EQ(merged.rows->stepAt(1), 2);
+    const float none = FLT_MAX;
+    EXPECT_EQ(merged.columns[0], (mon::FloatColumn{11, 12, none, 31}));
+    EXPECT_EQ(merged.columns[1], (mon::FloatColumn{none, 12, 21, 31}));
+}
+
+}  // namespace

@@ -1,0 +1,164 @@
+#include "libs/mondata/formats/su2/Su2RunFolder.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <tuple>
+
+#include "libs/exception/Error.h"
+#include "libs/mondata/formats/su2/Su2History.h"
+#include "libs/mondata/sources/MergedRuns.h"
+#include "libs/mondata/sources/SourceFileCheck.h"
+
+namespace mon {
+
+namespace {
+// The restart suffix is the restart iteration padded to five digits; a
+// zone's is its number, unpadded.
+const size_t kRestartDigits = 5;
+const size_t kMaxNumberDigits = 9;
+
+struct HistoryFile {
+    std::string path;
+    std::string base;
+    std::string zone;   // empty: not a zone's file
+    long restart = -1;  // -1: the run from its start
+
+    bool operator<(const HistoryFile& other) const {
+        return std::make_tuple(zone.size(), zone, restart, path) <
+               std::make_tuple(other.zone.size(), other.zone, other.restart, other.path);
+    }
+};
+
+[[noreturn]] void fail(const std::string& message) {
+    throw owl::data::error("MonDatabase", "updateFrom", message, owl::errorFatal);
+}
+
+// Removes a trailing "_DIGITS" from stem and returns the digits, or "".
+std::string takeNumberSuffix(std::string& stem) {
+    const size_t underscore = stem.find_last_of('_');
+    if (underscore == std::string::npos || underscore == 0) return std::string();
+    std::string digits = stem.substr(underscore + 1);
+    if (digits.empty() || digits.size() > kMaxNumberDigits ||
+        digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::string();
+    stem.resize(underscore);
+    return digits;
+}
+
+bool parseHistoryName(const std::string& name, HistoryFile& file) {
+    const size_t dot = name.find_last_of('.');
+    if (dot == std::string::npos || dot == 0) return false;
+    const std::string extension = name.substr(dot);
+    if (extension != ".csv" && extension != ".dat" && extension != ".plt") return false;
+    std::string stem = name.substr(0, dot);
+    std::string number = takeNumberSuffix(stem);
+    if (number.size() >= kRestartDigits) {
+        file.restart = std::stol(number);
+        number = takeNumberSuffix(stem);
+    }
+    file.zone = number.empty() ? number : std::to_string(std::stol(number));
+    file.base = stem;
+    return true;
+}
+
+bool hasSu2Content(const std::string& path) {
+    std::string head(kFormatHeadSize, '\0');
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    const ssize_t count = ::read(fd, head.data(), head.size());
+    ::close(fd);
+    head.resize(count > 0 ? static_cast<size_t>(count) : 0);
+    return isSu2History(head);
+}
+
+bool isRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The folder's SU2 history files, in zone order and run order; none when the
+// folder cannot be listed.
+std::vector<HistoryFile> historyFiles(const std::string& folder) {
+    std::vector<HistoryFile> files;
+    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
+    if (!dir) return files;
+    const std::string prefix = folder.back() == '/' ? folder : folder + "/";
+    while (const dirent* entry = ::readdir(dir.get())) {
+        HistoryFile file;
+        file.path = prefix + entry->d_name;
+        if (parseHistoryName(entry->d_name, file) && isRegularFile(file.path) &&
+            hasSu2Content(file.path))
+            files.push_back(std::move(file));
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+void checkOneRun(const std::string& folder, const std::vector<HistoryFile>& files) {
+    for (const HistoryFile& file : files)
+        if (file.base != files.front().base)
+            fail("SU2 run folder '" + folder + "' holds the histories of more than one run ('" +
+                 files.front().base + "' and '" + file.base +
+                 "'): give one history file with -mon.");
+}
+
+std::vector<Su2Table> readTables(const std::vector<HistoryFile>& files) {
+    std::vector<Su2Table> tables;
+    for (const HistoryFile& file : files) tables.push_back(readSu2HistoryFile(file.path));
+    return tables;
+}
+
+// The folder's files (in zone order) split into one history per zone.
+std::vector<std::vector<HistoryFile>> historiesByZone(const std::vector<HistoryFile>& files) {
+    std::vector<std::vector<HistoryFile>> zones;
+    for (const HistoryFile& file : files) {
+        if (zones.empty() || zones.back().front().zone != file.zone) zones.emplace_back();
+        zones.back().push_back(file);
+    }
+    return zones;
+}
+
+// Reads one zone's history into a run of its own.
+RunData readZone(const std::vector<Su2Table>& tables, const Su2Layout& layout) {
+    RunDataBuilder builder;
+    builder.setCoefficientLoops(layout.unsteady);
+    addSu2History(tables, layout, builder);
+    return builder.finish();
+}
+}  // namespace
+
+bool isSu2RunFolder(const std::string& folder) {
+    return !historyFiles(folder).empty();
+}
+
+void readSu2RunFolder(const std::string& folder, RunDataBuilder& builder) {
+    const std::vector<HistoryFile> files = historyFiles(folder);
+    if (files.empty()) fail("SU2 run folder '" + folder + "' holds no SU2 history file.");
+    checkOneRun(folder, files);
+    std::vector<Su2Layout> layouts;
+    std::vector<std::vector<Su2Table>> histories;
+    bool unsteady = false;
+    for (const std::vector<HistoryFile>& zoneFiles : historiesByZone(files)) {
+        histories.push_back(readTables(zoneFiles));
+        layouts.push_back(Su2Layout{false, zoneFiles.front().zone});
+        // Only an unsteady run writes restart files.
+        unsteady = unsteady || zoneFiles.back().restart >= 0 || isUnsteadySu2Run(histories.back());
+    }
+    builder.setCoefficientLoops(unsteady);
+    std::vector<RunData> zones;
+    for (size_t i = 0; i < histories.size(); ++i) {
+        layouts[i].unsteady = unsteady;
+        zones.push_back(readZone(histories[i], layouts[i]));
+    }
+    addMergedRuns(zones, builder);
+    for (const HistoryFile& file : files) builder.addSourceFile(file.path);
+}
+
+}  // namespace mon

@@ -1,0 +1,26 @@
+#pragma once
+// An SU2 run folder given with -dir: the history files an SU2 run writes
+// into its working folder (docs/formats/su2.md).
+//
+// Every file directly in the folder named BASE[_ZONE][_RESTART].csv (or .dat,
+// .plt) whose content is an SU2 history belongs to the run: RESTART (five or
+// more digits) is the time iteration an unsteady restart started from, ZONE
+// (fewer digits) a multizone run's zone. One zone's files form one history,
+// read in run order: the file without RESTART first (the run from its
+// start), then the restarts by ascending number. The zones' histories are
+// merged on their record keys, each zone's variables named apart.
+
+#include <string>
+
+#include "libs/mondata/model/RunDataBuilder.h"
+
+namespace mon {
+
+// Whether the folder holds an SU2 history file.
+bool isSu2RunFolder(const std::string& folder);
+
+// Reads the run's history files. Throws owl::data::error naming the folder or
+// the file and line.
+void readSu2RunFolder(const std::string& folder, RunDataBuilder& builder);
+
+}  // namespace mon

@@ -1,0 +1,108 @@
+#include "libs/mondata/model/MonDatabase.h"
+
+#include <utility>
+
+#include "libs/exception/Error.h"
+#include "libs/guiutils/MessageDisplay.h"
+#include "libs/mondata/model/RunMetadata.h"
+#include "libs/mondata/sources/RunSource.h"
+
+namespace {
+const QString kAccumulatedTimestep = QStringLiteral("ACCUMULATED TIMESTEP");
+const QString kCoefficientLoop = QStringLiteral("COEFFICIENT LOOP");
+}  // namespace
+
+MonDatabase::MonDatabase(const QString& name, owl::MessageDisplayItf* display)
+    : name_(name), display_(display) {}
+
+MonDatabase::~MonDatabase() = default;
+
+void MonDatabase::updateFrom(SourceType type, const QString& path, bool /*replace*/) {
+    // Paths arrive as QString::fromLatin1 of the user's bytes; toLatin1 gives
+    // those bytes back exactly.
+    const QByteArray bytes = path.toLatin1();
+    const std::string file(bytes.constData(), static_cast<size_t>(bytes.size()));
+    switch (type) {
+        case MonitorFile:
+            pending_ = mon::readRun(mon::SourceKind::MonitorFile, file);
+            return;
+        case RunDirectory:
+            pending_ = mon::readRun(mon::SourceKind::RunDirectory, file);
+            return;
+        case ResultsFile:
+            pending_ = mon::readRun(mon::SourceKind::ResultsFile, file);
+            return;
+    }
+    throw owl::internal::error("MonDatabase", "updateFrom", "Unknown data source type.",
+                               owl::errorFatal);
+}
+
+void MonDatabase::updateData() {
+    run_ = std::move(pending_);
+    pending_ = mon::RunData();
+    keyNames_ = {kAccumulatedTimestep};
+    if (run_.hasCoefficientLoops) keyNames_.push_back(kCoefficientLoop);
+    std::vector<const QString*> names;
+    names.reserve(keyNames_.size() + run_.variables.size());
+    for (const QString& key : keyNames_) names.push_back(&key);
+    for (const auto& info : run_.variables) names.push_back(&info.name);
+    index_.assign(std::move(names));
+    columns_ = std::move(run_.columns);
+    run_.columns.clear();
+    data_.clear();
+    data_.resize(keyNames_.size() + run_.variables.size());
+}
+
+const TimestepData* MonDatabase::getVariable(const QString& name) const {
+    const long found = index_.find(name);
+    if (found < 0) return nullptr;
+    const size_t position = static_cast<size_t>(found);
+    if (!data_[position]) {
+        if (position < keyNames_.size()) {
+            const auto key = position == 0 ? TimestepData::Key::Step : TimestepData::Key::Loop;
+            data_[position] =
+                std::make_unique<TimestepData>(run_.rows, key, run_.hasCoefficientLoops);
+        } else {
+            size_t variable = position - keyNames_.size();
+            mon::FloatColumn values =
+                run_.loadColumn ? run_.loadColumn(variable) : std::move(columns_[variable]);
+            data_[position] = std::make_unique<TimestepData>(run_.rows, std::move(values),
+                                                             run_.hasCoefficientLoops);
+        }
+    }
+    return data_[position].get();
+}
+
+std::vector<MonVariable> MonDatabase::getVariableList() const {
+    requireAttributes();
+    std::vector<MonVariable> list;
+    list.reserve(keyNames_.size() + run_.variables.size());
+    for (const QString& key : keyNames_) list.emplace_back(key, MonVariable::Declared{nullptr});
+    for (const auto& info : run_.variables)
+        list.emplace_back(info.name, MonVariable::Declared{&info});
+    return list;
+}
+
+const mon::VariableInfo* MonDatabase::variableInfo(const QString& name) const {
+    const long found = index_.find(name);
+    if (found < 0 || static_cast<size_t>(found) < keyNames_.size()) return nullptr;
+    requireAttributes();
+    return &run_.variables[static_cast<size_t>(found) - keyNames_.size()];
+}
+
+QStringList MonDatabase::getGroupList() const {
+    requireAttributes();
+    return mon::groupsOf(run_.variables);
+}
+
+QStringList MonDatabase::getAssociatedVariablesForTimeTransformedVariables(
+    const QStringList& names) const {
+    requireAttributes();
+    return mon::associatedVariables(run_.variables, names);
+}
+
+QString MonDatabase::getAssociatedTimeTransformedVariable(const QString& name) const {
+    // The index finds the variable at once: a plot asks this for each of its
+    // lines.
+    return mon::timeVariableOf(variableInfo(name));
+}

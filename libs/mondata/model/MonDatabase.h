@@ -1,0 +1,66 @@
+#pragma once
+// A run's monitor data, read from one source: a results file, a run
+// directory or a monitor file (formats in docs/formats.md). The database
+// lists the record keys "ACCUMULATED TIMESTEP" and, for runs with
+// coefficient loops, "COEFFICIENT LOOP" first, then the declared variables in
+// order of first declaration.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "libs/mondata/model/MonVariable.h"
+#include "libs/mondata/model/NameIndex.h"
+#include "libs/mondata/model/RunData.h"
+#include "libs/mondata/model/TimestepData.h"
+
+namespace owl {
+class MessageDisplayItf;
+}
+
+class MonDatabase : public QObject {
+  public:
+    enum SourceType { RunDirectory = 0, ResultsFile = 1, MonitorFile = 2 };
+
+    // The database owns the display and deletes it with itself.
+    MonDatabase(const QString& name, owl::MessageDisplayItf* display);
+    ~MonDatabase() override;
+
+    // Reads the source. Throws owl::Error naming the path and what is wrong.
+    void updateFrom(SourceType type, const QString& path, bool replace);
+    // Makes the data read by updateFrom the data that queries answer from.
+    void updateData();
+
+    // The named variable's values, or null. Names compare exactly.
+    const TimestepData* getVariable(const QString& name) const;
+    std::vector<MonVariable> getVariableList() const;
+    QStringList getGroupList() const;
+    QStringList getAssociatedVariablesForTimeTransformedVariables(const QStringList& names) const;
+    QString getAssociatedTimeTransformedVariable(const QString& name) const;
+
+    // What a run declares about a variable; null for unknown names and keys.
+    const mon::VariableInfo* variableInfo(const QString& name) const;
+    bool hasCoefficientLoops() const { return run_.hasCoefficientLoops; }
+    // Every file the data was read from.
+    const std::vector<std::string>& getSourceFiles() const { return run_.sourceFiles; }
+    owl::MessageDisplayItf* display() const { return display_.get(); }
+
+  private:
+    QString name_;
+    std::unique_ptr<owl::MessageDisplayItf> display_;
+    // Reads the attributes the source left for later, before any query that
+    // hands out or looks at them.
+    void requireAttributes() const { mon::completeAttributes(run_); }
+
+    mon::RunData pending_;
+    // Mutable for the attributes and values read on first use.
+    mutable mon::RunData run_;
+    std::vector<QString> keyNames_;
+    mon::NameIndex index_;  // name -> position in getVariableList order
+    // Values of eagerly read sources, moved into data_ on first use.
+    mutable std::vector<mon::FloatColumn> columns_;
+    mutable std::vector<std::unique_ptr<TimestepData>> data_;
+};

@@ -1,0 +1,44 @@
+#pragma once
+// A run's monitor data as a source delivers it: its records, its declared
+// variables in order of first declaration, and either every variable's values
+// (one float per record, FLT_MAX where the variable has no value) or a loader
+// that reads one variable's values when they are first asked for. A source
+// may likewise leave the variables' attributes to be read when first needed.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "libs/mondata/model/FloatColumn.h"
+#include "libs/mondata/model/RowIndex.h"
+#include "libs/mondata/model/VariableInfo.h"
+
+namespace mon {
+
+struct RunData {
+    bool hasCoefficientLoops = false;
+    std::shared_ptr<const RowIndex> rows = std::make_shared<RowIndex>();
+    std::vector<VariableInfo> variables;
+    // Filled by sources that read everything at once: one column per variable.
+    std::vector<FloatColumn> columns;
+    // Set by sources that read a variable's values on demand.
+    std::function<FloatColumn(size_t variable)> loadColumn;
+    // Set by sources that read the attributes when first asked for: returns
+    // every variable's attributes, in the order of variables.
+    std::function<std::vector<Attributes>()> loadAttributes;
+    // Every file the data came from, so that output never overwrites one.
+    std::vector<std::string> sourceFiles;
+};
+
+// Reads the attributes a source left for later into the run's variables.
+// Everything that reads attributes from a RunData calls it first.
+inline void completeAttributes(RunData& run) {
+    if (!run.loadAttributes) return;
+    auto attributes = run.loadAttributes();
+    for (size_t i = 0; i < run.variables.size() && i < attributes.size(); ++i)
+        run.variables[i].attributes = std::move(attributes[i]);
+    run.loadAttributes = nullptr;
+}
+
+}  // namespace mon

@@ -1,0 +1,100 @@
+#include "libs/mondata/model/RunDataBuilder.h"
+
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+namespace mon {
+
+namespace {
+// Maps the fresh pages of [begin, end) in one call before they are written:
+// a fault per 4 KB page costs several times more on virtual machines. Only
+// a hint, which kernels without it refuse harmlessly; a few pages are not
+// worth the call.
+void prepareForWriting(const float* begin, const float* end) {
+    const uintptr_t page = 4096;
+    if (static_cast<uintptr_t>(end - begin) * sizeof(float) < 16 * page) return;
+    const uintptr_t from = (reinterpret_cast<uintptr_t>(begin) + page - 1) & ~(page - 1);
+    const uintptr_t to = (reinterpret_cast<uintptr_t>(end) + page - 1) & ~(page - 1);
+#ifdef MADV_POPULATE_WRITE
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+#endif
+}
+}  // namespace
+
+RunDataBuilder::RunDataBuilder() {
+    auto rows = std::make_shared<RowIndex>();
+    rows_ = rows.get();
+    data_.rows = std::move(rows);
+}
+
+int RunDataBuilder::declare(VariableInfo info) {
+    auto found = columns_.constFind(info.name);
+    if (found != columns_.constEnd()) return found.value();
+    int column = static_cast<int>(data_.variables.size());
+    columns_.insert(info.name, column);
+    data_.variables.push_back(std::move(info));
+    data_.columns.emplace_back().reserve(static_cast<size_t>(reservedRecords_));
+    return column;
+}
+
+void RunDataBuilder::reserveRecords(int64_t records) {
+    if (records <= reservedRecords_) return;
+    reservedRecords_ = records;
+    for (auto& values : data_.columns) values.reserve(static_cast<size_t>(records));
+}
+
+int RunDataBuilder::columnOf(const QString& name) const {
+    return columns_.value(name, -1);
+}
+
+void RunDataBuilder::beginRecord(int step, int loop) {
+    if (!rows_->isAfterLast(step, loop)) {
+        rowCount_ = rows_->truncateFrom(step, loop);
+        for (auto& values : data_.columns)
+            if (values.size() > static_cast<size_t>(rowCount_))
+                values.resize(static_cast<size_t>(rowCount_));
+    }
+    rowCount_ = rows_->append(step, loop);
+}
+
+// Records hold a field's values a record apart, columns hold them side by
+// side: the values are moved a block of fields at a time, so that each
+// record's block is one cache line read and each column one stream written.
+void RunDataBuilder::setRecordValues(const std::vector<int>& columns,
+                                     const std::vector<RecordValues>& records) {
+    size_t fields = 0;
+    for (const RecordValues& record : records) fields = std::max(fields, record.count);
+    const size_t first = static_cast<size_t>(rowCount_) - records.size();
+    std::vector<float*> targets(fields);
+    for (size_t field = 0; field < fields; ++field) {
+        FloatColumn& values = data_.columns[static_cast<size_t>(columns[field])];
+        values.resize(first, FLT_MAX);
+        if (values.capacity() >= first + records.size())
+            prepareForWriting(values.data() + first, values.data() + first + records.size());
+        values.resize(first + records.size(), FLT_MAX);
+        targets[field] = values.data() + first;
+    }
+    for (size_t block = 0; block < fields; block += kFieldBlock)
+        copyFieldBlock(records, targets.data() + block, block,
+                       std::min(kFieldBlock, fields - block));
+}
+
+void RunDataBuilder::copyFieldBlock(const std::vector<RecordValues>& records, float* const* targets,
+                                    size_t firstField, size_t width) {
+    for (size_t row = 0; row < records.size(); ++row) {
+        const RecordValues& record = records[row];
+        const size_t present = std::min(width, record.count - std::min(record.count, firstField));
+        const float* from = record.values + firstField;
+        for (size_t field = 0; field < present; ++field) targets[field][row] = from[field];
+    }
+}
+
+RunData RunDataBuilder::finish() {
+    for (auto& values : data_.columns) values.resize(static_cast<size_t>(rowCount_), FLT_MAX);
+    return std::move(data_);
+}
+
+}  // namespace mon

@@ -1,0 +1,85 @@
+#pragma once
+// Assembles a RunData from records arriving in file order, as a solver wrote
+// them. A record whose (step, loop) does not come after the last one marks a
+// restart: the records from that key on are dropped and the new ones take
+// their place. Variables are identified by name, so segments written by
+// different solver processes combine into one history.
+
+#include <QHash>
+#include <QString>
+#include <cfloat>
+#include <cstdint>
+#include <vector>
+
+#include "libs/mondata/model/RunData.h"
+
+namespace mon {
+
+class RunDataBuilder {
+  public:
+    // The largest coefficient loop a record may carry. Skipped loops take no
+    // memory, but every loop a step presents is a line of the time-history
+    // table: the bound keeps one record from asking for 2^31 lines.
+    static constexpr int kMaxLoop = 100000;
+
+    RunDataBuilder();
+
+    void setCoefficientLoops(bool loops) { data_.hasCoefficientLoops = loops; }
+    bool hasCoefficientLoops() const { return data_.hasCoefficientLoops; }
+
+    // Returns the column of the named variable, declaring it if new.
+    int declare(VariableInfo info);
+    // Column of a declared variable, or -1.
+    int columnOf(const QString& name) const;
+    const QString& variableName(int column) const { return data_.variables[column].name; }
+
+    // Starts the record (step, loop); loop is 1 for runs without loops.
+    void beginRecord(int step, int loop);
+    // Sets a value of the current record.
+    void setValue(int column, float value) {
+        FloatColumn& values = data_.columns[static_cast<size_t>(column)];
+        values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
+        values.push_back(value);
+    }
+    // Whether the record (step, loop) would follow the last one, not restart.
+    bool continuesRun(int step, int loop) const { return rows_->isAfterLast(step, loop); }
+    // The values of one record: values[i] belongs to the i-th of the columns
+    // setRecordValues() is given. FLT_MAX stands for no value.
+    struct RecordValues {
+        const float* values;
+        size_t count;
+    };
+    // Sets the values of the last records.size() records at once, a block of
+    // fields at a time, so that each column is written in sequence.
+    void setRecordValues(const std::vector<int>& columns, const std::vector<RecordValues>& records);
+    // Makes room for that many records in every column, present and to come,
+    // so that appending values does not move them. Only a hint: more
+    // records still fit, and room not used is never touched.
+    void reserveRecords(int64_t records);
+    int64_t reservedRecords() const { return reservedRecords_; }
+
+    // The bytes the finished run's values take: one float per variable and
+    // record. Readers check it against memoryBudget() as the run grows.
+    uint64_t valueBytes() const {
+        return static_cast<uint64_t>(rowCount_) * data_.variables.size() * sizeof(float);
+    }
+    size_t variableCount() const { return data_.variables.size(); }
+    int64_t recordCount() const { return rowCount_; }
+
+    void addSourceFile(const std::string& path) { data_.sourceFiles.push_back(path); }
+    RunData finish();
+
+  private:
+    // Fields moved together from records into columns.
+    static constexpr size_t kFieldBlock = 16;
+    static void copyFieldBlock(const std::vector<RecordValues>& records, float* const* targets,
+                               size_t firstField, size_t width);
+
+    RunData data_;
+    RowIndex* rows_;
+    QHash<QString, int> columns_;
+    int64_t rowCount_ = 0;
+    int64_t reservedRecords_ = 0;
+};
+
+}  // namespace mon

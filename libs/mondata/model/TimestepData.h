@@ -1,0 +1,53 @@
+#pragma once
+// One variable's values: one float per record of the run, FLT_MAX where the
+// variable has no value; a loop the run skipped reads as FLT_MAX too. The
+// record keys are columns without stored values: they present the step or
+// the loop of every (step, loop) the run presents. Owned by the MonDatabase.
+
+#include <cfloat>
+#include <memory>
+#include <vector>
+
+#include "libs/mondata/model/FloatColumn.h"
+#include "libs/mondata/model/RowIndex.h"
+
+class TimestepData {
+  public:
+    enum class Key { None, Step, Loop };
+
+    TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn values,
+                 bool coefficientLoops);
+    // A record key's column.
+    TimestepData(std::shared_ptr<const mon::RowIndex> rows, Key key, bool coefficientLoops);
+    virtual ~TimestepData();
+
+    // The inclusive range of steps at which the variable has values; for a
+    // variable without any value, the run's range.
+    int getFirstTimestep() const { return firstStep_; }
+    int getLastTimestep() const { return lastStep_; }
+    // Whether the run has records of that step.
+    bool exists(int step) const { return rows_->findStep(step) >= 0; }
+    // Coefficient loops presented at that step (0 when none).
+    int getCloopCount(int step) const;
+    // The value at (step, loop); loop -1 is the step's last loop. FLT_MAX
+    // when there is no value.
+    float getValue(int step, int cloop) const;
+    // Loop of the last value (with getLastTimestep); -1 for runs without loops.
+    int getLastCloop() const { return lastLoop_; }
+
+    // Direct access for writers that walk every record in order.
+    const mon::RowIndex& rows() const { return *rows_; }
+    const mon::FloatColumn& values() const { return values_; }
+    Key key() const { return key_; }
+
+  private:
+    void setRange(int64_t firstRecord, int64_t lastRecord, bool coefficientLoops);
+    float keyValue(int step, int cloop) const;
+
+    std::shared_ptr<const mon::RowIndex> rows_;
+    mon::FloatColumn values_;
+    Key key_ = Key::None;
+    int firstStep_ = 0;
+    int lastStep_ = -1;
+    int lastLoop_ = -1;
+};

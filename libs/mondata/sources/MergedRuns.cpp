@@ -1,0 +1,63 @@
+#include "libs/mondata/sources/MergedRuns.h"
+
+#include <utility>
+
+namespace mon {
+
+namespace {
+// Walks the records of one run in order.
+class RecordCursor {
+  public:
+    explicit RecordCursor(const RowIndex& rows) : rows_(rows) {}
+
+    bool atEnd() const { return record_ >= rows_.rowCount(); }
+    int64_t row() const { return record_; }
+    std::pair<int, int> key() const {
+        return {rows_.stepAt(position_), rows_.loopOfRecord(record_)};
+    }
+    void next() {
+        ++record_;
+        if (!atEnd() && record_ >= rows_.endRecordAt(position_)) ++position_;
+    }
+
+  private:
+    const RowIndex& rows_;
+    int position_ = 0;
+    int64_t record_ = 0;
+};
+
+// The smallest key of the records not yet added; false when none is left.
+bool smallestKey(const std::vector<RecordCursor>& cursors, std::pair<int, int>& smallest) {
+    bool found = false;
+    for (const RecordCursor& cursor : cursors)
+        if (!cursor.atEnd() && (!found || cursor.key() < smallest)) {
+            smallest = cursor.key();
+            found = true;
+        }
+    return found;
+}
+}  // namespace
+
+void addMergedRuns(const std::vector<RunData>& runs, RunDataBuilder& builder) {
+    std::vector<RecordCursor> cursors;
+    std::vector<std::vector<int>> columns(runs.size());
+    for (size_t run = 0; run < runs.size(); ++run) {
+        cursors.emplace_back(*runs[run].rows);
+        for (const VariableInfo& info : runs[run].variables)
+            columns[run].push_back(builder.declare(info));
+        for (const std::string& path : runs[run].sourceFiles) builder.addSourceFile(path);
+    }
+    std::pair<int, int> key;
+    while (smallestKey(cursors, key)) {
+        builder.beginRecord(key.first, key.second);
+        for (size_t run = 0; run < runs.size(); ++run) {
+            RecordCursor& cursor = cursors[run];
+            if (cursor.atEnd() || cursor.key() != key) continue;
+            for (size_t i = 0; i < columns[run].size(); ++i)
+                builder.setValue(columns[run][i], runs[run].columns[i][cursor.row()]);
+            cursor.next();
+        }
+    }
+}
+
+}  // namespace mon

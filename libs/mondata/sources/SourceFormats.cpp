@@ -1,0 +1,62 @@
+#include "libs/mondata/sources/SourceFormats.h"
+
+#include <algorithm>
+
+#include "libs/mondata/formats/cgns/CgnsHistory.h"
+#include "libs/mondata/formats/monitor/MonitorFile.h"
+#include "libs/mondata/formats/monitor/RunDirectory.h"
+#include "libs/mondata/formats/openfoam/FoamCase.h"
+#include "libs/mondata/formats/openfoam/FoamLog.h"
+#include "libs/mondata/formats/results/ResultsFile.h"
+#include "libs/mondata/formats/su2/Su2History.h"
+#include "libs/mondata/formats/su2/Su2RunFolder.h"
+
+namespace mon {
+
+namespace {
+// "monitor file, X or Y": a file given with -mon that nothing recognises
+// may have been meant as any of the kinds -mon reads. The monitor file (the
+// last, fallback format) comes first.
+std::string monitorFileKinds() {
+    std::vector<FileFormat> formats = monitorFileFormats();
+    std::rotate(formats.begin(), formats.end() - 1, formats.end());
+    return expectedFormats(formats);
+}
+}  // namespace
+
+const std::vector<FileFormat>& monitorFileFormats() {
+    static const std::vector<FileFormat> formats = {
+        {"OpenFOAM data file", isFoamDataFile, readFoamDataFileRun},
+        {"OpenFOAM solver log",
+         [](const std::string&, std::string_view head) { return looksLikeFoamLog(head); },
+         readFoamLog},
+        {"SU2 history file",
+         [](const std::string&, std::string_view head) { return isSu2History(head); },
+         readSu2History},
+        {"monitor file", [](const std::string&, std::string_view) { return true; },
+         [](const std::string& path, RunDataBuilder& builder) {
+             readMonitorFile(path, builder, true, monitorFileKinds());
+         }},
+    };
+    return formats;
+}
+
+const std::vector<FolderFormat>& runFolderFormats() {
+    static const std::vector<FolderFormat> formats = {
+        {"OpenFOAM case", isFoamCaseFolder, readFoamCase},
+        {"SU2 run folder", isSu2RunFolder, readSu2RunFolder},
+        {"run directory", [](const std::string&) { return true; }, readRunDirectory},
+    };
+    return formats;
+}
+
+const std::vector<ResultsFormat>& resultsFileFormats() {
+    static const std::vector<ResultsFormat> formats = {
+        {"CGNS file", looksLikeCgns, readCgnsFile},
+        {"results file", [](const std::string&, std::string_view) { return true; },
+         readResultsFile},
+    };
+    return formats;
+}
+
+}  // namespace mon

@@ -1,0 +1,98 @@
+#include "libs/mondata/sources/TimeKeyedHistory.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace mon {
+
+namespace {
+bool sameTime(double a, double b) {
+    return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b));
+}
+}  // namespace
+
+void TimeKeyedHistory::addSegment(size_t source, FoamTable table, std::vector<int> builderColumns) {
+    if (sources_.size() <= source) sources_.resize(source + 1);
+    std::vector<Segment>& segments = sources_[source];
+    if (!table.rows.empty()) {
+        const double start = table.rows.front().time;
+        for (Segment& earlier : segments) {
+            const auto& rows = earlier.table.rows;
+            auto kept = std::find_if(
+                rows.begin(), rows.begin() + earlier.rowEnd,
+                [&](const FoamRow& row) { return row.time >= start || sameTime(row.time, start); });
+            earlier.rowEnd = static_cast<size_t>(kept - rows.begin());
+        }
+    }
+    const size_t rowCount = table.rows.size();
+    segments.push_back({std::move(table), std::move(builderColumns), rowCount});
+}
+
+void TimeKeyedHistory::stepTimes(std::vector<double>& first, std::vector<double>& upper) const {
+    std::vector<double> times;
+    for (const auto& segments : sources_)
+        for (const Segment& segment : segments)
+            for (size_t row = 0; row < segment.rowEnd; ++row)
+                if (segment.table.rows[row].loop == 1)
+                    times.push_back(segment.table.rows[row].time);
+    std::sort(times.begin(), times.end());
+    for (double time : times) {
+        if (!upper.empty() && sameTime(upper.back(), time)) {
+            upper.back() = time;
+            continue;
+        }
+        first.push_back(time);
+        upper.push_back(time);
+    }
+}
+
+std::vector<std::vector<TimeKeyedHistory::RowRef>> TimeKeyedHistory::sourceRows(
+    const std::vector<double>& upper) const {
+    std::vector<std::vector<RowRef>> rows(sources_.size());
+    for (size_t source = 0; source < sources_.size(); ++source) {
+        for (const Segment& segment : sources_[source]) {
+            for (uint32_t row = 0; row < segment.rowEnd; ++row) {
+                const double time = segment.table.rows[row].time;
+                const auto step =
+                    std::lower_bound(upper.begin(), upper.end(), time) - upper.begin();
+                rows[source].push_back({&segment, row, static_cast<uint32_t>(step)});
+            }
+        }
+    }
+    return rows;
+}
+
+void TimeKeyedHistory::setValues(RunDataBuilder& builder, const RowRef& ref) const {
+    const FoamTable& table = ref.segment->table;
+    const size_t end = table.cellEnd(ref.row);
+    for (size_t cell = table.rows[ref.row].firstCell; cell < end; ++cell)
+        builder.setValue(ref.segment->builderColumns[table.cells[cell].column],
+                         table.cells[cell].value);
+}
+
+void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {
+    std::vector<double> first, upper;
+    stepTimes(first, upper);
+    const std::vector<std::vector<RowRef>> rows = sourceRows(upper);
+    std::vector<size_t> next(rows.size(), 0), count(rows.size(), 0);
+    for (uint32_t step = 0; step < first.size(); ++step) {
+        size_t loops = 0;
+        for (size_t source = 0; source < rows.size(); ++source) {
+            size_t end = next[source];
+            while (end < rows[source].size() && rows[source][end].step == step) ++end;
+            count[source] = end - next[source];
+            loops = std::max(loops, count[source]);
+        }
+        if (loops > 1) builder.setCoefficientLoops(true);
+        loops = std::min<size_t>(loops, RunDataBuilder::kMaxLoop);
+        for (size_t loop = 0; loop < loops; ++loop) {
+            builder.beginRecord(static_cast<int>(step) + 1, static_cast<int>(loop) + 1);
+            builder.setValue(timeColumn, static_cast<float>(first[step]));
+            for (size_t source = 0; source < rows.size(); ++source)
+                if (loop < count[source]) setValues(builder, rows[source][next[source] + loop]);
+        }
+        for (size_t source = 0; source < rows.size(); ++source) next[source] += count[source];
+    }
+}
+
+}  // namespace mon

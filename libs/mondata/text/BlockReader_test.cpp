@@ -1,0 +1,103 @@
+#include "libs/mondata/text/BlockReader.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+
+#include "libs/exception/Error.h"
+#include "libs/mondata/formats/monitor/MonitorFileParser.h"
+
+namespace {
+
+class TempFolder {
+  public:
+    TempFolder() {
+        char pattern[] = "/tmp/block-reader-XXXXXX";
+        path_ = ::mkdtemp(pattern);
+    }
+    ~TempFolder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+    std::string file(const std::string& name) const { return path_ + "/" + name; }
+
+  private:
+    std::string path_;
+};
+
+void write(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string errorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const owl::Error& e) {
+        return e.getErrorText();
+    }
+    return "(no error)";
+}
+
+// Every line of a monitor file, parsed through blocks of the given size.
+mon::FloatColumn valuesThroughBlocks(const std::string& path, size_t blockBytes) {
+    mon::RunDataBuilder builder;
+    mon::MonitorFileParser parser(builder, path, true);
+    mon::BlockReader reader(path, blockBytes);
+    size_t consumed = 0;
+    for (std::string_view text = reader.next(0); !text.empty(); text = reader.next(consumed))
+        consumed = parser.parseLines(text);
+    parser.requireFirstLine();
+    return builder.finish().columns.at(0);
+}
+
+TEST(BlockReader, CarriesLinesAcrossBlocksOfAnySize) {
+    TempFolder folder;
+    std::string text = "monitor-file 1\nvar A\n";
+    mon::FloatColumn expected;
+    for (int step = 1; step <= 300; ++step) {
+        text += std::to_string(step) + std::string(static_cast<size_t>(step % 37), ' ') + " " +
+                std::to_string(step * 3) + "\n";
+        expected.push_back(static_cast<float>(step * 3));
+    }
+    write(folder.file("run.mon"), text + "301 9");  // the unfinished line is not read
+    for (size_t block : {1u, 2u, 7u, 40u, 4096u, 1u << 20})
+        EXPECT_EQ(valuesThroughBlocks(folder.file("run.mon"), block), expected) << block;
+}
+
+TEST(BlockReader, AFileThatShrinksBetweenReadsIsAnError) {
+    TempFolder folder;
+    const std::string path = folder.file("run.mon");
+    write(path, std::string(100, 'x'));
+    mon::BlockReader reader(path, 16);
+    EXPECT_EQ(reader.next(0).size(), 16u);
+    ASSERT_EQ(::truncate(path.c_str(), 20), 0);
+    EXPECT_EQ(errorOf([&] { reader.next(16); }),
+              "Cannot read '" + path +
+                  "': the file shrank while it was read (truncated or replaced by its writer).");
+}
+
+TEST(BlockReader, ReadsNoMoreThanTheFileHeldWhenOpened) {
+    TempFolder folder;
+    const std::string path = folder.file("run.mon");
+    write(path, "0123456789");
+    mon::BlockReader reader(path, 8);
+    std::ofstream(path, std::ios::app) << "appended";
+    EXPECT_EQ(reader.next(0), "01234567");
+    EXPECT_EQ(reader.next(6), "6789");  // "67" carried over
+    EXPECT_EQ(reader.next(4), "");
+}
+
+TEST(BlockReader, RefusesFifosDevicesAndFolders) {
+    TempFolder folder;
+    const std::string fifo = folder.file("pipe.mon");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string notRegular = "': not a regular file (a device, FIFO or socket).";
+    EXPECT_EQ(errorOf([&] { mon::BlockReader reader(fifo); }), "Cannot read '" + fifo + notRegular);
+    EXPECT_EQ(errorOf([&] { mon::BlockReader reader("/dev/zero"); }),
+              "Cannot read '/dev/zero" + notRegular);
+    EXPECT_EQ(errorOf([&] { mon::BlockReader reader("/tmp"); }),
+              "Cannot read '/tmp': Is a directory.");
+}
+
+}  // namespace

@@ -1,0 +1,197 @@
+#include "libs/mondata/text/DecimalFloat.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <string>
+
+namespace mon {
+
+namespace {
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr int kMaxDigits = 19;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+struct Decimal {
+    uint64_t mantissa = 0;
+    int exponent = 0;  // power of ten
+    bool negative = false;
+};
+
+// Accumulates a run of digits into the mantissa; returns how many there were.
+int readDigits(const char*& p, const char* end, uint64_t& mantissa) {
+    const char* start = p;
+    for (; p < end && isDigit(*p); ++p) mantissa = mantissa * 10 + static_cast<uint64_t>(*p - '0');
+    return static_cast<int>(p - start);
+}
+
+bool readExponent(const char*& p, const char* end, Decimal& d) {
+    if (p == end || (*p != 'e' && *p != 'E')) return true;
+    ++p;
+    bool negative = p < end && *p == '-';
+    if (p < end && (*p == '-' || *p == '+')) ++p;
+    if (p == end || !isDigit(*p)) return false;
+    int exponent = 0;
+    for (; p < end && isDigit(*p); ++p)
+        if (exponent < 10000) exponent = exponent * 10 + (*p - '0');
+    d.exponent += negative ? -exponent : exponent;
+    return true;
+}
+
+// Up to 19 digits in all, leading zeros included, cannot overflow 64 bits;
+// longer numbers are left to the general reader.
+const char* parse(const char* p, const char* end, Decimal& d) {
+    if (p < end && (*p == '-' || *p == '+')) d.negative = *p++ == '-';
+    int digits = readDigits(p, end, d.mantissa);
+    if (p < end && *p == '.') {
+        int fraction = readDigits(++p, end, d.mantissa);
+        digits += fraction;
+        d.exponent = -fraction;
+    }
+    return digits > 0 && digits <= kMaxDigits && readExponent(p, end, d) ? p : nullptr;
+}
+}  // namespace
+
+const char* readDecimalFloatPrefix(const char* begin, const char* end, float& value) {
+    Decimal d;
+    const char* after = parse(begin, end, d);
+    if (!after) return nullptr;
+    if (d.mantissa == 0) {
+        value = d.negative ? -0.0f : 0.0f;
+        return after;
+    }
+    if (d.mantissa > (uint64_t(1) << 53) || d.exponent < -22 || d.exponent > 22) return nullptr;
+    double exact = static_cast<double>(d.mantissa);
+    exact = d.exponent < 0 ? exact / kPowersOfTen[-d.exponent] : exact * kPowersOfTen[d.exponent];
+    float rounded = static_cast<float>(exact);
+    if (std::isinf(rounded)) return nullptr;  // out of range: the general reader reports it
+    value = d.negative ? -rounded : rounded;
+    return after;
+}
+
+namespace {
+constexpr uint64_t kZeros = 0x3030303030303030;  // "00000000"
+
+// How many of the 8 bytes (in memory order) are digits before the first
+// byte that is not. A borrow or carry only runs towards later bytes, so the
+// first flagged byte is the first non-digit.
+int leadingDigits(uint64_t bytes) {
+    const uint64_t notDigit =
+        ((bytes + 0x4646464646464646) | (bytes - kZeros)) & 0x8080808080808080;
+    return notDigit == 0 ? 8 : __builtin_ctzll(notDigit) / 8;
+}
+
+// The value of the first count (1 to 8) digits of the bytes: the digits are
+// moved to the end with zeros before them, then combined in pairs, fours
+// and the eight in three multiplications.
+uint64_t digitsValue(uint64_t bytes, int count) {
+    uint64_t v = (bytes - kZeros) << (8 * (8 - count));
+    v = v * 10 + (v >> 8);
+    const uint64_t mask = 0x000000FF000000FF;
+    return ((v & mask) * (100 + (1000000ULL << 32)) +
+            ((v >> 16) & mask) * (1 + (10000ULL << 32))) >>
+           32;
+}
+
+// "e+dd" or "e-dd" as a power of ten; false for any other exponent.
+bool readShortExponent(const char* p, int& exponent) {
+    if ((p[0] != 'e' && p[0] != 'E') || (p[1] != '-' && p[1] != '+') || !isDigit(p[2]) ||
+        !isDigit(p[3]))
+        return false;
+    const int magnitude = (p[2] - '0') * 10 + (p[3] - '0');
+    exponent = p[1] == '-' ? -magnitude : magnitude;
+    return true;
+}
+}  // namespace
+
+// Reads one digit, then with a point up to 8 fraction digits at once, then
+// the exponent: at most 9 digits, so m < 2^53 as the exact route needs. Needs
+// the 12 bytes after the sign within the token's line.
+const char* readCommonFloatPrefix(const char* begin, const char* end, float& value) {
+    const char* p = begin + (*begin == '-');
+    if (end - p < 12 || !isDigit(p[0])) return readDecimalFloatPrefix(begin, end, value);
+    uint64_t mantissa = static_cast<uint64_t>(p[0] - '0');
+    int fraction = 0;
+    if (p[1] == '.') {
+        uint64_t bytes = 0;
+        std::memcpy(&bytes, p + 2, sizeof bytes);
+        fraction = leadingDigits(bytes);
+        if (fraction == 0 || (fraction == 8 && isDigit(p[10])))
+            return readDecimalFloatPrefix(begin, end, value);
+        mantissa =
+            mantissa * static_cast<uint64_t>(kPowersOfTen[fraction]) + digitsValue(bytes, fraction);
+        p += 1 + fraction;
+    }
+    int exponent = 0;
+    if (end - p < 5 || !readShortExponent(p + 1, exponent))
+        return readDecimalFloatPrefix(begin, end, value);
+    exponent -= fraction;
+    if (exponent < -22 || exponent > 22) return readDecimalFloatPrefix(begin, end, value);
+    const double exact = exponent < 0 ? static_cast<double>(mantissa) / kPowersOfTen[-exponent]
+                                      : static_cast<double>(mantissa) * kPowersOfTen[exponent];
+    const float rounded = static_cast<float>(exact);
+    value = *begin == '-' ? -rounded : rounded;
+    return p + 5;
+}
+
+namespace {
+bool equalsIgnoringCase(std::string_view text, std::string_view lower) {
+    if (text.size() != lower.size()) return false;
+    for (size_t i = 0; i < text.size(); ++i)
+        if ((text[i] | 0x20) != lower[i]) return false;
+    return true;
+}
+
+FloatRead readSpecial(std::string_view word, float& value) {
+    if (equalsIgnoringCase(word, "nan"))
+        value = std::numeric_limits<float>::quiet_NaN();
+    else if (equalsIgnoringCase(word, "inf") || equalsIgnoringCase(word, "infinity"))
+        value = std::numeric_limits<float>::infinity();
+    else
+        return FloatRead::NotANumber;
+    return FloatRead::Ok;
+}
+
+// An unsigned decimal number, which from_chars reads correctly rounded.
+// Below the float range it reports out of range too: that one rounds to 0 or
+// a denormal, as the solver's own float would.
+FloatRead readGeneral(std::string_view digits, float& value) {
+    const char* end = digits.data() + digits.size();
+    auto [stop, ec] = std::from_chars(digits.data(), end, value);
+    if (stop != end || ec == std::errc::invalid_argument) return FloatRead::NotANumber;
+    if (ec != std::errc::result_out_of_range) return FloatRead::Ok;
+    const double wide = std::strtod(std::string(digits).c_str(), nullptr);
+    if (std::isinf(wide) || std::fabs(wide) > 1.0) return FloatRead::OutOfRange;
+    value = static_cast<float>(wide);
+    return FloatRead::Ok;
+}
+}  // namespace
+
+FloatRead readFloatValue(std::string_view token, float& value) {
+    if (readDecimalFloat(token, value)) return FloatRead::Ok;
+    const bool negative = !token.empty() && token.front() == '-';
+    if (!token.empty() && (token.front() == '-' || token.front() == '+')) token.remove_prefix(1);
+    const bool decimal = !token.empty() && (isDigit(token.front()) || token.front() == '.');
+    float read = 0;
+    const FloatRead result = decimal ? readGeneral(token, read) : readSpecial(token, read);
+    if (result == FloatRead::Ok) value = negative ? std::copysign(read, -1.0f) : read;
+    return result;
+}
+
+bool readDecimalFloat(std::string_view token, float& value) {
+    const char* end = token.data() + token.size();
+    float read = 0;
+    if (readDecimalFloatPrefix(token.data(), end, read) != end) return false;
+    value = read;
+    return true;
+}
+
+}  // namespace mon

@@ -1,0 +1,170 @@
+#include "libs/mondata/text/DecimalFloat.h"
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <random>
+#include <string>
+
+namespace {
+
+// The general reader that the fast one must agree with, bit for bit.
+float reference(const std::string& text) {
+    float value = 0;
+    const char* begin = text.data() + (text[0] == '+' ? 1 : 0);
+    std::from_chars(begin, text.data() + text.size(), value);
+    return value;
+}
+
+void expectExact(const std::string& text) {
+    float fast = 0;
+    if (!mon::readDecimalFloat(text, fast)) return;  // left to the general reader
+    float expected = reference(text);
+    EXPECT_EQ(std::memcmp(&fast, &expected, sizeof fast), 0) << text;
+}
+
+TEST(DecimalFloat, AgreesWithTheCorrectlyRoundedReaderOnRandomNumbers) {
+    std::mt19937_64 random(12345);
+    char text[64];
+    for (int i = 0; i < 200000; ++i) {
+        const uint64_t digits = random() % 100000000000ULL;
+        const int exponent = static_cast<int>(random() % 60) - 30;
+        std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(digits),
+                      exponent);
+        expectExact(text);
+        float value;
+        uint32_t bits = static_cast<uint32_t>(random());
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value)) continue;
+        std::snprintf(text, sizeof text, "%.8e", static_cast<double>(value));
+        expectExact(text);
+        std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+        expectExact(text);
+    }
+}
+
+// The common-shape reader against the general value reader, bit for bit, on
+// the token alone and followed by a blank and more text (as in a record).
+void expectCommonShapeExact(const std::string& token) {
+    float general = 0;
+    ASSERT_EQ(mon::readFloatValue(token, general), mon::FloatRead::Ok) << token;
+    for (const std::string& line : {token, token + " 1.5e+00 2.5e+00", token + "\t-"}) {
+        float fast = 0;
+        const char* end = line.data() + line.size();
+        const char* after = mon::readCommonFloatPrefix(line.data(), end, fast);
+        if (!after) continue;  // left to the general reader, as the callers do
+        EXPECT_EQ(after, line.data() + token.size()) << line;
+        EXPECT_EQ(std::memcmp(&fast, &general, sizeof fast), 0) << line;
+    }
+}
+
+// Every shape a solver writes: "%.Ne" for 0 to 8 fraction digits with
+// either sign, "1e-03", and the decimal nearest to the halfway point between
+// two floats, where a second rounding would show (and its neighbours).
+TEST(DecimalFloat, CommonShapesReadExactlyAsTheGeneralReader) {
+    std::mt19937_64 random(777);
+    char text[64];
+    for (int i = 0; i < 100000; ++i) {
+        float value;
+        const uint32_t bits = static_cast<uint32_t>(random());
+        std::memcpy(&value, &bits, sizeof value);
+        if (!std::isfinite(value)) continue;
+        const int fractionDigits = static_cast<int>(random() % 9);
+        std::snprintf(text, sizeof text, "%.*e", fractionDigits, static_cast<double>(value));
+        expectCommonShapeExact(text);
+        const double halfway = (static_cast<double>(value) + std::nextafter(value, INFINITY)) / 2;
+        const long long last = static_cast<long long>(random() % 3) - 1;
+        std::snprintf(text, sizeof text, "%.8e", halfway);
+        std::string nearHalf = text;
+        const size_t digit = nearHalf.find('e') - 1;
+        nearHalf[digit] = static_cast<char>('0' + (nearHalf[digit] - '0' + 10 + last) % 10);
+        expectCommonShapeExact(nearHalf);
+        std::snprintf(text, sizeof text, "%de%+03d", static_cast<int>(random() % 10),
+                      static_cast<int>(random() % 60) - 30);
+        expectCommonShapeExact(text);
+    }
+    for (const char* edge : {"0.0e+00", "-0.0e+00", "9.99999999e+22", "1.00000001e-22",
+                             "3.40282347e+38", "1.17549435e-38", "1.4e-45", "5e-01"})
+        expectCommonShapeExact(edge);
+}
+
+TEST(DecimalFloat, ReadsTheUsualFormsAndLeavesTheRest) {
+    float value = 0;
+    ASSERT_TRUE(mon::readDecimalFloat("1.2345678e-03", value));
+    EXPECT_EQ(value, 1.2345678e-03f);
+    ASSERT_TRUE(mon::readDecimalFloat("+2.5", value));
+    EXPECT_EQ(value, 2.5f);
+    ASSERT_TRUE(mon::readDecimalFloat("-0.000", value));
+    EXPECT_TRUE(std::signbit(value));
+    ASSERT_TRUE(mon::readDecimalFloat("7.", value));
+    EXPECT_EQ(value, 7.0f);
+    ASSERT_TRUE(mon::readDecimalFloat(".5E+1", value));
+    EXPECT_EQ(value, 5.0f);
+    for (const char* other : {"", "-", "+", ".", "e5", "1e", "1e+", "1.5x", "nan", "inf", "--1",
+                              "+-1", "1e-60", "3.5e38", "12345678901234567890", "1 2"})
+        EXPECT_FALSE(mon::readDecimalFloat(other, value)) << other;
+}
+
+// What readFloatValue makes of a token, written as the tables write floats
+// ("%.8e", "nan", "-nan", "inf", "-inf"), or the kind of failure.
+std::string valueOf(const std::string& token) {
+    float value = 0;
+    switch (mon::readFloatValue(token, value)) {
+        case mon::FloatRead::NotANumber:
+            return "not a number";
+        case mon::FloatRead::OutOfRange:
+            return "out of range";
+        case mon::FloatRead::Ok:
+            break;
+    }
+    if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.8e", static_cast<double>(value));
+    return text;
+}
+
+TEST(DecimalFloat, ValueGrammarAcceptsTheCommonFormsOfSolvers) {
+    const std::vector<std::pair<const char*, const char*>> accepted = {
+        {"NaN", "nan"},
+        {"nan", "nan"},
+        {"+NAN", "nan"},
+        {"-nan", "-nan"},
+        {"-NaN", "-nan"},
+        {"Inf", "inf"},
+        {"inf", "inf"},
+        {"+inf", "inf"},
+        {"-INF", "-inf"},
+        {"infinity", "inf"},
+        {"+Infinity", "inf"},
+        {"-InFiNiTy", "-inf"},
+        {".5", "5.00000000e-01"},
+        {"-.5", "-5.00000000e-01"},
+        {"5.", "5.00000000e+00"},
+        {"+5.", "5.00000000e+00"},
+        {"1E5", "1.00000000e+05"},
+        {"1.e+2", "1.00000000e+02"},
+        {"-0", "-0.00000000e+00"},
+        {"+.25E-1", "2.50000004e-02"},
+        {"1e-60", "0.00000000e+00"},
+        {"-1e-45", "-1.40129846e-45"},
+        {"0.000000000000000000000000000001234567891234", "1.23456793e-30"},
+        {"123456789012345678901234567890", "1.23456789e+29"},
+    };
+    for (const auto& [token, expected] : accepted) EXPECT_EQ(valueOf(token), expected) << token;
+}
+
+TEST(DecimalFloat, ValueGrammarRejectsEverythingElse) {
+    for (const char* token :
+         {"",    "+",    "-",     ".",         "+.",    "e5",     "1e",
+          "1e+", ".e1",  "1.5x",  "0x1p3",     "0x10",  "nan(1)", "nan()",
+          "na",  "nana", "infin", "infinityy", "in f",  "+-1",    "-+1",
+          "--1", "++1",  "1,5",   "1_000",     "1.2.3", "1e5.0",  "\xEF\xBC\x91",
+          "i"})
+        EXPECT_EQ(valueOf(token), "not a number") << token;
+    for (const char* token : {"1e39", "-3.5e38", "1e99999999999", "4e38"})
+        EXPECT_EQ(valueOf(token), "out of range") << token;
+}
+
+}  // namespace
