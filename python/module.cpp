@@ -112,7 +112,7 @@ py::dict info(const RunTable& run, const std::string& name) {
 
 }  // namespace
 
-PYBIND11_MODULE(monexport, m) {
+PYBIND11_MODULE(_core, m) {
     m.doc() = "Monitor data of solver runs as NumPy arrays and pandas tables.";
     static py::exception<owl::Error> error(m, "Error");
     py::register_exception_translator([](std::exception_ptr thrown) {
