@@ -2,7 +2,6 @@
 // each selected variable's own last value.
 
 #include "export/ExporterError.h"
-#include "export/KeyFields.h"
 #include "export/RunHistoryWriter.h"
 #include "export/TableFormat.h"
 #include "libs/mondata/model/TimestepData.h"

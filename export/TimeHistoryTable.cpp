@@ -4,14 +4,14 @@
 #include <algorithm>
 
 #include "export/ExporterError.h"
-#include "export/KeyFields.h"
 #include "export/RunHistoryWriter.h"
 #include "export/TableFormat.h"
 #include "export/TimeHistoryLines.h"
 #include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/RecordKey.h"
 
 bool RunHistoryWriter::isKeyField(const std::string& name) {
-    return name == keyfields::kCoefficientLoop || name == keyfields::kAccumulatedTimestep;
+    return mon::recordKeyOf(name) != mon::RecordKey::None;
 }
 
 // Every name quoted; a quote inside doubled, a line feed written as two
@@ -34,15 +34,15 @@ void RunHistoryWriter::writeHeader(std::ostream& out, const std::vector<std::str
 }
 
 void RunHistoryWriter::outputData() {
-    const QString loopName = QString::fromLatin1(keyfields::kCoefficientLoop.c_str());
+    const QString loopName = QString::fromLatin1(mon::kCoefficientLoop.c_str());
     const bool loops = coeffLoops && database->getVariable(loopName) != nullptr;
-    std::vector<std::string> keyFields{keyfields::kAccumulatedTimestep};
-    if (loops) keyFields.push_back(keyfields::kCoefficientLoop);
+    std::vector<std::string> keyFields{mon::kAccumulatedTimestep};
+    if (loops) keyFields.push_back(mon::kCoefficientLoop);
     PreparedData data;
     std::vector<std::string> columns;
     prepareData(data, columns, keyFields);
     if (!loops)
-        columns.erase(std::remove(columns.begin(), columns.end(), keyfields::kCoefficientLoop),
+        columns.erase(std::remove(columns.begin(), columns.end(), mon::kCoefficientLoop),
                       columns.end());
     std::ostream& out = borrowOStream();
     writeTimeHistory(out, data, columns, loops);
@@ -52,7 +52,7 @@ void RunHistoryWriter::outputData() {
 void RunHistoryWriter::writeTimeHistory(std::ostream& out, const PreparedData& data,
                                         const std::vector<std::string>& columns, bool loops) const {
     if (header) writeHeader(out, columns);
-    auto key = data.find(keyfields::kAccumulatedTimestep);
+    auto key = data.find(mon::kAccumulatedTimestep);
     if (key == data.end() || !key->second)
         exporter::raise("outputData", "Failed to locate Accumulated Timestep key field.");
     const TimestepData& steps = *key->second;

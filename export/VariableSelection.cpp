@@ -4,10 +4,10 @@
 
 #include <QByteArray>
 
-#include "export/KeyFields.h"
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/utilities/StringUtilities.h"
 
@@ -51,7 +51,7 @@ void addListedVariables(const MonDatabase& database, const std::vector<std::stri
         if (const TimestepData* values = database.getVariable(toQString(name))) {
             columns.push_back(name);
             data.emplace(name, values);
-        } else if (name != keyfields::kCoefficientLoop) {
+        } else if (name != mon::kCoefficientLoop) {
             missing.push_back(name);
         }
     }

@@ -9,11 +9,11 @@
 #include <memory>
 
 #include "export/ExporterError.h"
-#include "export/KeyFields.h"
 #include "export/VariableSelection.h"
 #include "libs/exception/MessageText.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/model/TimestepData.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 
@@ -99,21 +99,21 @@ RunTable::Description RunTable::info(const std::string& name) const {
 }
 
 bool RunTable::showsLoops(bool loops) const {
-    return loops && database_->getVariable(toQString(keyfields::kCoefficientLoop)) != nullptr;
+    return loops && database_->getVariable(toQString(mon::kCoefficientLoop)) != nullptr;
 }
 
 std::vector<std::string> RunTable::select(const std::vector<std::string>& names,
                                           const std::string& rule, bool withKeys,
                                           bool loops) const {
     std::vector<std::string> keyFields;
-    if (withKeys) keyFields.push_back(keyfields::kAccumulatedTimestep);
-    if (withKeys && showsLoops(loops)) keyFields.push_back(keyfields::kCoefficientLoop);
+    if (withKeys) keyFields.push_back(mon::kAccumulatedTimestep);
+    if (withKeys && showsLoops(loops)) keyFields.push_back(mon::kCoefficientLoop);
     PreparedData data;
     std::vector<std::string> columns;
     const std::unique_ptr<MonVariableRule> parsed = ruleOf(rule);
     exporter::selectVariables(*database_, names, parsed.get(), keyFields, data, columns);
     if (withKeys && !showsLoops(loops))
-        columns.erase(std::remove(columns.begin(), columns.end(), keyfields::kCoefficientLoop),
+        columns.erase(std::remove(columns.begin(), columns.end(), mon::kCoefficientLoop),
                       columns.end());
     return columns;
 }
@@ -130,7 +130,7 @@ bool RunTable::isKey(const std::string& name) const {
 }
 
 RunTable::Rows RunTable::rows(bool loops, int32_t first, int32_t last) const {
-    const TimestepData* steps = database_->getVariable(toQString(keyfields::kAccumulatedTimestep));
+    const TimestepData* steps = database_->getVariable(toQString(mon::kAccumulatedTimestep));
     if (!steps) exporter::raise("outputData", "Failed to locate Accumulated Timestep key field.");
     if (first <= 0 || first < steps->getFirstTimestep()) first = steps->getFirstTimestep();
     if (last <= 0 || last > steps->getLastTimestep()) last = steps->getLastTimestep();

@@ -4,13 +4,9 @@
 
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
+#include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/model/RunMetadata.h"
 #include "libs/mondata/sources/RunSource.h"
-
-namespace {
-const QString kAccumulatedTimestep = QStringLiteral("ACCUMULATED TIMESTEP");
-const QString kCoefficientLoop = QStringLiteral("COEFFICIENT LOOP");
-}  // namespace
 
 MonDatabase::MonDatabase(const QString& name, owl::MessageDisplayItf* display)
     : name_(name), display_(display) {}
@@ -40,8 +36,9 @@ void MonDatabase::updateFrom(SourceType type, const QString& path, bool /*replac
 void MonDatabase::updateData() {
     run_ = std::move(pending_);
     pending_ = mon::RunData();
-    keyNames_ = {kAccumulatedTimestep};
-    if (run_.hasCoefficientLoops) keyNames_.push_back(kCoefficientLoop);
+    keyNames_ = {QString::fromLatin1(mon::kAccumulatedTimestep.c_str())};
+    if (run_.hasCoefficientLoops)
+        keyNames_.push_back(QString::fromLatin1(mon::kCoefficientLoop.c_str()));
     std::vector<const QString*> names;
     names.reserve(keyNames_.size() + run_.variables.size());
     for (const QString& key : keyNames_) names.push_back(&key);

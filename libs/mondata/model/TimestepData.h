@@ -9,11 +9,12 @@
 #include <vector>
 
 #include "libs/mondata/model/FloatColumn.h"
+#include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/model/RowIndex.h"
 
 class TimestepData {
   public:
-    enum class Key { None, Step, Loop };
+    using Key = mon::RecordKey;
 
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn values,
                  bool coefficientLoops);

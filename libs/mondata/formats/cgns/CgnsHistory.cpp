@@ -9,6 +9,7 @@
 
 #include "libs/mondata/formats/cgns/CgnsDataNames.h"
 #include "libs/mondata/formats/cgns/CgnsFile.h"
+#include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/sources/Hdf5Handle.h"
 #include "libs/mondata/sources/SourceFileCheck.h"
 
@@ -208,8 +209,7 @@ VariableInfo CgnsHistorySource::variableOf(const History& history, const CgnsNod
     const std::string arrayName = array.name();
     VariableInfo info;
     info.name = QString::fromStdString(history.prefix + arrayName);
-    if (info.name == QLatin1String("ACCUMULATED TIMESTEP") ||
-        info.name == QLatin1String("COEFFICIENT LOOP"))
+    if (recordKeyOf(history.prefix + arrayName) != RecordKey::None)
         file_.fail(array, "has the name of a record key, which cannot be a variable");
     const CgnsArrayKind kind = kindOfDataName(arrayName);
     const QString group = history.group.isEmpty() ? kind.group : history.group;

@@ -7,6 +7,7 @@
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/model/MemoryBudget.h"
+#include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/text/DecimalFloat.h"
 #include "libs/mondata/text/PieceScan.h"
 #include "libs/mondata/text/TextScanner.h"
@@ -19,8 +20,6 @@ namespace mon {
 namespace {
 const std::string_view kMagic = "monitor-file";
 const std::string_view kLoopsFlag = "coefficient-loops";
-const char* const kAccumulatedTimestep = "ACCUMULATED TIMESTEP";
-const char* const kCoefficientLoop = "COEFFICIENT LOOP";
 
 // A name or token as a message quotes it: its control characters escaped,
 // so that a line feed in it cannot break the report's lines.
@@ -322,7 +321,7 @@ void MonitorFileParser::parseDeclaration(std::string_view line) {
     if (!scan.text(name, error)) fail("variable name: " + error);
     if (name.empty()) fail("variable name must not be empty");
     info.name = owl::utf8::toQString(name);
-    if (name == kAccumulatedTimestep || name == kCoefficientLoop)
+    if (recordKeyOf(name) != RecordKey::None)
         fail(quoted(name) + " is the name of a record key and cannot be declared");
     while (scan.skipBlanks(), !scan.atEnd()) {
         std::string key, value;

@@ -10,6 +10,7 @@
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/su2/Su2Variables.h"
+#include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/text/BlockReader.h"
 #include "libs/mondata/text/DecimalFloat.h"
 #include "libs/mondata/text/TextScanner.h"
@@ -21,7 +22,6 @@ namespace {
 const char* const kIterationNames[] = {"Time_Iter", "Outer_Iter", "Inner_Iter"};
 // Versions before 7 number their rows in this column.
 const std::string_view kLegacyIteration = "Iteration";
-const std::string_view kRecordKeys[] = {"ACCUMULATED TIMESTEP", "COEFFICIENT LOOP"};
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r';
@@ -163,9 +163,8 @@ void Su2Parser::parseHeader(std::string_view line) {
 
 void Su2Parser::checkName(std::string_view name, size_t column) const {
     if (name.empty()) fail("column " + std::to_string(column + 1) + " of the header has no name");
-    for (std::string_view key : kRecordKeys)
-        if (name == key)
-            fail(quotedToken(name) + " is the name of a record key and cannot be a column");
+    if (recordKeyOf(name) != RecordKey::None)
+        fail(quotedToken(name) + " is the name of a record key and cannot be a column");
     for (size_t earlier = 0; earlier < headerNames_.size(); ++earlier)
         if (headerNames_[earlier] == name)
             fail("column " + quotedToken(name) + " appears twice in the header (columns " +
