@@ -72,6 +72,16 @@ Result monexport(const std::vector<std::string>& args,
     return run(binary("monexport"), args, env);
 }
 
+Result monpack(const std::vector<std::string>& args,
+               const std::map<std::string, std::string>& env) {
+    return run(binary("monpack"), args, env);
+}
+
+Result monplot(const std::vector<std::string>& args,
+               const std::map<std::string, std::string>& env) {
+    return run(binary("monplot"), args, env);
+}
+
 std::string binary(const std::string& name) {
     return std::string(MONEXPORT_BIN_DIR) + "/" + name;
 }
@@ -99,6 +109,18 @@ TempDir::~TempDir() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+std::string TempDir::write(const std::string& name, const std::string& content) const {
+    const std::string path = file(name);
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+    writeFile(path, content);
+    return path;
+}
+
+std::string TempDir::folder(const std::string& name) const {
+    std::filesystem::create_directories(file(name));
+    return file(name);
+}
+
 std::string readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -124,8 +146,20 @@ std::vector<std::string> filesIn(const std::string& folder) {
     return names;
 }
 
+size_t lineCount(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
+
 std::string errorReport(const std::string& message) {
     return "Exporter error:\n" + message + "\n";
+}
+
+::testing::AssertionResult failsWith(const Result& result, const std::string& message) {
+    if (result.status == 255 && result.out.empty() && result.err == errorReport(message))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "status " << result.status << ", stdout '" << result.out << "', stderr '"
+           << result.err << "'; expected status 255 and the report '" << message << "'";
 }
 
 std::string monexportOutput(const std::vector<std::string>& args,

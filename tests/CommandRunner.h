@@ -2,6 +2,8 @@
 // Runs the real monexport binary (or another command) for end-to-end tests
 // and captures its standard output, standard error and exit status.
 
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -23,10 +25,21 @@ Result run(const std::string& program, const std::vector<std::string>& args,
 Result monexport(const std::vector<std::string>& args,
                  const std::map<std::string, std::string>& env = {});
 
+// The other commands under test.
+Result monpack(const std::vector<std::string>& args,
+               const std::map<std::string, std::string>& env = {});
+Result monplot(const std::vector<std::string>& args,
+               const std::map<std::string, std::string>& env = {});
+
 // Standard output of a monexport run that must succeed silently (status 0,
 // nothing on standard error; a failure is reported to the test).
 std::string monexportOutput(const std::vector<std::string>& args,
                             const std::map<std::string, std::string>& env = {});
+
+// Whether a command failed as a user error does: status 255, nothing on
+// standard output, the two-line report of message on standard error. Use as
+// EXPECT_TRUE(e2e::failsWith(result, message)).
+::testing::AssertionResult failsWith(const Result& result, const std::string& message);
 
 // Paths of the built commands and of the source tree's folders.
 std::string binary(const std::string& name);
@@ -42,6 +55,10 @@ class TempDir {
     ~TempDir();
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
+    // Writes a file (creating the folders it names) and returns its path.
+    std::string write(const std::string& name, const std::string& content) const;
+    // Creates a folder (and those above it) and returns its path.
+    std::string folder(const std::string& name) const;
 
   private:
     std::string path_;
@@ -52,6 +69,7 @@ void writeFile(const std::string& path, const std::string& content);
 bool fileExists(const std::string& path);
 // The names of the entries of a folder, sorted.
 std::vector<std::string> filesIn(const std::string& folder);
+size_t lineCount(const std::string& text);
 
 // The two-line error report.
 std::string errorReport(const std::string& message);

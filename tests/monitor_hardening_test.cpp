@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -16,19 +15,13 @@
 
 namespace {
 
+using e2e::lineCount;
 using e2e::monexport;
+using e2e::monpack;
 
 const std::string kShrunk =
     "': the file shrank while it was read (truncated or replaced by its writer).";
 const std::string kNotRegular = "': not a regular file (a device, FIFO or socket).";
-
-e2e::Result monpack(const std::vector<std::string>& args) {
-    return e2e::run(e2e::binary("monpack"), args);
-}
-
-size_t lineCount(const std::string& text) {
-    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
-}
 
 std::string lastLine(const std::string& text) {
     const size_t start = text.rfind('\n', text.size() - 2);
@@ -56,7 +49,6 @@ e2e::Result readWhileTruncated(const std::vector<std::string>& args, const std::
 
 TEST(MonitorHardening, AFileTruncatedWhileReadGivesItsDataOrAnErrorNeverASignal) {
     e2e::TempDir dir;
-    ::mkdir(dir.file("run.dir").c_str(), 0700);
     const std::string file = dir.file("run.dir/seg.mon");
     std::string text = "monitor-file 1\nvar A\nvar B\n";
     for (int step = 1; text.size() < (64u << 20); ++step)
@@ -64,15 +56,13 @@ TEST(MonitorHardening, AFileTruncatedWhileReadGivesItsDataOrAnErrorNeverASignal)
     for (const char* source : {"-mon", "-dir"}) {
         const std::string path = source == std::string("-mon") ? file : dir.file("run.dir");
         for (int delay : {0, 10, 40, 120, 300}) {
-            e2e::writeFile(file, text);
+            dir.write("run.dir/seg.mon", text);
             e2e::Result r = readWhileTruncated({"-showvars", source, path}, file,
                                                std::chrono::milliseconds(delay));
-            if (r.status == 0) {
+            if (r.status == 0)
                 EXPECT_EQ(r.out, "ACCUMULATED TIMESTEP\nA\nB\n");
-            } else {
-                EXPECT_EQ(r.status, 255) << source << " " << delay << "ms: " << r.err;
-                EXPECT_EQ(r.err, e2e::errorReport("Cannot read '" + file + kShrunk));
-            }
+            else
+                EXPECT_TRUE(e2e::failsWith(r, "Cannot read '" + file + kShrunk)) << delay << "ms";
         }
     }
 }
@@ -88,27 +78,22 @@ std::string manyLoopsFile() {
 
 TEST(MonitorHardening, BillionsOfLoopsAreCountedWithoutOverflow) {
     e2e::TempDir dir;
-    e2e::writeFile(dir.file("run.mon"), manyLoopsFile());
-    e2e::Result last = monexport({"-lastvaluesonly", "-mon", dir.file("run.mon")});
-    ASSERT_EQ(last.status, 0) << last.err;
-    EXPECT_EQ(last.out,
+    const std::string mon = dir.write("run.mon", manyLoopsFile()), res = dir.file("run.res");
+    const std::string last = e2e::monexportOutput({"-lastvaluesonly", "-mon", mon});
+    EXPECT_EQ(last,
               "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"A\"\n21500,100000,2.15005000e+04\n");
-    e2e::Result steps = monexport({"-nocoeffloops", "-noheader", "-mon", dir.file("run.mon")});
-    ASSERT_EQ(steps.status, 0) << steps.err;
-    EXPECT_EQ(lineCount(steps.out), 21500u);
-    EXPECT_EQ(steps.out.substr(0, 17), "1,1.50000000e+00\n");
-    e2e::Result loops = monexport({"-firsttimestep", "21499", "-lasttimestep", "21499", "-noheader",
-                                   "-mon", dir.file("run.mon")});
-    ASSERT_EQ(loops.status, 0) << loops.err;
-    EXPECT_EQ(lineCount(loops.out), 100000u);
-    EXPECT_EQ(loops.out.substr(0, 18), "21499,1,\n21499,2,\n");
-    EXPECT_EQ(lastLine(loops.out), "21499,100000,2.14995000e+04\n");
+    const std::string steps = e2e::monexportOutput({"-nocoeffloops", "-noheader", "-mon", mon});
+    EXPECT_EQ(lineCount(steps), 21500u);
+    EXPECT_EQ(steps.substr(0, 17), "1,1.50000000e+00\n");
+    const std::string loops = e2e::monexportOutput(
+        {"-firsttimestep", "21499", "-lasttimestep", "21499", "-noheader", "-mon", mon});
+    EXPECT_EQ(lineCount(loops), 100000u);
+    EXPECT_EQ(loops.substr(0, 18), "21499,1,\n21499,2,\n");
+    EXPECT_EQ(lastLine(loops), "21499,100000,2.14995000e+04\n");
 
-    e2e::Result packed = monpack({"-mon", dir.file("run.mon"), "-out", dir.file("run.res")});
-    ASSERT_EQ(packed.status, 0) << packed.err;
-    EXPECT_EQ(monexport({"-nocoeffloops", "-noheader", "-res", dir.file("run.res")}).out,
-              steps.out);
-    EXPECT_EQ(monexport({"-lastvaluesonly", "-res", dir.file("run.res")}).out, last.out);
+    ASSERT_EQ(monpack({"-mon", mon, "-out", res}).status, 0);
+    EXPECT_EQ(monexport({"-nocoeffloops", "-noheader", "-res", res}).out, steps);
+    EXPECT_EQ(monexport({"-lastvaluesonly", "-res", res}).out, last);
 }
 
 // 19 KB: 2,000 variables and 20 records at loop 100,000. The skipped loops
@@ -124,28 +109,23 @@ std::string skippedLoopsFile() {
 
 TEST(MonitorHardening, SkippedLoopsTakeNoMemory) {
     e2e::TempDir dir;
-    e2e::writeFile(dir.file("run.mon"), skippedLoopsFile());
-    e2e::Result steps = monexport(
-        {"-nocoeffloops", "-noheader", "-varlist", "V1;V2000", "-mon", dir.file("run.mon")});
-    ASSERT_EQ(steps.status, 0) << steps.err;
-    EXPECT_EQ(lineCount(steps.out), 20u);
-    EXPECT_EQ(lastLine(steps.out), "20,2.00000000e+01,\n");
-    e2e::Result loops = monexport(
-        {"-firsttimestep", "20", "-noheader", "-varlist", "V1;V2", "-mon", dir.file("run.mon")});
-    ASSERT_EQ(loops.status, 0) << loops.err;
-    EXPECT_EQ(lineCount(loops.out), 100000u);
-    EXPECT_EQ(loops.out.substr(0, 21), "20,1,,\n20,2,,\n20,3,,\n");
-    EXPECT_EQ(lastLine(loops.out), "20,100000,2.00000000e+01,\n");
+    const std::string mon = dir.write("run.mon", skippedLoopsFile()), res = dir.file("run.res");
+    const auto stepsOf = [](const std::string& option, const std::string& path) {
+        return e2e::monexportOutput(
+            {"-nocoeffloops", "-noheader", "-varlist", "V1;V2000", option, path});
+    };
+    const std::string steps = stepsOf("-mon", mon);
+    EXPECT_EQ(lineCount(steps), 20u);
+    EXPECT_EQ(lastLine(steps), "20,2.00000000e+01,\n");
+    const std::string loops = e2e::monexportOutput(
+        {"-firsttimestep", "20", "-noheader", "-varlist", "V1;V2", "-mon", mon});
+    EXPECT_EQ(lineCount(loops), 100000u);
+    EXPECT_EQ(loops.substr(0, 21), "20,1,,\n20,2,,\n20,3,,\n");
+    EXPECT_EQ(lastLine(loops), "20,100000,2.00000000e+01,\n");
 
-    e2e::Result packed = monpack({"-mon", dir.file("run.mon"), "-out", dir.file("run.res")});
-    ASSERT_EQ(packed.status, 0) << packed.err;
-    struct stat info {};
-    ASSERT_EQ(::stat(dir.file("run.res").c_str(), &info), 0);
-    EXPECT_LT(info.st_size, 4 << 20);
-    EXPECT_EQ(monexport({"-nocoeffloops", "-noheader", "-varlist", "V1;V2000", "-res",
-                         dir.file("run.res")})
-                  .out,
-              steps.out);
+    ASSERT_EQ(monpack({"-mon", mon, "-out", res}).status, 0);
+    EXPECT_LT(e2e::readFile(res).size(), 4u << 20);
+    EXPECT_EQ(stepsOf("-res", res), steps);
     EXPECT_LT(childPeakMiB(), 400);  // dense, the values alone would take 16 GB
 }
 
@@ -161,17 +141,15 @@ TEST(MonitorHardening, ValuesBeyondTheMachinesMemoryAreRefusedAtOnce) {
     for (uint64_t variable = 1; variable <= variables; ++variable)
         text += "var V" + std::to_string(variable) + "\n";
     e2e::TempDir dir;
-    e2e::writeFile(dir.file("big.mon"), text);
-    e2e::Result r = monexport({"-showvars", "-mon", dir.file("big.mon")});
-    EXPECT_EQ(r.status, 255);
+    const std::string big = dir.write("big.mon", text);
     const uint64_t mebibyte = 1 << 20;
-    EXPECT_EQ(r.err,
-              e2e::errorReport(
-                  dir.file("big.mon") + ":" + std::to_string(1 + records + variables) +
-                  ": the run needs more memory than there is: its " + std::to_string(variables) +
-                  " variables at " + std::to_string(records) + " records take " +
-                  std::to_string(variables * records * 4 / mebibyte) + " MiB of values, and " +
-                  std::to_string(memory / mebibyte) + " MiB are available"));
+    EXPECT_TRUE(e2e::failsWith(
+        monexport({"-showvars", "-mon", big}),
+        big + ":" + std::to_string(1 + records + variables) +
+            ": the run needs more memory than there is: its " + std::to_string(variables) +
+            " variables at " + std::to_string(records) + " records take " +
+            std::to_string(variables * records * 4 / mebibyte) + " MiB of values, and " +
+            std::to_string(memory / mebibyte) + " MiB are available"));
     EXPECT_LT(childPeakMiB(), 400);
 }
 
@@ -185,13 +163,13 @@ TEST(MonitorHardening, ASmallAddressSpaceLimitChangesNothing) {
     for (int step = 1; step <= 20000; ++step)
         text += std::to_string(step) + " " + std::to_string(step) + ".5 -" + std::to_string(step) +
                 "\n";
-    e2e::writeFile(dir.file("run.mon"), text);
+    const std::string mon = dir.write("run.mon", text), res = dir.file("run.res");
     const auto limited = [](const std::string& program, std::vector<std::string> args) {
         args.insert(args.begin(), {"-c", "ulimit -v 150000 && exec \"$0\" \"$@\"", program});
         return e2e::run("/bin/sh", args);
     };
     for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"-lastvaluesonly", "-mon", dir.file("run.mon")},
+         {std::vector<std::string>{"-lastvaluesonly", "-mon", mon},
           std::vector<std::string>{"-varinfo", "-res", e2e::example("transient.res")}}) {
         const e2e::Result free = monexport(args);
         const e2e::Result bounded = limited(e2e::binary("monexport"), args);
@@ -199,29 +177,22 @@ TEST(MonitorHardening, ASmallAddressSpaceLimitChangesNothing) {
         EXPECT_EQ(bounded.status, 0) << bounded.err;
         EXPECT_EQ(bounded.out, free.out);
     }
-    const e2e::Result pack =
-        limited(e2e::binary("monpack"), {"-mon", dir.file("run.mon"), "-out", dir.file("run.res")});
-    EXPECT_EQ(pack.status, 0) << pack.err;
-    EXPECT_EQ(monexport({"-lastvaluesonly", "-res", dir.file("run.res")}).out,
+    EXPECT_EQ(limited(e2e::binary("monpack"), {"-mon", mon, "-out", res}).status, 0);
+    EXPECT_EQ(monexport({"-lastvaluesonly", "-res", res}).out,
               "\"ACCUMULATED TIMESTEP\",\"A\",\"B\"\n20000,2.00005000e+04,-2.00000000e+04\n");
 }
 
 TEST(MonitorHardening, FifosAndDevicesAreRefusedWithoutWaiting) {
     e2e::TempDir dir;
-    ::mkdir(dir.file("run.dir").c_str(), 0700);
-    e2e::writeFile(dir.file("run.dir/a.mon"), "monitor-file 1\nvar A\n1 1\n");
+    dir.write("run.dir/a.mon", "monitor-file 1\nvar A\n1 1\n");
     const std::string fifo = dir.file("run.dir/b.mon");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);  // no writer: opening it would block
-    for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/null")}) {
-        e2e::Result r = monexport({"-showvars", "-mon", path});
-        EXPECT_EQ(r.status, 255);
-        EXPECT_EQ(r.err, e2e::errorReport("Cannot read '" + path + kNotRegular));
-    }
-    e2e::Result r = monexport({"-showvars", "-dir", dir.file("run.dir")});
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.err, e2e::errorReport("Cannot read '" + fifo + kNotRegular));
-    r = monpack({"-dir", dir.file("run.dir"), "-out", dir.file("run.res")});
-    EXPECT_EQ(r.status, 255);
+    for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/null")})
+        EXPECT_TRUE(e2e::failsWith(monexport({"-showvars", "-mon", path}),
+                                   "Cannot read '" + path + kNotRegular));
+    EXPECT_TRUE(e2e::failsWith(monexport({"-showvars", "-dir", dir.file("run.dir")}),
+                               "Cannot read '" + fifo + kNotRegular));
+    EXPECT_EQ(monpack({"-dir", dir.file("run.dir"), "-out", dir.file("run.res")}).status, 255);
     EXPECT_FALSE(e2e::fileExists(dir.file("run.res")));
 }
 

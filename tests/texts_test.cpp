@@ -4,13 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include "tests/CommandRunner.h"
 
 namespace {
 
-using e2e::errorReport;
 using e2e::monexport;
 
 const std::string kFffd = "\xEF\xBF\xBD";
@@ -23,29 +20,21 @@ struct Sources {
 };
 
 Sources writeRun(const e2e::TempDir& dir, const std::string& content) {
-    Sources run{dir.file("run.mon"), dir.file("run.res")};
-    e2e::writeFile(run.mon, content);
-    e2e::Result pack = e2e::run(e2e::binary("monpack"), {"-mon", run.mon, "-out", run.res});
-    EXPECT_EQ(pack.err, "");
-    EXPECT_EQ(pack.status, 0);
+    Sources run{dir.write("run.mon", content), dir.file("run.res")};
+    const e2e::Result pack = e2e::monpack({"-mon", run.mon, "-out", run.res});
+    EXPECT_EQ(pack.err + std::to_string(pack.status), "0");
     return run;
 }
 
 // monexport's output on both sources of the run, which must agree.
 std::string output(const Sources& run, const std::vector<std::string>& options) {
-    std::string first;
-    for (const std::string source : {"-mon", "-res"}) {
-        std::vector<std::string> args = {source, source == "-mon" ? run.mon : run.res};
-        args.insert(args.end(), options.begin(), options.end());
-        e2e::Result r = monexport(args);
-        EXPECT_EQ(r.err, "") << source;
-        EXPECT_EQ(r.status, 0) << source;
-        if (source == "-mon")
-            first = r.out;
-        else
-            EXPECT_EQ(r.out, first) << "-res differs from -mon";
-    }
-    return first;
+    std::vector<std::string> args = options;
+    args.insert(args.end(), {"-mon", run.mon});
+    const std::string fromText = e2e::monexportOutput(args);
+    args.end()[-2] = "-res";
+    args.back() = run.res;
+    EXPECT_EQ(e2e::monexportOutput(args), fromText) << "-res differs from -mon";
+    return fromText;
 }
 
 std::string variable(const std::string& name, const std::string& label) {
@@ -86,7 +75,8 @@ TEST(Texts, EveryDocumentedNumberFormIsRead) {
                                  "5 .5 -.5\n"
                                  "6 5. +5.\n"
                                  "7 1E5 1e-5\n"
-                                 "8 +.25E+1 -0\n");
+                                 "8 +.25E+1 -0\n"
+                                 "9 1e-60 -1e-60\n");
     EXPECT_EQ(output(run, {"-noheader"}),
               "1,nan,-nan\n"
               "2,inf,-inf\n"
@@ -95,19 +85,17 @@ TEST(Texts, EveryDocumentedNumberFormIsRead) {
               "5,5.00000000e-01,-5.00000000e-01\n"
               "6,5.00000000e+00,5.00000000e+00\n"
               "7,1.00000000e+05,9.99999975e-06\n"
-              "8,2.50000000e+00,-0.00000000e+00\n");
+              "8,2.50000000e+00,-0.00000000e+00\n"
+              "9,0.00000000e+00,-0.00000000e+00\n");
 }
 
 TEST(Texts, OtherNumberFormsAreRejectedWithTheirLine) {
     e2e::TempDir dir;
-    const std::string mon = dir.file("bad.mon");
     for (const std::string bad : {"0x1p3", "nan(1)", "+-1", "1e", ".", "e5", "1,5", "infinit"}) {
-        e2e::writeFile(mon, "monitor-file 1\nvar A\n1 1\n2 " + bad + "\n");
-        e2e::Result r = monexport({"-mon", mon});
-        EXPECT_EQ(r.status, 255);
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err,
-                  errorReport(mon + ":4: value '" + bad + "' of variable 'A' is not a number"));
+        const std::string mon = dir.write("bad.mon", "monitor-file 1\nvar A\n1 1\n2 " + bad + "\n");
+        EXPECT_TRUE(
+            e2e::failsWith(monexport({"-mon", mon}),
+                           mon + ":4: value '" + bad + "' of variable 'A' is not a number"));
     }
 }
 
@@ -115,16 +103,9 @@ TEST(Texts, OtherNumberFormsAreRejectedWithTheirLine) {
 // is a name of its own, and a label keeps it.
 TEST(Texts, ByteOrderMarksAreKeptInNamesAndValues) {
     e2e::TempDir dir;
-    const Sources run = writeRun(dir,
-                                 "monitor-file 1\n"
-                                 "var A label=x\n"
-                                 "var " +
-                                     kBom + "A label=" + kBom +
-                                     "y\n"
-                                     "var \"" +
-                                     kBom + kBom +
-                                     "\"\n"
-                                     "1 1 2 3\n");
+    const Sources run =
+        writeRun(dir, "monitor-file 1\nvar A label=x\nvar " + kBom + "A label=" + kBom +
+                          "y\nvar \"" + kBom + kBom + "\"\n1 1 2 3\n");
     EXPECT_EQ(output(run, {"-varinfo"}),
               keyAndVariables(variable("A", "x") + variable(kBom + "A", kBom + "y") +
                               variable(kBom + kBom, kBom + kBom)));
@@ -151,26 +132,19 @@ TEST(Texts, BytesThatAreNotUtf8BecomeOneReplacementPerIllFormedPart) {
 TEST(Texts, ControlCharactersInNamesAreEscapedInReports) {
     e2e::TempDir dir;
     const std::string folder = dir.file("run\ndir");
-    ::mkdir(folder.c_str(), 0777);
-    e2e::writeFile(folder + "/seg\n001.mon", "monitor-file 1\nvar \"P\\n1\"\n1 oops\n");
-    e2e::Result r = monexport({"-dir", folder});
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.err, errorReport(dir.path() + "/run\\ndir/seg\\n001.mon:3: value 'oops' of "
-                                              "variable 'P\\n1' is not a number"));
-
-    e2e::writeFile(folder + "/seg\n001.mon", "monitor-file 1\nvar A\n1 1\n");
-    r = monexport({"-dir", folder, "-varlist", "A;X\nY;\tZ\x01"});
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.err, errorReport("Requested variable(s) not found: \n    X\\nY\n    Z\\x01"));
-
-    const std::string empty = dir.file("empty\t1");
-    ::mkdir(empty.c_str(), 0777);
-    r = monexport({"-dir", empty});
-    EXPECT_EQ(r.err, errorReport("Run directory '" + dir.path() +
-                                 "/empty\\t1' holds no monitor files (*.mon)."));
-    r = monexport({"-dir", dir.file("no\rsuch")});
-    EXPECT_EQ(r.err, errorReport("Cannot read run directory '" + dir.path() +
-                                 "/no\\rsuch': No such file or directory."));
+    dir.write("run\ndir/seg\n001.mon", "monitor-file 1\nvar \"P\\n1\"\n1 oops\n");
+    EXPECT_TRUE(e2e::failsWith(monexport({"-dir", folder}),
+                               dir.path() + "/run\\ndir/seg\\n001.mon:3: value 'oops' of "
+                                            "variable 'P\\n1' is not a number"));
+    dir.write("run\ndir/seg\n001.mon", "monitor-file 1\nvar A\n1 1\n");
+    EXPECT_TRUE(e2e::failsWith(monexport({"-dir", folder, "-varlist", "A;X\nY;\tZ\x01"}),
+                               "Requested variable(s) not found: \n    X\\nY\n    Z\\x01"));
+    EXPECT_TRUE(e2e::failsWith(
+        monexport({"-dir", dir.folder("empty\t1")}),
+        "Run directory '" + dir.path() + "/empty\\t1' holds no monitor files (*.mon)."));
+    EXPECT_TRUE(e2e::failsWith(
+        monexport({"-dir", dir.file("no\rsuch")}),
+        "Cannot read run directory '" + dir.path() + "/no\\rsuch': No such file or directory."));
 }
 
 }  // namespace

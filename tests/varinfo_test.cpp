@@ -4,7 +4,6 @@
 
 #include <pugixml.hpp>
 #include <random>
-#include <sstream>
 
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/guiutils/MessageDisplay.h"
@@ -15,13 +14,11 @@
 
 namespace {
 
-using e2e::monexport;
-
 using e2e::example;
+using e2e::monexport;
+using e2e::monexportOutput;
 
-const char* const kAttributes[] = {"Name", "DisplayName", "TreeName", "TreePath"};
-
-// The four attribute values of one "Variable" element, in document order.
+// The attributes of one "Variable" element, in document order.
 using Attributes = std::vector<std::pair<std::string, std::string>>;
 
 // What the document must say about each variable, from the monitor-data
@@ -41,11 +38,22 @@ std::vector<Attributes> expectedVariables(const std::string& monFile) {
     return expected;
 }
 
-// The "Variable" elements of a document, each with all its attributes in order.
+void expectWellFormed(const std::string& document) {
+    e2e::TempDir dir;
+    const e2e::Result lint =
+        e2e::run("/usr/bin/xmllint", {"--noout", dir.write("doc.xml", document)});
+    EXPECT_EQ(lint.status, 0) << lint.err;
+    EXPECT_EQ(lint.err, "");
+}
+
+// The "Variable" elements of a well-formed document that ends in one line
+// end, each with its attributes in order.
 std::vector<Attributes> parseVariables(const std::string& document) {
+    expectWellFormed(document);
+    EXPECT_TRUE(document.size() > 2 && document.back() == '\n' && document.end()[-2] != '\n');
     pugi::xml_document parsed;
     EXPECT_TRUE(parsed.load_string(document.c_str())) << document;
-    pugi::xml_node root = parsed.document_element();
+    const pugi::xml_node root = parsed.document_element();
     EXPECT_STREQ(root.name(), "Variables");
     EXPECT_TRUE(root.text().empty());
     std::vector<Attributes> variables;
@@ -60,71 +68,38 @@ std::vector<Attributes> parseVariables(const std::string& document) {
     return variables;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-    std::vector<std::string> result;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) result.push_back(line);
-    return result;
-}
-
-void expectWellFormedFile(const std::string& path) {
-    e2e::Result lint = e2e::run("/usr/bin/xmllint", {"--noout", path});
-    EXPECT_EQ(lint.status, 0) << lint.err;
-    EXPECT_EQ(lint.err, "");
-}
-
-void expectOneFinalLineEnd(const std::string& out) {
-    ASSERT_GE(out.size(), 2u);
-    EXPECT_EQ(out.back(), '\n');
-    EXPECT_NE(out[out.size() - 2], '\n');
-}
-
-class VarInfoOnExamples : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(VarInfoOnExamples, DescribesEveryListedVariableInOrder) {
-    const std::string mon = example(GetParam());
-    e2e::TempDir dir;
-    e2e::Result r = monexport({"-varinfo", "-mon", mon});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    expectOneFinalLineEnd(r.out);
-    e2e::writeFile(dir.file("doc.xml"), r.out);
-    expectWellFormedFile(dir.file("doc.xml"));
-
-    const std::vector<Attributes> variables = parseVariables(r.out);
+// The document of a monitor file, which says what the library says.
+std::vector<Attributes> checkedVariables(const std::string& mon) {
+    const std::vector<Attributes> variables =
+        parseVariables(monexportOutput({"-varinfo", "-mon", mon}));
     EXPECT_EQ(variables, expectedVariables(mon));
-    const std::vector<std::string> names = lines(monexport({"-showvars", "-mon", mon}).out);
-    ASSERT_EQ(variables.size(), names.size());
-    for (size_t i = 0; i < names.size(); ++i) {
-        ASSERT_EQ(variables[i].size(), 4u);
-        for (size_t a = 0; a < 4; ++a) EXPECT_EQ(variables[i][a].first, kAttributes[a]);
-        EXPECT_EQ(variables[i][0].second, names[i]);
+    return variables;
+}
+
+TEST(VarInfo, DescribesEveryListedVariableOfTheExamplesInOrder) {
+    for (const char* run : {"transient.mon", "steady.mon"}) {
+        std::string names;
+        for (const Attributes& variable : checkedVariables(example(run)))
+            names += variable.at(0).second + "\n";
+        EXPECT_EQ(names, monexportOutput({"-showvars", "-mon", example(run)})) << run;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Examples, VarInfoOnExamples,
-                         ::testing::Values("transient.mon", "steady.mon"));
-
 TEST(VarInfo, SpecialCharactersAndNonAsciiLettersRoundTrip) {
     e2e::TempDir dir;
-    const std::string mon = dir.file("names.mon");
-    e2e::writeFile(mon,
-                   "monitor-file 1\n"
-                   "var \"p<1> & \\\"q\\\" 'r' >\" label=\"a&b <c>\"\n"
-                   "var \"caf\xc3\xa9 \xce\x94p \xe6\xb8\xa9\xe5\xba\xa6\" category=MONITOR\n"
-                   // A label holding a stray byte that is not UTF-8.
-                   "var G label=\"Gr\xc3\xbc\xc3\x9f \xe0\"\n"
-                   "var \"tab\\there\\nnew line\" path=\"A&B/<C>\"\n"
-                   "var \"]]> &amp; &#10;\"\n"
-                   "1 1 2 3 4 5\n");
-    e2e::Result r = monexport({"-varinfo", "-mon", mon});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err, "");
-    e2e::writeFile(dir.file("doc.xml"), r.out);
-    expectWellFormedFile(dir.file("doc.xml"));
-    const std::vector<Attributes> variables = parseVariables(r.out);
-    EXPECT_EQ(variables, expectedVariables(mon));
-    ASSERT_EQ(variables.size(), 6u);
+    const std::vector<Attributes> variables = checkedVariables(
+        dir.write("names.mon",
+                  "monitor-file 1\n"
+                  "var \"p<1> & \\\"q\\\" 'r' >\" label=\"a&b <c>\"\n"
+                  "var \"caf\xc3\xa9 \xce\x94p \xe6\xb8\xa9\xe5\xba\xa6\" category=MONITOR\n"
+                  // A label holding a stray byte that is not UTF-8.
+                  "var G label=\"Gr\xc3\xbc\xc3\x9f \xe0\"\n"
+                  "var \"tab\\there\\nnew line\" path=\"A&B/<C>\"\n"
+                  "var \"]]> &amp; &#10;\"\n"
+                  // Control characters become the replacement character.
+                  "var \"bell\x07 esc\x1b\"\n"
+                  "1 1 2 3 4 5 6\n"));
+    ASSERT_EQ(variables.size(), 7u);
     EXPECT_EQ(variables[1][0].second, "p<1> & \"q\" 'r' >");
     EXPECT_EQ(variables[1][1].second, "a&b <c>");
     EXPECT_EQ(variables[2][0].second, "caf\xc3\xa9 \xce\x94p \xe6\xb8\xa9\xe5\xba\xa6");
@@ -132,6 +107,7 @@ TEST(VarInfo, SpecialCharactersAndNonAsciiLettersRoundTrip) {
         << variables[3][1].second;
     EXPECT_EQ(variables[4][0].second, "tab\there\nnew line");
     EXPECT_EQ(variables[5][0].second, "]]> &amp; &#10;");
+    EXPECT_EQ(variables[6][0].second, "bell\xEF\xBF\xBD esc\xEF\xBF\xBD");
 }
 
 // A run of thousands of variables gives a document many times larger than
@@ -144,50 +120,27 @@ TEST(VarInfo, LargeRunIsDescribedWholeFromEitherSource) {
                        {"--out", mon, "--variables", "4000", "--steps", "2", "--groups", "30"})
                   .status,
               0);
-    ASSERT_EQ(e2e::run(e2e::binary("monpack"), {"-mon", mon, "-out", res}).status, 0);
-    const std::string document = e2e::monexportOutput({"-varinfo", "-mon", mon});
+    ASSERT_EQ(e2e::monpack({"-mon", mon, "-out", res}).status, 0);
+    const std::string document = monexportOutput({"-varinfo", "-mon", mon});
     EXPECT_GT(document.size(), 500000u);
-    expectOneFinalLineEnd(document);
-    e2e::writeFile(dir.file("doc.xml"), document);
-    expectWellFormedFile(dir.file("doc.xml"));
-    const std::vector<Attributes> variables = parseVariables(document);
-    EXPECT_EQ(variables.size(), 4001u);
-    EXPECT_EQ(variables, expectedVariables(mon));
-    EXPECT_EQ(e2e::monexportOutput({"-varinfo", "-res", res}), document);
-}
-
-TEST(VarInfo, ControlCharactersBecomeTheReplacementCharacter) {
-    e2e::TempDir dir;
-    const std::string mon = dir.file("control.mon");
-    e2e::writeFile(mon, "monitor-file 1\nvar \"bell\x07 esc\x1b\"\n1 2\n");
-    e2e::Result r = monexport({"-varinfo", "-mon", mon});
-    EXPECT_EQ(r.status, 0);
-    e2e::writeFile(dir.file("doc.xml"), r.out);
-    expectWellFormedFile(dir.file("doc.xml"));
-    const std::vector<Attributes> variables = parseVariables(r.out);
-    ASSERT_EQ(variables.size(), 2u);
-    EXPECT_EQ(variables[1][0].second, "bell\xEF\xBF\xBD esc\xEF\xBF\xBD");
+    EXPECT_EQ(parseVariables(document), expectedVariables(mon));
+    EXPECT_EQ(expectedVariables(mon).size(), 4001u);
+    EXPECT_EQ(monexportOutput({"-varinfo", "-res", res}), document);
 }
 
 TEST(VarInfo, OutWritesTheDocumentToTheFileOnly) {
     e2e::TempDir dir;
-    const std::string file = dir.file("vars.xml");
-    e2e::writeFile(file, "previous content that is longer than nothing\n");
-    e2e::Result r = monexport({"-varinfo", "-mon", example("steady.mon"), "-out", file});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(e2e::readFile(file), monexport({"-varinfo", "-mon", example("steady.mon")}).out);
-    expectWellFormedFile(file);
+    const std::string file =
+        dir.write("vars.xml", "previous content that is longer than nothing\n");
+    EXPECT_EQ(monexportOutput({"-varinfo", "-mon", example("steady.mon"), "-out", file}), "");
+    EXPECT_EQ(e2e::readFile(file), monexportOutput({"-varinfo", "-mon", example("steady.mon")}));
 }
 
 TEST(VarInfo, SelectionAndTableOptionsPlayNoPart) {
-    const std::string plain = monexport({"-varinfo", "-mon", example("transient.mon")}).out;
-    e2e::Result r =
-        monexport({"-varinfo", "-mon", example("transient.mon"), "-varlist", "RMS P-Mass",
-                   "-nocoeffloops", "-noheader", "-firsttimestep", "3", "-lasttimestep", "4"});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, plain);
+    EXPECT_EQ(monexportOutput({"-varinfo", "-mon", example("transient.mon"), "-varlist",
+                               "RMS P-Mass", "-nocoeffloops", "-noheader", "-firsttimestep", "3",
+                               "-lasttimestep", "4"}),
+              monexportOutput({"-varinfo", "-mon", example("transient.mon")}));
 }
 
 // The builder under a strict parser: whatever bytes the texts hold, the
@@ -205,9 +158,7 @@ TEST(VarInfo, BuilderOutputIsWellFormedWhateverTheBytes) {
         doc.addElement(path, text);
         doc.addAttribute(path, {"Name", text});
     }
-    e2e::TempDir dir;
-    e2e::writeFile(dir.file("random.xml"), doc.writeDocumentString() + "\n");
-    expectWellFormedFile(dir.file("random.xml"));
+    expectWellFormed(doc.writeDocumentString() + "\n");
 }
 
 }  // namespace

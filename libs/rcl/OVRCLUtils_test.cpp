@@ -66,10 +66,4 @@ TEST(OVRCLUtils, GroupingRulesListEveryVariableRuleOfEachRule) {
         (std::map<QString, std::vector<QString>>{{q("Hot"), {q("UNITS = K"), q("NAME = T*")}}}));
 }
 
-TEST(OVRCLUtils, KnownPlotTypes) {
-    EXPECT_EQ(
-        ov::getKnownPlotMonitorTypes(),
-        (std::set<QString>{q("IMBALANCE MONITOR"), q("MONITOR PLOT"), q("RESIDUAL MONITOR")}));
-}
-
 }  // namespace

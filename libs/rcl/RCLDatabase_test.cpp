@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-#include <fstream>
-
 #include "libs/exception/Error.h"
+#include "tests/CommandRunner.h"
 
 namespace {
 
@@ -31,22 +29,24 @@ class RCLDatabaseTest : public ::testing::Test {
     void SetUp() override { db.sendRCL(q(kWorkspace), true); }
 
     std::string write(const std::string& name, const std::string& bytes) {
-        const std::string path = dir.path().toStdString() + "/" + name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
+        return dir.write(name, bytes);
     }
 
-    std::string loadError(const std::string& path) {
+    template <typename Action>
+    static std::string errorOf(Action action) {
         try {
-            db.loadRCLFile(QString::fromStdString(path), true);
+            action();
         } catch (const owl::Error& error) {
             return error.getErrorText();
         }
         return "no error";
     }
+    std::string loadError(const std::string& path) {
+        return errorOf([&] { db.loadRCLFile(QString::fromStdString(path), true); });
+    }
 
     RCLDatabase db;
-    QTemporaryDir dir;
+    e2e::TempDir dir;
 };
 
 TEST_F(RCLDatabaseTest, PathsResolveWhateverTheBlanksAroundTheColon) {
@@ -96,23 +96,21 @@ TEST_F(RCLDatabaseTest, InheritedParametersComeFromEnclosingObjects) {
 }
 
 TEST_F(RCLDatabaseTest, UnknownObjectIsNotFound) {
-    try {
-        db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT:Z"), false);
-        FAIL();
-    } catch (const owl::data::notFound& error) {
-        EXPECT_EQ(error.getErrorText(),
-                  "No command-language object at '/MONITOR WORKSPACE: Run/MONITOR PLOT:Z'.");
-    }
+    EXPECT_THROW(db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT:Z"), false),
+                 owl::data::notFound);
+    EXPECT_EQ(errorOf([&] {
+                  db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT:Z"), false);
+              }),
+              "No command-language object at '/MONITOR WORKSPACE: Run/MONITOR PLOT:Z'.");
 }
 
 TEST_F(RCLDatabaseTest, FaultySentTextLeavesTheDatabaseUnchanged) {
-    try {
-        db.sendRCL(q("MONITOR WORKSPACE: Run\nMONITOR PLOT: B\nWindow Label = New\nEND\n"), true);
-        FAIL();
-    } catch (const owl::Error& error) {
-        EXPECT_EQ(error.getErrorText(),
-                  "sent text:1: object 'MONITOR WORKSPACE: Run' has no 'END'");
-    }
+    EXPECT_EQ(errorOf([&] {
+                  db.sendRCL(
+                      q("MONITOR WORKSPACE: Run\nMONITOR PLOT: B\nWindow Label = New\nEND\n"),
+                      true);
+              }),
+              "sent text:1: object 'MONITOR WORKSPACE: Run' has no 'END'");
     EXPECT_EQ(db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT: B"), false)
                   .at(q("Window Label")),
               q("Plot B"));
@@ -129,12 +127,11 @@ TEST_F(RCLDatabaseTest, LoadingWithReplaceEmptiesTheDatabaseFirst) {
 }
 
 TEST_F(RCLDatabaseTest, UnusableFilesRaiseErrorsNamingTheFile) {
-    const std::string missing = dir.path().toStdString() + "/missing.mst";
+    const std::string missing = dir.path() + "/missing.mst";
     EXPECT_EQ(loadError(missing), "Cannot open the command-language file '" + missing +
                                       "': No such file or directory.");
-    EXPECT_EQ(loadError(dir.path().toStdString()), "Cannot read the command-language file '" +
-                                                       dir.path().toStdString() +
-                                                       "': Is a directory.");
+    EXPECT_EQ(loadError(dir.path()),
+              "Cannot read the command-language file '" + dir.path() + "': Is a directory.");
     const std::string bad = write("bad.mst", "T: a\nX = 1\n");
     EXPECT_EQ(loadError(bad), bad + ":1: object 'T: a' has no 'END'");
     const std::string latin1 = write("latin1.mst", "T: a\nX = caf\xe9\nEND\n");
@@ -148,11 +145,6 @@ TEST_F(RCLDatabaseTest, FilesAreReadAsUtf8) {
     db.loadRCLFile(QString::fromStdString(file), true);
     EXPECT_EQ(db.getObjectParameters(q("/T: caf\xc3\xa9"), false),
               (ParamMap{{q("X"), q("\xce\x94p")}}));
-}
-
-TEST(RCLDatabaseInstance, IsOneObjectPerProcess) {
-    EXPECT_NE(RCLDatabase::instance(), nullptr);
-    EXPECT_EQ(RCLDatabase::instance(), RCLDatabase::instance());
 }
 
 }  // namespace

@@ -16,34 +16,6 @@ using owl::XMLStreamWriter;
 using xmltest::errorOf;
 using xmltest::kDeclaration;
 
-TEST(XMLStreamWriter, NestedElementsAndAttributesInTheBuildersLayout) {
-    std::ostringstream out;
-    XMLStreamWriter writer(out, "Plots");
-    writer.addAttribute("Count", "2");
-    writer.startElement("Plot");
-    writer.addAttribute("Name", "a<b> & \"c\"\t\n\r");
-    writer.startElement("XAxis");
-    writer.endElement();
-    writer.startElement("PlotLine");
-    writer.startElement("XVar");
-    writer.addAttribute("Name", "");
-    writer.endElement();
-    writer.endElement();
-    writer.endElement();
-    writer.startElement("Plot");
-    writer.finish();
-    EXPECT_EQ(out.str(), kDeclaration +
-                             "<Plots Count=\"2\">\n"
-                             "  <Plot Name=\"a&lt;b&gt; &amp; &quot;c&quot;&#9;&#10;&#13;\">\n"
-                             "    <XAxis />\n"
-                             "    <PlotLine>\n"
-                             "      <XVar Name=\"\" />\n"
-                             "    </PlotLine>\n"
-                             "  </Plot>\n"
-                             "  <Plot />\n"
-                             "</Plots>");
-}
-
 TEST(XMLStreamWriter, RootAloneAndNothingWrittenBeforeTheFirstFullBlock) {
     std::ostringstream out;
     XMLStreamWriter writer(out, "Variables");
@@ -54,8 +26,10 @@ TEST(XMLStreamWriter, RootAloneAndNothingWrittenBeforeTheFirstFullBlock) {
 }
 
 // Random trees of elements with random byte values (ill-formed UTF-8,
-// controls and characters to escape among them), far beyond one block of
-// output: the streamed text must equal the document builder's, byte for byte.
+// controls and characters to escape among them, empty values), elements
+// left open at the end, far beyond one block of output: the streamed text
+// must equal the document builder's (whose layout its own tests pin), byte
+// for byte.
 TEST(XMLStreamWriter, WritesWhatTheDocumentBuilderWritesForRandomTrees) {
     std::vector<std::string> pool;
     for (char c : std::string("\t\n\r <&>\"'a\x7F")) pool.emplace_back(1, c);

@@ -5,13 +5,14 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QTemporaryDir>
+#include <QStringList>
+#include <array>
 #include <memory>
 
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/rules/MonVariableRule.h"
+#include "tests/CommandRunner.h"
 
 namespace {
 
@@ -29,12 +30,7 @@ const char* const kRun =
 class RunVariables : public ::testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        const QString path = dir_.filePath(QStringLiteral("run.mon"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(kRun);
-        file.close();
+        const QString path = QString::fromStdString(dir_.write("run.mon", kRun));
         database_ =
             std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay());
         database_->updateFrom(MonDatabase::MonitorFile, path, true);
@@ -45,7 +41,7 @@ class RunVariables : public ::testing::Test {
         return MonVariable(QString::fromUtf8(name), database_.get());
     }
 
-    QTemporaryDir dir_;
+    e2e::TempDir dir_;
     std::unique_ptr<MonDatabase> database_;
 };
 
@@ -55,34 +51,36 @@ QString q(const char* text) {
     return QString::fromUtf8(text);
 }
 
-TEST_F(RunVariables, DeclaredLabelWinsElseTheNameIsItsOwnLabel) {
-    EXPECT_EQ(variable("RMS P-Mass").getPreferredLabel(), q("Mass RMS"));
-    EXPECT_EQ(variable("TIME").getPreferredLabel(), q("Time [s]"));
-    EXPECT_EQ(variable("U_Blade").getPreferredLabel(), q("U_Blade"));
-    EXPECT_EQ(variable("Spaced").getPreferredLabel(), q("Spaced"));  // a blank label is none
-    EXPECT_EQ(variable("ACCUMULATED TIMESTEP").getPreferredLabel(), q("Accumulated Time Step"));
-    EXPECT_EQ(variable("COEFFICIENT LOOP").getPreferredLabel(), q("Coefficient Loop"));
+QString joined(const Path& path) {
+    QStringList steps(path.begin(), path.end());
+    return steps.join(QLatin1Char('/'));
 }
 
-TEST_F(RunVariables, TreeNameIsTheLabelOrTheName) {
-    EXPECT_EQ(variable("RMS P-Mass").getTreeName(true), q("Mass RMS"));
-    EXPECT_EQ(variable("RMS P-Mass").getTreeName(false), q("RMS P-Mass"));
-    EXPECT_EQ(variable("ACCUMULATED TIMESTEP").getTreeName(true), q("Accumulated Time Step"));
-    EXPECT_EQ(variable("ACCUMULATED TIMESTEP").getTreeName(false), q("ACCUMULATED TIMESTEP"));
-}
-
-TEST_F(RunVariables, TreePathFollowsTheDeclaredPathElseCategoryAndSubcategory) {
-    EXPECT_EQ(variable("RMS P-Mass").getTreePath(true),
-              (Path{q("Residuals"), q("Momentum and Mass"), q("RMS"), q("Mass RMS")}));
-    EXPECT_EQ(variable("RMS P-Mass").getTreePath(false),
-              (Path{q("Residuals"), q("Momentum and Mass"), q("RMS"), q("RMS P-Mass")}));
-    EXPECT_EQ(variable("U_Blade").getTreePath(true),
-              (Path{q("MONITOR"), q("POINT"), q("U_Blade")}));
-    EXPECT_EQ(variable("TIME").getTreePath(true), (Path{q("TIME"), q("Time [s]")}));
-    EXPECT_EQ(variable("Spaced").getTreePath(true), (Path{q("a"), q("b"), q("Spaced")}));
-    EXPECT_EQ(variable("Slashes").getTreePath(true), (Path{q("FORCE"), q("Slashes")}));
-    EXPECT_EQ(variable("Bare").getTreePath(true), (Path{q("Bare")}));
-    EXPECT_EQ(variable("COEFFICIENT LOOP").getTreePath(true), (Path{q("Coefficient Loop")}));
+// The declared label wins, else the name is its own label (a blank label is
+// none); the tree path follows the declared path, else the category and
+// subcategory, and ends in the tree name: the label, or with false the name.
+TEST_F(RunVariables, LabelsAndTreePathsComeFromTheDeclarations) {
+    // clang-format off
+    const std::array<const char*, 3> cases[] = {  // name, label, tree path
+        {"RMS P-Mass", "Mass RMS", "Residuals/Momentum and Mass/RMS/Mass RMS"},
+        {"TIME", "Time [s]", "TIME/Time [s]"},
+        {"U_Blade", "U_Blade", "MONITOR/POINT/U_Blade"},
+        {"Spaced", "Spaced", "a/b/Spaced"},
+        {"Slashes", "Slashes", "FORCE/Slashes"},
+        {"Bare", "Bare", "Bare"},
+        {"ACCUMULATED TIMESTEP", "Accumulated Time Step", "Accumulated Time Step"},
+        {"COEFFICIENT LOOP", "Coefficient Loop", "Coefficient Loop"}};
+    // clang-format on
+    for (const auto& [name, label, path] : cases) {
+        const MonVariable v = variable(name);
+        EXPECT_EQ(v.getPreferredLabel(), q(label)) << name;
+        EXPECT_EQ(v.getTreeName(true), q(label)) << name;
+        EXPECT_EQ(v.getTreeName(false), q(name)) << name;
+        EXPECT_EQ(joined(v.getTreePath(true)), q(path)) << name;
+        Path byName = v.getTreePath(true);
+        byName.back() = q(name);
+        EXPECT_EQ(v.getTreePath(false), byName) << name;
+    }
 }
 
 TEST_F(RunVariables, FreeStandingAndUnknownVariablesKnowTheirNameAlone) {

@@ -4,31 +4,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <functional>
 
 #include "libs/exception/Error.h"
 #include "libs/mondata/formats/monitor/MonitorFileParser.h"
+#include "tests/CommandRunner.h"
 
 namespace {
-
-class TempFolder {
-  public:
-    TempFolder() {
-        char pattern[] = "/tmp/block-reader-XXXXXX";
-        path_ = ::mkdtemp(pattern);
-    }
-    ~TempFolder() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
-
-  private:
-    std::string path_;
-};
-
-void write(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string errorOf(const std::function<void()>& action) {
     try {
@@ -52,7 +35,7 @@ mon::FloatColumn valuesThroughBlocks(const std::string& path, size_t blockBytes)
 }
 
 TEST(BlockReader, CarriesLinesAcrossBlocksOfAnySize) {
-    TempFolder folder;
+    e2e::TempDir folder;
     std::string text = "monitor-file 1\nvar A\n";
     mon::FloatColumn expected;
     for (int step = 1; step <= 300; ++step) {
@@ -60,15 +43,15 @@ TEST(BlockReader, CarriesLinesAcrossBlocksOfAnySize) {
                 std::to_string(step * 3) + "\n";
         expected.push_back(static_cast<float>(step * 3));
     }
-    write(folder.file("run.mon"), text + "301 9");  // the unfinished line is not read
+    const std::string path =
+        folder.write("run.mon", text + "301 9");  // the last line is unfinished
     for (size_t block : {1u, 2u, 7u, 40u, 4096u, 1u << 20})
-        EXPECT_EQ(valuesThroughBlocks(folder.file("run.mon"), block), expected) << block;
+        EXPECT_EQ(valuesThroughBlocks(path, block), expected) << block;
 }
 
 TEST(BlockReader, AFileThatShrinksBetweenReadsIsAnError) {
-    TempFolder folder;
-    const std::string path = folder.file("run.mon");
-    write(path, std::string(100, 'x'));
+    e2e::TempDir folder;
+    const std::string path = folder.write("run.mon", std::string(100, 'x'));
     mon::BlockReader reader(path, 16);
     EXPECT_EQ(reader.next(0).size(), 16u);
     ASSERT_EQ(::truncate(path.c_str(), 20), 0);
@@ -78,9 +61,8 @@ TEST(BlockReader, AFileThatShrinksBetweenReadsIsAnError) {
 }
 
 TEST(BlockReader, ReadsNoMoreThanTheFileHeldWhenOpened) {
-    TempFolder folder;
-    const std::string path = folder.file("run.mon");
-    write(path, "0123456789");
+    e2e::TempDir folder;
+    const std::string path = folder.write("run.mon", "0123456789");
     mon::BlockReader reader(path, 8);
     std::ofstream(path, std::ios::app) << "appended";
     EXPECT_EQ(reader.next(0), "01234567");
@@ -89,7 +71,7 @@ TEST(BlockReader, ReadsNoMoreThanTheFileHeldWhenOpened) {
 }
 
 TEST(BlockReader, RefusesFifosDevicesAndFolders) {
-    TempFolder folder;
+    e2e::TempDir folder;
     const std::string fifo = folder.file("pipe.mon");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const std::string notRegular = "': not a regular file (a device, FIFO or socket).";

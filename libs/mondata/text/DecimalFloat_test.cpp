@@ -90,81 +90,65 @@ TEST(DecimalFloat, CommonShapesReadExactlyAsTheGeneralReader) {
         expectCommonShapeExact(edge);
 }
 
-TEST(DecimalFloat, ReadsTheUsualFormsAndLeavesTheRest) {
-    float value = 0;
-    ASSERT_TRUE(mon::readDecimalFloat("1.2345678e-03", value));
-    EXPECT_EQ(value, 1.2345678e-03f);
-    ASSERT_TRUE(mon::readDecimalFloat("+2.5", value));
-    EXPECT_EQ(value, 2.5f);
-    ASSERT_TRUE(mon::readDecimalFloat("-0.000", value));
-    EXPECT_TRUE(std::signbit(value));
-    ASSERT_TRUE(mon::readDecimalFloat("7.", value));
-    EXPECT_EQ(value, 7.0f);
-    ASSERT_TRUE(mon::readDecimalFloat(".5E+1", value));
-    EXPECT_EQ(value, 5.0f);
-    for (const char* other : {"", "-", "+", ".", "e5", "1e", "1e+", "1.5x", "nan", "inf", "--1",
-                              "+-1", "1e-60", "3.5e38", "12345678901234567890", "1 2"})
-        EXPECT_FALSE(mon::readDecimalFloat(other, value)) << other;
-}
-
-// What readFloatValue makes of a token, written as the tables write floats
-// ("%.8e", "nan", "-nan", "inf", "-inf"), or the kind of failure.
-std::string valueOf(const std::string& token) {
-    float value = 0;
-    switch (mon::readFloatValue(token, value)) {
-        case mon::FloatRead::NotANumber:
-            return "not a number";
-        case mon::FloatRead::OutOfRange:
-            return "out of range";
-        case mon::FloatRead::Ok:
-            break;
-    }
+// A float as the tables write it ("%.8e", "nan", "-nan", "inf", "-inf").
+std::string shown(float value) {
     if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
     char text[64];
     std::snprintf(text, sizeof text, "%.8e", static_cast<double>(value));
     return text;
 }
 
-TEST(DecimalFloat, ValueGrammarAcceptsTheCommonFormsOfSolvers) {
-    const std::vector<std::pair<const char*, const char*>> accepted = {
-        {"NaN", "nan"},
-        {"nan", "nan"},
-        {"+NAN", "nan"},
-        {"-nan", "-nan"},
-        {"-NaN", "-nan"},
-        {"Inf", "inf"},
-        {"inf", "inf"},
-        {"+inf", "inf"},
-        {"-INF", "-inf"},
-        {"infinity", "inf"},
-        {"+Infinity", "inf"},
-        {"-InFiNiTy", "-inf"},
-        {".5", "5.00000000e-01"},
-        {"-.5", "-5.00000000e-01"},
-        {"5.", "5.00000000e+00"},
-        {"+5.", "5.00000000e+00"},
-        {"1E5", "1.00000000e+05"},
-        {"1.e+2", "1.00000000e+02"},
-        {"-0", "-0.00000000e+00"},
-        {"+.25E-1", "2.50000004e-02"},
-        {"1e-60", "0.00000000e+00"},
-        {"-1e-45", "-1.40129846e-45"},
-        {"0.000000000000000000000000000001234567891234", "1.23456793e-30"},
-        {"123456789012345678901234567890", "1.23456789e+29"},
-    };
-    for (const auto& [token, expected] : accepted) EXPECT_EQ(valueOf(token), expected) << token;
+TEST(DecimalFloat, ReadsTheUsualFormsAndLeavesTheRest) {
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {"1.2345678e-03", "1.23456784e-03"}, {"+2.5", "2.50000000e+00"},
+        {"-0.000", "-0.00000000e+00"}, {"7.", "7.00000000e+00"}, {".5E+1", "5.00000000e+00"}};
+    // clang-format on
+    for (const auto& [token, expected] : cases) {
+        float value = 0;
+        EXPECT_TRUE(mon::readDecimalFloat(token, value)) << token;
+        EXPECT_EQ(shown(value), expected) << token;
+    }
+    for (const char* other : {"", "-", "+", ".", "e5", "1e", "1e+", "1.5x", "nan", "inf", "--1",
+                              "+-1", "1e-60", "3.5e38", "12345678901234567890", "1 2"}) {
+        float value = 0;
+        EXPECT_FALSE(mon::readDecimalFloat(other, value)) << other;
+    }
 }
 
-TEST(DecimalFloat, ValueGrammarRejectsEverythingElse) {
+// What readFloatValue makes of a token, or the kind of failure.
+TEST(DecimalFloat, ValueGrammarAcceptsTheCommonFormsOfSolversAndNothingElse) {
+    const std::string nan = "not a number", range = "out of range";
+    // clang-format off
+    const std::pair<const char*, std::string> cases[] = {
+        {"NaN", "nan"}, {"nan", "nan"}, {"+NAN", "nan"}, {"-nan", "-nan"}, {"-NaN", "-nan"},
+        {"Inf", "inf"}, {"inf", "inf"}, {"+inf", "inf"}, {"-INF", "-inf"}, {"infinity", "inf"},
+        {"+Infinity", "inf"}, {"-InFiNiTy", "-inf"}, {".5", "5.00000000e-01"},
+        {"-.5", "-5.00000000e-01"}, {"5.", "5.00000000e+00"}, {"+5.", "5.00000000e+00"},
+        {"1E5", "1.00000000e+05"}, {"1.e+2", "1.00000000e+02"}, {"-0", "-0.00000000e+00"},
+        {"+.25E-1", "2.50000004e-02"}, {"1e-60", "0.00000000e+00"}, {"-1e-45", "-1.40129846e-45"},
+        {"0.000000000000000000000000000001234567891234", "1.23456793e-30"},
+        {"123456789012345678901234567890", "1.23456789e+29"},
+        {"1e39", range}, {"-3.5e38", range}, {"1e99999999999", range}, {"4e38", range}};
+    // clang-format on
+    for (const auto& [token, expected] : cases) {
+        float value = 0;
+        const mon::FloatRead read = mon::readFloatValue(token, value);
+        EXPECT_EQ(read == mon::FloatRead::Ok           ? shown(value)
+                  : read == mon::FloatRead::OutOfRange ? range
+                                                       : nan,
+                  expected)
+            << token;
+    }
     for (const char* token :
          {"",    "+",    "-",     ".",         "+.",    "e5",     "1e",
           "1e+", ".e1",  "1.5x",  "0x1p3",     "0x10",  "nan(1)", "nan()",
           "na",  "nana", "infin", "infinityy", "in f",  "+-1",    "-+1",
           "--1", "++1",  "1,5",   "1_000",     "1.2.3", "1e5.0",  "\xEF\xBC\x91",
-          "i"})
-        EXPECT_EQ(valueOf(token), "not a number") << token;
-    for (const char* token : {"1e39", "-3.5e38", "1e99999999999", "4e38"})
-        EXPECT_EQ(valueOf(token), "out of range") << token;
+          "i"}) {
+        float value = 0;
+        EXPECT_EQ(mon::readFloatValue(token, value), mon::FloatRead::NotANumber) << token;
+    }
 }
 
 }  // namespace
