@@ -54,7 +54,7 @@ int main(int argc, char** argv) {
         for (const plot::DefaultPlot& plot : plots) {
             start = Clock::now();
             const std::clock_t cpuStart = std::clock();
-            const plot::Figure figure = plot::figureOf(plot, database, {});
+            const plot::Figure figure = plot::figureOf(plot, {{&database, ""}}, {});
             const std::string svg = plot::svgDocument(figure);
             const double seconds = since(start), cpu = cpuSince(cpuStart);
             total += seconds;

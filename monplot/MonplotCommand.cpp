@@ -1,5 +1,6 @@
 #include "monplot/MonplotCommand.h"
 
+#include "libs/exception/Error.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "monplot/PlotWriter.h"
 #include "monplot/RunLoader.h"
@@ -7,12 +8,19 @@
 #include "monplot/WatchLoop.h"
 
 void runMonplot(const PlotOptions& options, const std::string& orbDataDir) {
-    if (options.watchSeconds > 0) installStopHandlers();
+    const bool watching = options.watchSeconds > 0;
+    if (watching) installStopHandlers();
     const PlotWriter writer(options, findTemplateDirectory(orbDataDir, runningExecutable()));
-    // Each drawing reads the run afresh and lets it go: watching holds no data.
-    const auto draw = [&writer, &options] { writer.write(*loadRun(options)); };
-    std::unique_ptr<MonDatabase> first = loadRun(options);
-    writer.write(*first);
-    first.reset();
-    if (options.watchSeconds > 0) watchAndRedraw(sourcePath(options), options.watchSeconds, draw);
+    // Each drawing reads the runs afresh and lets them go: watching holds no
+    // data. A run that has just started, with no records yet, is waited for.
+    const auto draw = [&writer, &options, watching] {
+        try {
+            writer.write(loadRuns(options));
+        } catch (const owl::Error& error) {
+            if (!watching || !saysNoRecordsYet(error.getErrorText())) throw;
+            writer.writeWaiting();
+        }
+    };
+    draw();
+    if (watching) watchAndRedraw(sourcePaths(options), options.watchSeconds, draw);
 }

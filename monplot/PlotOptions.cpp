@@ -1,5 +1,6 @@
 #include "monplot/PlotOptions.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,19 @@ double watchInterval(const char* text) {
     return seconds;
 }
 
+int32_t stepCount(const char* text) {
+    char* end = nullptr;
+    const long steps = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || steps <= 0 || steps > INT32_MAX)
+        usageError(std::string("Option -last needs a number of steps above 0, not '") + text +
+                   "'.");
+    return static_cast<int32_t>(steps);
+}
+
+void addSource(PlotOptions& options, RunSource::Kind kind, const char* path) {
+    options.sources.push_back({kind, path});
+}
+
 // One option: a flag sets its setting alone, the others read the next argument.
 struct Option {
     const char* name;
@@ -30,15 +44,25 @@ struct Option {
 };
 
 const Option kOptions[] = {
-    {"-res", true, [](PlotOptions& o, const char* v) { o.resFile = v; }},
-    {"-dir", true, [](PlotOptions& o, const char* v) { o.runDir = v; }},
-    {"-mon", true, [](PlotOptions& o, const char* v) { o.monFile = v; }},
+    {"-res", true,
+     [](PlotOptions& o, const char* v) { addSource(o, RunSource::Kind::Results, v); }},
+    {"-dir", true,
+     [](PlotOptions& o, const char* v) { addSource(o, RunSource::Kind::Directory, v); }},
+    {"-mon", true,
+     [](PlotOptions& o, const char* v) { addSource(o, RunSource::Kind::Monitor, v); }},
     {"-out", true, [](PlotOptions& o, const char* v) { o.outFolder = v; }},
     {"-plot", true, [](PlotOptions& o, const char* v) { o.plotNames.emplace_back(v); }},
     {"-firsttimestep", true,
      [](PlotOptions& o, const char* v) { o.firstTimestep = saturatingAtoi(v); }},
     {"-lasttimestep", true,
      [](PlotOptions& o, const char* v) { o.lastTimestep = saturatingAtoi(v); }},
+    {"-last", true, [](PlotOptions& o, const char* v) { o.lastSteps = stepCount(v); }},
+    {"-varlist", true, [](PlotOptions& o, const char* v) { o.varList = v; }},
+    {"-varrule", true, [](PlotOptions& o, const char* v) { o.varRule = v; }},
+    {"-x", true, [](PlotOptions& o, const char* v) { o.xVariable = v; }},
+    {"-log", false, [](PlotOptions& o, const char*) { o.scale = PlotOptions::Scale::Logarithmic; }},
+    {"-linear", false, [](PlotOptions& o, const char*) { o.scale = PlotOptions::Scale::Linear; }},
+    {"-fullrange", false, [](PlotOptions& o, const char*) { o.wholeRange = true; }},
     {"-watch", true, [](PlotOptions& o, const char* v) { o.watchSeconds = watchInterval(v); }},
     {"-png", false, [](PlotOptions& o, const char*) { o.png = true; }},
     {"-pdf", false, [](PlotOptions& o, const char*) { o.pdf = true; }},

@@ -1,24 +1,39 @@
 #pragma once
 // The command line of monplot (see docs/monplot.1). Options are matched
-// whole and case-sensitively; -plot may be repeated, for the other options
-// the last one wins. Anything that is not an option is an error.
+// whole and case-sensitively; -res, -dir, -mon and -plot may be repeated,
+// for the other options the last one wins. Anything that is not an option
+// is an error.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+// One run to read: several are drawn over each other.
+struct RunSource {
+    enum class Kind { Results, Directory, Monitor };
+    Kind kind;
+    std::string path;
+};
+
 struct PlotOptions {
-    std::string resFile;
-    std::string runDir;
-    std::string monFile;
+    std::vector<RunSource> sources;  // in the order given
     std::string outFolder;
     bool png = false;
     bool pdf = false;
     bool allPlots = false;
     std::vector<std::string> plotNames;  // -plot, in the order given
+    std::string varList;                 // -varlist: one plot of these variables
+    std::string varRule;                 // -varrule: one plot of the matches
+    std::string xVariable;               // -x: every line against this variable
+    enum class Scale { Template, Logarithmic, Linear };
+    Scale scale = Scale::Template;
+    bool wholeRange = false;  // -fullrange
     int32_t firstTimestep = 0;
     int32_t lastTimestep = 0;
+    int32_t lastSteps = 0;    // -last
     double watchSeconds = 0;  // 0: draw once
+
+    bool selectsVariables() const { return !varList.empty() || !varRule.empty(); }
 };
 
 // Scans argv[1..argc-1]; throws owl::Error for an unknown option, a missing

@@ -10,24 +10,50 @@ PlotOptions scan(std::vector<const char*> args) {
 }
 
 TEST(PlotOptions, ReadsEveryOption) {
-    const PlotOptions options =
-        scan({"-dir", "run", "-out", "plots", "-png", "-pdf", "-all", "-plot", "Forces", "-plot",
-              "Time", "-firsttimestep", "5", "-lasttimestep", "9x", "-watch", "2.5"});
-    EXPECT_EQ(options.runDir, "run");
+    const PlotOptions options = scan({"-dir",
+                                      "run",
+                                      "-mon",
+                                      "other.mon",
+                                      "-out",
+                                      "plots",
+                                      "-png",
+                                      "-pdf",
+                                      "-all",
+                                      "-plot",
+                                      "Forces",
+                                      "-plot",
+                                      "Time",
+                                      "-firsttimestep",
+                                      "5",
+                                      "-lasttimestep",
+                                      "9x",
+                                      "-watch",
+                                      "2.5",
+                                      "-last",
+                                      "40",
+                                      "-varlist",
+                                      "p;U",
+                                      "-varrule",
+                                      "CATEGORY = FORCE",
+                                      "-x",
+                                      "TIME",
+                                      "-log",
+                                      "-fullrange"});
+    ASSERT_EQ(options.sources.size(), 2u);
+    EXPECT_EQ(options.sources[0].path, "run");
+    EXPECT_EQ(options.sources[0].kind, RunSource::Kind::Directory);
+    EXPECT_EQ(options.sources[1].kind, RunSource::Kind::Monitor);
     EXPECT_EQ(options.outFolder, "plots");
-    EXPECT_TRUE(options.png && options.pdf && options.allPlots);
+    EXPECT_TRUE(options.png && options.pdf && options.allPlots && options.wholeRange);
     EXPECT_EQ(options.plotNames, (std::vector<std::string>{"Forces", "Time"}));
     EXPECT_EQ(options.firstTimestep, 5);
     EXPECT_EQ(options.lastTimestep, 9);
     EXPECT_EQ(options.watchSeconds, 2.5);
-}
-
-TEST(PlotOptions, DrawsOnceWithoutExtraFilesByDefault) {
-    const PlotOptions options = scan({"-mon", "run.mon", "-out", "plots", "-out", "other"});
-    EXPECT_EQ(options.outFolder, "other");
-    EXPECT_FALSE(options.png || options.pdf || options.allPlots);
-    EXPECT_EQ(options.watchSeconds, 0);
-    EXPECT_TRUE(options.plotNames.empty());
+    EXPECT_EQ(options.lastSteps, 40);
+    EXPECT_EQ(options.varList + "|" + options.varRule + "|" + options.xVariable,
+              "p;U|CATEGORY = FORCE|TIME");
+    EXPECT_EQ(options.scale, PlotOptions::Scale::Logarithmic);
+    EXPECT_EQ(scan({"-out", "o", "-log", "-linear"}).scale, PlotOptions::Scale::Linear);
 }
 
 }  // namespace

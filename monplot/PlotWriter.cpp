@@ -1,13 +1,17 @@
 #include "monplot/PlotWriter.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
+#include "export/KeyFields.h"
 #include "libs/exception/Error.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "monplot/RunLoader.h"
+#include "monplot/SelectedPlot.h"
 #include "plot/AtomicFile.h"
 #include "plot/IndexPage.h"
+#include "plot/LineNotes.h"
 #include "plot/PictureFiles.h"
 #include "plot/PlotFileNames.h"
 #include "plot/PlotValues.h"
@@ -35,14 +39,23 @@ bool requested(const std::vector<std::string>& names, const std::string& name) {
     return false;
 }
 
-std::string runName(const std::string& source) {
-    const std::filesystem::path path(source);
-    return path.has_filename() ? path.filename().string() : path.parent_path().filename().string();
+bool hasRecords(const MonDatabase& run) {
+    const TimestepData* steps =
+        run.getVariable(QString::fromLatin1(keyfields::kAccumulatedTimestep.c_str()));
+    return steps && steps->rows().stepCount() > 0;
+}
+
+std::string pageName(const std::vector<std::string>& runNames) {
+    std::string name;
+    for (const std::string& run : runNames) name += (name.empty() ? "" : ", ") + run;
+    return name;
 }
 }  // namespace
 
 PlotWriter::PlotWriter(const PlotOptions& options, std::string templateDirectory)
-    : options_(options), templateDirectory_(std::move(templateDirectory)) {}
+    : options_(options),
+      templateDirectory_(std::move(templateDirectory)),
+      runNames_(runNames(sourcePaths(options))) {}
 
 std::string PlotWriter::file(const std::string& name) const {
     return options_.outFolder + "/" + name;
@@ -56,7 +69,13 @@ void PlotWriter::prepareFolder() const {
                                   (error ? error.message() : "a file of that name exists") + ".");
 }
 
+std::vector<plot::DefaultPlot> PlotWriter::plotsOf(MonDatabase& run) const {
+    if (options_.selectsVariables()) return {selectedPlot(run, options_)};
+    return plot::gatherDefaultPlots(run, QString::fromLocal8Bit(templateDirectory_.c_str()));
+}
+
 std::vector<size_t> PlotWriter::selectPlots(const std::vector<plot::DefaultPlot>& plots) const {
+    if (options_.selectsVariables()) return {0};
     const std::vector<std::string> names = namesOf(plots);
     for (const std::string& wanted : options_.plotNames)
         if (!requested(names, wanted))
@@ -72,24 +91,50 @@ std::vector<size_t> PlotWriter::selectPlots(const std::vector<plot::DefaultPlot>
     return chosen;
 }
 
-void PlotWriter::write(MonDatabase& database) const {
-    const std::vector<plot::DefaultPlot> plots =
-        plot::gatherDefaultPlots(database, QString::fromLocal8Bit(templateDirectory_.c_str()));
+plot::Figure PlotWriter::figureOf(const plot::DefaultPlot& plot,
+                                  const std::vector<std::unique_ptr<MonDatabase>>& runs) const {
+    std::vector<plot::NamedRun> named;
+    for (size_t i = 0; i < runs.size(); ++i) named.push_back({runs[i].get(), runNames_[i]});
+    const plot::LineRequest request{{options_.firstTimestep, options_.lastTimestep},
+                                    options_.lastSteps,
+                                    QString::fromLatin1(options_.xVariable.c_str())};
+    plot::Figure figure = plot::figureOf(plot, named, request);
+    if (options_.selectsVariables()) figure.logarithmicY = selectionIsLogarithmic(figure);
+    if (options_.scale != PlotOptions::Scale::Template)
+        figure.logarithmicY = options_.scale == PlotOptions::Scale::Logarithmic;
+    figure.wholeRange = options_.wholeRange;
+    return figure;
+}
+
+void PlotWriter::write(const std::vector<std::unique_ptr<MonDatabase>>& runs) const {
+    if (std::none_of(runs.begin(), runs.end(),
+                     [](const std::unique_ptr<MonDatabase>& run) { return hasRecords(*run); }))
+        return writeWaiting();
+    const std::vector<plot::DefaultPlot> plots = plotsOf(*runs.front());
     const std::vector<size_t> chosen = selectPlots(plots);
+    if (!options_.xVariable.empty() &&
+        !runs.front()->getVariable(QString::fromLatin1(options_.xVariable.c_str())))
+        fail("write", "The run has no variable '" + options_.xVariable + "' to plot against (-x).");
     prepareFolder();
     const std::vector<std::string> stems = plot::uniqueFileStems(namesOf(plots));
     std::unique_ptr<plot::PdfBook> book;
     if (options_.pdf) book = std::make_unique<plot::PdfBook>(file("plots.pdf"));
     std::vector<plot::IndexEntry> entries;
     for (size_t i : chosen) {
-        const plot::Figure figure =
-            plot::figureOf(plots[i], database, {options_.firstTimestep, options_.lastTimestep});
+        const plot::Figure figure = figureOf(plots[i], runs);
         plot::writeSvg(file(stems[i] + ".svg"), figure);
         if (options_.png) plot::writePng(file(stems[i] + ".png"), figure);
         if (book) book->addPage(figure);
-        entries.push_back({plots[i].title, stems[i] + ".svg"});
+        entries.push_back({plots[i].title, stems[i] + ".svg", plot::divergenceNote(figure)});
     }
     if (book) book->finish();
-    plot::writeFileAtomically(file("index.html"), plot::indexPage(runName(sourcePath(options_)),
-                                                                  entries, options_.watchSeconds));
+    plot::writeFileAtomically(file("index.html"),
+                              plot::indexPage(pageName(runNames_), entries, options_.watchSeconds));
+}
+
+void PlotWriter::writeWaiting() const {
+    prepareFolder();
+    plot::writeFileAtomically(file("index.html"),
+                              plot::indexPage(pageName(runNames_), {}, options_.watchSeconds,
+                                              "The run has no records yet."));
 }

@@ -1,12 +1,16 @@
 #pragma once
-// One drawing pass of monplot: gathers the run's default plots, picks those
-// asked for (-plot names, else the visible ones, or all with -all) and writes
-// FOLDER/<plot>.svg, the PNGs and the PDF when asked, and FOLDER/index.html.
+// One drawing pass of monplot: gathers the default plots of the first run
+// (or the plot of -varlist/-varrule instead), picks those asked for (-plot
+// names, else the visible ones, or all with -all), reads each plot's lines
+// from every run and writes FOLDER/<plot>.svg, the PNGs and the PDF when
+// asked, and FOLDER/index.html.
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "monplot/PlotOptions.h"
+#include "plot/Figure.h"
 #include "plot/PlotData.h"
 
 class MonDatabase;
@@ -16,16 +20,23 @@ class PlotWriter {
     PlotWriter(const PlotOptions& options, std::string templateDirectory);
 
     // Throws owl::Error for a -plot name the run does not have (listing the
-    // names it has), before anything is written, and for a folder or files
-    // that cannot be written.
-    void write(MonDatabase& database) const;
+    // names it has) or an -x variable it lacks, before anything is written,
+    // and for a folder or files that cannot be written. Runs without any
+    // record yet get the page of writeWaiting.
+    void write(const std::vector<std::unique_ptr<MonDatabase>>& runs) const;
+    // An index page saying that the run has no records yet.
+    void writeWaiting() const;
 
   private:
     // Creates the output folder if needed.
     void prepareFolder() const;
+    std::vector<plot::DefaultPlot> plotsOf(MonDatabase& run) const;
     std::vector<size_t> selectPlots(const std::vector<plot::DefaultPlot>& plots) const;
+    plot::Figure figureOf(const plot::DefaultPlot& plot,
+                          const std::vector<std::unique_ptr<MonDatabase>>& runs) const;
     std::string file(const std::string& name) const;
 
     PlotOptions options_;
     std::string templateDirectory_;
+    std::vector<std::string> runNames_;
 };

@@ -1,28 +1,83 @@
 #include "monplot/RunLoader.h"
 
+#include <algorithm>
+#include <filesystem>
+
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/model/MonDatabase.h"
 
-std::string sourcePath(const PlotOptions& options) {
-    if (!options.resFile.empty()) return options.resFile;
-    if (!options.runDir.empty()) return options.runDir;
-    return options.monFile;
+namespace {
+MonDatabase::SourceType typeOf(RunSource::Kind kind) {
+    switch (kind) {
+        case RunSource::Kind::Results:
+            return MonDatabase::ResultsFile;
+        case RunSource::Kind::Directory:
+            return MonDatabase::RunDirectory;
+        default:
+            return MonDatabase::MonitorFile;
+    }
 }
 
-std::unique_ptr<MonDatabase> loadRun(const PlotOptions& options) {
+// The path's components, last first, without empty or "." ones.
+std::vector<std::string> componentsBackwards(const std::string& path) {
+    std::vector<std::string> parts;
+    for (const auto& part : std::filesystem::path(path))
+        if (!part.empty() && part != "." && part != "/") parts.insert(parts.begin(), part.string());
+    return parts;
+}
+
+std::string lastComponents(const std::vector<std::string>& backwards, size_t count) {
+    std::string name;
+    for (size_t i = std::min(count, backwards.size()); i-- > 0;)
+        name += (name.empty() ? "" : "/") + backwards[i];
+    return name.empty() ? "run" : name;
+}
+}  // namespace
+
+std::vector<std::string> sourcePaths(const PlotOptions& options) {
+    std::vector<std::string> paths;
+    for (const RunSource& source : options.sources) paths.push_back(source.path);
+    return paths;
+}
+
+std::unique_ptr<MonDatabase> loadRun(const RunSource& source) {
     auto database =
         std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay());
-    const QString path = QString::fromLatin1(sourcePath(options).c_str());
-    if (!options.resFile.empty())
-        database->updateFrom(MonDatabase::ResultsFile, path, true);
-    else if (!options.runDir.empty())
-        database->updateFrom(MonDatabase::RunDirectory, path, true);
-    else if (!options.monFile.empty())
-        database->updateFrom(MonDatabase::MonitorFile, path, true);
-    else
-        throw owl::internal::error("monplot", "loadRun", "No valid data source has been specified.",
-                                   owl::errorFatal);
+    database->updateFrom(typeOf(source.kind), QString::fromLatin1(source.path.c_str()), true);
     database->updateData();
     return database;
+}
+
+std::vector<std::unique_ptr<MonDatabase>> loadRuns(const PlotOptions& options) {
+    if (options.sources.empty())
+        throw owl::internal::error("monplot", "loadRun", "No valid data source has been specified.",
+                                   owl::errorFatal);
+    std::vector<std::unique_ptr<MonDatabase>> runs;
+    for (const RunSource& source : options.sources) runs.push_back(loadRun(source));
+    return runs;
+}
+
+std::vector<std::string> runNames(const std::vector<std::string>& paths) {
+    std::vector<std::vector<std::string>> parts;
+    size_t deepest = 1;
+    for (const std::string& path : paths) {
+        parts.push_back(componentsBackwards(path));
+        deepest = std::max(deepest, parts.back().size());
+    }
+    std::vector<std::string> names;
+    for (size_t depth = 1; depth <= deepest; ++depth) {
+        names.clear();
+        for (const auto& backwards : parts) names.push_back(lastComponents(backwards, depth));
+        std::vector<std::string> sorted = names;
+        std::sort(sorted.begin(), sorted.end());
+        if (std::adjacent_find(sorted.begin(), sorted.end()) == sorted.end()) break;
+    }
+    return names;
+}
+
+bool saysNoRecordsYet(const std::string& errorText) {
+    // A file just created by the solver is still empty: it has no first line.
+    return errorText.find("no records") != std::string::npos ||
+           errorText.find("no complete first line") != std::string::npos;
 }

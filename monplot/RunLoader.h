@@ -1,15 +1,24 @@
 #pragma once
-// Opens the run named by -res, -dir or -mon (the first given, in that
-// order) and reads its monitor data; the same sources monexport reads.
+// Opens the runs named by -res, -dir and -mon and reads their monitor data;
+// the same sources monexport reads. Runs drawn together are told apart by
+// names made from their paths.
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "monplot/PlotOptions.h"
 
 class MonDatabase;
 
-// Throws owl::Error when no source is given or it cannot be read.
-std::unique_ptr<MonDatabase> loadRun(const PlotOptions& options);
-// The path of the source loadRun reads.
-std::string sourcePath(const PlotOptions& options);
+// Throws owl::Error when no source is given or one cannot be read.
+std::unique_ptr<MonDatabase> loadRun(const RunSource& source);
+std::vector<std::unique_ptr<MonDatabase>> loadRuns(const PlotOptions& options);
+// The paths of the sources, in order.
+std::vector<std::string> sourcePaths(const PlotOptions& options);
+// A short name per path: its last component ("case" of "/runs/case/"), with
+// as many of the components before it as it takes to tell the names apart.
+std::vector<std::string> runNames(const std::vector<std::string>& paths);
+// Whether a reading error says the run has no records yet: a run that has
+// just started, which watching waits for.
+bool saysNoRecordsYet(const std::string& errorText);

@@ -37,11 +37,16 @@ void installStopHandlers() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
-void watchAndRedraw(const std::string& source, double seconds,
+void watchAndRedraw(const std::vector<std::string>& sources, double seconds,
                     const std::function<void()>& redraw) {
-    std::string drawn = sourceSignature(source);
+    const auto signature = [&sources] {
+        std::string all;
+        for (const std::string& source : sources) all += sourceSignature(source);
+        return all;
+    };
+    std::string drawn = signature();
     while (sleepUnlessStopped(seconds)) {
-        const std::string now = sourceSignature(source);
+        const std::string now = signature();
         if (now == drawn) continue;
         try {
             redraw();

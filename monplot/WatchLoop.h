@@ -6,11 +6,13 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // Makes SIGINT and SIGTERM raise the stop flag instead of ending the
 // program; call before the first drawing.
 void installStopHandlers();
 
-// Draws again by calling redraw whenever sourceSignature(source) changes,
-// checking every `seconds`. Returns when a stop signal arrives.
-void watchAndRedraw(const std::string& source, double seconds, const std::function<void()>& redraw);
+// Draws again by calling redraw whenever the sourceSignature of a source
+// changes, checking every `seconds`. Returns when a stop signal arrives.
+void watchAndRedraw(const std::vector<std::string>& sources, double seconds,
+                    const std::function<void()>& redraw);

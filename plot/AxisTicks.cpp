@@ -13,6 +13,8 @@ const int kMostDecadesWithMinorTicks = 6;
 // Values come from floats: 1e-5f is a little below 1e-5, yet it belongs to
 // the 10⁻⁵ decade, not to the one below.
 const double kFloatSlack = 1e-6;
+const double kMargin = 0.04;
+const double kLogMargin = 1.2;
 
 double niceStep(double range) {
     const double rough = range / kTargetTicks;
@@ -68,12 +70,14 @@ std::string decadeLabel(int exponent) {
     return label;
 }
 
-Axis linearAxis(double dataLow, double dataHigh) {
-    const auto [low, high] = widened(dataLow, dataHigh);
+Axis linearAxis(double dataLow, double dataHigh, bool margin) {
+    auto [low, high] = widened(dataLow, dataHigh);
+    const double pad = margin ? (high - low) * kMargin : 0;
+    low -= pad, high += pad;
     const double step = niceStep(high - low);
     Axis axis;
-    const double first = std::floor(low / step + kFloatSlack),
-                 last = std::ceil(high / step - kFloatSlack);
+    const double slack = margin ? 0 : kFloatSlack;
+    const double first = std::floor(low / step + slack), last = std::ceil(high / step - slack);
     axis.low = first * step;
     axis.high = last * step;
     for (double k = first; k <= last; ++k)
@@ -81,7 +85,8 @@ Axis linearAxis(double dataLow, double dataHigh) {
     return axis;
 }
 
-Axis logarithmicAxis(double dataLow, double dataHigh) {
+Axis logarithmicAxis(double dataLow, double dataHigh, bool margin) {
+    if (margin) dataLow /= kLogMargin, dataHigh *= kLogMargin;
     const int first = static_cast<int>(std::floor(std::log10(dataLow) + kFloatSlack));
     int last = static_cast<int>(std::ceil(std::log10(dataHigh) - kFloatSlack));
     if (last <= first) last = first + 1;

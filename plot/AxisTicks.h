@@ -25,10 +25,13 @@ struct Axis {
     double fraction(double value) const;
 };
 
-// An axis covering [dataLow, dataHigh]; an empty range is widened.
-Axis linearAxis(double dataLow, double dataHigh);
+// An axis covering [dataLow, dataHigh]; an empty range is widened. With a
+// margin, both ends lie beyond the data (by at least 4% of its span on a
+// linear axis, a factor of 1.2 on a logarithmic one), so no value sits on
+// the frame.
+Axis linearAxis(double dataLow, double dataHigh, bool margin = false);
 // A logarithmic axis covering [dataLow, dataHigh], both positive.
-Axis logarithmicAxis(double dataLow, double dataHigh);
+Axis logarithmicAxis(double dataLow, double dataHigh, bool margin = false);
 
 // A tick value written with the decimals its step needs ("0.25", "1500",
 // "2.5e-06" for very small or large values).

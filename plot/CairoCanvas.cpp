@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "plot/MarkerShapes.h"
+
 namespace plot {
 
 CairoCanvas::CairoCanvas(cairo_t* context) : cr_(context) {}
@@ -72,6 +74,15 @@ void CairoCanvas::text(Point at, const std::string& utf8, const TextStyle& style
     setColour(style.colour);
     cairo_show_text(cr_, utf8.c_str());
     cairo_restore(cr_);
+}
+
+void CairoCanvas::marker(Point at, Marker shape, Colour colour) {
+    const std::vector<Point>& outline = markerOutline(shape);
+    cairo_new_path(cr_);
+    for (const Point& corner : outline) cairo_line_to(cr_, at.x + corner.x, at.y + corner.y);
+    cairo_close_path(cr_);
+    setColour(colour);
+    cairo_fill(cr_);
 }
 
 void CairoCanvas::beginClip(double x, double y, double width, double height) {

@@ -17,6 +17,7 @@ class CairoCanvas : public Canvas {
     void fillRect(double x, double y, double width, double height, Colour fill) override;
     void strokeRect(double x, double y, double width, double height, const Stroke& stroke) override;
     void text(Point at, const std::string& utf8, const TextStyle& style) override;
+    void marker(Point at, Marker shape, Colour colour) override;
     void beginClip(double x, double y, double width, double height) override;
     void endClip() override;
 

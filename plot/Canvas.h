@@ -27,6 +27,12 @@ struct Stroke {
 
 enum class Anchor { Start, Middle, End };
 
+// Marks drawn at a point in a line's colour: a value of a sparse line, a
+// value above or beyond the top of the axis (a triangle hanging from the
+// point, pointing up), one below the bottom (standing on the point, pointing
+// down) and a NaN (a diamond standing on the point).
+enum class Marker { Point, Above, Below, NotANumber };
+
 struct TextStyle {
     double size = 12;
     Anchor anchor = Anchor::Start;
@@ -44,6 +50,7 @@ class Canvas {
                             const Stroke& stroke) = 0;
     // Text on its baseline through at, placed by the anchor.
     virtual void text(Point at, const std::string& utf8, const TextStyle& style) = 0;
+    virtual void marker(Point at, Marker shape, Colour colour) = 0;
     // Everything drawn until endClip stays inside the rectangle.
     virtual void beginClip(double x, double y, double width, double height) = 0;
     virtual void endClip() = 0;

@@ -1,18 +1,38 @@
 #pragma once
 // What one plot shows, independent of how it is drawn: titles, the scale of
-// the Y axis and the lines with their values. NaN marks a record without a
-// value; it breaks the line.
+// the Y axis and the lines with their values. kMissing marks a record
+// without a value of that line; NaN and ±inf are values the solver wrote,
+// and the picture shows them.
 
+#include <cfloat>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace plot {
 
+// The run's own mark for "no value here" (a record of another variable).
+constexpr float kMissing = FLT_MAX;
+
+// Where a line first holds a value a plain axis cannot show, as step
+// numbers; 0 where it holds none.
+struct LineEvents {
+    int32_t firstNan = 0;
+    int32_t firstPlusInf = 0;
+    int32_t firstMinusInf = 0;
+    int32_t firstNonPositive = 0;  // matters on a logarithmic axis only
+    bool diverged() const { return firstNan || firstPlusInf || firstMinusInf; }
+};
+
 struct FigureLine {
-    std::string name;  // shown in the legend
+    std::string name;       // shown in the legend
+    std::string units;      // declared units, empty when unknown
+    bool residual = false;  // a solver residual (category RESIDUAL)
+    size_t style = 0;       // colour and dash pattern (LineStyles)
     // Floats, as the run stores them: a long history costs half the memory.
     std::vector<float> x;
     std::vector<float> y;  // as long as x
+    LineEvents events;
 };
 
 struct Figure {
@@ -20,6 +40,9 @@ struct Figure {
     std::string xTitle;
     std::string yTitle;
     bool logarithmicY = false;
+    // The Y range of every value; else, on a linear axis, the range of the
+    // settled part of the history when a start-up transient would squash it.
+    bool wholeRange = false;
     std::vector<FigureLine> lines;
 };
 

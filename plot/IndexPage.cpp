@@ -11,7 +11,17 @@ const char* const kStyle =
     "color:#222}\n"
     "section{background:#fff;margin:0 0 1.5em;padding:.5em 1em 1em;"
     "box-shadow:0 1px 3px #0002}\n"
-    "img{width:100%;max-width:1200px;height:auto;display:block}\n";
+    "img{width:100%;max-width:1200px;height:auto;display:block}\n"
+    ".problem{color:#b00020;font-weight:bold}\n";
+
+std::string problemList(const std::vector<IndexEntry>& entries) {
+    std::string list;
+    for (const IndexEntry& entry : entries)
+        if (!entry.problem.empty())
+            list +=
+                "<li>" + escapedHtml(entry.title) + ": " + escapedHtml(entry.problem) + "</li>\n";
+    return list.empty() ? "" : "<ul class=\"problem\">\n" + list + "</ul>\n";
+}
 }  // namespace
 
 std::string escapedHtml(const std::string& text) {
@@ -38,7 +48,7 @@ std::string escapedHtml(const std::string& text) {
 }
 
 std::string indexPage(const std::string& runName, const std::vector<IndexEntry>& entries,
-                      double reloadSeconds) {
+                      double reloadSeconds, const std::string& emptyNote) {
     const std::string title = escapedHtml("Monitor plots: " + runName);
     std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
     if (reloadSeconds > 0)
@@ -46,11 +56,15 @@ std::string indexPage(const std::string& runName, const std::vector<IndexEntry>&
                 std::to_string(std::max(1L, std::lround(reloadSeconds))) + "\">\n";
     page += "<title>" + title + "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n";
     page += "<h1>" + title + "</h1>\n";
-    if (entries.empty()) page += "<p>The run has no plot to show.</p>\n";
-    for (const IndexEntry& entry : entries)
-        page += "<section>\n<h2>" + escapedHtml(entry.title) + "</h2>\n<img src=\"" +
-                escapedHtml(entry.svgFile) + "\" alt=\"" + escapedHtml(entry.title) +
-                "\">\n</section>\n";
+    if (entries.empty()) page += "<p>" + escapedHtml(emptyNote) + "</p>\n";
+    page += problemList(entries);
+    for (const IndexEntry& entry : entries) {
+        page += "<section>\n<h2>" + escapedHtml(entry.title) + "</h2>\n";
+        if (!entry.problem.empty())
+            page += "<p class=\"problem\">" + escapedHtml(entry.problem) + "</p>\n";
+        page += "<img src=\"" + escapedHtml(entry.svgFile) + "\" alt=\"" +
+                escapedHtml(entry.title) + "\">\n</section>\n";
+    }
     return page + "</body>\n</html>\n";
 }
 

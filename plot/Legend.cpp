@@ -71,7 +71,7 @@ LegendLayout layoutLegend(const std::vector<std::string>& names, double maxWidth
 }
 
 void drawLegend(Canvas& canvas, const LegendLayout& layout, const std::vector<std::string>& names,
-                double left, double top) {
+                const std::vector<size_t>& styles, double left, double top) {
     TextStyle style;
     style.size = layout.fontSize;
     style.colour = {0x22, 0x22, 0x22};
@@ -79,7 +79,7 @@ void drawLegend(Canvas& canvas, const LegendLayout& layout, const std::vector<st
         const size_t rows = static_cast<size_t>(layout.rows);
         const double x = left + kPadding + static_cast<double>(i / rows) * layout.columnWidth;
         const double y = top + kPadding + (static_cast<double>(i % rows) + 0.5) * layout.rowHeight;
-        Stroke stroke = lineStroke(i);
+        Stroke stroke = lineStroke(styles[i]);
         stroke.width = 2;
         canvas.polyline({{x, y}, {x + kSampleWidth, y}}, stroke);
         canvas.text({x + kSampleWidth + kGap, y + layout.fontSize * 0.35},

@@ -25,9 +25,10 @@ struct LegendLayout {
 // Fits the names into a panel at most maxWidth wide and height high.
 LegendLayout layoutLegend(const std::vector<std::string>& names, double maxWidth, double height);
 
-// Draws the entries with their strokes from (left, top).
+// Draws the entries with their strokes (LineStyles, by style index) from
+// (left, top).
 void drawLegend(Canvas& canvas, const LegendLayout& layout, const std::vector<std::string>& names,
-                double left, double top);
+                const std::vector<size_t>& styles, double left, double top);
 
 // About how wide a text is in the plot font: DejaVu Sans averages 0.6 em.
 double estimatedTextWidth(const std::string& utf8, double fontSize);

@@ -5,32 +5,38 @@
 
 namespace plot {
 
-namespace {
-// Appends the kept points of a column's points.
-void keepColumn(const std::vector<Point>& points, std::vector<Point>& kept) {
-    size_t lowest = 0, highest = 0;
-    for (size_t i = 1; i < points.size(); ++i) {
-        if (points[i].y < points[lowest].y) lowest = i;
-        if (points[i].y > points[highest].y) highest = i;
+// Each point updates the column's four candidates as it comes, so that a
+// long line is reduced without holding a column's points.
+void ColumnReducer::add(Point point) {
+    const double column = std::floor(point.x);
+    if (count_ > 0 && column != column_) closeColumn();
+    if (count_ == 0) {
+        column_ = column;
+        first_ = lowest_ = highest_ = point;
+        lowestAt_ = highestAt_ = 0;
     }
-    const size_t chosen[] = {0, std::min(lowest, highest), std::max(lowest, highest),
-                             points.size() - 1};
-    size_t previous = points.size();
-    for (size_t index : chosen) {
-        if (index != previous) kept.push_back(points[index]);
+    if (point.y < lowest_.y) lowest_ = point, lowestAt_ = count_;
+    if (point.y > highest_.y) highest_ = point, highestAt_ = count_;
+    last_ = point;
+    ++count_;
+}
+
+// Keeps the first, the lowest and the highest in their order, and the last,
+// each once.
+void ColumnReducer::closeColumn() {
+    if (count_ == 0) return;
+    const bool lowFirst = lowestAt_ <= highestAt_;
+    const std::pair<size_t, Point> chosen[] = {
+        {0, first_},
+        lowFirst ? std::make_pair(lowestAt_, lowest_) : std::make_pair(highestAt_, highest_),
+        lowFirst ? std::make_pair(highestAt_, highest_) : std::make_pair(lowestAt_, lowest_),
+        {count_ - 1, last_}};
+    size_t previous = count_;
+    for (const auto& [index, point] : chosen) {
+        if (index != previous) kept_.push_back(point);
         previous = index;
     }
-}
-}  // namespace
-
-void ColumnReducer::add(Point point) {
-    if (!column_.empty() && std::floor(point.x) != std::floor(column_.front().x)) closeColumn();
-    column_.push_back(point);
-}
-
-void ColumnReducer::closeColumn() {
-    if (!column_.empty()) keepColumn(column_, kept_);
-    column_.clear();
+    count_ = 0;
 }
 
 std::vector<Point> ColumnReducer::take() {

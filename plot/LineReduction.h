@@ -23,7 +23,12 @@ class ColumnReducer {
     void closeColumn();
 
     std::vector<Point> kept_;
-    std::vector<Point> column_;  // the points of the current column
+    // The current column: its first, lowest, highest and last point, and
+    // the order in which they came (index within the column).
+    double column_ = 0;
+    size_t count_ = 0;
+    Point first_, lowest_, highest_, last_;
+    size_t lowestAt_ = 0, highestAt_ = 0;
 };
 
 // Points in pixel coordinates, in drawing order.

@@ -1,8 +1,9 @@
 #pragma once
-// Lays out and draws one plot: title, frame, axes with nice ticks and their
-// labels, grid, the lines (clipped to the frame, reduced to pixel columns)
-// and the legend panel on the right. Both back ends draw through this code,
-// so the SVG, PNG and PDF pictures are the same.
+// Lays out and draws one plot: title, one or more stacked panels sharing the
+// X axis (Panels), each with its value axis, nice ticks, labels and grid,
+// the lines with their markers (LineDrawing) and the legend panel on the
+// right, whose names carry each line's notes (LineNotes). Both back ends
+// draw through this code, so the SVG, PNG and PDF pictures are the same.
 
 #include "plot/Canvas.h"
 #include "plot/Figure.h"

@@ -1,58 +1,104 @@
 #include "plot/PlotValues.h"
 
-#include <cfloat>
 #include <cmath>
 
+#include "libs/guiapp/MakeStdString.h"
 #include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/MonVariable.h"
 
 namespace plot {
 
 namespace {
-// The value of a step's last loop, NaN where there is none. Variables that
-// share the run's records are read straight from their arrays; the keys
-// are computed from the records.
+// The number of styles one run's lines take, so that the same line of
+// another run keeps its colour and changes its dash pattern.
+constexpr size_t kColourCount = 10;
+
+// The value of a step's last loop, kMissing where there is none. Variables
+// that share the run's records are read straight from their arrays; the
+// keys are computed from the records.
 float lastValueAt(const TimestepData& data, const mon::RowIndex& rows, int position) {
     const int64_t record = rows.endRecordAt(position) - 1;
-    float value;
-    if (&data.rows() != &rows)
-        value = data.getValue(rows.stepAt(position), -1);
-    else if (data.key() == TimestepData::Key::Step)
-        value = static_cast<float>(rows.stepAt(position));
-    else if (data.key() == TimestepData::Key::Loop)
-        value = static_cast<float>(rows.loopOfRecord(record));
-    else
-        value = data.values()[static_cast<size_t>(record)];
-    return value == FLT_MAX ? std::nanf("") : value;
+    if (&data.rows() != &rows) return data.getValue(rows.stepAt(position), -1);
+    if (data.key() == TimestepData::Key::Step) return static_cast<float>(rows.stepAt(position));
+    if (data.key() == TimestepData::Key::Loop) return static_cast<float>(rows.loopOfRecord(record));
+    return data.values()[static_cast<size_t>(record)];
 }
 
-FigureLine lineOf(const PlotLineSource& source, const MonDatabase& database, StepRange steps) {
+void note(int32_t& first, int32_t step) {
+    if (first == 0) first = step;
+}
+
+void noteEvents(LineEvents& events, float y, int32_t step) {
+    if (y > 0 && y < kMissing) return;  // the common case, and missing
+    if (std::isnan(y))
+        note(events.firstNan, step);
+    else if (std::isinf(y))
+        note(y > 0 ? events.firstPlusInf : events.firstMinusInf, step);
+    else if (y <= 0)
+        note(events.firstNonPositive, step);
+}
+
+StepRange stepsOf(const LineRequest& request, const mon::RowIndex& rows) {
+    StepRange steps = request.steps;
+    if (request.lastSteps > 0 && rows.stepCount() > 0) {
+        const int64_t first = int64_t{rows.stepAt(rows.stepCount() - 1)} - request.lastSteps + 1;
+        if (first > steps.first) steps.first = static_cast<int32_t>(first);
+    }
+    return steps;
+}
+
+void describe(FigureLine& line, const MonDatabase& database, const QString& yVariable) {
+    if (const mon::VariableInfo* info = database.variableInfo(yVariable)) {
+        line.units = owl::MakeStdString(info->attribute(QStringLiteral("units")));
+        line.residual = info->attribute(QStringLiteral("category")) == QLatin1String("RESIDUAL");
+    }
+}
+
+FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineRequest& request) {
     FigureLine line;
     line.name = source.label;
-    const TimestepData* x = database.getVariable(source.xVariable);
+    const MonDatabase& database = *run.database;
+    const TimestepData* x =
+        database.getVariable(request.xVariable.isEmpty() ? source.xVariable : request.xVariable);
     const TimestepData* y = database.getVariable(source.yVariable);
+    describe(line, database, source.yVariable);
     if (!x || !y) return line;
     const mon::RowIndex& rows = y->rows();
+    const StepRange steps = stepsOf(request, rows);
     line.x.reserve(static_cast<size_t>(rows.stepCount()));
     line.y.reserve(static_cast<size_t>(rows.stepCount()));
     for (int position = 0; position < rows.stepCount(); ++position) {
         const int step = rows.stepAt(position);
         if (steps.first > 0 && step < steps.first) continue;
         if (steps.last > 0 && step > steps.last) break;
+        const float value = lastValueAt(*y, rows, position);
+        noteEvents(line.events, value, step);
         line.x.push_back(lastValueAt(*x, rows, position));
-        line.y.push_back(lastValueAt(*y, rows, position));
+        line.y.push_back(value);
     }
     return line;
 }
 }  // namespace
 
-Figure figureOf(const DefaultPlot& plot, const MonDatabase& database, StepRange steps) {
+Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
+                const LineRequest& request) {
     Figure figure;
     figure.title = plot.title;
     figure.xTitle = plot.xTitle;
     figure.yTitle = plot.yTitle;
     figure.logarithmicY = plot.logarithmicY;
-    for (const PlotLineSource& source : plot.lines)
-        figure.lines.push_back(lineOf(source, database, steps));
+    if (!request.xVariable.isEmpty() && !runs.empty())
+        figure.xTitle = owl::MakeStdString(
+            MonVariable(request.xVariable, runs.front().database).getPreferredLabel());
+    const size_t stylesPerRun =
+        (plot.lines.size() + kColourCount - 1) / kColourCount * kColourCount;
+    for (size_t r = 0; r < runs.size(); ++r)
+        for (size_t i = 0; i < plot.lines.size(); ++i) {
+            FigureLine line = lineOf(plot.lines[i], runs[r], request);
+            if (runs.size() > 1) line.name += " (" + runs[r].name + ")";
+            line.style = r * stylesPerRun + i;
+            figure.lines.push_back(std::move(line));
+        }
     return figure;
 }
 

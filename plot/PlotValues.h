@@ -1,8 +1,11 @@
 #pragma once
-// The values a default plot draws: for every line, one point per time step
-// of the run (the step's last coefficient loop), from the line's own X and Y
-// variables. A record without a value becomes NaN, which breaks the line.
+// The values a plot draws: for every line, one point per time step of the
+// run (the step's last coefficient loop), from the line's own X and Y
+// variables. A record without a value becomes kMissing; NaN and ±inf stay
+// what they are, and the first step of each is noted for the legend. With
+// several runs, each plot line is read from every run, named after it.
 
+#include <QString>
 #include <cstdint>
 
 #include "plot/Figure.h"
@@ -18,6 +21,18 @@ struct StepRange {
     int32_t last = 0;
 };
 
-Figure figureOf(const DefaultPlot& plot, const MonDatabase& database, StepRange steps);
+struct LineRequest {
+    StepRange steps;
+    int32_t lastSteps = 0;  // above 0: only the last that many steps of each run
+    QString xVariable;      // not empty: every line against this variable
+};
+
+struct NamedRun {
+    const MonDatabase* database;
+    std::string name;  // added to the legend names when there are several runs
+};
+
+Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
+                const LineRequest& request);
 
 }  // namespace plot

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <sstream>
 
+#include "plot/MarkerShapes.h"
+
 namespace plot {
 
 namespace {
@@ -98,6 +100,7 @@ SvgCanvas::SvgCanvas(int width, int height) {
     root.append_attribute("height") = height;
     root.append_attribute("viewBox") =
         ("0 0 " + std::to_string(width) + " " + std::to_string(height)).c_str();
+    root.append_attribute("xmlns:xlink") = "http://www.w3.org/1999/xlink";
     root.append_attribute("font-family") = "DejaVu Sans, Verdana, sans-serif";
     parents_.push_back(root);
 }
@@ -150,6 +153,28 @@ void SvgCanvas::text(Point at, const std::string& utf8, const TextStyle& style) 
                                                  svgNumber(at.x) + " " + svgNumber(at.y) + ")")
                                                     .c_str();
     element.text().set(utf8.c_str());
+}
+
+void SvgCanvas::defineMarker(Marker shape) {
+    bool& defined = defined_[static_cast<int>(shape)];
+    if (defined) return;
+    defined = true;
+    if (!defs_) defs_ = parents_.front().prepend_child("defs");
+    std::string d;
+    for (const Point& corner : markerOutline(shape))
+        d += (d.empty() ? "M" : "L") + svgNumber(corner.x) + " " + svgNumber(corner.y);
+    pugi::xml_node path = defs_.append_child("path");
+    path.append_attribute("id") = markerId(shape).c_str();
+    path.append_attribute("d") = (d + "Z").c_str();
+}
+
+void SvgCanvas::marker(Point at, Marker shape, Colour colour) {
+    defineMarker(shape);
+    pugi::xml_node element = parents_.back().append_child("use");
+    element.append_attribute("xlink:href") = ("#" + markerId(shape)).c_str();
+    element.append_attribute("x") = svgNumber(at.x).c_str();
+    element.append_attribute("y") = svgNumber(at.y).c_str();
+    element.append_attribute("fill") = hex(colour).c_str();
 }
 
 void SvgCanvas::beginClip(double x, double y, double width, double height) {

@@ -19,6 +19,8 @@ class SvgCanvas : public Canvas {
     void fillRect(double x, double y, double width, double height, Colour fill) override;
     void strokeRect(double x, double y, double width, double height, const Stroke& stroke) override;
     void text(Point at, const std::string& utf8, const TextStyle& style) override;
+    // A <use> of the shape's definition at the point, filled in the colour.
+    void marker(Point at, Marker shape, Colour colour) override;
     void beginClip(double x, double y, double width, double height) override;
     void endClip() override;
 
@@ -29,7 +31,11 @@ class SvgCanvas : public Canvas {
     pugi::xml_node rectElement(double x, double y, double width, double height);
     void setStroke(pugi::xml_node element, const Stroke& stroke);
 
+    void defineMarker(Marker shape);
+
     pugi::xml_document svg_;
+    pugi::xml_node defs_;
+    bool defined_[4] = {};
     std::vector<pugi::xml_node> parents_;  // the innermost group is last
     int clipCount_ = 0;
 };

@@ -1,6 +1,8 @@
 // monplot: the default plots of a run drawn as SVG, PNG and PDF files with
-// an index page, the options that pick plots and steps, -watch following a
-// growing run, and the errors.
+// an index page; what the pictures show of non-finite values, sparse lines,
+// units and magnitudes; the options that pick plots, variables, steps, the
+// X variable, the scale and several runs; -watch following a growing run,
+// and the errors.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -8,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -58,6 +61,48 @@ struct Svg {
             found.push_back(pathPoints(node.node().attribute("d").value()));
         return found;
     }
+    // The frames of the panels, top to bottom: {left, top, right, bottom}.
+    std::vector<std::array<double, 4>> frames() const {
+        std::vector<std::array<double, 4>> found;
+        for (const auto& node : document.select_nodes("//rect[@stroke='#505050']")) {
+            const auto r = node.node();
+            const double x = r.attribute("x").as_double(), y = r.attribute("y").as_double();
+            found.push_back({x, y, x + r.attribute("width").as_double(),
+                             y + r.attribute("height").as_double()});
+        }
+        return found;
+    }
+    // The markers of a shape ("point", "above", "below", "nan") in a colour.
+    std::vector<std::pair<double, double>> markers(const std::string& shape,
+                                                   const std::string& colour) const {
+        std::vector<std::pair<double, double>> found;
+        for (const auto& node : document.select_nodes("//use"))
+            if (node.node().attribute("xlink:href").value() == "#" + shape &&
+                node.node().attribute("fill").value() == colour)
+                found.emplace_back(node.node().attribute("x").as_double(),
+                                   node.node().attribute("y").as_double());
+        return found;
+    }
+    // The pixel column of an X value, from two labelled ticks.
+    double xOf(double value, const std::string& tick1, double value1, const std::string& tick2,
+               double value2) const {
+        const double x1 = textX(tick1), x2 = textX(tick2);
+        return x1 + (value - value1) * (x2 - x1) / (value2 - value1);
+    }
+    double textX(const std::string& text) const {
+        for (const auto& node : document.select_nodes("//text"))
+            if (node.node().text().get() == text) return node.node().attribute("x").as_double();
+        return NAN;
+    }
+    // The labels of the X axis: texts on the line below the lowest frame.
+    std::vector<std::string> xLabels() const {
+        std::vector<std::string> labels;
+        const double below = frames().back()[3] + 22;
+        for (const auto& node : document.select_nodes("//text"))
+            if (std::fabs(node.node().attribute("y").as_double() - below) < 0.5)
+                labels.push_back(node.node().text().get());
+        return labels;
+    }
     // The points of path data made of M, l, h and v commands.
     static std::vector<std::pair<double, double>> pathPoints(const std::string& d) {
         std::vector<std::pair<double, double>> points;
@@ -88,8 +133,7 @@ TEST(Monplot, DrawsTheVisibleDefaultPlotsAndAnIndex) {
     e2e::TempDir out;
     const e2e::Result result = monplot({"-mon", kKnownRun, "-out", out.file("plots")});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out + result.err, "");
     EXPECT_EQ(
         e2e::filesIn(out.file("plots")),
         (std::vector<std::string>{"Momentum_and_Mass.svg", "Pressure_Probes.svg", "index.html"}));
@@ -97,64 +141,195 @@ TEST(Monplot, DrawsTheVisibleDefaultPlotsAndAnIndex) {
     const size_t residuals =
         index.find("<h2>Momentum and Mass</h2>\n<img src=\"Momentum_and_Mass.svg\"");
     const size_t probes = index.find("<h2>Pressure Probes</h2>\n<img src=\"Pressure_Probes.svg\"");
-    EXPECT_NE(residuals, std::string::npos) << index;
+    EXPECT_LT(residuals, probes) << index;
     EXPECT_NE(probes, std::string::npos) << index;
-    EXPECT_LT(residuals, probes);
     EXPECT_EQ(index.find("refresh"), std::string::npos);
     EXPECT_NE(index.find("<title>Monitor plots: known.mon</title>"), std::string::npos);
-}
 
-TEST(Monplot, ResidualPlotHasTitlesLegendDecadesAndLogPoints) {
-    e2e::TempDir out;
-    ASSERT_EQ(monplot({"-mon", kKnownRun, "-out", out.path()}).status, 0);
-    const Svg svg(out.file("Momentum_and_Mass.svg"));
-    for (const char* text :
-         {"Momentum and Mass", "Accumulated Time Step", "Variable Value", "RMS P-Mass", "RMS U-Mom",
-          "10⁻⁵", "10⁻⁴", "10⁻³", "10⁻²", "10⁻¹", "1", "2", "3", "4", "5", "6"})
+    const Svg svg(out.file("plots/Momentum_and_Mass.svg"));
+    for (const char* text : {"Momentum and Mass", "Accumulated Time Step", "Variable Value",
+                             "RMS P-Mass (≤ 0 from step 5)", "RMS U-Mom", "10⁻⁶", "10⁰", "6"})
         EXPECT_TRUE(svg.hasText(text)) << text;
-    EXPECT_FALSE(svg.hasText("10⁻⁶"));
     EXPECT_FALSE(svg.hasText("MAX P-Mass"));
-
-    // RMS P-Mass: the zero of step 5 is left out without breaking the line.
+    // RMS P-Mass falls a decade a step; its zero at step 5 is a marker at the
+    // bottom edge, the line going on past it. RMS U-Mom breaks at step 3.
     const auto mass = svg.lines(kFirstColour);
     ASSERT_EQ(mass.size(), 1u);
     ASSERT_EQ(mass[0].size(), 5u);
-    const auto& p = mass[0];
-    const double dx = (p[3].first - p[0].first) / 3;        // one step
-    const double decade = (p[3].second - p[0].second) / 3;  // one decade lower, further down
-    EXPECT_GT(dx, 50);
-    EXPECT_GT(decade, 50);
-    for (size_t i = 1; i < 3; ++i) {
-        EXPECT_NEAR(p[i].first - p[0].first, i * dx, 1.0);
-        EXPECT_NEAR(p[i].second - p[0].second, i * decade, 1.0);
+    const double step = svg.xOf(2, "1", 1, "6", 6) - svg.xOf(1, "1", 1, "6", 6);
+    const double decade = svg.textY("10⁻²") - svg.textY("10⁻¹");
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_NEAR(mass[0][i].first, svg.xOf(i + 1, "1", 1, "6", 6), 1.0) << i;
+        EXPECT_NEAR(mass[0][i].second, svg.textY("10⁻¹") - 4 + i * decade, 1.0) << i;
     }
-    EXPECT_NEAR(p[4].first - p[0].first, 5 * dx, 1.0);        // step 6
-    EXPECT_NEAR(p[4].second - p[0].second, 4 * decade, 1.0);  // 1e-5
-    // The first point (0.1) sits on the line of the 10⁻¹ label.
-    EXPECT_NEAR(svg.textY("10⁻¹") - 4, mass[0][0].second, 1.0);
-    EXPECT_NEAR(svg.textY("10⁻⁵") - 4, mass[0][4].second, 1.0);
-
-    // RMS U-Mom has no value at step 3: two pieces, steps 1-2 and 4-6.
-    const auto momentum = svg.lines(kSecondColour);
-    ASSERT_EQ(momentum.size(), 2u);
-    EXPECT_EQ(momentum[0].size(), 2u);
-    EXPECT_EQ(momentum[1].size(), 3u);
-    EXPECT_NEAR(momentum[1][0].first, mass[0][3].first, 1.0);    // step 4
-    EXPECT_NEAR(momentum[1][0].second, mass[0][2].second, 1.0);  // 1e-3
+    EXPECT_NEAR(mass[0][4].first - mass[0][3].first, 2 * step, 1.0);
+    const auto zero = svg.markers("below", kFirstColour);
+    ASSERT_EQ(zero.size(), 1u);
+    EXPECT_NEAR(zero[0].first, svg.xOf(5, "1", 1, "6", 6), 1.0);
+    EXPECT_NEAR(zero[0].second, svg.frames()[0][3], 0.5);
+    EXPECT_EQ(svg.lines(kSecondColour).size(), 2u);
 }
 
-TEST(Monplot, ProbePlotHasLinearTicksAndTheProbeName) {
+TEST(Monplot, ValueAxesLeaveRoomAroundTheData) {
     e2e::TempDir out;
-    ASSERT_EQ(monplot({"-mon", kKnownRun, "-out", out.path()}).status, 0);
-    const Svg svg(out.file("Pressure_Probes.svg"));
-    for (const char* text : {"Pressure Probes", "P1 Pressure", "100", "120", "140", "160", "180"})
-        EXPECT_TRUE(svg.hasText(text)) << text;
-    const auto probe = svg.lines(kFirstColour);
-    ASSERT_EQ(probe.size(), 1u);
-    ASSERT_EQ(probe[0].size(), 6u);
-    EXPECT_NEAR(probe[0][0].second, svg.textY("100") - 4, 1.0);
-    EXPECT_NEAR(probe[0][3].second, svg.textY("180") - 4, 1.0);
-    EXPECT_NEAR(probe[0][1].second, svg.textY("150") - 4, 1.0);
+    e2e::writeFile(out.file("run.mon"),
+                   "monitor-file 1\n"
+                   "var \"CFL\" category=MONITOR group=Probes\n"
+                   "var \"P\" category=MONITOR group=Probes\n"
+                   "1 1 0.5\n2 1 1.5\n3 1 1.0\n");
+    ASSERT_EQ(monplot({"-mon", out.file("run.mon"), "-out", out.path()}).status, 0);
+    const Svg svg(out.file("Probes.svg"));
+    const auto frame = svg.frames().at(0);
+    // The constant CFL and the P values at the ends of their range lie
+    // inside the frame, never on it.
+    for (const std::string& colour : {kFirstColour, kSecondColour}) {
+        const auto lines = svg.lines(colour);
+        ASSERT_EQ(lines.size(), 1u) << colour;
+        for (const auto& [x, y] : lines[0]) {
+            EXPECT_GT(y, frame[1] + 2) << colour;
+            EXPECT_LT(y, frame[3] - 2) << colour;
+        }
+    }
+}
+
+// A run whose residuals go NaN and +inf, a monitor written every fifth step
+// and one written once.
+const char* const kBrokenRun =
+    "monitor-file 1\n"
+    "var \"p\" category=RESIDUAL subcategory=RMS group=\"Momentum and Mass\"\n"
+    "var \"U\" category=RESIDUAL subcategory=RMS group=\"Momentum and Mass\"\n"
+    "var \"yPlus\" category=MONITOR group=Probes\n"
+    "var \"once\" category=MONITOR group=Probes\n";
+
+std::string brokenRun() {
+    std::string text = kBrokenRun;
+    for (int step = 1; step <= 20; ++step) {
+        const std::string p = step >= 18 ? "nan" : "1e-" + std::to_string(step / 4 + 1);
+        const std::string u = step == 20 ? "inf" : "0.5";
+        const std::string yPlus = step % 5 == 0 ? std::to_string(30 + step) : "-";
+        text += std::to_string(step) + " " + p + " " + u + " " + yPlus + " " +
+                (step == 12 ? "35" : "-") + "\n";
+    }
+    return text;
+}
+
+TEST(Monplot, ShowsNonFiniteValuesAndSparseLinesWithMarkers) {
+    e2e::TempDir out;
+    e2e::writeFile(out.file("run.mon"), brokenRun());
+    ASSERT_EQ(monplot({"-mon", out.file("run.mon"), "-out", out.path()}).status, 0);
+    const Svg residuals(out.file("Momentum_and_Mass.svg"));
+    EXPECT_TRUE(residuals.hasText("p (nan from step 18)"));
+    EXPECT_TRUE(residuals.hasText("U (+inf from step 20)"));
+    const auto frame = residuals.frames().at(0);
+    const auto x = [&residuals](double step) { return residuals.xOf(step, "5", 5, "20", 20); };
+    const auto nan = residuals.markers("nan", kFirstColour);
+    ASSERT_EQ(nan.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(nan[i].first, x(18 + i), 1.0);
+        EXPECT_NEAR(nan[i].second, frame[3], 0.5);
+    }
+    const auto inf = residuals.markers("above", kSecondColour);
+    ASSERT_EQ(inf.size(), 1u);
+    EXPECT_NEAR(inf[0].first, x(20), 1.0);  // the X axis reaches the last record
+    EXPECT_NEAR(inf[0].second, frame[1], 0.5);
+    for (const std::string& colour : {kFirstColour, kSecondColour})
+        for (const auto& piece : residuals.lines(colour))
+            for (const auto& point : piece) {
+                EXPECT_GT(point.second, frame[1] + 1) << colour;
+                EXPECT_LT(point.second, frame[3] - 1) << colour;
+            }
+    EXPECT_NE(
+        e2e::readFile(out.file("index.html")).find("p: nan from step 18; U: +inf from step 20"),
+        std::string::npos);
+
+    // yPlus: four points joined over its own records; once: a lone marker.
+    const Svg probes(out.file("Probes.svg"));
+    const auto px = [&probes](double step) { return probes.xOf(step, "10", 10, "20", 20); };
+    const auto yPlus = probes.markers("point", kFirstColour);
+    ASSERT_EQ(yPlus.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) EXPECT_NEAR(yPlus[i].first, px(5 * (i + 1)), 1.0);
+    ASSERT_EQ(probes.lines(kFirstColour).size(), 1u);
+    EXPECT_EQ(probes.lines(kFirstColour)[0].size(), 4u);
+    const auto once = probes.markers("point", kSecondColour);
+    ASSERT_EQ(once.size(), 1u);
+    EXPECT_NEAR(once[0].first, px(12), 1.0);
+    EXPECT_TRUE(probes.lines(kSecondColour).empty());
+}
+
+TEST(Monplot, SplitsUnitsAndMagnitudesIntoPanelsWithTitles) {
+    e2e::TempDir out;
+    std::string text =
+        "monitor-file 1\n"
+        "var \"Fx\" category=FORCE group=Forces units=N\n"
+        "var \"Fy\" category=FORCE group=Forces units=N\n"
+        "var \"Cd\" category=FORCE group=Forces\n"
+        "var \"Mz\" category=FORCE group=Forces units=\"N m\"\n"
+        "var \"rms[Rho]\" category=RESIDUAL subcategory=RMS group=\"RMS Residuals\"\n"
+        "var \"TIME\" category=TIME group=Time units=s\n";
+    for (int step = 1; step <= 20; ++step)
+        text += std::to_string(step) + " " + std::to_string(1000 + step) + " 500 0.3" + " 50 -" +
+                std::to_string(3 + step / 5) + " " + std::to_string(step * 0.25) + "\n";
+    e2e::writeFile(out.file("run.mon"), text);
+    ASSERT_EQ(monplot({"-mon", out.file("run.mon"), "-out", out.path()}).status, 0);
+    const Svg forces(out.file("Forces.svg"));
+    EXPECT_EQ(forces.frames().size(), 3u);
+    for (const char* title : {"Variable Value [N]", "Variable Value", "Variable Value [N m]"})
+        EXPECT_TRUE(forces.hasText(title)) << title;
+    EXPECT_TRUE(Svg(out.file("RMS_Residuals.svg")).hasText("log10 residual"));
+
+    // Against TIME, the X labels are times (0 to 5 s), not steps.
+    ASSERT_EQ(monplot({"-mon", out.file("run.mon"), "-out", out.file("time"), "-x", "TIME", "-plot",
+                       "Forces"})
+                  .status,
+              0);
+    const Svg time(out.file("time/Forces.svg"));
+    EXPECT_TRUE(time.hasText("Simulation Time"));
+    const std::vector<std::string> labels = time.xLabels();
+    ASSERT_GE(labels.size(), 3u);
+    for (const std::string& label : labels) {
+        EXPECT_GE(std::stod(label), 0) << label;
+        EXPECT_LE(std::stod(label), 5) << label;
+    }
+}
+
+TEST(Monplot, DrawsChosenVariablesStepsScalesAndSeveralRuns) {
+    e2e::TempDir out;
+    std::filesystem::create_directories(out.file("a"));
+    std::filesystem::create_directories(out.file("b"));
+    e2e::writeFile(out.file("a/run.mon"), e2e::readFile(kKnownRun));
+    e2e::writeFile(out.file("b/run.mon"), e2e::readFile(kKnownRun));
+    struct Case {
+        std::vector<std::string> options;
+        std::string file;
+        std::vector<std::string> texts;
+        size_t firstColourPoints;
+    };
+    const std::vector<Case> cases = {
+        {{"-varlist", "P1 Pressure;RMS U-Mom"},
+         "Selected_Variables.svg",
+         {"Selected Variables", "P1 Pressure", "RMS U-Mom"},
+         6},
+        {{"-varrule", "CATEGORY = MONITOR", "-last", "3"}, "Selected_Variables.svg", {}, 3},
+        {{"-plot", "Pressure Probes", "-log"}, "Pressure_Probes.svg", {"10²"}, 6},
+        {{"-plot", "Momentum and Mass", "-linear"}, "Momentum_and_Mass.svg", {"0.10"}, 6},
+        {{"-plot", "Pressure Probes", "-mon", out.file("b/run.mon")},
+         "Pressure_Probes.svg",
+         {"P1 Pressure (a/run.mon)", "P1 Pressure (b/run.mon)"},
+         12},  // the same line of both runs in one colour
+    };
+    for (const Case& c : cases) {
+        e2e::TempDir plots;
+        std::vector<std::string> args{"-mon", out.file("a/run.mon"), "-out", plots.path()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const e2e::Result result = monplot(args);
+        ASSERT_EQ(result.status, 0) << c.options[0] << result.err;
+        EXPECT_EQ(e2e::filesIn(plots.path()), (std::vector<std::string>{c.file, "index.html"}));
+        const Svg svg(plots.file(c.file));
+        for (const std::string& text : c.texts) EXPECT_TRUE(svg.hasText(text)) << text;
+        size_t points = 0;
+        for (const auto& piece : svg.lines(kFirstColour)) points += piece.size();
+        EXPECT_EQ(points, c.firstColourPoints) << c.options[0];
+    }
 }
 
 TEST(Monplot, PicksPlotsAndSteps) {
@@ -177,7 +352,7 @@ TEST(Monplot, PicksPlotsAndSteps) {
     const Svg svg(picked.file("Momentum_and_Mass.svg"));
     ASSERT_EQ(svg.lines(kFirstColour).size(), 1u);
     EXPECT_EQ(svg.lines(kFirstColour)[0].size(), 3u);
-    EXPECT_FALSE(svg.hasText("10⁻⁵"));
+    EXPECT_FALSE(svg.hasText("10⁻⁶"));
 }
 
 TEST(Monplot, PlotWithoutValuesSaysSo) {
@@ -306,16 +481,25 @@ TEST(Monplot, WatchRedrawsWhenTheRunGrowsAndStopsCleanly) {
                                                            "Pressure_Probes.svg", "index.html"}));
 }
 
-TEST(Monplot, WatchRetriesASourceThatIsBrieflyUnreadable) {
+// A run just started (its file still empty) is waited for; a source that
+// vanishes for a moment (a restart segment being created) is tried again.
+TEST(Monplot, WatchWaitsForTheFirstRecordsAndRetriesAnUnreadableSource) {
     e2e::TempDir folder;
     const std::string run = folder.file("run.mon"), out = folder.file("plots");
-    e2e::writeFile(run, e2e::readFile(kKnownRun));
+    e2e::writeFile(run, "");
     Watcher watcher({"-mon", run, "-out", out, "-watch", "0.2"});
     ASSERT_TRUE(waitFor([&] { return e2e::fileExists(out + "/index.html"); }));
+    EXPECT_NE(e2e::readFile(out + "/index.html").find("The run has no records yet."),
+              std::string::npos);
+    e2e::writeFile(run, "monitor-file 1\n");
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    EXPECT_NE(e2e::readFile(out + "/index.html").find("The run has no records yet."),
+              std::string::npos);
     std::filesystem::remove(run);
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
     e2e::writeFile(run, e2e::readFile(kKnownRun) + "7 1e-7 1e-6 0.005 150\n");
-    EXPECT_TRUE(waitFor([&] { return Svg(out + "/Momentum_and_Mass.svg").hasText("10⁻⁷"); }));
+    const std::string svg = out + "/Momentum_and_Mass.svg";
+    EXPECT_TRUE(waitFor([&] { return e2e::fileExists(svg) && Svg(svg).hasText("10⁻⁷"); }));
     EXPECT_EQ(watcher.stop(), 0);
 }
 
@@ -355,6 +539,12 @@ TEST(Monplot, ReportsErrorsInTwoLines) {
          "Option -watch needs a number of seconds above 0, not 'soon'."},
         {{"-mon", kKnownRun, "-out", out, "-watch", "0"},
          "Option -watch needs a number of seconds above 0, not '0'."},
+        {{"-mon", kKnownRun, "-out", out, "-last", "-3"},
+         "Option -last needs a number of steps above 0, not '-3'."},
+        {{"-mon", kKnownRun, "-out", out, "-x", "TIME"},
+         "The run has no variable 'TIME' to plot against (-x)."},
+        {{"-mon", kKnownRun, "-out", out, "-varlist", "P1 Pressure;Lift"},
+         "Requested variable(s) not found: \n    Lift"},
         {{"-mon", kKnownRun, "-out", folder.file("file/plots")},
          "Cannot create the output folder '" + folder.file("file/plots") + "': Not a directory."},
         {{"-mon", kKnownRun, "-out", out, "-plot", "Momentum and Mass", "-plot", "Residuals"},

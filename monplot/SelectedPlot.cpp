@@ -1,0 +1,42 @@
+#include "monplot/SelectedPlot.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "export/KeyFields.h"
+#include "export/VariableSelection.h"
+#include "libs/guiapp/MakeStdString.h"
+#include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/MonVariable.h"
+#include "libs/mondata/rules/MonVariableRule.h"
+
+plot::DefaultPlot selectedPlot(const MonDatabase& database, const PlotOptions& options) {
+    std::unique_ptr<MonVariableRule> rule;
+    if (!options.varRule.empty())
+        rule = std::make_unique<MonVariableRule>(QString::fromLatin1(options.varRule.c_str()));
+    PreparedData data;
+    std::vector<std::string> columns;
+    exporter::selectVariables(database, exporter::parseVarList(options.varList), rule.get(), {},
+                              data, columns);
+    plot::DefaultPlot plot;
+    plot.name = plot.title = "Selected Variables";
+    plot.xTitle = "Accumulated Time Step";
+    plot.yTitle = "Variable Value";
+    const QString step = QString::fromLatin1(keyfields::kAccumulatedTimestep.c_str());
+    for (const std::string& column : columns) {
+        const QString name = QString::fromLatin1(column.c_str());
+        if (column == keyfields::kAccumulatedTimestep || column == keyfields::kCoefficientLoop)
+            continue;
+        plot.lines.push_back(
+            {step, name, owl::MakeStdString(MonVariable(name, &database).getPreferredLabel())});
+    }
+    return plot;
+}
+
+bool selectionIsLogarithmic(const plot::Figure& figure) {
+    return !figure.lines.empty() &&
+           std::all_of(figure.lines.begin(), figure.lines.end(), [](const plot::FigureLine& line) {
+               return line.residual && line.events.firstNonPositive == 0 &&
+                      line.events.firstMinusInf == 0;
+           });
+}

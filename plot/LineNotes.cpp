@@ -1,0 +1,34 @@
+#include "plot/LineNotes.h"
+
+namespace plot {
+
+namespace {
+void add(std::string& note, const char* what, int32_t step) {
+    if (step == 0) return;
+    note += (note.empty() ? "" : ", ") + std::string(what) + " from step " + std::to_string(step);
+}
+}  // namespace
+
+std::string lineNote(const LineEvents& events, bool logarithmic) {
+    std::string note;
+    add(note, "nan", events.firstNan);
+    add(note, "+inf", events.firstPlusInf);
+    add(note, "-inf", events.firstMinusInf);
+    if (logarithmic) add(note, "≤ 0", events.firstNonPositive);
+    return note;
+}
+
+std::string legendName(const FigureLine& line, bool logarithmic) {
+    const std::string note = lineNote(line.events, logarithmic);
+    return note.empty() ? line.name : line.name + " (" + note + ")";
+}
+
+std::string divergenceNote(const Figure& figure) {
+    std::string notes;
+    for (const FigureLine& line : figure.lines)
+        if (line.events.diverged())
+            notes += (notes.empty() ? "" : "; ") + line.name + ": " + lineNote(line.events, false);
+    return notes;
+}
+
+}  // namespace plot
