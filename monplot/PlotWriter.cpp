@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <memory>
 
-#include "export/KeyFields.h"
 #include "libs/exception/Error.h"
 #include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/RecordKey.h"
 #include "monplot/RunLoader.h"
 #include "monplot/SelectedPlot.h"
 #include "plot/AtomicFile.h"
@@ -41,7 +41,7 @@ bool requested(const std::vector<std::string>& names, const std::string& name) {
 
 bool hasRecords(const MonDatabase& run) {
     const TimestepData* steps =
-        run.getVariable(QString::fromLatin1(keyfields::kAccumulatedTimestep.c_str()));
+        run.getVariable(QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
     return steps && steps->rows().stepCount() > 0;
 }
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "export/KeyFields.h"
 #include "export/VariableSelection.h"
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/model/MonVariable.h"
+#include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 
 plot::DefaultPlot selectedPlot(const MonDatabase& database, const PlotOptions& options) {
@@ -22,11 +22,10 @@ plot::DefaultPlot selectedPlot(const MonDatabase& database, const PlotOptions& o
     plot.name = plot.title = "Selected Variables";
     plot.xTitle = "Accumulated Time Step";
     plot.yTitle = "Variable Value";
-    const QString step = QString::fromLatin1(keyfields::kAccumulatedTimestep.c_str());
+    const QString step = QString::fromLatin1(mon::kAccumulatedTimestep.c_str());
     for (const std::string& column : columns) {
         const QString name = QString::fromLatin1(column.c_str());
-        if (column == keyfields::kAccumulatedTimestep || column == keyfields::kCoefficientLoop)
-            continue;
+        if (column == mon::kAccumulatedTimestep || column == mon::kCoefficientLoop) continue;
         plot.lines.push_back(
             {step, name, owl::MakeStdString(MonVariable(name, &database).getPreferredLabel())});
     }

@@ -94,15 +94,39 @@ Axis logarithmicAxis(double dataLow, double dataHigh, bool margin) {
     axis.logarithmic = true;
     axis.low = std::pow(10.0, first);
     axis.high = std::pow(10.0, last);
+    // With a margin the ends may be 2 or 5 times a power of ten, so that data
+    // just below a decade does not cost a decade of empty plot.
+    if (margin) {
+        for (double m : {2.0, 5.0})
+            if (m * std::pow(10.0, first) <= dataLow * (1 + kFloatSlack))
+                axis.low = m * std::pow(10.0, first);
+        for (double m : {5.0, 2.0})
+            if (m * std::pow(10.0, last - 1) >= dataHigh * (1 - kFloatSlack))
+                axis.high = m * std::pow(10.0, last - 1);
+    }
     const int every = (last - first + kMostDecadeLabels - 1) / kMostDecadeLabels;
     const bool minor = last - first <= kMostDecadesWithMinorTicks;
+    const auto inside = [&axis](double value) {
+        return value >= axis.low * (1 - kFloatSlack) && value <= axis.high * (1 + kFloatSlack);
+    };
+    int labels = 0;
     for (int decade = first; decade <= last; ++decade) {
         const bool labelled = ((decade % every) + every) % every == 0;
-        axis.ticks.push_back({std::pow(10.0, decade), labelled ? decadeLabel(decade) : ""});
+        const double value = std::pow(10.0, decade);
+        if (inside(value)) {
+            axis.ticks.push_back({value, labelled ? decadeLabel(decade) : ""});
+            labels += labelled;
+        }
         if (minor && decade < last)
             for (int m = 2; m <= 9; ++m)
-                axis.ticks.push_back({m * std::pow(10.0, decade), "", false});
+                if (inside(m * value)) axis.ticks.push_back({m * value, "", false});
     }
+    std::sort(axis.ticks.begin(), axis.ticks.end(),
+              [](const Tick& a, const Tick& b) { return a.value < b.value; });
+    // Fewer than two decades in range: the ends say where the axis lies.
+    if (labels < 2 && !axis.ticks.empty())
+        for (Tick* end : {&axis.ticks.front(), &axis.ticks.back()})
+            if (end->label.empty()) end->label = linearLabel(end->value, end->value);
     return axis;
 }
 

@@ -148,7 +148,7 @@ TEST(Monplot, DrawsTheVisibleDefaultPlotsAndAnIndex) {
 
     const Svg svg(out.file("plots/Momentum_and_Mass.svg"));
     for (const char* text : {"Momentum and Mass", "Accumulated Time Step", "Variable Value",
-                             "RMS P-Mass (≤ 0 from step 5)", "RMS U-Mom", "10⁻⁶", "10⁰", "6"})
+                             "RMS P-Mass (≤ 0 from step 5)", "RMS U-Mom", "10⁻⁵", "10⁻¹", "6"})
         EXPECT_TRUE(svg.hasText(text)) << text;
     EXPECT_FALSE(svg.hasText("MAX P-Mass"));
     // RMS P-Mass falls a decade a step; its zero at step 5 is a marker at the
