@@ -59,6 +59,10 @@ const Option kOptions[] = {
     {"-lastvaluesonly", nullptr, nullptr, [](ExportSettings& s) { s.mode = LastValues; }},
     {"-firsttimestep", nullptr, &ExportSettings::firstTimestep, nullptr},
     {"-lasttimestep", nullptr, &ExportSettings::lastTimestep, nullptr},
+    {"-h", nullptr, nullptr, [](ExportSettings& s) { s.help = true; }},
+    {"-help", nullptr, nullptr, [](ExportSettings& s) { s.help = true; }},
+    {"--help", nullptr, nullptr, [](ExportSettings& s) { s.help = true; }},
+    {"--version", nullptr, nullptr, [](ExportSettings& s) { s.version = true; }},
 };
 
 // Applies argv[i] if it is an option; returns how many arguments it used

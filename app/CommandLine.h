@@ -1,7 +1,7 @@
 #pragma once
-// The command line of monexport: fourteen options, matched whole and
-// case-sensitively; anything else is skipped; the last of repeated options
-// wins. See docs/monexport.1.
+// The command line of monexport: fourteen options, and -h, -help, --help
+// and --version, matched whole and case-sensitively; anything else is
+// skipped; the last of repeated options wins. See docs/monexport.1.
 
 #include <cstdint>
 #include <string>
@@ -20,6 +20,10 @@ struct ExportSettings {
     bool header = true;
     int32_t firstTimestep = 0;
     int32_t lastTimestep = 0;
+    // -h, -help or --help: print the usage and do nothing else; --version:
+    // print the version.
+    bool help = false;
+    bool version = false;
 };
 
 // Scans argv[1..argc-1]. An option that needs a value but stands last throws

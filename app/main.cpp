@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "app/CommandLine.h"
+#include "app/Usage.h"
 #include "export/RunHistoryWriter.h"
 #include "libs/exception/Error.h"
 #include "libs/system/HeapPages.h"
@@ -19,6 +20,10 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         const ExportSettings s = scanArguments(argc, argv);
+        if (s.help || s.version) {
+            std::cout << (s.help ? kUsageText : kVersionText) << std::flush;
+            return std::cout ? 0 : -1;
+        }
         RunHistoryWriter writer;
         writer.setResFile(s.resFile)
             .setRunDir(s.runDir)

@@ -8,10 +8,13 @@
 
 namespace {
 // The variable's last value; for a record key, the exact step or loop of the
-// record that holds it (a float cannot tell steps above 2^24 apart).
-owl::TableField lastField(const TimestepData& variable, bool integer) {
+// record that holds it (a float cannot tell steps above 2^24 apart). A time
+// has the digits its column has in the time-history table.
+owl::TableField lastField(const TimestepData& variable, bool integer,
+                          const owl::TableFormat& format) {
     const int step = variable.getLastTimestep(), loop = variable.getLastCloop();
-    owl::TableField field{variable.getValue(step, loop), integer, {}};
+    owl::TableField field{variable.getDoubleValue(step, loop), integer, {},
+                          integer ? 0 : format.digitsOf(variable)};
     if (variable.key() != TimestepData::Key::None && field.value != FLT_MAX)
         field.key = variable.key() == TimestepData::Key::Step ? step : loop;
     return field;
@@ -24,16 +27,17 @@ void RunHistoryWriter::outputLastVarValues() {
     prepareData(data, columns, {});
     std::ostream& out = borrowOStream();
     if (header) writeHeader(out, columns);
+    const owl::TableFormat format(precision);
     std::vector<owl::TableField> fields;
     for (const std::string& name : columns) {
         auto found = data.find(name);
         if (found == data.end() || !found->second)
             exporter::raise("outputLastVarValues",
                             "Failed to locate variable in prepared data: " + name);
-        fields.push_back(lastField(*found->second, isKeyField(name)));
+        fields.push_back(lastField(*found->second, isKeyField(name), format));
     }
     std::string line;
-    owl::TableFormat(precision).appendLine(fields, line);
+    format.appendLine(fields, line);
     out.write(line.data(), static_cast<std::streamsize>(line.size()));
     out.flush();
     returnOStream();

@@ -1,5 +1,6 @@
 #include "export/NumberFormat.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -342,6 +343,43 @@ char* formatScientific(float value, int precision, char* out) {
     // Finite values and infinities: to_chars matches printf "%.*e" here.
     char* end = out + maxFieldBytes(precision);
     return std::to_chars(out, end, promoted, std::chars_format::scientific, precision).ptr;
+}
+
+char* formatScientificDouble(double value, int precision, char* out) {
+    if (std::isnan(value)) return writeSpecial(std::signbit(value), "nan", out);
+    char* end = out + maxFieldBytes(precision);
+    return std::to_chars(out, end, value, std::chars_format::scientific, precision).ptr;
+}
+
+namespace {
+// Whether a and b write the same text with that many digits after the point.
+bool sameText(double a, double b, int digits) {
+    // Apart by at least the larger one's last digit: different texts, known
+    // without writing them (10^-digits times the larger is at least that
+    // digit's unit; the margin covers the product's rounding).
+    static const double kTenths[] = {1e-0, 1e-1, 1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7, 1e-8,
+                                     1e-9, 1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15, 1e-16};
+    const double larger = std::max(std::fabs(a), std::fabs(b));
+    if (std::fabs(a - b) >= larger * kTenths[digits] * (1 + 1e-9)) return false;
+    char textA[32], textB[32];
+    const char* endA = formatScientificDouble(a, digits, textA);
+    const char* endB = formatScientificDouble(b, digits, textB);
+    return endA - textA == endB - textB && std::memcmp(textA, textB, endA - textA) == 0;
+}
+}  // namespace
+
+int digitsToTellApart(const double* values, size_t count, int fewest) {
+    constexpr int kMostDigits = 16;
+    int digits = std::min(fewest, kMostDigits);
+    const double* previous = nullptr;
+    for (size_t i = 0; i < count; ++i) {
+        const double& value = values[i];
+        if (value == FLT_MAX || !std::isfinite(value)) continue;
+        if (previous && *previous != value)
+            while (digits < kMostDigits && sameText(*previous, value, digits)) ++digits;
+        previous = &value;
+    }
+    return digits;
 }
 
 char* formatKeyInteger(float value, char* out) {

@@ -28,6 +28,16 @@ char* formatScientific8Fields(const float* const* columns, size_t count, size_t 
 // The same with any precision from 0 up; slower unless precision is 8.
 char* formatScientific(float value, int precision, char* out);
 
+// A double the same way ("%.*e"), with precision from 0 to 16.
+char* formatScientificDouble(double value, int precision, char* out);
+
+// The fewest digits after the point, from fewest up to 16 (with which any two
+// doubles differ), that write each value apart from the one before it in
+// "%.*e": the precision of a column of times, whose consecutive values may
+// differ in the tenth digit. FLT_MAX (no value), NaN and infinities are
+// passed over.
+int digitsToTellApart(const double* values, size_t count, int fewest);
+
 // A key column's value as a whole number: truncated toward zero when it is
 // within the 32-bit signed range; saturated to 2147483647 / -2147483648
 // beyond it (infinities included); nothing at all for NaN.

@@ -78,6 +78,7 @@ class RunHistoryWriter {
     std::string outFile;
     std::vector<std::string> varList;
     std::unique_ptr<MonVariableRule> varRule;
+    std::string varRuleText;
     bool coeffLoops = true;
     bool header = true;
     int32_t precision = 8;

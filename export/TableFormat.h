@@ -15,11 +15,14 @@ class TimestepData;
 namespace owl {
 
 // One field of a line: a value (FLT_MAX for none), written as a whole number
-// when integer; or a record key's exact whole number, written instead.
+// when integer; or a record key's exact whole number, written instead. A
+// value held in double precision has the digits after the point it is
+// written with (see digitsOf); any other value is a float's, with 0.
 struct TableField {
-    float value = FLT_MAX;
+    double value = FLT_MAX;
     bool integer = false;
     std::optional<int32_t> key;
+    int digits = 0;
 };
 
 class TableFormat {
@@ -35,6 +38,17 @@ class TableFormat {
 
     // Writes one field (nothing for FLT_MAX) and returns its end.
     char* field(float value, bool integer, char* out) const;
+    // Writes a double in scientific notation with that many digits after
+    // the point (nothing for FLT_MAX) and returns its end.
+    char* doubleField(double value, int digits, char* out) const;
+    // The digits after the point of a variable's fields: for one held in
+    // double precision (a time), as many as tell each value apart from the
+    // one before it, at least the table's precision; 0 for any other.
+    int digitsOf(const TimestepData& variable) const;
+    // Room for one field of a double written with that many digits, beyond
+    // the room maxLineBytes() gives a field.
+    size_t extraFieldBytes(int digits) const;
+
     // Writes a record key's exact whole number and returns its end.
     char* keyField(int32_t whole, char* out) const;
 

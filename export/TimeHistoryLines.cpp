@@ -42,8 +42,8 @@ class TimeHistoryLines::BlockFormatter {
     BlockFormatter(const mon::RowIndex& rows, const std::vector<TimeHistoryColumn>& columns,
                    const TableFormat& format, bool coeffLoops)
         : rows_(rows), columns_(columns), format_(format), coeffLoops_(coeffLoops) {
-        for (const TimeHistoryColumn& column : columns) plan(column);
         lineBytes_ = format.maxLineBytes(columns.size());
+        for (const TimeHistoryColumn& column : columns) plan(column);
     }
 
     size_t maxLineBytes() const { return lineBytes_; }
@@ -60,7 +60,7 @@ class TimeHistoryLines::BlockFormatter {
 
   private:
     // Where a column's fields come from.
-    enum class Source { Values, Step, Loop, Lookup };
+    enum class Source { Values, Doubles, Step, Loop, Lookup };
     // Adjacent columns written the same way: value columns in the default
     // format as one run, any other column alone.
     struct Run {
@@ -78,12 +78,17 @@ class TimeHistoryLines::BlockFormatter {
     void plan(const TimeHistoryColumn& column) {
         const bool shared = &column.data->rows() == &rows_;
         const TimestepData::Key key = column.data->key();
+        const bool doubles = column.digits > 0 && column.data->holdsDoubles();
         Source source = !shared                          ? Source::Lookup
                         : key == TimestepData::Key::Step ? Source::Step
                         : key == TimestepData::Key::Loop ? Source::Loop
+                        : doubles                        ? Source::Doubles
                                                          : Source::Values;
         sources_.push_back(source);
         records_.push_back(source == Source::Values ? column.data->values().data() : nullptr);
+        doubleRecords_.push_back(source == Source::Doubles ? column.data->doubleValues().data()
+                                                           : nullptr);
+        if (doubles) lineBytes_ += format_.extraFieldBytes(column.digits);
         const bool scientific = source == Source::Values && !column.integer && format_.isDefault();
         if (scientific && !runs_.empty() && runs_.back().scientificValues)
             ++runs_.back().count;
@@ -146,12 +151,19 @@ class TimeHistoryLines::BlockFormatter {
             case Source::Values:
                 return format_.field(line.record < 0 ? FLT_MAX : records_[column][line.record],
                                      columns_[column].integer, out);
+            case Source::Doubles:
+                return format_.doubleField(
+                    line.record < 0 ? FLT_MAX : doubleRecords_[column][line.record],
+                    columns_[column].digits, out);
             case Source::Lookup:
                 break;
         }
-        const float value =
-            columns_[column].data->getValue(line.step, coeffLoops_ ? line.loop : -1);
-        return format_.field(value, columns_[column].integer, out);
+        const TimeHistoryColumn& lookup = columns_[column];
+        const int loop = coeffLoops_ ? line.loop : -1;
+        if (lookup.digits > 0 && !lookup.integer)
+            return format_.doubleField(lookup.data->getDoubleValue(line.step, loop),
+                                       lookup.digits, out);
+        return format_.field(lookup.data->getValue(line.step, loop), lookup.integer, out);
     }
 
     const mon::RowIndex& rows_;
@@ -160,6 +172,7 @@ class TimeHistoryLines::BlockFormatter {
     bool coeffLoops_;
     std::vector<Source> sources_;
     std::vector<const float*> records_;
+    std::vector<const double*> doubleRecords_;
     std::vector<Run> runs_;
     size_t lineBytes_ = 0;
 };

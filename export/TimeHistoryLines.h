@@ -22,6 +22,9 @@ struct TimeHistoryColumn {
     // Whole numbers. The record keys (data whose key() is Step or Loop) are
     // written as each line's exact step or loop, not from float data.
     bool integer;
+    // For data held in double precision: the digits after the point
+    // (TableFormat::digitsOf); 0 writes the floats.
+    int digits = 0;
 };
 
 class TimeHistoryLines {

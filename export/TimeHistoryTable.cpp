@@ -60,17 +60,18 @@ void RunHistoryWriter::writeTimeHistory(std::ostream& out, const PreparedData& d
     if (firstTimestep > 0) first = std::max(first, firstTimestep);
     if (lastTimestep > 0) last = std::min(last, lastTimestep);
     const owl::TimeHistoryLines lines(steps, first, last, loops);
+    const owl::TableFormat format(precision);
     std::vector<owl::TimeHistoryColumn> resolved;
     for (const std::string& name : columns) {
         auto found = data.find(name);
         if (found != data.end() && found->second) {
-            resolved.push_back({found->second, isKeyField(name)});
+            const bool integer = isKeyField(name);
+            resolved.push_back({found->second, integer, integer ? 0 : format.digitsOf(*found->second)});
         } else {
             // Raised where the first line would be written: with no line, no error.
             if (lines.lineCount() == 0) return;
             exporter::raise("outputData", "Failed to locate variable in prepared data: " + name);
         }
     }
-    lines.write(out, resolved, owl::TableFormat(precision),
-                owl::TimeHistoryLines::defaultWorkers());
+    lines.write(out, resolved, format, owl::TimeHistoryLines::defaultWorkers());
 }

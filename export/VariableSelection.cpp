@@ -3,6 +3,8 @@
 #include "export/VariableSelection.h"
 
 #include <QByteArray>
+#include <QStringList>
+#include <iostream>
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
@@ -29,13 +31,9 @@ std::string unquote(std::string piece) {
     }
 }
 
-// Names cross to the monitor-data library up to their first NUL.
+// Rule texts cross to the monitor-data library up to their first NUL.
 QString toQString(const std::string& name) {
     return QString::fromLatin1(name.c_str());
-}
-
-std::string toBytes(const QString& name) {
-    return std::string(name.toLatin1().constData());
 }
 
 std::string missingNamesMessage(const std::vector<std::string>& missing) {
@@ -45,10 +43,11 @@ std::string missingNamesMessage(const std::vector<std::string>& missing) {
 }
 
 void addListedVariables(const MonDatabase& database, const std::vector<std::string>& varList,
-                        PreparedData& data, std::vector<std::string>& columns) {
+                        PreparedData& data, std::vector<std::string>& columns,
+                        exporter::NameBytes bytes) {
     std::vector<std::string> missing;
     for (const std::string& name : varList) {
-        if (const TimestepData* values = database.getVariable(toQString(name))) {
+        if (const TimestepData* values = database.getVariable(exporter::nameText(name, bytes))) {
             columns.push_back(name);
             data.emplace(name, values);
         } else if (name != mon::kCoefficientLoop) {
@@ -64,22 +63,49 @@ void addListedVariables(const MonDatabase& database, const std::vector<std::stri
 // variable without a rule) that is not a column yet. The data is fetched by
 // the variable's own name, so a name that Latin-1 cannot spell (written with
 // '?' in its place) still finds its values.
-void addDatabaseVariables(const MonDatabase& database, const MonVariableRule* rule,
-                          PreparedData& data, std::vector<std::string>& columns) {
+size_t addDatabaseVariables(const MonDatabase& database, const MonVariableRule* rule,
+                            PreparedData& data, std::vector<std::string>& columns,
+                            exporter::NameBytes bytes) {
+    size_t matches = 0;
     for (const MonVariable& variable : database.getVariableList()) {
         if (rule && !rule->match(variable)) continue;
-        std::string name = toBytes(variable.getName());
+        ++matches;
+        std::string name = exporter::nameBytes(variable.getName(), bytes);
         if (data.count(name) != 0) continue;
         if (const TimestepData* values = database.getVariable(variable.getName())) {
             columns.push_back(name);
             data.emplace(name, values);
         }
     }
+    return matches;
 }
 
 }  // namespace
 
 namespace exporter {
+
+// Names cross up to their first NUL, as every name the command is given.
+QString nameText(const std::string& name, NameBytes bytes) {
+    return bytes == NameBytes::Utf8 ? QString::fromUtf8(name.c_str())
+                                    : QString::fromLatin1(name.c_str());
+}
+
+std::string nameBytes(const QString& name, NameBytes bytes) {
+    return std::string((bytes == NameBytes::Utf8 ? name.toUtf8() : name.toLatin1()).constData());
+}
+
+std::string noMatchWarning(const MonDatabase& database, const std::string& ruleText) {
+    QStringList categories;
+    for (const MonVariable& variable : database.getVariableList()) {
+        const QString category = variable.getAttribute(QStringLiteral("category"));
+        if (!category.isEmpty() && !categories.contains(category)) categories << category;
+    }
+    const std::string listed = categories.isEmpty()
+                                   ? "none"
+                                   : categories.join(QStringLiteral(", ")).toUtf8().toStdString();
+    return "The rule '" + owl::printable(ruleText) +
+           "' matches no variable; the categories of the run are: " + listed + ".";
+}
 
 std::vector<std::string> parseVarList(const std::string& listText) {
     std::vector<std::string> names = owl::StringUtilities::splitValue(listText, ';');
@@ -87,16 +113,18 @@ std::vector<std::string> parseVarList(const std::string& listText) {
     return names;
 }
 
-void selectVariables(const MonDatabase& database, const std::vector<std::string>& varList,
-                     const MonVariableRule* rule, const std::vector<std::string>& keyFields,
-                     PreparedData& data, std::vector<std::string>& columns) {
+size_t selectVariables(const MonDatabase& database, const std::vector<std::string>& varList,
+                       const MonVariableRule* rule, const std::vector<std::string>& keyFields,
+                       PreparedData& data, std::vector<std::string>& columns,
+                        exporter::NameBytes bytes) {
     data.clear();
     for (const std::string& key : keyFields)
         if (const TimestepData* values = database.getVariable(toQString(key)))
             data.emplace(key, values);
     columns = keyFields;
-    if (!varList.empty()) addListedVariables(database, varList, data, columns);
-    if (rule || varList.empty()) addDatabaseVariables(database, rule, data, columns);
+    if (!varList.empty()) addListedVariables(database, varList, data, columns, bytes);
+    if (rule || varList.empty()) return addDatabaseVariables(database, rule, data, columns, bytes);
+    return 0;
 }
 
 }  // namespace exporter
@@ -108,6 +136,7 @@ RunHistoryWriter& RunHistoryWriter::setVarList(const std::string& listText) {
 
 RunHistoryWriter& RunHistoryWriter::setVarRule(const std::string& ruleText) {
     if (ruleText.empty()) return *this;
+    varRuleText = ruleText;
     varRule.reset();
     varRule = std::make_unique<MonVariableRule>(toQString(ruleText));
     return *this;
@@ -115,5 +144,9 @@ RunHistoryWriter& RunHistoryWriter::setVarRule(const std::string& ruleText) {
 
 void RunHistoryWriter::prepareData(PreparedData& data, std::vector<std::string>& columns,
                                    const std::vector<std::string>& keyFields) const {
-    exporter::selectVariables(*database, varList, varRule.get(), keyFields, data, columns);
+    const size_t matches =
+        exporter::selectVariables(*database, varList, varRule.get(), keyFields, data, columns);
+    if (varRule && matches == 0)
+        std::cerr << "Exporter warning: " << exporter::noMatchWarning(*database, varRuleText)
+                  << std::endl;
 }

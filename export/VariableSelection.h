@@ -3,6 +3,7 @@
 // resolved against a run's database. Shared by the command's tables and by
 // other front ends that must select exactly as the command does.
 
+#include <QString>
 #include <string>
 #include <vector>
 
@@ -10,15 +11,29 @@
 
 namespace exporter {
 
+// How names cross between bytes and the library's text: the command's
+// tables spell them in Latin-1 ('?' for a character beyond it), scripting
+// front ends in UTF-8.
+enum class NameBytes { Latin1, Utf8 };
+
+QString nameText(const std::string& name, NameBytes bytes);
+std::string nameBytes(const QString& name, NameBytes bytes);
+
 // The names of a -varlist text: split at ';', blanks and quote pairs stripped.
 std::vector<std::string> parseVarList(const std::string& listText);
 
 // Fills data and columns: keyFields first, then the listed names in order,
 // then, with a rule or without a list, the database's variables (those the
 // rule matches) that are not columns yet. Throws owl::data::notFound naming
-// every listed name the database lacks.
-void selectVariables(const MonDatabase& database, const std::vector<std::string>& varList,
-                     const MonVariableRule* rule, const std::vector<std::string>& keyFields,
-                     PreparedData& data, std::vector<std::string>& columns);
+// every listed name the database lacks. Returns how many variables the rule
+// matches (every variable without one), columns already or not.
+size_t selectVariables(const MonDatabase& database, const std::vector<std::string>& varList,
+                       const MonVariableRule* rule, const std::vector<std::string>& keyFields,
+                       PreparedData& data, std::vector<std::string>& columns,
+                       NameBytes bytes = NameBytes::Latin1);
+
+// The warning for a rule that matches no variable: the rule and the
+// categories the run has, so that the user can see what to match.
+std::string noMatchWarning(const MonDatabase& database, const std::string& ruleText);
 
 }  // namespace exporter

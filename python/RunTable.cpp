@@ -22,11 +22,17 @@ namespace {
 const char kHdf5Signature[] = "\x89HDF\r\n\x1a\n";
 const char kAdfSignature[] = "ADF Database";
 
+// Paths reach the library as the command gives them: their bytes, as
+// Latin-1 characters that MonDatabase turns back into the same bytes.
+QString pathText(const std::string& path) {
+    return QString::fromLatin1(path.c_str());
+}
+// Names and texts are UTF-8 both ways: Python's str holds any character.
 QString toQString(const std::string& text) {
-    return QString::fromLatin1(text.c_str());
+    return exporter::nameText(text, exporter::NameBytes::Utf8);
 }
 std::string toBytes(const QString& text) {
-    return std::string(text.toLatin1().constData());
+    return exporter::nameBytes(text, exporter::NameBytes::Utf8);
 }
 
 MonDatabase::SourceType sourceType(RunTable::Source source) {
@@ -40,8 +46,9 @@ std::unique_ptr<MonVariableRule> ruleOf(const std::string& rule) {
     return std::make_unique<MonVariableRule>(toQString(rule));
 }
 
-float orNaN(float value) {
-    return value == FLT_MAX ? std::numeric_limits<float>::quiet_NaN() : value;
+template <typename Value>
+Value orNaN(Value value) {
+    return value == FLT_MAX ? std::numeric_limits<Value>::quiet_NaN() : value;
 }
 
 }  // namespace
@@ -50,14 +57,14 @@ RunTable::RunTable(const std::string& path, Source source)
     : database_(
           std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay())) {
     if (source == Source::Guess) source = sourceOf(path);
-    database_->updateFrom(sourceType(source), toQString(path), true);
+    database_->updateFrom(sourceType(source), pathText(path), true);
     database_->updateData();
 }
 
 RunTable::~RunTable() = default;
 
 RunTable::Source RunTable::sourceOf(const std::string& path) {
-    if (QFileInfo(toQString(path)).isDir()) return Source::Directory;
+    if (QFileInfo(pathText(path)).isDir()) return Source::Directory;
     std::ifstream file(path, std::ios::binary);
     char head[64] = {};
     file.read(head, sizeof head);
@@ -111,7 +118,8 @@ std::vector<std::string> RunTable::select(const std::vector<std::string>& names,
     PreparedData data;
     std::vector<std::string> columns;
     const std::unique_ptr<MonVariableRule> parsed = ruleOf(rule);
-    exporter::selectVariables(*database_, names, parsed.get(), keyFields, data, columns);
+    exporter::selectVariables(*database_, names, parsed.get(), keyFields, data, columns,
+                              exporter::NameBytes::Utf8);
     if (withKeys && !showsLoops(loops))
         columns.erase(std::remove(columns.begin(), columns.end(), mon::kCoefficientLoop),
                       columns.end());
@@ -167,6 +175,20 @@ std::vector<float> RunTable::values(const std::string& name, const Rows& rows, b
     return values;
 }
 
+bool RunTable::holdsDoubles(const std::string& name) const {
+    return data(name).holdsDoubles();
+}
+
+std::vector<double> RunTable::doubleValues(const std::string& name, const Rows& rows,
+                                           bool loops) const {
+    const TimestepData& column = data(name);
+    std::vector<double> values(rows.steps.size());
+    for (size_t row = 0; row < values.size(); ++row)
+        values[row] = orNaN(column.getDoubleValue(static_cast<int>(rows.steps[row]),
+                                                  loops ? static_cast<int>(rows.loops[row]) : -1));
+    return values;
+}
+
 std::vector<int64_t> RunTable::keyValues(const std::string& name, const Rows& rows) const {
     return data(name).key() == TimestepData::Key::Loop ? rows.loops : rows.steps;
 }
@@ -177,7 +199,7 @@ std::vector<RunTable::LastValue> RunTable::lastValues(const std::vector<std::str
     for (const std::string& name : select(names, rule, false, true)) {
         const TimestepData& column = data(name);
         const int step = column.getLastTimestep(), loop = column.getLastCloop();
-        const float value = column.getValue(step, loop);
+        const double value = column.getDoubleValue(step, loop);
         const TimestepData::Key key = column.key();
         double field = orNaN(value);
         if (key != TimestepData::Key::None && value != FLT_MAX)

@@ -52,6 +52,9 @@ class RunTable {
     Rows rows(bool loops, int32_t first, int32_t last) const;
     // A column along rows: NaN where there is no value; record keys exact.
     std::vector<float> values(const std::string& name, const Rows& rows, bool loops) const;
+    // The same for a variable held in double precision (a time).
+    bool holdsDoubles(const std::string& name) const;
+    std::vector<double> doubleValues(const std::string& name, const Rows& rows, bool loops) const;
     std::vector<int64_t> keyValues(const std::string& name, const Rows& rows) const;
     bool isKey(const std::string& name) const;
 

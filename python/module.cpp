@@ -63,9 +63,16 @@ py::tuple keys(const RunTable& run, bool loops) {
     return py::make_tuple(toArray(std::move(rows.steps)), toArray(std::move(rows.loops)));
 }
 
-py::array_t<float> values(const RunTable& run, const std::string& name, bool loops) {
+// float32, or float64 for a variable held in double precision (a time).
+py::array columnValues(const RunTable& run, const std::string& name, const RunTable::Rows& rows,
+                       bool shown) {
+    if (run.holdsDoubles(name)) return toArray(run.doubleValues(name, rows, shown));
+    return toArray(run.values(name, rows, shown));
+}
+
+py::array values(const RunTable& run, const std::string& name, bool loops) {
     const bool shown = run.showsLoops(loops);
-    return toArray(run.values(name, run.rows(shown, 0, 0), shown));
+    return columnValues(run, name, run.rows(shown, 0, 0), shown);
 }
 
 py::object table(const RunTable& run, const py::object& names, const py::object& rule, bool loops,
@@ -80,7 +87,7 @@ py::object table(const RunTable& run, const py::object& names, const py::object&
         if (run.isKey(name))
             data[py::int_(i)] = toArray(run.keyValues(name, rows));
         else
-            data[py::int_(i)] = toArray(run.values(name, rows, shown));
+            data[py::int_(i)] = columnValues(run, name, rows, shown);
     }
     py::object frame = pandas.attr("DataFrame")(data);
     frame.attr("columns") = py::cast(columns);
@@ -115,11 +122,21 @@ py::dict info(const RunTable& run, const std::string& name) {
 PYBIND11_MODULE(_core, m) {
     m.doc() = "Monitor data of solver runs as NumPy arrays and pandas tables.";
     static py::exception<owl::Error> error(m, "Error");
+    // Every failure of the library is a monexport.Error; Python's own
+    // exceptions (a wrong argument, a missing module) and MemoryError pass.
     py::register_exception_translator([](std::exception_ptr thrown) {
         try {
             if (thrown) std::rethrow_exception(thrown);
         } catch (const owl::Error& e) {
             error(e.getErrorText().c_str());
+        } catch (const py::builtin_exception&) {
+            throw;
+        } catch (const py::error_already_set&) {
+            throw;
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception& e) {
+            error(e.what());
         }
     });
 
@@ -143,8 +160,9 @@ PYBIND11_MODULE(_core, m) {
              "(steps, loops): int64 arrays, one entry per row of the time-history table;\n"
              "with loops, every coefficient loop of each step, else one row per step.")
         .def("values", &values, py::arg("name"), py::arg("loops") = true,
-             "The variable's values along the rows of keys(loops) as a float32 array,\n"
-             "NaN where there is no value. A results file reads only this variable.")
+             "The variable's values along the rows of keys(loops) as a float32 array\n"
+             "(float64 for a time held in double precision), NaN where there is no\n"
+             "value. A results file reads only this variable.")
         .def("table", &table, py::arg("names") = py::none(), py::arg("rule") = py::none(),
              py::arg("loops") = true, py::arg("first") = py::none(), py::arg("last") = py::none(),
              "The time-history table as a pandas DataFrame: the command's rows, columns and\n"

@@ -19,5 +19,6 @@ std::string Error::getErrorText() const {
 internal::error::~error() = default;
 data::error::~error() = default;
 data::notFound::~notFound() = default;
+data::noRecordsYet::~noRecordsYet() = default;
 
 }  // namespace owl

@@ -60,6 +60,15 @@ class notFound : public error {
     using error::error;
     ~notFound() override;
 };
+
+// The source holds no records yet: an empty file, or one whose first line
+// (header) is not complete, as a run that has only just started leaves it.
+// A watcher waits for it to grow; a one-off export reports it.
+class noRecordsYet : public error {
+  public:
+    using error::error;
+    ~noRecordsYet() override;
+};
 }  // namespace data
 
 }  // namespace owl

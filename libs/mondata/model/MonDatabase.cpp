@@ -46,6 +46,8 @@ void MonDatabase::updateData() {
     index_.assign(std::move(names));
     columns_ = std::move(run_.columns);
     run_.columns.clear();
+    doubleColumns_ = std::move(run_.doubleColumns);
+    run_.doubleColumns.clear();
     data_.clear();
     data_.resize(keyNames_.size() + run_.variables.size());
 }
@@ -60,14 +62,24 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
             data_[position] =
                 std::make_unique<TimestepData>(run_.rows, key, run_.hasCoefficientLoops);
         } else {
-            size_t variable = position - keyNames_.size();
-            mon::FloatColumn values =
-                run_.loadColumn ? run_.loadColumn(variable) : std::move(columns_[variable]);
-            data_[position] = std::make_unique<TimestepData>(run_.rows, std::move(values),
-                                                             run_.hasCoefficientLoops);
+            data_[position] = loadVariable(position - keyNames_.size());
         }
     }
     return data_[position].get();
+}
+
+std::unique_ptr<TimestepData> MonDatabase::loadVariable(size_t variable) const {
+    const bool loops = run_.hasCoefficientLoops;
+    if (run_.loadDoubleColumn)
+        if (std::optional<mon::DoubleColumn> values = run_.loadDoubleColumn(variable))
+            return std::make_unique<TimestepData>(run_.rows, std::move(*values), loops);
+    if (variable < doubleColumns_.size() &&
+        run_.variables[variable].precision == mon::VariableInfo::Precision::Double)
+        return std::make_unique<TimestepData>(run_.rows, std::move(doubleColumns_[variable]),
+                                              loops);
+    mon::FloatColumn values =
+        run_.loadColumn ? run_.loadColumn(variable) : std::move(columns_[variable]);
+    return std::make_unique<TimestepData>(run_.rows, std::move(values), loops);
 }
 
 std::vector<MonVariable> MonDatabase::getVariableList() const {

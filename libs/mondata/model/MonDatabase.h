@@ -62,5 +62,7 @@ class MonDatabase : public QObject {
     mon::NameIndex index_;  // name -> position in getVariableList order
     // Values of eagerly read sources, moved into data_ on first use.
     mutable std::vector<mon::FloatColumn> columns_;
+    mutable std::vector<mon::DoubleColumn> doubleColumns_;
+    std::unique_ptr<TimestepData> loadVariable(size_t variable) const;
     mutable std::vector<std::unique_ptr<TimestepData>> data_;
 };

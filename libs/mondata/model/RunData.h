@@ -2,11 +2,14 @@
 // A run's monitor data as a source delivers it: its records, its declared
 // variables in order of first declaration, and either every variable's values
 // (one float per record, FLT_MAX where the variable has no value) or a loader
-// that reads one variable's values when they are first asked for. A source
+// that reads one variable's values when they are first asked for. Variables
+// held in double precision have their doubles as well (FLT_MAX, as a double,
+// where they have no value). A source
 // may likewise leave the variables' attributes to be read when first needed.
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +27,13 @@ struct RunData {
     std::vector<FloatColumn> columns;
     // Set by sources that read a variable's values on demand.
     std::function<FloatColumn(size_t variable)> loadColumn;
+    // The doubles of the variables whose precision is Double, one column per
+    // variable (empty for the others), beside their floats in columns.
+    std::vector<DoubleColumn> doubleColumns;
+    // Set by sources that read on demand and learn a variable's precision
+    // only then: its doubles when the source holds it in double precision,
+    // else nothing (its values come from loadColumn).
+    std::function<std::optional<DoubleColumn>(size_t variable)> loadDoubleColumn;
     // Set by sources that read the attributes when first asked for: returns
     // every variable's attributes, in the order of variables.
     std::function<std::vector<Attributes>()> loadAttributes;

@@ -37,6 +37,7 @@ int RunDataBuilder::declare(VariableInfo info) {
     columns_.insert(info.name, column);
     data_.variables.push_back(std::move(info));
     data_.columns.emplace_back().reserve(static_cast<size_t>(reservedRecords_));
+    data_.doubleColumns.emplace_back();
     return column;
 }
 
@@ -54,6 +55,9 @@ void RunDataBuilder::beginRecord(int step, int loop) {
     if (!rows_->isAfterLast(step, loop)) {
         rowCount_ = rows_->truncateFrom(step, loop);
         for (auto& values : data_.columns)
+            if (values.size() > static_cast<size_t>(rowCount_))
+                values.resize(static_cast<size_t>(rowCount_));
+        for (auto& values : data_.doubleColumns)
             if (values.size() > static_cast<size_t>(rowCount_))
                 values.resize(static_cast<size_t>(rowCount_));
     }
@@ -92,8 +96,22 @@ void RunDataBuilder::copyFieldBlock(const std::vector<RecordValues>& records, fl
     }
 }
 
+// A double column also takes the values a reader set as floats (setValue,
+// setRecordValues, a merge of float runs): where it has none, the float's.
+void RunDataBuilder::completeDoubleColumns() {
+    for (size_t variable = 0; variable < data_.variables.size(); ++variable) {
+        if (data_.variables[variable].precision != VariableInfo::Precision::Double) continue;
+        const FloatColumn& floats = data_.columns[variable];
+        DoubleColumn& doubles = data_.doubleColumns[variable];
+        doubles.resize(floats.size(), FLT_MAX);
+        for (size_t record = 0; record < floats.size(); ++record)
+            if (doubles[record] == FLT_MAX) doubles[record] = floats[record];
+    }
+}
+
 RunData RunDataBuilder::finish() {
     for (auto& values : data_.columns) values.resize(static_cast<size_t>(rowCount_), FLT_MAX);
+    completeDoubleColumns();
     return std::move(data_);
 }
 

@@ -27,7 +27,8 @@ class RunDataBuilder {
     void setCoefficientLoops(bool loops) { data_.hasCoefficientLoops = loops; }
     bool hasCoefficientLoops() const { return data_.hasCoefficientLoops; }
 
-    // Returns the column of the named variable, declaring it if new.
+    // Returns the column of the named variable, declaring it if new. A
+    // variable declared with Precision::Double takes setDoubleValue().
     int declare(VariableInfo info);
     // Column of a declared variable, or -1.
     int columnOf(const QString& name) const;
@@ -40,6 +41,14 @@ class RunDataBuilder {
         FloatColumn& values = data_.columns[static_cast<size_t>(column)];
         values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
         values.push_back(value);
+    }
+    // Sets a value of the current record of a variable held in double
+    // precision; its float column gets the value rounded to float.
+    void setDoubleValue(int column, double value) {
+        DoubleColumn& values = data_.doubleColumns[static_cast<size_t>(column)];
+        values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
+        values.push_back(value);
+        setValue(column, static_cast<float>(value));
     }
     // Whether the record (step, loop) would follow the last one, not restart.
     bool continuesRun(int step, int loop) const { return rows_->isAfterLast(step, loop); }
@@ -72,6 +81,7 @@ class RunDataBuilder {
   private:
     // Fields moved together from records into columns.
     static constexpr size_t kFieldBlock = 16;
+    void completeDoubleColumns();
     static void copyFieldBlock(const std::vector<RecordValues>& records, float* const* targets,
                                size_t firstField, size_t width);
 

@@ -18,6 +18,21 @@ TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::Float
     setRange(first, last, coefficientLoops);
 }
 
+namespace {
+mon::FloatColumn roundedToFloat(const mon::DoubleColumn& doubles) {
+    mon::FloatColumn floats(doubles.size());
+    for (size_t i = 0; i < doubles.size(); ++i) floats[i] = static_cast<float>(doubles[i]);
+    return floats;
+}
+}  // namespace
+
+TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::DoubleColumn values,
+                           bool coefficientLoops)
+    : TimestepData(std::move(rows), roundedToFloat(values), coefficientLoops) {
+    doubles_ = std::move(values);
+    holdsDoubles_ = true;
+}
+
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, Key key,
                            bool coefficientLoops)
     : rows_(std::move(rows)), key_(key) {
@@ -41,6 +56,12 @@ float TimestepData::getValue(int step, int cloop) const {
     if (key_ != Key::None) return keyValue(step, cloop);
     const int64_t record = rows_->record(step, cloop);
     return record < 0 ? FLT_MAX : values_[static_cast<size_t>(record)];
+}
+
+double TimestepData::getDoubleValue(int step, int cloop) const {
+    if (!holdsDoubles_) return getValue(step, cloop);
+    const int64_t record = rows_->record(step, cloop);
+    return record < 0 ? FLT_MAX : doubles_[static_cast<size_t>(record)];
 }
 
 float TimestepData::keyValue(int step, int cloop) const {

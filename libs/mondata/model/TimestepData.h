@@ -2,7 +2,9 @@
 // One variable's values: one float per record of the run, FLT_MAX where the
 // variable has no value; a loop the run skipped reads as FLT_MAX too. The
 // record keys are columns without stored values: they present the step or
-// the loop of every (step, loop) the run presents. Owned by the MonDatabase.
+// the loop of every (step, loop) the run presents. A variable held in double
+// precision (a time) keeps its doubles beside their floats, for the writers
+// that show every digit. Owned by the MonDatabase.
 
 #include <cfloat>
 #include <memory>
@@ -17,6 +19,9 @@ class TimestepData {
     using Key = mon::RecordKey;
 
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn values,
+                 bool coefficientLoops);
+    // A variable held in double precision; its floats are the doubles rounded.
+    TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::DoubleColumn values,
                  bool coefficientLoops);
     // A record key's column.
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, Key key, bool coefficientLoops);
@@ -39,6 +44,12 @@ class TimestepData {
     // Direct access for writers that walk every record in order.
     const mon::RowIndex& rows() const { return *rows_; }
     const mon::FloatColumn& values() const { return values_; }
+    // Whether the variable is held in double precision, and its doubles
+    // (empty otherwise): FLT_MAX, as a double, where there is no value.
+    bool holdsDoubles() const { return holdsDoubles_; }
+    const mon::DoubleColumn& doubleValues() const { return doubles_; }
+    // The value at (step, loop) in the precision the variable is held in.
+    double getDoubleValue(int step, int cloop) const;
     Key key() const { return key_; }
 
   private:
@@ -47,6 +58,8 @@ class TimestepData {
 
     std::shared_ptr<const mon::RowIndex> rows_;
     mon::FloatColumn values_;
+    mon::DoubleColumn doubles_;
+    bool holdsDoubles_ = false;
     Key key_ = Key::None;
     int firstStep_ = 0;
     int lastStep_ = -1;

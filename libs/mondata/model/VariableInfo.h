@@ -21,8 +21,15 @@ inline QString attributeOf(const Attributes& attributes, const QString& key) {
 }
 
 struct VariableInfo {
+    // How a run holds the values. Times (TIME, and any time a reader merges
+    // sources on) are doubles, so that the consecutive times of a small time
+    // step late in a run stay apart (20.000001 and 20.000002 are one float);
+    // every other value is a float.
+    enum class Precision { Float, Double };
+
     QString name;
     Attributes attributes;
+    Precision precision = Precision::Float;
 
     // The value of an attribute, or a null QString when it is not declared.
     QString attribute(const QString& key) const { return attributeOf(attributes, key); }

@@ -1,8 +1,12 @@
 #include "libs/mondata/sources/RunSource.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
+#include "libs/mondata/formats/cgns/CgnsHistory.h"
 #include "libs/mondata/sources/SourceFormats.h"
 
 namespace mon {
@@ -26,20 +30,55 @@ const Format& formatOf(const std::vector<Format>& formats, const Subject&... sub
         if (format.recognises(subject...)) return format;
     return formats.back();
 }
+
+[[noreturn]] void useOption(const std::string& path, const std::string& kind,
+                            const char* option) {
+    throw owl::data::error("MonDatabase", "updateFrom",
+                           "'" + owl::printable(path) + "' is " + kind + ": use " + option +
+                               " to read it.",
+                           owl::errorFatal);
+}
+
+// HDF5 (results files, CGNS files stored so) or ADF (older CGNS files).
+bool isResultsKind(std::string_view head) {
+    return head.substr(0, 8) == "\x89HDF\r\n\x1a\n" ||
+           head.find("ADF Database") != std::string_view::npos;
+}
+
+// A source of a known kind given with another kind's option is reported with
+// the option that reads it, before the wrong reader says what it is not.
+void refuseWrongOption(SourceKind kind, const std::string& path, std::string_view head) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return;  // the reader reports why
+    if (S_ISDIR(info.st_mode)) {
+        if (kind != SourceKind::RunDirectory) useOption(path, "a folder", "-dir");
+        return;
+    }
+    if (!S_ISREG(info.st_mode)) return;
+    if (isResultsKind(head)) {
+        if (kind == SourceKind::ResultsFile) return;
+        const bool cgns = looksLikeCgns(path, head);
+        useOption(path, cgns ? "a CGNS file" : "an HDF5 file (a results file)", "-res");
+    }
+    if (kind == SourceKind::MonitorFile) return;
+    const FileFormat& format = formatOf(monitorFileFormats(), path, head);
+    const bool known = &format != &monitorFileFormats().back();
+    if (known) useOption(path, std::string("an ") + format.name, "-mon");
+    if (head.substr(0, 12) == "monitor-file") useOption(path, "a monitor file", "-mon");
+    if (kind == SourceKind::RunDirectory) useOption(path, "a file", "-mon");
+}
 }  // namespace
 
 RunData readRun(SourceKind kind, const std::string& path) {
-    if (kind == SourceKind::ResultsFile) {
-        const std::string head = readHead(path);
+    const std::string head = readHead(path);
+    refuseWrongOption(kind, path, head);
+    if (kind == SourceKind::ResultsFile)
         return formatOf(resultsFileFormats(), path, std::string_view(head)).open(path);
-    }
     RunDataBuilder builder;
-    if (kind == SourceKind::RunDirectory) {
+    if (kind == SourceKind::RunDirectory)
         formatOf(runFolderFormats(), path).read(path, builder);
-    } else {
-        const std::string head = readHead(path);
+    else
         formatOf(monitorFileFormats(), path, std::string_view(head)).read(path, builder);
-    }
     return builder.finish();
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/cgns/CgnsHistory.h"
 #include "libs/mondata/formats/monitor/MonitorFile.h"
 #include "libs/mondata/formats/monitor/RunDirectory.h"
@@ -43,11 +44,23 @@ const std::vector<FileFormat>& monitorFileFormats() {
 
 const std::vector<FolderFormat>& runFolderFormats() {
     static const std::vector<FolderFormat> formats = {
-        {"OpenFOAM case", isFoamCaseFolder, readFoamCase},
-        {"SU2 run folder", isSu2RunFolder, readSu2RunFolder},
-        {"run directory", [](const std::string&) { return true; }, readRunDirectory},
+        {"OpenFOAM case", "no postProcessing/, no log.* solver log", isFoamCaseFolder,
+         readFoamCase},
+        {"SU2 run folder", "no SU2 history*.csv/.dat", isSu2RunFolder, readSu2RunFolder},
+        {"run directory", "no *.mon segments", [](const std::string&) { return true; },
+         [](const std::string& folder, RunDataBuilder& builder) {
+             readRunDirectory(folder, builder, noRunFoundMessage(folder));
+         }},
     };
     return formats;
+}
+
+std::string noRunFoundMessage(const std::string& folder) {
+    std::string message = "No run found in '" + owl::printable(folder) + "': ";
+    const std::vector<FolderFormat>& formats = runFolderFormats();
+    for (size_t i = 0; i < formats.size(); ++i)
+        message += std::string(i > 0 ? ", " : "") + formats[i].lookedFor;
+    return message + ".";
 }
 
 const std::vector<ResultsFormat>& resultsFileFormats() {

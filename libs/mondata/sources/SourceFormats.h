@@ -28,6 +28,8 @@ struct FileFormat {
 // A folder given with -dir.
 struct FolderFormat {
     const char* name;
+    // What a folder of this kind holds, as a message says it was not found.
+    const char* lookedFor;
     bool (*recognises)(const std::string& folder);
     void (*read)(const std::string& folder, RunDataBuilder& builder);
 };
@@ -42,6 +44,10 @@ struct ResultsFormat {
 const std::vector<FileFormat>& monitorFileFormats();
 const std::vector<FolderFormat>& runFolderFormats();
 const std::vector<ResultsFormat>& resultsFileFormats();
+
+// The message for a folder that holds no run of any kind: "No run found in
+// 'DIR': no postProcessing/, ...".
+std::string noRunFoundMessage(const std::string& folder);
 
 // The names of a list's formats for messages: "a, b or c".
 template <typename Format>

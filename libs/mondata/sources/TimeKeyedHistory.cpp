@@ -87,7 +87,7 @@ void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {
         loops = std::min<size_t>(loops, RunDataBuilder::kMaxLoop);
         for (size_t loop = 0; loop < loops; ++loop) {
             builder.beginRecord(static_cast<int>(step) + 1, static_cast<int>(loop) + 1);
-            builder.setValue(timeColumn, static_cast<float>(first[step]));
+            builder.setDoubleValue(timeColumn, first[step]);
             for (size_t source = 0; source < rows.size(); ++source)
                 if (loop < count[source]) setValues(builder, rows[source][next[source] + loop]);
         }

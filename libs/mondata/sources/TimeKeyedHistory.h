@@ -28,7 +28,8 @@ class TimeKeyedHistory {
     // the order their values should be set); builderColumns[i] is the
     // builder column of the table's column i.
     void addSegment(size_t source, FoamTable table, std::vector<int> builderColumns);
-    // Delivers every record, in order, with the time itself in timeColumn.
+    // Delivers every record, in order, with the time itself in timeColumn,
+    // a column declared with Precision::Double.
     void deliver(RunDataBuilder& builder, int timeColumn);
 
   private:

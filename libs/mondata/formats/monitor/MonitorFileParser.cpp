@@ -216,8 +216,12 @@ void MonitorFileParser::reserveRecords(uint64_t recordBytes) {
 
 void MonitorFileParser::requireFirstLine() const {
     if (lineNumber_ == 0)
-        fail("not a " + meantAs_ + ": it has no complete first line (expected '" +
-             std::string(kMagic) + " 1')");
+        throw owl::data::noRecordsYet(
+            "MonDatabase", "updateFrom",
+            owl::printable(fileName_) +
+                ": the run has no records yet: the file has no complete first line (expected "
+                "that of a " + meantAs_ + ")",
+            owl::errorFatal);
 }
 
 void MonitorFileParser::parseHeader(std::string_view line) {

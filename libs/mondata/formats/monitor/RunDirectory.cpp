@@ -33,7 +33,8 @@ bool isSegment(const dirent& entry, const std::string& path) {
 }
 }  // namespace
 
-std::vector<std::string> runDirectorySegments(const std::string& folder) {
+std::vector<std::string> runDirectorySegments(const std::string& folder,
+                                              const std::string& noSegments) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
     if (!dir)
         fail("Cannot read run directory '" + owl::printable(folder) + "': " + std::strerror(errno) +
@@ -45,7 +46,9 @@ std::vector<std::string> runDirectorySegments(const std::string& folder) {
         if (isMonitorFileName(entry->d_name) && isSegment(*entry, path)) files.push_back(path);
     }
     if (files.empty())
-        fail("Run directory '" + owl::printable(folder) + "' holds no monitor files (*.mon).");
+        fail(noSegments.empty() ? "Run directory '" + owl::printable(folder) +
+                                      "' holds no monitor files (*.mon)."
+                                : noSegments);
     std::sort(files.begin(), files.end());
     return files;
 }
@@ -61,8 +64,9 @@ uint64_t totalBytes(const std::vector<std::string>& paths) {
 }
 }  // namespace
 
-void readRunDirectory(const std::string& folder, RunDataBuilder& builder) {
-    const std::vector<std::string> segments = runDirectorySegments(folder);
+void readRunDirectory(const std::string& folder, RunDataBuilder& builder,
+                      const std::string& noSegments) {
+    const std::vector<std::string> segments = runDirectorySegments(folder, noSegments);
     RunSegments run;
     run.bytes = totalBytes(segments);
     run.files = segments.size();
@@ -72,8 +76,11 @@ void readRunDirectory(const std::string& folder, RunDataBuilder& builder) {
         if (readMonitorSegment(path, builder, first, run)) first = false;
     }
     if (first)
-        fail("Run directory '" + owl::printable(folder) +
-             "' holds no monitor data yet: none of its monitor files has a complete first line.");
+        throw owl::data::noRecordsYet(
+            "MonDatabase", "updateFrom",
+            "Run directory '" + owl::printable(folder) +
+                "' has no records yet: none of its monitor files has a complete first line.",
+            owl::errorFatal);
 }
 
 }  // namespace mon

@@ -12,12 +12,15 @@
 namespace mon {
 
 // The monitor files of a run directory, sorted by name. Throws
-// owl::data::error naming the folder when it cannot be listed or holds none.
-std::vector<std::string> runDirectorySegments(const std::string& folder);
+// owl::data::error naming the folder when it cannot be listed or holds none
+// (with the message noSegments, when given).
+std::vector<std::string> runDirectorySegments(const std::string& folder,
+                                              const std::string& noSegments = {});
 
 // Reads every segment into the builder. A segment without a complete first
 // line (a file the solver has just created) holds no data yet and is skipped;
 // one that is not a regular file (a FIFO, a device) is an error.
-void readRunDirectory(const std::string& folder, RunDataBuilder& builder);
+void readRunDirectory(const std::string& folder, RunDataBuilder& builder,
+                      const std::string& noSegments = {});
 
 }  // namespace mon

@@ -119,6 +119,7 @@ VariableInfo foamTimeVariable() {
     add(info, "group", "Time");
     add(info, "path", "Time");
     add(info, "units", "s");
+    info.precision = VariableInfo::Precision::Double;
     return info;
 }
 

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
+#include <optional>
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
@@ -64,6 +65,7 @@ class ResultsSource {
 
     RunData load();
     FloatColumn loadValues(size_t variable) const;
+    std::optional<DoubleColumn> loadDoubleValues(size_t variable) const;
     std::vector<Attributes> loadAttributes() const;
 
   private:
@@ -347,6 +349,21 @@ FloatColumn ResultsSource::loadValues(size_t variable) const {
     return values;
 }
 
+// A dataset of floats wider than 32 bits is read as doubles: monpack stores
+// a variable held in double precision (a time) so.
+std::optional<DoubleColumn> ResultsSource::loadDoubleValues(size_t variable) const {
+    Hdf5Handle set = openValues(variable);
+    Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
+    if (H5Tget_size(type.get()) <= sizeof(float)) return std::nullopt;
+    DoubleColumn values(static_cast<size_t>(recordCount_));
+    if (!values.empty() &&
+        H5Dread(set.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
+        fail("the values of variable " + quoted(names_[variable].toStdString()) +
+                 " cannot be read: the file is damaged",
+             "getVariable");
+    return values;
+}
+
 [[noreturn]] void failOpen(const std::string& path, const std::string& what) {
     throw owl::data::error("MonDatabase", "updateFrom",
                            "Cannot read '" + owl::printable(path) + "': " + what + ".",
@@ -357,6 +374,7 @@ RunData loadFrom(std::string name, hid_t file) {
     auto source = std::make_shared<ResultsSource>(std::move(name), fileHandle(file));
     RunData run = source->load();
     run.loadColumn = [source](size_t variable) { return source->loadValues(variable); };
+    run.loadDoubleColumn = [source](size_t variable) { return source->loadDoubleValues(variable); };
     run.loadAttributes = [source] { return source->loadAttributes(); };
     return run;
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
@@ -98,6 +99,9 @@ class ResultsWriter {
     void writeRecords();
     void writeVariables();
     void writeValues();
+    template <typename Column>
+    void writeColumn(const std::string& name, size_t variable, const Column& column,
+                     hid_t fileType, hid_t memType);
 
     const RunData& run_;
     std::vector<Attributes> loadedAttributes_;
@@ -219,26 +223,40 @@ void ResultsWriter::writeVariables() {
     writeStrings(kAttributeValue, values);
 }
 
+// Each variable's values as the run holds them: floats, or doubles for a
+// variable held in double precision (a time), which keeps every digit.
 void ResultsWriter::writeValues() {
     Hdf5Handle values = groupHandle(
         H5Gcreate2(group_.get(), kValues, H5P_DEFAULT, groupProperties().get(), H5P_DEFAULT));
     check(values, "cannot create group 'values'");
-    const size_t records = static_cast<size_t>(run_.rows->rowCount());
     for (size_t i = 0; i < run_.variables.size(); ++i) {
-        FloatColumn loaded;
-        const FloatColumn* column = &loaded;
-        if (i < run_.columns.size())
-            column = &run_.columns[i];
+        const std::string name = std::string(kValues) + "/" + std::to_string(i);
+        std::optional<DoubleColumn> loaded;
+        if (run_.loadDoubleColumn) loaded = run_.loadDoubleColumn(i);
+        if (loaded)
+            writeColumn(name, i, *loaded, H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE);
+        else if (i < run_.doubleColumns.size() &&
+                 run_.variables[i].precision == VariableInfo::Precision::Double)
+            writeColumn(name, i, run_.doubleColumns[i], H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE);
+        else if (i < run_.columns.size())
+            writeColumn(name, i, run_.columns[i], H5T_IEEE_F32LE, H5T_NATIVE_FLOAT);
         else if (run_.loadColumn)
-            loaded = run_.loadColumn(i);
+            writeColumn(name, i, run_.loadColumn(i), H5T_IEEE_F32LE, H5T_NATIVE_FLOAT);
         else
             fail("the values of variable '" + run_.variables[i].name.toStdString() +
                  "' are missing");
-        if (column->size() != records) fail("variable values do not match the records");
-        writeList(group_.get(), std::string(kValues) + "/" + std::to_string(i), H5T_IEEE_F32LE,
-                  H5T_NATIVE_FLOAT, records, column->data());
     }
     close(values, "cannot write group 'values'");
+}
+
+template <typename Column>
+void ResultsWriter::writeColumn(const std::string& name, size_t variable, const Column& column,
+                                hid_t fileType, hid_t memType) {
+    const size_t records = static_cast<size_t>(run_.rows->rowCount());
+    if (column.size() != records)
+        fail("the values of variable '" + run_.variables[variable].name.toStdString() +
+             "' do not match the records");
+    writeList(group_.get(), name, fileType, memType, records, column.data());
 }
 
 // Results files hold texts as null-padded strings, where a NUL byte would end

@@ -1,5 +1,8 @@
 // The record keys and variables of SU2 history tables (see Su2History.h).
 
+#include <cfloat>
+#include <cmath>
+
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/su2/Su2History.h"
@@ -44,6 +47,12 @@ int unsteadyLoop(const Su2Table& table, size_t row) {
     return 1;
 }
 
+// SU2 writes a zero residual as -32 (the log10 of its floor, 1e-32) or, where
+// it applies none, -inf: no residual was computed, so there is no value.
+bool isZeroResidual(float log10Value) {
+    return log10Value == -32.0f || log10Value == -HUGE_VALF;
+}
+
 int recordStep(const Su2Table& table, size_t row, Iteration which) {
     if (which < Su2Table::kIterations && table.hasIteration[which])
         return table.iteration(row, which);
@@ -53,13 +62,17 @@ int recordStep(const Su2Table& table, size_t row, Iteration which) {
 void addTable(const Su2Table& table, const Su2Layout& layout, Iteration step,
               RunDataBuilder& builder) {
     std::vector<int> columns;
-    for (const std::string& name : table.names)
+    std::vector<bool> residual;
+    for (const std::string& name : table.names) {
         columns.push_back(builder.declare(su2Variable(name, layout.zone)));
+        residual.push_back(isSu2Residual(name));
+    }
     const float* values = table.values.data();
     for (size_t row = 0; row < table.rowCount; ++row) {
         builder.beginRecord(recordStep(table, row, step),
                             layout.unsteady ? unsteadyLoop(table, row) : 1);
-        for (int column : columns) builder.setValue(column, *values++);
+        for (size_t i = 0; i < columns.size(); ++i, ++values)
+            builder.setValue(columns[i], residual[i] && isZeroResidual(*values) ? FLT_MAX : *values);
     }
 }
 }  // namespace

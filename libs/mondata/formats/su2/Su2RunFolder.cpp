@@ -29,6 +29,12 @@ struct HistoryFile {
     std::string base;
     std::string zone;   // empty: not a zone's file
     long restart = -1;  // -1: the run from its start
+    Su2Table table;     // read once the folder's files are known
+
+    // Files of one slot differ only in their extension: one history twice.
+    bool sameSlot(const HistoryFile& other) const {
+        return zone == other.zone && restart == other.restart;
+    }
 
     bool operator<(const HistoryFile& other) const {
         return std::make_tuple(zone.size(), zone, restart, path) <
@@ -52,12 +58,11 @@ std::string takeNumberSuffix(std::string& stem) {
     return digits;
 }
 
+// Any extension, or none: SU2 5 wrote CSV histories named ".vtk", SU2 6 and
+// earlier legacy ones named "history" without one. The content decides.
 bool parseHistoryName(const std::string& name, HistoryFile& file) {
-    const size_t dot = name.find_last_of('.');
-    if (dot == std::string::npos || dot == 0) return false;
-    const std::string extension = name.substr(dot);
-    if (extension != ".csv" && extension != ".dat" && extension != ".plt") return false;
-    std::string stem = name.substr(0, dot);
+    if (name.empty() || name[0] == '.') return false;
+    std::string stem = name.substr(0, name.find_last_of('.'));
     std::string number = takeNumberSuffix(stem);
     if (number.size() >= kRestartDigits) {
         file.restart = std::stol(number);
@@ -109,18 +114,35 @@ void checkOneRun(const std::string& folder, const std::vector<HistoryFile>& file
                  "'): give one history file with -mon.");
 }
 
-std::vector<Su2Table> readTables(const std::vector<HistoryFile>& files) {
+// Of the files of one slot (history and history.dat, history.csv and
+// history.dat: a case run again with other output settings, or a file a new
+// run has only just created) the one with the most rows is the history; on
+// equal counts the first by name.
+std::vector<HistoryFile> fullestOfEachSlot(std::vector<HistoryFile> files) {
+    std::vector<HistoryFile> kept;
+    for (HistoryFile& file : files) {
+        file.table = readSu2HistoryFile(file.path);
+        if (!kept.empty() && kept.back().sameSlot(file)) {
+            if (file.table.rowCount > kept.back().table.rowCount) kept.back() = std::move(file);
+            continue;
+        }
+        kept.push_back(std::move(file));
+    }
+    return kept;
+}
+
+std::vector<Su2Table> tablesOf(std::vector<HistoryFile>& files) {
     std::vector<Su2Table> tables;
-    for (const HistoryFile& file : files) tables.push_back(readSu2HistoryFile(file.path));
+    for (HistoryFile& file : files) tables.push_back(std::move(file.table));
     return tables;
 }
 
 // The folder's files (in zone order) split into one history per zone.
-std::vector<std::vector<HistoryFile>> historiesByZone(const std::vector<HistoryFile>& files) {
+std::vector<std::vector<HistoryFile>> historiesByZone(std::vector<HistoryFile>& files) {
     std::vector<std::vector<HistoryFile>> zones;
-    for (const HistoryFile& file : files) {
+    for (HistoryFile& file : files) {
         if (zones.empty() || zones.back().front().zone != file.zone) zones.emplace_back();
-        zones.back().push_back(file);
+        zones.back().push_back(std::move(file));
     }
     return zones;
 }
@@ -139,14 +161,16 @@ bool isSu2RunFolder(const std::string& folder) {
 }
 
 void readSu2RunFolder(const std::string& folder, RunDataBuilder& builder) {
-    const std::vector<HistoryFile> files = historyFiles(folder);
+    std::vector<HistoryFile> files = historyFiles(folder);
     if (files.empty()) fail("SU2 run folder '" + folder + "' holds no SU2 history file.");
     checkOneRun(folder, files);
+    for (const HistoryFile& file : files) builder.addSourceFile(file.path);
+    files = fullestOfEachSlot(std::move(files));
     std::vector<Su2Layout> layouts;
     std::vector<std::vector<Su2Table>> histories;
     bool unsteady = false;
-    for (const std::vector<HistoryFile>& zoneFiles : historiesByZone(files)) {
-        histories.push_back(readTables(zoneFiles));
+    for (std::vector<HistoryFile>& zoneFiles : historiesByZone(files)) {
+        histories.push_back(tablesOf(zoneFiles));
         layouts.push_back(Su2Layout{false, zoneFiles.front().zone});
         // Only an unsteady run writes restart files.
         unsteady = unsteady || zoneFiles.back().restart >= 0 || isUnsteadySu2Run(histories.back());
@@ -158,7 +182,6 @@ void readSu2RunFolder(const std::string& folder, RunDataBuilder& builder) {
         zones.push_back(readZone(histories[i], layouts[i]));
     }
     addMergedRuns(zones, builder);
-    for (const HistoryFile& file : files) builder.addSourceFile(file.path);
 }
 
 }  // namespace mon

@@ -56,6 +56,10 @@ void add(VariableInfo& info, const char* key, const std::string& value) {
 }
 }  // namespace
 
+bool isSu2Residual(const std::string& name) {
+    return kindOf(name).category == kRms.category;
+}
+
 VariableInfo su2Variable(const std::string& name, const std::string& zone) {
     const Kind& kind = kindOf(name);
     const std::string suffix = zone.empty() ? std::string() : " zone " + zone;

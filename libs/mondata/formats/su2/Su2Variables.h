@@ -14,4 +14,7 @@ namespace mon {
 // the attribute "zone"; empty otherwise.
 VariableInfo su2Variable(const std::string& name, const std::string& zone);
 
+// Whether the column NAME holds residuals (log10 values).
+bool isSu2Residual(const std::string& name);
+
 }  // namespace mon

@@ -1,0 +1,42 @@
+#include "app/Usage.h"
+
+const char* const kVersionText = "monexport " MONEXPORT_VERSION "\n";
+
+const char* const kUsageText =
+    R"(Usage: monexport (-res FILE | -dir FOLDER | -mon FILE) [-out FILE] [mode] [table options]
+
+Data source (the first one given in this order is read, the others ignored):
+  -res FILE        an HDF5 results file of a finished run, or a CGNS file's
+                   convergence histories
+  -dir FOLDER      a run directory (*.mon segments), an OpenFOAM case
+                   (postProcessing/, log.* solver logs) or an SU2 run folder
+                   (its history files, restarts and zones)
+  -mon FILE        one monitor file, SU2 history file, OpenFOAM
+                   function-object data file or OpenFOAM solver log
+
+Output:
+  -out FILE        write to FILE (replaced) instead of standard output
+
+Mode (the last one given wins; default: time-history table):
+  -showvars        every variable name, one per line, record keys first
+  -lastvaluesonly  a header and one line of each selected variable's last value
+  -varinfo         an XML document describing every variable
+  -plotinfo        an XML document describing the run's default monitor plots
+                   (needs ORB_DATA_DIR)
+
+Table options:
+  -varlist "A;B"   the variables to write, in this order, separated by ';'
+  -varrule RULE    also the variables RULE matches, e.g.
+                   'CATEGORY = RESIDUAL and SUBCATEGORY = RMS'
+  -nocoeffloops    one line per time step (its last coefficient loop)
+  -noheader        leave out the header line
+  -firsttimestep N start at time step N (0 or below: from the first)
+  -lasttimestep N  stop at time step N (0 or below: to the last)
+
+Other:
+  -h, -help, --help  print this text
+  --version          print the version
+
+On failure: "Exporter error:" and the reason on standard error, status 255.
+Manual: man monexport (docs/monexport.1); formats: docs/formats.md.
+)";
