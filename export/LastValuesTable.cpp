@@ -13,8 +13,8 @@ namespace {
 owl::TableField lastField(const TimestepData& variable, bool integer,
                           const owl::TableFormat& format) {
     const int step = variable.getLastTimestep(), loop = variable.getLastCloop();
-    owl::TableField field{variable.getDoubleValue(step, loop), integer, {},
-                          integer ? 0 : format.digitsOf(variable)};
+    owl::TableField field{
+        variable.getDoubleValue(step, loop), integer, {}, integer ? 0 : format.digitsOf(variable)};
     if (variable.key() != TimestepData::Key::None && field.value != FLT_MAX)
         field.key = variable.key() == TimestepData::Key::Step ? step : loop;
     return field;

@@ -357,7 +357,7 @@ bool sameText(double a, double b, int digits) {
     // Apart by at least the larger one's last digit: different texts, known
     // without writing them (10^-digits times the larger is at least that
     // digit's unit; the margin covers the product's rounding).
-    static const double kTenths[] = {1e-0, 1e-1, 1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7, 1e-8,
+    static const double kTenths[] = {1e-0, 1e-1,  1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7, 1e-8,
                                      1e-9, 1e-10, 1e-11, 1e-12, 1e-13, 1e-14, 1e-15, 1e-16};
     const double larger = std::max(std::fabs(a), std::fabs(b));
     if (std::fabs(a - b) >= larger * kTenths[digits] * (1 + 1e-9)) return false;

@@ -168,3 +168,29 @@ TEST(FormatKeyInteger, TruncatesSaturatesAndLeavesNaNEmpty) {
     EXPECT_EQ(key(std::numeric_limits<float>::quiet_NaN()), "");
     EXPECT_EQ(key(-std::numeric_limits<float>::quiet_NaN()), "");
 }
+
+TEST(NumberFormat, DoublesTakeTheDigitsThatTellConsecutiveValuesApart) {
+    const double none = FLT_MAX, inf = HUGE_VAL;
+    const struct {
+        std::vector<double> values;
+        int fewest;
+        int digits;
+    } cases[] = {
+        {{}, 8, 8},
+        {{20.000001, 20.000002, 20.000003}, 8, 8},
+        {{20.000000001, 20.000000002}, 8, 10},
+        {{20.000000001, none, 20.000000001, inf, 20.000000001}, 8, 8},  // equal, passed over
+        {{1.0, 1.0 + 1e-15}, 8, 15},
+        {{1.0, 1.0 + 2.220446049250313e-16}, 8, 16},  // neighbours: at most 16
+        {{0.5, 0.25}, 3, 3},
+        {{99999999.99, 100000000.0}, 8, 9},  // one rounds up into the next decade
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(digitsToTellApart(c.values.data(), c.values.size(), c.fewest), c.digits)
+            << c.values.size() << " values, first " << (c.values.empty() ? 0 : c.values[0]);
+    }
+    char text[32];
+    EXPECT_EQ(std::string(text, formatScientificDouble(20.000000001, 10, text)),
+              "2.0000000001e+01");
+    EXPECT_EQ(std::string(text, formatScientificDouble(-NAN, 10, text)), "-nan");
+}

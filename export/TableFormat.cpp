@@ -48,7 +48,7 @@ void TableFormat::appendLine(const std::vector<TableField>& fields, std::string&
     for (size_t column = 0; column < fields.size(); ++column) {
         if (column > 0) *out++ = ',';
         const TableField& f = fields[column];
-        out = f.key           ? keyField(*f.key, out)
+        out = f.key          ? keyField(*f.key, out)
               : f.digits > 0 ? doubleField(f.value, f.digits, out)
                              : field(static_cast<float>(f.value), f.integer, out);
     }

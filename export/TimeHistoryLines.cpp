@@ -161,8 +161,8 @@ class TimeHistoryLines::BlockFormatter {
         const TimeHistoryColumn& lookup = columns_[column];
         const int loop = coeffLoops_ ? line.loop : -1;
         if (lookup.digits > 0 && !lookup.integer)
-            return format_.doubleField(lookup.data->getDoubleValue(line.step, loop),
-                                       lookup.digits, out);
+            return format_.doubleField(lookup.data->getDoubleValue(line.step, loop), lookup.digits,
+                                       out);
         return format_.field(lookup.data->getValue(line.step, loop), lookup.integer, out);
     }
 

@@ -131,7 +131,7 @@ TEST(TimeHistoryLines, ColumnsWithTheirOwnRecordsAreReadByStepAndLoop) {
     other->append(20, 1);  // a shorter record list: only step 20, two loops
     other->append(20, 2);
     other->append(50, 1);
-    TimestepData own(other, {1.5f, 2.5f, 3.5f}, true);
+    TimestepData own(other, mon::FloatColumn{1.5f, 2.5f, 3.5f}, true);
     std::vector<TimeHistoryColumn> columns = run.tableColumns();
     columns.push_back({&own, false});
     std::ostringstream out;

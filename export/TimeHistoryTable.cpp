@@ -66,7 +66,8 @@ void RunHistoryWriter::writeTimeHistory(std::ostream& out, const PreparedData& d
         auto found = data.find(name);
         if (found != data.end() && found->second) {
             const bool integer = isKeyField(name);
-            resolved.push_back({found->second, integer, integer ? 0 : format.digitsOf(*found->second)});
+            resolved.push_back(
+                {found->second, integer, integer ? 0 : format.digitsOf(*found->second)});
         } else {
             // Raised where the first line would be written: with no line, no error.
             if (lines.lineCount() == 0) return;

@@ -116,7 +116,7 @@ std::vector<std::string> parseVarList(const std::string& listText) {
 size_t selectVariables(const MonDatabase& database, const std::vector<std::string>& varList,
                        const MonVariableRule* rule, const std::vector<std::string>& keyFields,
                        PreparedData& data, std::vector<std::string>& columns,
-                        exporter::NameBytes bytes) {
+                       exporter::NameBytes bytes) {
     data.clear();
     for (const std::string& key : keyFields)
         if (const TimestepData* values = database.getVariable(toQString(key)))

@@ -45,9 +45,8 @@ std::vector<BadFile> badMonitorFiles() {
          "first line must start with 'monitor-file "
          "1'"},
         {"truncated.mon", transient.substr(0, 20),
-         ": not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file: it "
-         "has no complete first line (expected "
-         "'monitor-file 1')"},
+         ": the run has no records yet: the file has no complete first line (expected that of a "
+         "monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file)"},
         {"huge.mon", "monitor-file 1\nvar A\n1 1e39\n",
          ":3: value '1e39' of variable 'A' is outside the single-precision range"},
         {"hugestep.mon", "monitor-file 1\nvar A\n99999999999 1\n",
@@ -94,46 +93,52 @@ TEST(BadInput, RunDirectoriesNameTheSegment) {
     }
 }
 
-TEST(BadInput, RunDirectoryWithoutData) {
-    e2e::TempDir dir;
-    expectReport("-dir", dir.path(), example("steady.mon"),
-                 "Run directory '" + dir.path() + "' holds no monitor files (*.mon).");
-    e2e::writeFile(dir.file("notes.txt"), "monitor-file 1\n");
-    e2e::writeFile(dir.file("new.mon"), "monitor-fi");
-    expectReport("-dir", dir.path(), dir.file("new.mon"),
-                 "Run directory '" + dir.path() +
-                     "' holds no monitor data yet: none of its monitor files has a complete "
-                     "first line.");
-    expectReport(
-        "-dir", dir.file("missing"), dir.file("new.mon"),
-        "Cannot read run directory '" + dir.file("missing") + "': No such file or directory.");
-    expectReport("-dir", dir.file("new.mon"), dir.file("new.mon"),
-                 "Cannot read run directory '" + dir.file("new.mon") + "': Not a directory.");
-}
-
-TEST(BadInput, ResultsFiles) {
+// Folders without a run, files that are no results file, and sources of a
+// known kind given with another kind's option, which the report names.
+TEST(BadInput, SourcesWithoutARunOrGivenWithTheWrongOption) {
     e2e::TempDir dir;
     const std::string packed = e2e::readFile(example("transient.res"));
-    const std::string notHdf5 = "': not a results file (not in HDF5 format).";
-    const std::vector<std::pair<std::string, std::string>> files = {
-        {"garbage.res", "lorem ipsum\n"},
-        {"empty.res", ""},
-        {"binary.res", std::string("\0\x01\x02\xff\xfe", 5)},
-        {"monitor.res", e2e::readFile(example("transient.mon"))},
+    e2e::writeFile(dir.file("run.res"), packed);
+    e2e::writeFile(dir.file("run.mon"), e2e::readFile(example("transient.mon")));
+    e2e::writeFile(dir.file("garbage.res"), "lorem ipsum\n");
+    e2e::writeFile(dir.file("empty.res"), "");
+    e2e::writeFile(dir.file("binary.res"), std::string("\0\x01\x02\xff\xfe", 5));
+    e2e::writeFile(dir.file("history.csv"), "\"Inner_Iter\",\"rms[Rho]\"\n0,-1\n");
+    ::mkdir(dir.file("empty").c_str(), 0777);
+    ::mkdir(dir.file("new").c_str(), 0777);
+    e2e::writeFile(dir.file("new/notes.txt"), "monitor-file 1\n");
+    e2e::writeFile(dir.file("new/new.mon"), "monitor-fi");
+    auto use = [&](const std::string& name, const std::string& kind, const std::string& option) {
+        return "'" + dir.file(name) + "' is " + kind + ": use " + option + " to read it.";
     };
-    for (const auto& [name, content] : files) {
-        e2e::writeFile(dir.file(name), content);
-        expectReport("-res", dir.file(name), dir.file(name),
-                     "Cannot read '" + dir.file(name) + notHdf5);
-    }
+    const std::string notHdf5 = "': not a results file (not in HDF5 format).";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"-dir", dir.file("empty")},
+         "No run found in '" + dir.file("empty") +
+             "': no postProcessing/, no log.* solver log, no SU2 history*.csv/.dat, no *.mon "
+             "segments."},
+        {{"-dir", dir.file("new")},
+         "Run directory '" + dir.file("new") +
+             "' has no records yet: none of its monitor files has a complete first line."},
+        {{"-dir", dir.file("missing")},
+         "Cannot read run directory '" + dir.file("missing") + "': No such file or directory."},
+        {{"-dir", dir.file("new/new.mon")}, use("new/new.mon", "a file", "-mon")},
+        {{"-dir", dir.file("history.csv")}, use("history.csv", "an SU2 history file", "-mon")},
+        {{"-mon", dir.file("run.res")}, use("run.res", "an HDF5 file (a results file)", "-res")},
+        {{"-mon", dir.path()}, "'" + dir.path() + "' is a folder: use -dir to read it."},
+        {{"-res", dir.file("run.mon")}, use("run.mon", "a monitor file", "-mon")},
+        {{"-res", dir.file("garbage.res")}, "Cannot read '" + dir.file("garbage.res") + notHdf5},
+        {{"-res", dir.file("empty.res")}, "Cannot read '" + dir.file("empty.res") + notHdf5},
+        {{"-res", dir.file("binary.res")}, "Cannot read '" + dir.file("binary.res") + notHdf5},
+    };
+    for (const auto& [source, message] : cases)
+        expectReport(source[0], source[1], dir.file("run.res"), message);
     for (size_t length : {size_t(8), size_t(100), packed.size() / 2, packed.size() - 1}) {
         const std::string path = dir.file("cut" + std::to_string(length) + ".res");
         e2e::writeFile(path, packed.substr(0, length));
         expectReport("-res", path, path,
                      "Cannot read '" + path + "': the results file is damaged or truncated.");
     }
-    expectReport("-res", dir.path(), dir.file("empty.res"),
-                 "Cannot read '" + dir.path() + "': Is a directory.");
 }
 
 TEST(BadInput, DamagedResultsFileNeverCrashes) {

@@ -61,9 +61,27 @@ TEST(CommandLine, UnreadableMonitorFileNamesPathAndReason) {
     e2e::Result r = monexport({"-showvars", "-mon", "/nonexistent/run.mon"});
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.err, errorReport("Cannot read '/nonexistent/run.mon': No such file or directory."));
-    r = monexport({"-showvars", "-mon", e2e::sourcePath("examples")});
-    EXPECT_EQ(r.err,
-              errorReport("Cannot read '" + e2e::sourcePath("examples") + "': Is a directory."));
+}
+
+// The usage is the README's option table: every option it lists.
+TEST(CommandLine, HelpAndVersionPrintOnStandardOutputAndDoNothingElse) {
+    const std::string readme = e2e::readFile(e2e::sourcePath("README.md"));
+    for (const char* option : {"-h", "-help", "--help"}) {
+        e2e::Result r = monexport({"-mon", "/nonexistent.mon", option});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out.substr(0, 17), "Usage: monexport ") << option;
+        for (size_t at = readme.find("\n| `-"); at != std::string::npos;
+             at = readme.find("\n| `-", at + 1)) {
+            const std::string name =
+                readme.substr(at + 4, readme.find_first_of("` ", at + 4) - at - 4);
+            EXPECT_NE(r.out.find("  " + name), std::string::npos) << name;
+        }
+    }
+    e2e::Result r = monexport({"--version"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, 10), "monexport ");
+    EXPECT_EQ(r.out.find_first_not_of("0123456789.", 10), r.out.size() - 1) << r.out;
 }
 
 }  // namespace

@@ -31,9 +31,10 @@ TEST(MonitorSource, BinaryAndEmptyFilesAreRejected) {
         "not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file: ";
     e2e::TempDir dir;
     const std::string empty = dir.write("empty.mon", "");
-    EXPECT_TRUE(e2e::failsWith(
-        monexport({"-showvars", "-mon", empty}),
-        empty + ": " + kinds + "it has no complete first line (expected 'monitor-file 1')"));
+    EXPECT_TRUE(e2e::failsWith(monexport({"-showvars", "-mon", empty}),
+                               empty + ": the run has no records yet: the file has no complete "
+                                       "first line (expected that of a monitor file, OpenFOAM "
+                                       "data file, OpenFOAM solver log or SU2 history file)"));
     const std::string binary = dir.write("bin.mon", std::string("\0\xff\x13\n\0\0", 6));
     EXPECT_TRUE(e2e::failsWith(
         monexport({"-showvars", "-mon", binary}),

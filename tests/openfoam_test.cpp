@@ -56,15 +56,15 @@ TEST(OpenFoam, ComCaseJoinsRestartsAlignsSolverInfoAndMergesFunctionObjectsOnTim
         "\"forces moment total_z\",\"probes U 1_x\",\"probes p 0\",\"residuals Ux_initial\","
         "\"residuals p_initial\",\"residuals p_iters\",\"residuals k_initial\","
         "\"fieldMinMax1 k max\"\n"
-        "1,1.00000001e-01,1.50000000e+00,3.00000000e+00,6.00000000e+00,2.00000000e+00,"
+        "1,1.00000000e-01,1.50000000e+00,3.00000000e+00,6.00000000e+00,2.00000000e+00,"
         "1.00000000e+02,5.00000000e-01,8.99999976e-01,1.00000000e+01,,2.00000000e+00\n"
-        "2,2.00000003e-01,1.39999998e+00,3.50000000e+00,7.00000000e+00,2.50000000e+00,"
+        "2,2.00000000e-01,1.39999998e+00,3.50000000e+00,7.00000000e+00,2.50000000e+00,"
         "1.02000000e+02,,8.00000012e-01,9.00000000e+00,,2.50000000e+00\n"
-        "3,3.00000012e-01,1.25000000e+00,,,,,3.00000012e-01,6.99999988e-01,8.00000000e+00,,\n"
-        "4,4.00000006e-01,1.20000005e+00,,,,,2.50000000e-01,6.00000024e-01,7.00000000e+00,"
+        "3,3.00000000e-01,1.25000000e+00,,,,,3.00000012e-01,6.99999988e-01,8.00000000e+00,,\n"
+        "4,4.00000000e-01,1.20000005e+00,,,,,2.50000000e-01,6.00000024e-01,7.00000000e+00,"
         "5.00000007e-02,\n"
         "5,5.00000000e-01,1.10000002e+00,,,,,,,,,\n"
-        "6,6.00000024e-01,,,,,,2.00000003e-01,,,,\n");
+        "6,6.00000000e-01,,,,,,2.00000003e-01,,,,\n");
 }
 
 TEST(OpenFoam, ComCaseVariableNamesFollowFunctionObjectFileAndColumn) {
@@ -137,10 +137,10 @@ TEST(OpenFoam, RowsOfOneTimeAreCoefficientLoops) {
     const std::string file = foamCase("loops/forceCoeffs.dat");
     EXPECT_EQ(e2e::monexportOutput({"-mon", file, "-varlist", "TIME;forceCoeffs Cd"}),
               "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\",\"forceCoeffs Cd\"\n"
-              "1,1,1.00000005e-03,1.00000000e+00\n"
-              "1,2,1.00000005e-03,2.00000000e+00\n"
-              "1,3,1.00000005e-03,3.00000000e+00\n"
-              "2,1,2.00000009e-03,4.00000000e+00\n");
+              "1,1,1.00000000e-03,1.00000000e+00\n"
+              "1,2,1.00000000e-03,2.00000000e+00\n"
+              "1,3,1.00000000e-03,3.00000000e+00\n"
+              "2,1,2.00000000e-03,4.00000000e+00\n");
     EXPECT_EQ(e2e::monexportOutput({"-mon", file, "-varlist", "forceCoeffs Cd", "-nocoeffloops"}),
               "\"ACCUMULATED TIMESTEP\",\"forceCoeffs Cd\"\n1,3.00000000e+00\n2,4.00000000e+00\n");
 }

@@ -125,13 +125,19 @@ TEST(Selection, AListComesFirstThenTheRulesOtherMatches) {
               "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"Late\",\"A\",\"B\"\n");
 }
 
-TEST(Selection, ARuleThatMatchesNothingLeavesTheKeysOnly) {
-    EXPECT_EQ(header({"-mon", data("loops.mon"), "-varrule", "NAME = Nothing*"}),
-              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\"\n");
-    e2e::Result r =
-        monexport({"-mon", data("loops.mon"), "-lastvaluesonly", "-varrule", "NAME = Nothing*"});
+// The table is still written; a warning names the categories the run has.
+TEST(Selection, ARuleThatMatchesNothingLeavesTheKeysOnlyAndWarns) {
+    const std::string warning =
+        "Exporter warning: The rule 'NAME = Nothing*' matches no variable; the categories of the "
+        "run are: RESIDUAL, MONITOR.\n";
+    e2e::Result r = monexport({"-mon", data("loops.mon"), "-varrule", "NAME = Nothing*"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, r.out.find('\n')), "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\"");
+    EXPECT_EQ(r.err, warning);
+    r = monexport({"-mon", data("loops.mon"), "-lastvaluesonly", "-varrule", "NAME = Nothing*"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "\n\n");
+    EXPECT_EQ(r.err, warning);
 }
 
 TEST(Selection, ARuleSelectsTheKeysOfTheLastValuesTable) {

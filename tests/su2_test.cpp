@@ -24,15 +24,16 @@ std::string failure(const std::vector<std::string>& args) {
     return r.err;
 }
 
-TEST(Su2History, SteadyCsvKeysByInnerIterationAndKeepsResidualsAsWritten) {
+// -32 and -inf, SU2's zero residual, are no value; inf and nan are kept.
+TEST(Su2History, SteadyCsvKeysByInnerIterationAndZeroResidualsAreMissing) {
     EXPECT_EQ(e2e::monexportOutput({"-mon", data("steady.csv")}),
               "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"rms[RhoU]\",\"max[Rho]\",\"CD\",\"CL\","
               "\"Time(sec)\",\"LinSol_Iter\"\n"
               "0,-1.50000000e+00,-2.25000000e+00,-5.00000000e-01,1.25000000e-01,5.00000000e-01,"
               "3.75000000e-01,4.00000000e+00\n"
-              "1,-2.75000000e+00,-inf,inf,6.25000000e-02,7.50000000e-01,2.50000000e-01,"
+              "1,-2.75000000e+00,,inf,6.25000000e-02,7.50000000e-01,2.50000000e-01,"
               "5.00000000e+00\n"
-              "2,-3.20000000e+01,nan,-1.00000000e+00,3.12500000e-02,8.75000000e-01,2.50000000e-01,"
+              "2,,nan,-1.00000000e+00,3.12500000e-02,8.75000000e-01,2.50000000e-01,"
               "6.00000000e+00\n");
 }
 
@@ -144,16 +145,36 @@ TEST(Su2RunFolder, RestartsJoinInRunOrderAndTheLaterFileWins) {
     EXPECT_EQ(e2e::monexportOutput({"-dir", data("restart")}), kTable);
 }
 
-TEST(Su2RunFolder, RestartFilesGoByNumberNotByName) {
-    e2e::TempDir dir;
-    const std::string header = "\"Time_Iter\",\"Inner_Iter\",\"rms[Rho]\"\n";
-    e2e::writeFile(dir.file("history_99999.csv"), header + "99999,0,-1\n");
-    e2e::writeFile(dir.file("history_100000.csv"), header + "100000,0,-2\n");
-    e2e::writeFile(dir.file("notes.csv"), "\"a\",\"b\"\n1,2\n");
-    EXPECT_EQ(e2e::monexportOutput({"-dir", dir.path()}),
-              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"rms[Rho]\"\n"
-              "99999,1,-1.00000000e+00\n"
-              "100000,1,-2.00000000e+00\n");
+// Which files of a folder make the history: restarts by number, any
+// extension, and of one history written twice the file with the most rows.
+TEST(Su2RunFolder, FilesAreChosenByContentAndTheOneWithRecordsWins) {
+    const std::string csv = "\"Time_Iter\",\"Inner_Iter\",\"rms[Rho]\"\n";
+    const std::string legacy =
+        "TITLE = \"SU2\"\nVARIABLES = \"Iteration\",\"Res_Flow[0]\"\n"
+        "ZONE T= \"Convergence history\"\n";
+    const std::string tecplotHeader = "VARIABLES = \\\n\"Inner_Iter\",\"Res_Flow[0]\"\n";
+    const std::string keys = "\"ACCUMULATED TIMESTEP\",";
+    const struct {
+        std::vector<std::pair<std::string, std::string>> files;
+        std::string table;
+    } cases[] = {
+        {{{"history_99999.csv", csv + "99999,0,-1\n"},
+          {"history_100000.csv", csv + "100000,0,-2\n"},
+          {"notes.csv", "\"a\",\"b\"\n1,2\n"}},
+         keys + "\"COEFFICIENT LOOP\",\"rms[Rho]\"\n99999,1,-1.00000000e+00\n"
+                "100000,1,-2.00000000e+00\n"},
+        {{{"history", legacy + "0, -1\n1, -2\n"}, {"history.dat", tecplotHeader}},
+         keys + "\"Res_Flow[0]\"\n0,-1.00000000e+00\n1,-2.00000000e+00\n"},
+        {{{"history.csv", csv + "0,0,-1\n"}, {"history.dat", tecplotHeader + "0,-3\n1,-4\n"}},
+         keys + "\"Res_Flow[0]\"\n0,-3.00000000e+00\n1,-4.00000000e+00\n"},
+        {{{"history_0.vtk", csv + "0,0,-1\n"}, {".history.csv", csv + "0,0,-9\n"}},
+         keys + "\"rms[Rho] zone 0\"\n0,-1.00000000e+00\n"},
+    };
+    for (const auto& c : cases) {
+        e2e::TempDir dir;
+        for (const auto& [name, text] : c.files) e2e::writeFile(dir.file(name), text);
+        EXPECT_EQ(e2e::monexportOutput({"-dir", dir.path()}), c.table) << c.files[0].first;
+    }
 }
 
 TEST(Su2RunFolder, ZonesAreSeparateVariablesMergedOnTheirKeys) {

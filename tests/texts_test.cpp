@@ -141,7 +141,9 @@ TEST(Texts, ControlCharactersInNamesAreEscapedInReports) {
                                "Requested variable(s) not found: \n    X\\nY\n    Z\\x01"));
     EXPECT_TRUE(e2e::failsWith(
         monexport({"-dir", dir.folder("empty\t1")}),
-        "Run directory '" + dir.path() + "/empty\\t1' holds no monitor files (*.mon)."));
+        "No run found in '" + dir.path() +
+            "/empty\\t1': no postProcessing/, no log.* solver log, no SU2 history*.csv/.dat, no "
+            "*.mon segments."));
     EXPECT_TRUE(e2e::failsWith(
         monexport({"-dir", dir.file("no\rsuch")}),
         "Cannot read run directory '" + dir.path() + "/no\\rsuch': No such file or directory."));

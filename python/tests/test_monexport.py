@@ -250,3 +250,52 @@ def test_table_without_pandas_says_what_is_missing(monkeypatch):
     with pytest.raises(ImportError, match="Run.table needs pandas"):
         run.table()
     assert len(run.values(run.select()[0])) == len(run.keys()[0])
+
+
+def test_names_beyond_ascii_are_str_through_every_call(tmp_path):
+    names = ["CL(Flügel)", "Δp", "温度"]
+    path = tmp_path / "names.mon"
+    path.write_bytes(("monitor-file 1\n" +
+                      "".join(f'var "{n}" group="Größen"\n' for n in names) +
+                      '1 2 3 4\n2 6 7 8\nvar "bad\xff"\n').encode("utf-8")
+                     .replace(b"bad\xc3\xbf", b"bad\xff"))
+    run = monexport.open(str(path))
+    assert run.variables == ["ACCUMULATED TIMESTEP"] + names + ["bad\ufffd"]
+    assert run.select(names=names[::-1]) == names[::-1]
+    assert run.select(rule="NAME = Δp") == ["Δp"]
+    assert run.info("温度")["group"] == "Größen" and run.groups == ["Größen"]
+    assert run.values("Δp").tolist() == [3.0, 7.0]
+    assert list(run.table().columns) == run.variables
+    assert run.last_values(names=names) == {"CL(Flügel)": 6.0, "Δp": 7.0, "温度": 8.0}
+    # The command spells names in Latin-1, '?' for what Latin-1 lacks.
+    done = subprocess.run([COMMAND, "-mon", str(path), "-showvars"], capture_output=True)
+    assert done.stdout == b"ACCUMULATED TIMESTEP\nCL(Fl\xfcgel)\n?p\n??\nbad?\n"
+
+
+def test_times_keep_double_precision_from_source_and_packed_file(tmp_path):
+    folder = tmp_path / "case" / "postProcessing" / "probes" / "0"
+    folder.mkdir(parents=True)
+    (folder / "p").write_text("# Probe 0 (0 0 0)\n#     Probe   0\n#      Time\n" +
+                              "".join(f"20.00000{i} {i}\n" for i in range(1, 6)))
+    packed = tmp_path / "run.res"
+    subprocess.run([os.path.join(os.path.dirname(COMMAND), "monpack"),
+                    "-dir", str(tmp_path / "case"), "-out", str(packed)], check=True)
+    for path in (tmp_path / "case", packed):
+        run = monexport.open(str(path))
+        times = run.values("TIME")
+        assert times.dtype == np.float64
+        assert times.tolist() == [20.000001, 20.000002, 20.000003, 20.000004, 20.000005]
+        assert run.table()["TIME"].dtype == np.float64
+        assert run.last_values()["TIME"] == 20.000005
+
+
+def test_every_failure_is_a_monexport_error(tmp_path):
+    (tmp_path / "empty.mon").write_text("")
+    (tmp_path / "nothing").mkdir()
+    for path in (tmp_path / "empty.mon", tmp_path / "nothing", tmp_path / "missing.res"):
+        with pytest.raises(monexport.Error) as raised:
+            monexport.open(str(path))
+        source = "-dir" if path.is_dir() else "-res" if path.suffix == ".res" else "-mon"
+        assert str(raised.value) == command_error(source, str(path))
+    with pytest.raises(monexport.Error):
+        monexport.open(example("steady.mon")).select(rule="NAME = (")

@@ -44,6 +44,10 @@ class MonDatabase : public QObject {
     // What a run declares about a variable; null for unknown names and keys.
     const mon::VariableInfo* variableInfo(const QString& name) const;
     bool hasCoefficientLoops() const { return run_.hasCoefficientLoops; }
+    // Whether the run has any record. A source with a header and no rows (a
+    // run that has only just started) gives its variables and none; one with
+    // no complete header at all throws owl::data::noRecordsYet on reading.
+    bool hasRecords() const { return !run_.rows->empty(); }
     // Every file the data was read from.
     const std::vector<std::string>& getSourceFiles() const { return run_.sourceFiles; }
     owl::MessageDisplayItf* display() const { return display_.get(); }

@@ -31,12 +31,11 @@ const Format& formatOf(const std::vector<Format>& formats, const Subject&... sub
     return formats.back();
 }
 
-[[noreturn]] void useOption(const std::string& path, const std::string& kind,
-                            const char* option) {
-    throw owl::data::error("MonDatabase", "updateFrom",
-                           "'" + owl::printable(path) + "' is " + kind + ": use " + option +
-                               " to read it.",
-                           owl::errorFatal);
+[[noreturn]] void useOption(const std::string& path, const std::string& kind, const char* option) {
+    throw owl::data::error(
+        "MonDatabase", "updateFrom",
+        "'" + owl::printable(path) + "' is " + kind + ": use " + option + " to read it.",
+        owl::errorFatal);
 }
 
 // HDF5 (results files, CGNS files stored so) or ADF (older CGNS files).

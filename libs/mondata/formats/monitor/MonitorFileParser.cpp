@@ -220,7 +220,8 @@ void MonitorFileParser::requireFirstLine() const {
             "MonDatabase", "updateFrom",
             owl::printable(fileName_) +
                 ": the run has no records yet: the file has no complete first line (expected "
-                "that of a " + meantAs_ + ")",
+                "that of a " +
+                meantAs_ + ")",
             owl::errorFatal);
 }
 

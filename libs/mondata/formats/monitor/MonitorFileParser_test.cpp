@@ -86,8 +86,8 @@ TEST(MonitorFileParser, ReportsFileLineAndReason) {
     const std::string h = kLoops, s = kSteady;
     const std::pair<std::string, std::string> cases[] = {
         {"",
-         "run.mon: not a monitor file: it has no complete first line (expected "
-         "'monitor-file 1')"},
+         "run.mon: the run has no records yet: the file has no complete first line (expected "
+         "that of a monitor file)"},
         {"\x7f"
          "ELF\x02\x01\n",
          "run.mon:1: not a monitor file: the first line must start with 'monitor-file 1'"},

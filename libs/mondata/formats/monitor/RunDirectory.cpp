@@ -46,9 +46,9 @@ std::vector<std::string> runDirectorySegments(const std::string& folder,
         if (isMonitorFileName(entry->d_name) && isSegment(*entry, path)) files.push_back(path);
     }
     if (files.empty())
-        fail(noSegments.empty() ? "Run directory '" + owl::printable(folder) +
-                                      "' holds no monitor files (*.mon)."
-                                : noSegments);
+        fail(noSegments.empty()
+                 ? "Run directory '" + owl::printable(folder) + "' holds no monitor files (*.mon)."
+                 : noSegments);
     std::sort(files.begin(), files.end());
     return files;
 }

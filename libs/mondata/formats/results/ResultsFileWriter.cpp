@@ -100,8 +100,8 @@ class ResultsWriter {
     void writeVariables();
     void writeValues();
     template <typename Column>
-    void writeColumn(const std::string& name, size_t variable, const Column& column,
-                     hid_t fileType, hid_t memType);
+    void writeColumn(const std::string& name, size_t variable, const Column& column, hid_t fileType,
+                     hid_t memType);
 
     const RunData& run_;
     std::vector<Attributes> loadedAttributes_;

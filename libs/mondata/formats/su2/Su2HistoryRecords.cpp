@@ -72,7 +72,8 @@ void addTable(const Su2Table& table, const Su2Layout& layout, Iteration step,
         builder.beginRecord(recordStep(table, row, step),
                             layout.unsteady ? unsteadyLoop(table, row) : 1);
         for (size_t i = 0; i < columns.size(); ++i, ++values)
-            builder.setValue(columns[i], residual[i] && isZeroResidual(*values) ? FLT_MAX : *values);
+            builder.setValue(columns[i],
+                             residual[i] && isZeroResidual(*values) ? FLT_MAX : *values);
     }
 }
 }  // namespace

@@ -2,10 +2,12 @@
 // An SU2 run folder given with -dir: the history files an SU2 run writes
 // into its working folder (docs/formats/su2.md).
 //
-// Every file directly in the folder named BASE[_ZONE][_RESTART].csv (or .dat,
-// .plt) whose content is an SU2 history belongs to the run: RESTART (five or
-// more digits) is the time iteration an unsteady restart started from, ZONE
-// (fewer digits) a multizone run's zone. One zone's files form one history,
+// Every file directly in the folder named BASE[_ZONE][_RESTART], with any
+// extension or none, whose content is an SU2 history belongs to the run:
+// RESTART (five or more digits) is the time iteration an unsteady restart
+// started from, ZONE (fewer digits) a multizone run's zone. Of files that
+// differ only in their extension the one with the most rows is read. One
+// zone's files form one history,
 // read in run order: the file without RESTART first (the run from its
 // start), then the restarts by ascending number. The zones' histories are
 // merged on their record keys, each zone's variables named apart.
