@@ -32,6 +32,25 @@ TEST(AxisTicks, OneValueIsWidened) {
     EXPECT_LT(linearAxis(0, 0).low, 0);
 }
 
+// Value axes leave a margin: their ends lie beyond the data, on nice values.
+TEST(AxisTicks, MarginsPutTheEndsBeyondTheData) {
+    const struct {
+        Axis axis;
+        double low, high;
+        std::vector<std::string> labels;
+    } cases[] = {
+        {linearAxis(3, 97, true), -20, 120, {"-20", "0", "20", "40", "60", "80", "100", "120"}},
+        {linearAxis(5, 5, true), 4.4, 5.6, {"4.4", "4.6", "4.8", "5.0", "5.2", "5.4", "5.6"}},
+        {logarithmicAxis(1e-5, 0.1, true), 5e-6, 0.2, {"10⁻⁵", "10⁻⁴", "10⁻³", "10⁻²", "10⁻¹"}},
+        {logarithmicAxis(0.3, 0.8, true), 0.2, 1, {"0.2", "10⁰"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_DOUBLE_EQ(c.axis.low, c.low);
+        EXPECT_DOUBLE_EQ(c.axis.high, c.high);
+        EXPECT_EQ(labels(c.axis), c.labels);
+    }
+}
+
 TEST(AxisTicks, LabelsCarryTheDecimalsOfTheirStep) {
     EXPECT_EQ(linearLabel(0.25, 0.05), "0.25");
     EXPECT_EQ(linearLabel(1500, 500), "1500");
