@@ -13,69 +13,52 @@ ExportSettings scan(std::vector<const char*> args) {
     return scanArguments(static_cast<int>(args.size()), args.data());
 }
 
-TEST(SaturatingAtoi, ReadsLikeAtoi) {
-    EXPECT_EQ(saturatingAtoi("abc"), 0);
-    EXPECT_EQ(saturatingAtoi(" 12x"), 12);
-    EXPECT_EQ(saturatingAtoi("\t\n-5"), -5);
-    EXPECT_EQ(saturatingAtoi("+7"), 7);
-    EXPECT_EQ(saturatingAtoi("- 7"), 0);
-    EXPECT_EQ(saturatingAtoi(""), 0);
-    EXPECT_EQ(saturatingAtoi("2147483647"), 2147483647);
-    EXPECT_EQ(saturatingAtoi("-2147483648"), -2147483647 - 1);
+TEST(SaturatingAtoi, ReadsLikeAtoiAndSaturatesOutsideTheIntRange) {
+    const std::pair<const char*, int32_t> cases[] = {
+        {"abc", 0},
+        {" 12x", 12},
+        {"\t\n-5", -5},
+        {"+7", 7},
+        {"- 7", 0},
+        {"", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", 2147483647},
+        {"99999999999999999999999", 2147483647},
+        {"-2147483649", -2147483647 - 1},
+        {"1e99999999999", 1},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(saturatingAtoi(text), value) << text;
 }
 
-TEST(SaturatingAtoi, SaturatesOutsideTheIntRange) {
-    EXPECT_EQ(saturatingAtoi("2147483648"), 2147483647);
-    EXPECT_EQ(saturatingAtoi("99999999999999999999999"), 2147483647);
-    EXPECT_EQ(saturatingAtoi("-2147483649"), -2147483647 - 1);
-    EXPECT_EQ(saturatingAtoi("-99999999999999999999"), -2147483647 - 1);
-}
-
-TEST(ScanArguments, DefaultsWithoutArguments) {
-    ExportSettings s = scan({});
-    EXPECT_EQ(s.mode, TimeHistory);
-    EXPECT_TRUE(s.coeffLoops);
-    EXPECT_TRUE(s.header);
-    EXPECT_EQ(s.firstTimestep, 0);
-    EXPECT_TRUE(s.resFile.empty() && s.runDir.empty() && s.monFile.empty() && s.outFile.empty());
-}
-
-TEST(ScanArguments, ValueOptionsTakeTheNextArgumentWhateverItIs) {
-    ExportSettings s = scan({"-res", "-dir", "-varlist", "-out", "-mon", ""});
+TEST(ScanArguments, ValuesAreTakenWholeAndTheLastOfEachOptionWins) {
+    ExportSettings s = scan({"-res", "-dir", "-varlist", "-out", "-mon", "", "-firsttimestep",
+                             " 12x", "-lasttimestep", "-5"});
     EXPECT_EQ(s.resFile, "-dir");
     EXPECT_EQ(s.varList, "-out");
     EXPECT_EQ(s.monFile, "");
     EXPECT_EQ(s.runDir, "");
-}
-
-TEST(ScanArguments, LastModeAndLastValueWin) {
-    ExportSettings s = scan({"-varinfo", "-showvars", "-res", "a", "-res", "b"});
-    EXPECT_EQ(s.mode, ShowVars);
-    EXPECT_EQ(s.resFile, "b");
-    EXPECT_EQ(scan({"-showvars", "-lastvaluesonly"}).mode, LastValues);
-    EXPECT_EQ(scan({"-lastvaluesonly", "-plotinfo"}).mode, PlotInfo);
-}
-
-TEST(ScanArguments, OnlyWholeCaseSensitiveNamesMatch) {
-    ExportSettings s =
-        scan({"-RES", "x", "-re", "-res=y", "-resfile", "-showvarsx", "", "-Noheader"});
-    EXPECT_TRUE(s.resFile.empty());
-    EXPECT_EQ(s.mode, TimeHistory);
-    EXPECT_TRUE(s.header);
-}
-
-TEST(ScanArguments, FlagsOnlyClear) {
-    ExportSettings s = scan({"-noheader", "-noheader", "-nocoeffloops"});
-    EXPECT_FALSE(s.header);
-    EXPECT_FALSE(s.coeffLoops);
-}
-
-TEST(ScanArguments, TimeStepsUseSaturatingAtoi) {
-    ExportSettings s = scan({"-firsttimestep", " 12x", "-lasttimestep", "-5"});
     EXPECT_EQ(s.firstTimestep, 12);
     EXPECT_EQ(s.lastTimestep, -5);
-    EXPECT_EQ(scan({"-firsttimestep", "abc"}).firstTimestep, 0);
-    EXPECT_EQ(scan({"-lasttimestep", "1e99999999999"}).lastTimestep, 1);
+    EXPECT_EQ(scan({"-res", "a", "-res", "b"}).resFile, "b");
+    const std::pair<std::vector<const char*>, ExportMode> modes[] = {
+        {{}, TimeHistory},
+        {{"-varinfo", "-showvars"}, ShowVars},
+        {{"-showvars", "-lastvaluesonly"}, LastValues},
+        {{"-lastvaluesonly", "-plotinfo"}, PlotInfo},
+        {{"-RES", "x", "-re", "-res=y", "-showvarsx", "", "-Noheader", "-HELP"}, TimeHistory},
+    };
+    for (const auto& [args, mode] : modes) {
+        const ExportSettings scanned = scan(args);
+        EXPECT_EQ(scanned.mode, mode);
+        EXPECT_TRUE(scanned.header && scanned.coeffLoops && !scanned.help);
+        EXPECT_TRUE(scanned.resFile.empty());
+    }
+    s = scan({"-noheader", "-noheader", "-nocoeffloops", "--version", "-h"});
+    EXPECT_FALSE(s.header || s.coeffLoops);
+    EXPECT_TRUE(s.help && s.version);
+    EXPECT_TRUE(scan({"-help"}).help && scan({"--help"}).help);
+    EXPECT_FALSE(scan({"-out", "-help"}).help);
 }
 
 TEST(ScanArguments, OptionWithoutValueAtTheEndIsReported) {

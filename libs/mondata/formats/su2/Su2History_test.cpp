@@ -119,28 +119,22 @@ TEST(Su2History, AHeaderAloneOrANewFileIsAnEmptyRun) {
 }
 
 TEST(Su2History, DamagedContentNamesFileAndLine) {
-    const std::string h = kHeader;
-    EXPECT_EQ(parseError(h + "0,0,1,-1,2\n0,0,2,oops,2\n"),
-              "history.csv:3: value 'oops' of column 'rms[Rho]' is not a number");
-    EXPECT_EQ(parseError(h + "0,0,1,-1,2,3\n"),
-              "history.csv:2: row has more values than the 5 columns of the header");
-    EXPECT_EQ(parseError(h + "0,0,1,-1\n"),
-              "history.csv:2: row has 4 values but the header names 5 columns");
-    EXPECT_EQ(parseError(h + "0,0,-1,-1,2\n"),
-              "history.csv:2: iteration '-1' of column 'Inner_Iter' is not a whole number from 0 "
-              "to 2147483647");
-    EXPECT_EQ(parseError(h + "0,0,1.5,-1,2\n"),
-              "history.csv:2: iteration '1.5' of column 'Inner_Iter' is not a whole number from 0 "
-              "to 2147483647");
-    EXPECT_EQ(parseError(h + "0,0,1,,2\n"),
-              "history.csv:2: value '' of column 'rms[Rho]' is not a number");
-    EXPECT_EQ(parseError("\"CL\",\"CD\",\"CL\"\n"),
-              "history.csv:1: column 'CL' appears twice in the header (columns 1 and 3)");
-    EXPECT_EQ(parseError("\"CL\",  ,\"CD\"\n"),
-              "history.csv:1: column 2 of the header has no name");
-    EXPECT_EQ(parseError("VARIABLES = \"COEFFICIENT LOOP\"\n"),
-              "history.csv:1: 'COEFFICIENT LOOP' is the name of a record key and cannot be a "
-              "column");
+    const std::string h = kHeader, iteration =
+                                       "' of column 'Inner_Iter' is not a whole number "
+                                       "from 0 to 2147483647";
+    const std::pair<std::string, std::string> cases[] = {
+        {h + "0,0,1,-1,2\n0,0,2,oops,2\n", "3: value 'oops' of column 'rms[Rho]' is not a number"},
+        {h + "0,0,1,-1,2,3\n", "2: row has more values than the 5 columns of the header"},
+        {h + "0,0,1,-1\n", "2: row has 4 values but the header names 5 columns"},
+        {h + "0,0,-1,-1,2\n", "2: iteration '-1" + iteration},
+        {h + "0,0,1.5,-1,2\n", "2: iteration '1.5" + iteration},
+        {h + "0,0,1,,2\n", "2: value '' of column 'rms[Rho]' is not a number"},
+        {"\"CL\",\"CD\",\"CL\"\n", "1: column 'CL' appears twice in the header (columns 1 and 3)"},
+        {"\"CL\",  ,\"CD\"\n", "1: column 2 of the header has no name"},
+        {"VARIABLES = \"COEFFICIENT LOOP\"\n",
+         "1: 'COEFFICIENT LOOP' is the name of a record key and cannot be a column"},
+    };
+    for (const auto& [text, message] : cases) EXPECT_EQ(parseError(text), "history.csv:" + message);
 }
 
 TEST(Su2History, RecognisesItsFlavoursFromTheirHeader) {
