@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
+#include <tuple>
 
 #include "tests/CommandRunner.h"
 
@@ -231,6 +233,12 @@ TEST(Su2History, DamagedFilesNameFileAndLine) {
     EXPECT_EQ(failure({"-dir", run.path()}),
               e2e::errorReport(run.file("history_1.csv") +
                                ":2: value 'x' of column 'CL' is not a number"));
+    e2e::writeFile(dir.file("table.csv"), "\"PointID\",\"x\"\n0,1\n");
+    EXPECT_EQ(
+        failure({"-mon", dir.file("table.csv")}),
+        e2e::errorReport(dir.file("table.csv") +
+                         ":1: not a monitor file, OpenFOAM data file, OpenFOAM solver log or "
+                         "SU2 history file: the first line must start with 'monitor-file 1'"));
     e2e::writeFile(run.file("history_rans.csv"), header);
     EXPECT_EQ(failure({"-dir", run.path()}),
               e2e::errorReport("SU2 run folder '" + run.path() +
@@ -238,14 +246,24 @@ TEST(Su2History, DamagedFilesNameFileAndLine) {
                                "'history_rans'): give one history file with -mon."));
 }
 
-TEST(Su2History, AFileOfNoKnownKindSaysWhatWasExpected) {
-    e2e::TempDir dir;
-    e2e::writeFile(dir.file("table.csv"), "\"PointID\",\"x\"\n0,1\n");
-    EXPECT_EQ(failure({"-mon", dir.file("table.csv")}),
-              e2e::errorReport(dir.file("table.csv") +
-                               ":1: not a monitor file, OpenFOAM data file, OpenFOAM solver log or "
-                               "SU2 history file: the first line must "
-                               "start with 'monitor-file 1'"));
+// Real solver files, where the shared collection is at hand: every one reads,
+// with the rows its history holds.
+TEST(Su2RealFiles, EveryFileAndFolderReads) {
+    const std::string shared = e2e::sourcePath("../shared/realdata/");
+    if (!e2e::fileExists(shared + "SOURCES.md")) GTEST_SKIP() << "no " << shared;
+    const std::tuple<const char*, const char*, size_t> cases[] = {
+        {"-dir", "su2/auzbaig_su2_adjoint", 901},  // the legacy history, not the empty .dat
+        {"-dir", "su2/psrvairam_stator_rotor_v5", 47},
+        {"-dir", "su2/testcases_flamelet_02_laminar_premixed_ch4_flame_hx_ad", 11},
+        {"-dir", "su2/geronimo750_python_scripts", 14000},
+        {"-res", "cgns/cgnslib_vers-4400.cgns", 20},
+        {"-res", "cgns/adflow_reg_tests_conv_nozzle_000_vol.cgns", 1},
+    };
+    for (const auto& [option, path, rows] : cases) {
+        const std::string table = e2e::monexportOutput({option, shared + path});
+        EXPECT_EQ(static_cast<size_t>(std::count(table.begin(), table.end(), '\n')), rows + 1)
+            << path;
+    }
 }
 
 }  // namespace
