@@ -111,24 +111,34 @@ class PixelTransform {
     double xScale_, xOffset_, yScale_, yOffset_;
 };
 
+// The kind of value of the stretch a line is in: a stretch of NaN, +inf,
+// -inf or (on a logarithmic axis) values that are not positive is marked
+// once, at its first record.
+enum class Stretch { Plain, Nan, PlusInf, MinusInf, NotPositive };
+
 // A value that is not a plain point of the line: non-finite, not positive
 // on a logarithmic axis, or beyond the value range.
 void addUnusual(float x, float y, const Mapping& mapping, const PixelTransform& pixels,
-                SegmentCollector& segments, MarkerCollector& markers, Excursion& excursion) {
-    if (!std::isfinite(y)) {
-        segments.breakLine();
-        excursion.end(mapping, markers);
-        const Marker shape = std::isnan(y) ? Marker::NotANumber
-                             : y > 0       ? Marker::Above
-                                           : Marker::Below;
-        const double edge = shape == Marker::Above ? mapping.frame.top : mapping.frame.bottom;
-        markers.add({mapping.xAt(x), edge}, shape);
-    } else if (mapping.y.logarithmic && y <= 0) {
-        markers.add({mapping.xAt(x), mapping.frame.bottom}, Marker::Below);
-    } else {
+                SegmentCollector& segments, MarkerCollector& markers, Excursion& excursion,
+                Stretch& stretch) {
+    const Stretch kind = std::isnan(y)   ? Stretch::Nan
+                         : std::isinf(y) ? (y > 0 ? Stretch::PlusInf : Stretch::MinusInf)
+                         : mapping.y.logarithmic && y <= 0 ? Stretch::NotPositive
+                                                           : Stretch::Plain;
+    const bool first = kind != stretch;
+    stretch = kind;
+    if (kind == Stretch::Plain) {
         segments.add(pixels.at(x, y));
         excursion.add(x, y, mapping.y, mapping, markers);
+        return;
     }
+    if (kind != Stretch::NotPositive) segments.breakLine(), excursion.end(mapping, markers);
+    if (!first) return;
+    const Marker shape = kind == Stretch::Nan       ? Marker::NotANumber
+                         : kind == Stretch::PlusInf ? Marker::Above
+                                                    : Marker::Below;
+    const double edge = shape == Marker::Above ? mapping.frame.top : mapping.frame.bottom;
+    markers.add({mapping.xAt(x), edge}, shape);
 }
 }  // namespace
 
@@ -152,6 +162,7 @@ std::vector<PlacedMarker> drawLine(Canvas& canvas, const FigureLine& line, const
     SegmentCollector segments(reduce);
     MarkerCollector markers;
     Excursion excursion;
+    Stretch stretch = Stretch::Plain;
     for (size_t i = 0; i < line.y.size(); ++i) {
         const float x = line.x[i], y = line.y[i];
         if (y == kMissing) {
@@ -160,9 +171,10 @@ std::vector<PlacedMarker> drawLine(Canvas& canvas, const FigureLine& line, const
         }
         if (x == kMissing || !std::isfinite(x)) continue;
         if (y < low || y > high || !std::isfinite(y)) {  // NaN fails the comparisons
-            addUnusual(x, y, mapping, pixels, segments, markers, excursion);
+            addUnusual(x, y, mapping, pixels, segments, markers, excursion, stretch);
             continue;
         }
+        stretch = Stretch::Plain;
         const Point at = pixels.at(x, y);
         segments.add(at);
         if (excursion.active()) excursion.end(mapping, markers);

@@ -2,9 +2,10 @@
 // Draws one line into one panel: its pieces clipped to the frame and reduced
 // to pixel columns, and the markers of what a line alone would hide:
 //   - +inf and -inf as triangles at the top and bottom edge, NaN as a
-//     diamond on the X axis, each at its record's X; the line breaks there;
-//   - on a logarithmic axis, a value that is zero or negative as a triangle
-//     at the bottom edge (the line goes on past it);
+//     diamond on the X axis, each at the X of the first record of a stretch
+//     of them; the line breaks there;
+//   - on a logarithmic axis, a stretch of values that are zero or negative
+//     as a triangle at the bottom edge (the line goes on past them);
 //   - a stretch of values beyond the value range (a start-up transient left
 //     out of it) as a triangle at the edge, at the X of its extreme value;
 //   - the points of a sparse line (LineStats::sparse), joined over the

@@ -91,6 +91,12 @@ void drawLegendPanel(Canvas& canvas, const std::vector<std::string>& names,
     drawLegend(canvas, legend, names, styles, left, top);
 }
 
+struct LineMarker {
+    PlacedMarker placed;
+    Colour colour;
+    size_t line;
+};
+
 // One panel's axes in the frame it is given.
 struct PanelPicture {
     const Panel* panel;
@@ -115,23 +121,24 @@ std::vector<PanelPicture> panelPictures(const std::vector<Panel>& panels, const 
 
 // Markers over the frame and every line. Where markers of one shape from
 // several lines fall on one place (three imbalances going to +inf at the
-// same step), each next one moves a marker's length inwards, so that every
-// line's colour shows.
-void drawMarkers(Canvas& canvas, const std::vector<std::pair<PlacedMarker, Colour>>& markers) {
-    std::vector<PlacedMarker> placed;
-    for (const auto& [marker, colour] : markers) {
-        Point at = marker.at;
-        const int inwards = marker.shape == Marker::Above ? 1 : -1;
-        const bool stacks = marker.shape != Marker::Point;
-        for (bool moved = stacks; moved;) {
+// same step), each next line's moves a marker's length inwards, so that
+// every line's colour shows.
+void drawMarkers(Canvas& canvas, std::vector<LineMarker>& markers) {
+    std::vector<const LineMarker*> placed;
+    for (LineMarker& marker : markers) {
+        Point& at = marker.placed.at;
+        const Marker shape = marker.placed.shape;
+        const int inwards = shape == Marker::Above ? 1 : -1;
+        for (bool moved = shape != Marker::Point; moved;) {
             moved = false;
-            for (const PlacedMarker& other : placed)
-                if (other.shape == marker.shape && std::fabs(other.at.x - at.x) < kMarkerWidth &&
-                    std::fabs(other.at.y - at.y) < 1)
+            for (const LineMarker* other : placed)
+                if (other->line != marker.line && other->placed.shape == shape &&
+                    std::fabs(other->placed.at.x - at.x) < kMarkerWidth &&
+                    std::fabs(other->placed.at.y - at.y) < 1)
                     at.y += inwards * kMarkerStep, moved = true;
         }
-        placed.push_back({at, marker.shape});
-        canvas.marker(at, marker.shape, colour);
+        canvas.marker(at, shape, marker.colour);
+        placed.push_back(&marker);
     }
 }
 
@@ -141,12 +148,12 @@ void drawPanel(Canvas& canvas, const Figure& figure, const std::vector<LineStats
     const Frame& f = mapping.frame;
     drawXTicks(canvas, mapping, lowest);
     drawYTicks(canvas, mapping);
-    std::vector<std::pair<PlacedMarker, Colour>> markers;
+    std::vector<LineMarker> markers;
     canvas.beginClip(f.left, f.top, f.width(), f.height());
     for (size_t i : picture.panel->lines)
         for (const PlacedMarker& marker :
              drawLine(canvas, figure.lines[i], stats[i], mapping, reduce))
-            markers.emplace_back(marker, lineStroke(figure.lines[i].style).colour);
+            markers.push_back({marker, lineStroke(figure.lines[i].style).colour, i});
     canvas.endClip();
     canvas.strokeRect(f.left, f.top, f.width(), f.height(), Stroke{kFrame, 1, {}});
     drawMarkers(canvas, markers);
