@@ -41,6 +41,7 @@ struct Option {
     std::string ExportSettings::*text;
     int32_t ExportSettings::*number;
     void (*apply)(ExportSettings&);
+    std::vector<std::string> ExportSettings::*list = nullptr;
 };
 
 // The options, in the order every argument is compared with them.
@@ -48,6 +49,8 @@ const Option kOptions[] = {
     {"-res", &ExportSettings::resFile, nullptr, nullptr},
     {"-dir", &ExportSettings::runDir, nullptr, nullptr},
     {"-mon", &ExportSettings::monFile, nullptr, nullptr},
+    {"-study", nullptr, nullptr, nullptr, &ExportSettings::studyPatterns},
+    {"-matrix", &ExportSettings::matrixFile, nullptr, nullptr},
     {"-out", &ExportSettings::outFile, nullptr, nullptr},
     {"-plotinfo", nullptr, nullptr, [](ExportSettings& s) { s.mode = PlotInfo; }},
     {"-varinfo", nullptr, nullptr, [](ExportSettings& s) { s.mode = VarInfo; }},
@@ -77,6 +80,7 @@ int applyOption(ExportSettings& s, int argc, const char* const* argv, int i) {
         const char* value = valueOf(argc, argv, i);
         if (option.text) s.*option.text = value;
         if (option.number) s.*option.number = saturatingAtoi(value);
+        if (option.list) (s.*option.list).push_back(value);
         return 2;
     }
     return 0;

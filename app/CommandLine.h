@@ -1,10 +1,12 @@
 #pragma once
-// The command line of monexport: fourteen options, and -h, -help, --help
-// and --version, matched whole and case-sensitively; anything else is
-// skipped; the last of repeated options wins. See docs/monexport.1.
+// The command line of monexport: its options, and -h, -help, --help and
+// --version, matched whole and case-sensitively; anything else is skipped;
+// the last of repeated options wins, except -study, which adds a pattern
+// each time. See docs/monexport.1.
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "export/ExportMode.h"
 
@@ -12,6 +14,8 @@ struct ExportSettings {
     std::string resFile;
     std::string runDir;
     std::string monFile;
+    std::vector<std::string> studyPatterns;  // every -study, in order
+    std::string matrixFile;
     std::string outFile;
     std::string varList;
     std::string varRule;

@@ -9,6 +9,35 @@
 #include "libs/exception/Error.h"
 #include "libs/system/HeapPages.h"
 #include "libs/translation/TranslationManager.h"
+#include "study/StudyCommand.h"
+
+namespace {
+
+// The study's options; a run's source or a mode other than a table of
+// values cannot go with -study.
+study::StudyOptions studyOptionsOf(const ExportSettings& s) {
+    if (!s.resFile.empty() || !s.runDir.empty() || !s.monFile.empty())
+        throw owl::internal::error("monexport", "main",
+                                   "-study reads the runs its patterns match: -res, -dir and "
+                                   "-mon cannot be given with it.",
+                                   owl::errorFatal);
+    if (s.mode != TimeHistory && s.mode != LastValues)
+        throw owl::internal::error("monexport", "main",
+                                   "-study makes a table of last values (-lastvaluesonly, the "
+                                   "default); -showvars, -plotinfo and -varinfo cannot be given "
+                                   "with it.",
+                                   owl::errorFatal);
+    study::StudyOptions options;
+    options.patterns = s.studyPatterns;
+    options.matrixFile = s.matrixFile;
+    options.outFile = s.outFile;
+    options.varList = s.varList;
+    options.varRule = s.varRule;
+    options.header = s.header;
+    return options;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     owl::preferLargeHeapPages();
@@ -24,6 +53,7 @@ int main(int argc, char** argv) {
             std::cout << (s.help ? kUsageText : kVersionText) << std::flush;
             return std::cout ? 0 : -1;
         }
+        if (!s.studyPatterns.empty()) return study::runStudy(studyOptionsOf(s));
         RunHistoryWriter writer;
         writer.setResFile(s.resFile)
             .setRunDir(s.runDir)

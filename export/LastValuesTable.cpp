@@ -2,16 +2,13 @@
 // each selected variable's own last value.
 
 #include "export/ExporterError.h"
+#include "export/LastValueField.h"
 #include "export/RunHistoryWriter.h"
 #include "export/TableFormat.h"
 #include "libs/mondata/model/TimestepData.h"
 
-namespace {
-// The variable's last value; for a record key, the exact step or loop of the
-// record that holds it (a float cannot tell steps above 2^24 apart). A time
-// has the digits its column has in the time-history table.
-owl::TableField lastField(const TimestepData& variable, bool integer,
-                          const owl::TableFormat& format) {
+owl::TableField lastValueField(const TimestepData& variable, bool integer,
+                               const owl::TableFormat& format) {
     const int step = variable.getLastTimestep(), loop = variable.getLastCloop();
     owl::TableField field{
         variable.getDoubleValue(step, loop), integer, {}, integer ? 0 : format.digitsOf(variable)};
@@ -19,7 +16,6 @@ owl::TableField lastField(const TimestepData& variable, bool integer,
         field.key = variable.key() == TimestepData::Key::Step ? step : loop;
     return field;
 }
-}  // namespace
 
 void RunHistoryWriter::outputLastVarValues() {
     PreparedData data;
@@ -34,7 +30,7 @@ void RunHistoryWriter::outputLastVarValues() {
         if (found == data.end() || !found->second)
             exporter::raise("outputLastVarValues",
                             "Failed to locate variable in prepared data: " + name);
-        fields.push_back(lastField(*found->second, isKeyField(name), format));
+        fields.push_back(lastValueField(*found->second, isKeyField(name), format));
     }
     std::string line;
     format.appendLine(fields, line);

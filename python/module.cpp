@@ -9,6 +9,7 @@
 #include "export/VariableSelection.h"
 #include "libs/exception/Error.h"
 #include "python/RunTable.h"
+#include "python/StudyBindings.h"
 
 namespace py = pybind11;
 
@@ -182,4 +183,6 @@ PYBIND11_MODULE(_core, m) {
         "the path (a folder is a run directory; a file starting like an HDF5 or ADF\n"
         "file a results file; any other file a monitor file). source=\"res\", \"dir\"\n"
         "or \"mon\" forces one. Failures raise monexport.Error.");
+
+    addStudyBindings(m);
 }

@@ -15,6 +15,8 @@ packages=(
   libcairo2-dev fonts-dejavu-core
   clang libclang-rt-14-dev
   pybind11-dev python3-pybind11 python3-numpy python3-pandas python3-pytest
+  python3-dask python3-distributed
+  python3-setuptools python3-wheel python3-pip python3-venv
 )
 
 missing=()

@@ -1,0 +1,104 @@
+"""A study: one table row per run, as `monexport -study` writes it.
+
+The runs are read by the compiled part (monexport._core), on several
+threads here or in Dask tasks (monexport.dask); this module turns what they
+give into the pandas table, the same way for both.
+"""
+
+import math
+import sys
+
+from monexport import _core
+
+MODES = ("last", "stats")
+
+
+def _as_list(patterns):
+    return [patterns] if isinstance(patterns, str) else list(patterns)
+
+
+def _names(names):
+    if names is None:
+        return []
+    if isinstance(names, str):
+        return _core._parse_var_list(names)
+    return list(names)
+
+
+def plan(patterns, matrix=None):
+    """The runs a study's patterns match, sorted, and their parameters as a
+    DataFrame (one column per parameter, each of its own dtype)."""
+    import pandas as pd
+
+    runs, unmatched = _core._study_runs(_as_list(patterns))
+    for pattern in unmatched:
+        print(f"Warning: study pattern '{pattern}' matches no path.", file=sys.stderr)
+    if not runs:
+        raise _core.Error("No path matches the study patterns.")
+    names, values = _core._study_parameters(runs, matrix or "")
+    parameters = pd.DataFrame(values, columns=names, dtype=object)
+    for name in names:
+        try:
+            parameters[name] = pd.to_numeric(parameters[name])
+        except (ValueError, TypeError):
+            parameters[name] = parameters[name].astype(str)
+    return runs, parameters
+
+
+def read_rows(runs, names, rule, mode, workers=0):
+    """The rows of the runs, read by the compiled part (never raising for a
+    run's own faults: they are the row's error)."""
+    if mode not in MODES:
+        raise ValueError(f'mode must be "last" or "stats", not "{mode}"')
+    rows = _core._study_rows(list(runs), names, rule or "", mode, workers or 0)
+    for row in rows:
+        sys.stderr.write(row[5])
+    return [row[:5] for row in rows]
+
+
+def variables_of(rows):
+    return [[name for name, _ in row[1]] for row in rows]
+
+
+def frame(rows, parameters, variables, mode, start=0):
+    """The table of rows (parameters: their lines of the parameter frame)."""
+    import pandas as pd
+
+    suffixes = _core._study_suffixes(mode, False)
+    value_columns = [variable + suffix for variable in variables for suffix in suffixes]
+    data = {name: [] for name in value_columns}
+    for _, fields, _, _, _ in rows:
+        by_name = dict(fields)
+        for variable in variables:
+            values = by_name.get(variable, [math.nan] * len(suffixes))
+            for suffix, value in zip(suffixes, values):
+                data[variable + suffix].append(value)
+    table = pd.DataFrame({"RUN": pd.Series([row[0] for row in rows], dtype=object)})
+    for name in parameters.columns:
+        table[name] = parameters[name].to_numpy()
+    for name in value_columns:
+        values = data[name]
+        is_text = any(isinstance(v, str) for v in values)
+        table[name] = pd.Series(values, dtype=object if is_text else "float64")
+    table["STEPS"] = pd.Series([row[3] for row in rows], dtype="Int64")
+    table["ERROR"] = pd.Series([row[4] for row in rows], dtype=object)
+    table.index = pd.RangeIndex(start, start + len(rows))
+    return table
+
+
+def study_variables(per_run, any_read, names):
+    return _core._study_variables(per_run, any_read, names)
+
+
+def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix=None,
+          workers=None):
+    """One row per run the patterns match (globs, '**' for any depth, or
+    '@FILE'), sorted by path: RUN, the parameters (from the paths, or from
+    the matrix CSV), each selected variable's last value (mode="last") or
+    statistics (mode="stats"), STEPS and ERROR. workers: threads reading
+    runs (None: the usable cores)."""
+    names = _names(names)
+    runs, parameters = plan(patterns, matrix)
+    rows = read_rows(runs, names, rule, mode, workers)
+    variables = study_variables(variables_of(rows), any(not row[4] for row in rows), names)
+    return frame(rows, parameters, variables, mode)

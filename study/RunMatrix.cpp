@@ -1,0 +1,102 @@
+#include "study/RunMatrix.h"
+
+#include <fstream>
+
+#include "libs/exception/MessageText.h"
+#include "study/StudyError.h"
+#include "study/StudyPatterns.h"
+
+namespace study {
+namespace {
+
+struct MatrixLine {
+    std::string run;
+    std::vector<std::string> parameters;
+};
+
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+std::vector<MatrixLine> readMatrix(const std::string& file, std::vector<std::string>& names) {
+    std::ifstream in(file);
+    if (!in) raise("readMatrix", "Cannot read the run matrix '" + owl::printable(file) + "'.");
+    std::vector<MatrixLine> lines;
+    std::string text;
+    for (int number = 1; std::getline(in, text); ++number) {
+        if (trimmed(text).empty()) continue;
+        std::vector<std::string> fields = csvFields(text);
+        if (names.empty()) {
+            if (fields.size() < 2)
+                raise("readMatrix", "Run matrix '" + owl::printable(file) +
+                                        "', line 1: a run column and at least one parameter "
+                                        "column are needed.");
+            names.assign(fields.begin() + 1, fields.end());
+            continue;
+        }
+        if (fields.size() != names.size() + 1)
+            raise("readMatrix", "Run matrix '" + owl::printable(file) + "', line " +
+                                    std::to_string(number) + ": " + std::to_string(fields.size()) +
+                                    " fields where the header has " +
+                                    std::to_string(names.size() + 1) + ".");
+        lines.push_back({fields.front(), {fields.begin() + 1, fields.end()}});
+    }
+    if (names.empty())
+        raise("readMatrix", "The run matrix '" + owl::printable(file) + "' is empty.");
+    return lines;
+}
+
+std::string withoutExtension(const std::string& name) {
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// Whether the matrix entry names the run: its path, or one of its components.
+bool names(const std::string& entry, const std::string& run) {
+    if (entry == run || pathComponents(entry) == pathComponents(run)) return true;
+    if (entry.find('/') != std::string::npos) return false;
+    for (const std::string& part : pathComponents(run))
+        if (part == entry || withoutExtension(part) == entry) return true;
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::string> csvFields(const std::string& line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += '"';
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else if (c != '\r' || quoted) {
+            fields.back() += c;
+        }
+    }
+    for (std::string& field : fields) field = trimmed(field);
+    return fields;
+}
+
+RunParameters matrixParameters(const std::string& file, const std::vector<std::string>& runs) {
+    RunParameters parameters;
+    const std::vector<MatrixLine> lines = readMatrix(file, parameters.names);
+    for (const std::string& run : runs) {
+        std::vector<std::string> values(parameters.names.size());
+        for (const MatrixLine& line : lines) {
+            if (!names(line.run, run)) continue;
+            values = line.parameters;
+            break;
+        }
+        parameters.values.push_back(std::move(values));
+    }
+    return parameters;
+}
+
+}  // namespace study

@@ -1,0 +1,85 @@
+#include "study/StudyCommand.h"
+
+#include <QString>
+#include <algorithm>
+#include <iostream>
+#include <memory>
+
+#include "export/VariableSelection.h"
+#include "libs/exception/MessageText.h"
+#include "libs/mondata/rules/MonVariableRule.h"
+#include "libs/system/FileIdentity.h"
+#include "libs/system/OWLStream.h"
+#include "study/PathParameters.h"
+#include "study/RunMatrix.h"
+#include "study/StudyColumns.h"
+#include "study/StudyError.h"
+#include "study/StudyGathering.h"
+#include "study/StudyPatterns.h"
+#include "study/StudyTableWriter.h"
+
+namespace study {
+namespace {
+
+std::vector<std::string> runsOf(const std::vector<std::string>& patterns) {
+    const Expansion expansion = expandPatterns(patterns);
+    for (const std::string& pattern : expansion.unmatched)
+        std::cerr << "Warning: -study '" << owl::printable(pattern) << "' matches no path."
+                  << std::endl;
+    if (expansion.runs.empty()) raise("runStudy", "No path matches the -study patterns.");
+    return expansion.runs;
+}
+
+StudySettings settingsOf(const StudyOptions& options) {
+    StudySettings settings;
+    settings.varList = exporter::parseVarList(options.varList);
+    if (!options.varRule.empty())
+        settings.varRule =
+            std::make_shared<MonVariableRule>(QString::fromLatin1(options.varRule.c_str()));
+    settings.mode = options.mode;
+    return settings;
+}
+
+// Writes to the -out file (never one of the runs) or to standard output.
+void writeTable(const StudyOptions& options, const std::vector<StudyRow>& rows,
+                const StudyLayout& layout) {
+    if (options.outFile.empty()) {
+        writeStudyTable(std::cout, rows, layout);
+        if (!std::cout) raise("runStudy", "Failed to write to standard output.");
+        return;
+    }
+    const owl::FileIdentity output(options.outFile);
+    if (output.isRegularFile() && std::any_of(rows.begin(), rows.end(), [&](const StudyRow& row) {
+            return output.isFileAt(row.run);
+        }))
+        raise("runStudy", "Refusing to write the output to '" + owl::printable(options.outFile) +
+                              "': it is a run of the study.");
+    owl::OWLStream stream(options.outFile, owl::OWLStream::Out, false);
+    writeStudyTable(*stream.getOstream(owl::OWLStream::Out | owl::OWLStream::Trunc), rows, layout);
+    stream.close();
+}
+
+}  // namespace
+
+int runStudy(const StudyOptions& options) {
+    const StudySettings settings = settingsOf(options);
+    const std::vector<std::string> runs = runsOf(options.patterns);
+    const RunParameters parameters = options.matrixFile.empty()
+                                         ? pathParameters(runs)
+                                         : matrixParameters(options.matrixFile, runs);
+    const std::vector<StudyRow> rows = gatherRows(runs, settings, options.workers);
+    for (const StudyRow& row : rows) std::cerr << row.warnings;
+    StudyLayout layout;
+    layout.parameters = &parameters;
+    layout.variables = studyVariables(rows, settings.varList);
+    layout.suffixes = fieldSuffixes(settings.mode, false);
+    layout.header = options.header;
+    writeTable(options, rows, layout);
+    if (std::none_of(rows.begin(), rows.end(),
+                     [](const StudyRow& row) { return row.error.empty(); }))
+        raise("runStudy", "None of the " + std::to_string(rows.size()) +
+                              " runs of the study could be read (see the ERROR column).");
+    return 0;
+}
+
+}  // namespace study

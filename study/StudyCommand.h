@@ -1,0 +1,25 @@
+#pragma once
+// monexport -study: one table row per run of a study (see docs/monexport.1).
+
+#include <string>
+#include <vector>
+
+#include "study/StudySettings.h"
+
+namespace study {
+
+struct StudyOptions {
+    std::vector<std::string> patterns;
+    std::string matrixFile;  // empty: parameters from the paths
+    std::string outFile;     // empty: standard output
+    std::string varList, varRule;
+    StudyMode mode = StudyMode::LastValues;
+    bool header = true;
+    unsigned workers = 0;  // 0: the usable cores
+};
+
+// Writes the table and returns 0. Throws owl::Error when no path matches,
+// when an option is wrong, or (after the table) when no run could be read.
+int runStudy(const StudyOptions& options);
+
+}  // namespace study

@@ -1,0 +1,87 @@
+#include "study/StudyRow.h"
+
+#include <QString>
+#include <memory>
+#include <mutex>
+#include <sstream>
+
+#include "export/KeyFields.h"
+#include "export/LastValueField.h"
+#include "export/VariableSelection.h"
+#include "libs/exception/Error.h"
+#include "libs/guiutils/MessageDisplay.h"
+#include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/TimestepData.h"
+#include "study/RunKind.h"
+
+namespace study {
+namespace {
+
+// Results files are read one at a time: the ADF layer under CGNS files
+// keeps global state.
+std::mutex resultsFiles;
+
+std::unique_ptr<MonDatabase> openRun(const std::string& run, std::ostream& messages) {
+    auto database = std::make_unique<MonDatabase>(QStringLiteral("study"),
+                                                  new owl::LineMessageDisplay(messages));
+    const MonDatabase::SourceType kind = runKindOf(run);
+    std::unique_lock<std::mutex> lock(resultsFiles, std::defer_lock);
+    if (kind == MonDatabase::ResultsFile) lock.lock();
+    database->updateFrom(kind, QString::fromLatin1(run.c_str()), true);
+    database->updateData();
+    return database;
+}
+
+// The listed names the run has, and (in missing) those it lacks.
+std::vector<std::string> presentNames(const MonDatabase& database,
+                                      const std::vector<std::string>& listed,
+                                      std::vector<std::string>& missing) {
+    std::vector<std::string> present;
+    for (const std::string& name : listed) {
+        if (database.getVariable(QString::fromLatin1(name.c_str())))
+            present.push_back(name);
+        else if (name != keyfields::kCoefficientLoop)
+            missing.push_back(name);
+    }
+    return present;
+}
+
+std::vector<StudyField> lastValueFields(const TimestepData& values, const std::string& name) {
+    const bool key = name == keyfields::kAccumulatedTimestep || name == keyfields::kCoefficientLoop;
+    return {StudyField{lastValueField(values, key), {}, false}};
+}
+
+void fillRow(const MonDatabase& database, const StudySettings& settings, StudyRow& row) {
+    const std::vector<std::string> listed = presentNames(database, settings.varList, row.missing);
+    // A list none of whose names the run has selects nothing, not everything.
+    if (!settings.varList.empty() && listed.empty() && !settings.varRule) return;
+    PreparedData data;
+    std::vector<std::string> columns;
+    exporter::selectVariables(database, listed, settings.varRule.get(), {}, data, columns);
+    for (const std::string& name : columns)
+        row.variables.emplace_back(name, lastValueFields(*data.at(name), name));
+    if (const TimestepData* steps =
+            database.getVariable(QString::fromLatin1(keyfields::kAccumulatedTimestep.c_str()));
+        steps && steps->getLastTimestep() >= 0)
+        row.steps = steps->getLastTimestep();
+}
+
+}  // namespace
+
+StudyRow readRow(const std::string& run, const StudySettings& settings) {
+    StudyRow row;
+    row.run = run;
+    std::ostringstream messages;
+    try {
+        const std::unique_ptr<MonDatabase> database = openRun(run, messages);
+        fillRow(*database, settings, row);
+    } catch (const owl::Error& error) {
+        row = StudyRow{run, {}, {}, {}, error.getErrorText(), {}};
+    } catch (const std::exception& error) {
+        row = StudyRow{run, {}, {}, {}, error.what(), {}};
+    }
+    row.warnings = messages.str();
+    return row;
+}
+
+}  // namespace study

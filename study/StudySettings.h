@@ -1,0 +1,22 @@
+#pragma once
+// What a study reads from each run: the selected variables (-varlist,
+// -varrule, as for one run) and what becomes of each (its last value, or
+// its statistics).
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class MonVariableRule;
+
+namespace study {
+
+enum class StudyMode { LastValues, Stats };
+
+struct StudySettings {
+    std::vector<std::string> varList;
+    std::shared_ptr<const MonVariableRule> varRule;  // none: no rule
+    StudyMode mode = StudyMode::LastValues;
+};
+
+}  // namespace study
