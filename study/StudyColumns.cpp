@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <set>
 
-#include "export/KeyFields.h"
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
+#include "libs/mondata/model/RecordKey.h"
 
 namespace study {
 
@@ -33,7 +33,7 @@ std::vector<std::string> studyVariables(const std::vector<std::vector<std::strin
         if (std::find(ordered.begin(), ordered.end(), name) != ordered.end()) continue;
         if (seen.count(name))
             ordered.push_back(name);
-        else if (name != keyfields::kCoefficientLoop)  // as for one run: no loops, no column
+        else if (name != mon::kCoefficientLoop)  // as for one run: no loops, no column
             missing.push_back(name);
     }
     if (!missing.empty() && anyRead) {

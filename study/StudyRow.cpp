@@ -5,12 +5,12 @@
 #include <mutex>
 #include <sstream>
 
-#include "export/KeyFields.h"
 #include "export/LastValueField.h"
 #include "export/VariableSelection.h"
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/model/TimestepData.h"
 #include "study/RunKind.h"
 
@@ -40,15 +40,16 @@ std::vector<std::string> presentNames(const MonDatabase& database,
     for (const std::string& name : listed) {
         if (database.getVariable(QString::fromLatin1(name.c_str())))
             present.push_back(name);
-        else if (name != keyfields::kCoefficientLoop)
+        else if (name != mon::kCoefficientLoop)
             missing.push_back(name);
     }
     return present;
 }
 
 std::vector<StudyField> lastValueFields(const TimestepData& values, const std::string& name) {
-    const bool key = name == keyfields::kAccumulatedTimestep || name == keyfields::kCoefficientLoop;
-    return {StudyField{lastValueField(values, key), {}, false}};
+    static const owl::TableFormat format(kStudyPrecision);
+    const bool key = mon::recordKeyOf(name) != mon::RecordKey::None;
+    return {StudyField{lastValueField(values, key, format), {}, false}};
 }
 
 void fillRow(const MonDatabase& database, const StudySettings& settings, StudyRow& row) {
@@ -61,7 +62,7 @@ void fillRow(const MonDatabase& database, const StudySettings& settings, StudyRo
     for (const std::string& name : columns)
         row.variables.emplace_back(name, lastValueFields(*data.at(name), name));
     if (const TimestepData* steps =
-            database.getVariable(QString::fromLatin1(keyfields::kAccumulatedTimestep.c_str()));
+            database.getVariable(QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
         steps && steps->getLastTimestep() >= 0)
         row.steps = steps->getLastTimestep();
 }

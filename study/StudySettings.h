@@ -13,6 +13,9 @@ namespace study {
 
 enum class StudyMode { LastValues, Stats };
 
+// Digits after the point of the table's scientific fields, as for one run.
+constexpr int kStudyPrecision = 8;
+
 struct StudySettings {
     std::vector<std::string> varList;
     std::shared_ptr<const MonVariableRule> varRule;  // none: no rule

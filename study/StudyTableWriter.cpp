@@ -34,7 +34,7 @@ void appendValues(const StudyRow& row, const StudyLayout& layout, const owl::Tab
                   std::string& line) {
     std::map<std::string, const std::vector<StudyField>*> byName;
     for (const auto& variable : row.variables) byName[variable.first] = &variable.second;
-    std::vector<char> buffer(format.maxLineBytes(1));
+    std::string number;
     for (const std::string& variable : layout.variables) {
         auto found = byName.find(variable);
         for (size_t i = 0; i < layout.suffixes.size(); ++i) {
@@ -43,12 +43,11 @@ void appendValues(const StudyRow& row, const StudyLayout& layout, const owl::Tab
             const StudyField& field = found->second->at(i);
             if (field.isText) {
                 line += csvText(field.text);
-            } else if (field.number.key) {
-                line.append(buffer.data(), format.keyField(*field.number.key, buffer.data()));
-            } else {
-                char* end = format.field(field.number.value, field.number.integer, buffer.data());
-                line.append(buffer.data(), end);
+                continue;
             }
+            number.clear();
+            format.appendLine({field.number}, number);
+            line.append(number, 0, number.size() - 1);  // without the line end
         }
     }
 }

@@ -19,7 +19,7 @@ struct StudyLayout {
     std::vector<std::string> variables;
     std::vector<std::string> suffixes;
     bool header = true;
-    int precision = 8;
+    int precision = kStudyPrecision;
 };
 
 void writeStudyTable(std::ostream& out, const std::vector<StudyRow>& rows,
