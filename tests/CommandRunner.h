@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "libs/exception/Error.h"
+
 namespace e2e {
 
 struct Result {
@@ -73,5 +75,16 @@ size_t lineCount(const std::string& text);
 
 // The two-line error report.
 std::string errorReport(const std::string& message);
+
+// The message of the owl::Error that calling action throws, "" when none.
+template <typename Action>
+std::string errorOf(Action action) {
+    try {
+        action();
+    } catch (const owl::Error& error) {
+        return error.getErrorText();
+    }
+    return "";
+}
 
 }  // namespace e2e

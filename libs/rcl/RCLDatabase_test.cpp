@@ -32,17 +32,8 @@ class RCLDatabaseTest : public ::testing::Test {
         return dir.write(name, bytes);
     }
 
-    template <typename Action>
-    static std::string errorOf(Action action) {
-        try {
-            action();
-        } catch (const owl::Error& error) {
-            return error.getErrorText();
-        }
-        return "no error";
-    }
     std::string loadError(const std::string& path) {
-        return errorOf([&] { db.loadRCLFile(QString::fromStdString(path), true); });
+        return e2e::errorOf([&] { db.loadRCLFile(QString::fromStdString(path), true); });
     }
 
     RCLDatabase db;
@@ -98,14 +89,14 @@ TEST_F(RCLDatabaseTest, InheritedParametersComeFromEnclosingObjects) {
 TEST_F(RCLDatabaseTest, UnknownObjectIsNotFound) {
     EXPECT_THROW(db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT:Z"), false),
                  owl::data::notFound);
-    EXPECT_EQ(errorOf([&] {
+    EXPECT_EQ(e2e::errorOf([&] {
                   db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT:Z"), false);
               }),
               "No command-language object at '/MONITOR WORKSPACE: Run/MONITOR PLOT:Z'.");
 }
 
 TEST_F(RCLDatabaseTest, FaultySentTextLeavesTheDatabaseUnchanged) {
-    EXPECT_EQ(errorOf([&] {
+    EXPECT_EQ(e2e::errorOf([&] {
                   db.sendRCL(
                       q("MONITOR WORKSPACE: Run\nMONITOR PLOT: B\nWindow Label = New\nEND\n"),
                       true);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "libs/exception/Error.h"
+#include "tests/CommandRunner.h"
 
 namespace {
 
@@ -14,12 +14,7 @@ std::unique_ptr<RCLObject> parse(const char* text) {
 }
 
 std::string errorOf(const char* text) {
-    try {
-        parse(text);
-    } catch (const owl::Error& error) {
-        return error.getErrorText();
-    }
-    return "no error";
+    return e2e::errorOf([&] { parse(text); });
 }
 
 // The parsed tree as text: "TYPE: NAME {PARAMETER=VALUE; ... CHILD ...}".

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "libs/exception/Error.h"
 #include "tests/CommandRunner.h"
 
 namespace {
@@ -14,14 +13,11 @@ constexpr auto kTruncate = owl::OWLStream::Out | owl::OWLStream::Trunc;
 // What writing text to path and then closing (or only destroying) the
 // stream raises; "" when nothing.
 std::string errorOfWriting(const std::string& path, const std::string& text, bool close) {
-    try {
+    return e2e::errorOf([&] {
         owl::OWLStream stream(path, owl::OWLStream::Out, false);
         *stream.getOstream(kTruncate) << text;
         if (close) stream.close();
-    } catch (const owl::Error& e) {
-        return e.getErrorText();
-    }
-    return "";
+    });
 }
 
 TEST(OWLStream, ReplacesTheFileAndWritesEverythingOnCloseOrDestruction) {

@@ -4,21 +4,12 @@
 
 #include <string>
 
-#include "libs/exception/Error.h"
+#include "tests/CommandRunner.h"
 
 namespace xmltest {
 
 const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
-// The error message that calling f raises, or "" when it raises none.
-template <typename F>
-std::string errorOf(F f) {
-    try {
-        f();
-    } catch (const owl::internal::error& e) {
-        return e.getErrorText();
-    }
-    return "";
-}
+using e2e::errorOf;
 
 }  // namespace xmltest

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <fstream>
-#include <functional>
 
 #include "libs/exception/Error.h"
 #include "libs/mondata/formats/monitor/MonitorFileParser.h"
@@ -13,14 +12,7 @@
 
 namespace {
 
-std::string errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const owl::Error& e) {
-        return e.getErrorText();
-    }
-    return "(no error)";
-}
+using e2e::errorOf;
 
 // Every line of a monitor file, parsed through blocks of the given size.
 mon::FloatColumn valuesThroughBlocks(const std::string& path, size_t blockBytes) {

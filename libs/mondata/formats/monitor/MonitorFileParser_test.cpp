@@ -6,6 +6,7 @@
 #include <string>
 
 #include "libs/exception/Error.h"
+#include "tests/CommandRunner.h"
 #include "tests/RunText.h"
 
 namespace {
@@ -19,15 +20,7 @@ mon::RunData parse(const std::string& text, const std::string& file = "run.mon")
     return builder.finish();
 }
 
-template <typename Parse>
-std::string errorOf(Parse parse) {
-    try {
-        parse();
-    } catch (const owl::Error& e) {
-        return e.getErrorText();
-    }
-    return "(no error)";
-}
+using e2e::errorOf;
 
 std::string parseError(const std::string& text, const std::string& file = "run.mon") {
     return errorOf([&] { parse(text, file); });

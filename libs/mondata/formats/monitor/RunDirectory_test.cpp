@@ -18,12 +18,7 @@ class Folder : public e2e::TempDir {
         return builder.finish();
     }
     std::string error(const std::string& suffix = "") const {
-        try {
-            read(suffix);
-        } catch (const owl::Error& e) {
-            return e.getErrorText();
-        }
-        return "(no error)";
+        return e2e::errorOf([&] { read(suffix); });
     }
 };
 
