@@ -9,13 +9,6 @@
 
 namespace {
 
-TEST(VarInfoGenerator, NullDatabaseWritesNothing) {
-    std::ostringstream out;
-    owl::VarInfoGenerator(nullptr).outputVarData(out);
-    EXPECT_EQ(out.str(), "");
-    EXPECT_TRUE(out.good());
-}
-
 TEST(VarInfoGenerator, DatabaseWithoutVariablesWritesTheRootAloneAndOneLineEnd) {
     MonDatabase database(QStringLiteral("main"), new owl::LineMessageDisplay());
     std::ostringstream out;

@@ -33,16 +33,4 @@ TEST(VarInfoXML, OneVariablePerRecordInListOrderWithFourAttributes) {
                   "</Variables>");
 }
 
-TEST(VarInfoXML, TextsAreWrittenAsEscapedUtf8) {
-    const std::vector<VarInfoRecord> records{
-        record("p<1> & \"q\"", "caf\xC3\xA9 \xCE\x94p", "a\tb", "x\ny;z")};
-    EXPECT_EQ(owl::VarInfoXML().generateXML(records),
-              kDeclaration +
-                  "<Variables>\n"
-                  "  <Variable Name=\"p&lt;1&gt; &amp; &quot;q&quot;\" "
-                  "DisplayName=\"caf\xC3\xA9 \xCE\x94p\" TreeName=\"a&#9;b\" "
-                  "TreePath=\"x&#10;y;z\" />\n"
-                  "</Variables>");
-}
-
 }  // namespace
