@@ -62,7 +62,8 @@ TEST(MonitorHardening, AFileTruncatedWhileReadGivesItsDataOrAnErrorNeverASignal)
             if (r.status == 0)
                 EXPECT_EQ(r.out, "ACCUMULATED TIMESTEP\nA\nB\n");
             else
-                EXPECT_TRUE(e2e::failsWith(r, "Cannot read '" + file + kShrunk)) << delay << "ms";
+                EXPECT_TRUE(e2e::failsWith(r, "Cannot read '" + file + kShrunk))
+                    << source << " " << delay << "ms";
         }
     }
 }

@@ -60,18 +60,24 @@ void BlockReader::feed(const std::function<size_t(std::string_view)>& parseLines
 }
 
 // Reads exactly count bytes at the offset: the file held them when opened,
-// so reaching its end first means it shrank.
+// so reaching its end first means it shrank. A read that races with a
+// truncation may copy the zeroed tail of the cut page instead of reaching
+// the end: the size, asked again after reading, tells.
 size_t BlockReader::readInto(char* to, size_t count) {
+    const char* const shrank =
+        "the file shrank while it was read (truncated or replaced by its writer)";
     size_t done = 0;
     while (done < count) {
         const ssize_t got =
             ::pread(fd_, to + done, count - done, static_cast<off_t>(offset_ + done));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) fail(std::strerror(errno));
-        if (got == 0)
-            fail("the file shrank while it was read (truncated or replaced by its writer)");
+        if (got == 0) fail(shrank);
         done += static_cast<size_t>(got);
     }
+    struct stat info {};
+    if (::fstat(fd_, &info) == 0 && static_cast<size_t>(info.st_size) < offset_ + done)
+        fail(shrank);
     offset_ += done;
     return done;
 }
