@@ -26,19 +26,4 @@ TEST(MonitorSource, LineStillBeingWrittenIsIgnored) {
     EXPECT_EQ(e2e::monexportOutput({"-showvars", "-mon", mon}), "ACCUMULATED TIMESTEP\nA\n");
 }
 
-TEST(MonitorSource, BinaryAndEmptyFilesAreRejected) {
-    const std::string kinds =
-        "not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file: ";
-    e2e::TempDir dir;
-    const std::string empty = dir.write("empty.mon", "");
-    EXPECT_TRUE(e2e::failsWith(monexport({"-showvars", "-mon", empty}),
-                               empty + ": the run has no records yet: the file has no complete "
-                                       "first line (expected that of a monitor file, OpenFOAM "
-                                       "data file, OpenFOAM solver log or SU2 history file)"));
-    const std::string binary = dir.write("bin.mon", std::string("\0\xff\x13\n\0\0", 6));
-    EXPECT_TRUE(e2e::failsWith(
-        monexport({"-showvars", "-mon", binary}),
-        binary + ":1: " + kinds + "the first line must start with 'monitor-file 1'"));
-}
-
 }  // namespace
