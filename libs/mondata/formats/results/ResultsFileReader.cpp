@@ -90,6 +90,8 @@ class ResultsSource {
     std::vector<Attributes> attributesOf(const std::vector<long long>& owners,
                                          const FixedTexts& keys, const FixedTexts& values) const;
     Hdf5Handle openValues(size_t variable) const;
+    template <typename Column>
+    Column readValues(hid_t set, hid_t memoryType, size_t variable) const;
 
     std::string name_;
     Hdf5Handle file_;
@@ -338,15 +340,21 @@ Hdf5Handle ResultsSource::openValues(size_t variable) const {
     return set;
 }
 
-FloatColumn ResultsSource::loadValues(size_t variable) const {
-    Hdf5Handle set = openValues(variable);
-    FloatColumn values(static_cast<size_t>(recordCount_));
+// Reads a variable's whole dataset, converted to the column's type.
+template <typename Column>
+Column ResultsSource::readValues(hid_t set, hid_t memoryType, size_t variable) const {
+    Column values(static_cast<size_t>(recordCount_));
     if (!values.empty() &&
-        H5Dread(set.get(), H5T_NATIVE_FLOAT, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
+        H5Dread(set, memoryType, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
         fail("the values of variable " + quoted(names_[variable].toStdString()) +
                  " cannot be read: the file is damaged",
              "getVariable");
     return values;
+}
+
+FloatColumn ResultsSource::loadValues(size_t variable) const {
+    Hdf5Handle set = openValues(variable);
+    return readValues<FloatColumn>(set.get(), H5T_NATIVE_FLOAT, variable);
 }
 
 // A dataset of floats wider than 32 bits is read as doubles: monpack stores
@@ -355,13 +363,7 @@ std::optional<DoubleColumn> ResultsSource::loadDoubleValues(size_t variable) con
     Hdf5Handle set = openValues(variable);
     Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
     if (H5Tget_size(type.get()) <= sizeof(float)) return std::nullopt;
-    DoubleColumn values(static_cast<size_t>(recordCount_));
-    if (!values.empty() &&
-        H5Dread(set.get(), H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
-        fail("the values of variable " + quoted(names_[variable].toStdString()) +
-                 " cannot be read: the file is damaged",
-             "getVariable");
-    return values;
+    return readValues<DoubleColumn>(set.get(), H5T_NATIVE_DOUBLE, variable);
 }
 
 [[noreturn]] void failOpen(const std::string& path, const std::string& what) {
