@@ -10,7 +10,6 @@
 #include <string>
 
 #include "libs/exception/Error.h"
-#include "libs/mondata/sources/MergedRuns.h"
 
 namespace {
 
@@ -50,15 +49,6 @@ std::vector<std::string> records(const std::vector<mon::Su2Table>& tables) {
     return lines;
 }
 
-TEST(Su2History, NamesLoseQuotesAndPaddingAndIterationsBecomeKeys) {
-    mon::Su2Table table = parse(std::string(kHeader) + "   0,  0,   7,   -2.5,   0.25\n");
-    EXPECT_EQ(table.names, (std::vector<std::string>{"rms[Rho]", "CL"}));
-    ASSERT_EQ(table.rowCount, 1u);
-    EXPECT_EQ(table.iteration(0, mon::Su2Table::kInner), 7);
-    EXPECT_EQ(table.values, (std::vector<float>{-2.5f, 0.25f}));
-    EXPECT_EQ(table.lines, (std::vector<size_t>{2}));
-}
-
 TEST(Su2History, KeepsResidualsAsWrittenAndSaturatesDoublesBeyondFloat) {
     mon::Su2Table table = parse(
         "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\",\"g\"\n"
@@ -72,24 +62,6 @@ TEST(Su2History, KeepsResidualsAsWrittenAndSaturatesDoublesBeyondFloat) {
     EXPECT_EQ(table.values[5], std::numeric_limits<float>::infinity());
     EXPECT_EQ(table.values[6], 0.0f);
     EXPECT_TRUE(std::signbit(table.values[6]));
-}
-
-TEST(Su2History, ReadsBothTecplotFlavoursAndIgnoresTheUnfinishedLine) {
-    mon::Su2Table tecplot = parse(std::string("VARIABLES = \\\n") + kHeader +
-                                  "ZONE T= \"x\"\n0,0,1,-1,2\n\n0,0,2,-3,4\n0,0,3,-5");
-    EXPECT_EQ(tecplot.names, (std::vector<std::string>{"rms[Rho]", "CL"}));
-    EXPECT_EQ(tecplot.values, (std::vector<float>{-1, 2, -3, 4}));
-    EXPECT_EQ(tecplot.lines, (std::vector<size_t>{4, 6}));
-
-    mon::Su2Table legacy = parse(
-        "TITLE = \"SU2 Simulation\"\r\n"
-        "variables = \"Iteration\",\"CLift\",\"Res_Flow[0]\"\r\n"
-        "ZONE T= \"Convergence history\"\r\n"
-        "  4, 0.5, -1.5\r\n");
-    EXPECT_EQ(legacy.names, (std::vector<std::string>{"CLift", "Res_Flow[0]"}));
-    EXPECT_TRUE(legacy.hasIteration[mon::Su2Table::kInner]);
-    EXPECT_EQ(legacy.iteration(0, mon::Su2Table::kInner), 4);
-    EXPECT_EQ(legacy.values, (std::vector<float>{0.5f, -1.5f}));
 }
 
 // A history read from its file block by block is the history read whole,
@@ -189,29 +161,6 @@ TEST(Su2History, AnInnerIterationBeyondTheLoopLimitIsAnError) {
                   "history.csv:3: iteration 100000 is beyond the 100000 coefficient loops that a "
                   "time step can hold");
     }
-}
-
-TEST(MergedRuns, JoinsRecordsOfRunsSideBySide) {
-    auto run = [](std::vector<std::pair<int, int>> keys, const char* name) {
-        mon::RunDataBuilder builder;
-        builder.setCoefficientLoops(true);
-        int column = builder.declare({QString::fromLatin1(name), {}});
-        for (auto [step, loop] : keys) {
-            builder.beginRecord(step, loop);
-            builder.setValue(column, static_cast<float>(step * 10 + loop));
-        }
-        return builder.finish();
-    };
-    mon::RunDataBuilder builder;
-    builder.setCoefficientLoops(true);
-    mon::addMergedRuns({run({{1, 1}, {1, 2}, {3, 1}}, "a"), run({{1, 2}, {2, 1}, {3, 1}}, "b")},
-                       builder);
-    mon::RunData merged = builder.finish();
-    ASSERT_EQ(merged.rows->rowCount(), 4);
-    EXPECT_EQ(merged.rows->stepAt(1), 2);
-    const float none = FLT_MAX;
-    EXPECT_EQ(merged.columns[0], (mon::FloatColumn{11, 12, none, 31}));
-    EXPECT_EQ(merged.columns[1], (mon::FloatColumn{none, 12, 21, 31}));
 }
 
 }  // namespace
