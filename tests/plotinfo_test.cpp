@@ -138,108 +138,103 @@ TEST(PlotInfo, TransientExampleGivesAWellFormedDocumentOfTemplateAndGroupPlots) 
     EXPECT_EQ(residuals.find(">MAX "), std::string::npos) << residuals;
 }
 
-TEST_F(PlotInfoTemplate, ResidualPlotsShowRmsResidualsUnlessTheirModeIsMax) {
-    EXPECT_EQ(
-        plotsOf("RESIDUAL MONITOR: Default\nVariable Rule = CATEGORY = RESIDUAL\nEND\n"
-                "RESIDUAL MONITOR: Max\nResidual Mode = MAX\nEND\n"
-                "RESIDUAL MONITOR: Lower\nResidual Mode = max\nEND\n"
-                "RESIDUAL MONITOR: Rms\nResidual Mode = RMS\nVariable Rule = NAME = *P-Mass\nEND\n"
-                "MONITOR PLOT: Other Type\nResidual Mode = MAX\n"
-                "Variable Rule = NAME = \"??? P-Mass\"\nEND\n"),
-        (std::vector<std::string>{
-            "Default||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
-            "ACCUMULATED TIMESTEP>RMS H-Energy",
-            "Lower||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
-            "ACCUMULATED TIMESTEP>RMS H-Energy",
-            "Max||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>MAX P-Mass "
-            "ACCUMULATED TIMESTEP>MAX H-Energy",
-            "Other Type||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
-            "ACCUMULATED TIMESTEP>MAX P-Mass",
-            "Rms||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass",
-        }));
+std::string probePlot(const std::string& name, const std::string& settings) {
+    return "MONITOR PLOT: " + name + "\nVariable Rule = NAME = P1\n" + settings + "END\n";
 }
 
-TEST_F(PlotInfoTemplate, PlotsWhoseRulesMatchNothingAreLeftOut) {
-    EXPECT_EQ(plotsOf("MONITOR PLOT: None\nVariable Rule = CATEGORY = FORCE\nEND\n"
-                      "RESIDUAL MONITOR: No Residuals\nVariable Rule = CATEGORY = MONITOR\nEND\n"
-                      "MONITOR PLOT: Some\nVariable Rule = NAME = P2\nEND\n"),
-              (std::vector<std::string>{"Some||false|Accumulated Time Step|false: "
-                                        "ACCUMULATED TIMESTEP>P2"}));
+std::string monitorsPlot(const std::string& name, const std::string& settings) {
+    return "MONITOR PLOT: " + name + "\nVariable Rule = CATEGORY = MONITOR\n" + settings + "END\n";
 }
 
-TEST_F(PlotInfoTemplate, XAxisFollowsPlotDataBy) {
-    auto plot = [](const std::string& name, const std::string& settings) {
-        return "MONITOR PLOT: " + name + "\nVariable Rule = NAME = P1\n" + settings + "END\n";
+// Plot objects of a workspace and the plots they give.
+TEST_F(PlotInfoTemplate, PlotObjectSettingsShapeThePlots) {
+    const std::vector<std::pair<std::string, std::vector<std::string>>> cases = {
+        // residual plots show RMS residuals unless their mode is MAX
+        {"RESIDUAL MONITOR: Default\nVariable Rule = CATEGORY = RESIDUAL\nEND\n"
+         "RESIDUAL MONITOR: Max\nResidual Mode = MAX\nEND\n"
+         "RESIDUAL MONITOR: Lower\nResidual Mode = max\nEND\n"
+         "RESIDUAL MONITOR: Rms\nResidual Mode = RMS\nVariable Rule = NAME = *P-Mass\nEND\n"
+         "MONITOR PLOT: Other Type\nResidual Mode = MAX\n"
+         "Variable Rule = NAME = \"??? P-Mass\"\nEND\n",
+         {
+             "Default||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
+             "ACCUMULATED TIMESTEP>RMS H-Energy",
+             "Lower||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
+             "ACCUMULATED TIMESTEP>RMS H-Energy",
+             "Max||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>MAX P-Mass "
+             "ACCUMULATED TIMESTEP>MAX H-Energy",
+             "Other Type||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
+             "ACCUMULATED TIMESTEP>MAX P-Mass",
+             "Rms||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass",
+         }},
+        // plots whose rules match nothing are left out
+        {"MONITOR PLOT: None\nVariable Rule = CATEGORY = FORCE\nEND\n"
+         "RESIDUAL MONITOR: No Residuals\nVariable Rule = CATEGORY = MONITOR\nEND\n"
+         "MONITOR PLOT: Some\nVariable Rule = NAME = P2\nEND\n",
+         {"Some||false|Accumulated Time Step|false: "
+          "ACCUMULATED TIMESTEP>P2"}},
+        // the X axis follows "Plot Data By"
+        {probePlot("A Default", "") + probePlot("B Step", "Plot Data By = Time Step\n") +
+             probePlot("C Time", "Plot Data By = Simulation Time\n") +
+             probePlot("D Case", "Plot Data By = simulation time\n") +
+             probePlot("E Unknown", "Plot Data By = Iteration\n") +
+             probePlot("F Unspecified", "Plot Data By = Specified Variable\n") +
+             probePlot("G Time", "Plot Data By = Specified Variable\nX Axis Variable = TIME\n") +
+             probePlot("H Loop",
+                       "Plot Data By = Specified Variable\nX Axis Variable = COEFFICIENT LOOP\n") +
+             probePlot("I Probe", "Plot Data By = Specified Variable\nX Axis Variable = P2\n") +
+             probePlot("J Empty", "Plot Data By = Specified Variable\nX Axis Variable =\n") +
+             probePlot("K Ignored", "Plot Data By = Time Step\nX Axis Variable = P2\n"),
+         {
+             "A Default||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+             "B Step||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+             "C Time||false|Simulation Time|false: TIME>P1",
+             "D Case||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+             "E Unknown||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+             "F Unspecified||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+             "G Time||false|Simulation Time|false: TIME>P1",
+             "H Loop||false|Specified Variable Coefficient Loop|false: COEFFICIENT LOOP>P1",
+             "I Probe||false|Specified Variable P2|false: P2>P1",
+             "J Empty||false|Specified Variable |false: >P1",
+             "K Ignored||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+         }},
+        // time-transformed plots show the associated variables
+        {monitorsPlot("A Over Time", "Time Transformed = true\nPlot Data By = Simulation Time\n") +
+             monitorsPlot("B Over Steps", "Time Transformed = Yes\n") +
+             monitorsPlot("C Filtered",
+                          "Time Transformed = 1\nPlot Data By = Simulation Time\n"
+                          "Time Transformed Variable Rule = NAME = *Average\n") +
+             monitorsPlot("D Unfiltered",
+                          "Time Transformed = on\nTime Transformed Variable Rule =\n") +
+             monitorsPlot("E Ordinary", "Time Transformed = no\n") +
+             monitorsPlot("F Filtered Out",
+                          "Time Transformed = true\n"
+                          "Time Transformed Variable Rule = NAME = nothing\n"),
+         {
+             "A Over Time||false|Simulation Time|false: P1 Frequency>P1 Spectrum TIME>P2 Average "
+             "P1 Average Time>P1 Average",
+             "B Over Steps||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 Spectrum "
+             "ACCUMULATED TIMESTEP>P2 Average ACCUMULATED TIMESTEP>P1 Average",
+             "C Filtered||false|Simulation Time|false: TIME>P2 Average P1 Average Time>P1 Average",
+             "D Unfiltered||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 Spectrum "
+             "ACCUMULATED TIMESTEP>P2 Average ACCUMULATED TIMESTEP>P1 Average",
+             "E Ordinary||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 "
+             "ACCUMULATED TIMESTEP>P2",
+         }},
+        // display settings come from the plot object
+        {"MONITOR PLOT: A\nVariable Rule = NAME = P2\n"
+         "Window Label = \" Probes & <more> \"\nVisibility = Yes\nLogarithmic Y = ON\nEND\n"
+         "MONITOR PLOT: B\nVariable Rule = NAME = P2\nVisibility = off\n"
+         "Logarithmic Y = 0\nEND\n"
+         "MONITOR PLOT: C\nVariable Rule = NAME = P2\nEND\n",
+         {
+             "A| Probes &amp; &lt;more&gt; |true|Accumulated Time Step|true: "
+             "ACCUMULATED TIMESTEP>P2",
+             "B||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P2",
+             "C||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P2",
+         }},
     };
-    EXPECT_EQ(
-        plotsOf(plot("A Default", "") + plot("B Step", "Plot Data By = Time Step\n") +
-                plot("C Time", "Plot Data By = Simulation Time\n") +
-                plot("D Case", "Plot Data By = simulation time\n") +
-                plot("E Unknown", "Plot Data By = Iteration\n") +
-                plot("F Unspecified", "Plot Data By = Specified Variable\n") +
-                plot("G Time", "Plot Data By = Specified Variable\nX Axis Variable = TIME\n") +
-                plot("H Loop",
-                     "Plot Data By = Specified Variable\nX Axis Variable = COEFFICIENT LOOP\n") +
-                plot("I Probe", "Plot Data By = Specified Variable\nX Axis Variable = P2\n") +
-                plot("J Empty", "Plot Data By = Specified Variable\nX Axis Variable =\n") +
-                plot("K Ignored", "Plot Data By = Time Step\nX Axis Variable = P2\n")),
-        (std::vector<std::string>{
-            "A Default||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
-            "B Step||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
-            "C Time||false|Simulation Time|false: TIME>P1",
-            "D Case||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
-            "E Unknown||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
-            "F Unspecified||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
-            "G Time||false|Simulation Time|false: TIME>P1",
-            "H Loop||false|Specified Variable Coefficient Loop|false: COEFFICIENT LOOP>P1",
-            "I Probe||false|Specified Variable P2|false: P2>P1",
-            "J Empty||false|Specified Variable |false: >P1",
-            "K Ignored||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
-        }));
-}
-
-TEST_F(PlotInfoTemplate, TimeTransformedPlotsShowTheAssociatedVariables) {
-    auto plot = [](const std::string& name, const std::string& settings) {
-        return "MONITOR PLOT: " + name + "\nVariable Rule = CATEGORY = MONITOR\n" + settings +
-               "END\n";
-    };
-    EXPECT_EQ(
-        plotsOf(plot("A Over Time", "Time Transformed = true\nPlot Data By = Simulation Time\n") +
-                plot("B Over Steps", "Time Transformed = Yes\n") +
-                plot("C Filtered",
-                     "Time Transformed = 1\nPlot Data By = Simulation Time\n"
-                     "Time Transformed Variable Rule = NAME = *Average\n") +
-                plot("D Unfiltered", "Time Transformed = on\nTime Transformed Variable Rule =\n") +
-                plot("E Ordinary", "Time Transformed = no\n") +
-                plot("F Filtered Out",
-                     "Time Transformed = true\n"
-                     "Time Transformed Variable Rule = NAME = nothing\n")),
-        (std::vector<std::string>{
-            "A Over Time||false|Simulation Time|false: P1 Frequency>P1 Spectrum TIME>P2 Average "
-            "P1 Average Time>P1 Average",
-            "B Over Steps||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 Spectrum "
-            "ACCUMULATED TIMESTEP>P2 Average ACCUMULATED TIMESTEP>P1 Average",
-            "C Filtered||false|Simulation Time|false: TIME>P2 Average P1 Average Time>P1 Average",
-            "D Unfiltered||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 Spectrum "
-            "ACCUMULATED TIMESTEP>P2 Average ACCUMULATED TIMESTEP>P1 Average",
-            "E Ordinary||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 "
-            "ACCUMULATED TIMESTEP>P2",
-        }));
-}
-
-TEST_F(PlotInfoTemplate, DisplaySettingsComeFromThePlotObject) {
-    EXPECT_EQ(
-        plotsOf("MONITOR PLOT: A\nVariable Rule = NAME = P2\n"
-                "Window Label = \" Probes & <more> \"\nVisibility = Yes\nLogarithmic Y = ON\nEND\n"
-                "MONITOR PLOT: B\nVariable Rule = NAME = P2\nVisibility = off\n"
-                "Logarithmic Y = 0\nEND\n"
-                "MONITOR PLOT: C\nVariable Rule = NAME = P2\nEND\n"),
-        (std::vector<std::string>{
-            "A| Probes &amp; &lt;more&gt; |true|Accumulated Time Step|true: "
-            "ACCUMULATED TIMESTEP>P2",
-            "B||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P2",
-            "C||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P2",
-        }));
+    for (const auto& [objects, plots] : cases) EXPECT_EQ(plotsOf(objects), plots) << objects;
 }
 
 TEST_F(PlotInfoTemplate, VariablesCarryTheirLabels) {
