@@ -53,7 +53,7 @@ std::string linearLabel(double value, double step) {
     const double largest = std::max(std::fabs(value), step);
     char text[40];
     const int stepDigits = static_cast<int>(std::floor(std::log10(step) + 1e-9));
-    if (largest >= 1e6 || step < 1e-4) {
+    if (largest >= 1e6 || largest < 1e-4) {
         const int valueDigits = static_cast<int>(std::floor(std::log10(std::fabs(value))));
         std::snprintf(text, sizeof text, "%.*e", std::max(0, valueDigits - stepDigits), value);
         return trimExponent(text);

@@ -57,6 +57,7 @@ TEST(AxisTicks, LabelsCarryTheDecimalsOfTheirStep) {
     EXPECT_EQ(linearLabel(2.5e-6, 5e-7), "2.5e-6");
     EXPECT_EQ(linearLabel(3e7, 1e7), "3e7");
     EXPECT_EQ(linearLabel(1e-12, 0.1), "0");
+    EXPECT_EQ(linearLabel(20.000005, 5e-6), "20.000005");  // a time late in a fine run
 }
 
 TEST(AxisTicks, LogarithmicAxesSpanDecadesWithMinorTicks) {

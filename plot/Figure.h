@@ -30,6 +30,9 @@ struct FigureLine {
     bool residual = false;  // a solver residual (category RESIDUAL)
     size_t style = 0;       // colour and dash pattern (LineStyles)
     // Floats, as the run stores them: a long history costs half the memory.
+    // X values are stored less xOrigin, so that a time held in double
+    // precision (steps of 1e-6 at t = 20 s) keeps its resolution.
+    double xOrigin = 0;
     std::vector<float> x;
     std::vector<float> y;  // as long as x
     LineEvents events;

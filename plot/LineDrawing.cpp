@@ -118,7 +118,7 @@ enum class Stretch { Plain, Nan, PlusInf, MinusInf, NotPositive };
 
 // A value that is not a plain point of the line: non-finite, not positive
 // on a logarithmic axis, or beyond the value range.
-void addUnusual(float x, float y, const Mapping& mapping, const PixelTransform& pixels,
+void addUnusual(double x, float y, const Mapping& mapping, const PixelTransform& pixels,
                 SegmentCollector& segments, MarkerCollector& markers, Excursion& excursion,
                 Stretch& stretch) {
     const Stretch kind = std::isnan(y)   ? Stretch::Nan
@@ -164,12 +164,13 @@ std::vector<PlacedMarker> drawLine(Canvas& canvas, const FigureLine& line, const
     Excursion excursion;
     Stretch stretch = Stretch::Plain;
     for (size_t i = 0; i < line.y.size(); ++i) {
-        const float x = line.x[i], y = line.y[i];
+        const float y = line.y[i];
         if (y == kMissing) {
             if (!sparse) segments.breakLine();
             continue;
         }
-        if (x == kMissing || !std::isfinite(x)) continue;
+        if (line.x[i] == kMissing || !std::isfinite(line.x[i])) continue;
+        const double x = line.xOrigin + line.x[i];
         if (y < low || y > high || !std::isfinite(y)) {  // NaN fails the comparisons
             addUnusual(x, y, mapping, pixels, segments, markers, excursion, stretch);
             continue;

@@ -19,7 +19,7 @@ LineStats statsOf(const FigureLine& line, bool logarithmic) {
         if (y == kMissing || x == kMissing || !std::isfinite(x)) continue;
         ++stats.valued;
         if ((i == 0 || !has(i - 1)) && (i + 1 == n || !has(i + 1))) ++stats.isolated;
-        stats.x.add(x);
+        stats.x.add(line.xOrigin + x);
         if (!std::isfinite(y) || (logarithmic && y <= 0)) continue;
         stats.whole.add(y);
         if (i >= settledFrom) stats.settled.add(y);

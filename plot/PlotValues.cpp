@@ -24,6 +24,20 @@ float lastValueAt(const TimestepData& data, const mon::RowIndex& rows, int posit
     return data.values()[static_cast<size_t>(record)];
 }
 
+// The same in the precision the variable is held in; FLT_MAX where none.
+double lastDoubleAt(const TimestepData& data, const mon::RowIndex& rows, int position) {
+    if (!data.holdsDoubles()) return lastValueAt(data, rows, position);
+    if (&data.rows() != &rows) return data.getDoubleValue(rows.stepAt(position), -1);
+    return data.doubleValues()[static_cast<size_t>(rows.endRecordAt(position) - 1)];
+}
+
+// An X value as stored: less the line's origin, which its first value sets.
+float storedX(FigureLine& line, double x, bool& originSet) {
+    if (x == static_cast<double>(kMissing)) return kMissing;
+    if (!originSet && std::isfinite(x)) line.xOrigin = x, originSet = true;
+    return static_cast<float>(x - line.xOrigin);
+}
+
 void note(int32_t& first, int32_t step) {
     if (first == 0) first = step;
 }
@@ -67,13 +81,14 @@ FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineR
     const StepRange steps = stepsOf(request, rows);
     line.x.reserve(static_cast<size_t>(rows.stepCount()));
     line.y.reserve(static_cast<size_t>(rows.stepCount()));
+    bool originSet = !x->holdsDoubles();  // float X values need no origin
     for (int position = 0; position < rows.stepCount(); ++position) {
         const int step = rows.stepAt(position);
         if (steps.first > 0 && step < steps.first) continue;
         if (steps.last > 0 && step > steps.last) break;
         const float value = lastValueAt(*y, rows, position);
         noteEvents(line.events, value, step);
-        line.x.push_back(lastValueAt(*x, rows, position));
+        line.x.push_back(storedX(line, lastDoubleAt(*x, rows, position), originSet));
         line.y.push_back(value);
     }
     return line;

@@ -277,6 +277,25 @@ TEST(Monplot, SplitsUnitsAndMagnitudesIntoPanelsWithTitles) {
     }
 }
 
+// Times a microsecond apart at t = 20 s, which floats cannot tell apart: each
+// record keeps its own place along the X axis.
+TEST(Monplot, PlotsAgainstTimesInTheirFullPrecision) {
+    e2e::TempDir out;
+    std::filesystem::create_directories(out.file("case/postProcessing/probes/0"));
+    std::string text = "# Probe 0 (0 0 0)\n#       Probe             0\n#        Time\n";
+    for (int step = 1; step <= 40; ++step)
+        text += "20.0000" + std::string(step < 10 ? "0" : "") + std::to_string(step) + "  " +
+                std::to_string(step % 7) + "\n";
+    e2e::writeFile(out.file("case/postProcessing/probes/0/p"), text);
+    ASSERT_EQ(monplot({"-dir", out.file("case"), "-out", out.path(), "-x", "TIME"}).status, 0);
+    const Svg svg(out.file("probes.svg"));
+    EXPECT_TRUE(svg.hasText("20.000020"));
+    const auto lines = svg.lines(kFirstColour);
+    ASSERT_EQ(lines.size(), 1u);
+    ASSERT_EQ(lines[0].size(), 40u);
+    for (size_t i = 1; i < 40; ++i) EXPECT_NEAR(lines[0][i].first - lines[0][i - 1].first, 24, 1);
+}
+
 TEST(Monplot, DrawsChosenVariablesStepsScalesAndSeveralRuns) {
     e2e::TempDir out;
     std::filesystem::create_directories(out.file("a"));
