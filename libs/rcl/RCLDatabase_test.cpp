@@ -28,10 +28,24 @@ class RCLDatabaseTest : public ::testing::Test {
   protected:
     void SetUp() override { db.sendRCL(q(kWorkspace), true); }
 
-    std::string write(const std::string& name, const std::string& bytes) {
-        return dir.write(name, bytes);
+    // An object's parameters as "KEY=VALUE;..." in key order.
+    std::string params(const char* path, bool inherited = false) {
+        std::string text;
+        for (const auto& [key, value] : db.getObjectParameters(q(path), inherited))
+            text += key.toStdString() + "=" + value.toStdString() + ";";
+        return text;
     }
-
+    // The names of the children of that type, as "A,B,".
+    std::string children(const char* type, const char* path) {
+        std::string text;
+        for (const QString& name : db.getObjectsByTypeAndPath(q(type), q(path)))
+            text += name.toStdString() + ",";
+        return text;
+    }
+    std::string load(const std::string& name, const std::string& bytes, bool replace = true) {
+        return e2e::errorOf(
+            [&] { db.loadRCLFile(QString::fromStdString(dir.write(name, bytes)), replace); });
+    }
     std::string loadError(const std::string& path) {
         return e2e::errorOf([&] { db.loadRCLFile(QString::fromStdString(path), true); });
     }
@@ -41,80 +55,57 @@ class RCLDatabaseTest : public ::testing::Test {
 };
 
 TEST_F(RCLDatabaseTest, PathsResolveWhateverTheBlanksAroundTheColon) {
-    const ParamMap expected{{q("Variable Rule"), q("NAME = B")}, {q("Window Label"), q("Plot B")}};
-    EXPECT_EQ(db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT:B"), false), expected);
-    EXPECT_EQ(db.getObjectParameters(q("MONITOR WORKSPACE : Run/ MONITOR PLOT : B "), false),
-              expected);
+    EXPECT_EQ(params("/MONITOR WORKSPACE: Run/MONITOR PLOT:B"),
+              "Variable Rule=NAME = B;Window Label=Plot B;");
+    EXPECT_EQ(params("MONITOR WORKSPACE : Run/ MONITOR PLOT : B "),
+              "Variable Rule=NAME = B;Window Label=Plot B;");
     EXPECT_TRUE(db.hasObject(q("/MONITOR WORKSPACE:Run")));
     EXPECT_FALSE(db.hasObject(q("/MONITOR WORKSPACE: run")));
     EXPECT_FALSE(db.hasObject(q("/MONITOR WORKSPACE: Run/MONITOR PLOT: C")));
-}
-
-TEST_F(RCLDatabaseTest, ListsChildrenOfOneTypeInDefinitionOrder) {
-    EXPECT_EQ(db.getObjectsByTypeAndPath(q("MONITOR PLOT"), q("/MONITOR WORKSPACE: Run")),
-              (std::vector<QString>{q("B"), q("A")}));
-    EXPECT_EQ(db.getObjectsByTypeAndPath(q("RESIDUAL MONITOR"), q("MONITOR WORKSPACE : Run")),
-              (std::vector<QString>{q("R")}));
-    EXPECT_TRUE(db.getObjectsByTypeAndPath(q("MONITOR PLOT"), q("/NO WORKSPACE: Run")).empty());
-    EXPECT_EQ(db.getObjectsByTypeAndPath(q("MONITOR WORKSPACE"), q("/")),
-              (std::vector<QString>{q("Run")}));
-}
-
-TEST_F(RCLDatabaseTest, SentTextUpdatesExistingObjectsAndAddsNewOnes) {
-    db.sendRCL(q("MONITOR WORKSPACE : Run\nMONITOR PLOT: B\nWindow Label = New\nEND\n"
-                 "MONITOR PLOT: C\nEND\nEND\n"),
-               true);
-    EXPECT_EQ(db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT:B"), false),
-              (ParamMap{{q("Variable Rule"), q("NAME = B")}, {q("Window Label"), q("New")}}));
-    EXPECT_EQ(db.getObjectsByTypeAndPath(q("MONITOR PLOT"), q("/MONITOR WORKSPACE: Run")),
-              (std::vector<QString>{q("B"), q("A"), q("C")}));
-}
-
-TEST_F(RCLDatabaseTest, WithoutUpdateSetParametersKeepTheirValues) {
-    db.sendRCL(q("MONITOR WORKSPACE: Run\nMONITOR PLOT: B\nWindow Label = New\n"
-                 "Visibility = false\nEND\nEND\n"),
-               false);
-    EXPECT_EQ(db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT:B"), false),
-              (ParamMap{{q("Variable Rule"), q("NAME = B")},
-                        {q("Visibility"), q("false")},
-                        {q("Window Label"), q("Plot B")}}));
-}
-
-TEST_F(RCLDatabaseTest, InheritedParametersComeFromEnclosingObjects) {
-    const QString path = q("/MONITOR WORKSPACE: Run/MONITOR PLOT:A");
-    EXPECT_EQ(db.getObjectParameters(path, false), ParamMap{});
-    EXPECT_EQ(db.getObjectParameters(path, true), (ParamMap{{q("Plot Data By"), q("Time Step")}}));
-}
-
-TEST_F(RCLDatabaseTest, UnknownObjectIsNotFound) {
-    EXPECT_THROW(db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT:Z"), false),
-                 owl::data::notFound);
-    EXPECT_EQ(e2e::errorOf([&] {
-                  db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT:Z"), false);
-              }),
+    // Children of one type, in definition order.
+    EXPECT_EQ(children("MONITOR PLOT", "/MONITOR WORKSPACE: Run"), "B,A,");
+    EXPECT_EQ(children("RESIDUAL MONITOR", "MONITOR WORKSPACE : Run"), "R,");
+    EXPECT_EQ(children("MONITOR PLOT", "/NO WORKSPACE: Run"), "");
+    EXPECT_EQ(children("MONITOR WORKSPACE", "/"), "Run,");
+    // Inherited parameters come from enclosing objects.
+    EXPECT_EQ(params("/MONITOR WORKSPACE: Run/MONITOR PLOT:A"), "");
+    EXPECT_EQ(params("/MONITOR WORKSPACE: Run/MONITOR PLOT:A", true), "Plot Data By=Time Step;");
+    EXPECT_THROW(params("/MONITOR WORKSPACE: Run/MONITOR PLOT:Z"), owl::data::notFound);
+    EXPECT_EQ(e2e::errorOf([&] { params("/MONITOR WORKSPACE: Run/MONITOR PLOT:Z"); }),
               "No command-language object at '/MONITOR WORKSPACE: Run/MONITOR PLOT:Z'.");
 }
 
-TEST_F(RCLDatabaseTest, FaultySentTextLeavesTheDatabaseUnchanged) {
+TEST_F(RCLDatabaseTest, SentTextUpdatesOrAddsAndAFaultyOneChangesNothing) {
+    db.sendRCL(q("MONITOR WORKSPACE : Run\nMONITOR PLOT: B\nWindow Label = New\nEND\n"
+                 "MONITOR PLOT: C\nEND\nEND\n"),
+               true);
+    EXPECT_EQ(params("/MONITOR WORKSPACE: Run/MONITOR PLOT:B"),
+              "Variable Rule=NAME = B;Window Label=New;");
+    EXPECT_EQ(children("MONITOR PLOT", "/MONITOR WORKSPACE: Run"), "B,A,C,");
+    // Without update, parameters already set keep their values.
+    db.sendRCL(q("MONITOR WORKSPACE: Run\nMONITOR PLOT: B\nWindow Label = Newer\n"
+                 "Visibility = false\nEND\nEND\n"),
+               false);
+    EXPECT_EQ(params("/MONITOR WORKSPACE: Run/MONITOR PLOT:B"),
+              "Variable Rule=NAME = B;Visibility=false;Window Label=New;");
     EXPECT_EQ(e2e::errorOf([&] {
-                  db.sendRCL(
-                      q("MONITOR WORKSPACE: Run\nMONITOR PLOT: B\nWindow Label = New\nEND\n"),
-                      true);
+                  db.sendRCL(q("MONITOR WORKSPACE: Run\nMONITOR PLOT: B\nWindow Label = X\nEND\n"),
+                             true);
               }),
               "sent text:1: object 'MONITOR WORKSPACE: Run' has no 'END'");
-    EXPECT_EQ(db.getObjectParameters(q("/MONITOR WORKSPACE: Run/MONITOR PLOT: B"), false)
-                  .at(q("Window Label")),
-              q("Plot B"));
+    EXPECT_EQ(params("/MONITOR WORKSPACE: Run/MONITOR PLOT:B"),
+              "Variable Rule=NAME = B;Visibility=false;Window Label=New;");
 }
 
 TEST_F(RCLDatabaseTest, LoadingWithReplaceEmptiesTheDatabaseFirst) {
-    const std::string file = write("new.mst", "OTHER: X\nA = 1\nEND\n");
-    db.loadRCLFile(QString::fromStdString(file), true);
+    EXPECT_EQ(load("new.mst", "OTHER: X\nA = 1\nEND\n"), "");
     EXPECT_FALSE(db.hasObject(q("/MONITOR WORKSPACE: Run")));
-    EXPECT_EQ(db.getObjectParameters(q("/OTHER: X"), false), (ParamMap{{q("A"), q("1")}}));
-    db.loadRCLFile(QString::fromStdString(write("more.mst", "OTHER: Y\nEND\n")), false);
-    EXPECT_TRUE(db.hasObject(q("/OTHER: X")));
-    EXPECT_TRUE(db.hasObject(q("/OTHER: Y")));
+    EXPECT_EQ(params("/OTHER: X"), "A=1;");
+    EXPECT_EQ(load("more.mst", "OTHER: Y\nEND\n", false), "");
+    EXPECT_TRUE(db.hasObject(q("/OTHER: X")) && db.hasObject(q("/OTHER: Y")));
+    // Files are read as UTF-8, a byte-order mark and CRLF line ends allowed.
+    EXPECT_EQ(load("utf8.mst", "\xef\xbb\xbfT: caf\xc3\xa9\r\nX = \xce\x94p\r\nEND"), "");
+    EXPECT_EQ(params("/T: caf\xc3\xa9"), "X=\xce\x94p;");
 }
 
 TEST_F(RCLDatabaseTest, UnusableFilesRaiseErrorsNamingTheFile) {
@@ -123,19 +114,11 @@ TEST_F(RCLDatabaseTest, UnusableFilesRaiseErrorsNamingTheFile) {
                                       "': No such file or directory.");
     EXPECT_EQ(loadError(dir.path()),
               "Cannot read the command-language file '" + dir.path() + "': Is a directory.");
-    const std::string bad = write("bad.mst", "T: a\nX = 1\n");
-    EXPECT_EQ(loadError(bad), bad + ":1: object 'T: a' has no 'END'");
-    const std::string latin1 = write("latin1.mst", "T: a\nX = caf\xe9\nEND\n");
-    EXPECT_EQ(loadError(latin1), latin1 + ":2: the text is not UTF-8");
+    EXPECT_EQ(load("bad.mst", "T: a\nX = 1\n"),
+              dir.file("bad.mst") + ":1: object 'T: a' has no 'END'");
+    EXPECT_EQ(load("latin1.mst", "T: a\nX = caf\xe9\nEND\n"),
+              dir.file("latin1.mst") + ":2: the text is not UTF-8");
     EXPECT_TRUE(db.hasObject(q("/MONITOR WORKSPACE: Run")));  // unchanged by the failures
-}
-
-TEST_F(RCLDatabaseTest, FilesAreReadAsUtf8) {
-    const std::string file =
-        write("utf8.mst", "\xef\xbb\xbfT: caf\xc3\xa9\r\nX = \xce\x94p\r\nEND");
-    db.loadRCLFile(QString::fromStdString(file), true);
-    EXPECT_EQ(db.getObjectParameters(q("/T: caf\xc3\xa9"), false),
-              (ParamMap{{q("X"), q("\xce\x94p")}}));
 }
 
 }  // namespace
