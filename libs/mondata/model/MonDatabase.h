@@ -58,6 +58,8 @@ class MonDatabase : public QObject {
     // Reads the attributes the source left for later, before any query that
     // hands out or looks at them.
     void requireAttributes() const { mon::completeAttributes(run_); }
+    // A declared variable's values, in the precision the run holds them in.
+    std::unique_ptr<TimestepData> loadVariable(size_t variable) const;
 
     mon::RunData pending_;
     // Mutable for the attributes and values read on first use.
@@ -67,6 +69,5 @@ class MonDatabase : public QObject {
     // Values of eagerly read sources, moved into data_ on first use.
     mutable std::vector<mon::FloatColumn> columns_;
     mutable std::vector<mon::DoubleColumn> doubleColumns_;
-    std::unique_ptr<TimestepData> loadVariable(size_t variable) const;
     mutable std::vector<std::unique_ptr<TimestepData>> data_;
 };
