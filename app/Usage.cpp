@@ -4,6 +4,8 @@ const char* const kVersionText = "monexport " MONEXPORT_VERSION "\n";
 
 const char* const kUsageText =
     R"(Usage: monexport (-res FILE | -dir FOLDER | -mon FILE) [-out FILE] [mode] [table options]
+       monexport -study PATTERN [-study PATTERN ...] [-matrix FILE.csv] [-out FILE]
+                 [-lastvaluesonly] [table options]
 
 Data source (the first one given in this order is read, the others ignored):
   -res FILE        an HDF5 results file of a finished run, or a CGNS file's
@@ -13,6 +15,13 @@ Data source (the first one given in this order is read, the others ignored):
                    (its history files, restarts and zones)
   -mon FILE        one monitor file, SU2 history file, OpenFOAM
                    function-object data file or OpenFOAM solver log
+
+Study (one table row per run: RUN, parameters, values, STEPS, ERROR):
+  -study PATTERN   every path the glob matches is a run, read as the kind it
+                   is ('*', '?', '[..]', '**' for any depth; quote it), or
+                   @FILE, one path per line; may be repeated
+  -matrix FILE.csv parameters per run: first column a path or run name
+                   (default: path components name=value or name_value)
 
 Output:
   -out FILE        write to FILE (replaced) instead of standard output
