@@ -1,10 +1,8 @@
 #include "python/RunTable.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <limits>
 #include <memory>
 
@@ -16,11 +14,9 @@
 #include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/model/TimestepData.h"
 #include "libs/mondata/rules/MonVariableRule.h"
+#include "study/RunKind.h"
 
 namespace {
-
-const char kHdf5Signature[] = "\x89HDF\r\n\x1a\n";
-const char kAdfSignature[] = "ADF Database";
 
 // Paths reach the library as the command gives them: their bytes, as
 // Latin-1 characters that MonDatabase turns back into the same bytes.
@@ -64,14 +60,14 @@ RunTable::RunTable(const std::string& path, Source source)
 RunTable::~RunTable() = default;
 
 RunTable::Source RunTable::sourceOf(const std::string& path) {
-    if (QFileInfo(pathText(path)).isDir()) return Source::Directory;
-    std::ifstream file(path, std::ios::binary);
-    char head[64] = {};
-    file.read(head, sizeof head);
-    const std::string start(head, static_cast<size_t>(std::max<std::streamsize>(file.gcount(), 0)));
-    if (start.rfind(kHdf5Signature, 0) == 0) return Source::Results;
-    if (start.find(kAdfSignature) != std::string::npos) return Source::Results;
-    return Source::Monitor;
+    switch (study::runKindOf(path)) {
+        case MonDatabase::RunDirectory:
+            return Source::Directory;
+        case MonDatabase::ResultsFile:
+            return Source::Results;
+        default:
+            return Source::Monitor;
+    }
 }
 
 std::vector<std::string> RunTable::variables() const {

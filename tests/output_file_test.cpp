@@ -9,69 +9,53 @@
 namespace {
 
 using e2e::errorReport;
+using e2e::example;
 using e2e::monexport;
 
-using e2e::example;
-
-TEST(OutputFile, ListGoesToTheFileAndNothingToStandardOutput) {
+TEST(OutputFile, FileIsReplacedAndEmptyOutMeansStandardOutput) {
     e2e::TempDir dir;
-    std::string out = dir.file("vars.txt");
+    const std::string out = dir.file("vars.txt");
     e2e::writeFile(out, "previous content that must disappear\n");
-    e2e::Result r = monexport({"-showvars", "-mon", example("steady.mon"), "-out", out});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(e2e::readFile(out), monexport({"-showvars", "-mon", example("steady.mon")}).out);
+    const std::string list = e2e::monexportOutput({"-showvars", "-mon", example("steady.mon")});
+    EXPECT_EQ(e2e::monexportOutput({"-showvars", "-mon", example("steady.mon"), "-out", out}), "");
+    EXPECT_EQ(e2e::readFile(out), list);
+    EXPECT_EQ(e2e::monexportOutput({"-showvars", "-mon", example("steady.mon"), "-out", ""}), list);
 }
 
-TEST(OutputFile, EmptyOutMeansStandardOutput) {
-    e2e::Result r = monexport({"-showvars", "-mon", example("steady.mon"), "-out", ""});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.substr(0, 21), "ACCUMULATED TIMESTEP\n");
-}
-
-TEST(OutputFile, NoSourceCreatesNoFile) {
+TEST(OutputFile, FailuresToOpenOrWriteAreErrorsAndCreateNothing) {
     e2e::TempDir dir;
-    e2e::Result r = monexport({"-showvars", "-out", dir.file("never.txt")});
-    EXPECT_EQ(r.status, 255);
+    ::mkdir(dir.file("locked").c_str(), 0500);
+    const std::string steady = example("steady.mon"), missing = dir.file("no/such/out.txt");
+    struct Case {
+        std::vector<std::string> args;
+        std::string message;  // empty: any
+    };
+    std::vector<Case> cases = {
+        {{"-showvars", "-out", dir.file("never.txt")}, ""},
+        {{"-showvars", "-mon", steady, "-out", missing},
+         "Cannot open output file '" + missing + "': No such file or directory."},
+        {{"-showvars", "-mon", steady, "-out", dir.path()},
+         "Cannot open output file '" + dir.path() + "': Is a directory."},
+        {{"-showvars", "-mon", example("transient.mon"), "-out", "/dev/full"},
+         "Failed to write output file '/dev/full': No space left on device."},
+    };
+    if (::geteuid() != 0)  // root may write anywhere
+        cases.push_back(
+            {{"-showvars", "-mon", steady, "-out", dir.file("locked/x")},
+             "Cannot open output file '" + dir.file("locked/x") + "': Permission denied."});
+    for (const Case& c : cases) {
+        const e2e::Result r = monexport(c.args);
+        EXPECT_EQ(r.status, 255) << c.message;
+        EXPECT_EQ(r.out, "");
+        if (!c.message.empty()) {
+            EXPECT_EQ(r.err, errorReport(c.message));
+        }
+    }
     EXPECT_FALSE(e2e::fileExists(dir.file("never.txt")));
-}
-
-TEST(OutputFile, UnopenableFileIsAnError) {
-    e2e::TempDir dir;
-    const std::string missing = dir.file("no/such/dir/out.txt");
-    e2e::Result r = monexport({"-showvars", "-mon", example("steady.mon"), "-out", missing});
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err,
-              errorReport("Cannot open output file '" + missing + "': No such file or directory."));
-
-    r = monexport({"-showvars", "-mon", example("steady.mon"), "-out", dir.path()});
-    EXPECT_EQ(r.err, errorReport("Cannot open output file '" + dir.path() + "': Is a directory."));
-}
-
-TEST(OutputFile, UnwritableDirectoryIsAnError) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root may write anywhere";
-    e2e::TempDir dir;
-    ::chmod(dir.path().c_str(), 0500);
-    e2e::Result r = monexport({"-showvars", "-mon", example("steady.mon"), "-out", dir.file("x")});
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.err,
-              errorReport("Cannot open output file '" + dir.file("x") + "': Permission denied."));
-}
-
-TEST(OutputFile, IncompleteWriteIsAnError) {
-    e2e::Result r = monexport({"-showvars", "-mon", example("transient.mon"), "-out", "/dev/full"});
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.err,
-              errorReport("Failed to write output file '/dev/full': No space left on device."));
-}
-
-TEST(OutputFile, FullStandardOutputIsAnError) {
-    e2e::Result r = e2e::run("/bin/sh", {"-c", "\"$0\" -showvars -mon \"$1\" > /dev/full",
-                                         e2e::binary("monexport"), example("steady.mon")});
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.err, errorReport("Failed to write to standard output."));
+    const e2e::Result full = e2e::run("/bin/sh", {"-c", "\"$0\" -showvars -mon \"$1\" > /dev/full",
+                                                  e2e::binary("monexport"), steady});
+    EXPECT_EQ(full.status, 255);
+    EXPECT_EQ(full.err, errorReport("Failed to write to standard output."));
 }
 
 TEST(OutputFile, RefusesToOverwriteTheDataSource) {

@@ -126,16 +126,6 @@ def test_keys_and_values_are_the_table_rows(source):
         np.testing.assert_array_equal(values, frame[name].to_numpy(), err_msg=name)
 
 
-def test_empty_fields_are_nan():
-    # Loops that a step skips and variables that start late leave fields empty.
-    run = monexport.open(example("transient.mon"))
-    frame = run.table()
-    expected = command_csv("transient.mon")
-    empty = expected.drop(columns=["ACCUMULATED TIMESTEP", "COEFFICIENT LOOP"]).isna()
-    assert empty.to_numpy().any()
-    assert (frame[empty.columns].isna() == empty).all().all()
-
-
 @pytest.mark.parametrize("source", sorted(SOURCES))
 def test_last_values_equal_the_commands_line(source):
     run = monexport.open(example(source))
