@@ -26,6 +26,7 @@ done
 now() { date +%s.%N; }
 
 # The single-run commands, one after the other.
+printf "runs %d, usable cores %d\n" "$runs" "$(nproc)"
 start=$(now)
 for run in "$work"/sweep/case_*; do
     case $run in
@@ -34,29 +35,18 @@ for run in "$work"/sweep/case_*; do
     esac
 done
 single=$(echo "$(now) - $start" | bc)
+printf 'single-run commands, summed: %.2f s\n' "$single"
 
 # The study, with its peak memory.
 /usr/bin/time -f '%e %M' -o "$work/study.time" \
     "$build/monexport" -study "$work/sweep/case_*" -lastvaluesonly -out "$work/study.csv"
 read -r study_wall study_kb <"$work/study.time"
-
-# The same through Dask: the cluster is started before the clock.
-dask_wall=$(PYTHONPATH="$build/python" /usr/bin/python3 - "$work" <<'PY'
-import sys, time
-from distributed import Client, LocalCluster
-import monexport.dask
-with LocalCluster(n_workers=2, processes=True, threads_per_worker=1,
-                  dashboard_address=None) as cluster, Client(cluster):
-    start = time.perf_counter()
-    table = monexport.dask.study(sys.argv[1] + "/sweep/case_*").compute()
-    print(f"{time.perf_counter() - start:.2f}")
-    assert len(table) > 0 and (table["ERROR"] == "").all()
-PY
-)
-
-printf 'runs %d, usable cores %d\n' "$runs" "$(nproc)"
-printf 'single-run commands, summed: %.2f s\n' "$single"
 printf 'study: %.2f s (%.2f of the sum), peak %.1f MB\n' "$study_wall" \
     "$(echo "$study_wall / $single" | bc -l)" "$(echo "$study_kb / 1024" | bc -l)"
+
+# The same through Dask.
+dask_wall=$(PYTHONPATH="$build/python" /usr/bin/python3 "$(dirname "$0")/study_dask.py" \
+    "$work/sweep/case_*")
+
 printf 'dask.study on 2 workers: %.2f s (%.2f of the study)\n' "$dask_wall" \
     "$(echo "$dask_wall / $study_wall" | bc -l)"
