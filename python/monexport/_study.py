@@ -73,16 +73,17 @@ def frame(rows, parameters, variables, mode, start=0):
             values = by_name.get(variable, [math.nan] * len(suffixes))
             for suffix, value in zip(suffixes, values):
                 data[variable + suffix].append(value)
-    table = pd.DataFrame({"RUN": pd.Series([row[0] for row in rows], dtype=object)})
+    index = pd.RangeIndex(start, start + len(rows))
+    columns = {"RUN": pd.Series([row[0] for row in rows], dtype=object, index=index)}
     for name in parameters.columns:
-        table[name] = parameters[name].to_numpy()
+        columns[name] = pd.Series(parameters[name].to_numpy(), index=index)
     for name in value_columns:
         values = data[name]
         is_text = any(isinstance(v, str) for v in values)
-        table[name] = pd.Series(values, dtype=object if is_text else "float64")
-    table["STEPS"] = pd.Series([row[3] for row in rows], dtype="Int64")
-    table["ERROR"] = pd.Series([row[4] for row in rows], dtype=object)
-    table.index = pd.RangeIndex(start, start + len(rows))
+        columns[name] = pd.Series(values, dtype=object if is_text else "float64", index=index)
+    columns["STEPS"] = pd.Series([row[3] for row in rows], dtype="Int64", index=index)
+    columns["ERROR"] = pd.Series([row[4] for row in rows], dtype=object, index=index)
+    table = pd.concat(columns, axis=1) if rows else pd.DataFrame(columns, index=index)
     return table
 
 
