@@ -35,7 +35,7 @@ const char* valueOf(int argc, const char* const* argv, int i) {
 }
 
 // One command-line option and the setting it changes: a text, a number read
-// like atoi, or a fixed assignment for options without a value.
+// like atoi, a fixed assignment for options without a value, or a list.
 struct Option {
     const char* name;
     std::string ExportSettings::*text;
@@ -66,6 +66,8 @@ const Option kOptions[] = {
     {"-help", nullptr, nullptr, [](ExportSettings& s) { s.help = true; }},
     {"--help", nullptr, nullptr, [](ExportSettings& s) { s.help = true; }},
     {"--version", nullptr, nullptr, [](ExportSettings& s) { s.version = true; }},
+    {"-pattern", nullptr, nullptr, nullptr, &ExportSettings::patterns},
+    {"-patterns", &ExportSettings::patternsFile, nullptr, nullptr},
 };
 
 // Applies argv[i] if it is an option; returns how many arguments it used

@@ -1,8 +1,8 @@
 #pragma once
 // The command line of monexport: its options, and -h, -help, --help and
 // --version, matched whole and case-sensitively; anything else is skipped;
-// the last of repeated options wins, except -study, which adds a pattern
-// each time. See docs/monexport.1.
+// the last of repeated options wins, except -study and -pattern, which add
+// one each time. See docs/monexport.1.
 
 #include <cstdint>
 #include <string>
@@ -19,6 +19,8 @@ struct ExportSettings {
     std::string outFile;
     std::string varList;
     std::string varRule;
+    std::vector<std::string> patterns;  // -pattern, each one given
+    std::string patternsFile;
     ExportMode mode = TimeHistory;
     bool coeffLoops = true;
     bool header = true;

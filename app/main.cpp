@@ -65,7 +65,8 @@ int main(int argc, char** argv) {
             .setCoeffLoops(s.coeffLoops)
             .setHeader(s.header)
             .setFirstTimestep(s.firstTimestep)
-            .setLastTimestep(s.lastTimestep);
+            .setLastTimestep(s.lastTimestep)
+            .setLogPatterns(s.patterns, s.patternsFile);
         status = writer.process();
     } catch (const owl::Error& error) {
         std::cerr << "Exporter error:" << std::endl;

@@ -5,6 +5,7 @@
 #include "export/ExporterError.h"
 #include "libs/exception/MessageText.h"
 #include "libs/guiutils/MessageDisplay.h"
+#include "libs/mondata/formats/openfoam/FoamLogPattern.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "libs/system/FileIdentity.h"
@@ -65,8 +66,20 @@ RunHistoryWriter& RunHistoryWriter::setLastTimestep(int32_t step) {
     return *this;
 }
 
+RunHistoryWriter& RunHistoryWriter::setLogPatterns(const std::vector<std::string>& patterns,
+                                                   const std::string& patternsFile) {
+    logPatterns = patterns;
+    if (!patternsFile.empty()) {
+        const std::vector<std::string> more = mon::readFoamLogPatternFile(patternsFile);
+        logPatterns.insert(logPatterns.end(), more.begin(), more.end());
+    }
+    mon::compileFoamLogPatterns(logPatterns);
+    return *this;
+}
+
 int RunHistoryWriter::process() {
     database = std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay());
+    database->setReadOptions({logPatterns});
     if (!resFile.empty())
         database->updateFrom(MonDatabase::ResultsFile, QString::fromLatin1(resFile.c_str()), true);
     else if (!runDir.empty())

@@ -39,6 +39,10 @@ class RunHistoryWriter {
     RunHistoryWriter& setHeader(bool header);
     RunHistoryWriter& setFirstTimestep(int32_t step);
     RunHistoryWriter& setLastTimestep(int32_t step);
+    // Patterns of solver-log lines, given one by one and in a file (one a
+    // line); a malformed one throws before anything is read.
+    RunHistoryWriter& setLogPatterns(const std::vector<std::string>& patterns,
+                                     const std::string& patternsFile);
 
     // Opens the data source and runs the mode. Returns 0; failures throw.
     int process();
@@ -79,6 +83,7 @@ class RunHistoryWriter {
     std::vector<std::string> varList;
     std::unique_ptr<MonVariableRule> varRule;
     std::string varRuleText;
+    std::vector<std::string> logPatterns;
     bool coeffLoops = true;
     bool header = true;
     int32_t precision = 8;

@@ -20,13 +20,13 @@ void MonDatabase::updateFrom(SourceType type, const QString& path, bool /*replac
     const std::string file(bytes.constData(), static_cast<size_t>(bytes.size()));
     switch (type) {
         case MonitorFile:
-            pending_ = mon::readRun(mon::SourceKind::MonitorFile, file);
+            pending_ = mon::readRun(mon::SourceKind::MonitorFile, file, readOptions_);
             return;
         case RunDirectory:
-            pending_ = mon::readRun(mon::SourceKind::RunDirectory, file);
+            pending_ = mon::readRun(mon::SourceKind::RunDirectory, file, readOptions_);
             return;
         case ResultsFile:
-            pending_ = mon::readRun(mon::SourceKind::ResultsFile, file);
+            pending_ = mon::readRun(mon::SourceKind::ResultsFile, file, readOptions_);
             return;
     }
     throw owl::internal::error("MonDatabase", "updateFrom", "Unknown data source type.",
@@ -35,6 +35,9 @@ void MonDatabase::updateFrom(SourceType type, const QString& path, bool /*replac
 
 void MonDatabase::updateData() {
     run_ = std::move(pending_);
+    if (display_)
+        for (const std::string& warning : run_.warnings)
+            display_->showMessage(owl::MessageKind::Warning, QString::fromStdString(warning));
     pending_ = mon::RunData();
     keyNames_ = {QString::fromLatin1(mon::kAccumulatedTimestep.c_str())};
     if (run_.hasCoefficientLoops)

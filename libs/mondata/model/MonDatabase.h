@@ -16,6 +16,7 @@
 #include "libs/mondata/model/NameIndex.h"
 #include "libs/mondata/model/RunData.h"
 #include "libs/mondata/model/TimestepData.h"
+#include "libs/mondata/sources/ReadOptions.h"
 
 namespace owl {
 class MessageDisplayItf;
@@ -29,6 +30,8 @@ class MonDatabase : public QObject {
     MonDatabase(const QString& name, owl::MessageDisplayItf* display);
     ~MonDatabase() override;
 
+    // What the next updateFrom asks of the reading (patterns of log lines).
+    void setReadOptions(mon::ReadOptions options) { readOptions_ = std::move(options); }
     // Reads the source. Throws owl::Error naming the path and what is wrong.
     void updateFrom(SourceType type, const QString& path, bool replace);
     // Makes the data read by updateFrom the data that queries answer from.
@@ -61,6 +64,7 @@ class MonDatabase : public QObject {
     // A declared variable's values, in the precision the run holds them in.
     std::unique_ptr<TimestepData> loadVariable(size_t variable) const;
 
+    mon::ReadOptions readOptions_;
     mon::RunData pending_;
     // Mutable for the attributes and values read on first use.
     mutable mon::RunData run_;

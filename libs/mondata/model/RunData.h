@@ -39,6 +39,10 @@ struct RunData {
     std::function<std::vector<Attributes>()> loadAttributes;
     // Every file the data came from, so that output never overwrites one.
     std::vector<std::string> sourceFiles;
+    // What the user should know about the reading (lines of a solver log
+    // that were skipped, say), one message each; the commands show them on
+    // standard error.
+    std::vector<std::string> warnings;
 };
 
 // Reads the attributes a source left for later into the run's variables.

@@ -76,6 +76,7 @@ class RunDataBuilder {
     int64_t recordCount() const { return rowCount_; }
 
     void addSourceFile(const std::string& path) { data_.sourceFiles.push_back(path); }
+    void addWarning(std::string message) { data_.warnings.push_back(std::move(message)); }
     RunData finish();
 
   private:

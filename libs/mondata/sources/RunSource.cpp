@@ -7,6 +7,7 @@
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/cgns/CgnsHistory.h"
+#include "libs/mondata/formats/openfoam/FoamLogPattern.h"
 #include "libs/mondata/sources/SourceFormats.h"
 
 namespace mon {
@@ -68,16 +69,17 @@ void refuseWrongOption(SourceKind kind, const std::string& path, std::string_vie
 }
 }  // namespace
 
-RunData readRun(SourceKind kind, const std::string& path) {
+RunData readRun(SourceKind kind, const std::string& path, const ReadOptions& options) {
+    compileFoamLogPatterns(options.logPatterns);
     const std::string head = readHead(path);
     refuseWrongOption(kind, path, head);
     if (kind == SourceKind::ResultsFile)
         return formatOf(resultsFileFormats(), path, std::string_view(head)).open(path);
     RunDataBuilder builder;
     if (kind == SourceKind::RunDirectory)
-        formatOf(runFolderFormats(), path).read(path, builder);
+        formatOf(runFolderFormats(), path).read(path, builder, options);
     else
-        formatOf(monitorFileFormats(), path, std::string_view(head)).read(path, builder);
+        formatOf(monitorFileFormats(), path, std::string_view(head)).read(path, builder, options);
     return builder.finish();
 }
 

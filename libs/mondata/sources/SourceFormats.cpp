@@ -23,19 +23,24 @@ std::string monitorFileKinds() {
     std::rotate(formats.begin(), formats.end() - 1, formats.end());
     return expectedFormats(formats);
 }
+// A reader that no read option concerns.
+template <void (*read)(const std::string&, RunDataBuilder&)>
+void withoutOptions(const std::string& path, RunDataBuilder& builder, const ReadOptions&) {
+    read(path, builder);
+}
 }  // namespace
 
 const std::vector<FileFormat>& monitorFileFormats() {
     static const std::vector<FileFormat> formats = {
-        {"OpenFOAM data file", isFoamDataFile, readFoamDataFileRun},
+        {"OpenFOAM data file", isFoamDataFile, withoutOptions<readFoamDataFileRun>},
         {"OpenFOAM solver log",
          [](const std::string&, std::string_view head) { return looksLikeFoamLog(head); },
          readFoamLog},
         {"SU2 history file",
          [](const std::string&, std::string_view head) { return isSu2History(head); },
-         readSu2History},
+         withoutOptions<readSu2History>},
         {"monitor file", [](const std::string&, std::string_view) { return true; },
-         [](const std::string& path, RunDataBuilder& builder) {
+         [](const std::string& path, RunDataBuilder& builder, const ReadOptions&) {
              readMonitorFile(path, builder, true, monitorFileKinds());
          }},
     };
@@ -46,9 +51,10 @@ const std::vector<FolderFormat>& runFolderFormats() {
     static const std::vector<FolderFormat> formats = {
         {"OpenFOAM case", "no postProcessing/, no log.* solver log", isFoamCaseFolder,
          readFoamCase},
-        {"SU2 run folder", "no SU2 history*.csv/.dat", isSu2RunFolder, readSu2RunFolder},
+        {"SU2 run folder", "no SU2 history*.csv/.dat", isSu2RunFolder,
+         withoutOptions<readSu2RunFolder>},
         {"run directory", "no *.mon segments", [](const std::string&) { return true; },
-         [](const std::string& folder, RunDataBuilder& builder) {
+         [](const std::string& folder, RunDataBuilder& builder, const ReadOptions&) {
              readRunDirectory(folder, builder, noRunFoundMessage(folder));
          }},
     };

@@ -14,6 +14,7 @@
 
 #include "libs/mondata/model/RunData.h"
 #include "libs/mondata/model/RunDataBuilder.h"
+#include "libs/mondata/sources/ReadOptions.h"
 #include "libs/mondata/sources/SourceFileCheck.h"
 
 namespace mon {
@@ -22,7 +23,7 @@ namespace mon {
 struct FileFormat {
     const char* name;
     bool (*recognises)(const std::string& path, std::string_view head);
-    void (*read)(const std::string& path, RunDataBuilder& builder);
+    void (*read)(const std::string& path, RunDataBuilder& builder, const ReadOptions& options);
 };
 
 // A folder given with -dir.
@@ -31,7 +32,7 @@ struct FolderFormat {
     // What a folder of this kind holds, as a message says it was not found.
     const char* lookedFor;
     bool (*recognises)(const std::string& folder);
-    void (*read)(const std::string& folder, RunDataBuilder& builder);
+    void (*read)(const std::string& folder, RunDataBuilder& builder, const ReadOptions& options);
 };
 
 // A file given with -res: opened, its values read when first asked for.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace mon {
 
@@ -28,13 +29,17 @@ void TimeKeyedHistory::addSegment(size_t source, FoamTable table, std::vector<in
     segments.push_back({std::move(table), std::move(builderColumns), rowCount});
 }
 
+// A row without a value (every field N/A) is no record.
+bool TimeKeyedHistory::hasValues(const Segment& segment, size_t row) {
+    return segment.table.rows[row].firstCell < segment.table.cellEnd(row);
+}
+
 void TimeKeyedHistory::stepTimes(std::vector<double>& first, std::vector<double>& upper) const {
     std::vector<double> times;
     for (const auto& segments : sources_)
         for (const Segment& segment : segments)
             for (size_t row = 0; row < segment.rowEnd; ++row)
-                if (segment.table.rows[row].loop == 1)
-                    times.push_back(segment.table.rows[row].time);
+                if (hasValues(segment, row)) times.push_back(segment.table.rows[row].time);
     std::sort(times.begin(), times.end());
     for (double time : times) {
         if (!upper.empty() && sameTime(upper.back(), time)) {
@@ -52,6 +57,7 @@ std::vector<std::vector<TimeKeyedHistory::RowRef>> TimeKeyedHistory::sourceRows(
     for (size_t source = 0; source < sources_.size(); ++source) {
         for (const Segment& segment : sources_[source]) {
             for (uint32_t row = 0; row < segment.rowEnd; ++row) {
+                if (!hasValues(segment, row)) continue;
                 const double time = segment.table.rows[row].time;
                 const auto step =
                     std::lower_bound(upper.begin(), upper.end(), time) - upper.begin();
@@ -70,9 +76,18 @@ void TimeKeyedHistory::setValues(RunDataBuilder& builder, const RowRef& ref) con
                          table.cells[cell].value);
 }
 
+// Where every time is a whole number (a steady run's iterations),
+// the step is the time, whichever source and write interval gave it.
+bool TimeKeyedHistory::wholeTimes(const std::vector<double>& times) {
+    return std::all_of(times.begin(), times.end(), [](double time) {
+        return time >= 0 && time <= std::numeric_limits<int>::max() && time == std::floor(time);
+    });
+}
+
 void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {
     std::vector<double> first, upper;
     stepTimes(first, upper);
+    const bool stepIsTime = wholeTimes(first);
     const std::vector<std::vector<RowRef>> rows = sourceRows(upper);
     std::vector<size_t> next(rows.size(), 0), count(rows.size(), 0);
     for (uint32_t step = 0; step < first.size(); ++step) {
@@ -86,7 +101,9 @@ void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {
         if (loops > 1) builder.setCoefficientLoops(true);
         loops = std::min<size_t>(loops, RunDataBuilder::kMaxLoop);
         for (size_t loop = 0; loop < loops; ++loop) {
-            builder.beginRecord(static_cast<int>(step) + 1, static_cast<int>(loop) + 1);
+            builder.beginRecord(
+                stepIsTime ? static_cast<int>(first[step]) : static_cast<int>(step) + 1,
+                static_cast<int>(loop) + 1);
             builder.setDoubleValue(timeColumn, first[step]);
             for (size_t source = 0; source < rows.size(); ++source)
                 if (loop < count[source]) setValues(builder, rows[source][next[source] + loop]);

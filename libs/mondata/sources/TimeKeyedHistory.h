@@ -8,8 +8,10 @@
 //   rows at or after that time are dropped. A segment without rows changes
 //   nothing.
 // - The times of all sources are merged: the accumulated time step of a
-//   record is the position (from 1) of its time among all distinct times,
-//   so a source that wrote nothing at a time has no value in that record.
+//   record is its time when every time is a whole number (a steady
+//   run's iterations), else the position (from 1) of its time among all
+//   distinct times; a source that wrote nothing at a time has no value in
+//   that record, and a row without any value is no record.
 //   Times closer than a relative 1e-9 are the same time (the float noise of
 //   "0.1" against "0.1000000000000001").
 // - The k-th row a source wrote at one time is coefficient loop k of that
@@ -48,6 +50,8 @@ class TimeKeyedHistory {
     void stepTimes(std::vector<double>& first, std::vector<double>& upper) const;
     std::vector<std::vector<RowRef>> sourceRows(const std::vector<double>& upper) const;
     void setValues(RunDataBuilder& builder, const RowRef& ref) const;
+    static bool hasValues(const Segment& segment, size_t row);
+    static bool wholeTimes(const std::vector<double>& times);
 
     std::vector<std::vector<Segment>> sources_;
 };

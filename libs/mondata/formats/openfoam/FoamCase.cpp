@@ -14,6 +14,9 @@
 #include "libs/exception/Error.h"
 #include "libs/mondata/formats/openfoam/FoamDataFile.h"
 #include "libs/mondata/formats/openfoam/FoamDataParser.h"
+#include "libs/mondata/formats/openfoam/FoamLog.h"
+#include "libs/mondata/formats/openfoam/FoamLogPattern.h"
+#include "libs/mondata/sources/SourceFileCheck.h"
 #include "libs/mondata/sources/TimeKeyedHistory.h"
 #include "libs/mondata/text/BlockReader.h"
 #include "libs/system/FolderEntry.h"
@@ -27,6 +30,15 @@ struct Entry {
     std::string name;
     bool folder;
 };
+
+owl::data::error noCaseData(const std::string& folder) {
+    return owl::data::error("MonDatabase", "updateFrom",
+                            "OpenFOAM case '" + folder +
+                                "' holds no function-object data "
+                                "(postProcessing/[REGION/]FUNCTION/STARTTIME/FILE) "
+                                "and no solver log (log.*).",
+                            owl::errorFatal);
+}
 
 std::string childPath(const std::string& folder, const std::string& name) {
     return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
@@ -115,9 +127,22 @@ struct SegmentFile {
     }
 };
 
+// Regions of a case: the folders of constant/ and system/ that hold a
+// region's own files, when the case is at hand.
+bool isCaseRegion(const std::string& caseFolder, const std::string& name) {
+    return !caseFolder.empty() && (isFolder(childPath(childPath(caseFolder, "constant"), name)) ||
+                                   isFolder(childPath(childPath(caseFolder, "system"), name)));
+}
+
 class CaseScanner {
   public:
+    explicit CaseScanner(std::string caseFolder = "") : caseFolder_(std::move(caseFolder)) {}
+
+    // Function objects are root/FUNCTION, or, in a multi-region case,
+    // root/REGION/FUNCTION (openfoam.org, and openfoam.com for most function
+    // objects) or root/FUNCTION/REGION (openfoam.com's probes of a region).
     void scanRoot(const std::string& root) {
+        std::vector<std::pair<std::string, std::string>> nested;  // outer, inner
         for (const Entry& entry : listFolder(root)) {
             if (!entry.folder) continue;
             const std::string path = childPath(root, entry.name);
@@ -126,8 +151,14 @@ class CaseScanner {
                 continue;
             }
             for (const Entry& inner : listFolder(path))
-                if (inner.folder)
-                    scanFunctionObject(childPath(path, inner.name), entry.name, inner.name);
+                if (inner.folder) nested.emplace_back(entry.name, inner.name);
+        }
+        for (const auto& [outer, inner] : nested) {
+            const std::string path = childPath(childPath(root, outer), inner);
+            if (innerIsRegion(nested, outer, inner))
+                scanFunctionObject(path, inner, outer);
+            else
+                scanFunctionObject(path, outer, inner);
         }
     }
 
@@ -154,6 +185,17 @@ class CaseScanner {
     }
 
   private:
+    // FUNCTION/REGION when the case says the inner name is a region and not
+    // the outer one, or, without the case, when the inner name is a region
+    // elsewhere (the outer folder of other function objects).
+    bool innerIsRegion(const std::vector<std::pair<std::string, std::string>>& nested,
+                       const std::string& outer, const std::string& inner) const {
+        if (isCaseRegion(caseFolder_, outer)) return false;
+        if (isCaseRegion(caseFolder_, inner)) return true;
+        return std::any_of(nested.begin(), nested.end(),
+                           [&](const auto& other) { return other.first == inner; });
+    }
+
     struct Found {
         FoamOrigin origin;
         std::vector<SegmentFile> files;
@@ -174,58 +216,105 @@ class CaseScanner {
         }
     }
 
+    std::string caseFolder_;
     std::map<std::tuple<std::string, std::string, std::string>, Found> found_;
 };
 
 std::vector<FoamSeries> scanCase(const std::string& folder) {
-    CaseScanner scanner;
     const std::string postProcessing = childPath(folder, "postProcessing");
     if (isFolder(postProcessing)) {
+        CaseScanner scanner(folder);
         scanner.scanRoot(postProcessing);
         return scanner.series();
     }
+    CaseScanner scanner(baseName(folder) == "postProcessing" ? parentOf(folder) : "");
     scanner.scanRoot(folder);
     std::vector<FoamSeries> found = scanner.series();
     if (!found.empty() || !hasStartFolders(folder)) return found;
     scanner.scanFunctionObject(folder, "", baseName(folder));
     return scanner.series();
 }
-}  // namespace
 
-bool isFoamCaseFolder(const std::string& folder) {
-    return isFolder(childPath(folder, "postProcessing")) || !scanCase(folder).empty();
+// The solver logs of a case: its log.* files that read as one.
+std::vector<std::string> caseLogs(const std::string& folder) {
+    std::vector<std::string> logs;
+    for (const Entry& entry : listFolder(folder)) {
+        if (entry.folder || entry.name.compare(0, 4, "log.") != 0) continue;
+        const std::string path = childPath(folder, entry.name);
+        try {
+            BlockReader file(path, kFormatHeadSize);
+            if (looksLikeFoamLog(file.next(0))) logs.push_back(path);
+        } catch (const owl::Error&) {
+            // not readable: not taken for a log
+        }
+    }
+    return logs;
 }
 
-std::vector<FoamSeries> foamCaseSeries(const std::string& folder) {
-    std::vector<FoamSeries> series = scanCase(folder);
-    if (series.empty())
-        throw owl::data::error("MonDatabase", "updateFrom",
-                               "OpenFOAM case '" + folder +
-                                   "' holds no function-object data "
-                                   "(postProcessing/[REGION/]FUNCTION/STARTTIME/FILE).",
-                               owl::errorFatal);
-    return series;
+struct CaseLog {
+    std::string path;
+    FoamTable table;
+};
+
+// The logs as segments of one history, in run order: by the first time
+// they write, then by name (log.potentialFoam, which writes no time, does
+// not count).
+std::vector<CaseLog> readCaseLogs(const std::vector<std::string>& paths, RunDataBuilder& builder,
+                                  const ReadOptions& options) {
+    const std::vector<FoamLogPattern> patterns = compileFoamLogPatterns(options.logPatterns);
+    std::vector<CaseLog> logs;
+    for (const std::string& path : paths) {
+        CaseLog log{path, {}};
+        if (readFoamLogTable(path, builder, patterns, log.table)) logs.push_back(std::move(log));
+    }
+    auto firstTime = [](const CaseLog& log) {
+        return log.table.rows.empty() ? std::numeric_limits<double>::infinity()
+                                      : log.table.rows.front().time;
+    };
+    std::stable_sort(logs.begin(), logs.end(), [&](const CaseLog& a, const CaseLog& b) {
+        return firstTime(a) < firstTime(b);
+    });
+    return logs;
 }
 
-void readFoamSeries(const std::vector<FoamSeries>& series, RunDataBuilder& builder) {
+void readFoamSeries(const std::vector<FoamSeries>& series, RunDataBuilder& builder,
+                    std::vector<CaseLog> logs) {
     const int timeColumn = builder.declare(foamTimeVariable());
     TimeKeyedHistory history;
-    for (size_t source = 0; source < series.size(); ++source) {
-        for (const std::string& path : series[source].segments) {
+    size_t source = 0;
+    if (!logs.empty()) {
+        std::vector<int> identity(builder.variableCount());
+        for (size_t i = 0; i < identity.size(); ++i) identity[i] = static_cast<int>(i);
+        for (CaseLog& log : logs) history.addSegment(source, std::move(log.table), identity);
+        ++source;
+    }
+    for (const FoamSeries& one : series) {
+        for (const std::string& path : one.segments) {
             builder.addSourceFile(path);
             FoamTable table = readFoamDataFile(path);
             std::vector<int> columns;
             columns.reserve(table.columns.size());
             for (const FoamColumn& column : table.columns)
-                columns.push_back(builder.declare(foamVariable(series[source].origin, column)));
+                columns.push_back(builder.declare(foamVariable(one.origin, column)));
             history.addSegment(source, std::move(table), std::move(columns));
         }
+        ++source;
     }
     history.deliver(builder, timeColumn);
 }
+}  // namespace
 
-void readFoamCase(const std::string& folder, RunDataBuilder& builder) {
-    readFoamSeries(foamCaseSeries(folder), builder);
+bool isFoamCaseFolder(const std::string& folder) {
+    return isFolder(childPath(folder, "postProcessing")) || !caseLogs(folder).empty() ||
+           !scanCase(folder).empty();
+}
+
+void readFoamCase(const std::string& folder, RunDataBuilder& builder, const ReadOptions& options) {
+    const std::vector<FoamSeries> series = scanCase(folder);
+    const std::vector<std::string> logPaths = caseLogs(folder);
+    if (series.empty() && logPaths.empty()) throw noCaseData(folder);
+    builder.declare(foamTimeVariable());  // first, before the logs' variables
+    readFoamSeries(series, builder, readCaseLogs(logPaths, builder, options));
 }
 
 bool isFoamDataFile(const std::string&, std::string_view head) {
@@ -240,7 +329,7 @@ void readFoamDataFileRun(const std::string& path, RunDataBuilder& builder) {
     const bool inStartFolder = isTimeName(baseName(startFolder), start);
     one.origin.functionObject = inStartFolder ? baseName(parentOf(startFolder)) : one.origin.file;
     one.segments.push_back(path);
-    readFoamSeries({one}, builder);
+    readFoamSeries({one}, builder, {});
 }
 
 }  // namespace mon

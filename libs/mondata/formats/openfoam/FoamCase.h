@@ -12,6 +12,7 @@
 
 #include "libs/mondata/formats/openfoam/FoamVariables.h"
 #include "libs/mondata/model/RunDataBuilder.h"
+#include "libs/mondata/sources/ReadOptions.h"
 
 namespace mon {
 
@@ -20,18 +21,15 @@ struct FoamSeries {
     std::vector<std::string> segments;  // file paths in run order
 };
 
-// Whether a folder is a case with postProcessing/, a postProcessing folder
-// or one function object's folder holding function-object data.
+// Whether a folder is a case with postProcessing/ or solver logs (log.*), a
+// postProcessing folder or one function object's folder holding
+// function-object data.
 bool isFoamCaseFolder(const std::string& folder);
 
-// Every series of the folder, ordered by region, function object and file.
-// Throws owl::data::error when the folder holds no function-object data.
-std::vector<FoamSeries> foamCaseSeries(const std::string& folder);
-
-// Reads every series into the builder: "TIME" first, then the series'
-// variables, records merged on time (see TimeKeyedHistory.h).
-void readFoamSeries(const std::vector<FoamSeries>& series, RunDataBuilder& builder);
-void readFoamCase(const std::string& folder, RunDataBuilder& builder);
+// Reads a case into the builder: "TIME" first, then the variables of its
+// solver logs (log.*) and of every series, records merged on time (see
+// TimeKeyedHistory.h). Throws owl::data::error when there is nothing to read.
+void readFoamCase(const std::string& folder, RunDataBuilder& builder, const ReadOptions& options);
 
 // One data file given on its own: the function object is the folder above
 // its start-time folder, or, when it is not in one, the file's name.

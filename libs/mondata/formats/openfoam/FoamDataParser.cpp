@@ -390,6 +390,10 @@ void FoamDataParser::putToken(std::string_view token, const Slot& slot) {
     }
 }
 
+// OpenFOAM writes -1e+300 (its VGREAT) for a probe that lies in no cell.
+constexpr double kPlaceholder = 1e300;
+
+// The value of a numeric field; FLT_MAX (no value) for a placeholder.
 float FoamDataParser::number(std::string_view token, uint32_t column) const {
     float value = 0;
     if (readDecimalFloat(token, value)) return value;
@@ -404,6 +408,7 @@ float FoamDataParser::number(std::string_view token, uint32_t column) const {
              " is not a number");
     if (ec == std::errc::result_out_of_range)
         wide = std::strtod(std::string(digits).c_str(), nullptr);
+    if (std::fabs(wide) == kPlaceholder) return FLT_MAX;  // no value
     if (std::fabs(wide) > FLT_MAX && std::isfinite(wide)) return wide > 0 ? INFINITY : -INFINITY;
     return static_cast<float>(wide);
 }

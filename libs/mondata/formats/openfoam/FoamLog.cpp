@@ -1,5 +1,7 @@
 #include "libs/mondata/formats/openfoam/FoamLog.h"
 
+#include <algorithm>
+
 #include "libs/mondata/formats/openfoam/FoamLogParser.h"
 #include "libs/mondata/text/BlockReader.h"
 
@@ -35,14 +37,56 @@ bool looksLikeFoamLog(std::string_view head) {
             head.find("Solving for ") != std::string_view::npos);
 }
 
+namespace {
+// Records kept as table rows; a restart appended to the log replaces the
+// rows from its time on.
+class TableSink : public FoamRecordSink {
+  public:
+    explicit TableSink(FoamTable& table) : table_(table) {}
+    void beginRecord(int, int loop, double time) override {
+        auto& rows = table_.rows;
+        if (loop == 1 && !rows.empty() && time <= rows.back().time) {
+            auto from =
+                std::lower_bound(rows.begin(), rows.end(), time,
+                                 [](const FoamRow& row, double value) { return row.time < value; });
+            if (from != rows.end()) table_.cells.resize(from->firstCell);
+            rows.erase(from, rows.end());
+        }
+        rows.push_back({time, loop, static_cast<uint32_t>(table_.cells.size())});
+    }
+    void setValue(int column, float value) override {
+        table_.cells.push_back({static_cast<uint32_t>(column), value});
+    }
+
+  private:
+    FoamTable& table_;
+};
+
 // Read block by block: a long log costs a block and its longest line in
 // memory, not its whole size.
-void readFoamLog(const std::string& path, RunDataBuilder& builder) {
-    FoamLogParser parser(builder, path);
+void parseFile(const std::string& path, FoamLogParser& parser) {
     BlockReader reader(path);
     reader.feed([&](std::string_view text) { return parser.parseLines(text); });
     parser.finish();
+}
+}  // namespace
+
+void readFoamLog(const std::string& path, RunDataBuilder& builder, const ReadOptions& options) {
+    const std::vector<FoamLogPattern> patterns = compileFoamLogPatterns(options.logPatterns);
+    FoamLogParser parser(builder, path, patterns);
+    parseFile(path, parser);
     builder.addSourceFile(path);
+}
+
+bool readFoamLogTable(const std::string& path, RunDataBuilder& builder,
+                      const std::vector<FoamLogPattern>& patterns, FoamTable& table) {
+    table = FoamTable();
+    TableSink sink(table);
+    FoamLogParser parser(builder, path, patterns, &sink);
+    parseFile(path, parser);
+    if (!parser.hasMonitorValues()) return false;
+    builder.addSourceFile(path);
+    return true;
 }
 
 }  // namespace mon

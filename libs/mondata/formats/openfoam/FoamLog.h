@@ -4,10 +4,15 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "libs/mondata/model/RunDataBuilder.h"
+#include "libs/mondata/sources/FoamTable.h"
+#include "libs/mondata/sources/ReadOptions.h"
 
 namespace mon {
+
+class FoamLogPattern;
 
 // Whether the first bytes of a file are those of a solver log: the OpenFOAM
 // banner, the "Build  :" / "Exec   :" lines that follow it, or (a log cut at
@@ -17,6 +22,13 @@ namespace mon {
 bool looksLikeFoamLog(std::string_view head);
 
 // Reads the whole log into the builder.
-void readFoamLog(const std::string& path, RunDataBuilder& builder);
+void readFoamLog(const std::string& path, RunDataBuilder& builder, const ReadOptions& options);
+
+// Reads a log of a case as a table keyed by time, to be joined with the
+// case's function objects: its variables are declared in the builder, and
+// the table's cells name builder columns. Returns false (and no table) for a
+// log that gives no value besides times, a mesh or set-up tool's.
+bool readFoamLogTable(const std::string& path, RunDataBuilder& builder,
+                      const std::vector<FoamLogPattern>& patterns, FoamTable& table);
 
 }  // namespace mon

@@ -117,17 +117,27 @@ FoamLine executionTimeLine(std::string_view text) {
     return line;
 }
 
+// The values before a problem are kept: each is named by its label. The
+// newer openfoam.org releases leave out the cumulative error after a
+// non-final pressure corrector.
 FoamLine continuityLine(std::string_view text) {
     FoamLine line;
     line.kind = FoamLineKind::Continuity;
     size_t colon = text.find(':');
     if (colon == std::string_view::npos) return FoamLine();
+    const std::string_view before = trimmedField(text.substr(0, colon));
+    if (before.size() > 2 && before.front() == '(' && before.back() == ')')
+        line.region = before.substr(1, before.size() - 2);  // "(air)"
     text = trimmedField(text.substr(colon + 1));
+    std::fill(std::begin(line.values), std::end(line.values), kNoValue);
     std::string problem;
     if (!readLabelled(text, "sum local = ", "sum local", line.values[0], problem) ||
         !readLabelled(text, ", global = ", "global", line.values[1], problem) ||
-        !readLabelled(text, ", cumulative = ", "cumulative", line.values[2], problem))
-        return damaged("continuity errors: " + problem);
+        (!endsHere(text) &&
+         !readLabelled(text, ", cumulative = ", "cumulative", line.values[2], problem))) {
+        line.problem = "continuity errors: " + problem;
+        if (line.values[0] == kNoValue) line.kind = FoamLineKind::Damaged;
+    }
     return line;
 }
 
@@ -144,16 +154,41 @@ FoamLine outerIterationLine(std::string_view text) {
     return line;
 }
 
+// at: where "Number mean: " starts; the words before it, after a "Region:
+// NAME" prefix, are the line's label ("Interface Courant Number").
 FoamLine courantLine(std::string_view text, size_t at) {
-    static const std::string_view kMarker = "Courant Number mean: ";
+    static const std::string_view kMarker = "Number mean: ";
     FoamLine line;
     line.kind = FoamLineKind::Courant;
-    line.name = trimmedField(text.substr(0, at));
+    std::string_view label = text.substr(0, at + 6);  // up to "Number"
+    if (consume(label, "Region: ")) {
+        label = trimmedField(label);
+        line.region = label.substr(0, label.find(' '));
+        label.remove_prefix(line.region.size());
+    }
+    line.name = trimmedField(label);
     text.remove_prefix(at + kMarker.size());
     std::string problem;
     if (!readLabelled(text, "", "mean", line.values[0], problem) ||
         !readLabelled(text, " max: ", "max", line.values[1], problem))
-        return damaged("Courant Number: " + problem);
+        return damaged(std::string(line.name) + ": " + problem);
+    return line;
+}
+
+// "bounding k, min: a max: b average: c"
+FoamLine boundingLine(std::string_view text) {
+    const size_t comma = text.find(',');
+    if (comma == std::string_view::npos) return FoamLine();
+    FoamLine line;
+    line.kind = FoamLineKind::Bounding;
+    line.name = trimmedField(text.substr(0, comma));
+    text.remove_prefix(comma + 1);
+    std::string problem;
+    if (line.name.empty() || !readLabelled(text, " min: ", "min", line.values[0], problem) ||
+        !readLabelled(text, " max: ", "max", line.values[1], problem) ||
+        !readLabelled(text, " average: ", "average", line.values[2], problem))
+        return damaged("bounding " + std::string(line.name) + ": " +
+                       (problem.empty() ? "no field" : problem));
     return line;
 }
 
@@ -229,6 +264,8 @@ FoamLine byStart(std::string_view text) {
             return consume(rest, "PIMPLE: ") ? outerIterationLine(rest) : FoamLine();
         case 'S':
             return consume(rest, "Solving for ") ? regionLine(rest) : FoamLine();
+        case 'b':
+            return consume(rest, "bounding ") ? boundingLine(rest) : FoamLine();
         case '-':
         case '#':
             return isFailure(text) ? failure() : FoamLine();
@@ -267,9 +304,12 @@ FoamLine recogniseFoamLine(std::string_view line) {
     const size_t colon = text.find(':');
     if (colon != std::string_view::npos && text.substr(colon, kSolving.size()) == kSolving)
         return solveLine(text.substr(colon + kSolving.size()));
-    const size_t courant =
-        colon == std::string_view::npos ? colon : text.find("Courant Number mean: ");
-    if (courant != std::string_view::npos) return courantLine(text, courant);
+    const size_t number = colon == std::string_view::npos ? colon : text.find("Number mean: ");
+    if (number != std::string_view::npos && number > 0 && text[number - 1] == ' ') {
+        const std::string_view word = text.substr(0, number - 1);
+        const std::string_view last = word.substr(word.rfind(' ') + 1);
+        if (last == "Courant" || last == "Diffusion") return courantLine(text, number);
+    }
     return FoamLine();
 }
 

@@ -3,8 +3,10 @@
 // (docs/formats/openfoam-log.md) and reads their numbers. A log holds any
 // text besides: a line that none of the recognisers knows is Other. A line
 // that a recogniser knows but whose numbers do not read is Damaged, with
-// the reason in `problem`.
+// the reason in `problem`; a line that still carries some values it names
+// unambiguously keeps its kind, those values, and the reason in `problem`.
 
+#include <cfloat>
 #include <string>
 #include <string_view>
 
@@ -16,9 +18,12 @@ enum class FoamLineKind {
     DeltaT,          // "deltaT = 0.001": values[0]
     Solve,           // "GAMG:  Solving for p, Initial residual = a, Final residual = b,
                      //  No Iterations n": name, values[0..2]
-    Courant,         // "[Interface ]Courant Number mean: a max: b": name (prefix), values[0..1]
-    Continuity,      // "time step continuity errors : sum local = a, global = b,
-                     //  cumulative = c": values[0..2]
+    Courant,         // "[Region: R ][Interface ]Courant Number mean: a max: b" or
+                     //  "... Diffusion Number ...": region, name (the words up to
+                     //  "Number"), values[0..1]
+    Continuity,      // "time step continuity errors [(R)] : sum local = a, global = b[,
+                     //  cumulative = c]": region, values[0..2] (kNoValue: not given)
+    Bounding,        // "bounding k, min: a max: b average: c": name, values[0..2]
     ExecutionTime,   // "ExecutionTime = a s  ClockTime = b s": values[0..1]
     OuterIteration,  // "PIMPLE: iteration n" or "PIMPLE: Iteration n"
     Region,          // "Solving for fluid region NAME" (or solid): name
@@ -26,9 +31,13 @@ enum class FoamLineKind {
     Damaged,
 };
 
+// A value a line does not give.
+constexpr float kNoValue = FLT_MAX;
+
 struct FoamLine {
     FoamLineKind kind = FoamLineKind::Other;
-    std::string_view name;  // field, Courant prefix, time unit or region
+    std::string_view name;    // field, Courant label, time unit or region
+    std::string_view region;  // the region a Courant or continuity line names
     double time = 0;
     float values[3] = {0, 0, 0};
     std::string problem;  // why a Damaged line is damaged

@@ -8,70 +8,104 @@ namespace {
 
 using mon::FoamLine;
 using mon::FoamLineKind;
+using mon::kNoValue;
 using mon::recogniseFoamLine;
+using Kind = FoamLineKind;
 
-TEST(FoamLogLines, ReadsTheTimeInBothForms) {
-    FoamLine line = recogniseFoamLine("Time = 0.005");
-    EXPECT_EQ(line.kind, FoamLineKind::Time);
-    EXPECT_EQ(line.time, 0.005);
-    EXPECT_EQ(line.name, "");
-    line = recogniseFoamLine("Time = 1e-05s\r");
-    EXPECT_EQ(line.kind, FoamLineKind::Time);
-    EXPECT_EQ(line.time, 1e-05);
-    EXPECT_EQ(line.name, "s");
-    EXPECT_EQ(recogniseFoamLine("Time   : 21:14:03").kind, FoamLineKind::Other);
+// A line, what it is read as (values as text: "nan" and "-" for none), and
+// the problem it has.
+struct Case {
+    const char* text;
+    Kind kind;
+    const char* name;
+    const char* region;
+    const char* values;
+    const char* problem;
+};
+
+std::string valuesOf(const FoamLine& line, size_t count) {
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        const float v = line.values[i];
+        text += (i ? " " : "") + (v == kNoValue ? "-" : std::isnan(v) ? "nan" : std::to_string(v));
+    }
+    return text;
 }
 
-TEST(FoamLogLines, ReadsALinearSolution) {
-    FoamLine line = recogniseFoamLine(
-        "  GAMG:  Solving for p_rgh, Initial residual = 0.25, Final residual = 1e-07, No "
-        "Iterations 12");
-    ASSERT_EQ(line.kind, FoamLineKind::Solve);
-    EXPECT_EQ(line.name, "p_rgh");
-    EXPECT_EQ(line.values[0], 0.25f);
-    EXPECT_EQ(line.values[1], 1e-07f);
-    EXPECT_EQ(line.values[2], 12.0f);
-    line = recogniseFoamLine(
-        "smoothSolver:  Solving for Ux, Initial residual = nan, Final residual = -nan, No "
-        "Iterations 1000");
-    ASSERT_EQ(line.kind, FoamLineKind::Solve);
-    EXPECT_TRUE(std::isnan(line.values[0]));
-    EXPECT_TRUE(std::isnan(line.values[1]));
-}
+const Case kCases[] = {
+    {"Time = 0.005", Kind::Time, "", "", "", ""},
+    {"Time = 1e-05s\r", Kind::Time, "s", "", "", ""},
+    {"Time   : 21:14:03", Kind::Other, "", "", "", ""},
+    {"  GAMG:  Solving for p_rgh, Initial residual = 0.25, Final residual = 1e-07, No "
+     "Iterations 12",
+     Kind::Solve, "p_rgh", "", "0.250000 0.000000 12.000000", ""},
+    {"smoothSolver:  Solving for Ux, Initial residual = nan, Final residual = -nan, No "
+     "Iterations 1000",
+     Kind::Solve, "Ux", "", "nan nan 1000.000000", ""},
+    // Solutions without residuals are left alone.
+    {"DICPCG:  Solving for p:  solution singularity", Kind::Other, "", "", "", ""},
+    {"MULES: Solving for alpha.water", Kind::Other, "", "", "", ""},
+    {"BiCGStab:  Solving for U, Initial residual = (1 0.5 0), Final residual = (1e-06 1e-06 0), "
+     "No Iterations 3",
+     Kind::Other, "", "", "", ""},
+    {"Interface Courant Number mean: 0.01 max: 0.5", Kind::Courant, "Interface Courant Number", "",
+     "0.010000 0.500000", ""},
+    {"Region: air Courant Number mean: 0.05 max: 0.25", Kind::Courant, "Courant Number", "air",
+     "0.050000 0.250000", ""},
+    {"Region: solid Diffusion Number mean: 4.5 max: 103", Kind::Courant, "Diffusion Number",
+     "solid", "4.500000 103.000000", ""},
+    {"Some Other Number mean: 1 max: 2", Kind::Other, "", "", "", ""},
+    {"time step continuity errors : sum local = 1e-09, global = -2e-20, cumulative = 3e-19",
+     Kind::Continuity, "", "", "0.000000 -0.000000 0.000000", ""},
+    // The newer openfoam.org releases leave the cumulative error out.
+    {"time step continuity errors (air) : sum local = 2, global = 3", Kind::Continuity, "", "air",
+     "2.000000 3.000000 -", ""},
+    {"time step continuity errors : sum local = 2, global = x", Kind::Continuity, "", "",
+     "2.000000 - -", "continuity errors: global 'x' is not a number"},
+    {"bounding k, min: -0.5 max: 3 average: 0.25", Kind::Bounding, "k", "",
+     "-0.500000 3.000000 0.250000", ""},
+    {"ExecutionTime = 12.75 s  ClockTime = 13 s", Kind::ExecutionTime, "", "",
+     "12.750000 13.000000", ""},
+    {"deltaT = 0.5", Kind::DeltaT, "", "", "0.500000", ""},
+    {"PIMPLE: Iteration 3", Kind::OuterIteration, "", "", "3.000000", ""},
+    {"PIMPLE: converged in 3 iterations", Kind::Other, "", "", "", ""},
+    {"Solving for solid region heater", Kind::Region, "heater", "", "", ""},
+    {"--> FOAM FATAL IO ERROR: ", Kind::Failure, "", "", "", ""},
+    {"#0  Foam::error::printStack(Foam::Ostream&) at ??:?", Kind::Failure, "", "", "", ""},
+    {"#0 is not a trace", Kind::Other, "", "", "", ""},
+    // Recognised lines whose numbers do not read.
+    {"Time = 0.0x5", Kind::Damaged, "", "", "", "time '0.0x5' is not a number"},
+    {"Time = inf", Kind::Damaged, "", "", "", "time 'inf' is not a number"},
+    {"deltaT = fast", Kind::Damaged, "", "", "", "deltaT 'fast' is not a number"},
+    {"GAMG:  Solving for p, Initial residual = 1, Final residual = 0.0#1, No Iterations 3",
+     Kind::Damaged, "", "", "", "solution of 'p': final residual '0.0#1' is not a number"},
+    {"GAMG:  Solving for p, Initial residual = 1, No Iterations 3", Kind::Damaged, "", "", "",
+     "solution of 'p': no final residual"},
+    {"GAMG:  Solving for p, Initial residual = 1, Final residual = 0.1, No Iterations 3 and more",
+     Kind::Damaged, "", "", "", "solution of 'p': unexpected text at the end"},
+    {"Courant Number mean: 0.1 max: big", Kind::Damaged, "", "", "",
+     "Courant Number: max 'big' is not a number"},
+    {"time step continuity errors : sum local = ?", Kind::Damaged, "", "", "",
+     "continuity errors: sum local '?' is not a number"},
+    {"bounding k, min: 1 max: 2", Kind::Damaged, "", "", "", "bounding k: no average"},
+    {"ExecutionTime = 1 s  ClockTime = ?", Kind::Damaged, "", "", "",
+     "ClockTime '?' is not a number"},
+    {"PIMPLE: iteration 0", Kind::Damaged, "", "", "",
+     "PIMPLE iteration '0' is not a whole number from 1"},
+};
 
-TEST(FoamLogLines, LeavesSolutionsWithoutResidualsAlone) {
-    EXPECT_EQ(recogniseFoamLine("DICPCG:  Solving for p:  solution singularity").kind,
-              FoamLineKind::Other);
-    EXPECT_EQ(recogniseFoamLine("MULES: Solving for alpha.water").kind, FoamLineKind::Other);
-    EXPECT_EQ(recogniseFoamLine("BiCGStab:  Solving for U, Initial residual = (1 0.5 0), Final "
-                                "residual = (1e-06 1e-06 0), No Iterations 3")
-                  .kind,
-              FoamLineKind::Other);
-}
-
-TEST(FoamLogLines, ReadsTheOtherMonitoredLines) {
-    FoamLine line = recogniseFoamLine("Interface Courant Number mean: 0.01 max: 0.5");
-    ASSERT_EQ(line.kind, FoamLineKind::Courant);
-    EXPECT_EQ(line.name, "Interface");
-    EXPECT_EQ(line.values[1], 0.5f);
-    line = recogniseFoamLine(
-        "time step continuity errors : sum local = 1e-09, global = -2e-20, cumulative = 3e-19");
-    ASSERT_EQ(line.kind, FoamLineKind::Continuity);
-    EXPECT_EQ(line.values[1], -2e-20f);
-    EXPECT_EQ(line.values[2], 3e-19f);
-    line = recogniseFoamLine("ExecutionTime = 12.75 s  ClockTime = 13 s");
-    ASSERT_EQ(line.kind, FoamLineKind::ExecutionTime);
-    EXPECT_EQ(line.values[0], 12.75f);
-    EXPECT_EQ(line.values[1], 13.0f);
-    EXPECT_EQ(recogniseFoamLine("deltaT = 0.00125").values[0], 0.00125f);
-    EXPECT_EQ(recogniseFoamLine("PIMPLE: Iteration 3").kind, FoamLineKind::OuterIteration);
-    EXPECT_EQ(recogniseFoamLine("PIMPLE: iteration 3").values[0], 3.0f);
-    EXPECT_EQ(recogniseFoamLine("PIMPLE: converged in 3 iterations").kind, FoamLineKind::Other);
-    EXPECT_EQ(recogniseFoamLine("Solving for solid region heater").name, "heater");
-    EXPECT_EQ(recogniseFoamLine("--> FOAM FATAL IO ERROR: ").kind, FoamLineKind::Failure);
-    EXPECT_EQ(recogniseFoamLine("#0  Foam::error::printStack(Foam::Ostream&) at ??:?").kind,
-              FoamLineKind::Failure);
-    EXPECT_EQ(recogniseFoamLine("#0 is not a trace").kind, FoamLineKind::Other);
+TEST(FoamLogLines, ReadsEachKindOfLineAndSaysWhatIsWrongWithDamagedOnes) {
+    for (const Case& c : kCases) {
+        const FoamLine line = recogniseFoamLine(c.text);
+        EXPECT_EQ(line.kind, c.kind) << c.text;
+        EXPECT_EQ(line.name, c.name) << c.text;
+        EXPECT_EQ(line.region, c.region) << c.text;
+        EXPECT_EQ(line.problem, c.problem) << c.text;
+        const size_t count = std::string(c.values).empty()
+                                 ? 0
+                                 : std::count(c.values, c.values + strlen(c.values), ' ') + 1;
+        EXPECT_EQ(valuesOf(line, count), c.values) << c.text;
+    }
 }
 
 TEST(FoamLogLines, NumbersBeyondTheFloatRangeBecomeInfinityOrZero) {
@@ -85,34 +119,6 @@ TEST(FoamLogLines, NumbersBeyondTheFloatRangeBecomeInfinityOrZero) {
     EXPECT_EQ(mon::readFoamNumber("0.12345678901234567890123", value), 25u);
     EXPECT_EQ(value, 0.12345679f);
     EXPECT_EQ(mon::readFoamNumber("x1", value), 0u);
-}
-
-void expectDamaged(const char* text, const std::string& problem) {
-    FoamLine line = recogniseFoamLine(text);
-    EXPECT_EQ(line.kind, FoamLineKind::Damaged) << text;
-    EXPECT_EQ(line.problem, problem) << text;
-}
-
-TEST(FoamLogLines, RecognisedLinesWhoseNumbersDoNotReadAreDamaged) {
-    expectDamaged("Time = 0.0x5", "time '0.0x5' is not a number");
-    expectDamaged("Time = ", "time '' is not a number");
-    expectDamaged("Time = inf", "time 'inf' is not a number");
-    expectDamaged("deltaT = fast", "deltaT 'fast' is not a number");
-    expectDamaged(
-        "GAMG:  Solving for p, Initial residual = 1, Final residual = 0.0#1, No "
-        "Iterations 3",
-        "solution of 'p': final residual '0.0#1' is not a number");
-    expectDamaged("GAMG:  Solving for p, Initial residual = 1, No Iterations 3",
-                  "solution of 'p': no final residual");
-    expectDamaged(
-        "GAMG:  Solving for p, Initial residual = 1, Final residual = 0.1, No "
-        "Iterations 3 and more",
-        "solution of 'p': unexpected text at the end");
-    expectDamaged("Courant Number mean: 0.1 max: big", "Courant Number: max 'big' is not a number");
-    expectDamaged("time step continuity errors : sum local = 1, global = 2",
-                  "continuity errors: no cumulative");
-    expectDamaged("ExecutionTime = 1 s  ClockTime = ?", "ClockTime '?' is not a number");
-    expectDamaged("PIMPLE: iteration 0", "PIMPLE iteration '0' is not a whole number from 1");
 }
 
 }  // namespace

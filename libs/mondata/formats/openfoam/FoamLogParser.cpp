@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
-#include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/openfoam/FoamLogVariables.h"
 
@@ -14,18 +14,22 @@ namespace {
 // Slots made before any line is read, so that TIME and deltaT come first.
 const size_t kTimeSlot = 0;
 const size_t kTimeStepSlot = 1;
+const size_t kNotPattern = SIZE_MAX;
 }  // namespace
 
-FoamLogParser::FoamLogParser(RunDataBuilder& builder, std::string fileName)
-    : builder_(builder), fileName_(std::move(fileName)) {
+FoamLogParser::FoamLogParser(RunDataBuilder& builder, std::string fileName,
+                             const std::vector<FoamLogPattern>& patterns, FoamRecordSink* sink)
+    : builder_(builder),
+      builderSink_(builder),
+      sink_(sink ? *sink : builderSink_),
+      timeInSink_(sink != nullptr),
+      fileName_(std::move(fileName)),
+      patterns_(patterns) {
     addSlots(FoamLineKind::Time, "", "", {foamTimeVariable("s"), foamTimeStepVariable("s")});
-}
-
-void FoamLogParser::fail(const std::string& what) const {
-    throw owl::data::error(
-        "MonDatabase", "updateFrom",
-        owl::printable(fileName_) + ":" + std::to_string(lineNumber_) + ": " + what,
-        owl::errorFatal);
+    size_t most = 0;
+    for (const FoamLogPattern& pattern : patterns_) most = std::max(most, pattern.values().size());
+    patternSlots_.assign(patterns_.size(), -1);  // made at the first match
+    matched_.resize(most);
 }
 
 void FoamLogParser::parse(std::string_view text) {
@@ -40,15 +44,38 @@ size_t FoamLogParser::parseLines(std::string_view text) {
         if (!found) break;  // unfinished last line
         size_t end = static_cast<size_t>(static_cast<const char*>(found) - text.data());
         ++lineNumber_;
-        handle(recogniseFoamLine(text.substr(pos, end - pos)));
+        const std::string_view line = text.substr(pos, end - pos);
+        handle(recogniseFoamLine(line));
+        if (!patterns_.empty()) matchPatterns(line);
         pos = end + 1;
     }
     return failed_ ? text.size() : pos;
 }
 
+// Until the log shows whether it is a multi-region one, the values of a
+// step are held in order; afterwards only the lines that wait for their
+// region's line are.
+bool FoamLogParser::holdForRegion(const FoamLine& line) const {
+    const FoamLineKind kind = line.kind;
+    if (regions_ == Regions::None || releasing_) return false;
+    const bool regional = kind == FoamLineKind::Solve || kind == FoamLineKind::Bounding ||
+                          (kind == FoamLineKind::Continuity && line.region.empty());
+    if (regions_ == Regions::Some) return regional && region_.empty();
+    return regional || kind == FoamLineKind::DeltaT || kind == FoamLineKind::Courant ||
+           kind == FoamLineKind::Continuity;
+}
+
 void FoamLogParser::handle(const FoamLine& line) {
+    if (!line.problem.empty()) skip(line.problem);
+    if (holdForRegion(line)) {
+        held_.push_back({line.kind, std::string(line.name), std::string(line.region),
+                         std::vector<float>(std::begin(line.values), std::end(line.values)),
+                         kNotPattern});
+        return;
+    }
     switch (line.kind) {
         case FoamLineKind::Other:
+        case FoamLineKind::Damaged:
             return;
         case FoamLineKind::Time:
             return onTime(line);
@@ -56,6 +83,8 @@ void FoamLogParser::handle(const FoamLine& line) {
             return setValue(kTimeStepSlot, line.values[0]);
         case FoamLineKind::Solve:
             return onSolve(line);
+        case FoamLineKind::Bounding:
+            return onBounding(line);
         case FoamLineKind::Courant:
             return onCourant(line);
         case FoamLineKind::Continuity:
@@ -65,46 +94,133 @@ void FoamLogParser::handle(const FoamLine& line) {
         case FoamLineKind::OuterIteration:
             return onOuterIteration();
         case FoamLineKind::Region:
-            region_.assign(line.name.data(), line.name.size());
-            return;
+            return onRegion(line.name);
         case FoamLineKind::Failure:
             return onFailure();
-        case FoamLineKind::Damaged:
-            fail(line.problem);
     }
+}
+
+// The last match in a loop (or before the first loop) wins.
+void FoamLogParser::matchPatterns(std::string_view text) {
+    for (size_t i = 0; i < patterns_.size(); ++i) {
+        if (!patterns_[i].match(text, matched_.data())) continue;
+        const auto values = matched_.begin();
+        const auto count = static_cast<std::ptrdiff_t>(patterns_[i].values().size());
+        if (regions_ == Regions::Unknown)
+            held_.push_back({FoamLineKind::Other, "", "", {values, values + count}, i});
+        else
+            setPatternValues(i, std::vector<float>(values, values + count));
+    }
+}
+
+void FoamLogParser::setPatternValues(size_t pattern, const std::vector<float>& values) {
+    monitorValues_ = true;
+    if (patternSlots_[pattern] < 0) {
+        std::vector<VariableInfo> infos;
+        for (const FoamPatternValue& value : patterns_[pattern].values())
+            infos.push_back(foamPatternVariable(value.name, value.category, value.group));
+        patternSlots_[pattern] = addSlots(FoamLineKind::Other, "", "", std::move(infos));
+    }
+    for (size_t k = 0; k < values.size(); ++k)
+        setValue(static_cast<size_t>(patternSlots_[pattern]) + k, values[k]);
+}
+
+// The held lines, in order, now that their region is known (region_).
+void FoamLogParser::releaseHeld() {
+    if (held_.empty()) return;
+    std::vector<HeldLine> held;
+    held.swap(held_);
+    releasing_ = true;
+    for (const HeldLine& line : held) {
+        if (line.pattern != kNotPattern) {
+            setPatternValues(line.pattern, line.values);
+            continue;
+        }
+        FoamLine again;
+        again.kind = line.kind;
+        again.name = line.name;
+        again.region = line.region;
+        std::copy(line.values.begin(), line.values.end(), again.values);
+        handle(again);
+    }
+    releasing_ = false;
+}
+
+void FoamLogParser::skip(const std::string& problem) {
+    if (++skipped_ > 3) return;
+    if (!skippedShown_.empty()) skippedShown_ += "; ";
+    skippedShown_ +=
+        owl::printable(fileName_) + ":" + std::to_string(lineNumber_) + ": skipped: " + problem;
+}
+
+// Where every time is a whole number (a steady run's iterations),
+// the step is the time; otherwise steps count on from the last.
+int FoamLogParser::stepFor(double time) {
+    if (wholeTimes_ && time >= 0 && time <= std::numeric_limits<int>::max() &&
+        time == std::floor(time))
+        return static_cast<int>(time);
+    wholeTimes_ = false;
+    return writtenSteps_.empty() ? 1 : writtenSteps_.back() + 1;
 }
 
 // A time that is not after the last written step's is a restart appended to
 // the same log: the steps from that time on are replaced.
 void FoamLogParser::onTime(const FoamLine& line) {
+    releaseHeld();
     if (stepOpen_) completeStep();
     if (!sawTimeLine_ && !line.name.empty()) {
         slotInfo_[kTimeSlot] = foamTimeVariable(line.name);
         slotInfo_[kTimeStepSlot] = foamTimeStepVariable(line.name);
     }
     sawTimeLine_ = true;
-    if (!writtenTimes_.empty() && line.time <= writtenTimes_.back())
-        writtenTimes_.erase(std::lower_bound(writtenTimes_.begin(), writtenTimes_.end(), line.time),
-                            writtenTimes_.end());
+    if (!writtenTimes_.empty() && line.time <= writtenTimes_.back()) {
+        const auto from = std::lower_bound(writtenTimes_.begin(), writtenTimes_.end(), line.time);
+        writtenSteps_.resize(static_cast<size_t>(from - writtenTimes_.begin()));
+        writtenTimes_.erase(from, writtenTimes_.end());
+    }
     stepOpen_ = true;
-    stepNumber_ = static_cast<int>(writtenTimes_.size()) + 1;
+    stepNumber_ = stepFor(line.time);
     stepTime_ = line.time;
     region_.clear();
     firstFieldSlot_ = lastFieldSlot_ = -1;
     setValue(kTimeSlot, static_cast<float>(line.time));
 }
 
-// Without PIMPLE lines in the log, a solution of the step's first field that
-// follows other fields' starts the next outer iteration (repeats in a row,
-// like sub-cycles, do not).
+int FoamLogParser::slotsFor(FoamLineKind kind, std::string_view region, std::string_view name) {
+    const int slot = findSlots(kind, region, name);
+    if (slot >= 0) return slot;
+    switch (kind) {
+        case FoamLineKind::Solve:
+            return addSlots(kind, region, name,
+                            {foamInitialResidual(region, name), foamFinalResidual(region, name),
+                             foamSolverIterations(region, name)});
+        case FoamLineKind::Bounding:
+            return addSlots(kind, region, name,
+                            {foamBounding(region, name, "min"), foamBounding(region, name, "max"),
+                             foamBounding(region, name, "average")});
+        case FoamLineKind::Courant:
+            return addSlots(
+                kind, region, name,
+                {foamCourantNumber(region, name, "mean"), foamCourantNumber(region, name, "max")});
+        case FoamLineKind::Continuity:
+            return addSlots(
+                kind, region, name,
+                {foamContinuityError(region, "sum local"), foamContinuityError(region, "global"),
+                 foamContinuityError(region, "cumulative")});
+        default:
+            return addSlots(kind, region, name,
+                            {foamExecutionTime("ExecutionTime"), foamExecutionTime("ClockTime")});
+    }
+}
+
+// Without PIMPLE lines in a single-region log, a solution of the step's
+// first field that follows other fields' starts the next outer iteration
+// (repeats in a row, like sub-cycles, do not). A multi-region solver solves
+// each region's fields in its own order: its steps have no such loops.
 void FoamLogParser::onSolve(const FoamLine& line) {
-    int slot = findSlots(FoamLineKind::Solve, region_, line.name);
-    if (slot < 0)
-        slot = addSlots(
-            FoamLineKind::Solve, region_, line.name,
-            {foamInitialResidual(region_, line.name), foamFinalResidual(region_, line.name),
-             foamSolverIterations(region_, line.name)});
-    if (stepOpen_ && !sawOuterIterationLine_) {
+    monitorValues_ = true;
+    const int slot = slotsFor(FoamLineKind::Solve, region_, line.name);
+    if (stepOpen_ && !sawOuterIterationLine_ && regions_ != Regions::Some) {
         if (firstFieldSlot_ < 0) {
             firstFieldSlot_ = slot;
             beginLoop();
@@ -120,71 +236,90 @@ void FoamLogParser::onSolve(const FoamLine& line) {
     step_.add(first + 2, line.values[2]);
 }
 
+void FoamLogParser::onBounding(const FoamLine& line) {
+    monitorValues_ = true;
+    const auto slot = static_cast<size_t>(slotsFor(FoamLineKind::Bounding, region_, line.name));
+    for (size_t i = 0; i < 3; ++i) setValue(slot + i, line.values[i]);
+}
+
 void FoamLogParser::onOuterIteration() {
+    releaseHeld();
     sawOuterIterationLine_ = true;
+    region_.clear();
     if (stepOpen_) beginLoop();
+}
+
+// The first region line tells a multi-region log; the lines held for it
+// belong to its region.
+void FoamLogParser::onRegion(std::string_view region) {
+    regions_ = Regions::Some;
+    region_.assign(region.data(), region.size());
+    releaseHeld();
 }
 
 void FoamLogParser::beginLoop() {
     if (step_.loopCount() >= RunDataBuilder::kMaxLoop)
-        fail("time step " + std::to_string(stepNumber_) + " has more than " +
-             std::to_string(RunDataBuilder::kMaxLoop) + " outer iterations");
+        return skip("time step " + std::to_string(stepNumber_) + " has more than " +
+                    std::to_string(RunDataBuilder::kMaxLoop) + " outer iterations");
     step_.beginLoop();
 }
 
 void FoamLogParser::onCourant(const FoamLine& line) {
-    // The prefix ("Interface") tells the Courant numbers apart.
-    int slot = findSlots(FoamLineKind::Courant, region_, line.name);
-    if (slot < 0)
-        slot = addSlots(FoamLineKind::Courant, region_, line.name,
-                        {foamCourantNumber(region_, line.name, "mean"),
-                         foamCourantNumber(region_, line.name, "max")});
-    setValue(static_cast<size_t>(slot), line.values[0]);
-    setValue(static_cast<size_t>(slot) + 1, line.values[1]);
+    monitorValues_ = true;
+    const auto slot = static_cast<size_t>(slotsFor(FoamLineKind::Courant, line.region, line.name));
+    setValue(slot, line.values[0]);
+    setValue(slot + 1, line.values[1]);
 }
 
+// A value the line leaves out (the cumulative error after a non-final
+// corrector) keeps the loop's last one.
 void FoamLogParser::onContinuity(const FoamLine& line) {
-    int slot = findSlots(FoamLineKind::Continuity, region_, "");
-    if (slot < 0)
-        slot = addSlots(
-            FoamLineKind::Continuity, region_, "",
-            {foamContinuityError(region_, "sum local"), foamContinuityError(region_, "global"),
-             foamContinuityError(region_, "cumulative")});
-    for (size_t i = 0; i < 3; ++i) setValue(static_cast<size_t>(slot) + i, line.values[i]);
+    monitorValues_ = true;
+    const std::string_view region = line.region.empty() ? std::string_view(region_) : line.region;
+    const auto slot = static_cast<size_t>(slotsFor(FoamLineKind::Continuity, region, ""));
+    for (size_t i = 0; i < 3; ++i)
+        if (line.values[i] != kNoValue) setValue(slot + i, line.values[i]);
 }
 
 // The step's last line: what follows, up to the next Time line, is printed
 // before the next step (its Courant number and deltaT) and belongs to it.
 void FoamLogParser::onExecutionTime(const FoamLine& line) {
+    releaseHeld();
     if (!stepOpen_) return;
-    int slot = findSlots(FoamLineKind::ExecutionTime, "", "");
-    if (slot < 0)
-        slot = addSlots(FoamLineKind::ExecutionTime, "", "",
-                        {foamExecutionTime("ExecutionTime"), foamExecutionTime("ClockTime")});
-    setValue(static_cast<size_t>(slot), line.values[0]);
-    setValue(static_cast<size_t>(slot) + 1, line.values[1]);
+    const auto slot = static_cast<size_t>(slotsFor(FoamLineKind::ExecutionTime, "", ""));
+    setValue(slot, line.values[0]);
+    setValue(slot + 1, line.values[1]);
     completeStep();
 }
 
 // A run that failed keeps the step it failed in; the rest of the log is the
 // error report.
 void FoamLogParser::onFailure() {
+    releaseHeld();
     failed_ = true;
     if (stepOpen_) completeStep();
 }
 
 void FoamLogParser::completeStep() {
-    step_.writeTo(builder_, stepNumber_, [this](size_t slot) { return columnOf(slot); });
+    step_.writeTo(sink_, stepNumber_, stepTime_, [this](size_t slot) { return columnOf(slot); });
     writtenTimes_.push_back(stepTime_);
+    writtenSteps_.push_back(stepNumber_);
     sawLoops_ = sawLoops_ || step_.loopCount() > 1;
     step_.clear();
     stepOpen_ = false;
     stepHasNan_ = false;
+    region_.clear();
+    if (regions_ == Regions::Unknown) regions_ = Regions::None;
 }
 
-void FoamLogParser::finishLog() {
+void FoamLogParser::finish() {
+    releaseHeld();
     if (stepOpen_ && stepHasNan_) completeStep();  // the run is diverging: show it
-    builder_.setCoefficientLoops(sawOuterIterationLine_ || sawLoops_);
+    builder_.setCoefficientLoops(builder_.hasCoefficientLoops() || sawOuterIterationLine_ ||
+                                 sawLoops_);
+    if (skipped_ > 0)
+        builder_.addWarning(skippedShown_ + " (" + std::to_string(skipped_) +
+                            (skipped_ == 1 ? " line" : " lines") + " skipped)");
 }
 
 void FoamLogParser::setValue(size_t slot, float value) {
@@ -218,6 +353,7 @@ int FoamLogParser::addSlots(FoamLineKind kind, std::string_view region, std::str
 }
 
 int FoamLogParser::columnOf(size_t slot) {
+    if (timeInSink_ && slot == kTimeSlot) return -1;
     if (slotColumn_[slot] < 0) slotColumn_[slot] = builder_.declare(slotInfo_[slot]);
     return slotColumn_[slot];
 }

@@ -1,16 +1,19 @@
 #pragma once
 // Reads the text of an OpenFOAM solver log (docs/formats/openfoam-log.md)
-// into a RunDataBuilder in one pass: every "Time =" line starts a time step,
-// numbered from 1, and the recognised lines up to the step's end give its
-// values. A step is written when it is complete (its ExecutionTime line or
-// the next Time line); a half-written last step is left out unless the run
-// failed in it. Errors are owl::data::error reading "FILE:LINE: what is wrong".
+// into a RunDataBuilder in one pass: every "Time =" line starts a time step
+// and the recognised lines up to the step's end give its values. A step is
+// written when it is complete (its ExecutionTime line or the next Time
+// line); a half-written last step is left out unless the run failed in it.
+// Solver text is read leniently: a recognised line that does not read is
+// skipped (values it names unambiguously kept), and finish() adds one
+// warning to the builder naming the first lines skipped.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "libs/mondata/formats/openfoam/FoamLogLines.h"
+#include "libs/mondata/formats/openfoam/FoamLogPattern.h"
 #include "libs/mondata/formats/openfoam/FoamLogStep.h"
 #include "libs/mondata/model/RunDataBuilder.h"
 
@@ -18,7 +21,11 @@ namespace mon {
 
 class FoamLogParser {
   public:
-    FoamLogParser(RunDataBuilder& builder, std::string fileName);
+    // Variables are declared in the builder; records go to the builder, or
+    // to sink when one is given (TIME is then left to the sink: it is the
+    // time the records are given with).
+    FoamLogParser(RunDataBuilder& builder, std::string fileName,
+                  const std::vector<FoamLogPattern>& patterns = {}, FoamRecordSink* sink = nullptr);
 
     // Parses the whole text. A last line without a line end is still being
     // written by the solver and is ignored.
@@ -29,27 +36,49 @@ class FoamLogParser {
     // again with the piece that follows. After a failure line the rest of
     // the log is taken unread. finish() ends the log after the last piece.
     size_t parseLines(std::string_view text);
-    void finish() { finishLog(); }
+    void finish();
+
+    // Whether the log gave any value besides times (a solver's log, not a
+    // mesh tool's).
+    bool hasMonitorValues() const { return monitorValues_; }
 
   private:
+    // A line whose region is known only later: the solves a multi-region
+    // solver prints before the first region line of its step.
+    struct HeldLine {
+        FoamLineKind kind;
+        std::string name;
+        std::string region;
+        std::vector<float> values;
+        size_t pattern;  // the pattern that matched, for pattern values
+    };
+    enum class Regions { Unknown, None, Some };
+
     void handle(const FoamLine& line);
     void onTime(const FoamLine& line);
     void onSolve(const FoamLine& line);
+    void onBounding(const FoamLine& line);
     void onOuterIteration();
     void onCourant(const FoamLine& line);
     void onContinuity(const FoamLine& line);
     void onExecutionTime(const FoamLine& line);
+    void onRegion(std::string_view region);
     void onFailure();
+    void matchPatterns(std::string_view text);
+    void setPatternValues(size_t pattern, const std::vector<float>& values);
+    bool holdForRegion(const FoamLine& line) const;
+    void releaseHeld();
     void beginLoop();
     void completeStep();
-    void finishLog();
+    int stepFor(double time);
+    void skip(const std::string& problem);
 
     void setValue(size_t slot, float value);
+    int slotsFor(FoamLineKind kind, std::string_view region, std::string_view name);
     int findSlots(FoamLineKind kind, std::string_view region, std::string_view name);
     int addSlots(FoamLineKind kind, std::string_view region, std::string_view name,
                  std::vector<VariableInfo> infos);
     int columnOf(size_t slot);
-    [[noreturn]] void fail(const std::string& what) const;
 
     // A run of slots, one per variable of a recognised line, found by the
     // line's kind, its name and the region it belongs to.
@@ -60,10 +89,31 @@ class FoamLogParser {
         int first;
     };
 
+    // Writes records into the builder.
+    class BuilderSink : public FoamRecordSink {
+      public:
+        explicit BuilderSink(RunDataBuilder& builder) : builder_(builder) {}
+        void beginRecord(int step, int loop, double) override { builder_.beginRecord(step, loop); }
+        void setValue(int column, float value) override { builder_.setValue(column, value); }
+
+      private:
+        RunDataBuilder& builder_;
+    };
+
     RunDataBuilder& builder_;
+    BuilderSink builderSink_;
+    FoamRecordSink& sink_;
+    bool timeInSink_;
     std::string fileName_;
     size_t lineNumber_ = 0;
     bool failed_ = false;
+    bool monitorValues_ = false;
+    size_t skipped_ = 0;
+    std::string skippedShown_;  // the first few skipped lines, for the warning
+
+    const std::vector<FoamLogPattern>& patterns_;
+    std::vector<int> patternSlots_;  // the first slot of each pattern's values
+    std::vector<float> matched_;
 
     std::vector<SlotGroup> groups_;
     size_t lastGroup_ = 0;  // where the next search starts: lines come in the same order
@@ -75,8 +125,14 @@ class FoamLogParser {
     bool stepHasNan_ = false;
     int stepNumber_ = 0;
     double stepTime_ = 0;
-    std::vector<double> writtenTimes_;  // of the steps written, for restarts
-    std::string region_;                // of the multi-region solver's lines
+    bool wholeTimes_ = true;              // every time so far a whole number: steps are times
+    std::vector<double> writtenTimes_;    // of the steps written, for restarts
+    std::vector<int> writtenSteps_;       // their numbers
+    std::string region_;                  // of the multi-region solver's lines
+    Regions regions_ = Regions::Unknown;  // whether the log is a multi-region one
+    bool stepHadRegion_ = false;
+    std::vector<HeldLine> held_;
+    bool releasing_ = false;
     bool sawTimeLine_ = false;
     bool sawOuterIterationLine_ = false;
     bool sawLoops_ = false;

@@ -11,9 +11,16 @@
 #include <functional>
 #include <vector>
 
-#include "libs/mondata/model/RunDataBuilder.h"
-
 namespace mon {
+
+// Where the records of a log go: the run's builder, or a time-keyed table
+// that is joined with a case's function objects.
+class FoamRecordSink {
+  public:
+    virtual ~FoamRecordSink() = default;
+    virtual void beginRecord(int step, int loop, double time) = 0;
+    virtual void setValue(int column, float value) = 0;
+};
 
 class FoamLogStep {
   public:
@@ -42,12 +49,12 @@ class FoamLogStep {
     // Writes the step as records (step, 1), (step, 2), ...: one per loop, or
     // one for a step without loops. columnOf gives the builder column of a
     // slot that has a value.
-    void writeTo(RunDataBuilder& builder, int step,
+    void writeTo(FoamRecordSink& sink, int step, double time,
                  const std::function<int(size_t slot)>& columnOf) const;
 
   private:
     std::vector<float>& current() { return loopsInUse_ == 0 ? prelude_ : loops_[loopsInUse_ - 1]; }
-    void writeLoop(RunDataBuilder& builder, const std::vector<float>* loop,
+    void writeLoop(FoamRecordSink& sink, const std::vector<float>* loop,
                    const std::function<int(size_t slot)>& columnOf) const;
 
     std::vector<float> prelude_;

@@ -23,6 +23,12 @@ VariableInfo variable(QString name, std::initializer_list<std::pair<const char*,
     return info;
 }
 
+// A region's variable also says its region, for rules ("REGION = air").
+VariableInfo inRegion(std::string_view region, VariableInfo info) {
+    if (!region.empty()) info.attributes.emplace_back(QStringLiteral("region"), text(region));
+    return info;
+}
+
 struct FieldGroup {
     std::string_view field;
     const char* group;
@@ -80,12 +86,13 @@ const char* groupWithoutComponent(std::string_view field) {
 VariableInfo residual(std::string_view region, std::string_view field, const char* which,
                       const char* subcategory, const char* pathStep) {
     const QString group = QLatin1String(equationGroupOf(field));
-    return variable(prefixed(region, text(field) + QLatin1String(which)),
-                    {{"category", QStringLiteral("RESIDUAL")},
-                     {"subcategory", QLatin1String(subcategory)},
-                     {"group", group},
-                     {"path", QStringLiteral("Residuals/") + group + QLatin1String(pathStep)},
-                     {"units", QString(QLatin1String(""))}});
+    return inRegion(
+        region, variable(prefixed(region, text(field) + QLatin1String(which)),
+                         {{"category", QStringLiteral("RESIDUAL")},
+                          {"subcategory", QLatin1String(subcategory)},
+                          {"group", group},
+                          {"path", QStringLiteral("Residuals/") + group + QLatin1String(pathStep)},
+                          {"units", QString(QLatin1String(""))}}));
 }
 
 }  // namespace
@@ -126,32 +133,57 @@ VariableInfo foamFinalResidual(std::string_view region, std::string_view field) 
 }
 
 VariableInfo foamSolverIterations(std::string_view region, std::string_view field) {
-    return variable(prefixed(region, text(field) + QLatin1String(" iterations")),
-                    {{"category", QStringLiteral("SOLVER")},
-                     {"subcategory", QStringLiteral("ITERATIONS")},
-                     {"group", QStringLiteral("Linear Solver Iterations")},
-                     {"path", QStringLiteral("Linear Solver Iterations")},
-                     {"units", QString(QLatin1String(""))}});
+    return inRegion(region, variable(prefixed(region, text(field) + QLatin1String(" iterations")),
+                                     {{"category", QStringLiteral("SOLVER")},
+                                      {"subcategory", QStringLiteral("ITERATIONS")},
+                                      {"group", QStringLiteral("Linear Solver Iterations")},
+                                      {"path", QStringLiteral("Linear Solver Iterations")},
+                                      {"units", QString(QLatin1String(""))}}));
 }
 
-VariableInfo foamCourantNumber(std::string_view region, std::string_view prefix,
+VariableInfo foamCourantNumber(std::string_view region, std::string_view label,
                                std::string_view which) {
-    QString name = QStringLiteral("Courant Number ") + text(which);
-    if (!prefix.empty()) name = text(prefix) + QLatin1Char(' ') + name;
-    return variable(prefixed(region, name), {{"category", QStringLiteral("MONITOR")},
-                                             {"subcategory", QStringLiteral("COURANT")},
-                                             {"group", QStringLiteral("Courant Number")},
-                                             {"path", QStringLiteral("Courant Number")},
-                                             {"units", QString(QLatin1String(""))}});
+    static const std::string_view kDiffusion = "Diffusion Number";
+    const bool diffusion = label.size() >= kDiffusion.size() &&
+                           label.substr(label.size() - kDiffusion.size()) == kDiffusion;
+    const QString group =
+        diffusion ? QStringLiteral("Diffusion Number") : QStringLiteral("Courant Number");
+    return inRegion(region, variable(prefixed(region, text(label) + QLatin1Char(' ') + text(which)),
+                                     {{"category", QStringLiteral("MONITOR")},
+                                      {"subcategory", diffusion ? QStringLiteral("DIFFUSION")
+                                                                : QStringLiteral("COURANT")},
+                                      {"group", group},
+                                      {"path", group},
+                                      {"units", QString(QLatin1String(""))}}));
+}
+
+VariableInfo foamBounding(std::string_view region, std::string_view field, std::string_view which) {
+    return inRegion(region, variable(prefixed(region, QStringLiteral("bounding ") + text(field) +
+                                                          QLatin1Char(' ') + text(which)),
+                                     {{"category", QStringLiteral("MONITOR")},
+                                      {"subcategory", QStringLiteral("BOUNDING")},
+                                      {"group", QStringLiteral("Bounding")},
+                                      {"path", QStringLiteral("Bounding")},
+                                      {"units", QString(QLatin1String(""))}}));
+}
+
+VariableInfo foamPatternVariable(const std::string& name, const std::string& category,
+                                 const std::string& group) {
+    return variable(text(name), {{"category", text(category)},
+                                 {"subcategory", QStringLiteral("PATTERN")},
+                                 {"group", text(group)},
+                                 {"path", text(group)},
+                                 {"units", QString(QLatin1String(""))}});
 }
 
 VariableInfo foamContinuityError(std::string_view region, std::string_view which) {
-    return variable(prefixed(region, QStringLiteral("continuity errors ") + text(which)),
-                    {{"category", QStringLiteral("IMBALANCE")},
-                     {"subcategory", QStringLiteral("CONTINUITY")},
-                     {"group", QStringLiteral("Imbalances")},
-                     {"path", QStringLiteral("Imbalances/Continuity")},
-                     {"units", QString(QLatin1String(""))}});
+    return inRegion(region,
+                    variable(prefixed(region, QStringLiteral("continuity errors ") + text(which)),
+                             {{"category", QStringLiteral("IMBALANCE")},
+                              {"subcategory", QStringLiteral("CONTINUITY")},
+                              {"group", QStringLiteral("Imbalances")},
+                              {"path", QStringLiteral("Imbalances/Continuity")},
+                              {"units", QString(QLatin1String(""))}}));
 }
 
 VariableInfo foamExecutionTime(std::string_view which) {

@@ -3,6 +3,7 @@
 // attributes that rules and the default plots go by (the table in
 // docs/formats/openfoam-log.md).
 
+#include <string>
 #include <string_view>
 
 #include "libs/mondata/model/VariableInfo.h"
@@ -22,9 +23,15 @@ VariableInfo foamTimeStepVariable(std::string_view unit);
 VariableInfo foamInitialResidual(std::string_view region, std::string_view field);
 VariableInfo foamFinalResidual(std::string_view region, std::string_view field);
 VariableInfo foamSolverIterations(std::string_view region, std::string_view field);
-// which: "mean" or "max"; prefix: the words before "Courant Number", if any.
-VariableInfo foamCourantNumber(std::string_view region, std::string_view prefix,
+// which: "mean" or "max"; label: the line's words up to "Number"
+// ("Courant Number", "Interface Courant Number", "Diffusion Number").
+VariableInfo foamCourantNumber(std::string_view region, std::string_view label,
                                std::string_view which);
+// which: "min", "max" or "average".
+VariableInfo foamBounding(std::string_view region, std::string_view field, std::string_view which);
+// A value named in a pattern of the user's.
+VariableInfo foamPatternVariable(const std::string& name, const std::string& category,
+                                 const std::string& group);
 // which: "sum local", "global" or "cumulative".
 VariableInfo foamContinuityError(std::string_view region, std::string_view which);
 // which: "ExecutionTime" or "ClockTime".
