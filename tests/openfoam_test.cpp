@@ -99,24 +99,24 @@ TEST(OpenFoam, OrgCaseOrdersStartFoldersByTimeAndSplitsNestedForces) {
               "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs Cd\",\"forces forces pressure_x\","
               "\"forces moments pressure_z\",\"forces moments viscous_z\",\"residuals p\","
               "\"residuals k\",\"probes p 2\"\n"
-              "1,1.00000000e+01,1.10000002e+00,1.00000000e+00,6.00000000e+00,6.00000024e-01,"
+              "10,1.00000000e+01,1.10000002e+00,1.00000000e+00,6.00000000e+00,6.00000024e-01,"
               "1.00000000e+00,,3.00000000e+00\n"
-              "2,2.00000000e+01,1.20000005e+00,1.50000000e+00,6.50000000e+00,6.00000024e-01,"
+              "20,2.00000000e+01,1.20000005e+00,1.50000000e+00,6.50000000e+00,6.00000024e-01,"
               "1.00000001e-01,2.00000003e-01,\n"
-              "3,3.00000000e+01,1.35000002e+00,,,,9.99999978e-03,1.99999996e-02,\n"
-              "4,4.00000000e+01,1.45000005e+00,,,,,,\n"
-              "5,5.00000000e+01,1.54999995e+00,,,,,,\n"
-              "6,1.10000000e+02,2.09999990e+00,,,,,,6.00000000e+00\n"
-              "7,1.20000000e+02,2.20000005e+00,,,,,,\n");
+              "30,3.00000000e+01,1.35000002e+00,,,,9.99999978e-03,1.99999996e-02,\n"
+              "40,4.00000000e+01,1.45000005e+00,,,,,,\n"
+              "50,5.00000000e+01,1.54999995e+00,,,,,,\n"
+              "110,1.10000000e+02,2.09999990e+00,,,,,,6.00000000e+00\n"
+              "120,1.20000000e+02,2.20000005e+00,,,,,,\n");
 }
 
 TEST(OpenFoam, OneFunctionObjectFolderAndTimeStepRange) {
     EXPECT_EQ(e2e::monexportOutput({"-dir", foamCase("org/postProcessing/forceCoeffs"), "-varrule",
-                                    "CATEGORY = FORCE and NAME != \"*Cl(*\"", "-firsttimestep", "4",
-                                    "-lasttimestep", "5"}),
+                                    "CATEGORY = FORCE and NAME != \"*Cl(*\"", "-firsttimestep",
+                                    "40", "-lasttimestep", "50"}),
               "\"ACCUMULATED TIMESTEP\",\"forceCoeffs Cm\",\"forceCoeffs Cd\",\"forceCoeffs Cl\"\n"
-              "4,4.50000018e-02,1.45000005e+00,8.50000024e-01\n"
-              "5,5.49999997e-02,1.54999995e+00,9.49999988e-01\n");
+              "40,4.50000018e-02,1.45000005e+00,8.50000024e-01\n"
+              "50,5.49999997e-02,1.54999995e+00,9.49999988e-01\n");
 }
 
 TEST(OpenFoam, SingleDataFileTakesItsFunctionObjectFromTheFolders) {
@@ -124,9 +124,9 @@ TEST(OpenFoam, SingleDataFileTakesItsFunctionObjectFromTheFolders) {
         e2e::monexportOutput({"-mon", foamCase("org/postProcessing/forceCoeffs/20/forceCoeffs.dat"),
                               "-varlist", "TIME;forceCoeffs Cd"}),
         "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs Cd\"\n"
-        "1,3.00000000e+01,1.35000002e+00\n"
-        "2,4.00000000e+01,1.45000005e+00\n"
-        "3,5.00000000e+01,1.54999995e+00\n");
+        "30,3.00000000e+01,1.35000002e+00\n"
+        "40,4.00000000e+01,1.45000005e+00\n"
+        "50,5.00000000e+01,1.54999995e+00\n");
     EXPECT_EQ(
         e2e::monexportOutput({"-mon", foamCase("com/postProcessing/probes/0/U"), "-showvars"}),
         "ACCUMULATED TIMESTEP\nTIME\nprobes U 0_x\nprobes U 0_y\nprobes U 0_z\n"
@@ -145,13 +145,20 @@ TEST(OpenFoam, RowsOfOneTimeAreCoefficientLoops) {
               "\"ACCUMULATED TIMESTEP\",\"forceCoeffs Cd\"\n1,3.00000000e+00\n2,4.00000000e+00\n");
 }
 
+// Both layouts of a region's function objects: fluid/residuals and
+// solid/residuals (REGION/FUNCTION), probes/solid (FUNCTION/REGION, told by
+// solid being a region elsewhere). A probe not found (-1e+300) has no value;
+// a value beyond the float range that the solver wrote stays infinite.
 TEST(OpenFoam, MultiRegionCaseNamesTheRegionAndFilesVariablesUnderIt) {
     EXPECT_EQ(e2e::monexportOutput({"-dir", foamCase("regions")}),
               "\"ACCUMULATED TIMESTEP\",\"TIME\",\"fluid residuals p_rgh\",\"fluid residuals Ux\","
-              "\"fluid residuals h\",\"solid residuals h\"\n"
-              "1,0.00000000e+00,1.00000000e+00,1.00000000e+00,1.00000000e+00,\n"
-              "2,5.00000000e-01,5.00000000e-01,2.50000000e-01,1.25000000e-01,8.99999976e-01\n"
-              "3,1.00000000e+00,1.00000001e-01,5.00000007e-02,9.99999978e-03,8.00000012e-01\n");
+              "\"fluid residuals h\",\"solid probes T 0\",\"solid probes T 1\","
+              "\"solid residuals h\"\n"
+              "1,0.00000000e+00,1.00000000e+00,1.00000000e+00,1.00000000e+00,,,\n"
+              "2,5.00000000e-01,5.00000000e-01,2.50000000e-01,1.25000000e-01,,2.83500000e+02,"
+              "8.99999976e-01\n"
+              "3,1.00000000e+00,1.00000001e-01,5.00000007e-02,9.99999978e-03,,inf,"
+              "8.00000012e-01\n");
     auto variable = [](const std::string& name, const std::string& path) {
         return "  <Variable Name=\"" + name + "\" DisplayName=\"" + name + "\" TreeName=\"" + name +
                "\" TreePath=\"" + path + ";" + name + "\" />\n";
@@ -165,7 +172,50 @@ TEST(OpenFoam, MultiRegionCaseNamesTheRegionAndFilesVariablesUnderIt) {
                   variable("fluid residuals p_rgh", "fluid;residuals") +
                   variable("fluid residuals Ux", "fluid;residuals") +
                   variable("fluid residuals h", "fluid;residuals") +
+                  variable("solid probes T 0", "solid;probes") +
+                  variable("solid probes T 1", "solid;probes") +
                   variable("solid residuals h", "solid;residuals") + "</Variables>\n");
+    EXPECT_EQ(e2e::monexportOutput({"-dir", foamCase("regions"), "-noheader", "-varrule",
+                                    "REGION = solid and FUNCTION-OBJECT = probes"}),
+              "1,,\n2,,2.83500000e+02\n3,,inf\n");
+}
+
+// A case holding nothing but FUNCTION/REGION: its constant/REGION folder
+// tells the region.
+TEST(OpenFoam, RegionFoldersOfTheCaseTellTheLayout) {
+    e2e::TempDir dir;
+    makeFolders(dir.file("constant/solid"));
+    makeFolders(dir.file("postProcessing/probes/solid/0"));
+    e2e::writeFile(dir.file("postProcessing/probes/solid/0/T"), "# Time 0\n1 300\n");
+    EXPECT_EQ(e2e::monexportOutput(
+                  {"-dir", dir.path(), "-varrule", "REGION = solid and FUNCTION-OBJECT = probes"}),
+              "\"ACCUMULATED TIMESTEP\",\"solid probes T 0\"\n1,3.00000000e+02\n");
+}
+
+// A steady case: the log's residuals and the function objects' values on
+// the rows of the same times, each step its iteration whichever source gave
+// it (yPlus written every second iteration, residuals.dat with its N/A row
+// at time 0); log.potentialFoam writes no time and adds nothing.
+TEST(OpenFoam, CaseJoinsItsSolverLogAndFunctionObjectsOnTime) {
+    const std::string steady = foamCase("steady");
+    EXPECT_EQ(e2e::monexportOutput({"-dir", steady, "-varlist",
+                                    "TIME;p initial residual;residuals p;yPlus wall average"}),
+              "\"ACCUMULATED TIMESTEP\",\"TIME\",\"p initial residual\",\"residuals p\","
+              "\"yPlus wall average\"\n"
+              "1,1.00000000e+00,1.00000000e+00,1.00000000e+00,\n"
+              "2,2.00000000e+00,2.50000000e-01,2.50000000e-01,3.50000000e+00\n"
+              "3,3.00000000e+00,1.25000000e-01,1.25000000e-01,\n"
+              "4,4.00000000e+00,,,3.00000000e+00\n");
+    EXPECT_EQ(
+        e2e::monexportOutput({"-mon", steady + "/postProcessing/yPlus/0/yPlus.dat", "-varlist",
+                              "yPlus wall average"}),
+        "\"ACCUMULATED TIMESTEP\",\"yPlus wall average\"\n2,3.50000000e+00\n4,3.00000000e+00\n");
+    EXPECT_EQ(e2e::monexportOutput({"-mon", steady + "/postProcessing/residuals/0/residuals.dat",
+                                    "-varlist", "residuals Ux", "-noheader"}),
+              "1,1.00000000e+00\n2,5.00000000e-01\n3,2.50000000e-01\n");
+    EXPECT_EQ(e2e::monexportOutput(
+                  {"-mon", steady + "/log.simpleFoam", "-varlist", "Ux iterations", "-noheader"}),
+              "1,1.00000000e+00\n2,3.00000000e+00\n3,3.00000000e+00\n");
 }
 
 TEST(OpenFoam, RulesSelectByCategoryGroupAndFunctionObject) {
@@ -240,7 +290,8 @@ TEST_F(DamagedCase, CaseWithoutDataAndHalfWrittenFiles) {
     EXPECT_EQ(exportCase().err,
               e2e::errorReport("OpenFOAM case '" + dir_.path() +
                                "' holds no function-object data "
-                               "(postProcessing/[REGION/]FUNCTION/STARTTIME/FILE)."));
+                               "(postProcessing/[REGION/]FUNCTION/STARTTIME/FILE) and no solver "
+                               "log (log.*)."));
     // A file the solver has just created, and one with a header only, give
     // the records of the others.
     write("a.dat", "");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
+
 #include <cmath>
 #include <sstream>
 
@@ -174,10 +176,12 @@ TEST(FoamDataParser, DamagedContentNamesFileAndLine) {
               "f.dat:3: column 'U' holds 1 number here, but 3 in its first row");
 }
 
-TEST(FoamDataParser, ValuesBeyondFloatRangeBecomeInfinite) {
-    FoamTable table = parse("# Time a b\n1 1e+300 -1e300\n");
+// -1e+300 is what OpenFOAM writes for a probe in no cell: no value.
+TEST(FoamDataParser, ValuesBeyondFloatRangeBecomeInfiniteButPlaceholdersNoValue) {
+    FoamTable table = parse("# Time a b c\n1 5.3e+56 -1e39 -1e+300\n");
     EXPECT_TRUE(std::isinf(table.cells[0].value) && table.cells[0].value > 0);
     EXPECT_TRUE(std::isinf(table.cells[1].value) && table.cells[1].value < 0);
+    EXPECT_EQ(table.cells[2].value, FLT_MAX);
 }
 
 }  // namespace
