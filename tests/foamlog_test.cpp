@@ -64,20 +64,20 @@ const Export kExports[] = {
     {"pimpleFoam.log",
      {},
      R"("ACCUMULATED TIMESTEP","COEFFICIENT LOOP","TIME","Courant Number mean","Courant Number max","Ux initial residual","Ux final residual","Ux iterations","Uy initial residual","Uy final residual","Uy iterations","p initial residual","p final residual","p iterations","continuity errors sum local","continuity errors global","continuity errors cumulative","k initial residual","k final residual","k iterations","ExecutionTime","ClockTime","deltaT"
-1,1,1.99999995e-04,0.00000000e+00,0.00000000e+00,1.00000000e+00,2.10000007e-06,1.00000000e+00,0.00000000e+00,0.00000000e+00,0.00000000e+00,1.00000000e+00,8.00000009e-07,2.60000000e+01,9.99999994e-09,-2.99999990e-20,1.70000001e-19,,,,,,
-1,2,1.99999995e-04,0.00000000e+00,0.00000000e+00,3.09999995e-02,4.00000005e-07,2.00000000e+00,2.50000000e-01,6.00000021e-07,2.00000000e+00,4.50000018e-02,4.99999999e-07,2.10000000e+01,4.99999986e-10,1.99999994e-21,1.82000001e-19,1.00000000e+00,3.00000011e-06,3.00000000e+00,8.10000002e-01,1.00000000e+00,
-2,1,4.40000003e-04,1.25000002e-02,4.00000006e-01,8.20000004e-03,1.10000002e-07,2.00000000e+00,6.10000007e-02,4.99999999e-07,2.00000000e+00,3.30000013e-01,8.99999975e-07,2.30000000e+01,3.00000003e-09,9.99999968e-22,1.89000004e-19,,,,,,2.39999994e-04
-2,2,4.40000003e-04,1.25000002e-02,4.00000006e-01,1.09999999e-03,1.99999999e-08,2.00000000e+00,9.30000003e-03,1.00000001e-07,2.00000000e+00,7.60000013e-03,5.99999979e-08,2.00000000e+01,1.99999999e-11,1.00000003e-22,1.89399997e-19,1.40000001e-01,4.00000005e-07,3.00000000e+00,1.36000001e+00,2.00000000e+00,2.39999994e-04
+1,1,2.00000000e-04,0.00000000e+00,0.00000000e+00,1.00000000e+00,2.10000007e-06,1.00000000e+00,0.00000000e+00,0.00000000e+00,0.00000000e+00,1.00000000e+00,8.00000009e-07,2.60000000e+01,9.99999994e-09,-2.99999990e-20,1.70000001e-19,,,,,,
+1,2,2.00000000e-04,0.00000000e+00,0.00000000e+00,3.09999995e-02,4.00000005e-07,2.00000000e+00,2.50000000e-01,6.00000021e-07,2.00000000e+00,4.50000018e-02,4.99999999e-07,2.10000000e+01,4.99999986e-10,1.99999994e-21,1.82000001e-19,1.00000000e+00,3.00000011e-06,3.00000000e+00,8.10000002e-01,1.00000000e+00,
+2,1,4.40000000e-04,1.25000002e-02,4.00000006e-01,8.20000004e-03,1.10000002e-07,2.00000000e+00,6.10000007e-02,4.99999999e-07,2.00000000e+00,3.30000013e-01,8.99999975e-07,2.30000000e+01,3.00000003e-09,9.99999968e-22,1.89000004e-19,,,,,,2.39999994e-04
+2,2,4.40000000e-04,1.25000002e-02,4.00000006e-01,1.09999999e-03,1.99999999e-08,2.00000000e+00,9.30000003e-03,1.00000001e-07,2.00000000e+00,7.60000013e-03,5.99999979e-08,2.00000000e+01,1.99999999e-11,1.00000003e-22,1.89399997e-19,1.40000001e-01,4.00000005e-07,3.00000000e+00,1.36000001e+00,2.00000000e+00,2.39999994e-04
 )"},
     {"pimpleFoam.log",
      {"-nocoeffloops", "-varlist", "TIME;p iterations"},
      "\"ACCUMULATED TIMESTEP\",\"TIME\",\"p iterations\"\n"
-     "1,1.99999995e-04,2.10000000e+01\n2,4.40000003e-04,2.00000000e+01\n"},
+     "1,2.00000000e-04,2.10000000e+01\n2,4.40000000e-04,2.00000000e+01\n"},
     {"interFoam.log",
      {},
      R"("ACCUMULATED TIMESTEP","COEFFICIENT LOOP","TIME","deltaT","Courant Number mean","Courant Number max","Interface Courant Number mean","Interface Courant Number max","alpha.water initial residual","alpha.water final residual","alpha.water iterations","p_rgh initial residual","p_rgh final residual","p_rgh iterations","continuity errors sum local","continuity errors global","continuity errors cumulative","ExecutionTime","ClockTime"
-1,1,1.00000005e-03,1.00000005e-03,1.00000005e-03,5.00000007e-02,0.00000000e+00,0.00000000e+00,9.99999978e-03,1.99999994e-09,5.00000000e+00,1.00000000e+00,7.99999995e-08,3.50000000e+01,6.00000005e-09,1.99999999e-11,1.19999996e-10,,
-1,2,1.00000005e-03,1.00000005e-03,1.00000005e-03,5.00000007e-02,0.00000000e+00,0.00000000e+00,8.99999985e-04,1.00000001e-10,2.00000000e+00,1.99999996e-02,7.00000014e-09,2.30000000e+01,9.99999996e-12,9.99999982e-14,1.24099994e-10,1.19999997e-01,0.00000000e+00
+1,1,1.00000000e-03,1.00000005e-03,1.00000005e-03,5.00000007e-02,0.00000000e+00,0.00000000e+00,9.99999978e-03,1.99999994e-09,5.00000000e+00,1.00000000e+00,7.99999995e-08,3.50000000e+01,6.00000005e-09,1.99999999e-11,1.19999996e-10,,
+1,2,1.00000000e-03,1.00000005e-03,1.00000005e-03,5.00000007e-02,0.00000000e+00,0.00000000e+00,8.99999985e-04,1.00000001e-10,2.00000000e+00,1.99999996e-02,7.00000014e-09,2.30000000e+01,9.99999996e-12,9.99999982e-14,1.24099994e-10,1.19999997e-01,0.00000000e+00
 )"},
     {"pisoFoam-tail.log",
      {"-varlist", "p initial residual;p iterations"},
@@ -86,12 +86,12 @@ const Export kExports[] = {
     {"foamRun.log",
      {"-varrule", "UNITS = s"},
      "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\",\"deltaT\",\"ExecutionTime\","
-     "\"ClockTime\"\n1,1,4.99999989e-03,4.99999989e-03,,\n"
-     "1,2,4.99999989e-03,4.99999989e-03,3.09999995e-02,0.00000000e+00\n"
-     "2,1,9.99999978e-03,4.99999989e-03,4.39999998e-02,0.00000000e+00\n"},
+     "\"ClockTime\"\n1,1,5.00000000e-03,4.99999989e-03,,\n"
+     "1,2,5.00000000e-03,4.99999989e-03,3.09999995e-02,0.00000000e+00\n"
+     "2,1,1.00000000e-02,4.99999989e-03,4.39999998e-02,0.00000000e+00\n"},
     {"foamRun.log",
      {"-varlist", "TIME", "-firsttimestep", "2"},
-     "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\"\n2,1,9.99999978e-03\n"},
+     "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\"\n2,1,1.00000000e-02\n"},
     // openfoam.org 13: the unit after the time, "PIMPLE: Iteration", and the
     // continuity line without a cumulative error after a non-final corrector.
     {"foamRun-vof.log",
@@ -100,18 +100,18 @@ const Export kExports[] = {
       "continuity errors cumulative"},
      "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\",\"alpha.water iterations\","
      "\"p_rgh iterations\",\"continuity errors sum local\",\"continuity errors cumulative\"\n"
-     "1,1,1.20000004e-05,0.00000000e+00,1.63000000e+02,4.89999985e-10,2.59999994e-10\n"
-     "1,2,1.20000004e-05,2.00000000e+00,1.10000000e+02,3.39999997e-06,\n"},
+     "1,1,1.20000000e-05,0.00000000e+00,1.63000000e+02,4.89999985e-10,2.59999994e-10\n"
+     "1,2,1.20000000e-05,2.00000000e+00,1.10000000e+02,3.39999997e-06,\n"},
     {"running.log",
      {"-varlist", "TIME;p final residual;ExecutionTime"},
      "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\",\"p final residual\","
-     "\"ExecutionTime\"\n1,1,1.00000005e-03,4.00000019e-03,\n"
-     "1,2,1.00000005e-03,3.00000011e-07,5.00000000e-01\n"},
+     "\"ExecutionTime\"\n1,1,1.00000000e-03,4.00000019e-03,\n"
+     "1,2,1.00000000e-03,3.00000011e-07,5.00000000e-01\n"},
     {"failed.log",
      {},
      R"("ACCUMULATED TIMESTEP","TIME","Courant Number mean","Courant Number max","Ux initial residual","Ux final residual","Ux iterations","Uy initial residual","Uy final residual","Uy iterations","p initial residual","p final residual","p iterations","continuity errors sum local","continuity errors global","continuity errors cumulative","ExecutionTime","ClockTime"
-1,4.99999989e-03,8.00000012e-01,4.19999981e+00,1.00000000e+00,7.00000010e-06,2.50000000e+01,0.00000000e+00,0.00000000e+00,0.00000000e+00,1.00000000e+00,8.00000009e-07,1.18000000e+02,8.99999976e-01,3.00000012e-16,3.10000003e-16,3.99999991e-02,0.00000000e+00
-2,9.99999978e-03,3.49999989e+12,inf,nan,nan,1.00000000e+03,-nan,-nan,1.00000000e+03,nan,nan,1.00100000e+03,,,,,
+1,5.00000000e-03,8.00000012e-01,4.19999981e+00,1.00000000e+00,7.00000010e-06,2.50000000e+01,0.00000000e+00,0.00000000e+00,0.00000000e+00,1.00000000e+00,8.00000009e-07,1.18000000e+02,8.99999976e-01,3.00000012e-16,3.10000003e-16,3.99999991e-02,0.00000000e+00
+2,1.00000000e-02,3.49999989e+12,inf,nan,nan,1.00000000e+03,-nan,-nan,1.00000000e+03,nan,nan,1.00100000e+03,,,,,
 )"},
     {"diverging.log",
      {"-varlist", "Courant Number max;Ux final residual"},
@@ -180,11 +180,11 @@ TEST(FoamLog, LastLineIsReadOnceItEnds) {
     e2e::writeFile(path, complete + "ExecutionTime = 0.9 s  ClockTime = 1 s");
     EXPECT_EQ(e2e::monexportOutput(args),
               "\"TIME\",\"p final residual\",\"ExecutionTime\"\n"
-              "1.00000005e-03,3.00000011e-07,5.00000000e-01\n");
+              "1.00000000e-03,3.00000011e-07,5.00000000e-01\n");
     e2e::writeFile(path, complete + "ExecutionTime = 0.9 s  ClockTime = 1 s\n");
     EXPECT_EQ(e2e::monexportOutput(args),
               "\"TIME\",\"p final residual\",\"ExecutionTime\"\n"
-              "2.00000009e-03,1.00000005e-03,8.99999976e-01\n");
+              "2.00000000e-03,1.00000005e-03,8.99999976e-01\n");
 }
 
 // A garbled line, a line cut short and a run of binary bytes in the middle of

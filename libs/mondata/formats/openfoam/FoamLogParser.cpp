@@ -12,6 +12,7 @@ namespace mon {
 
 namespace {
 // Slots made before any line is read, so that TIME and deltaT come first.
+// TIME has no values in the slots: every record is given its step's time.
 const size_t kTimeSlot = 0;
 const size_t kTimeStepSlot = 1;
 const size_t kNotPattern = SIZE_MAX;
@@ -183,7 +184,6 @@ void FoamLogParser::onTime(const FoamLine& line) {
     stepTime_ = line.time;
     region_.clear();
     firstFieldSlot_ = lastFieldSlot_ = -1;
-    setValue(kTimeSlot, static_cast<float>(line.time));
 }
 
 int FoamLogParser::slotsFor(FoamLineKind kind, std::string_view region, std::string_view name) {
@@ -301,6 +301,8 @@ void FoamLogParser::onFailure() {
 }
 
 void FoamLogParser::completeStep() {
+    if (!timeInSink_ && builderSink_.timeColumn < 0)
+        builderSink_.timeColumn = builder_.declare(slotInfo_[kTimeSlot]);
     step_.writeTo(sink_, stepNumber_, stepTime_, [this](size_t slot) { return columnOf(slot); });
     writtenTimes_.push_back(stepTime_);
     writtenSteps_.push_back(stepNumber_);
@@ -353,7 +355,7 @@ int FoamLogParser::addSlots(FoamLineKind kind, std::string_view region, std::str
 }
 
 int FoamLogParser::columnOf(size_t slot) {
-    if (timeInSink_ && slot == kTimeSlot) return -1;
+    if (slot == kTimeSlot) return -1;  // the sink writes the record's time
     if (slotColumn_[slot] < 0) slotColumn_[slot] = builder_.declare(slotInfo_[slot]);
     return slotColumn_[slot];
 }

@@ -89,12 +89,17 @@ class FoamLogParser {
         int first;
     };
 
-    // Writes records into the builder.
+    // Writes records into the builder, each with its time (in double
+    // precision) once TIME is declared.
     class BuilderSink : public FoamRecordSink {
       public:
         explicit BuilderSink(RunDataBuilder& builder) : builder_(builder) {}
-        void beginRecord(int step, int loop, double) override { builder_.beginRecord(step, loop); }
+        void beginRecord(int step, int loop, double time) override {
+            builder_.beginRecord(step, loop);
+            if (timeColumn >= 0) builder_.setDoubleValue(timeColumn, time);
+        }
         void setValue(int column, float value) override { builder_.setValue(column, value); }
+        int timeColumn = -1;
 
       private:
         RunDataBuilder& builder_;

@@ -106,12 +106,15 @@ const char* equationGroupOf(std::string_view field) {
 }
 
 VariableInfo foamTimeVariable(std::string_view unit) {
-    return variable(QStringLiteral("TIME"), {{"label", QStringLiteral("Simulation Time")},
-                                             {"category", QStringLiteral("TIME")},
-                                             {"subcategory", QStringLiteral("TIME")},
-                                             {"group", QStringLiteral("Time")},
-                                             {"path", QStringLiteral("Time")},
-                                             {"units", text(unit)}});
+    VariableInfo info =
+        variable(QStringLiteral("TIME"), {{"label", QStringLiteral("Simulation Time")},
+                                          {"category", QStringLiteral("TIME")},
+                                          {"subcategory", QStringLiteral("TIME")},
+                                          {"group", QStringLiteral("Time")},
+                                          {"path", QStringLiteral("Time")},
+                                          {"units", text(unit)}});
+    info.precision = VariableInfo::Precision::Double;
+    return info;
 }
 
 VariableInfo foamTimeStepVariable(std::string_view unit) {
