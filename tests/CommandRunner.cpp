@@ -154,8 +154,10 @@ std::string errorReport(const std::string& message) {
     return "Exporter error:\n" + message + "\n";
 }
 
-::testing::AssertionResult failsWith(const Result& result, const std::string& message) {
-    if (result.status == 255 && result.out.empty() && result.err == errorReport(message))
+::testing::AssertionResult failsWith(const Result& result, const std::string& message,
+                                     const std::string& reporter) {
+    if (result.status == 255 && result.out.empty() &&
+        result.err == reporter + " error:\n" + message + "\n")
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << "status " << result.status << ", stdout '" << result.out << "', stderr '"

@@ -39,9 +39,10 @@ std::string monexportOutput(const std::vector<std::string>& args,
                             const std::map<std::string, std::string>& env = {});
 
 // Whether a command failed as a user error does: status 255, nothing on
-// standard output, the two-line report of message on standard error. Use as
-// EXPECT_TRUE(e2e::failsWith(result, message)).
-::testing::AssertionResult failsWith(const Result& result, const std::string& message);
+// standard output, the two-line report of message on standard error ("Packer"
+// for monpack's). Use as EXPECT_TRUE(e2e::failsWith(result, message)).
+::testing::AssertionResult failsWith(const Result& result, const std::string& message,
+                                     const std::string& reporter = "Exporter");
 
 // Paths of the built commands and of the source tree's folders.
 std::string binary(const std::string& name);
