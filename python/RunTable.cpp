@@ -49,10 +49,11 @@ Value orNaN(Value value) {
 
 }  // namespace
 
-RunTable::RunTable(const std::string& path, Source source)
+RunTable::RunTable(const std::string& path, Source source, std::vector<std::string> patterns)
     : database_(
           std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay())) {
     if (source == Source::Guess) source = sourceOf(path);
+    database_->setReadOptions({std::move(patterns)});
     database_->updateFrom(sourceType(source), pathText(path), true);
     database_->updateData();
 }

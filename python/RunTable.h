@@ -20,7 +20,8 @@ class RunTable {
     enum class Source { Guess, Results, Directory, Monitor };
 
     // Opens the source; Guess decides from the path (see sourceOf).
-    RunTable(const std::string& path, Source source);
+    // patterns: of solver-log lines whose named values become variables.
+    RunTable(const std::string& path, Source source, std::vector<std::string> patterns = {});
     ~RunTable();
 
     // A folder is a run directory, a file that starts like a results file

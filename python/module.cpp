@@ -175,14 +175,17 @@ PYBIND11_MODULE(_core, m) {
 
     m.def(
         "open",
-        [](const std::string& path, const py::object& source) {
-            return std::make_unique<RunTable>(path, sourceNamed(source));
+        [](const std::string& path, const py::object& source,
+           const std::vector<std::string>& patterns) {
+            return std::make_unique<RunTable>(path, sourceNamed(source), patterns);
         },
         py::arg("path"), py::arg("source") = py::none(),
+        py::arg("patterns") = std::vector<std::string>(),
         "Opens a run: a results file, a run directory or a monitor file, decided from\n"
         "the path (a folder is a run directory; a file starting like an HDF5 or ADF\n"
         "file a results file; any other file a monitor file). source=\"res\", \"dir\"\n"
-        "or \"mon\" forces one. Failures raise monexport.Error.");
+        "or \"mon\" forces one. patterns: solver-log line patterns, as -pattern\n"
+        "('Phase-1 volume fraction = {alpha}'). Failures raise monexport.Error.");
 
     addStudyBindings(m);
 }

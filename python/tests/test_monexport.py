@@ -289,3 +289,18 @@ def test_every_failure_is_a_monexport_error(tmp_path):
         assert str(raised.value) == command_error(source, str(path))
     with pytest.raises(monexport.Error):
         monexport.open(example("steady.mon")).select(rule="NAME = (")
+
+
+def test_log_patterns_give_the_commands_variables(tmp_path):
+    log = tmp_path / "log.interFoam"
+    log.write_text("Exec   : interFoam\nTime = 1\n"
+                   "Phase-1 volume fraction = 0.25  Min(alpha.water) = -1e-9\n"
+                   "ExecutionTime = 1 s  ClockTime = 1 s\n")
+    pattern = "Phase-1 volume fraction = {alpha}  Min(alpha.water) = {alpha_min}"
+    run = monexport.open(str(log), patterns=[pattern])
+    assert run.last_values(rule="SUBCATEGORY = PATTERN") == {"alpha": 0.25, "alpha_min": np.float32(-1e-9)}
+    done = command("-mon", str(log), "-pattern", pattern, "-varrule", "SUBCATEGORY = PATTERN")
+    assert done.stdout.splitlines()[0] == '"ACCUMULATED TIMESTEP","alpha","alpha_min"'
+    with pytest.raises(monexport.Error) as raised:
+        monexport.open(str(log), patterns=["alpha = {a"])
+    assert str(raised.value) == "Pattern 'alpha = {a': '{' without '}'"
