@@ -42,6 +42,11 @@ Table options:
   -firsttimestep N start at time step N (0 or below: from the first)
   -lasttimestep N  stop at time step N (0 or below: to the last)
 
+Solver-log patterns (OpenFOAM logs, -mon and -dir):
+  -pattern TEXT    the numbers at {NAME} of every line holding TEXT become the
+                   variable NAME ({NAME|CATEGORY|GROUP} sets both); repeatable
+  -patterns FILE   one pattern a line ('#' lines and blank lines left out)
+
 Other:
   -h, -help, --help  print this text
   --version          print the version
