@@ -20,3 +20,14 @@ sync
 for file in "$log" "$mon" "$log" "$mon"; do
     "$build/bench/load_bench" mon "$file"
 done
+# Patterns: a log whose every outer iteration holds two lines that two
+# patterns match, exported without and with them, in turn.
+patterned=$work/log.interFoam
+[[ -s $patterned ]] || "$build/bench/foamlog_synth" "$patterned" "$megabytes" patterns
+monexport=${MONEXPORT:-$build/monexport}
+for round in 1 2 3; do
+    /usr/bin/time -f "patterns=0 cpu_seconds=%U+%S" "$monexport" -mon "$patterned" >/dev/null
+    /usr/bin/time -f "patterns=2 cpu_seconds=%U+%S" "$monexport" -mon "$patterned" \
+        -pattern 'Phase-1 volume fraction = {alpha}  Min(alpha.water) = {alpha_min}' \
+        -pattern 'mixingQuality = {mixing}' >/dev/null
+done

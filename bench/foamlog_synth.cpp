@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -31,6 +32,15 @@ void continuity(std::FILE* out, double cumulative) {
                  residual(1e-8), residual(1e-20), cumulative);
 }
 
+// Lines of the kind users give patterns for (two per loop when asked).
+bool withPatternLines = false;
+
+void patternLines(std::FILE* out) {
+    std::fprintf(out, "Phase-1 volume fraction = %g  Min(alpha.water) = %g  Max(alpha.water) = 1\n",
+                 residual(0.016), -residual(1e-27));
+    std::fprintf(out, "mixingQuality = %g\n", residual(0.5));
+}
+
 void step(std::FILE* out, long number, double time) {
     std::fprintf(out, "Courant Number mean: %g max: %g\ndeltaT = 0.0001\nTime = %g\n\n",
                  residual(0.05), residual(0.7), time);
@@ -42,6 +52,7 @@ void step(std::FILE* out, long number, double time) {
         continuity(out, time * 1e-18);
         solve(out, "GAMG", "p", level, 20);
         continuity(out, time * 1e-18);
+        if (withPatternLines) patternLines(out);
     }
     solve(out, "smoothSolver", "epsilon", 1e-3, 2);
     solve(out, "smoothSolver", "k", 1e-3, 2);
@@ -52,10 +63,11 @@ void step(std::FILE* out, long number, double time) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: foamlog_synth FILE MEGABYTES\n");
+    if (argc != 3 && !(argc == 4 && std::string(argv[3]) == "patterns")) {
+        std::fprintf(stderr, "usage: foamlog_synth FILE MEGABYTES [patterns]\n");
         return 2;
     }
+    withPatternLines = argc == 4;
     std::FILE* out = std::fopen(argv[1], "w");
     if (!out) {
         std::perror(argv[1]);

@@ -46,8 +46,10 @@ size_t FoamLogParser::parseLines(std::string_view text) {
         size_t end = static_cast<size_t>(static_cast<const char*>(found) - text.data());
         ++lineNumber_;
         const std::string_view line = text.substr(pos, end - pos);
-        handle(recogniseFoamLine(line));
-        if (!patterns_.empty()) matchPatterns(line);
+        const FoamLine known = recogniseFoamLine(line);
+        handle(known);
+        // The lines read above have their own variables.
+        if (!patterns_.empty() && known.kind == FoamLineKind::Other) matchPatterns(line);
         pos = end + 1;
     }
     return failed_ ? text.size() : pos;
@@ -303,7 +305,11 @@ void FoamLogParser::onFailure() {
 void FoamLogParser::completeStep() {
     if (!timeInSink_ && builderSink_.timeColumn < 0)
         builderSink_.timeColumn = builder_.declare(slotInfo_[kTimeSlot]);
-    step_.writeTo(sink_, stepNumber_, stepTime_, [this](size_t slot) { return columnOf(slot); });
+    const auto column = [this](size_t slot) { return columnOf(slot); };
+    if (timeInSink_)
+        step_.writeTo(sink_, stepNumber_, stepTime_, column);
+    else
+        step_.writeTo(builderSink_, stepNumber_, stepTime_, column);
     writtenTimes_.push_back(stepTime_);
     writtenSteps_.push_back(stepNumber_);
     sawLoops_ = sawLoops_ || step_.loopCount() > 1;

@@ -91,7 +91,7 @@ class FoamLogParser {
 
     // Writes records into the builder, each with its time (in double
     // precision) once TIME is declared.
-    class BuilderSink : public FoamRecordSink {
+    class BuilderSink final : public FoamRecordSink {
       public:
         explicit BuilderSink(RunDataBuilder& builder) : builder_(builder) {}
         void beginRecord(int step, int loop, double time) override {

@@ -25,26 +25,4 @@ bool FoamLogStep::isEmpty() const {
     return loopsInUse_ == 0 && std::all_of(prelude_.begin(), prelude_.end(), unset);
 }
 
-void FoamLogStep::writeTo(FoamRecordSink& sink, int step, double time,
-                          const std::function<int(size_t slot)>& columnOf) const {
-    if (loopsInUse_ == 0) {
-        sink.beginRecord(step, 1, time);
-        writeLoop(sink, nullptr, columnOf);
-    }
-    for (size_t i = 0; i < loopsInUse_; ++i) {
-        sink.beginRecord(step, static_cast<int>(i) + 1, time);
-        writeLoop(sink, &loops_[i], columnOf);
-    }
-}
-
-void FoamLogStep::writeLoop(FoamRecordSink& sink, const std::vector<float>* loop,
-                            const std::function<int(size_t slot)>& columnOf) const {
-    for (size_t slot = 0; slot < prelude_.size(); ++slot) {
-        float value = loop && (*loop)[slot] != FLT_MAX ? (*loop)[slot] : prelude_[slot];
-        if (value == FLT_MAX) continue;
-        const int column = columnOf(slot);
-        if (column >= 0) sink.setValue(column, value);
-    }
-}
-
 }  // namespace mon

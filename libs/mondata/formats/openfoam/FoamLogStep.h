@@ -8,7 +8,6 @@
 
 #include <cfloat>
 #include <cstddef>
-#include <functional>
 #include <vector>
 
 namespace mon {
@@ -49,13 +48,30 @@ class FoamLogStep {
     // Writes the step as records (step, 1), (step, 2), ...: one per loop, or
     // one for a step without loops. columnOf gives the builder column of a
     // slot that has a value.
-    void writeTo(FoamRecordSink& sink, int step, double time,
-                 const std::function<int(size_t slot)>& columnOf) const;
+    // A template, so that a final sink's calls are direct ones.
+    template <typename Sink, typename ColumnOf>
+    void writeTo(Sink& sink, int step, double time, const ColumnOf& columnOf) const {
+        if (loopsInUse_ == 0) {
+            sink.beginRecord(step, 1, time);
+            writeLoop(sink, nullptr, columnOf);
+        }
+        for (size_t i = 0; i < loopsInUse_; ++i) {
+            sink.beginRecord(step, static_cast<int>(i) + 1, time);
+            writeLoop(sink, &loops_[i], columnOf);
+        }
+    }
 
   private:
     std::vector<float>& current() { return loopsInUse_ == 0 ? prelude_ : loops_[loopsInUse_ - 1]; }
-    void writeLoop(FoamRecordSink& sink, const std::vector<float>* loop,
-                   const std::function<int(size_t slot)>& columnOf) const;
+    template <typename Sink, typename ColumnOf>
+    void writeLoop(Sink& sink, const std::vector<float>* loop, const ColumnOf& columnOf) const {
+        for (size_t slot = 0; slot < prelude_.size(); ++slot) {
+            const float value = loop && (*loop)[slot] != FLT_MAX ? (*loop)[slot] : prelude_[slot];
+            if (value == FLT_MAX) continue;
+            const int column = columnOf(slot);
+            if (column >= 0) sink.setValue(column, value);
+        }
+    }
 
     std::vector<float> prelude_;
     std::vector<std::vector<float>> loops_;  // kept across steps for reuse
