@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
-#include <set>
 #include <sstream>
 
 #include "tests/CommandRunner.h"
@@ -40,12 +39,16 @@ std::string attribute(const std::string& line, const std::string& name) {
     return quotedAfter(line, " " + name);
 }
 
-// One text per plot: "Name|DisplayName|Visibility|X label|log Y: X>Y, X>Y".
+// One text per plot: "Name|DisplayName|Visibility|X label|log Y: X>Y X>Y", the
+// accumulated time step written "Step" (its name and label are pinned by run.xml).
 std::vector<std::string> summary(const std::string& xml) {
     std::vector<std::string> plots;
     std::istringstream lines(xml);
     std::string line, xVar;
     while (std::getline(lines, line)) {
+        for (const std::string step : {"ACCUMULATED TIMESTEP", "Accumulated Time Step"})
+            if (line.find(step) != std::string::npos)
+                line.replace(line.find(step), step.size(), "Step");
         if (line.find("<Plot ") != std::string::npos)
             plots.push_back(attribute(line, "Name") + "|" + attribute(line, "DisplayName") + "|" +
                             attribute(line, "Visibility"));
@@ -63,24 +66,12 @@ std::vector<std::string> summary(const std::string& xml) {
 
 // The plots of data/workspace-basic.mst (with the plot of its derived group
 // Expressions) in the order of their priorities, and the groups they plot.
-const std::vector<std::string> kTemplatePlots{"Momentum and Mass",
-                                              "Momentum and Mass MAX",
-                                              "Heat Transfer",
-                                              "Heat Transfer MAX",
-                                              "Turbulence Quantities",
-                                              "Turbulence Quantities MAX",
-                                              "Volume Fractions",
-                                              "Volume Fractions MAX",
-                                              "Imbalances",
-                                              "Time",
-                                              "Time Step Size",
-                                              "Forces",
-                                              "Moments",
-                                              "Expressions",
-                                              "Time Transformed Monitors"};
-bool templateOrder(const std::string& a, const std::string& b) {
-    return std::find(kTemplatePlots.begin(), kTemplatePlots.end(), a) <
-           std::find(kTemplatePlots.begin(), kTemplatePlots.end(), b);
+const std::string kTemplatePlots =
+    "|Momentum and Mass|Momentum and Mass MAX|Heat Transfer|Heat Transfer MAX|Turbulence "
+    "Quantities|Turbulence Quantities MAX|Volume Fractions|Volume Fractions MAX|Imbalances|Time|"
+    "Time Step Size|Forces|Moments|Expressions|Time Transformed Monitors|";
+size_t templateRank(const std::string& plot) {
+    return kTemplatePlots.find("|" + plot + "|");
 }
 
 class PlotInfoTemplate : public ::testing::Test {
@@ -124,17 +115,17 @@ TEST(PlotInfo, TransientExampleGivesAWellFormedDocumentOfTemplateAndGroupPlots) 
     std::vector<std::string> templatePlots, groupPlots;
     for (const std::string& plot : summary(xml)) {
         const std::string name = plot.substr(0, plot.find('|'));
-        const bool fromTemplate =
-            std::count(kTemplatePlots.begin(), kTemplatePlots.end(), name) > 0;
+        const bool fromTemplate = templateRank(name) != std::string::npos;
         (fromTemplate && groupPlots.empty() ? templatePlots : groupPlots).push_back(name);
     }
     EXPECT_EQ(templatePlots.front(), "Momentum and Mass");
-    EXPECT_TRUE(std::is_sorted(templatePlots.begin(), templatePlots.end(), templateOrder));
+    EXPECT_TRUE(std::is_sorted(templatePlots.begin(), templatePlots.end(),
+                               [](auto& a, auto& b) { return templateRank(a) < templateRank(b); }));
     EXPECT_TRUE(std::is_sorted(groupPlots.begin(), groupPlots.end()));
     EXPECT_FALSE(groupPlots.empty());
 
     const std::string residuals = summary(xml).front();
-    EXPECT_NE(residuals.find("ACCUMULATED TIMESTEP>RMS P-Mass"), std::string::npos) << residuals;
+    EXPECT_NE(residuals.find("Step>RMS P-Mass"), std::string::npos) << residuals;
     EXPECT_EQ(residuals.find(">MAX "), std::string::npos) << residuals;
 }
 
@@ -157,22 +148,17 @@ TEST_F(PlotInfoTemplate, PlotObjectSettingsShapeThePlots) {
          "MONITOR PLOT: Other Type\nResidual Mode = MAX\n"
          "Variable Rule = NAME = \"??? P-Mass\"\nEND\n",
          {
-             "Default||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
-             "ACCUMULATED TIMESTEP>RMS H-Energy",
-             "Lower||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
-             "ACCUMULATED TIMESTEP>RMS H-Energy",
-             "Max||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>MAX P-Mass "
-             "ACCUMULATED TIMESTEP>MAX H-Energy",
-             "Other Type||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass "
-             "ACCUMULATED TIMESTEP>MAX P-Mass",
-             "Rms||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>RMS P-Mass",
+             "Default||false|Step|false: Step>RMS P-Mass Step>RMS H-Energy",
+             "Lower||false|Step|false: Step>RMS P-Mass Step>RMS H-Energy",
+             "Max||false|Step|false: Step>MAX P-Mass Step>MAX H-Energy",
+             "Other Type||false|Step|false: Step>RMS P-Mass Step>MAX P-Mass",
+             "Rms||false|Step|false: Step>RMS P-Mass",
          }},
         // plots whose rules match nothing are left out
         {"MONITOR PLOT: None\nVariable Rule = CATEGORY = FORCE\nEND\n"
          "RESIDUAL MONITOR: No Residuals\nVariable Rule = CATEGORY = MONITOR\nEND\n"
          "MONITOR PLOT: Some\nVariable Rule = NAME = P2\nEND\n",
-         {"Some||false|Accumulated Time Step|false: "
-          "ACCUMULATED TIMESTEP>P2"}},
+         {"Some||false|Step|false: Step>P2"}},
         // the X axis follows "Plot Data By"
         {probePlot("A Default", "") + probePlot("B Step", "Plot Data By = Time Step\n") +
              probePlot("C Time", "Plot Data By = Simulation Time\n") +
@@ -186,17 +172,17 @@ TEST_F(PlotInfoTemplate, PlotObjectSettingsShapeThePlots) {
              probePlot("J Empty", "Plot Data By = Specified Variable\nX Axis Variable =\n") +
              probePlot("K Ignored", "Plot Data By = Time Step\nX Axis Variable = P2\n"),
          {
-             "A Default||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
-             "B Step||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+             "A Default||false|Step|false: Step>P1",
+             "B Step||false|Step|false: Step>P1",
              "C Time||false|Simulation Time|false: TIME>P1",
-             "D Case||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
-             "E Unknown||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
-             "F Unspecified||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+             "D Case||false|Step|false: Step>P1",
+             "E Unknown||false|Step|false: Step>P1",
+             "F Unspecified||false|Step|false: Step>P1",
              "G Time||false|Simulation Time|false: TIME>P1",
              "H Loop||false|Specified Variable Coefficient Loop|false: COEFFICIENT LOOP>P1",
              "I Probe||false|Specified Variable P2|false: P2>P1",
              "J Empty||false|Specified Variable |false: >P1",
-             "K Ignored||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1",
+             "K Ignored||false|Step|false: Step>P1",
          }},
         // time-transformed plots show the associated variables
         {monitorsPlot("A Over Time", "Time Transformed = true\nPlot Data By = Simulation Time\n") +
@@ -213,13 +199,10 @@ TEST_F(PlotInfoTemplate, PlotObjectSettingsShapeThePlots) {
          {
              "A Over Time||false|Simulation Time|false: P1 Frequency>P1 Spectrum TIME>P2 Average "
              "P1 Average Time>P1 Average",
-             "B Over Steps||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 Spectrum "
-             "ACCUMULATED TIMESTEP>P2 Average ACCUMULATED TIMESTEP>P1 Average",
+             "B Over Steps||false|Step|false: Step>P1 Spectrum Step>P2 Average Step>P1 Average",
              "C Filtered||false|Simulation Time|false: TIME>P2 Average P1 Average Time>P1 Average",
-             "D Unfiltered||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 Spectrum "
-             "ACCUMULATED TIMESTEP>P2 Average ACCUMULATED TIMESTEP>P1 Average",
-             "E Ordinary||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1 "
-             "ACCUMULATED TIMESTEP>P2",
+             "D Unfiltered||false|Step|false: Step>P1 Spectrum Step>P2 Average Step>P1 Average",
+             "E Ordinary||false|Step|false: Step>P1 Step>P2",
          }},
         // display settings come from the plot object
         {"MONITOR PLOT: A\nVariable Rule = NAME = P2\n"
@@ -228,51 +211,31 @@ TEST_F(PlotInfoTemplate, PlotObjectSettingsShapeThePlots) {
          "Logarithmic Y = 0\nEND\n"
          "MONITOR PLOT: C\nVariable Rule = NAME = P2\nEND\n",
          {
-             "A| Probes &amp; &lt;more&gt; |true|Accumulated Time Step|true: "
-             "ACCUMULATED TIMESTEP>P2",
-             "B||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P2",
-             "C||false|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P2",
+             "A| Probes &amp; &lt;more&gt; |true|Step|true: Step>P2",
+             "B||false|Step|false: Step>P2",
+             "C||false|Step|false: Step>P2",
          }},
     };
     for (const auto& [objects, plots] : cases) EXPECT_EQ(plotsOf(objects), plots) << objects;
 }
 
-TEST_F(PlotInfoTemplate, VariablesCarryTheirLabels) {
-    e2e::Result r =
-        plotinfo(testData("plain.mon"), withWorkspace("MONITOR PLOT: P\nVariable Rule = NAME = P1\n"
-                                                      "Plot Data By = Simulation Time\nEND\n"));
-    EXPECT_NE(r.out.find("<XAxis DisplayName=\"Simulation Time\" LogarithmicScale=\"false\" />\n"
-                         "    <YAxis DisplayName=\"Variable Value\" LogarithmicScale=\"false\" />\n"
-                         "    <PlotLine>\n"
-                         "      <XVar Name=\"TIME\" DisplayName=\"Simulation Time\" />\n"
-                         "      <YVar Name=\"P1\" DisplayName=\"P1\" />\n"
-                         "    </PlotLine>\n"),
-              std::string::npos)
-        << r.out;
-}
-
+// Each plot below is "TYPE|name|group|variable".
 TEST_F(PlotInfoTemplate, PlotsComeByGroupPriorityThenNameAndTheFirstOfAKeyIsKept) {
-    const std::string groups =
+    std::string objects =
         "MONITOR GROUP: Early\nPriority = -1\nEND\nMONITOR GROUP: Zero\nPriority = 0\nEND\n";
-    auto plot = [](const std::string& type, const std::string& name, const std::string& group,
-                   const std::string& variable) {
-        return type + ": " + name + "\nMonitor Group = " + group +
-               "\nVariable Rule = NAME = " + variable + "\nEND\n";
-    };
-    std::vector<std::string> plots =
-        plotsOf(groups + plot("MONITOR PLOT", "zeta", "Early", "P1") +
-                plot("MONITOR PLOT", "alpha", "Zero", "P1") +
-                plot("IMBALANCE MONITOR", "Alpha", "Zero", "P1") +
-                plot("MONITOR PLOT", "beta", "Unlisted", "P1") +
-                plot("MONITOR PLOT", "Suffixed", "Early (MAX) (Time Transformed)", "P1") +
-                plot("MONITOR PLOT", "Same", "Zero", "P1") +
-                plot("IMBALANCE MONITOR", "Same", "Zero", "P2") +
-                plot("IMBALANCE MONITOR", "Second", "Zero", "nothing") +
-                plot("MONITOR PLOT", "Second", "Zero", "P2") +
-                plot("IMBALANCE MONITOR", "Twin", "Zero", "P1") +
-                plot("MONITOR PLOT", "Twin", "Early", "P2"));
+    for (const char* plot : {"MONITOR PLOT|zeta|Early|P1", "MONITOR PLOT|alpha|Zero|P1",
+                             "IMBALANCE MONITOR|Alpha|Zero|P1", "MONITOR PLOT|beta|Unlisted|P1",
+                             "MONITOR PLOT|Suffixed|Early (MAX) (Time Transformed)|P1",
+                             "MONITOR PLOT|Same|Zero|P1", "IMBALANCE MONITOR|Same|Zero|P2",
+                             "IMBALANCE MONITOR|Second|Zero|nothing", "MONITOR PLOT|Second|Zero|P2",
+                             "IMBALANCE MONITOR|Twin|Zero|P1", "MONITOR PLOT|Twin|Early|P2"}) {
+        std::string object = std::string(plot) + "\nEND\n";
+        for (const char* field : {": ", "\nMonitor Group = ", "\nVariable Rule = NAME = "})
+            object.replace(object.find('|'), 1, field);
+        objects += object;
+    }
     std::vector<std::string> keys;
-    for (const std::string& p : plots)
+    for (const std::string& p : plotsOf(objects))
         keys.push_back(p.substr(0, p.find('|')) + " " + p.substr(p.find('>') + 1));
     EXPECT_EQ(keys,
               (std::vector<std::string>{"Suffixed P1", "Twin P2", "zeta P1", "Alpha P1", "Same P2",
@@ -293,15 +256,14 @@ TEST_F(PlotInfoTemplate, EveryMonitorGroupOfTheRunGetsAPlotOfItsVariables) {
                          "Existing", "Averages", "Blade", "Forces", "Heat Transfer", "Imbalances",
                          "Momentum and Mass", "Probes &quot;A B&quot; *",
                          "Probes &quot;A B&quot; *x", "Time", "Wall Probes"}));
-    EXPECT_EQ(plots[1],
-              "Averages|Averages|true|Accumulated Time Step|false: ACCUMULATED TIMESTEP>P1");
+    EXPECT_EQ(plots[1], "Averages|Averages|true|Step|false: Step>P1");
     EXPECT_EQ(plots[6],
-              "Momentum and Mass|Momentum and Mass|true|Accumulated Time Step|false: "
-              "ACCUMULATED TIMESTEP>RMS P-Mass ACCUMULATED TIMESTEP>MAX P-Mass");
+              "Momentum and Mass|Momentum and Mass|true|Step|false: Step>RMS P-Mass "
+              "Step>MAX P-Mass");
 }
 
 // Probes dealt round-robin into many groups: each group gets one plot,
-// after the template's, holding exactly its own probes in run order.
+// after the template's, by name, holding exactly its own probes in run order.
 TEST(PlotInfo, ManyGroupsEachGetAPlotOfExactlyTheirVariables) {
     e2e::TempDir dir;
     const std::string mon = dir.file("groups.mon");
@@ -315,77 +277,59 @@ TEST(PlotInfo, ManyGroupsEachGetAPlotOfExactlyTheirVariables) {
         const std::string group = quotedAfter(line, " group");
         if (line.rfind("var ", 0) != 0 || group.rfind("Probe Group ", 0) != 0) continue;
         std::string& plot = expected[group];
-        if (plot.empty()) plot = group + "|" + group + "|true|Accumulated Time Step|false:";
-        plot += " ACCUMULATED TIMESTEP>" + line.substr(5, line.find('"', 5) - 5);
+        if (plot.empty()) plot = group + "|" + group + "|true|Step|false:";
+        plot += " Step>" + line.substr(5, line.find('"', 5) - 5);
     }
     ASSERT_EQ(expected.size(), 120u);
     const e2e::Result r = plotinfo(mon, kDataDir);
     ASSERT_EQ(r.status, 0) << r.err;
-    std::vector<std::string> names;  // of the group plots, in document order
-    std::map<std::string, std::string> plotted;
-    for (const std::string& plot : summary(r.out)) {
-        if (plot.rfind("Probe Group ", 0) != 0) continue;
-        names.push_back(plot.substr(0, plot.find('|')));
-        plotted[names.back()] = plot;
-    }
-    EXPECT_TRUE(std::is_sorted(names.begin(), names.end()));
-    EXPECT_EQ(names.size(), plotted.size());
-    EXPECT_EQ(plotted, expected);
-    EXPECT_EQ(summary(r.out).front().substr(0, 18), "Momentum and Mass|");
+    const std::vector<std::string> plots = summary(r.out);
+    EXPECT_EQ(plots.front().substr(0, 18), "Momentum and Mass|");
+    std::vector<std::string> plotted;  // the group plots, in document order
+    std::copy_if(plots.begin(), plots.end(), std::back_inserter(plotted),
+                 [](const std::string& plot) { return plot.rfind("Probe Group ", 0) == 0; });
+    std::vector<std::string> sorted;  // of the map, sorted by name
+    for (const auto& [group, plot] : expected) sorted.push_back(plot);
+    EXPECT_EQ(plotted, sorted);
 }
 
 TEST_F(PlotInfoTemplate, WorkspaceWithoutPlotsGivesTheRootAlone) {
-    e2e::Result r = plotinfo(testData("plain.mon"), withWorkspace(""));
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Plots />\n");
-    e2e::writeFile(dir.file("workspace-basic.mst"), "# nothing at all\n");
-    r = plotinfo(testData("plain.mon"), dir.path() + "/");
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Plots />\n");
-}
-
-TEST(PlotInfoErrors, WithoutTemplateDirectoryNothingIsWritten) {
-    e2e::TempDir dir;
-    const std::string out = dir.file("plots.xml");
-    const std::string mon = testData("run.mon");
-    e2e::Result unset = monexport({"-plotinfo", "-mon", mon}, {{"ORB_DATA_DIR", ""}});
-    e2e::Result empty = e2e::run("/usr/bin/env", {"ORB_DATA_DIR=", e2e::binary("monexport"),
-                                                  "-plotinfo", "-mon", mon, "-out", out});
-    for (const e2e::Result& r : {unset, empty}) {
-        EXPECT_EQ(r.status, 255);
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, e2e::errorReport("Initial workspace file not found."));
+    for (const char* workspace : {"MONITOR WORKSPACE: Run\nEND\n", "# nothing at all\n"}) {
+        e2e::writeFile(dir.file("workspace-basic.mst"), workspace);
+        const e2e::Result r = plotinfo(testData("plain.mon"), dir.path() + "/");
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Plots />\n");
     }
-    EXPECT_TRUE(e2e::fileExists(out));
-    EXPECT_EQ(e2e::readFile(out), "");
 }
 
+// A missing, malformed or unreadable template, or none at all: the report
+// names it and the output file is left empty.
 TEST(PlotInfoErrors, UnusableTemplateIsReportedWithItsPath) {
     e2e::TempDir dir;
-    const std::string mon = testData("run.mon");
-    const std::string out = dir.file("plots.xml");
+    const std::string mon = testData("run.mon"), out = dir.file("plots.xml");
     const std::string file = dir.file("workspace-basic.mst");
-    e2e::Result missing = plotinfo(mon, dir.path(), {"-out", out});
-    EXPECT_EQ(missing.status, 255);
-    EXPECT_EQ(missing.err, e2e::errorReport("Cannot open the command-language file '" + file +
-                                            "': No such file or directory."));
-    EXPECT_EQ(e2e::readFile(out), "");
-
+    const auto outputIsEmpty = [&] { return e2e::fileExists(out) && e2e::readFile(out).empty(); };
+    EXPECT_TRUE(e2e::failsWith(monexport({"-plotinfo", "-mon", mon}, {{"ORB_DATA_DIR", ""}}),
+                               "Initial workspace file not found."));
+    // ORB_DATA_DIR set but empty
+    EXPECT_TRUE(e2e::failsWith(e2e::run("/usr/bin/env", {"ORB_DATA_DIR=", e2e::binary("monexport"),
+                                                         "-plotinfo", "-mon", mon, "-out", out}),
+                               "Initial workspace file not found."));
+    EXPECT_TRUE(outputIsEmpty());
+    std::remove(out.c_str());
+    EXPECT_TRUE(e2e::failsWith(
+        plotinfo(mon, dir.path(), {"-out", out}),
+        "Cannot open the command-language file '" + file + "': No such file or directory."));
+    EXPECT_TRUE(outputIsEmpty());
     e2e::writeFile(file, "MONITOR WORKSPACE: Run\n  MONITOR PLOT: P\n  Priority 10\nEND\nEND\n");
-    e2e::Result malformed = plotinfo(mon, dir.path());
-    EXPECT_EQ(malformed.status, 255);
-    EXPECT_EQ(malformed.out, "");
-    EXPECT_EQ(
-        malformed.err,
-        e2e::errorReport(file + ":3: expected 'TYPE: Name', 'Parameter = Value' or 'END', found "
-                                "'Priority 10'"));
-
+    EXPECT_TRUE(e2e::failsWith(plotinfo(mon, dir.path()),
+                               file + ":3: expected 'TYPE: Name', 'Parameter = Value' or 'END', "
+                                      "found 'Priority 10'"));
     std::remove(file.c_str());
-    EXPECT_EQ(mkdir(file.c_str(), 0700), 0);
-    e2e::Result notAFile = plotinfo(mon, dir.path());
-    EXPECT_EQ(notAFile.status, 255);
-    EXPECT_EQ(notAFile.err, e2e::errorReport("Cannot read the command-language file '" + file +
-                                             "': Is a directory."));
+    ASSERT_EQ(mkdir(file.c_str(), 0700), 0);
+    EXPECT_TRUE(
+        e2e::failsWith(plotinfo(mon, dir.path()),
+                       "Cannot read the command-language file '" + file + "': Is a directory."));
 }
 
 }  // namespace
