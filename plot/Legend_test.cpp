@@ -11,21 +11,19 @@ std::vector<std::string> names(size_t count, const std::string& stem) {
     return all;
 }
 
-TEST(Legend, FewLinesTakeOneColumnAtFullSize) {
-    const LegendLayout layout = layoutLegend(names(4, "RMS P-Mass"), 450, 670);
-    EXPECT_EQ(layout.fontSize, 12);
-    EXPECT_EQ(layout.columns(4), 1);
-    EXPECT_LT(layout.panelWidth(4), 200);
-}
-
-TEST(Legend, FiftyLongNamesFitInColumnsAndStayReadable) {
-    const std::vector<std::string> many = names(50, "Pressure at the blade tip probe");
-    const LegendLayout layout = layoutLegend(many, 450, 500);
-    EXPECT_GE(layout.fontSize, 10);
-    EXPECT_GE(layout.columns(50), 2);
-    EXPECT_LE(layout.panelWidth(50), 450);
-    EXPECT_LE(layout.rows * layout.rowHeight, 500);
-    EXPECT_GE(layout.maxCharacters, 12u);
+// A few lines take one column at full size; fifty long names fit in
+// columns and stay readable.
+TEST(Legend, FitsFewAndManyLines) {
+    const LegendLayout few = layoutLegend(names(4, "RMS P-Mass"), 450, 670);
+    EXPECT_EQ(few.fontSize, 12);
+    EXPECT_EQ(few.columns(4), 1);
+    EXPECT_LT(few.panelWidth(4), 200);
+    const LegendLayout many = layoutLegend(names(50, "Pressure at the blade tip probe"), 450, 500);
+    EXPECT_GE(many.fontSize, 10);
+    EXPECT_GE(many.columns(50), 2);
+    EXPECT_LE(many.panelWidth(50), 450);
+    EXPECT_LE(many.rows * many.rowHeight, 500);
+    EXPECT_GE(many.maxCharacters, 12u);
 }
 
 TEST(Legend, ShortensByCharactersNotBytes) {
