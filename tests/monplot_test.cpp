@@ -10,7 +10,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <array>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -94,14 +93,12 @@ struct Svg {
             found.push_back(pathPoints(node.node().attribute("d").value()));
         return found;
     }
-    // The frames of the panels, top to bottom: {left, top, right, bottom}.
-    std::vector<std::array<double, 4>> frames() const {
-        std::vector<std::array<double, 4>> found;
+    // The frames of the panels, top to bottom: {top, bottom} of each.
+    Points frames() const {
+        Points found;
         for (const auto& node : document.select_nodes("//rect[@stroke='#505050']")) {
-            const auto r = node.node();
-            const double x = r.attribute("x").as_double(), y = r.attribute("y").as_double();
-            found.push_back({x, y, x + r.attribute("width").as_double(),
-                             y + r.attribute("height").as_double()});
+            const double top = node.node().attribute("y").as_double();
+            found.emplace_back(top, top + node.node().attribute("height").as_double());
         }
         return found;
     }
@@ -112,8 +109,8 @@ struct Svg {
         for (const auto& piece : lines(colour))
             for (const auto& point : piece)
                 for (const auto& frame : frames())
-                    count += std::fabs(point.second - frame[1]) < 1.5 ||
-                             std::fabs(point.second - frame[3]) < 1.5;
+                    count += std::fabs(point.second - frame.first) < 1.5 ||
+                             std::fabs(point.second - frame.second) < 1.5;
         return count;
     }
     // The markers of a shape ("point", "above", "below", "nan") in a colour.
@@ -127,6 +124,14 @@ struct Svg {
     }
 };
 
+// Whether monplot ran with the arguments and succeeded silently.
+::testing::AssertionResult drew(const std::vector<std::string>& args) {
+    const e2e::Result result = monplot(args);
+    if (result.status == 0 && result.out + result.err == "") return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "status " << result.status << ": " << result.out << result.err;
+}
+
 void expectNear(const Points& found, const Points& expected, const std::string& what) {
     ASSERT_EQ(found.size(), expected.size()) << what;
     for (size_t i = 0; i < found.size(); ++i) {
@@ -139,9 +144,7 @@ void expectNear(const Points& found, const Points& expected, const std::string& 
 
 TEST(Monplot, DrawsTheVisibleDefaultPlotsAndAnIndex) {
     e2e::TempDir out;
-    const e2e::Result result = monplot({"-mon", kKnownRun, "-out", out.file("plots")});
-    ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out + result.err, "");
+    ASSERT_TRUE(drew({"-mon", kKnownRun, "-out", out.file("plots")}));
     EXPECT_EQ(
         e2e::filesIn(out.file("plots")),
         (std::vector<std::string>{"Momentum_and_Mass.svg", "Pressure_Probes.svg", "index.html"}));
@@ -171,7 +174,7 @@ TEST(Monplot, DrawsTheVisibleDefaultPlotsAndAnIndex) {
                 {x(4), top + 3 * decade},
                 {x(6), NAN}},
                "RMS P-Mass");
-    expectNear(svg.markers("below", kFirstColour), {{x(5), svg.frames()[0][3]}}, "zero");
+    expectNear(svg.markers("below", kFirstColour), {{x(5), svg.frames()[0].second}}, "zero");
     EXPECT_EQ(svg.lines(kSecondColour).size(), 2u);
 }
 
@@ -189,15 +192,15 @@ TEST(Monplot, ShowsNonFiniteValuesAndSparseLinesWithMarkers) {
                 (step >= 18 ? "nan" : "1e-" + std::to_string(step / 4 + 1)) +
                 (step == 20 ? " inf " : " 0.5 ") +
                 (step % 5 == 0 ? std::to_string(30 + step) : "-") + (step == 12 ? " 35\n" : " -\n");
-    ASSERT_EQ(monplot({"-mon", out.write("run.mon", text), "-out", out.path()}).status, 0);
+    ASSERT_TRUE(drew({"-mon", out.write("run.mon", text), "-out", out.path()}));
     const Svg residuals(out.file("Momentum_and_Mass.svg"));
     EXPECT_TRUE(residuals.hasText("p (nan from step 18)"));
     EXPECT_TRUE(residuals.hasText("U (+inf from step 20)"));
     const auto frame = residuals.frames().at(0);
     const auto x = [&residuals](double step) { return residuals.xOf(step, "5", 5, "20", 20); };
     // One nan marker for steps 18 to 20; the X axis reaches the last record.
-    expectNear(residuals.markers("nan", kFirstColour), {{x(18), frame[3]}}, "nan");
-    expectNear(residuals.markers("above", kSecondColour), {{x(20), frame[1]}}, "inf");
+    expectNear(residuals.markers("nan", kFirstColour), {{x(18), frame.second}}, "nan");
+    expectNear(residuals.markers("above", kSecondColour), {{x(20), frame.first}}, "inf");
     EXPECT_EQ(residuals.pointsOnFrames(kFirstColour) + residuals.pointsOnFrames(kSecondColour), 0u);
     EXPECT_TRUE(contains(e2e::readFile(out.file("index.html")),
                          "p: nan from step 18; U: +inf from step 20"));
@@ -226,7 +229,7 @@ TEST(Monplot, SplitsUnitsAndMagnitudesIntoPanelsWithTitles) {
         text += std::to_string(step) + " " + std::to_string(1000 + step) + " 500 0.3 50 -" +
                 std::to_string(3 + step / 5) + " " + std::to_string(step * 0.25) + "\n";
     const std::string run = out.write("run.mon", text);
-    ASSERT_EQ(monplot({"-mon", run, "-out", out.path()}).status, 0);
+    ASSERT_TRUE(drew({"-mon", run, "-out", out.path()}));
     const Svg forces(out.file("Forces.svg"));
     EXPECT_EQ(forces.frames().size(), 3u);
     for (const char* title : {"Variable Value [N]", "Variable Value", "Variable Value [N m]"})
@@ -237,21 +240,16 @@ TEST(Monplot, SplitsUnitsAndMagnitudesIntoPanelsWithTitles) {
     EXPECT_TRUE(Svg(out.file("RMS_Residuals.svg")).hasText("log10 residual"));
 
     // Against TIME, the X labels (the texts below the lowest frame) are
-    // times from 0 to 5 s, not steps.
-    const auto timeRun =
-        monplot({"-mon", run, "-out", out.file("t"), "-x", "TIME", "-plot", "Forces"});
-    ASSERT_EQ(timeRun.status, 0) << timeRun.err;
+    // times in seconds, not steps.
+    ASSERT_TRUE(drew({"-mon", run, "-out", out.file("t"), "-x", "TIME", "-plot", "Forces"}));
     const Svg time(out.file("t/Forces.svg"));
     EXPECT_TRUE(time.hasText("Simulation Time"));
-    size_t labels = 0;
-    for (const auto& node : time.document.select_nodes("//text")) {
-        if (std::fabs(node.node().attribute("y").as_double() - time.frames().back()[3] - 22) > 0.5)
-            continue;
-        ++labels;
-        EXPECT_GE(std::stod(node.node().text().get()), 0) << node.node().text().get();
-        EXPECT_LE(std::stod(node.node().text().get()), 5) << node.node().text().get();
-    }
-    EXPECT_GE(labels, 3u);
+    std::string labels;
+    for (const auto& node : time.document.select_nodes("//text"))
+        if (std::fabs(node.node().attribute("y").as_double() - time.frames().back().second - 22) <
+            0.5)
+            labels += node.node().text().get() + std::string(" ");
+    EXPECT_EQ(labels, "0 1 2 3 4 5 ");
 }
 
 // Times a microsecond apart at t = 20 s, which floats cannot tell apart: each
@@ -263,7 +261,7 @@ TEST(Monplot, PlotsAgainstTimesInTheirFullPrecision) {
         text += "20.0000" + std::string(step < 10 ? "0" : "") + std::to_string(step) + "  " +
                 std::to_string(step % 7) + "\n";
     out.write("case/postProcessing/probes/0/p", text);
-    ASSERT_EQ(monplot({"-dir", out.file("case"), "-out", out.path(), "-x", "TIME"}).status, 0);
+    ASSERT_TRUE(drew({"-dir", out.file("case"), "-out", out.path(), "-x", "TIME"}));
     const Svg svg(out.file("probes.svg"));
     EXPECT_TRUE(svg.hasText("20.000020"));
     const auto lines = svg.lines(kFirstColour);
@@ -301,8 +299,7 @@ TEST(Monplot, DrawsChosenPlotsVariablesStepsScalesAndSeveralRuns) {
         std::vector<std::string> args{"-mon", a, "-out", plots.path()};
         for (const std::string& option : split(c.options))
             args.push_back(option == "B" ? b : option);
-        const e2e::Result result = monplot(args);
-        ASSERT_EQ(result.status, 0) << c.options << result.err;
+        ASSERT_TRUE(drew(args)) << c.options;
         std::vector<std::string> files = split(c.files + "|index.html");
         std::sort(files.begin(), files.end());
         EXPECT_EQ(e2e::filesIn(plots.path()), files);
@@ -320,9 +317,7 @@ TEST(Monplot, DrawsChosenPlotsVariablesStepsScalesAndSeveralRuns) {
 
 TEST(Monplot, PlotWithoutValuesSaysSo) {
     e2e::TempDir out;
-    const auto result =
-        monplot({"-mon", e2e::testData("monplot/nodata.mon"), "-out", out.path(), "-png"});
-    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_TRUE(drew({"-mon", e2e::testData("monplot/nodata.mon"), "-out", out.path(), "-png"}));
     const Svg svg(out.file("Pressure_Probes.svg"));
     EXPECT_TRUE(svg.hasText("No data to plot") && svg.hasText("P2 Pressure"));
     EXPECT_TRUE(svg.lines(kFirstColour).empty());
@@ -331,9 +326,7 @@ TEST(Monplot, PlotWithoutValuesSaysSo) {
 
 TEST(Monplot, WritesPngImagesAndOnePdfPagePerPlot) {
     e2e::TempDir out;
-    const e2e::Result result =
-        monplot({"-dir", e2e::example("transient.dir"), "-out", out.path(), "-png", "-pdf"});
-    ASSERT_EQ(result.status, 0) << result.err;
+    ASSERT_TRUE(drew({"-dir", e2e::example("transient.dir"), "-out", out.path(), "-png", "-pdf"}));
     // A PNG header with its width and height (big-endian) at bytes 16 and 20.
     const std::string header = std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16) +
                                std::string("\0\0\x04\xb0\0\0\x03\x20", 8);
@@ -371,7 +364,7 @@ TEST(Monplot, LinesMuchDenserThanThePixelsAreDrawnSolid) {
                 text += " " + std::to_string(probe * 10 + (step * 7919 + probe) % 13);
             text += "\n";
         }
-        ASSERT_EQ(monplot({"-mon", out.write("run.mon", text), "-out", out.file("p")}).status, 0);
+        ASSERT_TRUE(drew({"-mon", out.write("run.mon", text), "-out", out.file("p")}));
         const Svg svg(out.file("p/Probes.svg"));
         EXPECT_EQ(svg.lines(kFirstColour, "[@stroke-dasharray]").size(), records == 20 ? 1u : 0u)
             << records << " records";

@@ -16,10 +16,6 @@ using e2e::monexport;
 
 const std::string kDataDir = e2e::sourcePath("data");
 
-std::string testData(const std::string& name) {
-    return e2e::sourcePath("tests/data/plotinfo/" + name);
-}
-
 e2e::Result plotinfo(const std::string& monFile, const std::string& dataDir,
                      std::vector<std::string> extra = {}) {
     std::vector<std::string> args{"-plotinfo", "-mon", monFile};
@@ -27,16 +23,12 @@ e2e::Result plotinfo(const std::string& monFile, const std::string& dataDir,
     return monexport(args, {{"ORB_DATA_DIR", dataDir}});
 }
 
-// The text between the quotes of ` KEY="..."` at or after from; "?" when absent.
-std::string quotedAfter(const std::string& text, const std::string& key, size_t from = 0) {
-    const size_t start = text.find(key + "=\"", from);
+// The text between the quotes of ` KEY="..."`; "?" when absent.
+std::string quotedAfter(const std::string& text, const std::string& key) {
+    const size_t start = text.find(key + "=\"");
     if (start == std::string::npos) return "?";
     const size_t value = start + key.size() + 2;
     return text.substr(value, text.find('"', value) - value);
-}
-
-std::string attribute(const std::string& line, const std::string& name) {
-    return quotedAfter(line, " " + name);
 }
 
 // One text per plot: "Name|DisplayName|Visibility|X label|log Y: X>Y X>Y", the
@@ -50,16 +42,16 @@ std::vector<std::string> summary(const std::string& xml) {
             if (line.find(step) != std::string::npos)
                 line.replace(line.find(step), step.size(), "Step");
         if (line.find("<Plot ") != std::string::npos)
-            plots.push_back(attribute(line, "Name") + "|" + attribute(line, "DisplayName") + "|" +
-                            attribute(line, "Visibility"));
+            plots.push_back(quotedAfter(line, " Name") + "|" + quotedAfter(line, " DisplayName") +
+                            "|" + quotedAfter(line, " Visibility"));
         else if (line.find("<XAxis ") != std::string::npos)
-            plots.back() += "|" + attribute(line, "DisplayName");
+            plots.back() += "|" + quotedAfter(line, " DisplayName");
         else if (line.find("<YAxis ") != std::string::npos)
-            plots.back() += "|" + attribute(line, "LogarithmicScale") + ":";
+            plots.back() += "|" + quotedAfter(line, " LogarithmicScale") + ":";
         else if (line.find("<XVar ") != std::string::npos)
-            xVar = attribute(line, "Name");
+            xVar = quotedAfter(line, " Name");
         else if (line.find("<YVar ") != std::string::npos)
-            plots.back() += " " + xVar + ">" + attribute(line, "Name");
+            plots.back() += " " + xVar + ">" + quotedAfter(line, " Name");
     }
     return plots;
 }
@@ -83,7 +75,7 @@ class PlotInfoTemplate : public ::testing::Test {
         return dir.path();
     }
     std::vector<std::string> plotsOf(const std::string& objects,
-                                     const std::string& mon = testData("plain.mon")) {
+                                     const std::string& mon = e2e::testData("plotinfo/plain.mon")) {
         e2e::Result r = plotinfo(mon, withWorkspace(objects));
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(r.status, 0);
@@ -94,10 +86,10 @@ class PlotInfoTemplate : public ::testing::Test {
 };
 
 TEST(PlotInfo, TemplatePlotsOfASmallRunAreExactlyAsExpected) {
-    e2e::Result r = plotinfo(testData("run.mon"), kDataDir);
+    e2e::Result r = plotinfo(e2e::testData("plotinfo/run.mon"), kDataDir);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, e2e::readFile(testData("run.xml")));
+    EXPECT_EQ(r.out, e2e::readFile(e2e::testData("plotinfo/run.xml")));
 }
 
 TEST(PlotInfo, TransientExampleGivesAWellFormedDocumentOfTemplateAndGroupPlots) {
@@ -249,7 +241,7 @@ TEST_F(PlotInfoTemplate, EveryMonitorGroupOfTheRunGetsAPlotOfItsVariables) {
         "GROUPING RULE: Averages\nVariable Rule = CATEGORY = AVERAGE\n"
         "Variable Rule 2 = NAME = P1\nEND\n"
         "GROUPING RULE: Forces\nVariable Rule = CATEGORY = FORCE\nEND\n",
-        testData("run.mon"));
+        e2e::testData("plotinfo/run.mon"));
     std::vector<std::string> names;
     for (const std::string& p : plots) names.push_back(p.substr(0, p.find('|')));
     EXPECT_EQ(names, (std::vector<std::string>{
@@ -296,7 +288,7 @@ TEST(PlotInfo, ManyGroupsEachGetAPlotOfExactlyTheirVariables) {
 TEST_F(PlotInfoTemplate, WorkspaceWithoutPlotsGivesTheRootAlone) {
     for (const char* workspace : {"MONITOR WORKSPACE: Run\nEND\n", "# nothing at all\n"}) {
         e2e::writeFile(dir.file("workspace-basic.mst"), workspace);
-        const e2e::Result r = plotinfo(testData("plain.mon"), dir.path() + "/");
+        const e2e::Result r = plotinfo(e2e::testData("plotinfo/plain.mon"), dir.path() + "/");
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Plots />\n");
     }
@@ -306,7 +298,7 @@ TEST_F(PlotInfoTemplate, WorkspaceWithoutPlotsGivesTheRootAlone) {
 // names it and the output file is left empty.
 TEST(PlotInfoErrors, UnusableTemplateIsReportedWithItsPath) {
     e2e::TempDir dir;
-    const std::string mon = testData("run.mon"), out = dir.file("plots.xml");
+    const std::string mon = e2e::testData("plotinfo/run.mon"), out = dir.file("plots.xml");
     const std::string file = dir.file("workspace-basic.mst");
     const auto outputIsEmpty = [&] { return e2e::fileExists(out) && e2e::readFile(out).empty(); };
     EXPECT_TRUE(e2e::failsWith(monexport({"-plotinfo", "-mon", mon}, {{"ORB_DATA_DIR", ""}}),
