@@ -3,18 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "tests/CommandRunner.h"
 
 namespace {
 
-e2e::Result monpack(const std::vector<std::string>& args) {
-    return e2e::run(e2e::binary("monpack"), args);
-}
+using e2e::monpack;
 
-std::string report(const std::string& message) {
-    return "Packer error:\n" + message + "\n";
+testing::AssertionResult packerFails(const e2e::Result& result, const std::string& message) {
+    return e2e::failsWith(result, message, "Packer");
 }
 
 TEST(Monpack, CommandLineMistakesAreReported) {
@@ -27,12 +23,7 @@ TEST(Monpack, CommandLineMistakesAreReported) {
         {{"-deflate", "10"}, "Option -deflate needs a whole number from 0 to 9, not '10'."},
         {{"-chunk", "0x10"}, "Option -chunk needs a whole number from 1 to 16777216, not '0x10'."},
     };
-    for (const auto& [args, message] : cases) {
-        e2e::Result r = monpack(args);
-        EXPECT_EQ(r.status, 255);
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, report(message));
-    }
+    for (const auto& [args, message] : cases) EXPECT_TRUE(packerFails(monpack(args), message));
     e2e::Result help = monpack({"-help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.substr(0, 14), "Usage: monpack");
@@ -40,35 +31,29 @@ TEST(Monpack, CommandLineMistakesAreReported) {
 
 TEST(Monpack, FailedPackLeavesTheTargetAndNoTemporaryFile) {
     e2e::TempDir dir;
-    e2e::writeFile(dir.file("run.res"), "previous results");
-    e2e::writeFile(dir.file("bad.mon"), "monitor-file 1\nvar A\n1 x\n");
-    e2e::Result r = monpack({"-mon", dir.file("bad.mon"), "-out", dir.file("run.res")});
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.err, report(dir.file("bad.mon") + ":3: value 'x' of variable 'A' is not a number"));
-    EXPECT_EQ(e2e::readFile(dir.file("run.res")), "previous results");
+    const std::string res = dir.write("run.res", "previous results");
+    const std::string bad = dir.write("bad.mon", "monitor-file 1\nvar A\n1 x\n");
+    EXPECT_TRUE(packerFails(monpack({"-mon", bad, "-out", res}),
+                            bad + ":3: value 'x' of variable 'A' is not a number"));
+    EXPECT_EQ(e2e::readFile(res), "previous results");
     EXPECT_EQ(e2e::filesIn(dir.path()), (std::vector<std::string>{"bad.mon", "run.res"}));
-
-    r = monpack({"-mon", dir.file("bad.mon"), "-out", dir.file("no/such/run.res")});
+    const e2e::Result r = monpack({"-mon", bad, "-out", dir.file("no/such/run.res")});
     EXPECT_EQ(r.status, 255);
     EXPECT_EQ(r.err.substr(0, 13), "Packer error:");
 }
 
 TEST(Monpack, ReplacesTheTargetWholeAndNeverItsSource) {
     e2e::TempDir dir;
-    const std::string mon = e2e::readFile(e2e::sourcePath("examples/steady.mon"));
-    e2e::writeFile(dir.file("run.mon"), mon);
-    e2e::writeFile(dir.file("run.res"), "previous results");
-    ASSERT_EQ(monpack({"-mon", dir.file("run.mon"), "-out", dir.file("run.res")}).status, 0);
-    EXPECT_EQ(e2e::readFile(dir.file("run.res")).substr(1, 3), "HDF");
+    const std::string text = e2e::readFile(e2e::example("steady.mon"));
+    const std::string mon = dir.write("run.mon", text), res = dir.write("run.res", "previous");
+    ASSERT_EQ(monpack({"-mon", mon, "-out", res}).status, 0);
+    EXPECT_EQ(e2e::readFile(res).substr(1, 3), "HDF");
     EXPECT_EQ(e2e::filesIn(dir.path()), (std::vector<std::string>{"run.mon", "run.res"}));
-
-    e2e::Result r = monpack({"-res", dir.file("run.res"), "-out", dir.file("run.res")});
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.err, report("Refusing to write the results file '" + dir.file("run.res") +
-                            "': it is the data source '" + dir.file("run.res") + "'."));
-    r = monpack({"-mon", dir.file("run.mon"), "-out", dir.file("run.mon")});
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(e2e::readFile(dir.file("run.mon")), mon);
+    EXPECT_TRUE(packerFails(
+        monpack({"-res", res, "-out", res}),
+        "Refusing to write the results file '" + res + "': it is the data source '" + res + "'."));
+    EXPECT_EQ(monpack({"-mon", mon, "-out", mon}).status, 255);
+    EXPECT_EQ(e2e::readFile(mon), text);
 }
 
 }  // namespace
