@@ -107,35 +107,21 @@ TEST(FormatScientific8, SpecialValuesMatchTheStream) {
     EXPECT_EQ(fast(1000000.375f), "1.00000038e+06");
 }
 
-TEST(FormatScientific8, NaNPayloadsAndSignsMatchTheStream) {
-    std::vector<uint32_t> nans = {0x7f800001u, 0x7fc00000u, 0x7fffffffu, 0x7fa5a5a5u};
-    expectSameAsStream(nans);
-}
-
-TEST(FormatScientific8, HalfwayCasesMatchTheStream) {
+// NaN payloads, ties of nine-digit rounding and their neighbours, every
+// float near a boundary, a spread of denormals and random bit patterns.
+TEST(FormatScientific8, EveryKindOfPatternMatchesTheStream) {
     std::vector<uint32_t> patterns = halfwayCases();
     ASSERT_GT(patterns.size(), 1000u);
     for (size_t i = 0, n = patterns.size(); i < n; ++i) {
         patterns.push_back(patterns[i] + 1);  // just above the tie
         patterns.push_back(patterns[i] - 1);  // just below
     }
-    expectSameAsStream(patterns);
-}
-
-TEST(FormatScientific8, BoundariesMatchTheStream) {
-    expectSameAsStream(boundaries());
-}
-
-TEST(FormatScientific8, DenormalsMatchTheStream) {
-    std::vector<uint32_t> patterns;
+    for (uint32_t bits : {0x7f800001u, 0x7fc00000u, 0x7fffffffu, 0x7fa5a5a5u})
+        patterns.push_back(bits);
+    for (uint32_t bits : boundaries()) patterns.push_back(bits);
     for (uint32_t bits = 1; bits < 0x800000u; bits += 37) patterns.push_back(bits);
-    expectSameAsStream(patterns);
-}
-
-TEST(FormatScientific8, RandomPatternsMatchTheStream) {
     std::mt19937 random(20261206);
-    std::vector<uint32_t> patterns(1 << 18);
-    for (uint32_t& bits : patterns) bits = static_cast<uint32_t>(random());
+    for (int i = 0; i < (1 << 18); ++i) patterns.push_back(static_cast<uint32_t>(random()));
     expectSameAsStream(patterns);
 }
 
@@ -154,19 +140,22 @@ TEST(FormatKeyInteger, TruncatesSaturatesAndLeavesNaNEmpty) {
         char buffer[maxFieldBytes(8)];
         return std::string(buffer, formatKeyInteger(value, buffer));
     };
-    EXPECT_EQ(key(0.0f), "0");
-    EXPECT_EQ(key(-0.0f), "0");
-    EXPECT_EQ(key(12.9f), "12");
-    EXPECT_EQ(key(-12.9f), "-12");
-    EXPECT_EQ(key(2147483520.0f), "2147483520");  // largest float below 2^31
-    EXPECT_EQ(key(2147483648.0f), "2147483647");
-    EXPECT_EQ(key(-2147483648.0f), "-2147483648");
-    EXPECT_EQ(key(-2147483904.0f), "-2147483648");
-    EXPECT_EQ(key(INFINITY), "2147483647");
-    EXPECT_EQ(key(-INFINITY), "-2147483648");
-    EXPECT_EQ(key(-FLT_MAX), "-2147483648");
-    EXPECT_EQ(key(std::numeric_limits<float>::quiet_NaN()), "");
-    EXPECT_EQ(key(-std::numeric_limits<float>::quiet_NaN()), "");
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::pair<float, const char*> cases[] = {
+        {0.0f, "0"},
+        {-0.0f, "0"},
+        {12.9f, "12"},
+        {-12.9f, "-12"},
+        {2147483520.0f, "2147483520"},  // largest float below 2^31
+        {2147483648.0f, "2147483647"},
+        {-2147483648.0f, "-2147483648"},
+        {-2147483904.0f, "-2147483648"},
+        {INFINITY, "2147483647"},
+        {-INFINITY, "-2147483648"},
+        {-FLT_MAX, "-2147483648"},
+        {nan, ""},
+        {-nan, ""}};
+    for (const auto& [value, text] : cases) EXPECT_EQ(key(value), text) << value;
 }
 
 TEST(NumberFormat, DoublesTakeTheDigitsThatTellConsecutiveValuesApart) {

@@ -3,13 +3,10 @@
 // to standard output, and leave every input byte as it was.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "tests/CommandRunner.h"
 
 namespace {
-
-using e2e::errorReport;
 
 using e2e::example;
 
@@ -17,10 +14,7 @@ using e2e::example;
 void expectReport(const std::string& option, const std::string& source,
                   const std::string& inputFile, const std::string& message) {
     const std::string before = e2e::readFile(inputFile);
-    e2e::Result r = e2e::monexport({"-showvars", option, source});
-    EXPECT_EQ(r.status, 255) << source;
-    EXPECT_EQ(r.out, "") << source;
-    EXPECT_EQ(r.err, errorReport(message));
+    EXPECT_TRUE(e2e::failsWith(e2e::monexport({"-showvars", option, source}), message));
     EXPECT_EQ(e2e::readFile(inputFile), before) << source;
 }
 
@@ -32,18 +26,16 @@ struct BadFile {
 
 std::vector<BadFile> badMonitorFiles() {
     const std::string transient = e2e::readFile(example("transient.mon"));
+    const std::string notMonitor =
+        ":1: not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file: the "
+        "first line must start with 'monitor-file 1'";
     return {
-        {"garbage.mon", "lorem ipsum dolor\nsit amet\n",
-         ":1: not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file: the "
-         "first line must start with 'monitor-file "
-         "1'"},
+        {"garbage.mon", "lorem ipsum dolor\nsit amet\n", notMonitor},
         {"binary.mon",
          std::string("\x7f"
                      "ELF\x02\x01\x01\0\0\n\0\xff",
                      13),
-         ":1: not a monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file: the "
-         "first line must start with 'monitor-file "
-         "1'"},
+         notMonitor},
         {"truncated.mon", transient.substr(0, 20),
          ": the run has no records yet: the file has no complete first line (expected that of a "
          "monitor file, OpenFOAM data file, OpenFOAM solver log or SU2 history file)"},
@@ -69,9 +61,9 @@ TEST(BadInput, RunDirectoriesNameTheSegment) {
     e2e::TempDir dir;
     for (const BadFile& bad : badMonitorFiles()) {
         const std::string folder = dir.file(std::string(bad.name) + ".dir");
-        ::mkdir(folder.c_str(), 0777);
-        e2e::writeFile(folder + "/1.mon", e2e::readFile(example("transient.dir/segment-001.mon")));
-        e2e::writeFile(folder + "/2.mon", bad.content);
+        dir.write(std::string(bad.name) + ".dir/1.mon",
+                  e2e::readFile(example("transient.dir/segment-001.mon")));
+        dir.write(std::string(bad.name) + ".dir/2.mon", bad.content);
         if (std::string(bad.name) == "truncated.mon") {
             // A segment without a complete first line has just been created:
             // it holds no data yet and the run is read without it.
@@ -98,20 +90,22 @@ TEST(BadInput, RunDirectoriesNameTheSegment) {
 TEST(BadInput, SourcesWithoutARunOrGivenWithTheWrongOption) {
     e2e::TempDir dir;
     const std::string packed = e2e::readFile(example("transient.res"));
-    e2e::writeFile(dir.file("run.res"), packed);
-    e2e::writeFile(dir.file("run.mon"), e2e::readFile(example("transient.mon")));
-    e2e::writeFile(dir.file("garbage.res"), "lorem ipsum\n");
-    e2e::writeFile(dir.file("empty.res"), "");
-    e2e::writeFile(dir.file("binary.res"), std::string("\0\x01\x02\xff\xfe", 5));
-    e2e::writeFile(dir.file("history.csv"), "\"Inner_Iter\",\"rms[Rho]\"\n0,-1\n");
-    ::mkdir(dir.file("empty").c_str(), 0777);
-    ::mkdir(dir.file("new").c_str(), 0777);
-    e2e::writeFile(dir.file("new/notes.txt"), "monitor-file 1\n");
-    e2e::writeFile(dir.file("new/new.mon"), "monitor-fi");
+    dir.write("run.res", packed);
+    dir.write("run.mon", e2e::readFile(example("transient.mon")));
+    dir.write("garbage.res", "lorem ipsum\n");
+    dir.write("empty.res", "");
+    dir.write("binary.res", std::string("\0\x01\x02\xff\xfe", 5));
+    dir.write("history.csv", "\"Inner_Iter\",\"rms[Rho]\"\n0,-1\n");
+    dir.write("new/notes.txt", "monitor-file 1\n");
+    dir.write("new/new.mon", "monitor-fi");
+    dir.folder("empty");
     auto use = [&](const std::string& name, const std::string& kind, const std::string& option) {
         return "'" + dir.file(name) + "' is " + kind + ": use " + option + " to read it.";
     };
     const std::string notHdf5 = "': not a results file (not in HDF5 format).";
+    auto unreadable = [&](const std::string& name) {
+        return "Cannot read '" + dir.file(name) + notHdf5;
+    };
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         {{"-dir", dir.file("empty")},
          "No run found in '" + dir.file("empty") +
@@ -127,9 +121,9 @@ TEST(BadInput, SourcesWithoutARunOrGivenWithTheWrongOption) {
         {{"-mon", dir.file("run.res")}, use("run.res", "an HDF5 file (a results file)", "-res")},
         {{"-mon", dir.path()}, "'" + dir.path() + "' is a folder: use -dir to read it."},
         {{"-res", dir.file("run.mon")}, use("run.mon", "a monitor file", "-mon")},
-        {{"-res", dir.file("garbage.res")}, "Cannot read '" + dir.file("garbage.res") + notHdf5},
-        {{"-res", dir.file("empty.res")}, "Cannot read '" + dir.file("empty.res") + notHdf5},
-        {{"-res", dir.file("binary.res")}, "Cannot read '" + dir.file("binary.res") + notHdf5},
+        {{"-res", dir.file("garbage.res")}, unreadable("garbage.res")},
+        {{"-res", dir.file("empty.res")}, unreadable("empty.res")},
+        {{"-res", dir.file("binary.res")}, unreadable("binary.res")},
     };
     for (const auto& [source, message] : cases)
         expectReport(source[0], source[1], dir.file("run.res"), message);

@@ -26,9 +26,7 @@ const char kTable[] =
 
 TEST(DoubleTimes, StayApartInTableLastValuesAndPackedResults) {
     e2e::TempDir dir;
-    const std::string folder = dir.file("case/postProcessing/probes/0");
-    ASSERT_EQ(e2e::run("/bin/mkdir", {"-p", folder}).status, 0);
-    e2e::writeFile(folder + "/p", kProbe);
+    dir.write("case/postProcessing/probes/0/p", kProbe);
     const std::string packed = dir.file("run.res");
     ASSERT_EQ(e2e::run(e2e::binary("monpack"), {"-dir", dir.file("case"), "-out", packed}).status,
               0);

@@ -37,7 +37,7 @@ std::map<std::string, std::string> shim(int writeNumber, const std::string& mark
 class PackFolder {
   public:
     PackFolder() {
-        e2e::run(e2e::binary("monpack"), {"-mon", e2e::example("steady.mon"), "-out", target()});
+        e2e::monpack({"-mon", e2e::example("steady.mon"), "-out", target()});
         oldBytes_ = e2e::readFile(target());
         newTable_ = e2e::monexport({"-mon", e2e::example("transient.mon")}).out;
     }
@@ -70,8 +70,7 @@ TEST(MonpackFaults, EveryFailedWriteIsReportedAndLeavesTheOldFile) {
     PackFolder folder;
     int failedRuns = 0;
     for (int write = 1; write < 1000; ++write) {
-        e2e::Result r =
-            e2e::run(e2e::binary("monpack"), folder.packArgs(), shim(write, folder.mark(), false));
+        e2e::Result r = e2e::monpack(folder.packArgs(), shim(write, folder.mark(), false));
         if (!e2e::fileExists(folder.mark())) {  // the run has fewer writes: it succeeded
             EXPECT_EQ(r.status, 0) << r.err;
             EXPECT_TRUE(folder.holdsTheNewFile());
@@ -160,11 +159,11 @@ TEST(MonpackFaults, TargetsThatAreNotRegularFilesAreRefused) {
     if (::mknod(dir.file("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0)
         targets.emplace_back("null", "a character device");
     for (const auto& [name, kind] : targets) {
-        e2e::Result r = e2e::run(e2e::binary("monpack"),
-                                 {"-mon", e2e::example("steady.mon"), "-out", dir.file(name)});
-        EXPECT_EQ(r.status, 255);
-        EXPECT_EQ(r.err, "Packer error:\nRefusing to write the results file '" + dir.file(name) +
-                             "': it is " + kind + ", not a regular file.\n");
+        EXPECT_TRUE(e2e::failsWith(
+            e2e::monpack({"-mon", e2e::example("steady.mon"), "-out", dir.file(name)}),
+            "Refusing to write the results file '" + dir.file(name) + "': it is " + kind +
+                ", not a regular file.",
+            "Packer"));
         struct stat info {};
         EXPECT_TRUE(::stat(dir.file(name).c_str(), &info) == 0 && !S_ISREG(info.st_mode));
     }
@@ -182,14 +181,13 @@ TEST(MonpackFaults, TextsHoldingNulBytesAreRefusedBeforeWriting) {
         {name, "the name of variable 'X\\x00y'"},
     };
     for (const auto& [text, what] : cases) {
-        e2e::writeFile(dir.file("run.mon"), text);
-        e2e::writeFile(dir.file("run.res"), "previous results");
-        e2e::Result r = e2e::run(e2e::binary("monpack"),
-                                 {"-mon", dir.file("run.mon"), "-out", dir.file("run.res")});
-        EXPECT_EQ(r.status, 255);
-        EXPECT_EQ(r.err, "Packer error:\nCannot write '" + dir.file("run.res") + "': " + what +
-                             " holds a NUL byte, which a results file cannot store.\n");
-        EXPECT_EQ(e2e::readFile(dir.file("run.res")), "previous results");
+        const std::string target = dir.write("run.res", "previous results");
+        EXPECT_TRUE(
+            e2e::failsWith(e2e::monpack({"-mon", dir.write("run.mon", text), "-out", target}),
+                           "Cannot write '" + target + "': " + what +
+                               " holds a NUL byte, which a results file cannot store.",
+                           "Packer"));
+        EXPECT_EQ(e2e::readFile(target), "previous results");
         EXPECT_EQ(e2e::filesIn(dir.path()), (std::vector<std::string>{"run.mon", "run.res"}));
     }
 }

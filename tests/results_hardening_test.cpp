@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <tuple>
+
 #include "tests/CommandRunner.h"
 #include "tests/tools/craft_results.h"
 
@@ -40,10 +42,8 @@ class CraftedFiles : public ::testing::Test {
                        const std::string& problem) {
         std::vector<std::string> all = {"-res", path};
         all.insert(all.end(), args.begin(), args.end());
-        e2e::Result r = monexportBriefly(all);
-        EXPECT_EQ(r.status, 255);
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, e2e::errorReport("Cannot read '" + path + "': " + problem + "."));
+        EXPECT_TRUE(
+            e2e::failsWith(monexportBriefly(all), "Cannot read '" + path + "': " + problem + "."));
     }
     e2e::TempDir dir_;
 };
@@ -56,24 +56,27 @@ TEST_F(CraftedFiles, SoundFilesInEveryStorageAreRead) {
     }
 }
 
-TEST_F(CraftedFiles, ObjectsOutsideTheFileAreRefused) {
-    const std::string only = "; only objects stored in the results file itself are read";
-    expectRefused(craft(Flaw::ExternalLinkGroup), {"-showvars"},
-                  "'/monitor' is an external link" + only);
-    expectRefused(craft(Flaw::ExternalLinkNames), {"-showvars"},
-                  "'/monitor/variable_names' is an external link" + only);
-    expectRefused(craft(Flaw::SoftLinkValues), {}, "'/monitor/values/1' is a soft link" + only);
-}
-
-TEST_F(CraftedFiles, DataStoredOutsideTheFileAreRefused) {
-    const std::string only = "; only data stored in the results file itself are read";
-    const std::string secret = dir_.file("secret.txt");
-    e2e::writeFile(secret, "HOSTNAME");
-    expectRefused(craft(Flaw::ExternalStorageNames, secret), {"-showvars"},
-                  "dataset '/monitor/variable_names' keeps its data in other files" + only);
-    expectRefused(
-        craft(Flaw::VirtualValues), {"-varlist", "B"},
-        "dataset '/monitor/values/1' is a virtual dataset, made of other datasets" + only);
+// Objects and data kept outside the file, and keys and texts the run
+// cannot hold.
+TEST_F(CraftedFiles, WhatTheRunCannotTakeIsRefused) {
+    const std::string link = "; only objects stored in the results file itself are read",
+                      data = "; only data stored in the results file itself are read",
+                      secret = dir_.write("secret.txt", "HOSTNAME");
+    const std::vector<std::string> names = {"-showvars"};
+    const std::tuple<Flaw, std::vector<std::string>, std::string> cases[] = {
+        {Flaw::ExternalLinkGroup, names, "'/monitor' is an external link" + link},
+        {Flaw::ExternalLinkNames, names, "'/monitor/variable_names' is an external link" + link},
+        {Flaw::SoftLinkValues, {}, "'/monitor/values/1' is a soft link" + link},
+        {Flaw::ExternalStorageNames, names,
+         "dataset '/monitor/variable_names' keeps its data in other files" + data},
+        {Flaw::VirtualValues, std::vector<std::string>{"-varlist", "B"},
+         "dataset '/monitor/values/1' is a virtual dataset, made of other datasets" + data},
+        {Flaw::StepAbove32Bits, names,
+         "record 2: time step 2147483648 is not a whole number from 0 to 2147483647"},
+        {Flaw::NulInsideName, names,
+         "dataset '/monitor/variable_names' holds a text with a NUL byte inside (element 1)"}};
+    for (const auto& [flaw, args, problem] : cases)
+        expectRefused(craft(flaw, flaw == Flaw::ExternalStorageNames ? secret : ""), args, problem);
 }
 
 TEST_F(CraftedFiles, PartsNeverWrittenAreDamageFoundWhenRead) {
@@ -88,28 +91,19 @@ TEST_F(CraftedFiles, PartsNeverWrittenAreDamageFoundWhenRead) {
     }
 }
 
-TEST_F(CraftedFiles, KeysAndTextsTheRunCannotHoldAreRefused) {
-    expectRefused(craft(Flaw::StepAbove32Bits), {"-showvars"},
-                  "record 2: time step 2147483648 is not a whole number from 0 to 2147483647");
-    expectRefused(craft(Flaw::NulInsideName), {"-showvars"},
-                  "dataset '/monitor/variable_names' holds a text with a NUL byte inside "
-                  "(element 1)");
-}
-
 TEST(ResultsSources, SourcesThatAreNotRegularFilesAreRefusedAtOnce) {
     e2e::TempDir dir;
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0644), 0);
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"/dev/zero", "a character device"}, {dir.file("fifo"), "a FIFO"}};
     for (const auto& [path, kind] : cases) {
-        e2e::Result r = monexportBriefly({"-res", path, "-showvars"});
-        EXPECT_EQ(r.status, 255);
-        EXPECT_EQ(r.err, e2e::errorReport("Cannot read '" + path + "': it is " + kind +
-                                          ", not a regular file."));
-        r = e2e::run("/usr/bin/timeout",
-                     {"20", e2e::binary("monpack"), "-res", path, "-out", dir.file("x.res")});
-        EXPECT_EQ(r.err, "Packer error:\nCannot read '" + path + "': it is " + kind +
-                             ", not a regular file.\n");
+        const std::string message =
+            "Cannot read '" + path + "': it is " + kind + ", not a regular file.";
+        EXPECT_TRUE(e2e::failsWith(monexportBriefly({"-res", path, "-showvars"}), message));
+        EXPECT_TRUE(e2e::failsWith(
+            e2e::run("/usr/bin/timeout",
+                     {"20", e2e::binary("monpack"), "-res", path, "-out", dir.file("x.res")}),
+            message, "Packer"));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -74,17 +75,12 @@ class Writer {
     void text(double parent, const char* name, const std::string& text) {
         node(parent, name, "Descriptor_t", "C1", {cgsize_t(text.size())}, text.data());
     }
-    double reals(double parent, const char* name, const std::vector<double>& values) {
-        return node(parent, name, "DataArray_t", "R8", {cgsize_t(values.size())}, values.data());
-    }
-    double floats(double parent, const char* name, const std::vector<float>& values) {
-        return node(parent, name, "DataArray_t", "R4", {cgsize_t(values.size())}, values.data());
-    }
-    double ints(double parent, const char* name, const std::vector<int32_t>& values) {
-        return node(parent, name, "DataArray_t", "I4", {cgsize_t(values.size())}, values.data());
-    }
-    double longs(double parent, const char* name, const std::vector<int64_t>& values) {
-        return node(parent, name, "DataArray_t", "I8", {cgsize_t(values.size())}, values.data());
+    // A data array of doubles (R8), floats (R4), int32 (I4) or int64 (I8).
+    template <typename T>
+    double array(double parent, const char* name, const std::vector<T>& values) {
+        const char* type = std::is_floating_point<T>() ? (sizeof(T) == 8 ? "R8" : "R4")
+                                                       : (sizeof(T) == 8 ? "I8" : "I4");
+        return node(parent, name, "DataArray_t", type, {cgsize_t(values.size())}, values.data());
     }
 
   private:
@@ -99,20 +95,20 @@ void writeWing(Writer& w) {
     double base = w.base("Wing");
     double global = w.history(base, "GlobalConvergenceHistory", 4);
     w.text(global, "NormDefinitions", "L2 norms,\n  summed over all blocks");
-    w.reals(global, "RSDMassRMS", {1.0, 0.5, 0.25, 0.125});
-    w.floats(global, "RSDEnergyMax", {2.0f, 1.5f, 1.25f, 1.0f});
-    w.reals(global, "CoefLift", {0.1, 0.2, 0.3, 0.4});
-    w.reals(global, "CoefMomentY", {-0.01, -0.02, -0.03, -0.04});
-    w.ints(global, "totalR", {400, 300, 200, 100});
+    w.array<double>(global, "RSDMassRMS", {1.0, 0.5, 0.25, 0.125});
+    w.array<float>(global, "RSDEnergyMax", {2.0f, 1.5f, 1.25f, 1.0f});
+    w.array<double>(global, "CoefLift", {0.1, 0.2, 0.3, 0.4});
+    w.array<double>(global, "CoefMomentY", {-0.01, -0.02, -0.03, -0.04});
+    w.array<int32_t>(global, "totalR", {400, 300, 200, 100});
     double block1 = w.zone(base, "Block1");
     double zone1 = w.history(block1, "ZoneConvergenceHistory", 3);
-    w.ints(zone1, "IterationNumber", {2, 4, 6, 0, 0, 0});
-    w.reals(zone1, "RSD_L2", {0.5, 0.05, 0.005, 9, 9, 9});
-    double max = w.floats(zone1, "RSD_oo", {0.75f, 0.5f, 0.25f, 9, 9, 9});
+    w.array<int32_t>(zone1, "IterationNumber", {2, 4, 6, 0, 0, 0});
+    w.array<double>(zone1, "RSD_L2", {0.5, 0.05, 0.005, 9, 9, 9});
+    double max = w.array<float>(zone1, "RSD_oo", {0.75f, 0.5f, 0.25f, 9, 9, 9});
     w.text(max, "Description", "largest residual of the block");
     double block2 = w.zone(base, "Block2");
     double zone2 = w.history(block2, "ZoneConvergenceHistory", 2);
-    w.longs(zone2, "CHGDensity", {7, 8});
+    w.array<int64_t>(zone2, "CHGDensity", {7, 8});
 }
 
 // Two bases, each with a global history and a zone history.
@@ -120,9 +116,9 @@ void writeTwoBases(Writer& w) {
     for (const char* name : {"Wing", "Tail"}) {
         double base = w.base(name);
         double global = w.history(base, "GlobalConvergenceHistory", 2);
-        w.reals(global, "CoefDrag", {name[0] == 'W' ? 0.03 : 0.01, 0.02});
+        w.array<double>(global, "CoefDrag", {name[0] == 'W' ? 0.03 : 0.01, 0.02});
         double zone = w.history(w.zone(base, "Block1"), "ZoneConvergenceHistory", 2);
-        w.floats(zone, "RSDMomentumXRMS", {name[0] == 'W' ? 1.0f : 2.0f, 0.5f});
+        w.array<float>(zone, "RSDMomentumXRMS", {name[0] == 'W' ? 1.0f : 2.0f, 0.5f});
     }
 }
 
@@ -130,7 +126,7 @@ void writeTwoBases(Writer& w) {
 void writeSolutionOnly(Writer& w) {
     double zone = w.zone(w.base("Wing"), "Block1");
     double solution = w.empty(zone, "FlowSolution", "FlowSolution_t");
-    w.reals(solution, "Density", {1.2, 1.1, 1.0, 1.3, 1.2, 1.1, 1.0, 1.3});
+    w.array<double>(solution, "Density", {1.2, 1.1, 1.0, 1.3, 1.2, 1.1, 1.0, 1.3});
 }
 
 // The same global history, damaged in one way each.
@@ -145,8 +141,8 @@ const std::vector<std::pair<const char*, std::function<void(Writer&)>>> kFiles =
     {"short-array",
      [](Writer& w) {
          double h = historyOf(w, 5);
-         w.reals(h, "CoefLift", {1, 2, 3, 4, 5});
-         w.reals(h, "CoefDrag", {1, 2, 3});
+         w.array<double>(h, "CoefLift", {1, 2, 3, 4, 5});
+         w.array<double>(h, "CoefDrag", {1, 2, 3});
      }},
     {"wrong-type",
      [](Writer& w) { w.empty(w.base("Wing"), "GlobalConvergenceHistory", "UserDefinedData_t"); }},
@@ -158,13 +154,13 @@ const std::vector<std::pair<const char*, std::function<void(Writer&)>>> kFiles =
     {"no-count",
      [](Writer& w) {
          double h = w.empty(w.base("Wing"), "GlobalConvergenceHistory", "ConvergenceHistory_t");
-         w.reals(h, "CoefLift", {1, 2});
+         w.array<double>(h, "CoefLift", {1, 2});
      }},
     {"steps-backwards",
      [](Writer& w) {
          double h = historyOf(w, 3);
-         w.ints(h, "IterationNumber", {10, 20, 15});
-         w.reals(h, "CoefLift", {1, 2, 3});
+         w.array<int32_t>(h, "IterationNumber", {10, 20, 15});
+         w.array<double>(h, "CoefLift", {1, 2, 3});
      }},
     {"two-dimensional",
      [](Writer& w) {
@@ -175,8 +171,8 @@ const std::vector<std::pair<const char*, std::function<void(Writer&)>>> kFiles =
     {"huge-value",
      [](Writer& w) {
          double h = historyOf(w, 2);
-         w.reals(h, "CoefLift", {1, 1e300});
-         w.reals(h, "CoefDrag", {0.5, 0.25});
+         w.array<double>(h, "CoefLift", {1, 1e300});
+         w.array<double>(h, "CoefDrag", {0.5, 0.25});
      }},
 };
 
@@ -186,7 +182,7 @@ void writeLarge(Writer& w, int arrays, int iterations) {
     std::vector<double> values(static_cast<size_t>(iterations));
     for (int a = 0; a < arrays; ++a) {
         for (int i = 0; i < iterations; ++i) values[size_t(i)] = (a + 1) * 1.0 / (i + 1);
-        w.reals(h, ("RSDVar" + std::to_string(a) + "RMS").c_str(), values);
+        w.array<double>(h, ("RSDVar" + std::to_string(a) + "RMS").c_str(), values);
     }
 }
 

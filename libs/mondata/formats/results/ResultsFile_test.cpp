@@ -8,42 +8,12 @@
 #include <cfloat>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
-#include "libs/exception/Error.h"
 #include "libs/mondata/model/RunDataBuilder.h"
+#include "tests/CommandRunner.h"
 
 namespace {
-
-class TempFile {
-  public:
-    TempFile() {
-        char name[] = "/tmp/results-test-XXXXXX";
-        int fd = ::mkstemp(name);
-        ::close(fd);
-        path_ = name;
-    }
-    ~TempFile() { ::unlink(path_.c_str()); }
-    const std::string& path() const { return path_; }
-    std::string bytes() const {
-        std::ifstream in(path_, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-  private:
-    std::string path_;
-};
-
-std::string errorText(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const owl::Error& e) {
-        return e.getErrorText();
-    }
-    return "(no error)";
-}
 
 bool sameBits(const mon::FloatColumn& a, const mon::FloatColumn& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
@@ -76,10 +46,11 @@ mon::RunData sampleRun() {
 // variable as floats, bit for bit.
 TEST(ResultsFile, RoundTripKeepsRecordsMetadataAndEveryBit) {
     mon::RunData run = sampleRun();
+    e2e::TempDir dir;
+    const std::string path = dir.file("run.res");
     for (int deflate : {0, 9}) {
-        TempFile file;
-        mon::writeResultsFile(run, file.path(), {deflate, 2});
-        mon::RunData back = mon::readResultsFile(file.path());
+        mon::writeResultsFile(run, path, {deflate, 2});
+        mon::RunData back = mon::readResultsFile(path);
         EXPECT_TRUE(back.hasCoefficientLoops);
         ASSERT_EQ(back.rows->rowCount(), 4);  // the skipped loop is not stored
         EXPECT_EQ(back.rows->loopCountAt(0), 3);
@@ -96,36 +67,35 @@ TEST(ResultsFile, RoundTripKeepsRecordsMetadataAndEveryBit) {
         }
         EXPECT_EQ(back.loadDoubleColumn(2), run.doubleColumns[2]);
         EXPECT_EQ(back.loadDoubleColumn(2)->back(), 20.000001);
-        EXPECT_EQ(back.sourceFiles, std::vector<std::string>{file.path()});
+        EXPECT_EQ(back.sourceFiles, std::vector<std::string>{path});
     }
-    TempFile file;
-    mon::writeResultsFile(mon::RunDataBuilder().finish(), file.path());
-    mon::RunData empty = mon::readResultsFile(file.path());
+    mon::writeResultsFile(mon::RunDataBuilder().finish(), path);
+    mon::RunData empty = mon::readResultsFile(path);
     EXPECT_EQ(empty.rows->rowCount(), 0);
     EXPECT_TRUE(empty.variables.empty());
 }
 
 TEST(ResultsFile, DamagedValuesAreReportedWhenFirstRead) {
-    TempFile file;
+    e2e::TempDir dir;
     mon::RunData run = sampleRun();
     run.columns[1][3] = 123456.75f;  // a value whose bytes are found below
-    mon::writeResultsFile(run, file.path());
-    std::string image = file.bytes();
+    mon::writeResultsFile(run, dir.file("run.res"));
+    std::string image = e2e::readFile(dir.file("run.res"));
     const float marker = 123456.75f;
     size_t at = image.find(std::string(reinterpret_cast<const char*>(&marker), sizeof marker));
     ASSERT_NE(at, std::string::npos);
     image[at] ^= 1;
     mon::RunData back = mon::readResultsImage("run.res", image.data(), image.size());
     EXPECT_TRUE(sameBits(back.loadColumn(0), run.columns[0]));
-    EXPECT_EQ(errorText([&] { back.loadColumn(1); }),
+    EXPECT_EQ(e2e::errorOf([&] { back.loadColumn(1); }),
               "Cannot read 'run.res': the values of variable 'caf\xc3\xa9 \xce\x94p' cannot be "
               "read: the file is damaged.");
 }
 
 TEST(ResultsFile, NoSingleDamagedByteCrashesTheReader) {
-    TempFile file;
-    mon::writeResultsFile(sampleRun(), file.path(), {6, 2});
-    const std::string image = file.bytes();
+    e2e::TempDir dir;
+    mon::writeResultsFile(sampleRun(), dir.file("run.res"), {6, 2});
+    const std::string image = e2e::readFile(dir.file("run.res"));
     int rejected = 0;
     for (size_t offset = 0; offset < image.size(); ++offset) {
         std::string damaged = image;
@@ -158,14 +128,17 @@ struct Layout {
     bool variableLengthNames = false;
 };
 
-void writeIntegers(hid_t group, const char* name, const std::vector<long long>& values) {
-    hsize_t count = values.size();
+void writeArray(hid_t group, const char* name, hid_t fileType, hid_t memType, hsize_t count,
+                const void* data) {
     hid_t space = H5Screate_simple(1, &count, nullptr);
-    hid_t set =
-        H5Dcreate2(group, name, H5T_STD_I64LE, space, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
-    H5Dwrite(set, H5T_NATIVE_LLONG, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data());
+    hid_t set = H5Dcreate2(group, name, fileType, space, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
+    H5Dwrite(set, memType, H5S_ALL, H5S_ALL, H5P_DEFAULT, data);
     H5Dclose(set);
     H5Sclose(space);
+}
+
+void writeIntegers(hid_t group, const char* name, const std::vector<long long>& values) {
+    writeArray(group, name, H5T_STD_I64LE, H5T_NATIVE_LLONG, values.size(), values.data());
 }
 
 void writeTexts(hid_t group, const char* name, const std::vector<std::string>& texts, bool vlen) {
@@ -197,15 +170,9 @@ void writeIntAttribute(hid_t group, const char* name, int value) {
 
 void writeColumns(hid_t group, const std::vector<std::vector<double>>& columns) {
     hid_t values = H5Gcreate2(group, "values", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
-    for (size_t i = 0; i < columns.size(); ++i) {
-        hsize_t count = columns[i].size();
-        hid_t space = H5Screate_simple(1, &count, nullptr);
-        hid_t set = H5Dcreate2(values, std::to_string(i).c_str(), H5T_IEEE_F64LE, space,
-                               H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
-        H5Dwrite(set, H5T_NATIVE_DOUBLE, H5S_ALL, H5S_ALL, H5P_DEFAULT, columns[i].data());
-        H5Dclose(set);
-        H5Sclose(space);
-    }
+    for (size_t i = 0; i < columns.size(); ++i)
+        writeArray(values, std::to_string(i).c_str(), H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE,
+                   columns[i].size(), columns[i].data());
     H5Gclose(values);
 }
 
@@ -231,24 +198,24 @@ void writeLayout(const std::string& path, const Layout& layout) {
 
 // The first error that opening the file, then reading every variable, meets.
 std::string layoutError(const Layout& layout) {
-    TempFile file;
-    writeLayout(file.path(), layout);
-    return errorText([&] {
-        mon::RunData run = mon::readResultsFile(file.path());
+    e2e::TempDir dir;
+    writeLayout(dir.file("run.res"), layout);
+    return e2e::errorOf([&] {
+        mon::RunData run = mon::readResultsFile(dir.file("run.res"));
         mon::completeAttributes(run);
         for (size_t i = 0; i < run.variables.size(); ++i) run.loadColumn(i);
     });
 }
 
 TEST(ResultsFile, ReadsWhatAnotherProgramWrites) {
-    TempFile file;
+    e2e::TempDir dir;
     Layout layout;
     layout.loops = 1;
     layout.steps = {3, 3, 7};
     layout.loopNumbers = {1, 2, 1};
     layout.columns = {{0.25, 1e300, -2}};
-    writeLayout(file.path(), layout);
-    mon::RunData run = mon::readResultsFile(file.path());
+    writeLayout(dir.file("run.res"), layout);
+    mon::RunData run = mon::readResultsFile(dir.file("run.res"));
     mon::completeAttributes(run);
     EXPECT_EQ(run.rows->rowCount(), 3);
     EXPECT_EQ(run.rows->loopCountAt(0), 2);
@@ -270,23 +237,32 @@ std::string layoutFault(const Layout& layout) {
 
 TEST(ResultsFile, ReportsEachBrokenPartOfTheLayout) {
     const std::vector<std::pair<std::function<void(Layout&)>, std::string>> cases = {
-        {[](Layout& l) { l.hasGroup = false; },
-         "it holds no monitor data (no group '/monitor')."},
+        {[](Layout& l) { l.hasGroup = false; }, "it holds no monitor data (no group '/monitor')."},
         {[](Layout& l) { l.version = 2; }, "monitor data version 2 is not supported (expected 1)."},
-        {[](Layout& l) { l.steps = {2, 1}; },
+        {[](Layout& l) {
+             l.steps = {2, 1};
+         },
          "record 1 (step 1, loop 1) does not follow the one before it."},
-        {[](Layout& l) { l.loops = 1, l.loopNumbers = {3, 3}, l.steps = {1, 1}; },
+        {[](Layout& l) {
+             l.loops = 1, l.loopNumbers = {3, 3}, l.steps = {1, 1};
+         },
          "record 1 (step 1, loop 3) does not follow the one before it."},
         {[](Layout& l) { l.loops = 1; }, "dataset '/monitor/loop' is missing."},
         {[](Layout& l) { l.owners = {4}; }, "attribute 0 belongs to no variable (index 4)."},
         {[](Layout& l) { l.columns = {{1.0}}; },
          "dataset '/monitor/values/0' does not hold one value per record."},
         {[](Layout& l) { l.columns = {}; }, "dataset '/monitor/values/0' is missing."},
-        {[](Layout& l) { l.names = {"A", "A"}, l.columns = {{1, 2}, {1, 2}}; },
+        {[](Layout& l) {
+             l.names = {"A", "A"}, l.columns = {{1, 2}, {1, 2}};
+         },
          "variable 'A' is listed twice."},
-        {[](Layout& l) { l.names = {"\xff", "\xfe"}, l.columns = {{1, 2}, {1, 2}}; },
+        {[](Layout& l) {
+             l.names = {"\xff", "\xfe"}, l.columns = {{1, 2}, {1, 2}};
+         },
          "variable '\xfe' is listed twice."},  // both read as U+FFFD
-        {[](Layout& l) { l.owners = {0, 0}, l.keys = {"Units", "UNITS"}, l.values = {"m", "s"}; },
+        {[](Layout& l) {
+             l.owners = {0, 0}, l.keys = {"Units", "UNITS"}, l.values = {"m", "s"};
+         },
          "attribute 'UNITS' of variable 'A' is empty or given twice."},
         {[](Layout& l) { l.names = {"COEFFICIENT LOOP"}; },
          "'COEFFICIENT LOOP' is the name of a record key and cannot be a variable."},
@@ -294,7 +270,9 @@ TEST(ResultsFile, ReportsEachBrokenPartOfTheLayout) {
          "dataset '/monitor/variable_names' holds variable-length strings; fixed-length "
          "strings are needed."},
         // Each variable is checked when its values are first read.
-        {[](Layout& l) { l.names = {"A", "B", "C"}, l.columns = {{1, 2}, {3}}; },
+        {[](Layout& l) {
+             l.names = {"A", "B", "C"}, l.columns = {{1, 2}, {3}};
+         },
          "dataset '/monitor/values/1' does not hold one value per record."},
     };
     for (const auto& [change, expected] : cases) {
@@ -305,15 +283,15 @@ TEST(ResultsFile, ReportsEachBrokenPartOfTheLayout) {
 }
 
 TEST(ResultsFile, TextsRepeatedAcrossVariablesKeepEachVariablesValues) {
-    TempFile file;
+    e2e::TempDir dir;
     Layout layout;
     layout.names = {"RMS P-Mass", "MAX P-Mass", "caf\xc3\xa9"};
     layout.owners = {0, 0, 0, 1, 1, 1, 2};
     layout.keys = {"Label", "Units", "Group", "LABEL", "units", "Group", "label"};
     layout.values = {"RMS P-Mass", "", "Mass", "MAX P-Mass", "", "Mass", "caf\xc3\xa9"};
     layout.columns = {{1, 2}, {3, 4}, {5, 6}};
-    writeLayout(file.path(), layout);
-    mon::RunData run = mon::readResultsFile(file.path());
+    writeLayout(dir.file("run.res"), layout);
+    mon::RunData run = mon::readResultsFile(dir.file("run.res"));
     mon::completeAttributes(run);
     ASSERT_EQ(run.variables.size(), 3u);
     const mon::VariableInfo& max = run.variables[1];
