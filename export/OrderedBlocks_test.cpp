@@ -19,7 +19,7 @@ void produceNumber(size_t block, TextBlock& text) {
 
 }  // namespace
 
-TEST(OrderedBlocks, ConsumesEveryBlockInOrderWithAnyNumberOfWorkers) {
+TEST(OrderedBlocks, ConsumesEveryBlockInOrderUntilConsumeStops) {
     for (unsigned workers : {0u, 1u, 2u, 5u}) {
         std::string consumed, expected;
         for (size_t block = 0; block < 500; ++block) expected += std::to_string(block) + ";";
@@ -29,6 +29,9 @@ TEST(OrderedBlocks, ConsumesEveryBlockInOrderWithAnyNumberOfWorkers) {
         });
         EXPECT_EQ(consumed, expected) << workers;
     }
+    size_t calls = 0;  // consume stops the run by returning false
+    OrderedBlocks::run(1000, 2, produceNumber, [&](const TextBlock&) { return ++calls < 3; });
+    EXPECT_EQ(calls, 3u);
 }
 
 TEST(OrderedBlocks, AFailureComesAfterEveryEarlierBlock) {
@@ -49,10 +52,4 @@ TEST(OrderedBlocks, AFailureComesAfterEveryEarlierBlock) {
         }
         EXPECT_EQ(consumed.substr(consumed.size() - 3), "36;") << workers;
     }
-}
-
-TEST(OrderedBlocks, ConsumeCanStopTheRun) {
-    size_t calls = 0;
-    OrderedBlocks::run(1000, 2, produceNumber, [&](const TextBlock&) { return ++calls < 3; });
-    EXPECT_EQ(calls, 3u);
 }
