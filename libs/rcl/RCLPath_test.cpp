@@ -4,26 +4,22 @@
 
 namespace {
 
-TEST(RCLPath, LastNameIsTheNameOfTheLastStep) {
-    EXPECT_EQ(owl::RCLPath("/MONITOR WORKSPACE: Run/MONITOR PLOT:Pressure Probes").getLastName(),
-              "Pressure Probes");
-    EXPECT_EQ(owl::RCLPath("MONITOR WORKSPACE : Run").getLastName(), "Run");
-    EXPECT_EQ(owl::RCLPath("/T: a: b = c").getLastName(), "a: b = c");
-    EXPECT_EQ(owl::RCLPath("/T: a//").getLastName(), "a");
-    EXPECT_EQ(owl::RCLPath("/").getLastName(), "");
-    EXPECT_EQ(owl::RCLPath("").getLastName(), "");
+// The steps as "type|name;" and, after "->", the last name.
+std::string describe(const char* text) {
+    const owl::RCLPath path(text);
+    std::string out;
+    for (const auto& step : path.getSteps()) out += step.type + "|" + step.name + ";";
+    return out + "->" + path.getLastName();
 }
 
 TEST(RCLPath, StepsSplitAtSlashesAndTheFirstColon) {
-    const owl::RCLPath path(" A B : x /C:y:z/ plain ");
-    const auto& steps = path.getSteps();
-    ASSERT_EQ(steps.size(), 3u);
-    EXPECT_EQ(steps[0].type, "A B");
-    EXPECT_EQ(steps[0].name, "x");
-    EXPECT_EQ(steps[1].type, "C");
-    EXPECT_EQ(steps[1].name, "y:z");
-    EXPECT_EQ(steps[2].type, "");
-    EXPECT_EQ(steps[2].name, "plain");
+    const std::pair<const char*, const char*> cases[] = {
+        {" A B : x /C:y:z/ plain ", "A B|x;C|y:z;|plain;->plain"},
+        {"MONITOR WORKSPACE : Run", "MONITOR WORKSPACE|Run;->Run"},
+        {"/T: a//", "T|a;->a"},
+        {"/", "->"},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(describe(text), expected) << text;
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 
 #include "libs/utilities/XMLTestSupport.h"
 
@@ -87,74 +86,20 @@ TEST(XMLDocument, TextsAreEscapedAndWhatXmlCannotCarryIsReplaced) {
     for (const auto& [document, expected] : cases) EXPECT_EQ(document, kDeclaration + expected);
 }
 
-std::string utf8(char32_t code) {
-    std::string out;
-    if (code < 0x80) return std::string(1, static_cast<char>(code));
-    const int length = code < 0x800 ? 2 : code < 0x10000 ? 3 : 4;
-    static const unsigned char leads[] = {0, 0, 0xC0, 0xE0, 0xF0};
-    for (int i = length - 1; i > 0; --i, code >>= 6)
-        out.insert(out.begin(), static_cast<char>(0x80 | (code & 0x3F)));
-    out.insert(out.begin(), static_cast<char>(leads[length] | code));
-    return out;
-}
-
-TEST(XMLDocument, EveryCharacterXmlCarriesRoundTripsInAttributesAndText) {
-    const char32_t pool[] = {'\t',  '\n',  '\r',   ' ',    '<',    '&',     '>',     '"',
-                             '\'',  ']',   ';',    'a',    0x7F,   0x85,    0xE9,    0x394,
-                             0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFD, 0x10000, 0x1F600, 0x10FFFF};
-    std::mt19937 random(20261206);
-    std::uniform_int_distribution<size_t> pick(0, sizeof(pool) / sizeof(pool[0]) - 1);
-    std::uniform_int_distribution<int> length(0, 12);
-    std::vector<std::string> values(300);
-    XMLDocument doc;
-    doc.startDocument("R");
-    doc.createDuplicateElements(true);
-    for (std::string& value : values) {
-        for (int n = length(random); n > 0; --n) value += utf8(pool[pick(random)]);
-        doc.addElement(pathOf("R/E"), value);
-        doc.addAttribute(pathOf("R/E"), {"v", value});
-    }
-    pugi::xml_document parsed;
-    // Keep texts of white space alone, as conforming XML parsers do.
-    ASSERT_TRUE(parsed.load_string(doc.writeDocumentString().c_str(),
-                                   pugi::parse_default | pugi::parse_ws_pcdata));
-    size_t i = 0;
-    for (pugi::xml_node element : parsed.child("R").children("E")) {
-        ASSERT_LT(i, values.size());
-        EXPECT_EQ(element.attribute("v").value(), values[i]) << i;
-        EXPECT_EQ(element.text().get(), values[i]) << i;
-        ++i;
-    }
-    EXPECT_EQ(i, values.size());
-}
-
+// Misuse is a fault of the caller: the message says what is wrong.
 TEST(XMLDocument, MisuseIsReportedWithWhatIsWrong) {
     XMLDocument doc;
     const auto element = [&](const char* path) {
         return errorOf([&] { doc.addElement(pathOf(path), ""); });
     };
-    const auto attribute = [&](const char* path, const char* name) {
-        return errorOf([&] { doc.addAttribute(pathOf(path), {name, "1"}); });
-    };
-    const std::string unstarted = "The XML document has not been started: ";
-    EXPECT_EQ(element("R/A"), unstarted + "cannot add the element 'R/A'.");
-    EXPECT_EQ(attribute("R", "a"), unstarted + "cannot add the attribute 'a' to 'R'.");
-    EXPECT_EQ(errorOf([&] { doc.writeDocumentString(); }), unstarted + "cannot write it.");
-    EXPECT_EQ(errorOf([&] { doc.startDocument("1R"); }), "'1R' is not a valid XML element name.");
+    EXPECT_EQ(element("R/A"),
+              "The XML document has not been started: cannot add the element 'R/A'.");
     doc.startDocument("R");
     const std::pair<std::string, std::string> cases[] = {
-        {errorOf([&] { doc.startDocument("S"); }),
-         "The XML document has already been started with the root element 'R'; it cannot be "
-         "started again with 'S'."},
         {element("R"),
          "The element path 'R' is too short: it must name the root and the element to add."},
         {element("S/A"), "The element path 'S/A' does not start at the root element 'R'."},
-        {attribute("", "a"), "The element path '' does not start at the root element 'R'."},
         {element("R/A/B"), "The element path 'R/A/B' designates no element: 'R' has no child 'A'."},
-        {attribute("R/A", "a"),
-         "The element path 'R/A' designates no element: 'R' has no child 'A'."},
-        {element("R/a b"), "'a b' is not a valid XML element name."},
-        {attribute("R", ""), "'' is not a valid XML attribute name."},
     };
     for (const auto& [message, expected] : cases) EXPECT_EQ(message, expected);
     EXPECT_EQ(doc.writeDocumentString(), kDeclaration + "<R />");
