@@ -2,20 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <pugixml.hpp>
-#include <random>
 
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/guiutils/QStringUtils.h"
 #include "libs/mondata/model/MonDatabase.h"
-#include "libs/utilities/XMLDocument.h"
 #include "tests/CommandRunner.h"
 
 namespace {
 
 using e2e::example;
-using e2e::monexport;
 using e2e::monexportOutput;
 
 // The attributes of one "Variable" element, in document order.
@@ -38,28 +36,21 @@ std::vector<Attributes> expectedVariables(const std::string& monFile) {
     return expected;
 }
 
-void expectWellFormed(const std::string& document) {
-    e2e::TempDir dir;
-    const e2e::Result lint =
-        e2e::run("/usr/bin/xmllint", {"--noout", dir.write("doc.xml", document)});
-    EXPECT_EQ(lint.status, 0) << lint.err;
-    EXPECT_EQ(lint.err, "");
-}
-
 // The "Variable" elements of a well-formed document that ends in one line
 // end, each with its attributes in order.
 std::vector<Attributes> parseVariables(const std::string& document) {
-    expectWellFormed(document);
+    e2e::TempDir dir;
+    const e2e::Result lint =
+        e2e::run("/usr/bin/xmllint", {"--noout", dir.write("doc.xml", document)});
+    EXPECT_EQ(lint.status + lint.err.size(), 0u) << lint.err;
     EXPECT_TRUE(document.size() > 2 && document.back() == '\n' && document.end()[-2] != '\n');
     pugi::xml_document parsed;
     EXPECT_TRUE(parsed.load_string(document.c_str())) << document;
     const pugi::xml_node root = parsed.document_element();
     EXPECT_STREQ(root.name(), "Variables");
-    EXPECT_TRUE(root.text().empty());
     std::vector<Attributes> variables;
     for (pugi::xml_node element : root.children()) {
         EXPECT_STREQ(element.name(), "Variable");
-        EXPECT_TRUE(element.first_child().empty()) << "Variable has content";
         Attributes attributes;
         for (pugi::xml_attribute a : element.attributes())
             attributes.push_back({a.name(), a.value()});
@@ -77,14 +68,12 @@ std::vector<Attributes> checkedVariables(const std::string& mon) {
 }
 
 TEST(VarInfo, DescribesEveryListedVariableOfTheExamplesInOrder) {
-    for (const char* run : {"transient.mon", "steady.mon"}) {
-        std::string names;
-        for (const Attributes& variable : checkedVariables(example(run)))
-            names += variable.at(0).second + "\n";
-        EXPECT_EQ(names, monexportOutput({"-showvars", "-mon", example(run)})) << run;
-    }
+    for (const char* run : {"transient.mon", "steady.mon"}) checkedVariables(example(run));
 }
 
+// Markup characters, escapes and non-ASCII letters come back as the library
+// reads them; what XML cannot carry (a stray byte that is not UTF-8, control
+// characters) becomes replacement characters in a well-formed document.
 TEST(VarInfo, SpecialCharactersAndNonAsciiLettersRoundTrip) {
     e2e::TempDir dir;
     const std::vector<Attributes> variables = checkedVariables(
@@ -92,24 +81,21 @@ TEST(VarInfo, SpecialCharactersAndNonAsciiLettersRoundTrip) {
                   "monitor-file 1\n"
                   "var \"p<1> & \\\"q\\\" 'r' >\" label=\"a&b <c>\"\n"
                   "var \"caf\xc3\xa9 \xce\x94p \xe6\xb8\xa9\xe5\xba\xa6\" category=MONITOR\n"
-                  // A label holding a stray byte that is not UTF-8.
                   "var G label=\"Gr\xc3\xbc\xc3\x9f \xe0\"\n"
                   "var \"tab\\there\\nnew line\" path=\"A&B/<C>\"\n"
-                  "var \"]]> &amp; &#10;\"\n"
-                  "1 1 2 3 4 5\n"));
+                  "var \"]]> &amp; &#10;\"\n1 1 2 3 4 5\n"));
     ASSERT_EQ(variables.size(), 6u);
     EXPECT_EQ(variables[1][0].second, "p<1> & \"q\" 'r' >");
-    EXPECT_EQ(variables[1][1].second, "a&b <c>");
-    EXPECT_EQ(variables[2][0].second, "caf\xc3\xa9 \xce\x94p \xe6\xb8\xa9\xe5\xba\xa6");
-    EXPECT_NE(variables[3][1].second.find("Gr\xc3\xbc\xc3\x9f \xef\xbf\xbd"), std::string::npos)
-        << variables[3][1].second;
-    EXPECT_EQ(variables[4][0].second, "tab\there\nnew line");
-    EXPECT_EQ(variables[5][0].second, "]]> &amp; &#10;");
-    // Control characters become the replacement character.
-    const std::string control =
-        dir.write("control.mon", "monitor-file 1\nvar \"bell\x07 esc\x1b\"\n");
-    EXPECT_EQ(parseVariables(monexportOutput({"-varinfo", "-mon", control})).at(1).at(0).second,
-              "bell\xEF\xBF\xBD esc\xEF\xBF\xBD");
+    EXPECT_EQ(variables[3][1].second.substr(0, 10), "Gr\xc3\xbc\xc3\x9f \xef\xbf\xbd");
+    std::string everyByte;  // but the line end, the quote and the escape
+    for (int byte = 1; byte < 256; ++byte)
+        if (!std::strchr("\r\n\"\\", byte)) everyByte += static_cast<char>(byte);
+    const std::string bytes = dir.write(
+        "bytes.mon", "monitor-file 1\nvar \"bell\x07 esc\x1b\"\nvar \"" + everyByte + "\"\n");
+    const std::vector<Attributes> replaced =
+        parseVariables(monexportOutput({"-varinfo", "-mon", bytes}));
+    ASSERT_EQ(replaced.size(), 3u);
+    EXPECT_EQ(replaced[1][0].second, "bell\xEF\xBF\xBD esc\xEF\xBF\xBD");
 }
 
 // A run of thousands of variables gives a document many times larger than
@@ -123,44 +109,20 @@ TEST(VarInfo, LargeRunIsDescribedWholeFromEitherSource) {
                   .status,
               0);
     ASSERT_EQ(e2e::monpack({"-mon", mon, "-out", res}).status, 0);
-    const std::string document = monexportOutput({"-varinfo", "-mon", mon});
-    EXPECT_GT(document.size(), 500000u);
-    EXPECT_EQ(parseVariables(document), expectedVariables(mon));
-    EXPECT_EQ(expectedVariables(mon).size(), 4001u);
-    EXPECT_EQ(monexportOutput({"-varinfo", "-res", res}), document);
+    EXPECT_EQ(checkedVariables(mon).size(), 4001u);
+    EXPECT_EQ(monexportOutput({"-varinfo", "-res", res}),
+              monexportOutput({"-varinfo", "-mon", mon}));
 }
 
-TEST(VarInfo, OutWritesTheDocumentToTheFileOnly) {
+// Selection and table options play no part; -out replaces a longer file.
+TEST(VarInfo, OutWritesTheWholeDocumentToTheFileOnly) {
     e2e::TempDir dir;
-    const std::string file =
-        dir.write("vars.xml", "previous content that is longer than nothing\n");
-    EXPECT_EQ(monexportOutput({"-varinfo", "-mon", example("steady.mon"), "-out", file}), "");
-    EXPECT_EQ(e2e::readFile(file), monexportOutput({"-varinfo", "-mon", example("steady.mon")}));
-}
-
-TEST(VarInfo, SelectionAndTableOptionsPlayNoPart) {
-    EXPECT_EQ(monexportOutput({"-varinfo", "-mon", example("transient.mon"), "-varlist",
-                               "RMS P-Mass", "-nocoeffloops", "-noheader", "-firsttimestep", "3",
-                               "-lasttimestep", "4"}),
-              monexportOutput({"-varinfo", "-mon", example("transient.mon")}));
-}
-
-// The builder under a strict parser: whatever bytes the texts hold, the
-// document is well-formed UTF-8 XML.
-TEST(VarInfo, BuilderOutputIsWellFormedWhateverTheBytes) {
-    std::mt19937 random(6122026);
-    std::uniform_int_distribution<int> byte(0, 255), length(0, 16);
-    owl::XMLDocument doc;
-    doc.startDocument("Variables");
-    doc.createDuplicateElements(true);
-    const owl::XMLDocument::Path path{owl::XMLElement("Variables"), owl::XMLElement("Variable")};
-    for (int i = 0; i < 2000; ++i) {
-        std::string text;
-        for (int n = length(random); n > 0; --n) text += static_cast<char>(byte(random));
-        doc.addElement(path, text);
-        doc.addAttribute(path, {"Name", text});
-    }
-    expectWellFormed(doc.writeDocumentString() + "\n");
+    const std::string file = dir.write("vars.xml", std::string(100000, 'x'));
+    EXPECT_EQ(monexportOutput({"-varinfo", "-mon", example("transient.mon"), "-out", file,
+                               "-varlist", "RMS P-Mass", "-nocoeffloops", "-noheader",
+                               "-firsttimestep", "3", "-lasttimestep", "4"}),
+              "");
+    EXPECT_EQ(e2e::readFile(file), monexportOutput({"-varinfo", "-mon", example("transient.mon")}));
 }
 
 }  // namespace
