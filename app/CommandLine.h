@@ -30,6 +30,12 @@ struct ExportSettings {
     // print the version.
     bool help = false;
     bool version = false;
+    // The statistics table's options, as texts (checked by statsSettings).
+    std::string window;
+    std::string cauchy;
+    std::string converged;
+    std::string reference;
+    std::string tolerance;
 };
 
 // Scans argv[1..argc-1]. An option that needs a value but stands last throws

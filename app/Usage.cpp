@@ -32,6 +32,9 @@ Mode (the last one given wins; default: time-history table):
   -varinfo         an XML document describing every variable
   -plotinfo        an XML document describing the run's default monitor plots
                    (needs ORB_DATA_DIR)
+  -stats           one row per selected variable: mean with its standard
+                   error over the settled window, spread, drift, orders
+                   dropped, Cauchy value (docs/stats.md)
 
 Table options:
   -varlist "A;B"   the variables to write, in this order, separated by ';'
@@ -47,10 +50,24 @@ Solver-log patterns (OpenFOAM logs, -mon and -dir):
                    variable NAME ({NAME|CATEGORY|GROUP} sets both); repeatable
   -patterns FILE   one pattern a line ('#' lines and blank lines left out)
 
+Statistics options (-stats):
+  -window auto|N   the settled part found by MSER-5 (default) or the last N steps
+  -cauchy K        steps of the CAUCHY column (default 100)
+  -converged 'RULE : TEST [and TEST] ; ...'
+                   adds VERDICT and REASON; tests: below X, drop N,
+                   cauchy K EPS, stable W TOL[%], stderr X[%]
+  -reference FILE  compares each MEAN with FILE's (a -stats table, or VARIABLE
+                   and MEAN or VALUE columns); adds REFERENCE, DIFFERENCE,
+                   VERDICT and REASON
+  -tolerance 'atol=A rtol=R k=K'
+                   passes when |MEAN - REF| <= A + R |REF| + K STDERR
+                   (default atol=0 rtol=1e-6 k=3)
+
 Other:
   -h, -help, --help  print this text
   --version          print the version
 
 On failure: "Exporter error:" and the reason on standard error, status 255.
+With -converged or -reference: status 1 when a variable fails, else 0.
 Manual: man monexport (docs/monexport.1); formats: docs/formats.md.
 )";

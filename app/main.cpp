@@ -66,7 +66,9 @@ int main(int argc, char** argv) {
             .setHeader(s.header)
             .setFirstTimestep(s.firstTimestep)
             .setLastTimestep(s.lastTimestep)
-            .setLogPatterns(s.patterns, s.patternsFile);
+            .setLogPatterns(s.patterns, s.patternsFile)
+            .setStatsSettings(
+                exporter::statsSettings(s.window, s.cauchy, s.converged, s.reference, s.tolerance));
         status = writer.process();
     } catch (const owl::Error& error) {
         std::cerr << "Exporter error:" << std::endl;

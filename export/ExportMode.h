@@ -9,4 +9,5 @@ enum ExportMode : int32_t {
     TimeHistory = 2,
     PlotInfo = 3,
     VarInfo = 4,
+    Stats = 5,
 };

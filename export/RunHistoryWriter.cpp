@@ -77,7 +77,14 @@ RunHistoryWriter& RunHistoryWriter::setLogPatterns(const std::vector<std::string
     return *this;
 }
 
+RunHistoryWriter& RunHistoryWriter::setStatsSettings(exporter::StatsSettings settings) {
+    statsSettings = std::move(settings);
+    return *this;
+}
+
 int RunHistoryWriter::process() {
+    if (mode != Stats && statsSettings.hasVerdict())
+        exporter::raise("process", "Options -converged and -reference need -stats.");
     database = std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay());
     database->setReadOptions({logPatterns});
     if (!resFile.empty())
@@ -103,6 +110,8 @@ int RunHistoryWriter::process() {
         case VarInfo:
             writeVarInfo();
             break;
+        case Stats:
+            return writeStats();
         case TimeHistory:
         default:
             outputData();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "export/ExportMode.h"
+#include "export/StatsSettings.h"
 
 class MonDatabase;
 class MonVariableRule;
@@ -43,8 +44,10 @@ class RunHistoryWriter {
     // line); a malformed one throws before anything is read.
     RunHistoryWriter& setLogPatterns(const std::vector<std::string>& patterns,
                                      const std::string& patternsFile);
+    RunHistoryWriter& setStatsSettings(exporter::StatsSettings settings);
 
-    // Opens the data source and runs the mode. Returns 0; failures throw.
+    // Opens the data source and runs the mode. Returns 0, or with a verdict
+    // (-converged, -reference) 1 when a variable fails it; failures throw.
     int process();
 
     // The stream the current mode writes to: the -out file or standard output.
@@ -65,6 +68,7 @@ class RunHistoryWriter {
     void writeVarInfo();
     void outputLastVarValues();
     void outputData();
+    int writeStats();
 
     void prepareData(PreparedData& data, std::vector<std::string>& columns,
                      const std::vector<std::string>& keyFields) const;
@@ -90,6 +94,7 @@ class RunHistoryWriter {
     int32_t firstTimestep = 0;
     int32_t lastTimestep = 0;
     ExportMode mode = TimeHistory;
+    exporter::StatsSettings statsSettings;
     std::unique_ptr<MonDatabase> database;
     std::unique_ptr<owl::OWLStream> fileStream;
 };

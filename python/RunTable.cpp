@@ -205,3 +205,11 @@ std::vector<RunTable::LastValue> RunTable::lastValues(const std::vector<std::str
     }
     return fields;
 }
+
+exporter::StatsReport RunTable::stats(const std::vector<std::string>& names,
+                                      const std::string& rule,
+                                      const exporter::StatsSettings& settings, int32_t first,
+                                      int32_t last) const {
+    const std::unique_ptr<MonVariableRule> parsed = ruleOf(rule);
+    return exporter::statsReport(*database_, names, parsed.get(), settings, first, last);
+}

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "export/StatsReport.h"
+
 class MonDatabase;
 class TimestepData;
 namespace mon {
@@ -66,6 +68,12 @@ class RunTable {
     };
     std::vector<LastValue> lastValues(const std::vector<std::string>& names,
                                       const std::string& rule) const;
+
+    // The statistics table's rows (-stats, with -converged or -reference
+    // when the settings ask for a verdict).
+    exporter::StatsReport stats(const std::vector<std::string>& names, const std::string& rule,
+                                const exporter::StatsSettings& settings, int32_t first,
+                                int32_t last) const;
 
   private:
     const TimestepData& data(const std::string& name) const;

@@ -10,6 +10,7 @@
 #include "libs/exception/Error.h"
 #include "python/RunTable.h"
 #include "python/StudyBindings.h"
+#include "stats/ReferenceComparison.h"
 
 namespace py = pybind11;
 
@@ -118,6 +119,120 @@ py::dict info(const RunTable& run, const std::string& name) {
     return fields;
 }
 
+// -window's value: "auto" (or None), or a number of steps.
+size_t windowOf(const py::object& window) {
+    if (window.is_none()) return 0;
+    if (py::isinstance<py::str>(window)) {
+        const std::string text = py::str(window);
+        if (text == "auto") return 0;
+        throw py::value_error("window must be \"auto\" or a number of steps, not \"" + text + "\"");
+    }
+    const long long steps = window.cast<long long>();
+    if (steps < 1) throw py::value_error("window must be a number of steps from 1");
+    return static_cast<size_t>(steps);
+}
+
+py::object undefinedAsNone(double value) {
+    return value == value ? py::object(py::float_(value)) : py::object(py::none());
+}
+
+py::object optionalNumber(const std::optional<double>& value) {
+    return value ? undefinedAsNone(*value) : py::object(py::none());
+}
+
+// The report as a DataFrame indexed by variable, the table's columns in
+// lower case; undefined values NaN, NOTE and REASON strings.
+py::object statsFrame(const exporter::StatsReport& report) {
+    py::module_ pandas = importPandas();
+    std::vector<std::string> names;
+    py::dict columns;
+    const char* numeric[] = {"mean", "std",   "min",    "max",   "stderr",
+                             "neff", "drift", "orders", "cauchy"};
+    py::list count, first, last, note, reference, difference, verdict, reason;
+    std::vector<py::list> values(std::size(numeric));
+    for (const exporter::StatsReportRow& row : report.rows) {
+        const stats::VariableStats& s = row.stats;
+        names.push_back(row.name);
+        count.append(s.count);
+        first.append(s.count ? py::object(py::int_(s.firstStep)) : py::object(py::none()));
+        last.append(s.count ? py::object(py::int_(s.lastStep)) : py::object(py::none()));
+        const double fields[] = {s.mean, s.stdDev, s.min, s.max, s.stdError, s.neff, s.drift};
+        for (size_t i = 0; i < std::size(fields); ++i) values[i].append(undefinedAsNone(fields[i]));
+        values[7].append(optionalNumber(s.orders));
+        values[8].append(optionalNumber(s.cauchy));
+        note.append(s.note());
+        reference.append(optionalNumber(row.reference));
+        difference.append(row.comparison ? undefinedAsNone(row.comparison->difference)
+                                         : py::object(py::none()));
+        verdict.append(row.verdict.met);
+        reason.append(row.verdict.reason);
+    }
+    columns["count"] = count;
+    columns["first step"] = first;
+    columns["last step"] = last;
+    for (size_t i = 0; i < std::size(numeric); ++i) columns[numeric[i]] = values[i];
+    columns["note"] = note;
+    if (report.hasReference) {
+        columns["reference"] = reference;
+        columns["difference"] = difference;
+    }
+    if (report.hasVerdict) {
+        columns["verdict"] = verdict;
+        columns["reason"] = reason;
+    }
+    py::object frame = pandas.attr("DataFrame")(columns, py::arg("index") = py::cast(names),
+                                                py::arg("dtype") = py::none());
+    for (const char* name : numeric) frame[name] = frame[name].attr("astype")("float64");
+    frame.attr("index").attr("name") = "variable";
+    return frame;
+}
+
+exporter::StatsSettings settingsOf(const py::object& window, size_t cauchy) {
+    exporter::StatsSettings settings;
+    settings.windowSteps = windowOf(window);
+    if (cauchy < 1) throw py::value_error("cauchy must be a number of steps from 1");
+    settings.cauchySteps = cauchy;
+    return settings;
+}
+
+py::object statsTable(const RunTable& run, const py::object& names, const py::object& rule,
+                      const py::object& window, const py::object& first, const py::object& last,
+                      size_t cauchy) {
+    const exporter::StatsSettings settings = settingsOf(window, cauchy);
+    return statsFrame(
+        run.stats(namesOf(names), ruleOf(rule), settings, stepOf(first), stepOf(last)));
+}
+
+py::tuple converged(const RunTable& run, const std::string& criteria, const py::object& names,
+                    const py::object& rule, const py::object& window, const py::object& first,
+                    const py::object& last, size_t cauchy) {
+    exporter::StatsSettings settings = settingsOf(window, cauchy);
+    settings.criteria = stats::parseCriteria(criteria);
+    const exporter::StatsReport report =
+        run.stats(namesOf(names), ruleOf(rule), settings, stepOf(first), stepOf(last));
+    return py::make_tuple(report.allMet(), statsFrame(report));
+}
+
+// A reference: a file's path, or a mapping of variable names to values.
+std::map<std::string, double> referencesOf(const py::object& reference) {
+    if (py::isinstance<py::str>(reference)) return stats::readReference(py::str(reference));
+    std::map<std::string, double> values;
+    for (const auto& [name, value] : reference.cast<py::dict>())
+        values[py::str(name)] = value.cast<double>();
+    return values;
+}
+
+py::tuple compare(const RunTable& run, const py::object& reference, double atol, double rtol,
+                  double k, const py::object& names, const py::object& rule,
+                  const py::object& window, const py::object& first, const py::object& last) {
+    exporter::StatsSettings settings = settingsOf(window, stats::kDefaultCauchySteps);
+    settings.references = referencesOf(reference);
+    settings.tolerance = {atol, rtol, k};
+    const exporter::StatsReport report =
+        run.stats(namesOf(names), ruleOf(rule), settings, stepOf(first), stepOf(last));
+    return py::make_tuple(report.allMet(), statsFrame(report));
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_core, m) {
@@ -171,7 +286,29 @@ PYBIND11_MODULE(_core, m) {
              "time steps as -firsttimestep/-lasttimestep (None or 0 or below: open end).")
         .def("last_values", &lastValues, py::arg("names") = py::none(),
              py::arg("rule") = py::none(),
-             "Each selected variable's last value, as the last-values table: a dict.");
+             "Each selected variable's last value, as the last-values table: a dict.")
+        .def("stats", &statsTable, py::arg("names") = py::none(), py::arg("rule") = py::none(),
+             py::arg("window") = "auto", py::arg("first") = py::none(),
+             py::arg("last") = py::none(), py::arg("cauchy") = stats::kDefaultCauchySteps,
+             "The statistics table (-stats) as a DataFrame indexed by variable: count,\n"
+             "first step, last step, mean, std, min, max, stderr, neff, drift, orders,\n"
+             "cauchy (NaN where undefined) and note (a string). window: \"auto\" (the\n"
+             "settled part, MSER-5) or the last N steps. See docs/stats.md.")
+        .def("converged", &converged, py::arg("criteria"), py::arg("names") = py::none(),
+             py::arg("rule") = py::none(), py::arg("window") = "auto",
+             py::arg("first") = py::none(), py::arg("last") = py::none(),
+             py::arg("cauchy") = stats::kDefaultCauchySteps,
+             "(met, table): the -converged verdict of the criteria 'RULE : TEST [and TEST]\n"
+             "; ...' and the statistics table with verdict (bool) and reason columns.\n"
+             "Without names or rule, the rows are the variables the criteria match.")
+        .def("compare", &compare, py::arg("reference"), py::arg("atol") = 0.0,
+             py::arg("rtol") = 1e-6, py::arg("k") = 3.0, py::arg("names") = py::none(),
+             py::arg("rule") = py::none(), py::arg("window") = "auto",
+             py::arg("first") = py::none(), py::arg("last") = py::none(),
+             "(met, table): each mean against a reference (a -stats table's path, a CSV\n"
+             "with VARIABLE and MEAN or VALUE columns, or a dict of values), met when\n"
+             "|mean - ref| <= atol + rtol |ref| + k stderr. Adds reference, difference,\n"
+             "verdict and reason columns.");
 
     m.def(
         "open",

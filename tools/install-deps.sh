@@ -9,6 +9,7 @@ packages=(
   libpugixml-dev
   libhdf5-dev
   libcgns-dev
+  libkissfft-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   libxml2-utils

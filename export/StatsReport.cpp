@@ -1,0 +1,172 @@
+#include "export/StatsReport.h"
+
+#include <map>
+#include <set>
+
+#include "export/ExporterError.h"
+#include "export/RunHistoryWriter.h"
+#include "export/VariableSelection.h"
+#include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/rules/MonVariableRule.h"
+#include "stats/ParallelFor.h"
+
+namespace exporter {
+
+namespace {
+
+std::string nameOf(const MonVariable& variable) {
+    return variable.getName().toLatin1().toStdString();
+}
+
+bool isResidual(const MonVariable& variable) {
+    return variable.getAttribute(QStringLiteral("category"))
+               .compare(QLatin1String("RESIDUAL"), Qt::CaseInsensitive) == 0;
+}
+
+// A row to compute: its variable's data (null when the run lacks it), the
+// tests of every criterion whose rule it matches.
+struct StatsInput {
+    const TimestepData* data = nullptr;
+    bool residual = false;
+    std::vector<stats::CriterionTest> tests;
+};
+
+class ReportBuilder {
+  public:
+    ReportBuilder(const MonDatabase& database, const StatsSettings& settings)
+        : database_(database), settings_(settings), variables_(database.getVariableList()) {
+        for (const MonVariable& variable : variables_)
+            byName_.emplace(variable.getName(), &variable);
+    }
+
+    void checkCriteriaMatch() const {
+        for (const stats::Criterion& criterion : settings_.criteria) {
+            bool matched = false;
+            for (const MonVariable& variable : variables_)
+                matched = matched || (!RunHistoryWriter::isKeyField(nameOf(variable)) &&
+                                      criterion.rule->match(variable));
+            if (!matched)
+                raise("statsReport", "The convergence criterion rule \"" + criterion.ruleText +
+                                         "\" matches no variable.");
+        }
+    }
+
+    std::vector<std::string> rowNames(const std::vector<std::string>& varList,
+                                      const MonVariableRule* rule,
+                                      const std::map<std::string, double>& references) const {
+        const bool verdict = settings_.hasVerdict();
+        std::vector<std::string> names;
+        PreparedData data;
+        if (!varList.empty() && verdict) names = varList;
+        if (!varList.empty() && !verdict)
+            selectVariables(database_, varList, nullptr, {}, data, names);
+        if (rule) {
+            std::vector<std::string> matched;
+            selectVariables(database_, {}, rule, {}, data, matched);
+            names.insert(names.end(), matched.begin(), matched.end());
+        }
+        if (varList.empty() && !rule) {
+            for (const MonVariable& variable : variables_) {
+                const std::string name = nameOf(variable);
+                if (!verdict || references.count(name) || matchesCriterion(variable))
+                    names.push_back(name);
+            }
+            for (const auto& [name, value] : references)
+                if (!byName_.count(QString::fromLatin1(name.c_str()))) names.push_back(name);
+        }
+        std::vector<std::string> rows;
+        std::set<std::string> seen;
+        for (const std::string& name : names)
+            if (!RunHistoryWriter::isKeyField(name) && seen.insert(name).second)
+                rows.push_back(name);
+        return rows;
+    }
+
+    StatsInput input(const std::string& name) const {
+        StatsInput input;
+        const QString qname = QString::fromLatin1(name.c_str());
+        input.data = database_.getVariable(qname);
+        auto found = byName_.find(qname);
+        const MonVariable variable =
+            found != byName_.end() ? *found->second : MonVariable(qname, nullptr);
+        input.residual = isResidual(variable);
+        for (const stats::Criterion& criterion : settings_.criteria)
+            if (criterion.rule->match(variable))
+                input.tests.insert(input.tests.end(), criterion.tests.begin(),
+                                   criterion.tests.end());
+        return input;
+    }
+
+  private:
+    bool matchesCriterion(const MonVariable& variable) const {
+        for (const stats::Criterion& criterion : settings_.criteria)
+            if (criterion.rule->match(variable)) return true;
+        return false;
+    }
+
+    const MonDatabase& database_;
+    const StatsSettings& settings_;
+    const std::vector<MonVariable> variables_;
+    std::map<QString, const MonVariable*> byName_;
+};
+
+void computeRow(const StatsInput& input, const StatsSettings& settings, int32_t firstStep,
+                int32_t lastStep, StatsReportRow& row) {
+    if (!input.data) {
+        row.present = false;
+        row.verdict = stats::missingVerdict();
+        return;
+    }
+    const stats::StepSeries series = stats::stepSeries(*input.data, firstStep, lastStep);
+    stats::StatsOptions options;
+    options.windowSteps = settings.windowSteps;
+    options.cauchySteps = settings.cauchySteps;
+    options.residual = input.residual;
+    row.stats = stats::summarize(series, options);
+    if (!settings.criteria.empty()) row.verdict = stats::evaluate(input.tests, series, row.stats);
+    if (!settings.references) return;
+    if (!row.reference) {
+        if (row.verdict.met) row.verdict = {false, "no reference value"};
+        return;
+    }
+    row.comparison =
+        stats::compare(row.stats.mean, row.stats.stdError, *row.reference, settings.tolerance);
+    if (row.verdict.met) row.verdict = row.comparison->verdict;
+}
+
+}  // namespace
+
+bool StatsReport::allMet() const {
+    for (const StatsReportRow& row : rows)
+        if (!row.verdict.met) return false;
+    return true;
+}
+
+StatsReport statsReport(const MonDatabase& database, const std::vector<std::string>& varList,
+                        const MonVariableRule* rule, const StatsSettings& settings,
+                        int32_t firstStep, int32_t lastStep) {
+    const ReportBuilder builder(database, settings);
+    builder.checkCriteriaMatch();
+    static const std::map<std::string, double> kNone;
+    const std::map<std::string, double>& references =
+        settings.references ? *settings.references : kNone;
+
+    StatsReport report;
+    report.hasReference = settings.references.has_value();
+    report.hasVerdict = settings.hasVerdict();
+    std::vector<StatsInput> inputs;
+    for (const std::string& name : builder.rowNames(varList, rule, references)) {
+        inputs.push_back(builder.input(name));
+        StatsReportRow row;
+        row.name = name;
+        if (auto found = references.find(name); found != references.end())
+            row.reference = found->second;
+        report.rows.push_back(std::move(row));
+    }
+    stats::parallelFor(inputs.size(), stats::statsWorkers(), [&](size_t i) {
+        computeRow(inputs[i], settings, firstStep, lastStep, report.rows[i]);
+    });
+    return report;
+}
+
+}  // namespace exporter

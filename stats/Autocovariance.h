@@ -1,0 +1,33 @@
+#pragma once
+// Autocovariances of a series about its mean, c(t) = 1/n Σ_{i<n-t}
+// (x_i - x̄)(x_{i+t} - x̄): lag by lag for the first few lags, all at once by
+// FFT (n log n) when many lags are needed.
+
+#include <cstddef>
+#include <vector>
+
+namespace stats {
+
+class Autocovariance {
+  public:
+    // Keeps the centred copy of x[0..n).
+    Autocovariance(const double* x, size_t n);
+
+    size_t size() const { return centred_.size(); }
+    double mean() const { return mean_; }
+    // c(lag) for 0 <= lag < size(). Lags computed one at a time cost n each;
+    // the first lag beyond kDirectLags computes every lag by FFT.
+    double at(size_t lag);
+
+    static constexpr size_t kDirectLags = 64;
+
+  private:
+    double direct(size_t lag) const;
+    void computeAllByFft();
+
+    std::vector<double> centred_;
+    std::vector<double> all_;  // every lag, once computed by FFT
+    double mean_ = 0;
+};
+
+}  // namespace stats

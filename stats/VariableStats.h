@@ -1,0 +1,64 @@
+#pragma once
+// One variable's statistics row (the -stats table, docs/stats.md): over a
+// window of its step series, the mean with the standard error of a
+// correlated series, spread, drift, orders dropped (residuals) and SU2's
+// Cauchy value, with notes on what makes them doubtful.
+//
+//     StepSeries series = stepSeries(*database.getVariable(name));
+//     VariableStats row = summarize(series, {});          // -window auto
+//     // row.mean ± 1.96 * row.stdError: a 95% interval of the mean
+
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "stats/Cauchy.h"
+#include "stats/StepSeries.h"
+
+namespace stats {
+
+struct StatsOptions {
+    // The last windowSteps values of the series; 0: the settled part, by
+    // MSER-5 (-window auto).
+    size_t windowSteps = 0;
+    // Steps of the Cauchy value (-cauchy K).
+    size_t cauchySteps = kDefaultCauchySteps;
+    // A residual (CATEGORY RESIDUAL): ORDERS is computed.
+    bool residual = false;
+};
+
+// Statistics over the window; NaN where undefined (no value; STD, STDERR and
+// NEFF need two values).
+struct VariableStats {
+    size_t count = 0;        // values in the window
+    size_t windowStart = 0;  // index of the window's first value in the series
+    int32_t firstStep = 0;   // the window's first and last steps
+    int32_t lastStep = 0;
+    double mean = NAN;
+    double stdDev = NAN;  // sample standard deviation (n - 1)
+    double min = NAN;
+    double max = NAN;
+    double stdError = NAN;         // stdDev * sqrt(tau / count)
+    double neff = NAN;             // count / tau
+    double tau = NAN;              // integrated autocorrelation time
+    double drift = NAN;            // least-squares slope times (lastStep - firstStep)
+    double last = NAN;             // the window's last value
+    std::optional<double> orders;  // residuals only
+    std::optional<double> cauchy;
+
+    bool notSettled = false;  // the automatic cut left less than half: window is the second half
+    bool tooShort = false;    // count < 50 tau
+    bool drifting = false;    // Geweke's |z| above kGewekeLimit
+
+    // "not-settled", "too-short", "drifting", space-separated; empty when none.
+    std::string note() const;
+};
+
+// A window shorter than this many autocorrelation times is too short.
+constexpr double kShortWindowTaus = 50;
+
+VariableStats summarize(const StepSeries& series, const StatsOptions& options);
+
+}  // namespace stats
