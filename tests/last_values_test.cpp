@@ -6,48 +6,35 @@
 
 namespace {
 
-using e2e::monexport;
-
-std::string data(const std::string& name) {
-    return e2e::testData("tables/" + name);
-}
-
-std::string lastValues(std::vector<std::string> args) {
-    args.push_back("-lastvaluesonly");
-    e2e::Result r = monexport(args);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.status, 0);
-    return r.out;
-}
-
-TEST(LastValues, EachVariableGivesItsOwnLastValueAndKeysAreIntegers) {
-    EXPECT_EQ(lastValues({"-mon", data("ends.mon")}),
-              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"A\",\"B\",\"C\"\n"
-              "3,1,3.00000000e+00,4.00000000e+01,\n");
-}
-
-TEST(LastValues, ListedVariablesInListOrderWithRepeats) {
-    EXPECT_EQ(lastValues({"-mon", data("ends.mon"), "-varlist", "B;A;B;COEFFICIENT LOOP"}),
-              "\"B\",\"A\",\"B\",\"COEFFICIENT LOOP\"\n"
-              "4.00000000e+01,3.00000000e+00,4.00000000e+01,1\n");
-}
-
-TEST(LastValues, LoopAndRangeOptionsDoNotChangeTheTable) {
-    const std::string expected =
+TEST(LastValues, EachVariableGivesItsOwnLastValue) {
+    const std::string ends = e2e::testData("tables/ends.mon"),
+                      loops = e2e::testData("tables/loops.mon");
+    const std::string loopsTable =
         "\"ACCUMULATED TIMESTEP\",\"A\",\"Late\"\n5,1.00000000e+02,3.00000000e+00\n";
-    const std::string list = "ACCUMULATED TIMESTEP;A;Late";
-    EXPECT_EQ(lastValues({"-mon", data("loops.mon"), "-varlist", list}), expected);
-    EXPECT_EQ(lastValues({"-mon", data("loops.mon"), "-varlist", list, "-nocoeffloops",
-                          "-firsttimestep", "2", "-lasttimestep", "3"}),
-              expected);
-}
-
-TEST(LastValues, NoHeaderAndOut) {
-    e2e::TempDir dir;
-    EXPECT_EQ(lastValues({"-mon", data("ends.mon"), "-noheader", "-varlist", "C;A", "-out",
-                          dir.file("last.csv")}),
-              "");
-    EXPECT_EQ(e2e::readFile(dir.file("last.csv")), ",3.00000000e+00\n");
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    };
+    for (const Case& c : {
+             // Keys as integers; a variable without a value is empty.
+             Case{{"-mon", ends},
+                  "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"A\",\"B\",\"C\"\n"
+                  "3,1,3.00000000e+00,4.00000000e+01,\n"},
+             // Listed variables in list order, repeats kept.
+             Case{{"-mon", ends, "-varlist", "B;A;B;COEFFICIENT LOOP"},
+                  "\"B\",\"A\",\"B\",\"COEFFICIENT LOOP\"\n"
+                  "4.00000000e+01,3.00000000e+00,4.00000000e+01,1\n"},
+             // Loop and range options do not change the table.
+             Case{{"-mon", loops, "-varlist", "ACCUMULATED TIMESTEP;A;Late"}, loopsTable},
+             Case{{"-mon", loops, "-varlist", "ACCUMULATED TIMESTEP;A;Late", "-nocoeffloops",
+                   "-firsttimestep", "2", "-lasttimestep", "3"},
+                  loopsTable},
+             Case{{"-mon", ends, "-noheader", "-varlist", "C;A"}, ",3.00000000e+00\n"},
+         }) {
+        std::vector<std::string> args = c.args;
+        args.push_back("-lastvaluesonly");
+        EXPECT_EQ(e2e::monexportOutput(args), c.out) << args[2];
+    }
 }
 
 }  // namespace
