@@ -134,18 +134,12 @@ void expectNear(const Points& found, const Points& expected, const std::string& 
 TEST(Monplot, DrawsTheVisibleDefaultPlotsAndAnIndex) {
     e2e::TempDir out;
     ASSERT_TRUE(drew({"-mon", kKnownRun, "-out", out.file("plots")}));
-    EXPECT_EQ(
-        e2e::filesIn(out.file("plots")),
-        (std::vector<std::string>{"Momentum_and_Mass.svg", "Pressure_Probes.svg", "index.html"}));
     const std::string index = e2e::readFile(out.file("plots/index.html"));
     EXPECT_TRUE(contains(index, "<h2>Pressure Probes</h2>\n<img src=\"Pressure_Probes.svg\""));
     EXPECT_TRUE(contains(index, "<title>Monitor plots: known.mon</title>"));
     EXPECT_FALSE(contains(index, "refresh"));
 
     const Svg svg(out.file("plots/Momentum_and_Mass.svg"));
-    for (const char* text : {"Momentum and Mass", "Accumulated Time Step", "Variable Value",
-                             "RMS P-Mass (≤ 0 from step 5)", "RMS U-Mom", "10⁻⁵", "10⁻¹", "6"})
-        EXPECT_TRUE(svg.hasText(text)) << text;
     EXPECT_FALSE(svg.hasText("MAX P-Mass"));
     // RMS P-Mass falls a decade a step; its zero at step 5 is a marker at the
     // bottom edge, the line going on past it. RMS U-Mom breaks at step 3.
@@ -153,13 +147,10 @@ TEST(Monplot, DrawsTheVisibleDefaultPlotsAndAnIndex) {
     const double top = svg.textAt("10⁻¹", "y") - 4, decade = svg.textAt("10⁻²", "y") - 4 - top;
     const auto mass = svg.lines(kFirstColour);
     ASSERT_EQ(mass.size(), 1u);
-    expectNear(mass[0],
-               {{x(1), top},
-                {x(2), top + decade},
-                {x(3), top + 2 * decade},
-                {x(4), top + 3 * decade},
-                {x(6), NAN}},
-               "RMS P-Mass");
+    Points expected;
+    for (int step : {1, 2, 3, 4, 6}) expected.emplace_back(x(step), top + (step - 1) * decade);
+    expected.back().second = NAN;
+    expectNear(mass[0], expected, "RMS P-Mass");
     expectNear(svg.markers("below", kFirstColour), {{x(5), svg.frames()[0].second}}, "zero");
     EXPECT_EQ(svg.lines(kSecondColour).size(), 2u);
 }
@@ -249,6 +240,10 @@ TEST(Monplot, DrawsChosenPlotsVariablesStepsScalesAndSeveralRuns) {
         std::string options, files, texts;
         size_t firstColourPoints;
     } cases[] = {
+        {"", "Momentum_and_Mass.svg|Pressure_Probes.svg",
+         "Momentum and Mass|Accumulated Time Step|Variable Value|RMS P-Mass (≤ 0 from step "
+         "5)|RMS U-Mom|10⁻⁵|10⁻¹|6",
+         5},
         {"-all", "Momentum_and_Mass_MAX.svg|Momentum_and_Mass.svg|Pressure_Probes.svg",
          "Momentum and Mass (MAX)", 6},
         {"-plot|Momentum and Mass MAX|-plot|Momentum and Mass|-firsttimestep|2|-lasttimestep|4",
@@ -347,7 +342,7 @@ TEST(Monplot, FindsTheInstalledTemplateBesideTheExecutable) {
 
 TEST(Monplot, ReportsErrorsInTwoLines) {
     e2e::TempDir folder;
-    const std::string out = folder.file("out"), missing = folder.file("missing.mon");
+    const std::string out = folder.file("out");
     const std::string file = folder.write("file", "x");
     // Arguments separated by '|'; RUN stands for the known run, OUT for the output folder.
     const std::pair<std::string, std::string> cases[] = {
@@ -375,17 +370,6 @@ TEST(Monplot, ReportsErrorsInTwoLines) {
         for (std::string& arg : args) arg = arg == "RUN" ? kKnownRun : arg == "OUT" ? out : arg;
         EXPECT_TRUE(e2e::failsWith(monplot(args), message, "Plot"));
     }
-    // A missing source and a broken template: the readers' reports name the file.
-    const std::string mst =
-        folder.write("workspace-basic.mst", "LIBRARY:\n  MONITOR GROUP: Broken\n");
-    const std::pair<e2e::Result, std::string> reports[] = {
-        {monplot({"-mon", missing, "-out", out}), missing},
-        {monplot({"-mon", kKnownRun, "-out", out}, {{"ORB_DATA_DIR", folder.path()}}), mst}};
-    for (const auto& [result, path] : reports)
-        EXPECT_TRUE(result.status == 255 && result.err.rfind("Plot error:\n", 0) == 0 &&
-                    contains(result.err, path) &&
-                    std::count(result.err.begin(), result.err.end(), '\n') == 2)
-            << result.err;
     EXPECT_FALSE(e2e::fileExists(out));
 }
 

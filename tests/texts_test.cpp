@@ -10,29 +10,23 @@ namespace {
 
 using e2e::monexport;
 
-const std::string kFffd = "\xEF\xBF\xBD";
-const std::string kBom = "\xEF\xBB\xBF";
+const std::string kFffd = "\xEF\xBF\xBD", kBom = "\xEF\xBB\xBF";
 const char* const kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
-// The file, written into dir, and the results file that monpack makes of it.
-struct Sources {
-    std::string mon, res;
-};
-
-Sources writeRun(const e2e::TempDir& dir, const std::string& content) {
-    Sources run{dir.write("run.mon", content), dir.file("run.res")};
-    const e2e::Result pack = e2e::monpack({"-mon", run.mon, "-out", run.res});
+// The run written into dir as text and packed into a results file.
+std::string writeRun(const e2e::TempDir& dir, const std::string& content) {
+    const e2e::Result pack =
+        e2e::monpack({"-mon", dir.write("run.mon", content), "-out", dir.file("run.res")});
     EXPECT_EQ(pack.err + std::to_string(pack.status), "0");
-    return run;
+    return dir.path() + "/run.";
 }
 
 // monexport's output on both sources of the run, which must agree.
-std::string output(const Sources& run, const std::vector<std::string>& options) {
-    std::vector<std::string> args = options;
-    args.insert(args.end(), {"-mon", run.mon});
+std::string output(const std::string& run, std::vector<std::string> args) {
+    args.insert(args.end(), {"-mon", run + "mon"});
     const std::string fromText = e2e::monexportOutput(args);
     args.end()[-2] = "-res";
-    args.back() = run.res;
+    args.back() = run + "res";
     EXPECT_EQ(e2e::monexportOutput(args), fromText) << "-res differs from -mon";
     return fromText;
 }
@@ -49,11 +43,11 @@ std::string keyAndVariables(const std::string& variables) {
 
 TEST(Texts, BackslashesThatAreNoEscapeStandForThemselves) {
     e2e::TempDir dir;
-    const Sources run = writeRun(dir,
-                                 "monitor-file 1\n"
-                                 "var \"C:\\runs\\case 1\" label=\"a\\qb\\\\c\\\"d\\te\"\n"
-                                 "var D:\\bare\\word\n"
-                                 "1 1 2\n");
+    const std::string run = writeRun(dir,
+                                     "monitor-file 1\n"
+                                     "var \"C:\\runs\\case 1\" label=\"a\\qb\\\\c\\\"d\\te\"\n"
+                                     "var D:\\bare\\word\n"
+                                     "1 1 2\n");
     EXPECT_EQ(output(run, {"-showvars"}),
               "ACCUMULATED TIMESTEP\nC:\\runs\\case 1\nD:\\bare\\word\n");
     EXPECT_EQ(output(run, {"-varinfo"}),
@@ -63,11 +57,12 @@ TEST(Texts, BackslashesThatAreNoEscapeStandForThemselves) {
 
 TEST(Texts, EveryDocumentedNumberFormIsRead) {
     e2e::TempDir dir;
-    const Sources run = writeRun(dir,
-                                 "monitor-file 1\n"
-                                 "var A\nvar B\n"
-                                 "1 NaN -nan\n2 Inf -Inf\n3 infinity +INFINITY\n4 +inf -iNf\n"
-                                 "5 .5 -.5\n6 5. +5.\n7 1E5 1e-5\n8 +.25E+1 -0\n9 1e-60 -1e-60\n");
+    const std::string run =
+        writeRun(dir,
+                 "monitor-file 1\n"
+                 "var A\nvar B\n"
+                 "1 NaN -nan\n2 Inf -Inf\n3 infinity +INFINITY\n4 +inf -iNf\n"
+                 "5 .5 -.5\n6 5. +5.\n7 1E5 1e-5\n8 +.25E+1 -0\n9 1e-60 -1e-60\n");
     EXPECT_EQ(output(run, {"-noheader"}),
               "1,nan,-nan\n2,inf,-inf\n3,inf,inf\n4,inf,-inf\n5,5.00000000e-01,-5.00000000e-01\n"
               "6,5.00000000e+00,5.00000000e+00\n7,1.00000000e+05,9.99999975e-06\n"
@@ -89,7 +84,7 @@ TEST(Texts, OtherNumberFormsAreRejectedWithTheirLine) {
 // one U+FFFD per maximal ill-formed part; -showvars prints '?' for either.
 TEST(Texts, ByteOrderMarksAreKeptAndBrokenUtf8IsReplacedPerIllFormedPart) {
     e2e::TempDir dir;
-    const Sources run =
+    const std::string run =
         writeRun(dir, "monitor-file 1\nvar A label=x\nvar " + kBom + "A label=" + kBom +
                           "y\nvar \"" + kBom + kBom +
                           "\"\nvar \xE2\x82\x41 label=\"\xF0\x9F\x98 x\"\n"
