@@ -5,7 +5,7 @@ const char* const kVersionText = "monexport " MONEXPORT_VERSION "\n";
 const char* const kUsageText =
     R"(Usage: monexport (-res FILE | -dir FOLDER | -mon FILE) [-out FILE] [mode] [table options]
        monexport -study PATTERN [-study PATTERN ...] [-matrix FILE.csv] [-out FILE]
-                 [-lastvaluesonly] [table options]
+                 [-lastvaluesonly | -stats] [table options]
 
 Data source (the first one given in this order is read, the others ignored):
   -res FILE        an HDF5 results file of a finished run, or a CGNS file's

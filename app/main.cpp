@@ -21,11 +21,11 @@ study::StudyOptions studyOptionsOf(const ExportSettings& s) {
                                    "-study reads the runs its patterns match: -res, -dir and "
                                    "-mon cannot be given with it.",
                                    owl::errorFatal);
-    if (s.mode != TimeHistory && s.mode != LastValues)
+    if (s.mode != TimeHistory && s.mode != LastValues && s.mode != Stats)
         throw owl::internal::error("monexport", "main",
                                    "-study makes a table of last values (-lastvaluesonly, the "
-                                   "default); -showvars, -plotinfo and -varinfo cannot be given "
-                                   "with it.",
+                                   "default) or of statistics (-stats); -showvars, -plotinfo and "
+                                   "-varinfo cannot be given with it.",
                                    owl::errorFatal);
     study::StudyOptions options;
     options.patterns = s.studyPatterns;
@@ -34,6 +34,9 @@ study::StudyOptions studyOptionsOf(const ExportSettings& s) {
     options.varList = s.varList;
     options.varRule = s.varRule;
     options.header = s.header;
+    if (s.mode == Stats) options.mode = study::StudyMode::Stats;
+    options.stats =
+        exporter::statsSettings(s.window, s.cauchy, s.converged, s.reference, s.tolerance);
     return options;
 }
 

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <limits>
 
+#include "export/StatsSettings.h"
 #include "export/VariableSelection.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "study/PathParameters.h"
@@ -33,15 +34,18 @@ py::tuple rowTuple(const study::StudyRow& row) {
         variables.append(py::make_tuple(name, values));
     }
     py::object steps = row.steps ? py::object(py::int_(*row.steps)) : py::object(py::none());
-    return py::make_tuple(row.run, variables, row.missing, steps, row.error, row.warnings);
+    return py::make_tuple(row.run, variables, row.missing, steps, row.error, row.warnings,
+                          row.failedTest);
 }
 
 study::StudySettings settingsOf(const std::vector<std::string>& names, const std::string& rule,
-                                const std::string& mode) {
+                                const std::string& mode, const std::string& window,
+                                const std::string& converged) {
     study::StudySettings settings;
     settings.varList = names;
     if (!rule.empty())
         settings.varRule = std::make_shared<MonVariableRule>(QString::fromLatin1(rule.c_str()));
+    settings.stats = exporter::statsSettings(window, "", converged, "", "");
     if (mode == "stats")
         settings.mode = study::StudyMode::Stats;
     else if (mode != "last")
@@ -62,19 +66,20 @@ void addStudyBindings(py::module_& m) {
             matrix.empty() ? study::pathParameters(runs) : study::matrixParameters(matrix, runs);
         return py::make_tuple(parameters.names, parameters.values);
     });
-    m.def("_study_rows",
-          [](const std::vector<std::string>& runs, const std::vector<std::string>& names,
-             const std::string& rule, const std::string& mode, unsigned workers) {
-              const study::StudySettings settings = settingsOf(names, rule, mode);
-              std::vector<study::StudyRow> rows;
-              {
-                  py::gil_scoped_release released;
-                  rows = study::gatherRows(runs, settings, workers);
-              }
-              py::list tuples;
-              for (const study::StudyRow& row : rows) tuples.append(rowTuple(row));
-              return tuples;
-          });
+    m.def("_study_rows", [](const std::vector<std::string>& runs,
+                            const std::vector<std::string>& names, const std::string& rule,
+                            const std::string& mode, unsigned workers, const std::string& window,
+                            const std::string& converged) {
+        const study::StudySettings settings = settingsOf(names, rule, mode, window, converged);
+        std::vector<study::StudyRow> rows;
+        {
+            py::gil_scoped_release released;
+            rows = study::gatherRows(runs, settings, workers);
+        }
+        py::list tuples;
+        for (const study::StudyRow& row : rows) tuples.append(rowTuple(row));
+        return tuples;
+    });
     m.def("_study_variables", [](const std::vector<std::vector<std::string>>& perRun, bool anyRead,
                                  const std::vector<std::string>& listed) {
         return study::studyVariables(perRun, anyRead, listed);

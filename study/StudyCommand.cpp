@@ -37,6 +37,7 @@ StudySettings settingsOf(const StudyOptions& options) {
         settings.varRule =
             std::make_shared<MonVariableRule>(QString::fromLatin1(options.varRule.c_str()));
     settings.mode = options.mode;
+    settings.stats = options.stats;
     return settings;
 }
 
@@ -72,14 +73,16 @@ int runStudy(const StudyOptions& options) {
     StudyLayout layout;
     layout.parameters = &parameters;
     layout.variables = studyVariables(rows, settings.varList);
-    layout.suffixes = fieldSuffixes(settings.mode, false);
+    layout.suffixes = fieldSuffixes(settings.mode, settings.stats.hasVerdict());
     layout.header = options.header;
     writeTable(options, rows, layout);
     if (std::none_of(rows.begin(), rows.end(),
                      [](const StudyRow& row) { return row.error.empty(); }))
         raise("runStudy", "None of the " + std::to_string(rows.size()) +
                               " runs of the study could be read (see the ERROR column).");
-    return 0;
+    return std::any_of(rows.begin(), rows.end(), [](const StudyRow& row) { return row.failedTest; })
+               ? 1
+               : 0;
 }
 
 }  // namespace study

@@ -14,11 +14,13 @@ struct StudyOptions {
     std::string outFile;     // empty: standard output
     std::string varList, varRule;
     StudyMode mode = StudyMode::LastValues;
+    exporter::StatsSettings stats;
     bool header = true;
     unsigned workers = 0;  // 0: the usable cores
 };
 
-// Writes the table and returns 0. Throws owl::Error when no path matches,
+// Writes the table and returns 0, or 1 when a run failed its -converged
+// tests. Throws owl::Error when no path matches,
 // when an option is wrong, or (after the table) when no run could be read.
 int runStudy(const StudyOptions& options);
 

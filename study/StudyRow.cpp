@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "export/LastValueField.h"
+#include "export/StatsReport.h"
 #include "export/VariableSelection.h"
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
@@ -52,19 +53,42 @@ std::vector<StudyField> lastValueFields(const TimestepData& values, const std::s
     return {StudyField{lastValueField(values, key, format), {}, false}};
 }
 
+// A statistic as the -stats table writes it: %.8e of the double, empty
+// where it is undefined.
+StudyField statistic(double value) {
+    return StudyField{owl::TableField{value == value ? value : FLT_MAX, false, {}, 8}, {}, false};
+}
+
+void fillStatsRow(const MonDatabase& database, const StudySettings& settings,
+                  const std::vector<std::string>& listed, StudyRow& row) {
+    const exporter::StatsReport report =
+        exporter::statsReport(database, listed, settings.varRule.get(), settings.stats, 0, 0);
+    for (const exporter::StatsReportRow& variable : report.rows) {
+        if (!variable.present) continue;
+        const stats::VariableStats& s = variable.stats;
+        std::vector<StudyField> fields = {statistic(s.mean), statistic(s.stdError),
+                                          statistic(s.stdDev), statistic(s.min), statistic(s.max)};
+        if (report.hasVerdict)
+            fields.push_back(StudyField{{}, variable.verdict.met ? "yes" : "no", true});
+        row.failedTest = row.failedTest || !variable.verdict.met;
+        row.variables.emplace_back(variable.name, std::move(fields));
+    }
+}
+
 void fillRow(const MonDatabase& database, const StudySettings& settings, StudyRow& row) {
     const std::vector<std::string> listed = presentNames(database, settings.varList, row.missing);
+    if (const TimestepData* steps =
+            database.getVariable(QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
+        steps && steps->getLastTimestep() >= 0)
+        row.steps = steps->getLastTimestep();
     // A list none of whose names the run has selects nothing, not everything.
     if (!settings.varList.empty() && listed.empty() && !settings.varRule) return;
+    if (settings.mode == StudyMode::Stats) return fillStatsRow(database, settings, listed, row);
     PreparedData data;
     std::vector<std::string> columns;
     exporter::selectVariables(database, listed, settings.varRule.get(), {}, data, columns);
     for (const std::string& name : columns)
         row.variables.emplace_back(name, lastValueFields(*data.at(name), name));
-    if (const TimestepData* steps =
-            database.getVariable(QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
-        steps && steps->getLastTimestep() >= 0)
-        row.steps = steps->getLastTimestep();
 }
 
 }  // namespace
@@ -77,9 +101,9 @@ StudyRow readRow(const std::string& run, const StudySettings& settings) {
         const std::unique_ptr<MonDatabase> database = openRun(run, messages);
         fillRow(*database, settings, row);
     } catch (const owl::Error& error) {
-        row = StudyRow{run, {}, {}, {}, error.getErrorText(), {}};
+        row = StudyRow{run, {}, {}, {}, error.getErrorText(), false, {}};
     } catch (const std::exception& error) {
-        row = StudyRow{run, {}, {}, {}, error.what(), {}};
+        row = StudyRow{run, {}, {}, {}, error.what(), false, {}};
     }
     row.warnings = messages.str();
     return row;

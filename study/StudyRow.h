@@ -30,6 +30,7 @@ struct StudyRow {
     std::vector<std::string> missing;  // listed names the run lacks
     std::optional<int32_t> steps;      // the run's last step
     std::string error;                 // empty when the run was read
+    bool failedTest = false;           // a variable failed its -converged tests
     std::string warnings;              // the reader's messages, one per line
 };
 

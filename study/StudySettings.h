@@ -1,11 +1,13 @@
 #pragma once
 // What a study reads from each run: the selected variables (-varlist,
 // -varrule, as for one run) and what becomes of each (its last value, or
-// its statistics).
+// its statistics as -stats computes them, with -converged its verdict).
 
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "export/StatsSettings.h"
 
 class MonVariableRule;
 
@@ -20,6 +22,7 @@ struct StudySettings {
     std::vector<std::string> varList;
     std::shared_ptr<const MonVariableRule> varRule;  // none: no rule
     StudyMode mode = StudyMode::LastValues;
+    exporter::StatsSettings stats;  // window, criteria and references of -stats
 };
 
 }  // namespace study

@@ -139,6 +139,38 @@ TEST(Study, ListFileMatrixSelectionAndOutputFile) {
     EXPECT_NE(lines[3].back(), "");
 }
 
+TEST(Study, StatsRowsAreTheRunsStatsTablesAndFailedTestsSetTheStatus) {
+    const std::vector<std::string> options = {"-stats", "-varlist", "Drag Force;Lift Force",
+                                              "-converged", "NAME = 'Drag Force' : below 0"};
+    std::vector<std::string> args = {"-study", study().root() + "/alpha=[12]/run.*"};
+    args.insert(args.end(), options.begin(), options.end());
+    const e2e::Result r = e2e::monexport(args);
+    EXPECT_EQ(r.status, 1) << r.err;
+    const std::vector<Fields> table = csvLines(r.out);
+    ASSERT_EQ(table.size(), 3u);
+    const Fields& header = table[0];
+    for (size_t i = 0; i < 2; ++i) {
+        std::vector<std::string> single = {study().singleRuns[i][0], study().singleRuns[i][1]};
+        single.insert(single.end(), options.begin(), options.end());
+        const e2e::Result one = e2e::monexport(single);
+        EXPECT_EQ(one.status, 1);
+        const std::vector<Fields> rows = csvLines(one.out);
+        ASSERT_EQ(rows.size(), 3u) << one.err;
+        for (size_t v = 1; v < rows.size(); ++v) {
+            const std::string& name = rows[v][0];
+            for (const char* statistic : {"MEAN", "STDERR", "STD", "MIN", "MAX", "VERDICT"}) {
+                const std::string column =
+                    name + (statistic == std::string("MEAN") ? "" : " " + std::string(statistic));
+                const size_t at = std::find(header.begin(), header.end(), column) - header.begin();
+                const size_t in =
+                    std::find(rows[0].begin(), rows[0].end(), statistic) - rows[0].begin();
+                ASSERT_LT(at, header.size()) << column;
+                EXPECT_EQ(table[i + 1].at(at), rows[v].at(in)) << column;
+            }
+        }
+    }
+}
+
 TEST(Study, FailuresNameTheirCause) {
     const Study& s = study();
     const std::string damaged = s.root() + "/alpha=5/run.mon";

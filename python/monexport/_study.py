@@ -45,12 +45,13 @@ def plan(patterns, matrix=None):
     return runs, parameters
 
 
-def read_rows(runs, names, rule, mode, workers=0):
+def read_rows(runs, names, rule, mode, window="auto", converged=None, workers=0):
     """The rows of the runs, read by the compiled part (never raising for a
     run's own faults: they are the row's error)."""
     if mode not in MODES:
         raise ValueError(f'mode must be "last" or "stats", not "{mode}"')
-    rows = _core._study_rows(list(runs), names, rule or "", mode, workers or 0)
+    rows = _core._study_rows(list(runs), names, rule or "", mode, workers or 0, str(window),
+                             converged or "")
     for row in rows:
         sys.stderr.write(row[5])
     return [row[:5] for row in rows]
@@ -60,11 +61,11 @@ def variables_of(rows):
     return [[name for name, _ in row[1]] for row in rows]
 
 
-def frame(rows, parameters, variables, mode, start=0):
+def frame(rows, parameters, variables, mode, verdicts=False, start=0):
     """The table of rows (parameters: their lines of the parameter frame)."""
     import pandas as pd
 
-    suffixes = _core._study_suffixes(mode, False)
+    suffixes = _core._study_suffixes(mode, verdicts)
     value_columns = [variable + suffix for variable in variables for suffix in suffixes]
     data = {name: [] for name in value_columns}
     for _, fields, _, _, _ in rows:
@@ -79,7 +80,7 @@ def frame(rows, parameters, variables, mode, start=0):
         columns[name] = pd.Series(parameters[name].to_numpy(), index=index)
     for name in value_columns:
         values = data[name]
-        is_text = any(isinstance(v, str) for v in values)
+        is_text = name.endswith(" VERDICT") and mode == "stats" and verdicts
         columns[name] = pd.Series(values, dtype=object if is_text else "float64", index=index)
     columns["STEPS"] = pd.Series([row[3] for row in rows], dtype="Int64", index=index)
     columns["ERROR"] = pd.Series([row[4] for row in rows], dtype=object, index=index)
@@ -92,14 +93,15 @@ def study_variables(per_run, any_read, names):
 
 
 def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix=None,
-          workers=None):
+          workers=None, converged=None):
     """One row per run the patterns match (globs, '**' for any depth, or
     '@FILE'), sorted by path: RUN, the parameters (from the paths, or from
     the matrix CSV), each selected variable's last value (mode="last") or
-    statistics (mode="stats"), STEPS and ERROR. workers: threads reading
-    runs (None: the usable cores)."""
+    statistics over the window (mode="stats": NAME, NAME STDERR, NAME STD,
+    NAME MIN, NAME MAX, and NAME VERDICT with -converged criteria), STEPS
+    and ERROR. workers: threads reading runs (None: the usable cores)."""
     names = _names(names)
     runs, parameters = plan(patterns, matrix)
-    rows = read_rows(runs, names, rule, mode, workers)
+    rows = read_rows(runs, names, rule, mode, window, converged, workers)
     variables = study_variables(variables_of(rows), any(not row[4] for row in rows), names)
-    return frame(rows, parameters, variables, mode)
+    return frame(rows, parameters, variables, mode, bool(converged))

@@ -13,20 +13,20 @@ import math
 from monexport import _study
 
 
-def _read_batch(runs, names, rule, mode):
-    return _study.read_rows(runs, names, rule, mode, workers=1)
+def _read_batch(runs, names, rule, mode, window, converged):
+    return _study.read_rows(runs, names, rule, mode, window, converged, workers=1)
 
 
 def _variables(rows):
     return _study.variables_of(rows), any(not row[4] for row in rows)
 
 
-def _frame(rows, parameters, variables, mode, start):
-    return _study.frame(rows, parameters, variables, mode, start)
+def _frame(rows, parameters, variables, mode, verdicts, start):
+    return _study.frame(rows, parameters, variables, mode, verdicts, start)
 
 
 def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix=None,
-          batch_size=None):
+          batch_size=None, converged=None):
     """As monexport.study, on the Dask scheduler in use (a distributed.Client's
     cluster, or Dask's local scheduler). batch_size: runs per task (None:
     about 64 tasks, each of one run at least)."""
@@ -34,11 +34,13 @@ def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix
     import dask.dataframe as dd
 
     names = _study._names(names)
+    verdicts = bool(converged)
     runs, parameters = _study.plan(patterns, matrix)
     size = batch_size or max(1, math.ceil(len(runs) / 64))
     starts = list(range(0, len(runs), size))
     batches = [
-        dask.delayed(_read_batch, pure=True)(runs[s:s + size], names, rule, mode)
+        dask.delayed(_read_batch, pure=True)(runs[s:s + size], names, rule, mode, window,
+                                             converged)
         for s in starts
     ]
     batches = dask.persist(*batches)
@@ -46,9 +48,9 @@ def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix
     per_run = [names_of_run for batch_names, _ in found for names_of_run in batch_names]
     variables = _study.study_variables(per_run, any(read for _, read in found), names)
     parts = [
-        dask.delayed(_frame)(batch, parameters.iloc[s:s + size], variables, mode, s)
+        dask.delayed(_frame)(batch, parameters.iloc[s:s + size], variables, mode, verdicts, s)
         for batch, s in zip(batches, starts)
     ]
-    meta = _study.frame([], parameters.iloc[0:0], variables, mode)
+    meta = _study.frame([], parameters.iloc[0:0], variables, mode, verdicts)
     return dd.from_delayed(parts, meta=meta, divisions=starts + [len(runs) - 1],
                            verify_meta=False)

@@ -53,7 +53,8 @@ def comparable(table):
 
 
 @pytest.mark.parametrize("options", [{}, {"names": ["Drag Force", "CL"]},
-                                     {"rule": "CATEGORY = FORCE", "names": "CL"}])
+                                     {"rule": "CATEGORY = FORCE", "names": "CL"},
+                                     {"mode": "stats", "names": "Drag Force;CL"}])
 def test_study_is_the_commands_table(sweep, options):
     args = [sweep]
     if "names" in options:
@@ -61,6 +62,8 @@ def test_study_is_the_commands_table(sweep, options):
         args += ["-varlist", names if isinstance(names, str) else ";".join(names)]
     if "rule" in options:
         args += ["-varrule", options["rule"]]
+    if options.get("mode") == "stats":
+        args.append("-stats")
     table = monexport.study(sweep, **options)
     assert list(table.columns[:3]) == ["RUN", "mesh", "alpha"]
     assert table["alpha"].dtype == np.float64 and table["mesh"].dtype == object
