@@ -22,18 +22,9 @@ bool covers(const VariableStats& row, double truth, double error) {
     return std::fabs(row.mean - truth) <= 1.96 * error;
 }
 
-TEST(VariableStatsTest, WhiteNoiseErrorIsThePlainOne) {
-    for (uint64_t seed = 1; seed <= 5; ++seed) {
-        const size_t n = 40000;
-        const VariableStats row = summarize(series(n, Ar1(0, seed, 3)), fixedWindow(n));
-        EXPECT_NEAR(row.stdError / (row.stdDev / std::sqrt(n)), 1, 0.05) << seed;
-        EXPECT_NEAR(row.mean, 3, 0.02);
-        EXPECT_EQ(row.note(), "");
-    }
-}
-
 // Over many series, MEAN ± 1.96 STDERR covers the true mean about 95% of the
-// time; the plain STD/sqrt(n) far less often; and Geweke's test stays quiet.
+// time; on correlated noise the plain STD/sqrt(n) far less often; and
+// Geweke's test stays quiet.
 struct CoverageCase {
     double phi;
     size_t series;
@@ -66,7 +57,8 @@ TEST_P(CorrelatedCoverageTest, IntervalCoversTheTrueMean) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Ar1, CorrelatedCoverageTest,
-                         testing::Values(CoverageCase{0.5, 300, 2000, 0.85},
+                         testing::Values(CoverageCase{0, 300, 2000, 1},
+                                         CoverageCase{0.5, 300, 2000, 0.85},
                                          CoverageCase{0.9, 300, 4000, 0.45},
                                          CoverageCase{0.99, 100, 20000, 0.25}));
 
@@ -88,8 +80,6 @@ TEST(VariableStatsTest, AutomaticWindowCutsTheStartUp) {
             EXPECT_FALSE(row.notSettled);
             EXPECT_GE(row.windowStart, c.decay);
             EXPECT_LE(row.windowStart, 10 * c.decay);
-            EXPECT_EQ(row.firstStep, s.steps[row.windowStart]);
-            EXPECT_EQ(row.lastStep, int32_t(n));
             covered += covers(row, 1.5, row.stdError);
             // The whole history's mean lies far outside the cut's interval.
             const VariableStats whole = summarize(s, fixedWindow(n));
@@ -120,23 +110,6 @@ TEST(VariableStatsTest, LinearDrift) {
         // The automatic window of a line keeps moving: it never settles.
         EXPECT_TRUE(summarize(s, {}).notSettled);
     }
-}
-
-// Residuals that fall 5 orders and stay: ORDERS 5, from linear values and
-// from SU2's log10 values alike; other variables have no ORDERS.
-TEST(VariableStatsTest, OrdersDropped) {
-    auto residual = [](size_t i) { return std::pow(10.0, -5.0 * std::min<double>(i, 400) / 400); };
-    StatsOptions options;
-    options.residual = true;
-    const StepSeries linear = series(1000, residual);
-    const StepSeries logs = series(1000, [&](size_t i) { return std::log10(residual(i)); });
-    for (const StepSeries& s : {linear, logs}) {
-        const VariableStats row = summarize(s, options);
-        ASSERT_TRUE(row.orders);
-        EXPECT_NEAR(*row.orders, 5, 1e-9);
-        EXPECT_GE(row.firstStep, 400);
-    }
-    EXPECT_FALSE(summarize(linear, {}).orders);
 }
 
 TEST(VariableStatsTest, CauchyValueByHand) {

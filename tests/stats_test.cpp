@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <sstream>
 
 #include "stats/StatsSignals.h"
@@ -25,7 +24,7 @@ std::string fixed(double value) {
 // An OpenFOAM case: force coefficients with a start-up transient on
 // correlated noise (Cd, Cl) and a slow drift (CmPitch); residuals that fall
 // 4 orders in 1000 steps and stay.
-void writeFoamCase(const std::string& folder) {
+void writeFoamCase(const e2e::TempDir& dir) {
     stats::signals::Ar1 cd(0.8, 11), cl(0.5, 12), noise(0.5, 13);
     std::ostringstream forces, residuals;
     forces << "# Force coefficients\n# dragDir     : (1 0 0)\n"
@@ -39,44 +38,35 @@ void writeFoamCase(const std::string& folder) {
         const double level = std::pow(10.0, -4.0 * std::min(step - 1, 1000) / 1000.0);
         residuals << step << '\t' << fixed(level) << '\t' << fixed(0.5 * level) << '\n';
     }
-    for (const char* object : {"forceCoeffs", "residuals"})
-        std::filesystem::create_directories(folder + "/postProcessing/" + object + "/0");
-    e2e::writeFile(folder + "/postProcessing/forceCoeffs/0/forceCoeffs.dat", forces.str());
-    e2e::writeFile(folder + "/postProcessing/residuals/0/residuals.dat", residuals.str());
+    dir.write("postProcessing/forceCoeffs/0/forceCoeffs.dat", forces.str());
+    dir.write("postProcessing/residuals/0/residuals.dat", residuals.str());
 }
 
 // An SU2 history: log10 residuals falling 5 orders in 400 iterations, then
 // flat; a drag coefficient settling on correlated noise.
-std::string writeSu2History(const std::string& folder) {
+std::string writeSu2History(const e2e::TempDir& dir) {
     stats::signals::Ar1 cd(0.9, 21);
     std::ostringstream text;
     text << "\"Time_Iter\",\"Outer_Iter\",\"Inner_Iter\",\"rms[Rho]\",\"CD\"\n";
     for (int iter = 0; iter < 2000; ++iter)
         text << "0,0," << iter << ',' << fixed(-5.0 * std::min(iter, 400) / 400.0) << ','
              << fixed(0.025 + 2e-4 * cd(0) + 0.01 * std::exp(-iter / 50.0)) << '\n';
-    e2e::writeFile(folder + "/history.csv", text.str());
-    return folder + "/history.csv";
+    return dir.write("history.csv", text.str());
 }
 
 // The table's rows by variable: the fields of each line after the header.
 std::map<std::string, std::vector<std::string>> rows(const std::string& table) {
     std::map<std::string, std::vector<std::string>> byName;
     std::istringstream lines(table);
-    std::string line;
+    std::string line, field;
     std::getline(lines, line);
     while (std::getline(lines, line)) {
-        std::vector<std::string> fields;
-        std::string field;
-        std::istringstream in(line);
-        while (std::getline(in, field, ',')) fields.push_back(field);
-        if (line.back() == ',') fields.emplace_back();
+        std::vector<std::string> fields;  // the comma added keeps a last empty field
+        for (std::istringstream in(line + ','); std::getline(in, field, ',');)
+            fields.push_back(field);
         byName[fields[0]] = fields;
     }
     return byName;
-}
-
-double number(const std::string& field) {
-    return std::stod(field);
 }
 
 const std::string kHeader =
@@ -85,7 +75,7 @@ const std::string kHeader =
 
 class StatsCommand : public testing::Test {
   protected:
-    void SetUp() override { writeFoamCase(dir.path()); }
+    void SetUp() override { writeFoamCase(dir); }
     e2e::TempDir dir;
 };
 
@@ -101,13 +91,13 @@ TEST_F(StatsCommand, ForceCoefficientsWithIntervalsAndTheStartUpCut) {
     EXPECT_LT(std::stoi(cd[2]), 1500);
     EXPECT_EQ(cd[3], std::to_string(kSteps));
     EXPECT_EQ(std::stoi(cd[1]), kSteps - std::stoi(cd[2]) + 1);
-    EXPECT_NEAR(number(cd[4]), 1.2, 1.96 * number(cd[8]));
-    EXPECT_GT(number(cd[9]), 10);  // NEFF
-    EXPECT_EQ(cd[11], "");         // no ORDERS for a force
+    EXPECT_NEAR(std::stod(cd[4]), 1.2, 1.96 * std::stod(cd[8]));
+    EXPECT_GT(std::stod(cd[9]), 10);  // NEFF
+    EXPECT_EQ(cd[11], "");            // no ORDERS for a force
     EXPECT_EQ(cd[13], "");
-    EXPECT_NE(byName.at("\"forceCoeffs CmPitch\"")[13].find("drifting"), std::string::npos);
-    EXPECT_NEAR(number(byName.at("\"forceCoeffs CmPitch\"")[10]),
-                1e-5 * (kSteps - std::stoi(byName.at("\"forceCoeffs CmPitch\"")[2])), 2e-4);
+    const auto& pitch = byName.at("\"forceCoeffs CmPitch\"");
+    EXPECT_NE(pitch[13].find("drifting"), std::string::npos);
+    EXPECT_NEAR(std::stod(pitch[10]), 1e-5 * (kSteps - std::stoi(pitch[2])), 2e-4);
 
     // -window N: the last N steps; residuals have ORDERS.
     const auto fixedWindow =
@@ -115,7 +105,7 @@ TEST_F(StatsCommand, ForceCoefficientsWithIntervalsAndTheStartUpCut) {
                                    "forceCoeffs Cd;residuals p"}));
     EXPECT_EQ(fixedWindow.at("\"forceCoeffs Cd\"")[1], "500");
     EXPECT_EQ(fixedWindow.at("\"forceCoeffs Cd\"")[2], std::to_string(kSteps - 499));
-    EXPECT_NEAR(number(fixedWindow.at("\"residuals p\"")[11]), 4, 1e-5);
+    EXPECT_NEAR(std::stod(fixedWindow.at("\"residuals p\"")[11]), 4, 1e-5);
 }
 
 TEST_F(StatsCommand, ConvergedSetsTheExitStatus) {
@@ -133,7 +123,6 @@ TEST_F(StatsCommand, ConvergedSetsTheExitStatus) {
              Case{{"-converged", "CATEGORY = RESIDUAL : drop 4.5"},
                   1,
                   ",no,\"dropped 4 orders (fewer than 4.5)\"\n"},
-             Case{{"-converged", "NAME = *Cl : cauchy 100 1e-9"}, 1, "Cauchy value"},
              Case{{"-converged", good, "-varlist", "forceCoeffs Cd;Cx"},
                   1,
                   "\"Cx\",0" + std::string(13, ',') + "no,\"missing\"\n"},
@@ -151,12 +140,8 @@ TEST_F(StatsCommand, ConvergedSetsTheExitStatus) {
         args.insert(args.end(), c.extra.begin(), c.extra.end());
         const e2e::Result r = monexport(args);
         EXPECT_EQ(r.status, c.status) << c.extra[1] << "\n" << r.out << r.err;
-        EXPECT_NE((c.status == 255 ? r.err : r.out).find(c.expect), std::string::npos)
-            << c.extra[1] << "\n"
-            << r.out << r.err;
-        if (c.status == 255) {
-            EXPECT_EQ(r.out, "");
-        }
+        EXPECT_NE((c.status == 255 ? r.err : r.out).find(c.expect), std::string::npos) << r.err;
+        EXPECT_TRUE(c.status != 255 || r.out.empty()) << r.out;
     }
     // A verdict needs the statistics table.
     EXPECT_EQ(monexport({"-dir", dir.path(), "-converged", good}).status, 255);
@@ -175,13 +160,13 @@ TEST_F(StatsCommand, ReferenceWithAndWithoutTheSamplingError) {
     EXPECT_NE(same.out.find(",yes,\n"), std::string::npos) << same.out;
 
     const auto cd = rows(e2e::readFile(reference)).at("\"forceCoeffs Cd\"");
-    const double shifted = number(cd[4]) + 2 * number(cd[8]);
-    e2e::writeFile(dir.file("values.csv"),
-                   "VARIABLE,VALUE\nforceCoeffs Cd," + fixed(shifted) + "\n");
+    const double shifted = std::stod(cd[4]) + 2 * std::stod(cd[8]);
+    const std::string values =
+        dir.write("values.csv", "VARIABLE,VALUE\nforceCoeffs Cd," + fixed(shifted) + "\n");
     for (const auto& [tolerance, status] :
          std::vector<std::pair<std::string, int>>{{"k=3", 0}, {"k=0", 1}, {"k=0 atol=1", 0}}) {
-        const e2e::Result r = monexport({"-dir", dir.path(), "-stats", "-reference",
-                                         dir.file("values.csv"), "-tolerance", tolerance});
+        const e2e::Result r = monexport(
+            {"-dir", dir.path(), "-stats", "-reference", values, "-tolerance", tolerance});
         EXPECT_EQ(r.status, status) << tolerance << "\n" << r.out << r.err;
     }
     EXPECT_EQ(monexport({"-dir", dir.path(), "-stats", "-reference", dir.file("none.csv")}).status,
@@ -190,7 +175,7 @@ TEST_F(StatsCommand, ReferenceWithAndWithoutTheSamplingError) {
 
 TEST(StatsSu2, LogResidualsDropInLogSpace) {
     e2e::TempDir dir;
-    const std::string history = writeSu2History(dir.path());
+    const std::string history = writeSu2History(dir);
     auto byName = rows(e2e::monexportOutput({"-mon", history, "-stats", "-cauchy", "50"}));
     ASSERT_TRUE(byName.count("\"rms[Rho]\"")) << byName.size();
     const auto& rho = byName.at("\"rms[Rho]\"");
@@ -198,7 +183,7 @@ TEST(StatsSu2, LogResidualsDropInLogSpace) {
     EXPECT_EQ(rho[12], "0.00000000e+00");  // flat: no change
     const auto& cd = byName.at("\"CD\"");
     EXPECT_GT(std::stoi(cd[2]), 50);
-    EXPECT_NEAR(number(cd[4]), 0.025, 1.96 * number(cd[8]));
+    EXPECT_NEAR(std::stod(cd[4]), 0.025, 1.96 * std::stod(cd[8]));
     EXPECT_EQ(cd[11], "");
 }
 
