@@ -1,6 +1,6 @@
 // OpenFOAM solver logs given with -mon: steps, outer iterations, logs still
 // being written, failed runs, restarts appended to a log, multi-region
-// solvers, lines skipped with a warning, patterns, and every mode on them.
+// solvers, lines skipped with a warning, patterns.
 
 #include <gtest/gtest.h>
 
@@ -20,12 +20,6 @@ std::string table(const std::string& name, std::vector<std::string> extra = {}) 
     std::vector<std::string> args{"-mon", log(name)};
     args.insert(args.end(), extra.begin(), extra.end());
     return e2e::monexportOutput(args);
-}
-
-// The header line of the table of the variables a rule selects.
-std::string selected(const std::string& name, const std::string& rule) {
-    const std::string out = table(name, {"-varrule", rule, "-lasttimestep", "1"});
-    return out.substr(0, out.find('\n'));
 }
 
 // A log written as text: its path in a fresh folder.
@@ -69,10 +63,6 @@ const Export kExports[] = {
 2,1,4.40000000e-04,1.25000002e-02,4.00000006e-01,8.20000004e-03,1.10000002e-07,2.00000000e+00,6.10000007e-02,4.99999999e-07,2.00000000e+00,3.30000013e-01,8.99999975e-07,2.30000000e+01,3.00000003e-09,9.99999968e-22,1.89000004e-19,,,,,,2.39999994e-04
 2,2,4.40000000e-04,1.25000002e-02,4.00000006e-01,1.09999999e-03,1.99999999e-08,2.00000000e+00,9.30000003e-03,1.00000001e-07,2.00000000e+00,7.60000013e-03,5.99999979e-08,2.00000000e+01,1.99999999e-11,1.00000003e-22,1.89399997e-19,1.40000001e-01,4.00000005e-07,3.00000000e+00,1.36000001e+00,2.00000000e+00,2.39999994e-04
 )"},
-    {"pimpleFoam.log",
-     {"-nocoeffloops", "-varlist", "TIME;p iterations"},
-     "\"ACCUMULATED TIMESTEP\",\"TIME\",\"p iterations\"\n"
-     "1,2.00000000e-04,2.10000000e+01\n2,4.40000000e-04,2.00000000e+01\n"},
     {"interFoam.log",
      {},
      R"("ACCUMULATED TIMESTEP","COEFFICIENT LOOP","TIME","deltaT","Courant Number mean","Courant Number max","Interface Courant Number mean","Interface Courant Number max","alpha.water initial residual","alpha.water final residual","alpha.water iterations","p_rgh initial residual","p_rgh final residual","p_rgh iterations","continuity errors sum local","continuity errors global","continuity errors cumulative","ExecutionTime","ClockTime"
@@ -89,9 +79,6 @@ const Export kExports[] = {
      "\"ClockTime\"\n1,1,5.00000000e-03,4.99999989e-03,,\n"
      "1,2,5.00000000e-03,4.99999989e-03,3.09999995e-02,0.00000000e+00\n"
      "2,1,1.00000000e-02,4.99999989e-03,4.39999998e-02,0.00000000e+00\n"},
-    {"foamRun.log",
-     {"-varlist", "TIME", "-firsttimestep", "2"},
-     "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\"\n2,1,1.00000000e-02\n"},
     // openfoam.org 13: the unit after the time, "PIMPLE: Iteration", and the
     // continuity line without a cumulative error after a non-final corrector.
     {"foamRun-vof.log",
@@ -171,22 +158,6 @@ TEST(FoamLog, LogsWrittenByHand) {
     }
 }
 
-TEST(FoamLog, LastLineIsReadOnceItEnds) {
-    e2e::TempDir dir;
-    const std::string path = dir.file("log.pimpleFoam");
-    const std::string complete = e2e::readFile(log("running.log")) + "01, No Iterations 9\n";
-    const std::vector<std::string> args{"-mon", path, "-lastvaluesonly", "-varlist",
-                                        "TIME;p final residual;ExecutionTime"};
-    e2e::writeFile(path, complete + "ExecutionTime = 0.9 s  ClockTime = 1 s");
-    EXPECT_EQ(e2e::monexportOutput(args),
-              "\"TIME\",\"p final residual\",\"ExecutionTime\"\n"
-              "1.00000000e-03,3.00000011e-07,5.00000000e-01\n");
-    e2e::writeFile(path, complete + "ExecutionTime = 0.9 s  ClockTime = 1 s\n");
-    EXPECT_EQ(e2e::monexportOutput(args),
-              "\"TIME\",\"p final residual\",\"ExecutionTime\"\n"
-              "2.00000000e-03,1.00000005e-03,8.99999976e-01\n");
-}
-
 // A garbled line, a line cut short and a run of binary bytes in the middle of
 // a log: the export succeeds with the values around them, and one warning
 // names the first lines skipped.
@@ -250,23 +221,6 @@ TEST(FoamLog, PatternsAddTheNamedValuesOfMatchingLines) {
     EXPECT_EQ(r.err, e2e::errorReport("Cannot read the patterns file '" + dir.file("none") + "'."));
 }
 
-TEST(FoamLog, CategoriesSelectTheUsualGroups) {
-    EXPECT_EQ(selected("simpleFoam.log", "CATEGORY = RESIDUAL and SUBCATEGORY = RMS"),
-              "\"ACCUMULATED TIMESTEP\",\"Ux initial residual\",\"Uy initial residual\","
-              "\"p initial residual\",\"epsilon initial residual\",\"k initial residual\"");
-    EXPECT_EQ(selected("simpleFoam.log", "GROUP = \"Turbulence Quantities\""),
-              "\"ACCUMULATED TIMESTEP\",\"epsilon initial residual\",\"epsilon final residual\","
-              "\"k initial residual\",\"k final residual\"");
-    EXPECT_EQ(selected("interFoam.log", "GROUP = \"Volume Fractions\" or CATEGORY = IMBALANCE"),
-              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"alpha.water initial residual\","
-              "\"alpha.water final residual\",\"continuity errors sum local\","
-              "\"continuity errors global\",\"continuity errors cumulative\"");
-    EXPECT_EQ(selected("interFoam.log", "SUBCATEGORY = COURANT or SUBCATEGORY = ITERATIONS"),
-              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"Courant Number mean\","
-              "\"Courant Number max\",\"Interface Courant Number mean\","
-              "\"Interface Courant Number max\",\"alpha.water iterations\",\"p_rgh iterations\"");
-}
-
 TEST(FoamLog, VariableTreePaths) {
     e2e::Result r = monexport({"-varinfo", "-mon", log("chtMultiRegionFoam.log")});
     std::istringstream lines(r.out);
@@ -294,41 +248,6 @@ TEST(FoamLog, VariableTreePaths) {
               "Residuals;Heat Transfer;Final;wall h final residual\n"
               "Linear Solver Iterations;wall h iterations\n"
               "Time;Execution;ExecutionTime\nTime;Execution;ClockTime\n");
-}
-
-// One text per plot: "Name log: Y Y ...", the X variable when it is not the
-// time step.
-std::string plotSummary(const std::string& xml) {
-    auto value = [](const std::string& line, const std::string& key) {
-        const size_t at = line.find(" " + key + "=\"") + key.size() + 3;
-        return line.substr(at, line.find('"', at) - at);
-    };
-    std::istringstream lines(xml);
-    std::string line, text;
-    while (std::getline(lines, line)) {
-        if (line.find("<Plot ") != std::string::npos) text += "\n" + value(line, "Name");
-        if (line.find("<YAxis ") != std::string::npos)
-            text += value(line, "LogarithmicScale") == "true" ? " log:" : ":";
-        if (line.find("<XVar ") != std::string::npos &&
-            value(line, "Name") != "ACCUMULATED TIMESTEP")
-            text += " " + value(line, "Name") + ">";
-        if (line.find("<YVar ") != std::string::npos) text += " " + value(line, "Name");
-    }
-    return text;
-}
-
-TEST(FoamLog, DefaultPlotsShowInitialResidualsOnALogarithmicAxis) {
-    EXPECT_EQ(plotSummary(e2e::monexportOutput({"-plotinfo", "-mon", log("pimpleFoam.log")},
-                                               {{"ORB_DATA_DIR", e2e::sourcePath("data")}})),
-              "\nMomentum and Mass log: Ux initial residual Uy initial residual p initial residual"
-              "\nTurbulence Quantities log: k initial residual"
-              "\nImbalances: continuity errors sum local continuity errors global"
-              " continuity errors cumulative"
-              "\nTime: TIME"
-              "\nTime Step Size: TIME> deltaT"
-              "\nCourant Number: Courant Number mean Courant Number max"
-              "\nExecution Time: ExecutionTime ClockTime"
-              "\nLinear Solver Iterations: Ux iterations Uy iterations p iterations k iterations");
 }
 
 }  // namespace
