@@ -33,8 +33,7 @@ std::string write(const std::vector<std::string>& columns, bool withSteps, bool 
     PreparedData data{{"P", &pressure}};
     if (withSteps) data.emplace("ACCUMULATED TIMESTEP", &steps);
     RunHistoryWriter writer;
-    writer.setHeader(header);
-    if (firstStep) writer.setFirstTimestep(firstStep);
+    writer.setHeader(header).setFirstTimestep(firstStep);
     std::ostringstream out;
     std::string error;
     try {
@@ -56,8 +55,7 @@ TEST(TimeHistoryTable, WritesFromPreparedDataOrFailsBeforeTheFirstLine) {
     EXPECT_EQ(write({"ACCUMULATED TIMESTEP"}, false, false), noSteps);
     EXPECT_EQ(write({"ACCUMULATED TIMESTEP", "P", "P"}, true),
               "\"ACCUMULATED TIMESTEP\",\"P\",\"P\"\n"
-              "1,5.00000000e-01,5.00000000e-01\n"
-              "2,2.50000000e-01,2.50000000e-01\n|");
+              "1,5.00000000e-01,5.00000000e-01\n2,2.50000000e-01,2.50000000e-01\n|");
     EXPECT_EQ(
         write({"ACCUMULATED TIMESTEP", "P", "Q"}, true),
         "\"ACCUMULATED TIMESTEP\",\"P\",\"Q\"\n|Failed to locate variable in prepared data: Q");

@@ -3,26 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
 #include "tests/CommandRunner.h"
 
 namespace {
 
-std::string data(const std::string& name) {
-    return e2e::testData("tables/" + name);
-}
-
 // The monitor file, a run directory holding it as its one segment, and the
 // results file monpack makes of it.
 std::vector<std::vector<std::string>> sourcesOf(const e2e::TempDir& dir, const std::string& name) {
-    const std::string folder = dir.file(name + ".dir");
-    ::mkdir(folder.c_str(), 0777);
-    e2e::writeFile(folder + "/segment-001.mon", e2e::readFile(data(name)));
-    const std::string packed = dir.file(name + ".res");
-    e2e::Result pack = e2e::run(e2e::binary("monpack"), {"-mon", data(name), "-out", packed});
+    const std::string mon = e2e::testData("tables/" + name), packed = dir.file(name + ".res");
+    dir.write(name + ".dir/segment-001.mon", e2e::readFile(mon));
+    const e2e::Result pack = e2e::monpack({"-mon", mon, "-out", packed});
     EXPECT_EQ(pack.status, 0) << pack.err;
-    return {{"-mon", data(name)}, {"-dir", folder}, {"-res", packed}};
+    return {{"-mon", mon}, {"-dir", dir.file(name + ".dir")}, {"-res", packed}};
 }
 
 // Every source of the run gives the same exact table.

@@ -23,37 +23,30 @@ std::string header(std::vector<std::string> args) {
 }
 
 TEST(Selection, ListsAndRulesChooseTheColumns) {
-    const std::string loops = data("loops.mon");
-    struct Case {
-        std::vector<std::string> args;
-        std::string header;
-    };
-    for (const Case& c : {
-             Case{{"-mon", loops, "-varlist", "Late;A"},
-                  "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"Late\",\"A\"\n"},
-             Case{{"-mon", data("names.mon"), "-varlist",
-                   " 'two words' ;\t\"say \"hi\"\" ; \"' two words '\" "},
-                  "\"ACCUMULATED TIMESTEP\",\"two words\",\"say \"\"hi\"\"\",\"two words\"\n"},
+    const std::string loops = data("loops.mon"), keys = "\"ACCUMULATED TIMESTEP\",";
+    const std::string loopKeys = keys + "\"COEFFICIENT LOOP\",";
+    for (const auto& [args, expected] :
+         std::vector<std::pair<std::vector<std::string>, std::string>>{
+             {{"-mon", loops, "-varlist", "Late;A"}, loopKeys + "\"Late\",\"A\"\n"},
+             {{"-mon", data("names.mon"), "-varlist",
+               " 'two words' ;\t\"say \"hi\"\" ; \"' two words '\" "},
+              keys + "\"two words\",\"say \"\"hi\"\"\",\"two words\"\n"},
              // A listed but absent loop is skipped; the list still excludes the rest.
-             Case{{"-mon", e2e::example("steady.mon"), "-varlist", "COEFFICIENT LOOP"},
-                  "\"ACCUMULATED TIMESTEP\"\n"},
-             Case{{"-mon", loops, "-varlist", "COEFFICIENT LOOP;B"},
-                  "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"COEFFICIENT LOOP\",\"B\"\n"},
-             Case{{"-mon", loops, "-nocoeffloops", "-varlist", "COEFFICIENT LOOP;B"},
-                  "\"ACCUMULATED TIMESTEP\",\"B\"\n"},
-             Case{{"-mon", loops, "-varrule", "SUBCATEGORY = POINT"},
-                  "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"B\",\"Late\"\n"},
-             Case{{"-mon", loops, "-varrule", "NAME = *", "-nocoeffloops"},
-                  "\"ACCUMULATED TIMESTEP\",\"A\",\"B\",\"Late\"\n"},
-             Case{{"-mon", loops, "-varlist", "Late;A", "-varrule", "SUBCATEGORY = POINT"},
-                  "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"Late\",\"A\",\"B\"\n"},
-             Case{{"-mon", loops, "-varrule", ""},
-                  "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"A\",\"B\",\"Late\"\n"},
-             Case{{"-mon", data("ends.mon"), "-lastvaluesonly", "-varrule", "NAME = *E*",
-                   "-noheader"},
-                  "3,1\n"},
+             {{"-mon", e2e::example("steady.mon"), "-varlist", "COEFFICIENT LOOP"},
+              "\"ACCUMULATED TIMESTEP\"\n"},
+             {{"-mon", loops, "-varlist", "COEFFICIENT LOOP;B"},
+              loopKeys + "\"COEFFICIENT LOOP\",\"B\"\n"},
+             {{"-mon", loops, "-nocoeffloops", "-varlist", "COEFFICIENT LOOP;B"}, keys + "\"B\"\n"},
+             {{"-mon", loops, "-varrule", "SUBCATEGORY = POINT"}, loopKeys + "\"B\",\"Late\"\n"},
+             {{"-mon", loops, "-varrule", "NAME = *", "-nocoeffloops"},
+              keys + "\"A\",\"B\",\"Late\"\n"},
+             {{"-mon", loops, "-varlist", "Late;A", "-varrule", "SUBCATEGORY = POINT"},
+              loopKeys + "\"Late\",\"A\",\"B\"\n"},
+             {{"-mon", loops, "-varrule", ""}, loopKeys + "\"A\",\"B\",\"Late\"\n"},
+             {{"-mon", data("ends.mon"), "-lastvaluesonly", "-varrule", "NAME = *E*", "-noheader"},
+              "3,1\n"},
          })
-        EXPECT_EQ(header(c.args), c.header) << c.args[3];
+        EXPECT_EQ(header(args), expected) << args[3];
 }
 
 TEST(Selection, RepeatedNamesAreRepeatedColumnsAndKeysStayIntegers) {
@@ -61,9 +54,7 @@ TEST(Selection, RepeatedNamesAreRepeatedColumnsAndKeysStayIntegers) {
         e2e::monexportOutput({"-mon", data("loops.mon"), "-varlist", "A;A;ACCUMULATED TIMESTEP",
                               "-firsttimestep", "3", "-lasttimestep", "3"}),
         "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"A\",\"A\",\"ACCUMULATED TIMESTEP\"\n"
-        "3,1,,,3\n"
-        "3,2,1.00000001e-10,1.00000001e-10,3\n"
-        "3,3,-inf,-inf,3\n");
+        "3,1,,,3\n3,2,1.00000001e-10,1.00000001e-10,3\n3,3,-inf,-inf,3\n");
 }
 
 // Every missing name is reported, in both tables, and nothing is written.
