@@ -9,10 +9,6 @@ namespace {
 
 using e2e::monexportOutput;
 
-std::string data(const std::string& name) {
-    return e2e::testData("tables/" + name);
-}
-
 const std::string kLoopsHeader =
     "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"A\",\"B\",\"Late\"\n";
 const std::string kLoopsTable = kLoopsHeader +
@@ -31,7 +27,7 @@ struct Table {
 };
 
 TEST(TimeHistory, WritesTheTableTheOptionsAskFor) {
-    const std::string loops = data("loops.mon");
+    const std::string loops = e2e::testData("tables/loops.mon");
     const Table cases[] = {
         {"one line per coefficient loop, empty fields for gaps", {"-mon", loops}, kLoopsTable},
         {"-nocoeffloops: each step's last loop",
@@ -39,7 +35,7 @@ TEST(TimeHistory, WritesTheTableTheOptionsAskFor) {
          kLoopsHeaderNoLoops + "1,2.50000000e-01,,\n3,-inf,7.00000000e+00,\n"
                                "5,1.00000000e+02,2.00000000e+02,3.00000000e+00\n"},
         {"a run without loops has one key column",
-         {"-mon", data("steady.mon")},
+         {"-mon", e2e::testData("tables/steady.mon")},
          "\"ACCUMULATED TIMESTEP\",\"RMS P-Mass\",\"Outlet Pressure\"\n"
          "1,6.30957335e-02,2.08187305e+03\n2,3.98107171e-02,\n3,2.51188651e-02,2.05488110e+03\n"},
         {"-noheader starts with the first data line",
