@@ -81,7 +81,8 @@ TEST_F(RunVariables, LabelsAndTreePathsComeFromTheDeclarations) {
 }
 
 TEST_F(RunVariables, FreeStandingAndUnknownVariablesKnowTheirNameAlone) {
-    for (const MonDatabase* database : {nullptr, const_cast<const MonDatabase*>(database_.get())}) {
+    const MonDatabase* databases[] = {nullptr, database_.get()};
+    for (const MonDatabase* database : databases) {
         MonVariable unknown(q("Nowhere"), database);
         EXPECT_EQ(unknown.getTreePath(true), (Path{q("Nowhere")}));
         EXPECT_TRUE(unknown.getAttribute(q("category")).isNull());

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
 #include "libs/exception/Error.h"
@@ -60,41 +59,18 @@ TEST(MonitorFileParser, ReadsEveryKindOfLineIntoTheRun) {
          "steady\nvar A\n1: 1;\n2: -2;\n"},
         {"skipped loops are not stored", kLoops + "var A\n4 3 43\n5 100000 5\n",
          "loops\nvar A\n4/3: 3 43;\n5/100000: 100000 5;\n"},
-        {"carriage returns", "monitor-file 1\r\nvar A\r\n1 2.5\r\n", "steady\nvar A\n1: 2.5;\n"},
     };
     for (const Parsed& c : cases) EXPECT_EQ(describe(parse(c.text)), c.run) << c.what;
-}
-
-TEST(MonitorFileParser, NineSignificantDigitsReadBackExactly) {
-    for (float value : {1.17549435e-38f, 3.40282347e+38f, 1.0e-45f, 0.1f, 123456.789f,
-                        -9.87654321e-7f, 16777217.0f}) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.8e", static_cast<double>(value));
-        const float back = parse(kSteady + "var A\n1 " + text + "\n").columns.at(0).at(0);
-        EXPECT_EQ(std::memcmp(&back, &value, sizeof value), 0) << text;
-    }
 }
 
 TEST(MonitorFileParser, ReportsFileLineAndReason) {
     const std::string h = kLoops, s = kSteady;
     const std::pair<std::string, std::string> cases[] = {
-        {"",
-         "run.mon: the run has no records yet: the file has no complete first line (expected "
-         "that of a monitor file)"},
-        {"\x7f"
-         "ELF\x02\x01\n",
-         "run.mon:1: not a monitor file: the first line must start with 'monitor-file 1'"},
         {"monitor-file 2\n", "run.mon:1: unsupported monitor file version '2' (expected 1)"},
         {"monitor-file 1 loops\n", "run.mon:1: unknown header flag 'loops'"},
         {h + "var A\n1 1 x1\n", "run.mon:3: value 'x1' of variable 'A' is not a number"},
-        {h + "var A\n1 1 1e39\n",
-         "run.mon:3: value '1e39' of variable 'A' is outside the single-precision range"},
         {h + "var A\n1 1 1 2\n",
          "run.mon:3: record has more values than the 1 variables declared so far"},
-        {h + "var A\n1\n", "run.mon:3: record of time step 1 has no coefficient loop"},
-        {h + "1.5 1\n", "run.mon:2: time step '1.5' is not a whole number from 0 to 2147483647"},
-        {h + "99999999999 1\n",
-         "run.mon:2: time step '99999999999' is not a whole number from 0 to 2147483647"},
         {h + "1 0\n", "run.mon:2: coefficient loop '0' is not a whole number from 1 to 100000"},
         {h + "-1 1\n",
          "run.mon:2: unexpected text '-1 1'; expected a record, a 'var' declaration "
@@ -107,16 +83,10 @@ TEST(MonitorFileParser, ReportsFileLineAndReason) {
         {h + "var A x=1 X=2\n", "run.mon:2: attribute 'X' of variable 'A' is given twice"},
         {h + "var \"ACCUMULATED TIMESTEP\"\n",
          "run.mon:2: 'ACCUMULATED TIMESTEP' is the name of a record key and cannot be declared"},
-        {h + "var \"COEFFICIENT LOOP\"\n",
-         "run.mon:2: 'COEFFICIENT LOOP' is the name of a record key and cannot be declared"},
-        // Names and tokens are quoted with their control characters escaped,
-        // so that every report stays on one line.
-        {s + "var \"two\\nlines\"\n1 x\n",
-         "run.mon:3: value 'x' of variable 'two\\nlines' is not a number"},
+        // Names and tokens are quoted with their control characters escaped
+        // (names in the end-to-end tests), so that every report stays on one line.
         {s + "var \"a\\tb\"\nvar \"a\\tb\"\n",
          "run.mon:3: variable 'a\\tb' is already declared on line 2"},
-        {s + "var \"v\\n\" k=1 K=2\n",
-         "run.mon:2: attribute 'K' of variable 'v\\n' is given twice"},
         {s + "var A\n1 \x7f\x1b[2J\r\n",
          "run.mon:3: value '\\x7f\\x1b[2J' of variable 'A' is not a number"},
         {s + "var A\n1 \x0b" + std::string(45, 'x') + "\n",
@@ -193,11 +163,8 @@ TEST(MonitorFileParser, AnErrorDeepInTheFileKeepsItsLineOnAnyNumberOfWorkers) {
     const std::string head = kSteady + "var A\nvar B\n" + records;  // 503 lines
     const std::pair<std::string, std::string> cases[] = {
         {"501 1 x2\n", "run.mon:504: value 'x2' of variable 'B' is not a number"},
-        {"501 1 2 3\n", "run.mon:504: record has more values than the 2 variables declared so far"},
         {"var B\n", "run.mon:504: variable 'B' is already declared on line 3"},
         {"501 1\r2\n", "run.mon:504: value '1\\r2' of variable 'A' is not a number"},
-        {"2147483648 1\n",
-         "run.mon:504: time step '2147483648' is not a whole number from 0 to 2147483647"},
     };
     for (const auto& [line, message] : cases)
         for (unsigned workers : {1u, 3u})
