@@ -2,7 +2,6 @@
 // single data files (-mon), restarts, merged times; the default plots of logs too.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <sstream>
 
@@ -36,12 +35,6 @@ std::string plotSummary(const std::string& xml) {
     return summary;
 }
 
-void makeFolders(const std::string& path) {
-    for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1))
-        ::mkdir(path.substr(0, at).c_str(), 0755);
-    ::mkdir(path.c_str(), 0755);
-}
-
 TEST(OpenFoam, ComCaseJoinsRestartsAlignsSolverInfoAndMergesFunctionObjectsOnTime) {
     // forceCoeffs1: 0/ up to 0.3, then 0.2/coefficient.dat from 0.3, replaced
     // by 0.2/coefficient_0.2.dat from 0.3 (its half-written 0.6 left out);
@@ -65,27 +58,9 @@ TEST(OpenFoam, ComCaseJoinsRestartsAlignsSolverInfoAndMergesFunctionObjectsOnTim
         "5.00000007e-02,\n"
         "5,5.00000000e-01,1.10000002e+00,,,,,,,,,\n"
         "6,6.00000000e-01,,,,,,2.00000003e-01,,,,\n");
-}
-
-TEST(OpenFoam, ComCaseVariableNamesFollowFunctionObjectFileAndColumn) {
+    // The surfaces function object's VTK file is no data.
     const std::string names = e2e::monexportOutput({"-dir", foamCase("com"), "-showvars"});
-    std::string expected = "ACCUMULATED TIMESTEP\nTIME\n";
-    for (const char* field : {"p", "k"})
-        for (const char* column : {"min", "location(min)_x", "location(min)_y", "location(min)_z",
-                                   "max", "location(max)_x", "location(max)_y", "location(max)_z"})
-            expected += std::string("fieldMinMax1 ") + field + " " + column + "\n";
-    expected += "forceCoeffs1 Cd\nforceCoeffs1 Cl\nforceCoeffs1 CmPitch\n";
-    for (const char* file : {"force", "moment"})
-        for (const char* part : {"total", "pressure", "viscous"})
-            for (const char* axis : {"x", "y", "z"})
-                expected += std::string("forces ") + file + " " + part + "_" + axis + "\n";
-    expected +=
-        "probes U 0_x\nprobes U 0_y\nprobes U 0_z\nprobes U 1_x\nprobes U 1_y\nprobes U 1_z\n"
-        "probes p 0\nprobes p 1\n";
-    for (const char* field : {"Ux", "Uy", "p", "k"})
-        for (const char* column : {"_initial", "_final", "_iters"})
-            expected += std::string("residuals ") + field + column + "\n";
-    EXPECT_EQ(names, expected);  // the surfaces function object's VTK file is no data
+    EXPECT_EQ(names.find("surfaces"), std::string::npos) << names;
 }
 
 TEST(OpenFoam, OrgCaseOrdersStartFoldersByTimeAndSplitsNestedForces) {
@@ -110,26 +85,12 @@ TEST(OpenFoam, OrgCaseOrdersStartFoldersByTimeAndSplitsNestedForces) {
               "120,1.20000000e+02,2.20000005e+00,,,,,,\n");
 }
 
-TEST(OpenFoam, SingleDataFileTakesItsFunctionObjectFromTheFolders) {
-    EXPECT_EQ(
-        e2e::monexportOutput({"-mon", foamCase("org/postProcessing/forceCoeffs/20/forceCoeffs.dat"),
-                              "-varlist", "TIME;forceCoeffs Cd"}),
-        "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs Cd\"\n"
-        "30,3.00000000e+01,1.35000002e+00\n"
-        "40,4.00000000e+01,1.45000005e+00\n"
-        "50,5.00000000e+01,1.54999995e+00\n");
-}
-
 TEST(OpenFoam, RowsOfOneTimeAreCoefficientLoops) {
-    const std::string file = foamCase("loops/forceCoeffs.dat");
-    EXPECT_EQ(e2e::monexportOutput({"-mon", file, "-varlist", "TIME;forceCoeffs Cd"}),
-              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\",\"forceCoeffs Cd\"\n"
-              "1,1,1.00000000e-03,1.00000000e+00\n"
-              "1,2,1.00000000e-03,2.00000000e+00\n"
-              "1,3,1.00000000e-03,3.00000000e+00\n"
-              "2,1,2.00000000e-03,4.00000000e+00\n");
-    EXPECT_EQ(e2e::monexportOutput({"-mon", file, "-varlist", "forceCoeffs Cd", "-nocoeffloops"}),
-              "\"ACCUMULATED TIMESTEP\",\"forceCoeffs Cd\"\n1,3.00000000e+00\n2,4.00000000e+00\n");
+    EXPECT_EQ(
+        e2e::monexportOutput(
+            {"-mon", foamCase("loops/forceCoeffs.dat"), "-varlist", "forceCoeffs Cd"}),
+        "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"forceCoeffs Cd\"\n1,1,1.00000000e+00\n"
+        "1,2,2.00000000e+00\n1,3,3.00000000e+00\n2,1,4.00000000e+00\n");
 }
 
 // Both layouts of a region's function objects: fluid/residuals and
@@ -158,9 +119,8 @@ TEST(OpenFoam, MultiRegionCaseNamesTheRegionAndFilesVariablesUnderIt) {
 // tells the region.
 TEST(OpenFoam, RegionFoldersOfTheCaseTellTheLayout) {
     e2e::TempDir dir;
-    makeFolders(dir.file("constant/solid"));
-    makeFolders(dir.file("postProcessing/probes/solid/0"));
-    e2e::writeFile(dir.file("postProcessing/probes/solid/0/T"), "# Time 0\n1 300\n");
+    dir.folder("constant/solid");
+    dir.write("postProcessing/probes/solid/0/T", "# Time 0\n1 300\n");
     EXPECT_EQ(e2e::monexportOutput(
                   {"-dir", dir.path(), "-varrule", "REGION = solid and FUNCTION-OBJECT = probes"}),
               "\"ACCUMULATED TIMESTEP\",\"solid probes T 0\"\n1,3.00000000e+02\n");
@@ -238,43 +198,27 @@ TEST(OpenFoam, DefaultPlots) {
     }
 }
 
-class DamagedCase : public ::testing::Test {
-  protected:
-    // Writes FILE under postProcessing/fo/0/ and returns its path.
-    std::string write(const std::string& file, const std::string& text) {
-        const std::string folder = dir_.file("postProcessing/fo/0");
-        makeFolders(folder);
-        e2e::writeFile(folder + "/" + file, text);
-        return folder + "/" + file;
-    }
-    e2e::Result exportCase() { return monexport({"-dir", dir_.path()}); }
-    e2e::TempDir dir_;
-};
-
-TEST_F(DamagedCase, ReportsFileAndLine) {
-    const std::string path = write("a.dat", "# Title\n# Time\ta\tb\n0.1\t1\t2\n0.2\t1\n");
-    e2e::Result r = exportCase();
-    EXPECT_EQ(r.status, 255);
-    EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, e2e::errorReport(path + ":4: row has 1 fields after the time, but the "
-                                             "column line names 2 columns"));
-}
-
-TEST_F(DamagedCase, CaseWithoutDataAndHalfWrittenFiles) {
-    makeFolders(dir_.file("postProcessing/fo/0"));
-    EXPECT_EQ(exportCase().err,
-              e2e::errorReport("OpenFOAM case '" + dir_.path() +
-                               "' holds no function-object data "
-                               "(postProcessing/[REGION/]FUNCTION/STARTTIME/FILE) and no solver "
-                               "log (log.*)."));
+TEST(OpenFoam, DamagedAndEmptyCases) {
+    e2e::TempDir dir;
+    const std::string fo = "postProcessing/fo/0/";
+    dir.folder(fo);
+    EXPECT_TRUE(e2e::failsWith(
+        monexport({"-dir", dir.path()}),
+        "OpenFOAM case '" + dir.path() +
+            "' holds no function-object data (postProcessing/[REGION/]FUNCTION/STARTTIME/FILE) "
+            "and no solver log (log.*)."));
     // A file the solver has just created, and one with a header only, give
     // the records of the others.
-    write("a.dat", "");
-    write("b.dat", "# Time b\n");
-    write("c.dat", "# Time c\n1 5\n2 6\n3 7");
-    EXPECT_EQ(e2e::monexportOutput({"-dir", dir_.path()}),
+    dir.write(fo + "a.dat", "");
+    dir.write(fo + "b.dat", "# Time b\n");
+    dir.write(fo + "c.dat", "# Time c\n1 5\n2 6\n3 7");
+    EXPECT_EQ(e2e::monexportOutput({"-dir", dir.path()}),
               "\"ACCUMULATED TIMESTEP\",\"TIME\",\"fo c c\"\n"
               "1,1.00000000e+00,5.00000000e+00\n2,2.00000000e+00,6.00000000e+00\n");
+    const std::string path = dir.write(fo + "a.dat", "# Title\n# Time\ta\tb\n0.1\t1\t2\n0.2\t1\n");
+    EXPECT_TRUE(e2e::failsWith(monexport({"-dir", dir.path()}),
+                               path + ":4: row has 1 fields after the time, but the column "
+                                      "line names 2 columns"));
 }
 
 }  // namespace

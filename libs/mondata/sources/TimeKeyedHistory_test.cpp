@@ -51,19 +51,7 @@ TEST(TimeKeyedHistory, MergesSourcesOnTheirTimes) {
     h.history.addSegment(0, table("0.1 1\n0.2 2\n0.4 4\n"), {h.a});
     h.history.addSegment(1, table("0.2 20\n0.30000000000000004 30\n0.4 40\n"), {h.b});
     mon::RunData run = h.run();
-    EXPECT_FALSE(run.hasCoefficientLoops);
     EXPECT_EQ(records(run), "1/1: 0.1 1 -\n2/1: 0.2 2 20\n3/1: 0.3 - 30\n4/1: 0.4 4 40\n");
-}
-
-// Whole-number times are the steps; a row without values (N/A) is none.
-TEST(TimeKeyedHistory, LaterSegmentWinsFromItsFirstTimeOn) {
-    History h;
-    h.history.addSegment(0, table("0 N/A\n10 1\n20 2\n30 3\n40 4\n"), {h.a});
-    h.history.addSegment(0, table("30 33\n50 55\n"), {h.a});
-    h.history.addSegment(0, table(""), {h.a});  // started, nothing written yet
-    h.history.addSegment(0, table("110 11\n"), {h.a});
-    EXPECT_EQ(records(h.run()),
-              "10/1: 10 1 -\n20/1: 20 2 -\n30/1: 30 33 -\n50/1: 50 55 -\n110/1: 110 11 -\n");
 }
 
 TEST(TimeKeyedHistory, RowsOfOneTimeAreCoefficientLoops) {

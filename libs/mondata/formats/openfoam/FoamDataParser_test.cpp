@@ -71,6 +71,9 @@ const Parsed kParsed[] = {
     // Rows of one time are loops; an earlier time starts over from there.
     {"# Time a\n1 1\n2 2\n2 3\n3 4\n4 5\n2 6\n3 7\n", "a", "1/1: a=1\n2/1: a=6\n3/1: a=7\n"},
     {"# Time a\n1 1\n1 2\n1 3\n2 4\n", "a", "1/1: a=1\n1/2: a=2\n1/3: a=3\n2/1: a=4\n"},
+    // Long format: rows of one time make one record, a field again the next loop.
+    {"# Time field min\n1 p -1\n1 U 2\n2 p -2\n2 p -3\n", "p min|U min",
+     "1/1: p min=-1 U min=2\n2/1: p min=-2\n2/2: p min=-3\n"},
     // A new header block changes the columns.
     {"# Time a b\n1 1 2\n# ===\n# Title\n# Time b c\n2 3 4\n", "a|b|c",
      "1/1: a=1 b=2\n2/1: b=3 c=4\n"},
@@ -82,40 +85,6 @@ TEST(FoamDataParser, ReadsColumnsAndRows) {
         EXPECT_EQ(columnNames(table), p.columns) << p.text;
         EXPECT_EQ(rows(table), p.rows) << p.text;
     }
-}
-
-TEST(FoamDataParser, LongFormatRowsOfOneTimeMakeOneRecord) {
-    FoamTable table = parse(
-        "# Time field min location(min)\n1 p -1 (0 0 1)\n1 U 2 (0 1 0)\n2 p -2 (0 0 2)\n"
-        "2 p -3 (0 0 3)\n");
-    EXPECT_EQ(columnNames(table),
-              "p min|p location(min)_x|p location(min)_y|p location(min)_z|U min|"
-              "U location(min)_x|U location(min)_y|U location(min)_z");
-    ASSERT_EQ(table.rows.size(), 3u);
-    EXPECT_EQ(table.rows[0].loop, 1);
-    EXPECT_EQ(table.cellEnd(0) - table.rows[0].firstCell, 8u);
-    EXPECT_EQ(table.rows[2].loop, 2);  // p again at the same time: the next loop
-}
-
-TEST(FoamDataParser, SolverInfoRowsWithFieldsLeftOutKeepValuesInTheirColumns) {
-    const std::string header =
-        "# Time\tU_solver\tUx_initial\tUx_final\tUx_iters\tU_converged\tp_solver\tp_initial\t"
-        "p_final\tp_iters\tp_converged\tk_solver\tk_initial\tk_final\tk_iters\tk_converged\n";
-    FoamTable table = parse(header +
-                            "1 smooth 1 2 3 false GAMG 4 5 6 true smooth 7 8 9 false\n"
-                            "2 GAMG 10 11 12 true\n"
-                            "3 smooth 1 2 3 false smooth 7 8 9 false\n");
-    EXPECT_EQ(columnNames(table),
-              "Ux_initial|Ux_final|Ux_iters|p_initial|p_final|p_iters|k_initial|k_final|k_iters");
-    // Every group has three values: a row with fewer groups cannot say
-    // which fields it holds, so its values are left out.
-    EXPECT_EQ(rows(table),
-              "1/1: Ux_initial=1 Ux_final=2 Ux_iters=3 p_initial=4 p_final=5 p_iters=6 "
-              "k_initial=7 k_final=8 k_iters=9\n2/1:\n3/1:\n");
-    FoamTable vector = parse(
-        "# Time U_solver Ux_initial Ux_final Ux_iters Uy_initial Uy_final Uy_iters U_converged "
-        "p_solver p_initial p_final p_iters p_converged\n1 GAMG 4 5 6 true\n");
-    EXPECT_EQ(rows(vector), "1/1: p_initial=4 p_final=5 p_iters=6\n");
 }
 
 // A file read block by block: whatever a piece leaves unread comes again at

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "libs/mondata/text/PiecesTestSupport.h"
 
 namespace {
@@ -67,17 +65,6 @@ TEST(FoamLogParser, ALogReadInPiecesIsTheLogReadWhole) {
     ASSERT_NE(whole.find("Ux"), std::string::npos);
     for (size_t piece = 1; piece <= kLog.size(); piece += piece < 40 ? 1 : 37)
         EXPECT_EQ(parsedInPieces(kLog, piece), whole) << piece << "-byte pieces";
-}
-
-// After the solver's failure report nothing more is read, however the log
-// arrives.
-TEST(FoamLogParser, NothingAfterAFailureIsReadInAnyPiece) {
-    const std::string failed = kLog.substr(0, kLog.find("Time = 0.00068")) +
-                               "--> FOAM FATAL ERROR:\nMaximum number of iterations exceeded\n" +
-                               "Time = 0.00099\nPIMPLE: iteration 1\n";
-    const std::string whole = parsedWhole(failed);
-    EXPECT_EQ(whole.find("0.00099"), std::string::npos);
-    for (size_t piece : {1, 7, 64, 4096}) EXPECT_EQ(parsedInPieces(failed, piece), whole) << piece;
 }
 
 }  // namespace
