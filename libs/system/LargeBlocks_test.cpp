@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <thread>
 #include <vector>
 
@@ -30,27 +30,19 @@ class LargeBlocks : public ::testing::Test {
 };
 }  // namespace
 
-TEST_F(LargeBlocks, BlocksAllocatedTogetherLieSideBySide) {
+TEST_F(LargeBlocks, BlocksLieSideBySideAndTheNewestReleasedLeavesItsPlace) {
     char* first = static_cast<char*>(lb::allocate(kBlock));
     char* second = static_cast<char*>(lb::allocate(kBlock + 1));
     char* third = static_cast<char*>(lb::allocate(kBlock));
     EXPECT_EQ(second, first + kBlock);
     EXPECT_EQ(third, second + kBlock + 64);  // blocks start on cache lines
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(third) % 64, 0u);
+    std::memset(third, 7, kBlock);
     lb::release(third, kBlock);
+    char* next = static_cast<char*>(lb::allocate(kBlock / 2));
+    EXPECT_EQ(next, third);
+    lb::release(next, kBlock / 2);
     lb::release(second, kBlock + 1);
     lb::release(first, kBlock);
-}
-
-TEST_F(LargeBlocks, TheNewestBlockReleasedLeavesItsPlaceToTheNext) {
-    char* kept = static_cast<char*>(lb::allocate(kBlock));
-    char* newest = static_cast<char*>(lb::allocate(kBlock));
-    std::memset(newest, 7, kBlock);
-    lb::release(newest, kBlock);
-    char* next = static_cast<char*>(lb::allocate(kBlock / 2));
-    EXPECT_EQ(next, newest);
-    lb::release(next, kBlock / 2);
-    lb::release(kept, kBlock);
 }
 
 TEST_F(LargeBlocks, AMappingGoesWhenItsLastBlockIsReleased) {
@@ -96,12 +88,8 @@ TEST_F(LargeBlocks, ThreadsGetBlocksOfTheirOwn) {
 
 namespace {
 size_t residentBytes() {
-    std::FILE* statm = std::fopen("/proc/self/statm", "r");
     unsigned long size = 0, resident = 0;
-    if (statm) {
-        if (std::fscanf(statm, "%lu %lu", &size, &resident) != 2) resident = 0;
-        std::fclose(statm);
-    }
+    std::ifstream("/proc/self/statm") >> size >> resident;
     return resident * 4096;
 }
 }  // namespace
