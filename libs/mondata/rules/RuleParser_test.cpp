@@ -123,34 +123,34 @@ TEST(VariableRule, BlankRuleMatchesEveryVariable) {
         EXPECT_TRUE(matchesName(blank, "anything")) << blank;
 }
 
-TEST(VariableRule, FreeStandingVariablesHaveNameAndLabelOnly) {
-    EXPECT_TRUE(matchesName("LABEL = \"Simulation Time\" and NAME = TIME", "TIME"));
-    EXPECT_TRUE(matchesName("LABEL = \"Accumulated Time Step\"", "ACCUMULATED TIMESTEP"));
-    EXPECT_TRUE(matchesName("LABEL = \"RMS P-Mass\"", "RMS P-Mass"));
-    EXPECT_FALSE(matchesName("CATEGORY = RESIDUAL", "RMS P-Mass"));
-    EXPECT_TRUE(matchesName("CATEGORY != RESIDUAL and CATEGORY = \"\"", "RMS P-Mass"));
-}
-
-TEST(VariableRule, GlobStarAndQuestionMark) {
-    EXPECT_TRUE(matchesName("NAME = a*c", "ac"));
-    EXPECT_TRUE(matchesName("NAME = a*c", "abbc"));
-    EXPECT_FALSE(matchesName("NAME = a*c", "abcd"));
-    EXPECT_FALSE(matchesName("NAME = a*c", "xabc"));
-    EXPECT_TRUE(matchesName("NAME = a?c", "abc"));
-    EXPECT_FALSE(matchesName("NAME = a?c", "ac"));
-    EXPECT_FALSE(matchesName("NAME = a?c", "abbc"));
-    EXPECT_TRUE(matchesName("NAME = *ab", "aab"));
-    EXPECT_FALSE(matchesName("NAME = *ab", "aba"));
-    EXPECT_TRUE(matchesName("NAME = *W-Mom*", "RMS W-Mom 2"));
-    EXPECT_FALSE(matchesName("NAME = *W-Mom*", "RMS W-Mo"));
-    EXPECT_TRUE(matchesName("NAME = *ab*c", "aabxc"));  // '*' gives back what it took
-    EXPECT_FALSE(matchesName("NAME = *ab*c", "aabcx"));
-    EXPECT_TRUE(matchesName("NAME = *a*a*", "banana"));
-    EXPECT_FALSE(matchesName("NAME = *a*a*", "band"));
-    EXPECT_TRUE(matchesName("NAME = **", ""));
-    EXPECT_TRUE(matchesName("NAME = ab**", "ab"));
-    EXPECT_FALSE(matchesName("NAME = ab", "abc"));
-    EXPECT_TRUE(matchesName("NAME = [x]", "[x]"));  // no character classes
+TEST(VariableRule, GlobsQuotesEscapesAndBlanks) {
+    struct Case {
+        const char* rule;
+        const char* name;
+        bool matches;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"NAME = a*c", "abbc", true}, {"NAME = a*c", "abcd", false}, {"NAME = a*c", "xabc", false},
+        {"NAME = a?c", "abc", true}, {"NAME = a?c", "ac", false}, {"NAME = a?c", "abbc", false},
+        {"NAME = *ab", "aab", true}, {"NAME = *ab", "aba", false}, {"NAME = *ab*c", "aabxc", true},
+        {"NAME = *ab*c", "aabcx", false}, {"NAME = *a*a*", "banana", true},
+        {"NAME = *a*a*", "band", false}, {"NAME = **", "", true}, {"NAME = ab", "abc", false},
+        {"NAME = [x]", "[x]", true}, {"NAME = \"RMS *\"", "RMS P-Mass", true},
+        {"NAME = 'say \"hi\"'", "say \"hi\"", true}, {"NAME = \"a\\\"b\"", "a\"b", true},
+        {"NAME = Kelvin's", "Kelvin's", true}, {"NAME = a\\*c", "a*c", true},
+        {"NAME = a\\*c", "abc", false}, {"NAME = \"a\\?\"", "ab", false},
+        {"NAME = RMS\\ P-Mass", "RMS P-Mass", true}, {"NAME = C:\\\\dir", "C:\\dir", true},
+        {"NAME = f\\(x\\)", "f(x)", true}, {"NAME = \"f(x) = 1\"", "f(x) = 1", true},
+        {"NAME = a=b", "a=b", true}, {"NAME = \\=x", "=x", true}, {"NAME = \"\"", "", true},
+        {"NAME!=x", "y", true}, {"(NAME=x)or(NAME=y)", "y", true}, {"not(NAME=x)", "y", true},
+        {"\tNAME\n=\r\nx  ", "x", true}, {"NAME\v=\fx", "x", true},
+        {"nothing = \"\"", "x", true},  // 'not' only as a whole word
+        {"LABEL = \"Simulation Time\" and NAME = TIME", "TIME", true},  // free-standing
+        {"LABEL = \"Accumulated Time Step\"", "ACCUMULATED TIMESTEP", true},
+        {"CATEGORY = RESIDUAL", "RMS P-Mass", false}};
+    // clang-format on
+    for (const Case& c : cases) EXPECT_EQ(matchesName(c.rule, c.name), c.matches) << c.rule;
 }
 
 TEST(VariableRule, QuickPatternShapesAgreeWithTheGeneralWalk) {
@@ -173,26 +173,6 @@ TEST(VariableRule, QuestionMarkTakesACharacterOutsideTheBasicPlaneWhole) {
     EXPECT_TRUE(matchesName("NAME = *?x", clef + QLatin1Char('x')));
 }
 
-TEST(VariableRule, QuotesAndEscapes) {
-    EXPECT_TRUE(matchesName("NAME = \"RMS *\"", "RMS P-Mass"));  // wildcards work in quotes
-    EXPECT_TRUE(matchesName("NAME = 'say \"hi\"'", "say \"hi\""));
-    EXPECT_TRUE(matchesName("NAME = \"it's\"", "it's"));
-    EXPECT_TRUE(matchesName("NAME = \"a\\\"b\"", "a\"b"));
-    EXPECT_TRUE(matchesName("NAME = Kelvin's", "Kelvin's"));  // a quote inside a bare value
-    EXPECT_TRUE(matchesName("NAME = a\\*c", "a*c"));
-    EXPECT_FALSE(matchesName("NAME = a\\*c", "abc"));
-    EXPECT_TRUE(matchesName("NAME = \"a\\?\"", "a?"));
-    EXPECT_FALSE(matchesName("NAME = \"a\\?\"", "ab"));
-    EXPECT_TRUE(matchesName("NAME = RMS\\ P-Mass", "RMS P-Mass"));
-    EXPECT_TRUE(matchesName("NAME = C:\\\\dir", "C:\\dir"));
-    EXPECT_TRUE(matchesName("NAME = f\\(x\\)", "f(x)"));
-    EXPECT_TRUE(matchesName("NAME = \"f(x) = 1\"", "f(x) = 1"));
-    EXPECT_TRUE(matchesName("NAME = a=b", "a=b"));
-    EXPECT_TRUE(matchesName("NAME = \\=x", "=x"));
-    EXPECT_TRUE(matchesName("NAME = \"!x\"", "!x"));
-    EXPECT_TRUE(matchesName("NAME = \"\"", ""));
-}
-
 TEST(VariableRule, OnlyAsciiBlanksSeparate) {
     // "à" and "Å" in UTF-8, handed over byte by byte as Latin-1
     const QString name = QString::fromLatin1("\xc3\xa0\xc3\x85");
@@ -200,16 +180,6 @@ TEST(VariableRule, OnlyAsciiBlanksSeparate) {
         MonVariableRule(QStringLiteral("NAME = ") + name).match(MonVariable(name, nullptr)));
     EXPECT_EQ(ruleError(QString::fromLatin1("\xa0")),
               "Invalid variable rule \"\xa0\": expected an attribute name at column 1.");
-    EXPECT_TRUE(matchesName("NAME\v=\fx", "x"));
-}
-
-TEST(VariableRule, BlanksAreOptionalAroundOperatorsAndParentheses) {
-    EXPECT_TRUE(matchesName("NAME=x", "x"));
-    EXPECT_TRUE(matchesName("NAME!=x", "y"));
-    EXPECT_TRUE(matchesName("(NAME=x)or(NAME=y)", "y"));
-    EXPECT_TRUE(matchesName("not(NAME=x)", "y"));
-    EXPECT_TRUE(matchesName("\tNAME\n=\r\nx  ", "x"));
-    EXPECT_TRUE(matchesName("nothing = \"\"", "x"));  // 'not' only as a whole word
 }
 
 TEST(VariableRule, NestingUpToTheLimitAndLongChainsWork) {
@@ -224,40 +194,25 @@ TEST(VariableRule, NestingUpToTheLimitAndLongChainsWork) {
     EXPECT_TRUE(matchesName(chain.c_str(), "0"));
 }
 
-TEST(VariableRule, CopiesShareTheParsedRule) {
-    std::vector<MonVariableRule> rules{MonVariableRule(QStringLiteral("NAME = a*"))};
-    rules.push_back(rules.front());
-    MonVariableRule assigned(QStringLiteral(""));
-    assigned = rules.back();
-    EXPECT_EQ(assigned.text(), QStringLiteral("NAME = a*"));
-    EXPECT_TRUE(assigned.match(MonVariable(QStringLiteral("abc"), nullptr)));
-    EXPECT_FALSE(assigned.match(MonVariable(QStringLiteral("b"), nullptr)));
-}
-
 TEST(VariableRule, MalformedRulesSayWhatIsWrongWhere) {
     const std::vector<std::pair<const char*, const char*>> cases = {
         {"CATEGORY = ", "expected a value at column 12"},
-        {"CATEGORY =", "expected a value at column 11"},
         {"NAME == x", "expected a value at column 7"},
         {"NAME = )", "expected a value at column 8"},
         {"= MAX", "expected an attribute name at column 1"},
-        {"and = x", "expected an attribute name at column 1"},
         {"()", "expected an attribute name at column 2"},
         {"not", "expected an attribute name at column 4"},
         {"CATEGORY = RESIDUAL and", "expected an attribute name at column 24"},
         {"NAME = x or or NAME = y", "expected an attribute name at column 13"},
         {"CATEGORY RESIDUAL", "expected '=' or '!=' at column 10"},
         {"NAME ! x", "expected '=' or '!=' at column 6"},
-        {"NAME < x", "expected '=' or '!=' at column 6"},
         {"CATEGORY = RESIDUAL SUBCATEGORY = RMS",
          "expected 'and', 'or' or the end of the rule at column 21"},
         {"NAME = RMS P-Mass", "expected 'and', 'or' or the end of the rule at column 12"},
-        {"CATEGORY = RESIDUAL)", "expected 'and', 'or' or the end of the rule at column 20"},
         {"NAME = \"a\"b", "expected 'and', 'or' or the end of the rule at column 11"},
         {"(CATEGORY = RESIDUAL", "expected 'and', 'or' or ')' at column 21"},
         {"(NAME = x NAME = y)", "expected 'and', 'or' or ')' at column 11"},
         {"GROUP = \"Momentum and Mass", "missing closing \" for the quote at column 9"},
-        {"NAME = 'abc", "missing closing ' for the quote at column 8"},
         {"NAME = abc\\", "nothing to escape after '\\' at column 11"},
     };
     for (const auto& [rule, fault] : cases)
@@ -288,16 +243,6 @@ TEST(VariableRule, ErrorQuotesControlCharactersAsEscapesAndKeepsLatin1Bytes) {
     EXPECT_EQ(ruleError(QString::fromLatin1("NAME = caf\xc3\xa9 x")),
               "Invalid variable rule \"NAME = caf\xc3\xa9 x\": expected 'and', 'or' or the end of "
               "the rule at column 14.");
-}
-
-TEST(VariableRule, ErrorsAreOwlErrorsOfTheRule) {
-    try {
-        MonVariableRule rule(QStringLiteral("NAME"));
-        FAIL() << "no error";
-    } catch (const owl::internal::error& e) {
-        EXPECT_EQ(e.getClassName(), "MonVariableRule");
-        EXPECT_EQ(e.getType(), owl::errorFatal);
-    }
 }
 
 }  // namespace
