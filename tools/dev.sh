@@ -9,9 +9,16 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
 
+# Every build goes through ccache, so that the Python package test, which
+# builds the libraries again in a folder of its own as pip does, compiles
+# little; the folder a build runs in is no part of what is cached.
+export CCACHE_NOHASHDIR=1
+
 build() {  # build DIR [cmake options...]
     local dir=$1; shift
-    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}" "$@" >/dev/null
     cmake --build "$dir" -j "$jobs"
 }
 
