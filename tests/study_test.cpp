@@ -36,10 +36,6 @@ std::vector<Fields> csvLines(const std::string& text) {
     return lines;
 }
 
-void check(const e2e::Result& r) {
-    ASSERT_EQ(r.status, 0) << r.err;
-}
-
 // The study under <temp>/study: alpha=N/<run>, and the options of each
 // run's single-run command.
 struct Study {
@@ -50,11 +46,15 @@ struct Study {
     Study() {
         const std::string alpha = root() + "/alpha=";
         for (int n = 1; n <= 5; ++n) fs::create_directories(alpha + std::to_string(n));
-        check(e2e::run(e2e::binary("monsynth"),
-                       {"--out", alpha + "1/run.mon", "--steps", "30", "--variables", "3"}));
         const std::string packed = temp.file("packed.mon");
-        check(e2e::run(e2e::binary("monsynth"), {"--out", packed, "--steps", "20", "--seed", "2"}));
-        check(e2e::run(e2e::binary("monpack"), {"-mon", packed, "-out", alpha + "2/run.res"}));
+        for (const Fields& tool : std::vector<Fields>{
+                 {"monsynth", "--out", alpha + "1/run.mon", "--steps", "30", "--variables", "3"},
+                 {"monsynth", "--out", packed, "--steps", "20", "--seed", "2"},
+                 {"monpack", "-mon", packed, "-out", alpha + "2/run.res"}}) {
+            const e2e::Result r =
+                e2e::run(e2e::binary(tool[0]), Fields(tool.begin() + 1, tool.end()));
+            EXPECT_EQ(r.status, 0) << r.err;
+        }
         fs::copy(e2e::testData("openfoam/com"), alpha + "3/case", fs::copy_options::recursive);
         fs::create_directory(alpha + "4/su2");
         e2e::writeFile(alpha + "4/su2/history.csv",
@@ -126,13 +126,11 @@ TEST(Study, ListFileMatrixSelectionAndOutputFile) {
                               s.temp.file("matrix.csv"), "-varlist", "CL;Drag Force", "-out", out}),
         "");
     const std::string alpha = s.root() + "/alpha=";
-    const std::string start =
-        "\"RUN\",\"mach\",\"mesh\",\"CL\",\"Drag Force\",\"STEPS\","
-        "\"ERROR\"\n" +
-        alpha + "1/run.mon,0.5,\"fine, 2\",,";
-    EXPECT_EQ(e2e::readFile(out).substr(0, start.size()), start);
     const std::vector<Fields> lines = csvLines(e2e::readFile(out));
     ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], (Fields{"RUN", "mach", "mesh", "CL", "Drag Force", "STEPS", "ERROR"}));
+    EXPECT_EQ(Fields(lines[1].begin(), lines[1].begin() + 4),
+              (Fields{alpha + "1/run.mon", "0.5", "fine, 2", ""}));
     EXPECT_EQ(lines[2], (Fields{alpha + "4/su2", "0.7", "x", "7.50000000e-01", "", "1", ""}));
     EXPECT_EQ(Fields(lines[3].begin(), lines[3].end() - 1),
               (Fields{s.root() + "/missing", "", "", "", "", ""}));
