@@ -147,9 +147,7 @@ TEST_P(CgnsFiles, DamagedOrMissingHistoriesAreReportedWithTheNodePath) {
 
 TEST_P(CgnsFiles, MonpackedHistoryGivesTheSameOutputInEveryMode) {
     const std::vector<std::vector<std::string>> modes = {
-        {"-showvars"},
         {},
-        {"-lastvaluesonly"},
         {"-varinfo"},
         {"-plotinfo"},
         {"-varrule", "NAME = *Block1*", "-firsttimestep", "2"},

@@ -91,13 +91,10 @@ TEST(MonpackFaults, EveryFailedWriteIsReportedAndLeavesTheOldFile) {
 pid_t startStalled(const PackFolder& folder, int write) {
     std::vector<std::string> texts = {e2e::binary("monpack")}, env;
     for (const std::string& arg : folder.packArgs()) texts.push_back(arg);
-    const auto settings = shim(write, folder.mark(), true);
-    // The shim's settings replace inherited ones (getenv takes the first).
-    for (char** entry = environ; *entry; ++entry) {
-        const std::string text = *entry;
-        if (settings.count(text.substr(0, text.find('='))) == 0) env.push_back(text);
-    }
-    for (const auto& [name, value] : settings) env.push_back(name + "=" + value);
+    // The shim's settings come first, so they win over inherited ones.
+    for (const auto& [name, value] : shim(write, folder.mark(), true))
+        env.push_back(name + "=" + value);
+    for (char** entry = environ; *entry; ++entry) env.push_back(*entry);
     std::vector<char*> argv, envp;
     for (std::string& text : texts) argv.push_back(text.data());
     for (std::string& text : env) envp.push_back(text.data());

@@ -25,26 +25,6 @@ void expectExact(const std::string& text) {
     EXPECT_EQ(std::memcmp(&fast, &expected, sizeof fast), 0) << text;
 }
 
-TEST(DecimalFloat, AgreesWithTheCorrectlyRoundedReaderOnRandomNumbers) {
-    std::mt19937_64 random(12345);
-    char text[64];
-    for (int i = 0; i < 200000; ++i) {
-        const uint64_t digits = random() % 100000000000ULL;
-        const int exponent = static_cast<int>(random() % 60) - 30;
-        std::snprintf(text, sizeof text, "%llue%d", static_cast<unsigned long long>(digits),
-                      exponent);
-        expectExact(text);
-        float value;
-        uint32_t bits = static_cast<uint32_t>(random());
-        std::memcpy(&value, &bits, sizeof value);
-        if (!std::isfinite(value)) continue;
-        std::snprintf(text, sizeof text, "%.8e", static_cast<double>(value));
-        expectExact(text);
-        std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
-        expectExact(text);
-    }
-}
-
 // The common-shape reader against the general value reader, bit for bit, on
 // the token alone and followed by a blank and more text (as in a record).
 void expectCommonShapeExact(const std::string& token) {
@@ -60,19 +40,32 @@ void expectCommonShapeExact(const std::string& token) {
     }
 }
 
-// Every shape a solver writes: "%.Ne" for 0 to 8 fraction digits with
-// either sign, "1e-03", and the decimal nearest to the halfway point between
-// two floats, where a second rounding would show (and its neighbours).
-TEST(DecimalFloat, CommonShapesReadExactlyAsTheGeneralReader) {
+// A random finite float from random bits, or false for inf/nan.
+bool randomFloat(std::mt19937_64& random, float& value) {
+    const uint32_t bits = static_cast<uint32_t>(random());
+    std::memcpy(&value, &bits, sizeof value);
+    return std::isfinite(value);
+}
+
+// Random digit strings and floats against the correctly rounded reader; and
+// every shape a solver writes: "%.Ne" for 0 to 8 fraction digits, "1e-03",
+// and the decimal nearest to the halfway point between two floats, where a
+// second rounding would show (and its neighbours).
+TEST(DecimalFloat, ReadsRandomNumbersExactlyAsTheGeneralReader) {
     std::mt19937_64 random(777);
     char text[64];
     for (int i = 0; i < 100000; ++i) {
+        std::snprintf(text, sizeof text, "%llue%d",
+                      static_cast<unsigned long long>(random() % 100000000000ULL),
+                      static_cast<int>(random() % 60) - 30);
+        expectExact(text);
         float value;
-        const uint32_t bits = static_cast<uint32_t>(random());
-        std::memcpy(&value, &bits, sizeof value);
-        if (!std::isfinite(value)) continue;
+        if (!randomFloat(random, value)) continue;
+        std::snprintf(text, sizeof text, "%.9g", static_cast<double>(value));
+        expectExact(text);
         const int fractionDigits = static_cast<int>(random() % 9);
         std::snprintf(text, sizeof text, "%.*e", fractionDigits, static_cast<double>(value));
+        expectExact(text);
         expectCommonShapeExact(text);
         const double halfway = (static_cast<double>(value) + std::nextafter(value, INFINITY)) / 2;
         const long long last = static_cast<long long>(random() % 3) - 1;
@@ -99,11 +92,8 @@ std::string shown(float value) {
 }
 
 TEST(DecimalFloat, ReadsTheUsualFormsAndLeavesTheRest) {
-    // clang-format off
     const std::pair<const char*, const char*> cases[] = {
-        {"1.2345678e-03", "1.23456784e-03"}, {"+2.5", "2.50000000e+00"},
-        {"-0.000", "-0.00000000e+00"}, {"7.", "7.00000000e+00"}, {".5E+1", "5.00000000e+00"}};
-    // clang-format on
+        {"+2.5", "2.50000000e+00"}, {"-0.000", "-0.00000000e+00"}, {".5E+1", "5.00000000e+00"}};
     for (const auto& [token, expected] : cases) {
         float value = 0;
         EXPECT_TRUE(mon::readDecimalFloat(token, value)) << token;
@@ -122,10 +112,9 @@ TEST(DecimalFloat, ValueGrammarAcceptsTheCommonFormsOfSolversAndNothingElse) {
     // clang-format off
     const std::pair<const char*, std::string> cases[] = {
         {"NaN", "nan"}, {"nan", "nan"}, {"+NAN", "nan"}, {"-nan", "-nan"}, {"-NaN", "-nan"},
-        {"Inf", "inf"}, {"inf", "inf"}, {"+inf", "inf"}, {"-INF", "-inf"}, {"infinity", "inf"},
-        {"+Infinity", "inf"}, {"-InFiNiTy", "-inf"}, {".5", "5.00000000e-01"},
-        {"-.5", "-5.00000000e-01"}, {"5.", "5.00000000e+00"}, {"+5.", "5.00000000e+00"},
-        {"1E5", "1.00000000e+05"}, {"1.e+2", "1.00000000e+02"}, {"-0", "-0.00000000e+00"},
+        {"Inf", "inf"}, {"+inf", "inf"}, {"-INF", "-inf"}, {"infinity", "inf"},
+        {"-InFiNiTy", "-inf"}, {"-.5", "-5.00000000e-01"}, {"+5.", "5.00000000e+00"},
+        {"1E5", "1.00000000e+05"}, {"1.e+2", "1.00000000e+02"},
         {"+.25E-1", "2.50000004e-02"}, {"1e-60", "0.00000000e+00"}, {"-1e-45", "-1.40129846e-45"},
         {"0.000000000000000000000000000001234567891234", "1.23456793e-30"},
         {"123456789012345678901234567890", "1.23456789e+29"},
