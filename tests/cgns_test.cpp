@@ -95,12 +95,8 @@ TEST_P(CgnsFiles, StandardNamesAndDescriptorsGiveAttributesForRules) {
         "\"totalR\"");
     EXPECT_EQ(header(res("wing", {"-varrule", "DESCRIPTION = \"largest residual of the block\""})),
               "\"ACCUMULATED TIMESTEP\",\"Block1/RSD_oo\"");
-    e2e::Result varinfo = res("wing", {"-varinfo"});
-    EXPECT_NE(varinfo.out.find("<Variable Name=\"CoefMomentY\" DisplayName=\"CoefMomentY\" "
-                               "TreeName=\"CoefMomentY\" TreePath=\"MOMENT;CoefMomentY\" />"),
-              std::string::npos)
-        << varinfo.out;
-    EXPECT_NE(varinfo.out.find("TreePath=\"RESIDUAL;MAX;Block1/RSD_oo\""), std::string::npos);
+    EXPECT_NE(res("wing", {"-varinfo"}).out.find("TreePath=\"RESIDUAL;MAX;Block1/RSD_oo\""),
+              std::string::npos);
 }
 
 // The template plots residuals by equation, forces, moments, and one plot

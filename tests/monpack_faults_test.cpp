@@ -173,11 +173,9 @@ TEST(MonpackFaults, TextsHoldingNulBytesAreRefusedBeforeWriting) {
         std::string("monitor-file 1\nvar \"A\" label=\"a") + '\0' + "b\"\n1 1\n";
     const std::string name =
         std::string("monitor-file 1\nvar \"X") + '\0' + "y\"\nvar \"X" + '\0' + "z\"\n1 1 2\n";
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {label, "attribute 'label' of variable 'A'"},
-        {name, "the name of variable 'X\\x00y'"},
-    };
-    for (const auto& [text, what] : cases) {
+    for (const auto& [text, what] : std::vector<std::pair<std::string, std::string>>{
+             {label, "attribute 'label' of variable 'A'"},
+             {name, "the name of variable 'X\\x00y'"}}) {
         const std::string target = dir.write("run.res", "previous results");
         EXPECT_TRUE(
             e2e::failsWith(e2e::monpack({"-mon", dir.write("run.mon", text), "-out", target}),
