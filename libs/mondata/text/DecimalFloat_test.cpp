@@ -111,10 +111,9 @@ TEST(DecimalFloat, ValueGrammarAcceptsTheCommonFormsOfSolversAndNothingElse) {
     const std::string nan = "not a number", range = "out of range";
     // clang-format off
     const std::pair<const char*, std::string> cases[] = {
-        {"NaN", "nan"}, {"nan", "nan"}, {"+NAN", "nan"}, {"-nan", "-nan"}, {"-NaN", "-nan"},
-        {"Inf", "inf"}, {"+inf", "inf"}, {"-INF", "-inf"}, {"infinity", "inf"},
-        {"-InFiNiTy", "-inf"}, {"-.5", "-5.00000000e-01"}, {"+5.", "5.00000000e+00"},
-        {"1E5", "1.00000000e+05"}, {"1.e+2", "1.00000000e+02"},
+        {"nan", "nan"}, {"+NAN", "nan"}, {"-NaN", "-nan"}, {"Inf", "inf"}, {"-INF", "-inf"},
+        {"infinity", "inf"}, {"-InFiNiTy", "-inf"}, {"-.5", "-5.00000000e-01"},
+        {"+5.", "5.00000000e+00"}, {"1E5", "1.00000000e+05"}, {"1.e+2", "1.00000000e+02"},
         {"+.25E-1", "2.50000004e-02"}, {"1e-60", "0.00000000e+00"}, {"-1e-45", "-1.40129846e-45"},
         {"0.000000000000000000000000000001234567891234", "1.23456793e-30"},
         {"123456789012345678901234567890", "1.23456789e+29"},
