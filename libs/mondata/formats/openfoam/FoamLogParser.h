@@ -116,8 +116,8 @@ class FoamLogParser {
     size_t skipped_ = 0;
     std::string skippedShown_;  // the first few skipped lines, for the warning
 
-    const std::vector<FoamLogPattern>& patterns_;
-    std::vector<int> patternSlots_;  // the first slot of each pattern's values
+    const std::vector<FoamLogPattern> patterns_;  // a copy: the default argument is a temporary
+    std::vector<int> patternSlots_;               // the first slot of each pattern's values
     std::vector<float> matched_;
 
     std::vector<SlotGroup> groups_;
