@@ -165,6 +165,7 @@ std::string CgnsHistorySource::readDescriptors(const CgnsNode& parent) const {
 
 void CgnsHistorySource::readArrays(History& history, std::vector<VariableInfo>& variables) {
     bool explicitSteps = false;
+    const size_t before = variables.size();
     for (const CgnsNode& array : file_.children(history.node)) {
         if (file_.label(array) != "DataArray_t") continue;
         checkArray(history, array);
@@ -177,7 +178,9 @@ void CgnsHistorySource::readArrays(History& history, std::vector<VariableInfo>& 
         columns_.push_back(
             {static_cast<size_t>(&history - histories_.data()), array.name(), array.id()});
     }
-    if (!explicitSteps)
+    // Steps are numbered only for a history with values: a damaged count of
+    // iterations alone must not cost memory.
+    if (!explicitSteps && variables.size() > before)
         for (size_t i = 0; i < history.iterations; ++i) history.steps.push_back(int(i) + 1);
 }
 

@@ -20,21 +20,6 @@
 #include "libs/mondata/sources/SourceFileCheck.h"
 #include "libs/utilities/Utf8.h"
 
-// HDF5 1.10 loses a few hundred bytes each time it rejects a damaged object
-// header. The loss is the library's own and bounded by the one file a run
-// reads; it must not fail leak-checking (sanitizer and fuzzing) runs.
-// Fontconfig, under cairo's text drawing, keeps its font configuration for
-// the life of the process on purpose. (Defined here because every program
-// that reads a run links this file.)
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libhdf5_serial.so\nleak:libfontconfig.so\n";
-}
-// Leaks suppressed above are known: their count on standard error would only
-// add noise to a program's report.
-extern "C" const char* __lsan_default_options() {
-    return "print_suppressions=0";
-}
-
 namespace mon {
 
 namespace {
