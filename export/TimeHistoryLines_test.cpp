@@ -154,34 +154,3 @@ TEST(TimeHistoryLines, StopsOnceTheStreamFails) {
     EXPECT_TRUE(out.bad());
     EXPECT_TRUE(out.str().empty());
 }
-
-// Value data holds each record's step as a float: 16777217 reads 16777216
-// there. The record keys' columns are written from the records exactly.
-TEST(TimeHistoryLines, RecordKeysAreWrittenFromTheRecordsExactly) {
-    auto rows = std::make_shared<mon::RowIndex>();
-    for (int step : {16777216, 16777217, 2147483583, 2147483646})
-        for (int loop = 1; loop <= 2; ++loop) rows->append(step, loop);
-    mon::FloatColumn steps;
-    for (int position = 0; position < rows->stepCount(); ++position)
-        for (int loop = 1; loop <= 2; ++loop)
-            steps.push_back(static_cast<float>(rows->stepAt(position)));
-    const TimestepData stepKey(rows, TimestepData::Key::Step, true);
-    const TimestepData loopKey(rows, TimestepData::Key::Loop, true);
-    const TimestepData stepValues(rows, steps, true);
-    const std::vector<TimeHistoryColumn> columns = {
-        {&stepKey, true}, {&loopKey, true}, {&stepValues, true}, {&stepKey, true}};
-    for (bool perLoop : {true, false}) {
-        std::ostringstream out;
-        TimeHistoryLines(stepKey, 16777217, INT32_MAX, perLoop)
-            .write(out, columns, TableFormat(8), 0);
-        EXPECT_EQ(out.str(), perLoop ? "16777217,1,16777216,16777217\n"
-                                       "16777217,2,16777216,16777217\n"
-                                       "2147483583,1,2147483520,2147483583\n"
-                                       "2147483583,2,2147483520,2147483583\n"
-                                       "2147483646,1,2147483647,2147483646\n"
-                                       "2147483646,2,2147483647,2147483646\n"
-                                     : "16777217,2,16777216,16777217\n"
-                                       "2147483583,2,2147483520,2147483583\n"
-                                       "2147483646,2,2147483647,2147483646\n");
-    }
-}

@@ -1,6 +1,9 @@
-// The option scan and the two-line error report, through the real binary.
+// The option scan, the choice of source and output, and the two-line error
+// report, through the real binary.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "tests/CommandRunner.h"
 
@@ -22,6 +25,11 @@ TEST(CommandLine, MistakesGiveTheTwoLineReport) {
         {{"-lasttimestep"}, "Missing value for option -lasttimestep."},
         {{"-showvars", "-mon", "/nonexistent/run.mon"},
          "Cannot read '/nonexistent/run.mon': No such file or directory."},
+        // A results file comes before a run directory, which comes before a monitor file.
+        {{"-showvars", "-mon", steady, "-dir", "/nonexistent/run", "-res", "/nonexistent/run.res"},
+         "Cannot read '/nonexistent/run.res': No such file or directory."},
+        {{"-showvars", "-mon", steady, "-dir", "/nonexistent/run"},
+         "Cannot read run directory '/nonexistent/run': No such file or directory."},
     };
     for (const auto& [args, message] : cases) EXPECT_TRUE(failsWith(monexport(args), message));
     // -res takes "-dir" as its path, so the results file "-dir" is read.
@@ -30,10 +38,10 @@ TEST(CommandLine, MistakesGiveTheTwoLineReport) {
     EXPECT_NE(r.err.find("'-dir'"), std::string::npos) << r.err;
 }
 
-// The last mode option and the last source win.
+// The last mode option and the last source win; an empty -out is standard output.
 TEST(CommandLine, LastModeAndSourceWin) {
-    EXPECT_EQ(e2e::monexportOutput({"-varinfo", "-showvars", "-mon", "/nonexistent.mon", "-mon",
-                                    example("steady.mon")})
+    EXPECT_EQ(e2e::monexportOutput({"-varinfo", "-showvars", "-out", "", "-mon", "/nonexistent.mon",
+                                    "-mon", example("steady.mon")})
                   .substr(0, 21),
               "ACCUMULATED TIMESTEP\n");
 }
@@ -54,6 +62,38 @@ TEST(CommandLine, HelpAndVersionPrintOnStandardOutputAndDoNothingElse) {
     const std::string version = e2e::monexportOutput({"--version"});
     EXPECT_EQ(version.substr(0, 10), "monexport ");
     EXPECT_EQ(version.find_first_not_of("0123456789.", 10), version.size() - 1) << version;
+}
+
+// -out: failures that must never pass silently.
+TEST(OutputFile, FailuresToOpenAreErrorsAndCreateNothing) {
+    e2e::TempDir dir;
+    ::mkdir(dir.file("locked").c_str(), 0500);
+    std::vector<std::pair<std::string, std::string>> cases = {
+        // -out, the fault
+        {dir.file("no/such/out.txt"), "No such file or directory"},
+        {dir.path(), "Is a directory"}};
+    if (::geteuid() != 0) cases.push_back({dir.file("locked/x"), "Permission denied"});  // not root
+    for (const auto& [out, fault] : cases)
+        EXPECT_TRUE(failsWith(monexport({"-showvars", "-mon", example("steady.mon"), "-out", out}),
+                              "Cannot open output file '" + out + "': " + fault + "."));
+    // Without a source nothing is written, and the file is not created.
+    EXPECT_TRUE(failsWith(monexport({"-showvars", "-out", dir.file("never.txt")}),
+                          "No valid data source has been specified."));
+    EXPECT_FALSE(e2e::fileExists(dir.file("never.txt")));
+}
+
+TEST(OutputFile, RefusesToOverwriteTheDataSource) {
+    e2e::TempDir dir;
+    const std::string mon = dir.file("run.mon");
+    const std::string text = e2e::readFile(example("steady.mon"));
+    e2e::writeFile(mon, text);
+    ASSERT_EQ(::link(mon.c_str(), dir.file("alias.mon").c_str()), 0);
+    for (const std::string& out : {mon, dir.path() + "/./run.mon", dir.file("alias.mon")}) {
+        EXPECT_TRUE(failsWith(
+            monexport({"-showvars", "-mon", mon, "-out", out}),
+            "Refusing to write the output to '" + out + "': it is the data source '" + mon + "'."));
+        EXPECT_EQ(e2e::readFile(mon), text);
+    }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// Variable selection for both tables: -varlist order, repeats, quotes and
-// blanks, missing names, "COEFFICIENT LOOP" and -varrule.
+// Variable selection and listing: -showvars, -varlist order, repeats, quotes
+// and blanks, missing names, "COEFFICIENT LOOP" and -varrule.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,9 @@
 
 namespace {
 
+using e2e::example;
 using e2e::monexport;
+using e2e::monexportOutput;
 
 std::string data(const std::string& name) {
     return e2e::testData("tables/" + name);
@@ -18,7 +20,7 @@ std::string data(const std::string& name) {
 // The header line of a successful time-history export.
 std::string header(std::vector<std::string> args) {
     args.insert(args.end(), {"-lasttimestep", "1"});
-    const std::string out = e2e::monexportOutput(args);
+    const std::string out = monexportOutput(args);
     return out.substr(0, out.find('\n') + 1);
 }
 
@@ -32,7 +34,7 @@ TEST(Selection, ListsAndRulesChooseTheColumns) {
                " 'two words' ;\t\"say \"hi\"\" ; \"' two words '\" "},
               keys + "\"two words\",\"say \"\"hi\"\"\",\"two words\"\n"},
              // A listed but absent loop is skipped; the list still excludes the rest.
-             {{"-mon", e2e::example("steady.mon"), "-varlist", "COEFFICIENT LOOP"},
+             {{"-mon", example("steady.mon"), "-varlist", "COEFFICIENT LOOP"},
               "\"ACCUMULATED TIMESTEP\"\n"},
              {{"-mon", loops, "-varlist", "COEFFICIENT LOOP;B"},
               loopKeys + "\"COEFFICIENT LOOP\",\"B\"\n"},
@@ -43,6 +45,9 @@ TEST(Selection, ListsAndRulesChooseTheColumns) {
              {{"-mon", loops, "-varlist", "Late;A", "-varrule", "SUBCATEGORY = POINT"},
               loopKeys + "\"Late\",\"A\",\"B\"\n"},
              {{"-mon", loops, "-varrule", ""}, loopKeys + "\"A\",\"B\",\"Late\"\n"},
+             {{"-mon", example("transient.mon"), "-nocoeffloops", "-varrule",
+               "GROUP = \"Momentum and Mass\" and not SUBCATEGORY = RMS"},
+              keys + "\"MAX P-Mass\",\"MAX U-Mom\",\"MAX V-Mom\",\"MAX W-Mom\"\n"},
              {{"-mon", data("ends.mon"), "-lastvaluesonly", "-varrule", "NAME = *E*", "-noheader"},
               "3,1\n"},
          })
@@ -50,11 +55,10 @@ TEST(Selection, ListsAndRulesChooseTheColumns) {
 }
 
 TEST(Selection, RepeatedNamesAreRepeatedColumnsAndKeysStayIntegers) {
-    EXPECT_EQ(
-        e2e::monexportOutput({"-mon", data("loops.mon"), "-varlist", "A;A;ACCUMULATED TIMESTEP",
-                              "-firsttimestep", "3", "-lasttimestep", "3"}),
-        "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"A\",\"A\",\"ACCUMULATED TIMESTEP\"\n"
-        "3,1,,,3\n3,2,1.00000001e-10,1.00000001e-10,3\n3,3,-inf,-inf,3\n");
+    EXPECT_EQ(monexportOutput({"-mon", data("loops.mon"), "-varlist", "A;A;ACCUMULATED TIMESTEP",
+                               "-firsttimestep", "3", "-lasttimestep", "3"}),
+              "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"A\",\"A\",\"ACCUMULATED TIMESTEP\"\n"
+              "3,1,,,3\n3,2,1.00000001e-10,1.00000001e-10,3\n3,3,-inf,-inf,3\n");
 }
 
 // Every missing name is reported, in both tables, and nothing is written.
@@ -70,22 +74,55 @@ TEST(Selection, MissingNamesAreAllReported) {
                                "Requested variable(s) not found: \n    Q"));
 }
 
-TEST(Selection, TheDefaultIsEveryVariableInDatabaseOrder) {
-    e2e::Result names = monexport({"-mon", e2e::example("transient.mon"), "-showvars"});
+// -showvars lists the keys, then the variables in declaration order; the
+// default table has the same columns.
+TEST(Selection, ShowVarsAndTheDefaultTableListEveryVariableInDeclarationOrder) {
+    const std::string residuals =
+        "RMS P-Mass\nMAX P-Mass\nRMS U-Mom\nMAX U-Mom\nRMS V-Mom\nMAX V-Mom\n"
+        "RMS W-Mom\nMAX W-Mom\nRMS H-Energy\nMAX H-Energy\nRMS K-TurbKE\nMAX K-TurbKE\n"
+        "RMS E-Diss.K\nMAX E-Diss.K\nRMS T-Energy Solid\nMAX T-Energy Solid\n"
+        "P-Mass Imbalance\nU-Mom Imbalance\nH-Energy Imbalance\n";
+    const std::string names = monexportOutput({"-showvars", "-mon", example("transient.mon")});
+    EXPECT_EQ(names, "ACCUMULATED TIMESTEP\nCOEFFICIENT LOOP\n" + residuals +
+                         "TIME\nTIME STEP SIZE\n"
+                         "P1 Pressure\nP2 Pressure\nInlet Velocity\nT1 Temperature\nDrag Force\n"
+                         "Lift Force\nTT Blade Force\nTIME Passage 1\nBlade Force Passage 1\n"
+                         "TIME Passage 2\nBlade Force Passage 2\nOutlet Velocity\n");
     std::string expected, name;
-    for (std::istringstream lines(names.out); std::getline(lines, name);)
+    for (std::istringstream lines(names); std::getline(lines, name);)
         expected += (expected.empty() ? "\"" : ",\"") + name + "\"";
-    ASSERT_GT(expected.size(), 100u);
-    EXPECT_EQ(header({"-mon", e2e::example("transient.mon")}), expected + "\n");
+    EXPECT_EQ(header({"-mon", example("transient.mon")}), expected + "\n");
+    // A steady run has no coefficient loop.
+    EXPECT_EQ(monexportOutput({"-showvars", "-mon", example("steady.mon")}),
+              "ACCUMULATED TIMESTEP\n" + residuals +
+                  "P1 Pressure\nP2 Pressure\nInlet Velocity\nT1 Temperature\nDrag Force\n"
+                  "Lift Force\n");
 }
 
-TEST(Selection, NamesOutsideLatin1KeepTheirValuesUnderTheLatin1Name) {
+// Both the list and the table write names as Latin-1 ('?' for what it
+// lacks); a run without variables lists the key only.
+TEST(Selection, NamesAreWrittenAsLatin1WithTheirValues) {
     e2e::TempDir dir;
     const std::string mon =
         dir.write("greek.mon", "monitor-file 1\nvar \"\xce\x94p\"\nvar \"caf\xc3\xa9\"\n1 2.5 3\n");
-    EXPECT_EQ(e2e::monexportOutput({"-mon", mon}),
+    EXPECT_EQ(monexportOutput({"-showvars", "-mon", mon}), "ACCUMULATED TIMESTEP\n?p\ncaf\xe9\n");
+    EXPECT_EQ(monexportOutput({"-mon", mon}),
               "\"ACCUMULATED TIMESTEP\",\"?p\",\"caf\xe9\"\n"
               "1,2.50000000e+00,3.00000000e+00\n");
+    EXPECT_EQ(monexportOutput({"-showvars", "-mon", dir.write("empty.mon", "monitor-file 1\n")}),
+              "ACCUMULATED TIMESTEP\n");
+}
+
+// A malformed rule is reported as the user typed it, and nothing is written.
+TEST(Selection, MalformedRuleGivesTheTwoLineReportAndWritesNothing) {
+    e2e::TempDir dir;
+    const std::string out = dir.file("table.csv");
+    EXPECT_TRUE(e2e::failsWith(
+        monexport({"-mon", example("transient.mon"), "-varrule",
+                   "(GROUP = \"Momentum and Mass\" or NAME = caf\xc3\xa9", "-out", out}),
+        "Invalid variable rule \"(GROUP = \"Momentum and Mass\" or NAME = caf\xc3\xa9\": "
+        "expected 'and', 'or' or ')' at column 45."));
+    EXPECT_FALSE(e2e::fileExists(out));
 }
 
 // The table is still written; a warning names the categories the run has.
