@@ -1,4 +1,5 @@
-"""The monexport module against the command: same tables, same errors."""
+"""The monexport module against the command: same tables, statistics,
+studies and errors."""
 
 import io
 import os
@@ -23,14 +24,22 @@ def example(name):
     return os.path.join(EXAMPLES, name)
 
 
+MON = example("transient.mon")
+
+
 def command(*args):
     return subprocess.run([COMMAND, *args], capture_output=True, text=True)
 
 
-def command_csv(*args):
+def tool(name, *args):
+    subprocess.run([os.path.join(os.path.dirname(COMMAND), name), *map(str, args)], check=True,
+                   capture_output=True)
+
+
+def command_csv(*args, **read):
     done = command(*args)
     assert done.returncode == 0, done.stderr
-    return pd.read_csv(io.StringIO(done.stdout))
+    return pd.read_csv(io.StringIO(done.stdout), **read)
 
 
 def command_error(*args):
@@ -110,15 +119,17 @@ def test_selection_info_and_source_are_python_values():
             monexport.open(example(source), source=SOURCES[source][1:]).variables
     with pytest.raises(ValueError):
         monexport.open(example("steady.mon"), source="csv")
+    with pytest.raises(ValueError):
+        run.stats(window="last")
 
-
-MON = example("transient.mon")
 
 
 @pytest.mark.parametrize("call, args", [
     (lambda run: run.table(names=["RMS P-Mass", "NO SUCH", "OTHER"]),
      ["-mon", MON, "-varlist", "RMS P-Mass;NO SUCH;OTHER"]),
     (lambda run: run.table(rule="CATEGORY ="), ["-mon", MON, "-varrule", "CATEGORY ="]),
+    (lambda run: run.converged("NAME = X : below"),
+     ["-mon", MON, "-stats", "-converged", "NAME = X : below"]),
     (lambda run: monexport.open(example("no-such-file.mon")),
      ["-mon", example("no-such-file.mon")]),
     (lambda run: run.values("NO SUCH"), None),
@@ -149,8 +160,7 @@ def test_results_file_reads_only_the_asked_variable(tmp_path):
     source, packed = tmp_path / "big.mon", tmp_path / "big.res"
     source.write_text("monitor-file 1\n" + "".join(f'var "{n}"\n' for n in names) +
                       "".join(f"{s}" + " 0.5" * len(names) + "\n" for s in range(1, steps + 1)))
-    subprocess.run([os.path.join(os.path.dirname(COMMAND), "monpack"),
-                    "-mon", str(source), "-out", str(packed)], check=True)
+    tool("monpack", "-mon", source, "-out", packed)
     probe = ("import sys, monexport\n"
              "rss = lambda: int(next(l for l in open('/proc/self/status')"
              " if l.startswith('VmRSS:')).split()[1])\n"
@@ -199,8 +209,7 @@ def test_times_keep_double_precision_from_source_and_packed_file(tmp_path):
     (folder / "p").write_text("# Probe 0 (0 0 0)\n#     Probe   0\n#      Time\n" +
                               "".join(f"20.00000{i} {i}\n" for i in range(1, 6)))
     packed = tmp_path / "run.res"
-    subprocess.run([os.path.join(os.path.dirname(COMMAND), "monpack"),
-                    "-dir", str(tmp_path / "case"), "-out", str(packed)], check=True)
+    tool("monpack", "-dir", tmp_path / "case", "-out", packed)
     for path in (tmp_path / "case", packed):
         run = monexport.open(str(path))
         times = run.values("TIME")
@@ -223,3 +232,110 @@ def test_log_patterns_give_the_commands_variables(tmp_path):
     with pytest.raises(monexport.Error) as raised:
         monexport.open(str(log), patterns=["alpha = {a"])
     assert str(raised.value) == "Pattern 'alpha = {a': '{' without '}'"
+
+
+# run.stats, run.converged and run.compare against the command's -stats.
+def stats_table(text):
+    return pd.read_csv(io.StringIO(text), index_col=0, keep_default_na=False, na_values=[""])
+
+
+@pytest.mark.parametrize("call, options", [
+    (lambda run: (True, run.stats(rule="CATEGORY = RESIDUAL", window=8)),
+     ["-varrule", "CATEGORY = RESIDUAL", "-window", "8"]),
+    (lambda run: run.converged("CATEGORY = RESIDUAL : drop 0.6"),
+     ["-converged", "CATEGORY = RESIDUAL : drop 0.6"]),
+    (lambda run: run.converged("NAME = RMS* : stderr 50%", window=6),
+     ["-converged", "NAME = RMS* : stderr 50%", "-window", "6"]),
+])
+def test_same_statistics_and_verdicts_as_the_command(call, options):
+    met, table = call(monexport.open(MON))
+    done = command("-mon", MON, "-stats", *options)
+    expected = stats_table(done.stdout)
+    assert met == (done.returncode == 0)
+    assert list(table.index) == list(expected.index)
+    assert list(table.columns) == [c.lower() for c in expected.columns]
+    for column in ["mean", "std", "stderr", "neff", "drift", "orders", "cauchy"]:
+        np.testing.assert_allclose(table[column], expected[column.upper()], rtol=1e-7)
+    assert (table["first step"] == expected["FIRST STEP"]).all()
+    assert list(table["note"]) == list(expected["NOTE"].fillna(""))
+    if "verdict" in table:
+        assert list(table["verdict"]) == list(expected["VERDICT"] == "yes")
+
+
+def test_compare_with_a_table_or_values(tmp_path):
+    run = monexport.open(MON)
+    reference = tmp_path / "reference.csv"
+    reference.write_text(command("-mon", MON, "-stats", "-varlist", "RMS P-Mass").stdout)
+    met, table = run.compare(str(reference))
+    assert met and list(table.index) == ["RMS P-Mass"]
+    mean, error = table.loc["RMS P-Mass", ["mean", "stderr"]]
+    shifted = {"RMS P-Mass": mean + 2 * error}
+    met, table = run.compare(shifted, k=0)
+    assert not met and table.loc["RMS P-Mass", "difference"] == pytest.approx(-2 * error)
+    assert run.compare(shifted, k=0, atol=3 * error)[0]
+
+
+# monexport.study and monexport.dask.study against monexport -study.
+@pytest.fixture(scope="module")
+def sweep(tmp_path_factory):
+    """mesh_fine|coarse/alpha_N.EXT: monitor files, a results file, a run
+    with fewer variables and a damaged one."""
+    root = tmp_path_factory.mktemp("sweep")
+    for mesh in ("fine", "coarse"):
+        (root / f"mesh_{mesh}").mkdir()
+    tool("monsynth", "--out", root / "mesh_fine/alpha_1.5.mon", "--steps", 30)
+    tool("monsynth", "--out", root / "packed.mon", "--steps", 20, "--seed", 3)
+    tool("monpack", "-mon", root / "packed.mon", "-out", root / "mesh_fine/alpha_3.res")
+    (root / "mesh_coarse/alpha_1.5.mon").write_text("damaged\n")
+    su2 = root / "mesh_coarse/alpha_3"
+    su2.mkdir()
+    (su2 / "history.csv").write_text('"Inner_Iter","CL","Drag Force"\n0,0.5,1\n1,0.75,2\n')
+    return str(root / "mesh_*" / "alpha_*")
+
+
+def comparable(table):
+    """Values as float32 (the command writes them to float32's precision)."""
+    table = table.copy()
+    table["ERROR"] = table["ERROR"].fillna("")
+    table["STEPS"] = table["STEPS"].astype("Int64")
+    for name in table.columns[3:-2]:
+        table[name] = table[name].astype(np.float32)
+    return table
+
+
+@pytest.mark.parametrize("options, args", [
+    ({}, []),
+    ({"names": ["Drag Force", "CL"]}, ["-varlist", "Drag Force;CL"]),
+    ({"rule": "CATEGORY = FORCE", "names": "CL"}, ["-varlist", "CL", "-varrule", "CATEGORY = FORCE"]),
+    ({"mode": "stats", "names": "Drag Force;CL"}, ["-varlist", "Drag Force;CL", "-stats"]),
+])
+def test_study_is_the_commands_table(sweep, options, args):
+    table = monexport.study(sweep, **options)
+    assert list(table.columns[:3]) == ["RUN", "mesh", "alpha"]
+    assert table["alpha"].dtype == np.float64 and table["mesh"].dtype == object
+    assert (table["ERROR"] != "").sum() == 1
+    expected = command_csv("-study", sweep, *args, keep_default_na=False, na_values=[""])
+    pd.testing.assert_frame_equal(comparable(table), comparable(expected))
+    pd.testing.assert_frame_equal(monexport.study([sweep], workers=1, **options), table)
+
+
+def test_dask_study_on_a_local_cluster_is_the_same_table(sweep):
+    distributed = pytest.importorskip("distributed")
+    import monexport.dask
+
+    with distributed.LocalCluster(n_workers=2, processes=True, threads_per_worker=1,
+                                  dashboard_address=None) as cluster:
+        with distributed.Client(cluster):
+            lazy = monexport.dask.study(sweep, names="CL;Drag Force", batch_size=2)
+            assert lazy.npartitions == 2
+            table = lazy.compute()
+    pd.testing.assert_frame_equal(table, monexport.study(sweep, names="CL;Drag Force"))
+
+
+@pytest.mark.parametrize("options, error", [
+    ({"names": ["nowhere"]}, monexport.Error), ({"matrix": "/nowhere.csv"}, monexport.Error),
+    ({"mode": "mean"}, ValueError),
+])
+def test_study_errors(sweep, options, error):
+    with pytest.raises(error):
+        monexport.study(sweep, **options)
