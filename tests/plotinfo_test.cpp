@@ -12,13 +12,6 @@ namespace {
 
 using e2e::monexport;
 
-e2e::Result plotinfo(const std::string& monFile, const std::string& dataDir,
-                     std::vector<std::string> extra = {}) {
-    std::vector<std::string> args{"-plotinfo", "-mon", monFile};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return monexport(args, {{"ORB_DATA_DIR", dataDir}});
-}
-
 // The text between the quotes of ` KEY="..."`; "?" when absent.
 std::string quotedAfter(const std::string& text, const std::string& key) {
     const size_t start = text.find(key + "=\"");
@@ -195,6 +188,10 @@ TEST(PlotInfoErrors, UnusableTemplateIsReportedWithItsPath) {
     const std::string mon = e2e::testData("plotinfo/run.mon"), out = dir.file("plots.xml");
     const std::string file = dir.file("workspace-basic.mst");
     const auto outputIsEmpty = [&] { return e2e::fileExists(out) && e2e::readFile(out).empty(); };
+    const auto plotinfo = [&](std::vector<std::string> args) {
+        args.insert(args.begin(), {"-plotinfo", "-mon", mon});
+        return monexport(args, {{"ORB_DATA_DIR", dir.path()}});
+    };
     EXPECT_TRUE(e2e::failsWith(monexport({"-plotinfo", "-mon", mon}, {{"ORB_DATA_DIR", ""}}),
                                "Initial workspace file not found."));
     // ORB_DATA_DIR set but empty
@@ -204,18 +201,17 @@ TEST(PlotInfoErrors, UnusableTemplateIsReportedWithItsPath) {
     EXPECT_TRUE(outputIsEmpty());
     std::remove(out.c_str());
     EXPECT_TRUE(e2e::failsWith(
-        plotinfo(mon, dir.path(), {"-out", out}),
+        plotinfo({"-out", out}),
         "Cannot open the command-language file '" + file + "': No such file or directory."));
     EXPECT_TRUE(outputIsEmpty());
     e2e::writeFile(file, "MONITOR WORKSPACE: Run\n  MONITOR PLOT: P\n  Priority 10\nEND\nEND\n");
-    EXPECT_TRUE(e2e::failsWith(plotinfo(mon, dir.path()),
+    EXPECT_TRUE(e2e::failsWith(plotinfo({}),
                                file + ":3: expected 'TYPE: Name', 'Parameter = Value' or 'END', "
                                       "found 'Priority 10'"));
     std::remove(file.c_str());
     ASSERT_EQ(mkdir(file.c_str(), 0700), 0);
-    EXPECT_TRUE(
-        e2e::failsWith(plotinfo(mon, dir.path()),
-                       "Cannot read the command-language file '" + file + "': Is a directory."));
+    EXPECT_TRUE(e2e::failsWith(
+        plotinfo({}), "Cannot read the command-language file '" + file + "': Is a directory."));
 }
 
 }  // namespace
