@@ -98,9 +98,6 @@ TEST(FormatScientific8, SpecialValuesMatchTheStream) {
     for (float value : {0.0f, -0.0f, INFINITY, -INFINITY, nan, -nan, FLT_MAX, -FLT_MAX, FLT_MIN,
                         FLT_TRUE_MIN, 1.0f, 0.1f, 3.4028235e+38f})
         EXPECT_EQ(fast(value), viaStream(value, 8)) << toBits(value);
-    EXPECT_EQ(fast(-nan), "-nan");
-    EXPECT_EQ(fast(-INFINITY), "-inf");
-    EXPECT_EQ(fast(-0.0f), "-0.00000000e+00");
     EXPECT_EQ(fast(FLT_MAX), "3.40282347e+38");
     EXPECT_EQ(fast(FLT_TRUE_MIN), "1.40129846e-45");
     EXPECT_EQ(fast(1000000.125f), "1.00000012e+06");  // a tie goes to even

@@ -22,7 +22,6 @@ TEST(CommandLine, MistakesGiveTheTwoLineReport) {
         {{"-res", "", "-dir", "", "-mon", ""}, "No valid data source has been specified."},
         {{"", "stray", "-showvarsx"}, "No valid data source has been specified."},
         {{"-showvars", "-mon", steady, "-res"}, "Missing value for option -res."},
-        {{"-lasttimestep"}, "Missing value for option -lasttimestep."},
         {{"-showvars", "-mon", "/nonexistent/run.mon"},
          "Cannot read '/nonexistent/run.mon': No such file or directory."},
         // A results file comes before a run directory, which comes before a monitor file.

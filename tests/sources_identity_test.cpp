@@ -4,7 +4,6 @@
 // standard error and exit status whichever form it reads.
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "tests/CommandRunner.h"
 
@@ -75,9 +74,8 @@ TEST(SourcesIdentity, TransientRunInEveryForm) {
 
 TEST(SourcesIdentity, SteadyRunAsFileFolderAndCompressedResults) {
     e2e::TempDir dir;
-    ::mkdir(dir.file("run").c_str(), 0777);
-    e2e::writeFile(dir.file("run/steady.mon"), e2e::readFile(example("steady.mon")));
     const std::string steady = example("steady.mon");
+    dir.write("run/steady.mon", e2e::readFile(steady));
     expectIdentical(
         {{"-mon", steady},
          {"-dir", dir.file("run")},
