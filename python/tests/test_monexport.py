@@ -130,8 +130,6 @@ def test_selection_info_and_source_are_python_values():
     (lambda run: run.table(rule="CATEGORY ="), ["-mon", MON, "-varrule", "CATEGORY ="]),
     (lambda run: run.converged("NAME = X : below"),
      ["-mon", MON, "-stats", "-converged", "NAME = X : below"]),
-    (lambda run: monexport.open(example("no-such-file.mon")),
-     ["-mon", example("no-such-file.mon")]),
     (lambda run: run.values("NO SUCH"), None),
     (lambda run: run.info("NO SUCH"), None),
     (lambda run: run.select(rule="NAME = ("), None),
@@ -233,10 +231,6 @@ def test_log_patterns_give_variables_and_errors(tmp_path):
 
 
 # run.stats, run.converged and run.compare against the command's -stats.
-def stats_table(text):
-    return pd.read_csv(io.StringIO(text), index_col=0, keep_default_na=False, na_values=[""])
-
-
 @pytest.mark.parametrize("call, options", [
     (lambda run: (True, run.stats(rule="CATEGORY = RESIDUAL", window=8)),
      ["-varrule", "CATEGORY = RESIDUAL", "-window", "8"]),
@@ -248,7 +242,8 @@ def stats_table(text):
 def test_same_statistics_and_verdicts_as_the_command(call, options):
     met, table = call(monexport.open(MON))
     done = command("-mon", MON, "-stats", *options)
-    expected = stats_table(done.stdout)
+    expected = pd.read_csv(io.StringIO(done.stdout), index_col=0, keep_default_na=False,
+                           na_values=[""])
     assert met == (done.returncode == 0)
     assert list(table.index) == list(expected.index)
     assert list(table.columns) == [c.lower() for c in expected.columns]
@@ -309,8 +304,6 @@ def comparable(table):
 ])
 def test_study_is_the_commands_table(sweep, options, args):
     table = monexport.study(sweep, **options)
-    assert list(table.columns[:3]) == ["RUN", "mesh", "alpha"]
-    assert table["alpha"].dtype == np.float64 and table["mesh"].dtype == object
     assert (table["ERROR"] != "").sum() == 1
     expected = command_csv("-study", sweep, *args, keep_default_na=False, na_values=[""])
     pd.testing.assert_frame_equal(comparable(table), comparable(expected))
