@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 
 #include <cstdio>
-#include <sstream>
+#include <pugixml.hpp>
 
 #include "tests/CommandRunner.h"
 
@@ -12,35 +12,23 @@ namespace {
 
 using e2e::monexport;
 
-// The text between the quotes of ` KEY="..."`; "?" when absent.
-std::string quotedAfter(const std::string& text, const std::string& key) {
-    const size_t start = text.find(key + "=\"");
-    if (start == std::string::npos) return "?";
-    const size_t value = start + key.size() + 2;
-    return text.substr(value, text.find('"', value) - value);
-}
-
 // One text per plot: "Name|DisplayName|Visibility|X label|log Y: X>Y X>Y", the
 // accumulated time step written "Step" (its name and label are pinned by run.xml).
 std::vector<std::string> summary(const std::string& xml) {
+    pugi::xml_document document;
+    EXPECT_TRUE(document.load_string(xml.c_str())) << xml;
+    const auto text = [](pugi::xml_node node, const char* attribute) {
+        const std::string value = node.attribute(attribute).value();
+        return value == "ACCUMULATED TIMESTEP" || value == "Accumulated Time Step" ? "Step" : value;
+    };
     std::vector<std::string> plots;
-    std::istringstream lines(xml);
-    std::string line, xVar;
-    while (std::getline(lines, line)) {
-        for (const std::string step : {"ACCUMULATED TIMESTEP", "Accumulated Time Step"})
-            if (const size_t at = line.find(step); at != std::string::npos)
-                line.replace(at, step.size(), "Step");
-        if (line.find("<Plot ") != std::string::npos)
-            plots.push_back(quotedAfter(line, " Name") + "|" + quotedAfter(line, " DisplayName") +
-                            "|" + quotedAfter(line, " Visibility"));
-        else if (line.find("<XAxis ") != std::string::npos)
-            plots.back() += "|" + quotedAfter(line, " DisplayName");
-        else if (line.find("<YAxis ") != std::string::npos)
-            plots.back() += "|" + quotedAfter(line, " LogarithmicScale") + ":";
-        else if (line.find("<XVar ") != std::string::npos)
-            xVar = quotedAfter(line, " Name");
-        else if (line.find("<YVar ") != std::string::npos)
-            plots.back() += " " + xVar + ">" + quotedAfter(line, " Name");
+    for (const pugi::xml_node plot : document.child("Plots").children("Plot")) {
+        plots.push_back(text(plot, "Name") + "|" + text(plot, "DisplayName") + "|" +
+                        text(plot, "Visibility") + "|" + text(plot.child("XAxis"), "DisplayName") +
+                        "|" + text(plot.child("YAxis"), "LogarithmicScale") + ":");
+        for (const pugi::xml_node line : plot.children("PlotLine"))
+            plots.back() +=
+                " " + text(line.child("XVar"), "Name") + ">" + text(line.child("YVar"), "Name");
     }
     return plots;
 }
@@ -121,7 +109,7 @@ TEST(PlotInfo, PlotObjectSettingsShapeThePlots) {
          "Window Label = \" Probes & <more> \"\nVisibility = Yes\nLogarithmic Y = ON\nEND\n"
          "MONITOR PLOT: B\nVariable Rule = NAME = P2\nVisibility = off\nLogarithmic Y = 0\nEND\n",
          {
-             "A| Probes &amp; &lt;more&gt; |true|Step|true: Step>P2",
+             "A| Probes & <more> |true|Step|true: Step>P2",
              "B||false|Step|false: Step>P2",
          }},
     };
@@ -161,10 +149,10 @@ TEST(PlotInfo, EveryMonitorGroupOfTheRunGetsAPlotOfItsVariables) {
         e2e::testData("plotinfo/run.mon"));
     std::vector<std::string> names;
     for (const std::string& p : plots) names.push_back(p.substr(0, p.find('|')));
-    EXPECT_EQ(names, (std::vector<std::string>{
-                         "Existing", "Averages", "Blade", "Forces", "Heat Transfer", "Imbalances",
-                         "Momentum and Mass", "Probes &quot;A B&quot; *",
-                         "Probes &quot;A B&quot; *x", "Time", "Wall Probes"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"Existing", "Averages", "Blade", "Forces", "Heat Transfer",
+                                        "Imbalances", "Momentum and Mass", "Probes \"A B\" *",
+                                        "Probes \"A B\" *x", "Time", "Wall Probes"}));
     EXPECT_EQ(plots[1], "Averages|Averages|true|Step|false: Step>P1");
     EXPECT_EQ(plots[6],
               "Momentum and Mass|Momentum and Mass|true|Step|false: Step>RMS P-Mass "
