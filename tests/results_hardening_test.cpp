@@ -31,11 +31,11 @@ e2e::Result monexportBriefly(const std::vector<std::string>& args) {
 class CraftedFiles : public ::testing::Test {
   protected:
     // A sound file, which the flawed ones point to.
-    CraftedFiles() { craft::writeResults(other(), Flaw::None); }
+    CraftedFiles() { craft::writeResults(other(), {}); }
     std::string other() const { return dir_.file("other.res"); }
     std::string craft(Flaw flaw, const std::string& target = "") {
         const std::string path = dir_.file("run.res");
-        craft::writeResults(path, flaw, target.empty() ? other() : target);
+        craft::writeResults(path, {}, flaw, target.empty() ? other() : target);
         return path;
     }
     void expectRefused(const std::string& path, const std::vector<std::string>& args,

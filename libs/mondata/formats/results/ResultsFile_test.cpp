@@ -1,10 +1,7 @@
 #include "libs/mondata/formats/results/ResultsFile.h"
 
 #include <gtest/gtest.h>
-#include <hdf5.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -12,8 +9,11 @@
 
 #include "libs/mondata/model/RunDataBuilder.h"
 #include "tests/CommandRunner.h"
+#include "tests/tools/craft_results.h"
 
 namespace {
+
+using craft::Layout;
 
 bool sameBits(const mon::FloatColumn& a, const mon::FloatColumn& b) {
     return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
@@ -112,94 +112,10 @@ TEST(ResultsFile, NoSingleDamagedByteCrashesTheReader) {
     EXPECT_GT(rejected, static_cast<int>(image.size() / 4));
 }
 
-// Writes a monitor group the way another program would, with raw HDF5
-// calls, so that the reader's checks of each part can be exercised.
-struct Layout {
-    bool hasGroup = true;
-    int version = 1;
-    int loops = 0;
-    std::vector<long long> steps = {1, 2};
-    std::vector<long long> loopNumbers;
-    std::vector<std::string> names = {"A"};
-    std::vector<long long> owners = {0};
-    std::vector<std::string> keys = {"Label"};
-    std::vector<std::string> values = {"a"};
-    std::vector<std::vector<double>> columns = {{1.5, 2.5}};
-    bool variableLengthNames = false;
-};
-
-void writeArray(hid_t group, const char* name, hid_t fileType, hid_t memType, hsize_t count,
-                const void* data) {
-    hid_t space = H5Screate_simple(1, &count, nullptr);
-    hid_t set = H5Dcreate2(group, name, fileType, space, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
-    H5Dwrite(set, memType, H5S_ALL, H5S_ALL, H5P_DEFAULT, data);
-    H5Dclose(set);
-    H5Sclose(space);
-}
-
-void writeIntegers(hid_t group, const char* name, const std::vector<long long>& values) {
-    writeArray(group, name, H5T_STD_I64LE, H5T_NATIVE_LLONG, values.size(), values.data());
-}
-
-void writeTexts(hid_t group, const char* name, const std::vector<std::string>& texts, bool vlen) {
-    hsize_t count = texts.size();
-    hid_t space = H5Screate_simple(1, &count, nullptr);
-    hid_t type = H5Tcopy(H5T_C_S1);
-    std::vector<const char*> pointers;
-    std::string fixed;
-    size_t width = 1;
-    for (const std::string& text : texts) width = std::max(width, text.size());
-    for (const std::string& text : texts) pointers.push_back(text.c_str());
-    for (const std::string& text : texts) fixed += text + std::string(width - text.size(), '\0');
-    H5Tset_size(type, vlen ? H5T_VARIABLE : width);
-    hid_t set = H5Dcreate2(group, name, type, space, H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
-    H5Dwrite(set, type, H5S_ALL, H5S_ALL, H5P_DEFAULT,
-             vlen ? static_cast<const void*>(pointers.data()) : fixed.data());
-    H5Dclose(set);
-    H5Tclose(type);
-    H5Sclose(space);
-}
-
-void writeIntAttribute(hid_t group, const char* name, int value) {
-    hid_t space = H5Screate(H5S_SCALAR);
-    hid_t attribute = H5Acreate2(group, name, H5T_STD_I32LE, space, H5P_DEFAULT, H5P_DEFAULT);
-    H5Awrite(attribute, H5T_NATIVE_INT, &value);
-    H5Aclose(attribute);
-    H5Sclose(space);
-}
-
-void writeColumns(hid_t group, const std::vector<std::vector<double>>& columns) {
-    hid_t values = H5Gcreate2(group, "values", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
-    for (size_t i = 0; i < columns.size(); ++i)
-        writeArray(values, std::to_string(i).c_str(), H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE,
-                   columns[i].size(), columns[i].data());
-    H5Gclose(values);
-}
-
-void writeLayout(const std::string& path, const Layout& layout) {
-    hid_t file = H5Fcreate(path.c_str(), H5F_ACC_TRUNC, H5P_DEFAULT, H5P_DEFAULT);
-    hid_t fields = H5Gcreate2(file, "fields", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
-    H5Gclose(fields);
-    if (layout.hasGroup) {
-        hid_t group = H5Gcreate2(file, "monitor", H5P_DEFAULT, H5P_DEFAULT, H5P_DEFAULT);
-        writeIntAttribute(group, "version", layout.version);
-        writeIntAttribute(group, "coefficient_loops", layout.loops);
-        writeIntegers(group, "step", layout.steps);
-        if (!layout.loopNumbers.empty()) writeIntegers(group, "loop", layout.loopNumbers);
-        writeTexts(group, "variable_names", layout.names, layout.variableLengthNames);
-        writeIntegers(group, "attribute_variable", layout.owners);
-        writeTexts(group, "attribute_key", layout.keys, false);
-        writeTexts(group, "attribute_value", layout.values, false);
-        writeColumns(group, layout.columns);
-        H5Gclose(group);
-    }
-    H5Fclose(file);
-}
-
 // The first error that opening the file, then reading every variable, meets.
 std::string layoutError(const Layout& layout) {
     e2e::TempDir dir;
-    writeLayout(dir.file("run.res"), layout);
+    craft::writeResults(dir.file("run.res"), layout);
     return e2e::errorOf([&] {
         mon::RunData run = mon::readResultsFile(dir.file("run.res"));
         mon::completeAttributes(run);
@@ -213,8 +129,10 @@ TEST(ResultsFile, ReadsWhatAnotherProgramWrites) {
     layout.loops = 1;
     layout.steps = {3, 3, 7};
     layout.loopNumbers = {1, 2, 1};
-    layout.columns = {{0.25, 1e300, -2}};
-    writeLayout(dir.file("run.res"), layout);
+    layout.keys[0] = "Label";
+    layout.columns[0] = {0.25, 1e300, -2};
+    layout.doubleValues = true;
+    craft::writeResults(dir.file("run.res"), layout);
     mon::RunData run = mon::readResultsFile(dir.file("run.res"));
     mon::completeAttributes(run);
     EXPECT_EQ(run.rows->rowCount(), 3);
@@ -240,39 +158,40 @@ TEST(ResultsFile, ReportsEachBrokenPartOfTheLayout) {
         {[](Layout& l) { l.hasGroup = false; }, "it holds no monitor data (no group '/monitor')."},
         {[](Layout& l) { l.version = 2; }, "monitor data version 2 is not supported (expected 1)."},
         {[](Layout& l) {
-             l.steps = {2, 1};
+             l.steps = {2, 1, 3};
          },
          "record 1 (step 1, loop 1) does not follow the one before it."},
         {[](Layout& l) {
-             l.loops = 1, l.loopNumbers = {3, 3}, l.steps = {1, 1};
+             l.loops = 1, l.loopNumbers = {3, 3, 1}, l.steps = {1, 1, 2};
          },
          "record 1 (step 1, loop 3) does not follow the one before it."},
         {[](Layout& l) { l.loops = 1; }, "dataset '/monitor/loop' is missing."},
-        {[](Layout& l) { l.owners = {4}; }, "attribute 0 belongs to no variable (index 4)."},
-        {[](Layout& l) { l.columns = {{1.0}}; },
+        {[](Layout& l) {
+             l.owners = {4, 1};
+         },
+         "attribute 0 belongs to no variable (index 4)."},
+        {[](Layout& l) { l.columns[0] = {1.0}; },
          "dataset '/monitor/values/0' does not hold one value per record."},
         {[](Layout& l) { l.columns = {}; }, "dataset '/monitor/values/0' is missing."},
         {[](Layout& l) {
-             l.names = {"A", "A"}, l.columns = {{1, 2}, {1, 2}};
+             l.names = {"A", "A"};
          },
          "variable 'A' is listed twice."},
         {[](Layout& l) {
-             l.names = {"\xff", "\xfe"}, l.columns = {{1, 2}, {1, 2}};
+             l.names = {"\xff", "\xfe"};
          },
          "variable '\xfe' is listed twice."},  // both read as U+FFFD
         {[](Layout& l) {
              l.owners = {0, 0}, l.keys = {"Units", "UNITS"}, l.values = {"m", "s"};
          },
          "attribute 'UNITS' of variable 'A' is empty or given twice."},
-        {[](Layout& l) { l.names = {"COEFFICIENT LOOP"}; },
+        {[](Layout& l) { l.names[0] = "COEFFICIENT LOOP"; },
          "'COEFFICIENT LOOP' is the name of a record key and cannot be a variable."},
         {[](Layout& l) { l.variableLengthNames = true; },
          "dataset '/monitor/variable_names' holds variable-length strings; fixed-length "
          "strings are needed."},
         // Each variable is checked when its values are first read.
-        {[](Layout& l) {
-             l.names = {"A", "B", "C"}, l.columns = {{1, 2}, {3}};
-         },
+        {[](Layout& l) { l.columns[1] = {3}; },
          "dataset '/monitor/values/1' does not hold one value per record."},
     };
     for (const auto& [change, expected] : cases) {
@@ -289,8 +208,8 @@ TEST(ResultsFile, TextsRepeatedAcrossVariablesKeepEachVariablesValues) {
     layout.owners = {0, 0, 0, 1, 1, 1, 2};
     layout.keys = {"Label", "Units", "Group", "LABEL", "units", "Group", "label"};
     layout.values = {"RMS P-Mass", "", "Mass", "MAX P-Mass", "", "Mass", "caf\xc3\xa9"};
-    layout.columns = {{1, 2}, {3, 4}, {5, 6}};
-    writeLayout(dir.file("run.res"), layout);
+    layout.columns.push_back({5, 6, 7});
+    craft::writeResults(dir.file("run.res"), layout);
     mon::RunData run = mon::readResultsFile(dir.file("run.res"));
     mon::completeAttributes(run);
     ASSERT_EQ(run.variables.size(), 3u);
