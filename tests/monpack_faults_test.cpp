@@ -1,6 +1,7 @@
-// monpack when the disk fails it, when it is stopped, and when the target or
-// the run cannot be stored: the target is always the old file or the whole
-// new one, no temporary file is left, and every failure is reported.
+// monpack: its command line; and when the disk fails it, when it is stopped,
+// and when the target or the run cannot be stored: the target is always the
+// old file or the whole new one, no temporary file is left, and every failure
+// is reported.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -167,24 +168,60 @@ TEST(MonpackFaults, TargetsThatAreNotRegularFilesAreRefused) {
     EXPECT_EQ(e2e::filesIn(dir.path()).size(), targets.size());
 }
 
-TEST(MonpackFaults, TextsHoldingNulBytesAreRefusedBeforeWriting) {
+// A run it cannot read, or cannot store, fails before the target is touched.
+TEST(MonpackFaults, RunsItCannotReadOrStoreLeaveTheTargetAsItWas) {
     e2e::TempDir dir;
-    const std::string label =
-        std::string("monitor-file 1\nvar \"A\" label=\"a") + '\0' + "b\"\n1 1\n";
-    const std::string name =
-        std::string("monitor-file 1\nvar \"X") + '\0' + "y\"\nvar \"X" + '\0' + "z\"\n1 1 2\n";
-    for (const auto& [text, what] : std::vector<std::pair<std::string, std::string>>{
-             {label, "attribute 'label' of variable 'A'"},
-             {name, "the name of variable 'X\\x00y'"}}) {
-        const std::string target = dir.write("run.res", "previous results");
-        EXPECT_TRUE(
-            e2e::failsWith(e2e::monpack({"-mon", dir.write("run.mon", text), "-out", target}),
-                           "Cannot write '" + target + "': " + what +
-                               " holds a NUL byte, which a results file cannot store.",
-                           "Packer"));
+    const std::string mon = dir.file("run.mon"), target = dir.file("run.res");
+    const std::string cannot = "Cannot write '" + target + "': ",
+                      nul = " holds a NUL byte, which a results file cannot store.";
+    const std::pair<std::string, std::string> cases[] = {
+        {"monitor-file 1\nvar A\n1 x\n", mon + ":3: value 'x' of variable 'A' is not a number"},
+        {std::string("monitor-file 1\nvar \"A\" label=\"a") + '\0' + "b\"\n1 1\n",
+         cannot + "attribute 'label' of variable 'A'" + nul},
+        {std::string("monitor-file 1\nvar \"X") + '\0' + "y\"\nvar \"X" + '\0' + "z\"\n1 1 2\n",
+         cannot + "the name of variable 'X\\x00y'" + nul}};
+    for (const auto& [text, message] : cases) {
+        dir.write("run.res", "previous results");
+        EXPECT_TRUE(e2e::failsWith(
+            e2e::monpack({"-mon", dir.write("run.mon", text), "-out", target}), message, "Packer"));
         EXPECT_EQ(e2e::readFile(target), "previous results");
         EXPECT_EQ(e2e::filesIn(dir.path()), (std::vector<std::string>{"run.mon", "run.res"}));
     }
+    const e2e::Result r = e2e::monpack({"-mon", mon, "-out", dir.file("no/such/run.res")});
+    EXPECT_EQ(r.status, 255);
+    EXPECT_EQ(r.err.substr(0, 13), "Packer error:");
+}
+
+TEST(Monpack, CommandLineMistakesAreReported) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{}, "No data source has been specified: give -mon, -dir or -res (see monpack -help)."},
+        {{"-mon", "a.mon"}, "No output file has been specified: give -out (see monpack -help)."},
+        {{"-mon", "a.mon", "-out"}, "Missing value for option -out."},
+        {{"-mon", "a.mon", "-dir", "d"}, "Give only one data source (-mon and -dir)."},
+        {{"-x", "1"}, "Unknown option '-x' (see monpack -help)."},
+        {{"-deflate", "10"}, "Option -deflate needs a whole number from 0 to 9, not '10'."},
+        {{"-chunk", "0x10"}, "Option -chunk needs a whole number from 1 to 16777216, not '0x10'."},
+    };
+    for (const auto& [args, message] : cases)
+        EXPECT_TRUE(e2e::failsWith(e2e::monpack(args), message, "Packer"));
+    e2e::Result help = e2e::monpack({"-help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.substr(0, 14), "Usage: monpack");
+}
+
+TEST(Monpack, ReplacesTheTargetWholeAndNeverItsSource) {
+    e2e::TempDir dir;
+    const std::string text = e2e::readFile(e2e::example("steady.mon"));
+    const std::string mon = dir.write("run.mon", text), res = dir.write("run.res", "previous");
+    ASSERT_EQ(e2e::monpack({"-mon", mon, "-out", res}).status, 0);
+    EXPECT_EQ(e2e::readFile(res).substr(1, 3), "HDF");
+    EXPECT_EQ(e2e::filesIn(dir.path()), (std::vector<std::string>{"run.mon", "run.res"}));
+    EXPECT_TRUE(e2e::failsWith(
+        e2e::monpack({"-res", res, "-out", res}),
+        "Refusing to write the results file '" + res + "': it is the data source '" + res + "'.",
+        "Packer"));
+    EXPECT_EQ(e2e::monpack({"-mon", mon, "-out", mon}).status, 255);
+    EXPECT_EQ(e2e::readFile(mon), text);
 }
 
 }  // namespace

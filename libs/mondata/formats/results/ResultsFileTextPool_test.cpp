@@ -17,9 +17,6 @@ TEST(ResultsFileTextPool, DecodesEveryTextAsTheUtf8DecoderDoes) {
         "\xff\xfe",   "\xf0\x9f\x99\x82 smile"};
     for (const std::string& text : texts)
         EXPECT_EQ(mon::results::decodeText(text), owl::utf8::toQString(text)) << text;
-    // An empty text is a declared attribute value, not a missing one.
-    EXPECT_FALSE(mon::results::decodeText("").isNull());
-    EXPECT_TRUE(mon::results::decodeText("").isEmpty());
 }
 
 TEST(ResultsFileTextPool, EqualBytesShareOneText) {
