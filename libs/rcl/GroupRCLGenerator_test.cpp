@@ -37,20 +37,7 @@ class GroupRCLGeneratorTest : public ::testing::Test {
     const std::map<QString, QString> none;
 };
 
-TEST_F(GroupRCLGeneratorTest, GroupGetsOnePlotOfItsVariables) {
-    EXPECT_EQ(generator.generateRCL(q("Pressure Probes"), none),
-              q("MONITOR WORKSPACE : Run\n"
-                "MONITOR PLOT: Pressure Probes\n"
-                "Logarithmic Y = false\n"
-                "Monitor Group = Pressure Probes\n"
-                "Plot Data By = Time Step\n"
-                "Variable Rule = GROUP = \"Pressure Probes\"\n"
-                "Visibility = true\n"
-                "Window Label = Pressure Probes\n"
-                "END\n"
-                "END\n"));
-}
-
+// The plot a group gets: the end-to-end -plotinfo tests.
 TEST_F(GroupRCLGeneratorTest, GivenParametersAreAddedOrReplaceGeneratedOnes) {
     db.sendRCL(
         generator.generateRCL(q("P"), {{q("Visibility"), q("false")}, {q("Extra"), q(" x")}}),
