@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "libs/rcl/RCLPath.h"
 #include "tests/CommandRunner.h"
 
 namespace {
@@ -77,6 +78,24 @@ TEST(RCLParser, NestingIsLimited) {
     for (size_t i = 0; i <= RCLParser::maxDepth; ++i) text = "T: n\n" + text + "END\n";
     EXPECT_EQ(errorOf(text.c_str()), "t.rcl:33: objects are nested deeper than 32 levels");
     EXPECT_EQ(errorOf(text.substr(5, text.size() - 9).c_str()), "");
+}
+
+// The steps of an object path as "type|name;" and, after "->", the last name.
+std::string pathSteps(const char* text) {
+    const owl::RCLPath path(text);
+    std::string out;
+    for (const auto& step : path.getSteps()) out += step.type + "|" + step.name + ";";
+    return out + "->" + path.getLastName();
+}
+
+TEST(RCLPath, StepsSplitAtSlashesAndTheFirstColon) {
+    const std::pair<const char*, const char*> cases[] = {
+        {" A B : x /C:y:z/ plain ", "A B|x;C|y:z;|plain;->plain"},
+        {"MONITOR WORKSPACE : Run", "MONITOR WORKSPACE|Run;->Run"},
+        {"/T: a//", "T|a;->a"},
+        {"/", "->"},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(pathSteps(text), expected) << text;
 }
 
 }  // namespace
