@@ -20,14 +20,6 @@ const char* const kTable =
     "2,2.50000000e+00,2.00000000e+01\n"
     "3,3.50000000e+00,3.00000000e+01\n";
 
-// Runs monexport under a time limit, so that a source it would wait on
-// forever fails the test instead of hanging it.
-e2e::Result monexportBriefly(const std::vector<std::string>& args) {
-    std::vector<std::string> limited = {"20", e2e::binary("monexport")};
-    limited.insert(limited.end(), args.begin(), args.end());
-    return e2e::run("/usr/bin/timeout", limited);
-}
-
 class CraftedFiles : public ::testing::Test {
   protected:
     // A sound file, which the flawed ones point to.
@@ -43,17 +35,14 @@ class CraftedFiles : public ::testing::Test {
         std::vector<std::string> all = {"-res", path};
         all.insert(all.end(), args.begin(), args.end());
         EXPECT_TRUE(
-            e2e::failsWith(monexportBriefly(all), "Cannot read '" + path + "': " + problem + "."));
+            e2e::failsWith(e2e::monexport(all), "Cannot read '" + path + "': " + problem + "."));
     }
     e2e::TempDir dir_;
 };
 
 TEST_F(CraftedFiles, SoundFilesInEveryStorageAreRead) {
-    for (Flaw flaw : {Flaw::None, Flaw::CompactAndContiguous}) {
-        e2e::Result r = monexportBriefly({"-res", craft(flaw)});
-        EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, kTable);
-    }
+    for (Flaw flaw : {Flaw::None, Flaw::CompactAndContiguous})
+        EXPECT_EQ(e2e::monexportOutput({"-res", craft(flaw)}), kTable);
 }
 
 // Objects and data kept outside the file, and keys and texts the run
@@ -83,9 +72,8 @@ TEST_F(CraftedFiles, PartsNeverWrittenAreDamageFoundWhenRead) {
     for (Flaw flaw : {Flaw::UnwrittenChunk, Flaw::UnwrittenContiguous}) {
         const std::string path = craft(flaw);
         // Variables not read do not matter: values are checked when read.
-        e2e::Result r = monexportBriefly({"-res", path, "-varlist", "A", "-noheader"});
-        EXPECT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out, "1,1.50000000e+00\n2,2.50000000e+00\n3,3.50000000e+00\n");
+        EXPECT_EQ(e2e::monexportOutput({"-res", path, "-varlist", "A", "-noheader"}),
+                  "1,1.50000000e+00\n2,2.50000000e+00\n3,3.50000000e+00\n");
         expectRefused(path, {"-lastvaluesonly"},
                       "dataset '/monitor/values/1' is damaged: part of it was never written");
     }
@@ -96,14 +84,18 @@ TEST(ResultsSources, SourcesThatAreNotRegularFilesAreRefusedAtOnce) {
     ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0644), 0);
     const std::vector<std::pair<std::string, std::string>> cases = {
         {"/dev/zero", "a character device"}, {dir.file("fifo"), "a FIFO"}};
+    // Under a time limit: a source a command would wait on fails the test
+    // instead of hanging it.
+    const auto briefly = [](const std::string& command, std::vector<std::string> args) {
+        args.insert(args.begin(), {"20", e2e::binary(command)});
+        return e2e::run("/usr/bin/timeout", args);
+    };
     for (const auto& [path, kind] : cases) {
         const std::string message =
             "Cannot read '" + path + "': it is " + kind + ", not a regular file.";
-        EXPECT_TRUE(e2e::failsWith(monexportBriefly({"-res", path, "-showvars"}), message));
-        EXPECT_TRUE(e2e::failsWith(
-            e2e::run("/usr/bin/timeout",
-                     {"20", e2e::binary("monpack"), "-res", path, "-out", dir.file("x.res")}),
-            message, "Packer"));
+        EXPECT_TRUE(e2e::failsWith(briefly("monexport", {"-res", path, "-showvars"}), message));
+        EXPECT_TRUE(e2e::failsWith(briefly("monpack", {"-res", path, "-out", dir.file("x.res")}),
+                                   message, "Packer"));
     }
 }
 

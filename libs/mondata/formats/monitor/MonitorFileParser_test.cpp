@@ -28,7 +28,8 @@ std::string parseError(const std::string& text, const std::string& file = "run.m
 using testing_run::describe;
 
 // Known answers: the text after the header line, and the run it gives
-// ("STEP/LOOPS: LOOP VALUES; ..." per step).
+// ("STEP/LOOPS: LOOP VALUES; ..." per step). An unfinished last line: the
+// block reader's tests and the end-to-end monitor source tests.
 struct Parsed {
     const char* what;
     std::string text;
@@ -49,9 +50,6 @@ TEST(MonitorFileParser, ReadsEveryKindOfLineIntoTheRun) {
          kSteady + "var A\n1 nan\n2 -inf\n3 +1.5\n4 1e-60\n5 -nan\n6 Inf\n",
          "steady\nvar A\n1: nan;\n2: -inf;\n3: 1.5;\n4: 0;\n5: -nan;\n"
          "6: inf;\n"},
-        {"the unfinished last line is ignored", kSteady + "var A\n1 1\n2 2\n3 3.0",
-         "steady\nvar A\n1: 1;\n2: 2;\n"},
-        {"an unfinished declaration too", kSteady + "var A\n1 1\nvar B", "steady\nvar A\n1: 1;\n"},
         {"a restart replaces the later records",
          kLoops + "var A\n1 1 11\n1 2 12\n2 1 21\n2 2 22\n3 1 31\n2 2 -22\n2 3 -23\n",
          "loops\nvar A\n1/2: 1 11; 2 12;\n2/3: 1 21; 2 -22; 3 -23;\n"},

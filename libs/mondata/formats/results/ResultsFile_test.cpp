@@ -112,17 +112,6 @@ TEST(ResultsFile, NoSingleDamagedByteCrashesTheReader) {
     EXPECT_GT(rejected, static_cast<int>(image.size() / 4));
 }
 
-// The first error that opening the file, then reading every variable, meets.
-std::string layoutError(const Layout& layout) {
-    e2e::TempDir dir;
-    craft::writeResults(dir.file("run.res"), layout);
-    return e2e::errorOf([&] {
-        mon::RunData run = mon::readResultsFile(dir.file("run.res"));
-        mon::completeAttributes(run);
-        for (size_t i = 0; i < run.variables.size(); ++i) run.loadColumn(i);
-    });
-}
-
 TEST(ResultsFile, ReadsWhatAnotherProgramWrites) {
     e2e::TempDir dir;
     Layout layout;
@@ -146,9 +135,16 @@ TEST(ResultsFile, ReadsWhatAnotherProgramWrites) {
     EXPECT_EQ(run.loadDoubleColumn(0), (mon::DoubleColumn{0.25, 1e300, -2}));
 }
 
-// What is wrong with the layout, after the file's name.
+// What is wrong with the layout (after the file's name): the first error
+// that opening the file, then reading every variable, meets.
 std::string layoutFault(const Layout& layout) {
-    const std::string text = layoutError(layout);
+    e2e::TempDir dir;
+    craft::writeResults(dir.file("run.res"), layout);
+    const std::string text = e2e::errorOf([&] {
+        mon::RunData run = mon::readResultsFile(dir.file("run.res"));
+        mon::completeAttributes(run);
+        for (size_t i = 0; i < run.variables.size(); ++i) run.loadColumn(i);
+    });
     const size_t cut = text.find("': ");
     return cut == std::string::npos ? text : text.substr(cut + 3);
 }
