@@ -148,9 +148,9 @@ TEST(FoamLog, LogsWrittenByHand) {
     }
 }
 
-// A garbled line, a line cut short and a run of binary bytes in the middle of
-// a log: the export succeeds with the values around them, and one warning
-// names the first lines skipped.
+// A garbled line, a line cut short, a run of binary bytes and a word for a
+// number in a log: the export succeeds with the values around them, and one
+// warning names the first three lines skipped and counts them all.
 TEST(FoamLog, DamagedLinesAreSkippedWithOneWarning) {
     e2e::Result r = monexport({"-mon", log("lenient.log"), "-varlist", "p initial residual"});
     EXPECT_EQ(r.status, 0);
@@ -166,13 +166,7 @@ TEST(FoamLog, DamagedLinesAreSkippedWithOneWarning) {
                          "final residual; " +
                          path +
                          ":16: skipped: bounding k: min '\\x00\\x00' "
-                         "is not a number (3 lines skipped)\n");
-    e2e::TempDir dir;
-    r = monexport({"-mon", dir.write("log.simpleFoam",
-                                     "Exec   : simpleFoam\nTime = 1\ndeltaT = fast\nTime = 1.x\n"
-                                     "PIMPLE: iteration 0\nExecutionTime = 1 s  ClockTime = ?\n")});
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.err.substr(r.err.size() - 18), "(4 lines skipped)\n") << r.err;
+                         "is not a number (4 lines skipped)\n");
 }
 
 TEST(FoamLog, MultiRegionNamesOnePerQuantityAndRegion) {

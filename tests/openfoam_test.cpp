@@ -1,9 +1,11 @@
 // OpenFOAM function-object data: whole cases of both distributions (-dir),
-// single data files (-mon), restarts, merged times; the default plots of logs too.
+// single data files (-mon), restarts, merged times; the default plots of the
+// solvers' files too.
 
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <tuple>
 
 #include "tests/CommandRunner.h"
 
@@ -85,12 +87,50 @@ TEST(OpenFoam, OrgCaseOrdersStartFoldersByTimeAndSplitsNestedForces) {
               "120,1.20000000e+02,2.20000005e+00,,,,,,\n");
 }
 
-TEST(OpenFoam, RowsOfOneTimeAreCoefficientLoops) {
+// Function objects join on their times, float noise included; the rows one
+// wrote at a time are that step's loops, where the others have no value.
+TEST(OpenFoam, FunctionObjectsJoinOnTimesAndLoopOverRowsOfOneTime) {
+    e2e::TempDir dir;
+    dir.write("postProcessing/a/0/a.dat", "# Time a\n0.1 1\n0.1 2\n0.3 3\n");
+    dir.write("postProcessing/b/0/b.dat", "# Time b\n0.1 10\n0.30000000000000004 30\n");
+    EXPECT_EQ(
+        e2e::monexportOutput({"-dir", dir.path()}),
+        "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"TIME\",\"a a\",\"b b\"\n"
+        "1,1,1.00000000e-01,1.00000000e+00,1.00000000e+01\n1,2,1.00000000e-01,2.00000000e+00,\n"
+        "2,1,3.00000000e-01,3.00000000e+00,3.00000000e+01\n");
     EXPECT_EQ(
         e2e::monexportOutput(
             {"-mon", foamCase("loops/forceCoeffs.dat"), "-varlist", "forceCoeffs Cd"}),
         "\"ACCUMULATED TIMESTEP\",\"COEFFICIENT LOOP\",\"forceCoeffs Cd\"\n1,1,1.00000000e+00\n"
         "1,2,2.00000000e+00\n1,3,3.00000000e+00\n2,1,4.00000000e+00\n");
+}
+
+// Times are held in double precision: a probe written every 1e-6 s from 20 s
+// (five times that are one float, 2.00000019e+01) keeps them apart in the
+// table, the last values and a results file packed by monpack.
+TEST(OpenFoam, TimesStayApartInTableLastValuesAndPackedResults) {
+    e2e::TempDir dir;
+    dir.write("case/postProcessing/probes/0/p",
+              "# Probe 0 (0 0 0)\n#     Probe   0\n#      Time\n"
+              "20.000001 1\n20.000002 2\n20.000003 3\n20.000004 4\n20.000005 5\n");
+    const std::string packed = dir.file("run.res");
+    ASSERT_EQ(e2e::monpack({"-dir", dir.file("case"), "-out", packed}).status, 0);
+    for (const auto& source : {std::vector<std::string>{"-dir", dir.file("case")},
+                               std::vector<std::string>{"-res", packed}}) {
+        auto args = [&](std::vector<std::string> more) {
+            more.insert(more.end(), source.begin(), source.end());
+            return more;
+        };
+        EXPECT_EQ(e2e::monexportOutput(args({})),
+                  "\"ACCUMULATED TIMESTEP\",\"TIME\",\"probes p 0\"\n"
+                  "1,2.00000010e+01,1.00000000e+00\n2,2.00000020e+01,2.00000000e+00\n"
+                  "3,2.00000030e+01,3.00000000e+00\n4,2.00000040e+01,4.00000000e+00\n"
+                  "5,2.00000050e+01,5.00000000e+00\n");
+        EXPECT_EQ(e2e::monexportOutput(args({"-lastvaluesonly", "-varlist", "TIME"})),
+                  "\"TIME\"\n2.00000050e+01\n");
+        EXPECT_EQ(e2e::monexportOutput(args({"-varlist", "TIME", "-firsttimestep", "4"})),
+                  "\"ACCUMULATED TIMESTEP\",\"TIME\"\n4,2.00000040e+01\n5,2.00000050e+01\n");
+    }
 }
 
 // Both layouts of a region's function objects: fluid/residuals and
@@ -162,11 +202,12 @@ TEST(OpenFoam, RulesSelectByCategoryGroupAndFunctionObject) {
               "\"ACCUMULATED TIMESTEP\",\"probes p 1\"");
 }
 
-// A log's initial residuals on a logarithmic axis, grouped as the solver's
-// fields are; one plot per function object.
-TEST(OpenFoam, DefaultPlots) {
-    const std::pair<std::string, const char*> cases[] = {
-        {e2e::testData("foamlog/pimpleFoam.log"),
+// An OpenFOAM log's initial residuals on a logarithmic axis, grouped as the
+// solver's fields are; one plot per function object. SU2's residuals and
+// coefficients on linear axes, one plot per kind and zone.
+TEST(SolverFiles, DefaultPlots) {
+    const std::tuple<const char*, std::string, const char*> cases[] = {
+        {"-mon", e2e::testData("foamlog/pimpleFoam.log"),
          "Momentum and Mass (log) | Ux initial residual | Uy initial residual | p initial "
          "residual\n"
          "Turbulence Quantities (log) | k initial residual\n"
@@ -176,7 +217,7 @@ TEST(OpenFoam, DefaultPlots) {
          "Courant Number | Courant Number mean | Courant Number max\n"
          "Execution Time | ExecutionTime | ClockTime\n"
          "Linear Solver Iterations | Ux iterations | Uy iterations | p iterations | k iterations"},
-        {foamCase("org"),
+        {"-dir", foamCase("org"),
          "Momentum and Mass (log) | residuals p | residuals Ux | residuals Uy\n"
          "Turbulence Quantities (log) | residuals k | residuals epsilon\n"
          "Time | TIME\n"
@@ -188,10 +229,16 @@ TEST(OpenFoam, DefaultPlots) {
          "forces moments pressure_z | forces moments viscous_x | forces moments viscous_y | "
          "forces moments viscous_z\n"
          "probes | probes p 0 | probes p 1 | probes p 2"},
+        {"-mon", e2e::testData("su2/steady.csv"),
+         "Aerodynamic Coefficients | CD | CL\nMAX Residuals | max[Rho]\n"
+         "Other Monitors | LinSol_Iter\nRMS Residuals | rms[Rho] | rms[RhoU]\nWall Time | "
+         "Time(sec)"},
+        {"-dir", e2e::testData("su2/multizone"),
+         "Aerodynamic Coefficients zone 0 | CL zone 0\nBGS Residuals | bgs[Rho][0] | bgs[T][1]\n"
+         "RMS Residuals zone 0 | rms[Rho] zone 0\nRMS Residuals zone 1 | rms[T] zone 1"},
     };
-    for (const auto& [path, plots] : cases) {
-        const bool log = path.find(".log") != std::string::npos;
-        EXPECT_EQ(plotSummary(e2e::monexportOutput({log ? "-mon" : "-dir", path, "-plotinfo"},
+    for (const auto& [option, path, plots] : cases) {
+        EXPECT_EQ(plotSummary(e2e::monexportOutput({option, path, "-plotinfo"},
                                                    {{"ORB_DATA_DIR", e2e::sourcePath("data")}})),
                   plots)
             << path;

@@ -1,11 +1,10 @@
 // SU2 history files (-mon) and SU2 run folders (-dir): every flavour, the
-// record keys of steady and unsteady runs, restarts, zones, the documents,
-// and damaged files.
+// record keys of steady and unsteady runs, restarts, zones, the variable
+// documents, and damaged files (default plots: openfoam_test.cpp).
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <tuple>
 
 #include "tests/CommandRunner.h"
@@ -60,8 +59,6 @@ TEST(Su2History, EveryFlavourGivesItsRecords) {
          "\"CD(wing)\"\n"
          "1,-1.00000000e+00,-2.00000000e+00,5.00000000e-01,2.50000000e-01\n"
          "2,-1.50000000e+00,-2.50000000e+00,5.00000000e-01,1.25000000e-01\n"},
-        {{"-mon", data("header-only.csv"), "-showvars"},
-         "ACCUMULATED TIMESTEP\nrms[Rho]\nrms[RhoU]\nCL\n"},
         {{"-mon", data("header-only.csv")},
          "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"rms[RhoU]\",\"CL\"\n"},
         {{"-dir", data("restart")},
@@ -74,9 +71,6 @@ TEST(Su2History, EveryFlavourGivesItsRecords) {
          "2,2,-2.25000000e+00,7.50000000e-01,1.50000000e+00\n"
          "3,1,-1.12500000e+00,6.25000000e-01,2.00000000e+00\n"
          "4,1,-1.50000000e+00,8.75000000e-01,2.50000000e+00\n"},
-        {{"-dir", data("multizone"), "-showvars"},
-         "ACCUMULATED TIMESTEP\nbgs[Rho][0]\nbgs[T][1]\nrms[Rho] zone 0\nCL zone 0\n"
-         "rms[T] zone 1\n"},
         {{"-dir", data("multizone")},
          "\"ACCUMULATED TIMESTEP\",\"bgs[Rho][0]\",\"bgs[T][1]\",\"rms[Rho] zone 0\","
          "\"CL zone 0\",\"rms[T] zone 1\"\n"
@@ -110,41 +104,6 @@ TEST(Su2History, VarinfoFilesEachVariableUnderItsCategory) {
                              "TreePath=\"TIME;Cur_Time\"", "TreePath=\"RESIDUAL;RMS;rms[Rho]\"",
                              "TreePath=\"FORCE;COEFFICIENT;CL\""})
         EXPECT_NE(xml.find(path), std::string::npos) << path << "\n" << xml;
-}
-
-// One text per plot: "Name log:YVar YVar ...".
-std::string plotSummary(const std::string& xml) {
-    std::string summary;
-    std::istringstream lines(xml);
-    for (std::string line; std::getline(lines, line);) {
-        auto value = [&](const std::string& key) {
-            const size_t start = line.find(key + "=\"") + key.size() + 2;
-            return line.substr(start, line.find('"', start) - start);
-        };
-        if (line.find("<Plot ") != std::string::npos) summary += "\n" + value("Name");
-        if (line.find("<YAxis ") != std::string::npos)
-            summary += " " + value("LogarithmicScale") + ":";
-        if (line.find("<YVar ") != std::string::npos) summary += " " + value("Name");
-    }
-    return summary;
-}
-
-// Residuals and coefficients are drawn on linear axes, one plot per zone.
-TEST(Su2History, PlotinfoDrawsEachKindAndZoneOnLinearAxes) {
-    const std::tuple<const char*, std::string, std::string> cases[] = {
-        {"-mon", data("steady.csv"),
-         "\nAerodynamic Coefficients false: CD CL\nMAX Residuals false: max[Rho]"
-         "\nOther Monitors false: LinSol_Iter\nRMS Residuals false: rms[Rho] rms[RhoU]"
-         "\nWall Time false: Time(sec)"},
-        {"-dir", data("multizone"),
-         "\nAerodynamic Coefficients zone 0 false: CL zone 0"
-         "\nBGS Residuals false: bgs[Rho][0] bgs[T][1]"
-         "\nRMS Residuals zone 0 false: rms[Rho] zone 0"
-         "\nRMS Residuals zone 1 false: rms[T] zone 1"}};
-    for (const auto& [option, source, plots] : cases)
-        EXPECT_EQ(plotSummary(e2e::monexportOutput({"-plotinfo", option, source},
-                                                   {{"ORB_DATA_DIR", e2e::sourcePath("data")}})),
-                  plots);
 }
 
 // Which files of a folder make the history: restarts by number, any
