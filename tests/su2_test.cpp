@@ -143,10 +143,13 @@ TEST(Su2RunFolder, PacksIntoAResultsFileThatExportsTheSameAndIsNeverOverwritten)
         EXPECT_EQ(e2e::monexportOutput({"-res", packed, mode}),
                   e2e::monexportOutput({"-dir", data("restart"), mode}))
             << mode;
-    const std::string source = data("restart/history_00002.csv");
-    EXPECT_TRUE(e2e::failsWith(monexport({"-dir", data("restart"), "-out", source}),
+    // On a copy, so that a fault cannot damage the test data.
+    const std::string history = "\"Inner_Iter\",\"rms[Rho]\"\n0,-1\n";
+    const std::string source = dir.write("run/history_00002.csv", history);
+    EXPECT_TRUE(e2e::failsWith(monexport({"-dir", dir.file("run"), "-out", source}),
                                "Refusing to write the output to '" + source +
                                    "': it is the data source '" + source + "'."));
+    EXPECT_EQ(e2e::readFile(source), history);
 }
 
 TEST(Su2History, DamagedFilesNameFileAndLine) {
