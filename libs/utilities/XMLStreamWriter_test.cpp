@@ -69,13 +69,9 @@ TEST(XMLStreamWriter, WritesWhatTheDocumentBuilderWritesForRandomTrees) {
     EXPECT_EQ(out.str(), doc.writeDocumentString());
 }
 
-TEST(XMLStreamWriter, RootAloneAndMisuseIsReportedWithWhatIsWrong) {
+// The root alone: the end-to-end -plotinfo tests.
+TEST(XMLStreamWriter, MisuseIsReportedWithWhatIsWrong) {
     std::ostringstream out;
-    XMLStreamWriter root(out, "Variables");
-    EXPECT_EQ(out.str(), "");  // nothing before the first full block
-    root.finish();
-    root.finish();
-    EXPECT_EQ(out.str(), kDeclaration + "<Variables />");
     XMLStreamWriter writer(out, "R");
     writer.startElement("A");
     writer.addAttribute("x", "1");
@@ -84,7 +80,10 @@ TEST(XMLStreamWriter, RootAloneAndMisuseIsReportedWithWhatIsWrong) {
     writer.endElement();
     writer.endElement();
     EXPECT_EQ(errorOf([&] { writer.endElement(); }), "No XML element is open.");
+    EXPECT_EQ(out.str(), "");  // nothing before the first full block
     writer.finish();
+    writer.finish();
+    EXPECT_EQ(out.str(), kDeclaration + "<R>\n  <A x=\"1\" />\n</R>");
     EXPECT_EQ(errorOf([&] { writer.startElement("C"); }),
               "The XML document is finished: cannot add 'C'.");
 }
