@@ -5,9 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "libs/utilities/StringUtilities.h"
+
 namespace {
 
+using owl::StringUtilities::removeWhitespace;
+using owl::StringUtilities::splitValue;
 using owl::utf8::toQString;
+using Pieces = std::vector<std::string>;
 
 // The UTF-16 code units of the decoded bytes, for exact comparison.
 std::vector<ushort> units(const std::string& bytes) {
@@ -53,6 +58,24 @@ TEST(Utf8, DecodeAtMovesPastTheCharacterOrTheIllFormedPart) {
         EXPECT_EQ(owl::utf8::decodeAt(text, pos), code);
         EXPECT_EQ(pos, next);
     }
+}
+
+TEST(SplitValue, KeepsEveryPieceInOrder) {
+    EXPECT_EQ(splitValue("", ';'), Pieces{});
+    EXPECT_EQ(splitValue("A", ';'), Pieces{"A"});
+    EXPECT_EQ(splitValue("B;A; C ", ';'), (Pieces{"B", "A", " C "}));
+    EXPECT_EQ(splitValue("A;;B;", ';'), (Pieces{"A", "", "B", ""}));
+    EXPECT_EQ(splitValue(";", ';'), (Pieces{"", ""}));
+    EXPECT_EQ(splitValue("a,b;c", ','), (Pieces{"a", "b;c"}));
+}
+
+TEST(RemoveWhitespace, StripsOnlyTheEnds) {
+    EXPECT_EQ(removeWhitespace("  ACCUMULATED TIMESTEP \t"), "ACCUMULATED TIMESTEP");
+    EXPECT_EQ(removeWhitespace("\r\n\v\fA  B\f\v\n\r"), "A  B");
+    EXPECT_EQ(removeWhitespace(" \t "), "");
+    EXPECT_EQ(removeWhitespace(""), "");
+    EXPECT_EQ(removeWhitespace("x"), "x");
+    EXPECT_EQ(removeWhitespace(std::string("\0 a", 3)), std::string("\0 a", 3));
 }
 
 }  // namespace

@@ -45,8 +45,8 @@ mon::RunData sampleRun() {
     return builder.finish();
 }
 
-// A time held in double precision comes back as doubles, every other
-// variable as floats, bit for bit.
+// Every variable but a time held in double precision comes back as floats,
+// bit for bit (the time's doubles: the end-to-end double time tests).
 TEST(ResultsFile, RoundTripKeepsRecordsMetadataAndEveryBit) {
     mon::RunData run = sampleRun();
     e2e::TempDir dir;
@@ -68,8 +68,6 @@ TEST(ResultsFile, RoundTripKeepsRecordsMetadataAndEveryBit) {
             EXPECT_TRUE(sameBits(back.loadColumn(i), run.columns[i]));
             EXPECT_FALSE(back.loadDoubleColumn(i));
         }
-        EXPECT_EQ(back.loadDoubleColumn(2), run.doubleColumns[2]);
-        EXPECT_EQ(back.loadDoubleColumn(2)->back(), 20.000001);
         EXPECT_EQ(back.sourceFiles, std::vector<std::string>{path});
     }
     mon::writeResultsFile(mon::RunDataBuilder().finish(), path);
