@@ -16,8 +16,8 @@ void runMonplot(const PlotOptions& options, const std::string& orbDataDir) {
     const auto draw = [&writer, &options, watching] {
         try {
             writer.write(loadRuns(options));
-        } catch (const owl::Error& error) {
-            if (!watching || !saysNoRecordsYet(error.getErrorText())) throw;
+        } catch (const owl::data::noRecordsYet&) {
+            if (!watching) throw;
             writer.writeWaiting();
         }
     };

@@ -75,9 +75,3 @@ std::vector<std::string> runNames(const std::vector<std::string>& paths) {
     }
     return names;
 }
-
-bool saysNoRecordsYet(const std::string& errorText) {
-    // A file just created by the solver is still empty: it has no first line.
-    return errorText.find("no records") != std::string::npos ||
-           errorText.find("no complete first line") != std::string::npos;
-}

@@ -19,6 +19,3 @@ std::vector<std::string> sourcePaths(const PlotOptions& options);
 // A short name per path: its last component ("case" of "/runs/case/"), with
 // as many of the components before it as it takes to tell the names apart.
 std::vector<std::string> runNames(const std::vector<std::string>& paths);
-// Whether a reading error says the run has no records yet: a run that has
-// just started, which watching waits for.
-bool saysNoRecordsYet(const std::string& errorText);
