@@ -350,6 +350,18 @@ TEST(Study, FailuresNameTheirCause) {
         {{"-study", damaged, "-out", damaged},
          "Refusing to write the output to '" + damaged + "': it is a run of the study."},
     };
+    // Damaged run matrices, read before any run.
+    const std::string empty = s.temp.write("empty.csv", "\n"),
+                      narrow = s.temp.write("narrow.csv", "run\n"),
+                      ragged = s.temp.write("ragged.csv", "run,U\n\nalpha=1,2,3\n");
+    const std::pair<std::string, std::string> matrices[] = {
+        {empty, "The run matrix '" + empty + "' is empty."},
+        {narrow, "Run matrix '" + narrow +
+                     "', line 1: a run column and at least one parameter column are needed."},
+        {ragged, "Run matrix '" + ragged + "', line 3: 3 fields where the header has 2."}};
+    for (const auto& [matrix, message] : matrices)
+        EXPECT_TRUE(e2e::failsWith(
+            e2e::monexport({"-study", s.root() + "/*/run.mon", "-matrix", matrix}), message));
     for (const Case& c : cases) {
         const e2e::Result r = e2e::monexport(c.args);
         EXPECT_EQ(r.status, 255);
