@@ -7,6 +7,7 @@
 #include <dirent.h>
 
 #include <string>
+#include <vector>
 
 namespace owl {
 
@@ -14,5 +15,15 @@ enum class EntryKind { Missing, Folder, Other };
 
 // path is the entry's path (its folder's path and its name).
 EntryKind entryKind(const dirent& entry, const std::string& path);
+
+struct FolderEntry {
+    std::string name;
+    std::string path;  // the folder's path and the name
+    EntryKind kind;
+};
+
+// The entries of a folder but "." and "..", sorted by name. Returns false,
+// with errno saying why, when the folder cannot be read.
+bool listFolder(const std::string& folder, std::vector<FolderEntry>& entries);
 
 }  // namespace owl

@@ -1,12 +1,10 @@
 #include "libs/mondata/formats/monitor/RunDirectory.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <memory>
+#include <utility>
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
@@ -25,31 +23,24 @@ bool isMonitorFileName(const std::string& name) {
     return name.size() > suffix.size() &&
            name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
-
-// Sub-folders are not segments. Anything else named *.mon is, so that a
-// FIFO or a device among the segments is reported by the reader.
-bool isSegment(const dirent& entry, const std::string& path) {
-    return owl::entryKind(entry, path) == owl::EntryKind::Other;
-}
 }  // namespace
 
 std::vector<std::string> runDirectorySegments(const std::string& folder,
                                               const std::string& noSegments) {
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir)
+    std::vector<owl::FolderEntry> entries;
+    if (!owl::listFolder(folder, entries))
         fail("Cannot read run directory '" + owl::printable(folder) + "': " + std::strerror(errno) +
              ".");
-    const std::string prefix = folder.back() == '/' ? folder : folder + "/";
+    // Sub-folders are not segments. Anything else named *.mon is, so that a
+    // FIFO or a device among the segments is reported by the reader.
     std::vector<std::string> files;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        std::string path = prefix + entry->d_name;
-        if (isMonitorFileName(entry->d_name) && isSegment(*entry, path)) files.push_back(path);
-    }
+    for (owl::FolderEntry& entry : entries)
+        if (isMonitorFileName(entry.name) && entry.kind == owl::EntryKind::Other)
+            files.push_back(std::move(entry.path));
     if (files.empty())
         fail(noSegments.empty()
                  ? "Run directory '" + owl::printable(folder) + "' holds no monitor files (*.mon)."
                  : noSegments);
-    std::sort(files.begin(), files.end());
     return files;
 }
 

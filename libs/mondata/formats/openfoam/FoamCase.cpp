@@ -1,6 +1,5 @@
 #include "libs/mondata/formats/openfoam/FoamCase.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -25,11 +24,6 @@ namespace mon {
 
 namespace {
 constexpr double kNoSuffix = -std::numeric_limits<double>::infinity();
-
-struct Entry {
-    std::string name;
-    bool folder;
-};
 
 owl::data::error noCaseData(const std::string& folder) {
     return owl::data::error("MonDatabase", "updateFrom",
@@ -61,19 +55,20 @@ bool isFolder(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+using Entry = owl::FolderEntry;
+
+bool isFolder(const Entry& entry) {
+    return entry.kind == owl::EntryKind::Folder;
+}
+
 // The entries of a folder (hidden ones left out), sorted by name; none when
 // it cannot be read.
 std::vector<Entry> listFolder(const std::string& folder) {
     std::vector<Entry> entries;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return entries;
-    while (const dirent* entry = ::readdir(dir.get())) {
-        if (entry->d_name[0] == '.') continue;
-        const owl::EntryKind kind = owl::entryKind(*entry, childPath(folder, entry->d_name));
-        entries.push_back({entry->d_name, kind == owl::EntryKind::Folder});
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const Entry& a, const Entry& b) { return a.name < b.name; });
+    owl::listFolder(folder, entries);
+    entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                 [](const Entry& entry) { return entry.name[0] == '.'; }),
+                  entries.end());
     return entries;
 }
 
@@ -86,7 +81,7 @@ bool isTimeName(const std::string& name, double& time) {
 bool hasStartFolders(const std::string& folder) {
     double time = 0;
     for (const Entry& entry : listFolder(folder))
-        if (entry.folder && isTimeName(entry.name, time)) return true;
+        if (isFolder(entry) && isTimeName(entry.name, time)) return true;
     return false;
 }
 
@@ -144,14 +139,14 @@ class CaseScanner {
     void scanRoot(const std::string& root) {
         std::vector<std::pair<std::string, std::string>> nested;  // outer, inner
         for (const Entry& entry : listFolder(root)) {
-            if (!entry.folder) continue;
-            const std::string path = childPath(root, entry.name);
+            if (!isFolder(entry)) continue;
+            const std::string& path = entry.path;
             if (hasStartFolders(path)) {
                 scanFunctionObject(path, "", entry.name);
                 continue;
             }
             for (const Entry& inner : listFolder(path))
-                if (inner.folder) nested.emplace_back(entry.name, inner.name);
+                if (isFolder(inner)) nested.emplace_back(entry.name, inner.name);
         }
         for (const auto& [outer, inner] : nested) {
             const std::string path = childPath(childPath(root, outer), inner);
@@ -166,8 +161,8 @@ class CaseScanner {
                             const std::string& name) {
         double start = 0;
         for (const Entry& entry : listFolder(path))
-            if (entry.folder && isTimeName(entry.name, start))
-                scanStartFolder(childPath(path, entry.name), start, region, name);
+            if (isFolder(entry) && isTimeName(entry.name, start))
+                scanStartFolder(entry.path, start, region, name);
     }
 
     std::vector<FoamSeries> series() {
@@ -204,11 +199,11 @@ class CaseScanner {
     void scanStartFolder(const std::string& folder, double start, const std::string& region,
                          const std::string& name) {
         for (const Entry& entry : listFolder(folder)) {
-            if (entry.folder) continue;
+            if (isFolder(entry)) continue;
             FoamOrigin origin{region, name, "", false, false};
             double suffix = kNoSuffix;
             splitFileName(entry.name, origin, suffix);
-            const std::string path = childPath(folder, entry.name);
+            const std::string& path = entry.path;
             if (!holdsData(path, !origin.probes)) continue;
             Found& found = found_[std::make_tuple(region, name, origin.file)];
             found.origin = origin;
@@ -239,8 +234,8 @@ std::vector<FoamSeries> scanCase(const std::string& folder) {
 std::vector<std::string> caseLogs(const std::string& folder) {
     std::vector<std::string> logs;
     for (const Entry& entry : listFolder(folder)) {
-        if (entry.folder || entry.name.compare(0, 4, "log.") != 0) continue;
-        const std::string path = childPath(folder, entry.name);
+        if (isFolder(entry) || entry.name.compare(0, 4, "log.") != 0) continue;
+        const std::string& path = entry.path;
         try {
             BlockReader file(path, kFormatHeadSize);
             if (looksLikeFoamLog(file.next(0))) logs.push_back(path);

@@ -1,20 +1,18 @@
 #include "libs/mondata/formats/su2/Su2RunFolder.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <memory>
 #include <tuple>
+#include <utility>
 
 #include "libs/exception/Error.h"
 #include "libs/mondata/formats/su2/Su2History.h"
 #include "libs/mondata/sources/MergedRuns.h"
 #include "libs/mondata/sources/SourceFileCheck.h"
+#include "libs/system/FolderEntry.h"
 
 namespace mon {
 
@@ -91,14 +89,13 @@ bool isRegularFile(const std::string& path) {
 // The folder's SU2 history files, in zone order and run order; none when the
 // folder cannot be listed.
 std::vector<HistoryFile> historyFiles(const std::string& folder) {
+    std::vector<owl::FolderEntry> entries;
+    owl::listFolder(folder, entries);
     std::vector<HistoryFile> files;
-    std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), ::closedir);
-    if (!dir) return files;
-    const std::string prefix = folder.back() == '/' ? folder : folder + "/";
-    while (const dirent* entry = ::readdir(dir.get())) {
+    for (owl::FolderEntry& entry : entries) {
         HistoryFile file;
-        file.path = prefix + entry->d_name;
-        if (parseHistoryName(entry->d_name, file) && isRegularFile(file.path) &&
+        file.path = std::move(entry.path);
+        if (parseHistoryName(entry.name, file) && isRegularFile(file.path) &&
             hasSu2Content(file.path))
             files.push_back(std::move(file));
     }
