@@ -22,8 +22,7 @@ FoamLogParser::FoamLogParser(RunDataBuilder& builder, std::string fileName,
                              const std::vector<FoamLogPattern>& patterns, FoamRecordSink* sink)
     : builder_(builder),
       builderSink_(builder),
-      sink_(sink ? *sink : builderSink_),
-      timeInSink_(sink != nullptr),
+      sink_(sink),
       fileName_(std::move(fileName)),
       patterns_(patterns) {
     addSlots(FoamLineKind::Time, "", "", {foamTimeVariable("s"), foamTimeStepVariable("s")});
@@ -303,13 +302,14 @@ void FoamLogParser::onFailure() {
 }
 
 void FoamLogParser::completeStep() {
-    if (!timeInSink_ && builderSink_.timeColumn < 0)
-        builderSink_.timeColumn = builder_.declare(slotInfo_[kTimeSlot]);
     const auto column = [this](size_t slot) { return columnOf(slot); };
-    if (timeInSink_)
-        step_.writeTo(sink_, stepNumber_, stepTime_, column);
-    else
+    if (sink_) {
+        step_.writeTo(*sink_, stepNumber_, stepTime_, column);
+    } else {
+        if (builderSink_.timeColumn < 0)
+            builderSink_.timeColumn = builder_.declare(slotInfo_[kTimeSlot]);
         step_.writeTo(builderSink_, stepNumber_, stepTime_, column);
+    }
     writtenTimes_.push_back(stepTime_);
     writtenSteps_.push_back(stepNumber_);
     sawLoops_ = sawLoops_ || step_.loopCount() > 1;

@@ -107,8 +107,7 @@ class FoamLogParser {
 
     RunDataBuilder& builder_;
     BuilderSink builderSink_;
-    FoamRecordSink& sink_;
-    bool timeInSink_;
+    FoamRecordSink* sink_;  // none: records go to builderSink_
     std::string fileName_;
     size_t lineNumber_ = 0;
     bool failed_ = false;
@@ -135,7 +134,6 @@ class FoamLogParser {
     std::vector<int> writtenSteps_;       // their numbers
     std::string region_;                  // of the multi-region solver's lines
     Regions regions_ = Regions::Unknown;  // whether the log is a multi-region one
-    bool stepHadRegion_ = false;
     std::vector<HeldLine> held_;
     bool releasing_ = false;
     bool sawTimeLine_ = false;
