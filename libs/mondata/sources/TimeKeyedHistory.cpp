@@ -12,6 +12,10 @@ bool sameTime(double a, double b) {
 }
 }  // namespace
 
+bool isStepNumberTime(double time) {
+    return time >= 0 && time <= std::numeric_limits<int>::max() && time == std::floor(time);
+}
+
 void TimeKeyedHistory::addSegment(size_t source, FoamTable table, std::vector<int> builderColumns) {
     if (sources_.size() <= source) sources_.resize(source + 1);
     std::vector<Segment>& segments = sources_[source];
@@ -79,9 +83,7 @@ void TimeKeyedHistory::setValues(RunDataBuilder& builder, const RowRef& ref) con
 // Where every time is a whole number (a steady run's iterations),
 // the step is the time, whichever source and write interval gave it.
 bool TimeKeyedHistory::wholeTimes(const std::vector<double>& times) {
-    return std::all_of(times.begin(), times.end(), [](double time) {
-        return time >= 0 && time <= std::numeric_limits<int>::max() && time == std::floor(time);
-    });
+    return std::all_of(times.begin(), times.end(), isStepNumberTime);
 }
 
 void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {

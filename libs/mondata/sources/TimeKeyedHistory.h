@@ -24,6 +24,11 @@
 
 namespace mon {
 
+// Whether a time can number its step: a whole number from 0 to the largest
+// int (a steady run's iteration). Where every time can, the steps are the
+// times.
+bool isStepNumberTime(double time);
+
 class TimeKeyedHistory {
   public:
     // Adds the next segment of a source (sources are numbered from 0, in

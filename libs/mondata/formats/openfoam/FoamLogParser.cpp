@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/openfoam/FoamLogVariables.h"
+#include "libs/mondata/sources/TimeKeyedHistory.h"
 
 namespace mon {
 
@@ -158,9 +158,7 @@ void FoamLogParser::skip(const std::string& problem) {
 // Where every time is a whole number (a steady run's iterations),
 // the step is the time; otherwise steps count on from the last.
 int FoamLogParser::stepFor(double time) {
-    if (wholeTimes_ && time >= 0 && time <= std::numeric_limits<int>::max() &&
-        time == std::floor(time))
-        return static_cast<int>(time);
+    if (wholeTimes_ && isStepNumberTime(time)) return static_cast<int>(time);
     wholeTimes_ = false;
     return writtenSteps_.empty() ? 1 : writtenSteps_.back() + 1;
 }
