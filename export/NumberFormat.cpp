@@ -42,15 +42,6 @@ inline char* writePair(uint32_t value, char* out) {
     return out + 2;
 }
 
-// The eight digits of value (below 10^8), zeros in front.
-inline char* writeEightDigits(uint32_t value, char* out) {
-    uint32_t high = value / 10000, low = value % 10000;
-    out = writePair(high / 100, out);
-    out = writePair(high % 100, out);
-    out = writePair(low / 100, out);
-    return writePair(low % 100, out);
-}
-
 // "d.dddddddd" for digits below 10^9. digits / 10^8 as a 57-bit binary
 // fraction; each multiplication by 100 brings the next two digits above the
 // point. The rounded-up constant keeps every digit exact for all inputs
