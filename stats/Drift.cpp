@@ -6,16 +6,12 @@
 
 namespace stats {
 
-double driftAcross(const int32_t* steps, const double* values, size_t n) {
+double driftAcross(const int32_t* steps, const double* values, size_t n, double meanValue) {
     if (n < 2 || steps[n - 1] == steps[0]) return 0;
     // Centred sums: steps and values are large next to their spread.
-    double meanStep = 0, meanValue = 0;
-    for (size_t i = 0; i < n; ++i) {
-        meanStep += steps[i];
-        meanValue += values[i];
-    }
+    double meanStep = 0;
+    for (size_t i = 0; i < n; ++i) meanStep += steps[i];
     meanStep /= static_cast<double>(n);
-    meanValue /= static_cast<double>(n);
     double sxy = 0, sxx = 0;
     for (size_t i = 0; i < n; ++i) {
         const double dx = steps[i] - meanStep;

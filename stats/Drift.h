@@ -9,8 +9,9 @@ namespace stats {
 
 // The slope of the least-squares line of values over steps, times the
 // window's length in steps (last - first): what the trend moved across the
-// window, in the values' units. 0 for fewer than two steps.
-double driftAcross(const int32_t* steps, const double* values, size_t n);
+// window, in the values' units. 0 for fewer than two steps. meanValue: the
+// values' mean (MEAN), which the caller has.
+double driftAcross(const int32_t* steps, const double* values, size_t n, double meanValue);
 
 // Geweke's diagnostic: the means of the first kGewekeFirst and the last
 // kGewekeLast of the window, compared with the standard error of their

@@ -10,9 +10,10 @@
 
 namespace stats {
 
-// history: the series up to the window's end; its last windowCount values
-// are the window. None when a linear residual's mean is not positive.
-std::optional<double> ordersDropped(const double* history, size_t count, size_t windowCount);
+// history: the series up to the window's end; windowMean: the mean of the
+// window (MEAN), its last values. None for no history, or when a linear
+// residual's mean is not positive.
+std::optional<double> ordersDropped(const double* history, size_t count, double windowMean);
 
 // Whether the values are log10 values (some value is negative).
 bool isLogResidual(const double* values, size_t count);

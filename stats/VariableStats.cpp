@@ -71,9 +71,9 @@ VariableStats summarize(const StepSeries& series, const StatsOptions& options) {
     row.last = series.values[end - 1];
     describeSpread(x, n, row);
     describeError(x, n, row);
-    row.drift = driftAcross(series.steps.data() + start, x, n);
+    row.drift = driftAcross(series.steps.data() + start, x, n, row.mean);
     row.drifting = gewekeTest(x, n).drifting;
-    if (options.residual) row.orders = ordersDropped(series.values.data(), end, n);
+    if (options.residual) row.orders = ordersDropped(series.values.data(), end, row.mean);
     row.cauchy = cauchyValue(x, n, options.cauchySteps);
     return row;
 }
