@@ -8,6 +8,7 @@
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
+#include "stats/CsvLine.h"
 
 namespace stats {
 
@@ -15,31 +16,6 @@ namespace {
 
 [[noreturn]] void fail(const std::string& operation, const std::string& message) {
     throw owl::internal::error("ReferenceComparison", operation, message, owl::errorFatal);
-}
-
-// The fields of one CSV line; quoted fields lose their quotes, "" inside
-// them is one quote. Returns false for an unclosed quote.
-bool splitCsv(const std::string& line, std::vector<std::string>& fields) {
-    fields.assign(1, std::string());
-    bool quoted = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted) {
-            if (c != '"')
-                fields.back() += c;
-            else if (i + 1 < line.size() && line[i + 1] == '"')
-                fields.back() += line[++i];
-            else
-                quoted = false;
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            fields.emplace_back();
-        } else if (c != '\r') {
-            fields.back() += c;
-        }
-    }
-    return !quoted;
 }
 
 int columnOf(const std::vector<std::string>& header, const std::string& name) {
@@ -92,7 +68,7 @@ std::map<std::string, double> readReference(const std::string& path) {
     };
     std::string line;
     std::vector<std::string> fields;
-    if (!std::getline(in, line) || !splitCsv(line, fields))
+    if (!std::getline(in, line) || !splitCsvLine(line, fields))
         faultAt(1, "expected a header line naming the VARIABLE and MEAN (or VALUE) columns.");
     const int name = columnOf(fields, "VARIABLE");
     int value = columnOf(fields, "MEAN");
@@ -102,7 +78,7 @@ std::map<std::string, double> readReference(const std::string& path) {
     std::map<std::string, double> references;
     for (size_t number = 2; std::getline(in, line); ++number) {
         if (line.empty() || line == "\r") continue;
-        if (!splitCsv(line, fields)) faultAt(number, "a quote is not closed.");
+        if (!splitCsvLine(line, fields)) faultAt(number, "a quote is not closed.");
         if (fields.size() <= static_cast<size_t>(std::max(name, value)))
             faultAt(number, "fewer fields than the header.");
         const std::string& text = fields[static_cast<size_t>(value)];

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "libs/exception/MessageText.h"
+#include "stats/CsvLine.h"
 #include "study/StudyError.h"
 #include "study/StudyPatterns.h"
 
@@ -18,6 +19,15 @@ std::string trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t\r");
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
+// The line's fields, blanks around them dropped; an unclosed quote runs to
+// the line's end.
+std::vector<std::string> csvFields(const std::string& line) {
+    std::vector<std::string> fields;
+    stats::splitCsvLine(line, fields);
+    for (std::string& field : fields) field = trimmed(field);
+    return fields;
 }
 
 std::vector<MatrixLine> readMatrix(const std::string& file, std::vector<std::string>& names) {
@@ -63,26 +73,6 @@ bool names(const std::string& entry, const std::string& run) {
 }
 
 }  // namespace
-
-std::vector<std::string> csvFields(const std::string& line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-            fields.back() += '"';
-            ++i;
-        } else if (c == '"') {
-            quoted = !quoted;
-        } else if (c == ',' && !quoted) {
-            fields.emplace_back();
-        } else if (c != '\r' || quoted) {
-            fields.back() += c;
-        }
-    }
-    for (std::string& field : fields) field = trimmed(field);
-    return fields;
-}
 
 RunParameters matrixParameters(const std::string& file, const std::vector<std::string>& runs) {
     RunParameters parameters;

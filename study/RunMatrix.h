@@ -17,7 +17,4 @@ namespace study {
 
 RunParameters matrixParameters(const std::string& file, const std::vector<std::string>& runs);
 
-// The fields of one CSV line (exposed for its test).
-std::vector<std::string> csvFields(const std::string& line);
-
 }  // namespace study
