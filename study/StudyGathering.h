@@ -10,10 +10,8 @@
 
 namespace study {
 
-// workers 0: the table writer's rule (the usable cores, at most 8).
+// workers 0: the statistics' rule (the usable cores, at most 8).
 std::vector<StudyRow> gatherRows(const std::vector<std::string>& runs,
                                  const StudySettings& settings, unsigned workers = 0);
-
-unsigned defaultStudyWorkers();
 
 }  // namespace study
