@@ -11,8 +11,15 @@
 
 namespace stats {
 
+namespace {
+// Set on the threads of a parallel loop: a loop inside one (the statistics
+// of each run of a study) runs on its own thread, since the outer loop
+// already has the cores busy.
+thread_local bool insideParallelLoop = false;
+}  // namespace
+
 void parallelFor(size_t count, unsigned workers, const std::function<void(size_t)>& work) {
-    const size_t threads = std::min<size_t>(workers, count);
+    const size_t threads = insideParallelLoop ? 1 : std::min<size_t>(workers, count);
     if (threads <= 1) {
         for (size_t i = 0; i < count; ++i) work(i);
         return;
@@ -21,6 +28,7 @@ void parallelFor(size_t count, unsigned workers, const std::function<void(size_t
     std::exception_ptr failure;
     std::mutex failureLock;
     auto worker = [&] {
+        insideParallelLoop = true;
         for (size_t i; (i = next++) < count;) {
             try {
                 work(i);
@@ -30,6 +38,7 @@ void parallelFor(size_t count, unsigned workers, const std::function<void(size_t
                 next = count;  // the others stop after their current index
             }
         }
+        insideParallelLoop = false;
     };
     std::vector<std::thread> pool;
     for (size_t t = 1; t < threads; ++t) pool.emplace_back(worker);

@@ -1,6 +1,7 @@
 #pragma once
 // Runs work(0..count-1) on up to `workers` threads, each index once; the
-// first exception a call throws is rethrown on the calling thread.
+// first exception a call throws is rethrown on the calling thread. Called
+// from inside another parallel loop, it runs on the calling thread alone.
 
 #include <cstddef>
 #include <functional>
