@@ -13,12 +13,15 @@
 
 namespace study {
 
-// Throws owl::data::notFound naming the listed names that no read run has.
+// Throws owl::data::notFound naming the listed names that no read run has,
+// and the names near them that the runs have.
 std::vector<std::string> studyVariables(const std::vector<StudyRow>& rows,
                                         const std::vector<std::string>& listed);
-// The same from each run's variables, in run order, for rows read apart.
+// The same from each run's variables, in run order, for rows read apart;
+// nearMissing: the runs' names near listed ones they lack.
 std::vector<std::string> studyVariables(const std::vector<std::vector<std::string>>& perRun,
-                                        bool anyRead, const std::vector<std::string>& listed);
+                                        bool anyRead, const std::vector<std::string>& listed,
+                                        const std::vector<std::string>& nearMissing = {});
 
 // The suffixes of a variable's columns, in order ("" for the first).
 std::vector<std::string> fieldSuffixes(StudyMode mode, bool verdicts);

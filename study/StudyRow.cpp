@@ -13,6 +13,7 @@
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/model/TimestepData.h"
+#include "libs/utilities/NearestNames.h"
 #include "study/RunKind.h"
 
 namespace study {
@@ -47,6 +48,19 @@ std::vector<std::string> presentNames(const MonDatabase& database,
     return present;
 }
 
+// The names the run has near the listed ones it lacks, for the error that
+// names those no run has.
+std::vector<std::string> namesNear(const MonDatabase& database,
+                                   const std::vector<std::string>& missing) {
+    std::vector<std::string> names, near;
+    if (missing.empty()) return near;
+    for (const MonVariable& variable : database.getVariableList())
+        names.push_back(exporter::nameBytes(variable.getName(), exporter::NameBytes::Latin1));
+    for (const std::string& name : missing)
+        for (size_t i : owl::nearestNames(name, names)) near.push_back(names[i]);
+    return near;
+}
+
 std::vector<StudyField> lastValueFields(const TimestepData& values, const std::string& name) {
     static const owl::TableFormat format(kStudyPrecision);
     const bool key = mon::recordKeyOf(name) != mon::RecordKey::None;
@@ -77,6 +91,7 @@ void fillStatsRow(const MonDatabase& database, const StudySettings& settings,
 
 void fillRow(const MonDatabase& database, const StudySettings& settings, StudyRow& row) {
     const std::vector<std::string> listed = presentNames(database, settings.varList, row.missing);
+    row.nearMissing = namesNear(database, row.missing);
     if (const TimestepData* steps =
             database.getVariable(QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
         steps && steps->getLastTimestep() >= 0)
@@ -101,9 +116,9 @@ StudyRow readRow(const std::string& run, const StudySettings& settings) {
         const std::unique_ptr<MonDatabase> database = openRun(run, messages);
         fillRow(*database, settings, row);
     } catch (const owl::Error& error) {
-        row = StudyRow{run, {}, {}, {}, error.getErrorText(), false, {}};
+        row = StudyRow{run, {}, {}, {}, error.getErrorText(), false, {}, {}};
     } catch (const std::exception& error) {
-        row = StudyRow{run, {}, {}, {}, error.what(), false, {}};
+        row = StudyRow{run, {}, {}, {}, error.what(), false, {}, {}};
     }
     row.warnings = messages.str();
     return row;

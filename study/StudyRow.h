@@ -32,6 +32,8 @@ struct StudyRow {
     std::string error;                 // empty when the run was read
     bool failedTest = false;           // a variable failed its -converged tests
     std::string warnings;              // the reader's messages, one per line
+    // The names the run has near those it lacks, for the error that names them.
+    std::vector<std::string> nearMissing;
 };
 
 // Never throws for the run's faults: they become the row's error.
