@@ -4,7 +4,7 @@
 #include "libs/mondata/model/MonDatabase.h"
 #include "monplot/PlotWriter.h"
 #include "monplot/RunLoader.h"
-#include "monplot/TemplateLocation.h"
+#include "plotinfo/TemplateLocation.h"
 #include "monplot/WatchLoop.h"
 
 void runMonplot(const PlotOptions& options, const std::string& orbDataDir) {

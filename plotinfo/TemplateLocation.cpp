@@ -1,8 +1,9 @@
-#include "monplot/TemplateLocation.h"
+#include "plotinfo/TemplateLocation.h"
 
 #include <filesystem>
 
 #include "libs/exception/Error.h"
+#include "libs/exception/MessageText.h"
 
 namespace {
 const char* const kTemplateName = "workspace-basic.mst";
@@ -13,14 +14,25 @@ bool holdsTemplate(const std::filesystem::path& folder) {
 }
 }  // namespace
 
-std::string findTemplateDirectory(const std::string& orbDataDir, const std::string& executable) {
+std::string findTemplateDirectory(const std::string& orbDataDir, const std::string& executable,
+                                  const std::string& sourceDataDir) {
     if (!orbDataDir.empty()) return orbDataDir;
-    const std::filesystem::path installed =
-        std::filesystem::path(executable).parent_path() / ".." / "share" / "monexport";
-    if (holdsTemplate(installed)) return installed.lexically_normal().string();
-    if (holdsTemplate(MONPLOT_SOURCE_DATA_DIR)) return MONPLOT_SOURCE_DATA_DIR;
-    throw owl::internal::error("monplot", "findTemplateDirectory",
-                               "Initial workspace file not found.", owl::errorFatal);
+    const std::string installed =
+        (std::filesystem::path(executable).parent_path() / ".." / "share" / "monexport")
+            .lexically_normal()
+            .string();
+    for (const std::string& folder : {installed, sourceDataDir})
+        if (holdsTemplate(folder)) return folder;
+    throw owl::internal::error(
+        "PlotTemplate", "findTemplateDirectory",
+        std::string("Initial workspace file not found.\nORB_DATA_DIR is not set, and neither '") +
+            owl::printable(installed) + "' nor '" + owl::printable(sourceDataDir) + "' holds " +
+            kTemplateName + ": set ORB_DATA_DIR to the folder that holds it.",
+        owl::errorFatal);
+}
+
+std::string findTemplateDirectory(const std::string& orbDataDir, const std::string& executable) {
+    return findTemplateDirectory(orbDataDir, executable, MONEXPORT_SOURCE_DATA_DIR);
 }
 
 std::string runningExecutable() {
