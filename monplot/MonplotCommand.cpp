@@ -1,5 +1,7 @@
 #include "monplot/MonplotCommand.h"
 
+#include <iostream>
+
 #include "libs/exception/Error.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "monplot/PlotWriter.h"
@@ -12,14 +14,34 @@ void runMonplot(const PlotOptions& options, const std::string& orbDataDir) {
     if (watching) installStopHandlers();
     const PlotWriter writer(options, findTemplateDirectory(orbDataDir, runningExecutable()));
     // Each drawing reads the runs afresh and lets them go: watching holds no
-    // data. A run that has just started, with no records yet, is waited for.
-    const auto draw = [&writer, &options, watching] {
+    // data. A run that has not started (its files missing, empty or without
+    // a record yet) is waited for; once drawn, a run that cannot be read for
+    // a moment is the watch loop's warning.
+    bool drawn = false;
+    std::string waitingReported;
+    const auto wait = [&](const std::string& reason) {
+        writer.writeWaiting(reason);
+        if (reason != waitingReported)
+            std::cerr << "waiting for the run to start: " << reason << std::endl;
+        waitingReported = reason;
+    };
+    const auto draw = [&] {
+        std::vector<std::unique_ptr<MonDatabase>> runs;
         try {
-            writer.write(loadRuns(options));
-        } catch (const owl::data::noRecordsYet&) {
+            runs = loadRuns(options);
+        } catch (const owl::data::noRecordsYet& error) {
             if (!watching) throw;
-            writer.writeWaiting();
+            return wait(error.getErrorText());
+        } catch (const owl::Error& error) {
+            if (!watching || drawn) throw;
+            return wait(error.getErrorText());
         }
+        const std::string progress = writer.write(runs);
+        if (!watching) return;
+        if (progress.empty()) return wait("the run has no records yet");
+        std::cerr << "redrawn " << progress << std::endl;
+        drawn = true;
+        waitingReported.clear();
     };
     draw();
     if (watching) watchAndRedraw(sourcePaths(options), options.watchSeconds, draw);
