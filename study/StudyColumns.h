@@ -3,8 +3,9 @@
 // in list order (those some run has), then every other selected variable in
 // the order the runs, taken by path, first show it. Each variable gives one
 // column per field of the mode: "NAME" alone for last values; "NAME",
-// "NAME STDERR", "NAME STD", "NAME MIN", "NAME MAX" (and "NAME VERDICT"
-// with convergence tests) for statistics.
+// "NAME STDERR", "NAME STD", "NAME MIN", "NAME MAX", "NAME NOTE",
+// "NAME NEFF", "NAME COUNT" (and "NAME VERDICT", "NAME REASON" with a
+// verdict) for statistics.
 
 #include <string>
 #include <vector>
