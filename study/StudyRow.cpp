@@ -139,9 +139,9 @@ StudyRow readRow(const std::string& run, const StudySettings& settings) {
         const std::unique_ptr<MonDatabase> database = openRun(run, messages);
         fillRow(*database, settings, row);
     } catch (const owl::Error& error) {
-        row = StudyRow{run, {}, {}, {}, error.getErrorText(), false, {}, {}};
+        row = StudyRow{run, {}, {}, {}, error.getErrorText(), false, {}, {}, {}};
     } catch (const std::exception& error) {
-        row = StudyRow{run, {}, {}, {}, error.what(), false, {}, {}};
+        row = StudyRow{run, {}, {}, {}, error.what(), false, {}, {}, {}};
     }
     row.warnings = messages.str();
     return row;
