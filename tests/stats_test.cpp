@@ -180,19 +180,23 @@ TEST_F(StatsCommand, ReferenceWithAndWithoutTheSamplingError) {
               255);
 }
 
-// An SU2 history: log10 residuals falling 5 orders in 400 iterations, then
-// flat.
-TEST(StatsSu2, LogResidualsDropInLogSpace) {
+// An SU2 history: log10 residuals, known as such from their names, whatever
+// their sign. rms[Rho] falls 5 orders in 400 iterations, then stays;
+// rms[RhoE] falls from 4.75 to 3.5 all along (its mean stays well above its
+// last value); max[Rho] stays 0 (a residual of 1).
+TEST(StatsSu2, LogResidualsDropFromTheirLargestToTheirLastValue) {
     e2e::TempDir dir;
     std::ostringstream text;
-    text << "\"Time_Iter\",\"Outer_Iter\",\"Inner_Iter\",\"rms[Rho]\"\n";
+    text << "\"Time_Iter\",\"Outer_Iter\",\"Inner_Iter\",\"rms[Rho]\",\"rms[RhoE]\",\"max[Rho]\"\n";
     for (int iter = 0; iter < 2000; ++iter)
-        text << "0,0," << iter << ',' << fixed(-5.0 * std::min(iter, 400) / 400.0) << '\n';
+        text << "0,0," << iter << ',' << fixed(-5.0 * std::min(iter, 400) / 400.0) << ','
+             << fixed(4.75 - 1.25 * iter / 1999.0) << ",0\n";
     const std::string history = dir.write("history.csv", text.str());
-    const auto rho =
-        rows(e2e::monexportOutput({"-mon", history, "-stats", "-cauchy", "50"})).at("rms[Rho]");
-    EXPECT_EQ(rho[11], "5.00000000e+00");
-    EXPECT_EQ(rho[12], "0.00000000e+00");  // flat: no change
+    const auto table = rows(e2e::monexportOutput({"-mon", history, "-stats", "-cauchy", "50"}));
+    EXPECT_EQ(table.at("rms[Rho]")[11], "5.00000000e+00");
+    EXPECT_EQ(table.at("rms[Rho]")[12], "0.00000000e+00");  // flat: no change
+    EXPECT_EQ(table.at("rms[RhoE]")[11], "1.25000000e+00");
+    EXPECT_EQ(table.at("max[Rho]")[11], "0.00000000e+00");
 }
 
 // The study under <temp>/study: alpha=N/<run>, and the options of each
