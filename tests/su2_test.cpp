@@ -97,8 +97,14 @@ TEST(Su2History, RulesSelectByTheCategoriesTheNamesGive) {
     EXPECT_EQ(header("CATEGORY = FORCE and SUBCATEGORY = COEFFICIENT"), "\"CD\",\"CL\"");
     EXPECT_EQ(header("CATEGORY = TIME"), "\"Time(sec)\"");
     EXPECT_EQ(header("GROUP = \"Other Monitors\""), "\"LinSol_Iter\"");
-    EXPECT_NE(e2e::monexportOutput({"-varinfo", "-mon", data("unsteady.csv")})
-                  .find("TreePath=\"TIME;Cur_Time\""),
+    // Every residual column, legacy ones included, is marked as log10 values.
+    EXPECT_EQ(header("SCALE = log10"), "\"rms[Rho]\",\"rms[RhoU]\",\"max[Rho]\"");
+    const std::string legacy = e2e::monexportOutput(
+        {"-mon", data("legacy.dat"), "-varrule", "SCALE = log10", "-lastvaluesonly"});
+    EXPECT_EQ(legacy.substr(0, legacy.find('\n')), "\"Res_Flow[0]\",\"Res_Flow[1]\"");
+    const std::string varinfo = e2e::monexportOutput({"-varinfo", "-mon", data("unsteady.csv")});
+    EXPECT_NE(varinfo.find("TreePath=\"TIME;Cur_Time\" />"), std::string::npos) << varinfo;
+    EXPECT_NE(varinfo.find("TreePath=\"RESIDUAL;RMS;rms[Rho]\" Scale=\"log10\" />"),
               std::string::npos);
 }
 

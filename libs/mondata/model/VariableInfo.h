@@ -20,6 +20,17 @@ inline QString attributeOf(const Attributes& attributes, const QString& key) {
     return QString();
 }
 
+// The attribute "scale" says how the values relate to what they measure:
+// "log10" marks values written as the log10 of the quantity (SU2's
+// residuals). A reader sets it only where its format says so; nothing
+// guesses it from the values.
+inline QString scaleKey() {
+    return QStringLiteral("scale");
+}
+inline QString log10Scale() {
+    return QStringLiteral("log10");
+}
+
 struct VariableInfo {
     // How a run holds the values. Times (TIME, and any time a reader merges
     // sources on) are doubles, so that the consecutive times of a small time
@@ -33,6 +44,8 @@ struct VariableInfo {
 
     // The value of an attribute, or a null QString when it is not declared.
     QString attribute(const QString& key) const { return attributeOf(attributes, key); }
+    // Whether the values are log10 values (scale = log10).
+    bool holdsLog10() const { return attribute(scaleKey()) == log10Scale(); }
 };
 
 }  // namespace mon
