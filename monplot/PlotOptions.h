@@ -32,10 +32,15 @@ struct PlotOptions {
     int32_t lastTimestep = 0;
     int32_t lastSteps = 0;    // -last
     double watchSeconds = 0;  // 0: draw once
+    // -serve [ADDRESS:]PORT: a live dashboard instead of files (monplot/serve/).
+    std::string serveAddress;
+    double pollSeconds = 2;                  // -poll
+    std::vector<std::string> studyPatterns;  // -study, with -serve
+    std::string convergedCriteria;           // -converged, with -serve
 
     bool selectsVariables() const { return !varList.empty() || !varRule.empty(); }
 };
 
 // Scans argv[1..argc-1]; throws owl::Error for an unknown option, a missing
-// or bad value, or a missing -out.
+// or bad value, or a missing -out (which -serve does without).
 PlotOptions scanPlotOptions(int argc, const char* const* argv);
