@@ -126,7 +126,11 @@ HttpResponse DashboardApi::answer(const HttpRequest& request, int64_t now) const
     } catch (const owl::Error& error) {
         return textResponse(500, error.getErrorText());
     }
-    if (target.path == "/favicon.ico") return textResponse(204, "");
+    if (target.path == "/favicon.ico") {  // none, and no error in the console for it
+        HttpResponse none;
+        none.status = 204;
+        return none;
+    }
     if (target.path == "/api/events") {
         HttpResponse response;
         response.contentType = "text/event-stream";
