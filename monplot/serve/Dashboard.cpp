@@ -146,6 +146,7 @@ void runDashboard(const PlotOptions& options, const std::string& orbDataDir) {
         settings.variables = shown;
         return statusOf(run, settings);
     });
+    catalog.discover();  // the runs are listed from the first request on
     const DashboardApi api(catalog, views, files);
     const std::string token = newToken();
     std::unique_ptr<RequestGuard> guard;

@@ -52,6 +52,7 @@ const char* kindName(MonDatabase::SourceType kind) {
 void writeStatus(JsonWriter& json, const RunSnapshot& snapshot, int64_t now) {
     const RunStatus& status = snapshot.status;
     const RunState state = stateOf(snapshot, now);
+    json.key("read").boolean(snapshot.version > 0);
     json.key("state").string(stateName(state));
     json.key("reason").string(state == RunState::Unreadable ? snapshot.error
                               : state == RunState::Failed   ? status.failure

@@ -92,22 +92,25 @@ class Connection : public std::enable_shared_from_this<Connection> {
 
     void onRequest(beast::error_code error) {
         if (error == http::error::header_limit)
-            return answer(textResponse(431, "The request's headers are too large."), false, false);
-        if (error == http::error::body_limit)
-            return answer(textResponse(413, "Requests carry no body here."), false, false);
+            return refuse(431, "The request's headers are too large.");
+        if (error == http::error::body_limit) return refuse(413, "Requests carry no body here.");
         if (error) return close();
         const http::request<http::string_body>& request = parser_->get();
         HttpResponse response = server_.handler(plainRequest(request));
         const bool head = request.method() == http::verb::head;
         if (response.eventStream && !head) {
-            if (server_.streams.size() >= server_.limits.eventStreams) {
-                HttpResponse busy = textResponse(503, "Too many event streams are open.");
-                addSecurityHeaders(busy);
-                return answer(busy, false, false);
-            }
+            if (server_.streams.size() >= server_.limits.eventStreams)
+                return refuse(503, "Too many event streams are open.");
             return openStream(response);
         }
         answer(response, head, request.keep_alive() && response.status < 400);
+    }
+
+    // Answers a request that cannot be handled, and closes the connection.
+    void refuse(int status, const std::string& reason) {
+        HttpResponse response = textResponse(status, reason);
+        addSecurityHeaders(response);
+        answer(response, false, false);
     }
 
     void answer(const HttpResponse& response, bool head, bool keepAlive) {
