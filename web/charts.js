@@ -7,8 +7,9 @@
 //
 // Each figure carries data- attributes that tests wait on: data-state
 // ("loading", "drawn", "error"), data-last-step (the last step drawn of
-// every run), data-marks (markers drawn), data-cursor-x and
-// data-cursor-values (the values under the cursor).
+// every run), data-marks (markers drawn), data-x-range (the X range shown),
+// data-zoomed, data-cursor-x and data-cursor-values (the values under the
+// cursor).
 
 const Charts = (() => {
   async function getJson(path) {
@@ -35,10 +36,17 @@ const Charts = (() => {
   function formatNumber(value) {
     if (value === null || value === undefined || Number.isNaN(value)) return "--";
     if (Number.isInteger(value) && Math.abs(value) < 1e9) return String(value);
-    return Number(value.toPrecision(6)).toString();
+    const shown = Number(value.toPrecision(6));
+    return Math.abs(shown) < 1e-4 || Math.abs(shown) >= 1e9 ? shown.toExponential() : shown.toString();
   }
 
   const stepIncrements = [1, 2, 5].flatMap((m) => [1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8].map((p) => m * p)).sort((a, b) => a - b);
+
+  // Log axes are labelled at their decades only.
+  function decadeLabel(value) {
+    const power = Math.log10(value);
+    return Math.abs(power - Math.round(power)) < 1e-9 ? formatNumber(value) : "";
+  }
 
   // A faint version of a colour "#rrggbb" for the raw line under its smoothing.
   function faint(colour) {
@@ -231,6 +239,7 @@ const Charts = (() => {
       const width = this.width();
       const height = panels.length === 1 ? 340 : Math.max(170, Math.round(440 / panels.length));
       const key = "figure-" + this.index + "-" + Math.random().toString(36).slice(2);
+      this.syncing = true; // the first scales are no zoom
       panels.forEach((panel, p) => {
         const last = p === panels.length - 1;
         const holder = element("div", "panel");
@@ -245,7 +254,7 @@ const Charts = (() => {
               incrs: this.view.settings.x ? undefined : stepIncrements,
               values: last ? undefined : () => [],
             },
-            { label: panel.title, size: 70, values: this.plot.log ? undefined : (u, ticks) => ticks.map(formatNumber) },
+            { label: panel.title, size: 70, values: (u, ticks) => ticks.map(this.plot.log ? decadeLabel : formatNumber) },
           ],
           series: this.series(panel),
           legend: { live: true },
@@ -265,6 +274,7 @@ const Charts = (() => {
         };
         this.charts.push(new uPlot(options, this.panelData(panel), holder));
       });
+      this.syncing = false;
     }
 
     // Draws the charts with the current tables; keepZoom keeps the X range.
@@ -272,14 +282,25 @@ const Charts = (() => {
       this.syncing = true;
       this.charts.forEach((chart, p) => {
         chart.setData(this.panelData(this.plot.panels[p]), autoscale && !this.zoom);
-        if (this.zoom) chart.setScale("x", { min: this.zoom[0], max: this.zoom[1] });
+        const range = this.zoom || (autoscale && this.xExtent());
+        if (range) chart.setScale("x", { min: range[0], max: range[1] });
       });
       this.syncing = false;
     }
 
+    // The X range of every record, those that are nan or inf included.
+    xExtent() {
+      let low = Infinity, high = -Infinity;
+      for (const table of this.tables)
+        if (table.x.length) low = Math.min(low, table.x[0]), high = Math.max(high, table.x[table.x.length - 1]);
+      if (!(low < high)) return low === high ? [low - 1, high + 1] : null;
+      return [low, high];
+    }
+
     onZoom(u) {
-      if (this.syncing) return;
       const { min, max } = u.scales.x;
+      this.node.dataset.xRange = `${min},${max}`;
+      if (this.syncing) return;
       this.zoom = [min, max];
       this.syncing = true;
       for (const chart of this.charts) if (chart !== u) chart.setScale("x", { min, max });
@@ -355,6 +376,7 @@ const Charts = (() => {
       const xMin = u.scales.x.min, xMax = u.scales.x.max;
       const yMin = u.scales.y.min, yMax = u.scales.y.max;
       let count = 0;
+      const placed = new Map();
       ctx.save();
       ctx.beginPath();
       ctx.rect(left - size, top - size, width + 2 * size, height + 2 * size);
@@ -369,8 +391,13 @@ const Charts = (() => {
         for (const [x, kind] of this.tables[i].marks) {
           if (x < xMin || x > xMax) continue;
           const px = u.valToPos(x, "x", true);
-          if (kind === "nan") diamond(ctx, px, bottom, size);
-          else triangle(ctx, px, kind === "+inf" ? top : bottom, kind === "+inf", size);
+          // Markers of several lines at one place are set apart.
+          const place = `${Math.round(px)} ${kind === "+inf"}`;
+          const shift = (placed.get(place) || 0) * 2.4 * size;
+          placed.set(place, (placed.get(place) || 0) + 1);
+          if (kind === "nan") diamond(ctx, px, bottom - shift, size);
+          else if (kind === "+inf") triangle(ctx, px, top + shift, true, size);
+          else triangle(ctx, px, bottom - shift, false, size);
           count++;
         }
         // Values beyond the axis: the first of each stretch.

@@ -122,3 +122,11 @@ def serve():
             status, out, err = server.stop()
             assert status == 0, err
             assert server.token not in out + err, "the token was printed again"
+
+
+@pytest.hookimpl(hookwrapper=True)
+def pytest_runtest_makereport(item, call):
+    """Keeps each test's outcome on it, for the browser tests' screenshots."""
+    outcome = yield
+    if call.when == "call":
+        item.report_call = outcome.get_result()
