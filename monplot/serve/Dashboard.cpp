@@ -118,9 +118,9 @@ void printAddress(const ServeAddress& address, unsigned port, const std::string&
                   << std::endl;
     const std::string portText = std::to_string(port);
     std::cout << "Dashboard: http://" << urlHost(address) << ":" << portText << "/?token=" << token
-              << "  (from your machine: ssh -N -L " << portText << ":localhost:" << portText
-              << " " << hostName() << ", then open http://localhost:" << portText
-              << "/?token=...)" << std::endl;
+              << "  (from your machine: ssh -N -L " << portText << ":localhost:" << portText << " "
+              << hostName() << ", then open http://localhost:" << portText << "/?token=...)"
+              << std::endl;
 }
 }  // namespace
 

@@ -43,9 +43,12 @@ bool numberParameter(const RequestTarget& target, const std::string& name, doubl
 
 const char* kindName(MonDatabase::SourceType kind) {
     switch (kind) {
-        case MonDatabase::RunDirectory: return "dir";
-        case MonDatabase::ResultsFile: return "res";
-        default: return "mon";
+        case MonDatabase::RunDirectory:
+            return "dir";
+        case MonDatabase::ResultsFile:
+            return "res";
+        default:
+            return "mon";
     }
 }
 
@@ -105,8 +108,7 @@ std::string event(const std::string& name, const std::string& json) {
     return "event: " + name + "\ndata: " + json + "\n\n";
 }
 
-DashboardApi::DashboardApi(const RunCatalog& catalog, const PlotViews& views,
-                           const WebFiles& files)
+DashboardApi::DashboardApi(const RunCatalog& catalog, const PlotViews& views, const WebFiles& files)
     : catalog_(catalog), views_(views), files_(files) {}
 
 HttpResponse DashboardApi::answer(const HttpRequest& request, int64_t now) const {
@@ -181,8 +183,9 @@ HttpResponse DashboardApi::plots(const RequestTarget& target, bool values) const
         !numberParameter(target, "after", after) || !numberParameter(target, "scale", scale) ||
         !numberParameter(target, "from", query.from) || !numberParameter(target, "to", query.to) ||
         !numberParameter(target, "px", query.px) ||
-        !numberParameter(target, "columns", query.columns) || query.columns > 1e5 || !numberParameter(target, "ema", query.smoothing) ||
-        plot < 0 || plot > 1e6 || last < 0 || last > 2e9 || after < 0 || after > 2e9)
+        !numberParameter(target, "columns", query.columns) || query.columns > 1e5 ||
+        !numberParameter(target, "ema", query.smoothing) || plot < 0 || plot > 1e6 || last < 0 ||
+        last > 2e9 || after < 0 || after > 2e9)
         return textResponse(400, "A number of the query is malformed or out of range.");
     query.plot = static_cast<size_t>(plot);
     query.lastSteps = static_cast<int32_t>(last);
@@ -214,9 +217,9 @@ HttpResponse DashboardApi::studyStats(const RequestTarget& target) const {
         json.key("name").string(listing->names[i]).key("parameters").beginArray();
         for (const std::string& value : listing->parameters.values[i]) json.string(value);
         json.endArray();
-        const TimestepData* data = snapshot->database ? snapshot->database->getVariable(
-                                                            QString::fromUtf8(name.c_str()))
-                                                      : nullptr;
+        const TimestepData* data =
+            snapshot->database ? snapshot->database->getVariable(QString::fromUtf8(name.c_str()))
+                               : nullptr;
         if (data) {
             const exporter::StatsReport report =
                 exporter::statsReport(*snapshot->database, {name}, nullptr, {}, 0, 0);
@@ -225,8 +228,8 @@ HttpResponse DashboardApi::studyStats(const RequestTarget& target) const {
             json.key("mean").number(row.mean).key("stderr").number(row.stdError);
             json.key("std").number(row.stdDev).key("min").number(row.min);
             json.key("max").number(row.max).key("note").string(row.note());
-            json.key("converged").boolean(snapshot->status.judged ? snapshot->status.met
-                                                                  : row.note().empty());
+            json.key("converged")
+                .boolean(snapshot->status.judged ? snapshot->status.met : row.note().empty());
         }
         json.endObject();
     }

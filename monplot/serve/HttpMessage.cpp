@@ -23,12 +23,11 @@ HttpResponse textResponse(int status, const std::string& text) {
 }
 
 void addSecurityHeaders(HttpResponse& response) {
-    response.fields.insert(
-        response.fields.begin(),
-        {{"Content-Security-Policy", "default-src 'self'; frame-ancestors 'none'"},
-         {"X-Content-Type-Options", "nosniff"},
-         {"Referrer-Policy", "no-referrer"},
-         {"Cache-Control", "no-store"}});
+    response.fields.insert(response.fields.begin(), {{"Content-Security-Policy",
+                                                      "default-src 'self'; frame-ancestors 'none'"},
+                                                     {"X-Content-Type-Options", "nosniff"},
+                                                     {"Referrer-Policy", "no-referrer"},
+                                                     {"Cache-Control", "no-store"}});
 }
 
 }  // namespace serve

@@ -125,12 +125,12 @@ class Connection : public std::enable_shared_from_this<Connection> {
             message->body() = response.body;
             message->prepare_payload();
         }
-        http::async_write(stream_, *message,
-                          [self = shared_from_this(), message, keepAlive](beast::error_code error,
-                                                                          size_t) {
-                              if (error || !keepAlive) return self->close();
-                              self->readRequest();
-                          });
+        http::async_write(
+            stream_, *message,
+            [self = shared_from_this(), message, keepAlive](beast::error_code error, size_t) {
+                if (error || !keepAlive) return self->close();
+                self->readRequest();
+            });
     }
 
     // The header by hand: the body has no length, it goes on until closed.
@@ -215,10 +215,10 @@ HttpServer::HttpServer(const std::vector<std::string>& addresses, unsigned port,
         impl_->acceptors.push_back(std::move(acceptor));
     }
     if (impl_->acceptors.empty())
-        throw owl::internal::error("serve", "HttpServer",
-                                   "Cannot listen on port " + std::to_string(port) + " (" +
-                                       failure + ").",
-                                   owl::errorFatal);
+        throw owl::internal::error(
+            "serve", "HttpServer",
+            "Cannot listen on port " + std::to_string(port) + " (" + failure + ").",
+            owl::errorFatal);
 }
 
 HttpServer::~HttpServer() = default;

@@ -85,10 +85,14 @@ Kind kindOf(float y, bool logarithmic) {
 
 const char* markName(Kind kind) {
     switch (kind) {
-        case Kind::Nan: return "nan";
-        case Kind::PlusInf: return "+inf";
-        case Kind::MinusInf: return "-inf";
-        default: return "<=0";
+        case Kind::Nan:
+            return "nan";
+        case Kind::PlusInf:
+            return "+inf";
+        case Kind::MinusInf:
+            return "-inf";
+        default:
+            return "<=0";
     }
 }
 
@@ -216,8 +220,8 @@ double columnWidth(const plot::Figure& figure, const PlotQuery& query) {
 void writeLastSteps(JsonWriter& json, const std::vector<ViewRun>& runs) {
     json.key("lastSteps").beginObject();
     for (const ViewRun& run : runs) {
-        const TimestepData* steps = run.database->getVariable(
-            QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
+        const TimestepData* steps =
+            run.database->getVariable(QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
         const int count = steps ? steps->rows().stepCount() : 0;
         json.key(run.id).integer(count > 0 ? steps->rows().stepAt(count - 1) : 0);
     }

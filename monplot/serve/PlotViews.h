@@ -38,15 +38,15 @@ struct ViewRun {
 
 struct PlotQuery {
     size_t plot = 0;
-    std::string xVariable;     // empty: the plot's own (or -x)
-    int32_t lastSteps = 0;     // 0: -last, or all
-    int32_t after = 0;         // above 0: only steps after this one
-    int scale = -1;            // -1: as the plot says (or -log/-linear); 0 linear; 1 log
+    std::string xVariable;  // empty: the plot's own (or -x)
+    int32_t lastSteps = 0;  // 0: -last, or all
+    int32_t after = 0;      // above 0: only steps after this one
+    int scale = -1;         // -1: as the plot says (or -log/-linear); 0 linear; 1 log
     double from = -std::numeric_limits<double>::infinity();
     double to = std::numeric_limits<double>::infinity();
-    double px = 0;             // X units per column; 0: every point
-    double columns = 0;        // with px 0: that many columns across the range drawn
-    double smoothing = 0;      // EMA weight, 0: none
+    double px = 0;         // X units per column; 0: every point
+    double columns = 0;    // with px 0: that many columns across the range drawn
+    double smoothing = 0;  // EMA weight, 0: none
 };
 
 class PlotViews {

@@ -31,8 +31,8 @@ class PlotViewsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         const std::string path = dir.write("history.csv", history(1000));
-        run.database = std::make_shared<MonDatabase>(QStringLiteral("main"),
-                                                     new owl::LineMessageDisplay());
+        run.database =
+            std::make_shared<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay());
         run.database->updateFrom(MonDatabase::MonitorFile, QString::fromStdString(path), true);
         run.database->updateData();
         run.id = "r1";
@@ -52,7 +52,8 @@ class PlotViewsTest : public ::testing::Test {
 
 std::vector<double> numbers(const QJsonValue& array) {
     std::vector<double> out;
-    for (const QJsonValue& value : array.toArray()) out.push_back(value.isNull() ? NAN : value.toDouble());
+    for (const QJsonValue& value : array.toArray())
+        out.push_back(value.isNull() ? NAN : value.toDouble());
     return out;
 }
 
@@ -61,33 +62,43 @@ TEST_F(PlotViewsTest, ReducesToColumnsKeepingExtremesAndMarkingNan) {
     query.columns = 10;
     const QJsonObject answer = values(query);
     const QJsonObject cd = answer[QLatin1String("lines")].toArray()[0].toObject();
-    const std::vector<double> x = numbers(cd[QLatin1String("x")]), y = numbers(cd[QLatin1String("y")]);
+    const std::vector<double> x = numbers(cd[QLatin1String("x")]),
+                              y = numbers(cd[QLatin1String("y")]);
     ASSERT_EQ(x.size(), y.size());
     // Four points per column at most, a break at the nan.
     EXPECT_LE(x.size(), 4u * 11 + 2);
     EXPECT_EQ(std::count_if(y.begin(), y.end(), [](double v) { return std::isnan(v); }), 1);
-    EXPECT_DOUBLE_EQ(*std::max_element(y.begin(), y.end(), [](double a, double b) {
-        return std::isnan(a) || (!std::isnan(b) && a < b);
-    }), 9.0);
+    EXPECT_DOUBLE_EQ(*std::max_element(y.begin(), y.end(),
+                                       [](double a, double b) {
+                                           return std::isnan(a) || (!std::isnan(b) && a < b);
+                                       }),
+                     9.0);
     const double firstStep = x.front();
     EXPECT_DOUBLE_EQ(x.back() - firstStep, 999);
     const QJsonArray marks = cd[QLatin1String("marks")].toArray();
     ASSERT_EQ(marks.size(), 1);
     EXPECT_DOUBLE_EQ(marks[0].toArray()[0].toDouble() - firstStep, 500);
     EXPECT_EQ(marks[0].toArray()[1].toString(), QLatin1String("nan"));
-    EXPECT_EQ(answer[QLatin1String("lastSteps")].toObject()[QLatin1String("r1")].toInt(), static_cast<int>(firstStep) + 999);
+    EXPECT_EQ(answer[QLatin1String("lastSteps")].toObject()[QLatin1String("r1")].toInt(),
+              static_cast<int>(firstStep) + 999);
 }
 
 TEST_F(PlotViewsTest, GivesEveryPointOfARangeAndOnlyTheNewPartWhenAsked) {
     PlotQuery whole;
-    const double firstStep = numbers(values(whole)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("x")]).front();
+    const double firstStep =
+        numbers(values(whole)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("x")])
+            .front();
     PlotQuery range;
     range.from = firstStep + 100, range.to = firstStep + 109;
     // Every point of the range, and one beyond each end.
-    EXPECT_EQ(numbers(values(range)[QLatin1String("lines")].toArray()[1].toObject()[QLatin1String("x")]).size(), 12u);
+    EXPECT_EQ(
+        numbers(values(range)[QLatin1String("lines")].toArray()[1].toObject()[QLatin1String("x")])
+            .size(),
+        12u);
     PlotQuery after;
     after.after = static_cast<int32_t>(firstStep) + 994;
-    const std::vector<double> tail = numbers(values(after)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("x")]);
+    const std::vector<double> tail =
+        numbers(values(after)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("x")]);
     ASSERT_EQ(tail.size(), 5u);
     EXPECT_DOUBLE_EQ(tail.front() - firstStep, 995);
 }
@@ -97,7 +108,8 @@ TEST_F(PlotViewsTest, SmoothsTheWholeHistoryExponentially) {
     query.smoothing = 0.5;
     query.scale = 0;
     const QJsonObject cd = values(query)[QLatin1String("lines")].toArray()[0].toObject();
-    const std::vector<double> y = numbers(cd[QLatin1String("y")]), s = numbers(cd[QLatin1String("sy")]);
+    const std::vector<double> y = numbers(cd[QLatin1String("y")]),
+                              s = numbers(cd[QLatin1String("sy")]);
     ASSERT_GE(s.size(), 3u);
     EXPECT_NEAR(s[0], y[0], 1e-6);
     EXPECT_NEAR(s[1], 0.5 * y[0] + 0.5 * y[1], 1e-6);
@@ -105,7 +117,8 @@ TEST_F(PlotViewsTest, SmoothsTheWholeHistoryExponentially) {
     // The tail continues the same average.
     PlotQuery after = query;
     after.after = static_cast<int32_t>(numbers(cd[QLatin1String("x")]).back()) - 1;
-    const std::vector<double> tail = numbers(values(after)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("sy")]);
+    const std::vector<double> tail =
+        numbers(values(after)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("sy")]);
     ASSERT_EQ(tail.size(), 1u);
     EXPECT_NEAR(tail[0], s.back(), 1e-6);
 }

@@ -25,7 +25,8 @@ TEST(RequestGuard, RefusesAllButItsOwnPageWithTheToken) {
     } cases[] = {
         {"cookie", request("GET", "/api/runs", {host, cookie}), 0},
         {"authorization", request("HEAD", "/", {host, {"authorization", "token " + kToken}}), 0},
-        {"scheme in any case", request("GET", "/", {host, {"authorization", "Token " + kToken}}), 0},
+        {"scheme in any case", request("GET", "/", {host, {"authorization", "Token " + kToken}}),
+         0},
         {"localhost", request("GET", "/", {{"host", "localhost:8050"}, cookie}), 0},
         {"ipv6", request("GET", "/", {{"host", "[::1]:8050"}, cookie}), 0},
         {"own origin", request("GET", "/", {host, cookie, {"origin", "http://127.0.0.1:8050"}}), 0},
@@ -71,8 +72,8 @@ TEST(RequestGuard, ExchangesTheTokenInTheAddressForACookie) {
 
 TEST(RequestGuard, AcceptsTheAddressItWasAskedToListenOn) {
     const RequestGuard guard({kToken, 80, {"node7"}});
-    EXPECT_FALSE(guard.check(request("GET", "/", {{"host", "NODE7:80"},
-                                                  {"authorization", "token " + kToken}})));
+    EXPECT_FALSE(guard.check(
+        request("GET", "/", {{"host", "NODE7:80"}, {"authorization", "token " + kToken}})));
 }
 
 }  // namespace

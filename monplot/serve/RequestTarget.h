@@ -11,7 +11,7 @@ namespace serve {
 struct RequestTarget {
     std::string path;
     std::map<std::string, std::string> query;  // the last of repeated names wins
-    bool valid = false;  // starts with '/', and every escape is well formed
+    bool valid = false;                        // starts with '/', and every escape is well formed
 
     // The value of a query parameter, or the fallback when absent.
     std::string value(const std::string& name, const std::string& fallback = "") const;

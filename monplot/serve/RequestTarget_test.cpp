@@ -45,8 +45,8 @@ TEST(Token, IsFreshHexAndComparedWhole) {
     EXPECT_EQ(token.find_first_not_of("0123456789abcdef"), std::string::npos);
     EXPECT_NE(token, newToken());
     EXPECT_TRUE(sameToken(token, token));
-    for (const std::string& other : {std::string(), token.substr(1), token + "0",
-                                     std::string(token.size(), '0')})
+    for (const std::string& other :
+         {std::string(), token.substr(1), token + "0", std::string(token.size(), '0')})
         EXPECT_FALSE(sameToken(other, token)) << other;
     EXPECT_FALSE(sameToken("", ""));
 }

@@ -12,9 +12,12 @@ namespace serve {
 namespace {
 MonDatabase::SourceType typeOf(RunSource::Kind kind) {
     switch (kind) {
-        case RunSource::Kind::Results: return MonDatabase::ResultsFile;
-        case RunSource::Kind::Directory: return MonDatabase::RunDirectory;
-        default: return MonDatabase::MonitorFile;
+        case RunSource::Kind::Results:
+            return MonDatabase::ResultsFile;
+        case RunSource::Kind::Directory:
+            return MonDatabase::RunDirectory;
+        default:
+            return MonDatabase::MonitorFile;
     }
 }
 }  // namespace
@@ -61,8 +64,7 @@ bool RunCatalog::discover() {
     // Parameters come from the study's paths only.
     const study::RunParameters found = study::pathParameters(studyRuns_);
     next->parameters.names = found.names;
-    next->parameters.values.assign(sources_.size(),
-                                   std::vector<std::string>(found.names.size()));
+    next->parameters.values.assign(sources_.size(), std::vector<std::string>(found.names.size()));
     next->parameters.values.insert(next->parameters.values.end(), found.values.begin(),
                                    found.values.end());
     std::lock_guard<std::mutex> lock(mutex_);

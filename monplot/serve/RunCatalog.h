@@ -23,9 +23,9 @@ struct CatalogRun {
 
 // The runs at one moment, with their names and study parameters.
 struct RunListing {
-    std::vector<CatalogRun> runs;          // in discovery order
-    std::vector<std::string> names;        // per run: its path, shortened
-    study::RunParameters parameters;       // of the study's runs (empty rows for the others)
+    std::vector<CatalogRun> runs;     // in discovery order
+    std::vector<std::string> names;   // per run: its path, shortened
+    study::RunParameters parameters;  // of the study's runs (empty rows for the others)
 
     const CatalogRun* find(const std::string& id) const;
     size_t indexOf(const std::string& id) const;  // runs.size() when unknown

@@ -25,8 +25,7 @@ std::shared_ptr<RunSnapshot> RunFollower::read(int64_t newestTime) const {
     auto snapshot = std::make_shared<RunSnapshot>();
     snapshot->newestTime = newestTime;
     try {
-        auto database =
-            std::make_shared<MonDatabase>(QStringLiteral("main"), new QuietDisplay());
+        auto database = std::make_shared<MonDatabase>(QStringLiteral("main"), new QuietDisplay());
         database->updateFrom(kind_, QString::fromLocal8Bit(path_.c_str()), true);
         database->updateData();
         snapshot->status = summarize_(*database);

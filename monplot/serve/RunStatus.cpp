@@ -12,9 +12,9 @@
 namespace serve {
 
 namespace {
-const char* const kFatalMarks[] = {"FOAM FATAL ERROR",         "FOAM FATAL IO ERROR",
-                                   "Floating point exception", "Segmentation fault",
-                                   "Error in \"",              "FOAM aborting"};
+const char* const kFatalMarks[] = {
+    "FOAM FATAL ERROR",   "FOAM FATAL IO ERROR", "Floating point exception",
+    "Segmentation fault", "Error in \"",         "FOAM aborting"};
 
 bool isKey(const QString& name) {
     return mon::recordKeyOf(owl::MakeStdString(name)) != mon::RecordKey::None;
@@ -34,8 +34,10 @@ std::string divergenceOf(const MonDatabase& run) {
         const float last = data->getValue(data->getLastTimestep(), -1);
         if (std::isnan(last) || std::isinf(last))
             return owl::MakeStdString(variable.getPreferredLabel()) + ": " +
-                   (std::isnan(last) ? "nan" : last > 0 ? "+inf" : "-inf") + " at step " +
-                   std::to_string(data->getLastTimestep());
+                   (std::isnan(last) ? "nan"
+                    : last > 0       ? "+inf"
+                                     : "-inf") +
+                   " at step " + std::to_string(data->getLastTimestep());
     }
     return {};
 }
@@ -110,11 +112,16 @@ std::string fatalErrorAtEnd(const std::string& file) {
 
 const char* stateName(RunState state) {
     switch (state) {
-        case RunState::Running: return "running";
-        case RunState::Idle: return "idle";
-        case RunState::Diverged: return "diverged";
-        case RunState::Failed: return "failed";
-        default: return "unreadable";
+        case RunState::Running:
+            return "running";
+        case RunState::Idle:
+            return "idle";
+        case RunState::Diverged:
+            return "diverged";
+        case RunState::Failed:
+            return "failed";
+        default:
+            return "unreadable";
     }
 }
 

@@ -23,7 +23,7 @@ struct RunStatus {
     std::string divergence;          // "p: nan at step 18", empty when the last values are finite
     std::string failure;             // the fatal error the log ends with, empty when none
     std::vector<std::pair<std::string, double>> lastValues;  // name, value (NaN: none)
-    bool judged = false;  // criteria were given
+    bool judged = false;                                     // criteria were given
     bool met = false;
     std::string reason;  // the first variable that fails and why
 };

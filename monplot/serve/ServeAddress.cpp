@@ -12,7 +12,8 @@ namespace {
 [[noreturn]] void malformed(const std::string& text, const std::string& why) {
     throw owl::internal::error("monplot", "main",
                                "Option -serve needs [ADDRESS:]PORT (e.g. 8050 or 0.0.0.0:8050), "
-                               "not '" + text + "': " + why + ".",
+                               "not '" +
+                                   text + "': " + why + ".",
                                owl::errorFatal);
 }
 

@@ -17,10 +17,9 @@ void addFile(SourceStamp& stamp, const std::string& path) {
     }
     stamp.exists = true;
     stamp.newestTime = std::max<int64_t>(stamp.newestTime, status.st_mtim.tv_sec);
-    stamp.signature += path + " " + std::to_string(status.st_size) + " " +
-                       std::to_string(status.st_mtim.tv_sec) + "." +
-                       std::to_string(status.st_mtim.tv_nsec) + " " +
-                       std::to_string(status.st_ino) + "\n";
+    stamp.signature +=
+        path + " " + std::to_string(status.st_size) + " " + std::to_string(status.st_mtim.tv_sec) +
+        "." + std::to_string(status.st_mtim.tv_nsec) + " " + std::to_string(status.st_ino) + "\n";
 }
 }  // namespace
 
