@@ -86,6 +86,9 @@ const Charts = (() => {
       this.fullPx = 0;
       this.lastSteps = {};
       this.syncing = false;
+      this.userZoom = false;
+      this.panning = false;
+      this.downX = null;
       this.node = element("section", "figure");
       this.node.dataset.plot = String(index);
       this.node.dataset.state = "loading";
@@ -272,9 +275,18 @@ const Charts = (() => {
             draw: [(u) => this.drawMarks(u, panel)],
           },
         };
-        this.charts.push(new uPlot(options, this.panelData(panel), holder));
+        const chart = new uPlot(options, this.panelData(panel), holder);
+        chart.over.addEventListener("mousedown", (event) => { this.downX = event.clientX; });
+        this.charts.push(chart);
       });
       this.syncing = false;
+      // Only the user zooms: uPlot tells of every change of scale, its own
+      // included, a moment later.
+      this.onMouseUp = (event) => {
+        if (this.downX !== null && Math.abs(event.clientX - this.downX) > 3) this.userZoom = true;
+        this.downX = null;
+      };
+      document.addEventListener("mouseup", this.onMouseUp, true);
     }
 
     // Draws the charts with the current tables; keepZoom keeps the X range.
@@ -300,7 +312,8 @@ const Charts = (() => {
     onZoom(u) {
       const { min, max } = u.scales.x;
       this.node.dataset.xRange = `${min},${max}`;
-      if (this.syncing) return;
+      if (this.syncing || !(this.userZoom || this.panning)) return;
+      this.userZoom = false;
       this.zoom = [min, max];
       this.syncing = true;
       for (const chart of this.charts) if (chart !== u) chart.setScale("x", { min, max });
@@ -339,9 +352,11 @@ const Charts = (() => {
       const width = u.over.clientWidth || 1;
       const move = (e) => {
         const shift = ((start - e.clientX) / width) * (max - min);
+        this.panning = true;
         u.setScale("x", { min: min + shift, max: max + shift });
       };
       const up = () => {
+        this.panning = false;
         document.removeEventListener("mousemove", move);
         document.removeEventListener("mouseup", up);
       };
@@ -439,6 +454,7 @@ const Charts = (() => {
     }
 
     destroy() {
+      document.removeEventListener("mouseup", this.onMouseUp, true);
       for (const chart of this.charts) chart.destroy();
     }
   }

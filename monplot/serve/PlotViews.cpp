@@ -114,8 +114,7 @@ std::vector<double> smoothed(const plot::FigureLine& line, double weight, bool l
 
 // Writes one line's points from index `first` on, within the query's range.
 void writeLine(JsonWriter& json, const plot::FigureLine& line, size_t first, bool logarithmic,
-               const PlotQuery& query, const std::vector<double>& smooth) {
-    const bool sparse = plot::statsOf(line, logarithmic).sparse();
+               bool sparse, const PlotQuery& query, const std::vector<double>& smooth) {
     LineEmitter raw(query.px), soft(query.px);
     json.beginObject().key("marks").beginArray();
     size_t marks = 0;
@@ -229,16 +228,50 @@ void writeLastSteps(JsonWriter& json, const std::vector<ViewRun>& runs) {
 }
 }  // namespace
 
+std::vector<plot::DefaultPlot> PlotViews::cachedPlots(const std::vector<ViewRun>& runs) const {
+    if (runs.empty()) return {};
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (plotsOf_ != runs.front().database) {
+        plots_ = plotsOf(*runs.front().database);
+        plotsOf_ = runs.front().database;
+    }
+    return plots_;
+}
+
+std::shared_ptr<const PlotViews::Drawn> PlotViews::drawn(const std::vector<ViewRun>& runs,
+                                                         const PlotQuery& query,
+                                                         const plot::DefaultPlot& plot) const {
+    constexpr size_t kKept = 16;
+    auto entry = std::make_shared<Drawn>();
+    for (const ViewRun& run : runs) {
+        entry->databases.push_back(run.database);
+        entry->key += std::to_string(reinterpret_cast<uintptr_t>(run.database.get())) + ",";
+    }
+    entry->key += plot.name + "|" + query.xVariable + "|" + std::to_string(query.lastSteps) + "|" +
+                  std::to_string(query.scale);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const auto& kept : drawn_)
+            if (kept->key == entry->key) return kept;
+    }
+    PlotQuery whole = query;
+    whole.after = 0;
+    entry->figure = figureFor(plot, runs, {options_, whole}, false);
+    for (const plot::FigureLine& line : entry->figure.lines)
+        entry->stats.push_back(plot::statsOf(line, entry->figure.logarithmicY));
+    std::lock_guard<std::mutex> lock(mutex_);
+    drawn_.push_front(entry);
+    if (drawn_.size() > kKept) drawn_.pop_back();
+    return entry;
+}
+
 std::string PlotViews::describe(const std::vector<ViewRun>& runs, const PlotQuery& query) const {
     JsonWriter json;
     json.beginObject().key("plots").beginArray();
-    const std::vector<plot::DefaultPlot> plots =
-        runs.empty() ? std::vector<plot::DefaultPlot>{} : plotsOf(*runs.front().database);
-    for (const plot::DefaultPlot& plot : plots) {
-        const plot::Figure figure = figureFor(plot, runs, {options_, query}, false);
-        std::vector<plot::LineStats> stats;
-        for (const plot::FigureLine& line : figure.lines)
-            stats.push_back(plot::statsOf(line, figure.logarithmicY));
+    for (const plot::DefaultPlot& plot : cachedPlots(runs)) {
+        const std::shared_ptr<const Drawn> whole = drawn(runs, query, plot);
+        const plot::Figure& figure = whole->figure;
+        const std::vector<plot::LineStats>& stats = whole->stats;
         json.beginObject().key("name").string(plot.name).key("title").string(figure.title);
         json.key("xTitle").string(figure.xTitle).key("log").boolean(figure.logarithmicY);
         json.key("panels").beginArray();
@@ -266,21 +299,23 @@ std::string PlotViews::describe(const std::vector<ViewRun>& runs, const PlotQuer
 
 std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery& query) const {
     if (runs.empty()) fail("No run was named.");
-    const std::vector<plot::DefaultPlot> plots = plotsOf(*runs.front().database);
+    const std::vector<plot::DefaultPlot> plots = cachedPlots(runs);
     if (query.plot >= plots.size())
         fail("The run has " + std::to_string(plots.size()) + " plots, not " +
              std::to_string(query.plot + 1) + ".");
     const plot::DefaultPlot& plot = plots[query.plot];
     const bool smoothing = query.smoothing > 0 && query.smoothing < 1;
-    // Smoothing runs over the whole history, so the figure is read whole
-    // and only its tail written when the page asks for the new part.
-    const plot::Figure figure = figureFor(plot, runs, {options_, query}, !smoothing);
+    const std::shared_ptr<const Drawn> whole = drawn(runs, query, plot);
+    // The new part alone, unless smoothing, which runs over the whole
+    // history: then the whole figure's tail is written.
+    std::unique_ptr<plot::Figure> tail;
+    if (query.after > 0)
+        tail = std::make_unique<plot::Figure>(figureFor(plot, runs, {options_, query}, true));
+    const plot::Figure& figure = tail && !smoothing ? *tail : whole->figure;
     std::vector<size_t> firsts(figure.lines.size(), 0);
-    if (smoothing && query.after > 0) {
-        const plot::Figure tail = figureFor(plot, runs, {options_, query}, true);
+    if (tail && smoothing)
         for (size_t i = 0; i < figure.lines.size(); ++i)
-            firsts[i] = figure.lines[i].y.size() - tail.lines[i].y.size();
-    }
+            firsts[i] = figure.lines[i].y.size() - tail->lines[i].y.size();
     PlotQuery reduced = query;
     if (reduced.px <= 0 && reduced.columns > 0) reduced.px = columnWidth(figure, query);
     JsonWriter json;
@@ -288,7 +323,7 @@ std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery&
     json.key("lines").beginArray();
     for (size_t i = 0; i < figure.lines.size(); ++i) {
         const plot::FigureLine& line = figure.lines[i];
-        writeLine(json, line, firsts[i], figure.logarithmicY, reduced,
+        writeLine(json, line, firsts[i], figure.logarithmicY, whole->stats[i].sparse(), reduced,
                   smoothing ? smoothed(line, query.smoothing, figure.logarithmicY)
                             : std::vector<double>{});
     }

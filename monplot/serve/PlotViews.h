@@ -18,12 +18,16 @@
 // another dash per run, as monplot draws them.
 
 #include <cstdint>
+#include <deque>
 #include <limits>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "monplot/PlotOptions.h"
+#include "plot/Figure.h"
+#include "plot/LineStats.h"
 #include "plot/PlotData.h"
 
 class MonDatabase;
@@ -61,9 +65,27 @@ class PlotViews {
     // variable.
     std::string values(const std::vector<ViewRun>& runs, const PlotQuery& query) const;
 
+    // A plot's figure over the whole history with its lines' statistics,
+    // kept while its runs' readings are current: zooms and the other plots
+    // of a page then only reduce.
+    struct Drawn {
+        std::vector<std::shared_ptr<MonDatabase>> databases;  // keep the key's addresses taken
+        std::string key;
+        plot::Figure figure;
+        std::vector<plot::LineStats> stats;
+    };
+
   private:
+    std::vector<plot::DefaultPlot> cachedPlots(const std::vector<ViewRun>& runs) const;
+    std::shared_ptr<const Drawn> drawn(const std::vector<ViewRun>& runs, const PlotQuery& query,
+                                       const plot::DefaultPlot& plot) const;
+
     PlotOptions options_;
     std::string templateDirectory_;
+    mutable std::mutex mutex_;  // guards the caches
+    mutable std::shared_ptr<MonDatabase> plotsOf_;
+    mutable std::vector<plot::DefaultPlot> plots_;
+    mutable std::deque<std::shared_ptr<const Drawn>> drawn_;
 };
 
 }  // namespace serve
