@@ -131,6 +131,7 @@ const Charts = (() => {
     }
 
     replace(data) {
+      this.companion = data.companion ? { name: data.companion.name, x: data.companion.line.x, y: data.companion.line.y } : null;
       data.lines.forEach((line, i) => {
         this.tables[i] = { x: line.x, y: line.y, sx: line.sx || [], sy: line.sy || [], marks: line.marks };
       });
@@ -140,6 +141,11 @@ const Charts = (() => {
     // Appends points beyond each line's last one: another run of the figure
     // may have been asked for steps it already had.
     append(data) {
+      if (this.companion && data.companion) {
+        const { x, y } = data.companion.line;
+        const lastX = this.companion.x.length ? this.companion.x[this.companion.x.length - 1] : -Infinity;
+        x.forEach((value, k) => { if (value > lastX) this.companion.x.push(value), this.companion.y.push(y[k]); });
+      }
       data.lines.forEach((line, i) => {
         const table = this.tables[i];
         const lastX = table.x.length ? table.x[table.x.length - 1] : -Infinity;
@@ -371,6 +377,8 @@ const Charts = (() => {
       const x = u.data[0][idx];
       const values = {};
       const parts = [`${this.plot.xTitle}: ${formatNumber(x)}`];
+      const other = this.companionAt(x);
+      if (other !== null) parts.push(`${this.companion.name}: ${formatNumber(other)}`);
       u.series.forEach((series, s) => {
         if (s === 0) return;
         const value = u.data[s][idx];
@@ -381,6 +389,20 @@ const Charts = (() => {
       this.node.dataset.cursorX = String(x);
       this.node.dataset.cursorValues = JSON.stringify(values);
       this.cursor.textContent = parts.join("  ·  ");
+    }
+
+    // The companion's value (the step, or TIME) at the point nearest x.
+    companionAt(x) {
+      const table = this.companion;
+      if (!table || !table.x.length) return null;
+      let low = 0, high = table.x.length - 1;
+      while (low < high) {
+        const middle = (low + high) >> 1;
+        if (table.x[middle] < x) low = middle + 1;
+        else high = middle;
+      }
+      if (low > 0 && Math.abs(table.x[low - 1] - x) < Math.abs(table.x[low] - x)) low--;
+      return table.y[low];
     }
 
     drawMarks(u, panel) {

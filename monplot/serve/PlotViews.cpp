@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "libs/exception/Error.h"
+#include "libs/guiapp/MakeStdString.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/model/RecordKey.h"
 #include "monplot/SelectedPlot.h"
@@ -328,8 +329,33 @@ std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery&
                             : std::vector<double>{});
     }
     json.endArray();
+    writeCompanion(json, runs, reduced, plot);
     writeLastSteps(json, runs);
     return json.endObject().text();
+}
+
+void PlotViews::writeCompanion(JsonWriter& json, const std::vector<ViewRun>& runs,
+                               const PlotQuery& query, const plot::DefaultPlot& plot) const {
+    const std::string step = mon::kAccumulatedTimestep;
+    std::string x = query.xVariable.empty() ? options_.xVariable : query.xVariable;
+    if (x.empty() && !plot.lines.empty()) x = owl::MakeStdString(plot.lines.front().xVariable);
+    const std::string other = x == step ? "TIME" : step;
+    const MonDatabase& first = *runs.front().database;
+    if (x.empty() || !first.getVariable(QString::fromUtf8(other.c_str()))) return;
+    plot::DefaultPlot companion;
+    companion.name = "\ncompanion " + other;
+    companion.lines.push_back({QString::fromUtf8(x.c_str()), QString::fromUtf8(other.c_str()), other});
+    PlotQuery linear = query;
+    linear.scale = 0;
+    linear.smoothing = 0;
+    const std::vector<ViewRun> one{runs.front()};
+    const std::shared_ptr<const Drawn> whole = drawn(one, linear, companion);
+    std::unique_ptr<plot::Figure> tail;
+    if (query.after > 0)
+        tail = std::make_unique<plot::Figure>(figureFor(companion, one, {options_, linear}, true));
+    json.key("companion").beginObject().key("name").string(other).key("line");
+    writeLine(json, (tail ? *tail : whole->figure).lines.front(), 0, false, false, linear, {});
+    json.endObject();
 }
 
 }  // namespace serve

@@ -13,7 +13,9 @@
 //     markers at the first step of each stretch of nan, +inf, -inf (and
 //     of values <= 0 on a log axis). With smoothing w in (0, 1), also the
 //     exponential moving average s = w s + (1 - w) y over the whole
-//     history (of log10 y on a log axis), reduced the same way.
+//     history (of log10 y on a log axis), reduced the same way; and the
+//     step of each point when X is a time, else its TIME ("companion"),
+//     for the values under the cursor.
 // Several runs overlay: each plot line of every run, same colour per line,
 // another dash per run, as monplot draws them.
 
@@ -33,6 +35,8 @@
 class MonDatabase;
 
 namespace serve {
+
+class JsonWriter;
 
 struct ViewRun {
     std::string id;
@@ -76,6 +80,11 @@ class PlotViews {
     };
 
   private:
+    // The step of each point when X is a time, else the TIME of each point,
+    // for the values under the cursor; nothing when the run has no such
+    // variable.
+    void writeCompanion(JsonWriter& json, const std::vector<ViewRun>& runs,
+                        const PlotQuery& query, const plot::DefaultPlot& plot) const;
     std::vector<plot::DefaultPlot> cachedPlots(const std::vector<ViewRun>& runs) const;
     std::shared_ptr<const Drawn> drawn(const std::vector<ViewRun>& runs, const PlotQuery& query,
                                        const plot::DefaultPlot& plot) const;

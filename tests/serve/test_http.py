@@ -131,6 +131,10 @@ def test_api_answers_as_monexport_tables(serve, history):
         values = [float(row[description["name"]]) for row in transient]
         assert len(line["y"]) == len(values)
         assert all(close(y, v) for y, v in zip(line["y"], values))
+    # The TIME of each step, for the values under the cursor.
+    assert data["companion"]["name"] == "TIME"
+    times = [float(row["TIME"]) for row in transient]
+    assert all(close(t, v) for t, v in zip(data["companion"]["line"]["y"], times))
     reduced = server.json("/api/data?runs=r1&plot=0&px=4")
     assert len(reduced["lines"][0]["x"]) < len(data["lines"][0]["x"])
 
