@@ -216,7 +216,7 @@ const Charts = (() => {
         });
         if (smooth)
           list.push({
-            label: label + " (smoothed)", stroke: line.colour, width: 1.8,
+            label: label + " (smoothed)", stroke: line.colour, width: 1.8, points: { show: false },
             dash: line.dash.length ? line.dash : undefined, value: (u, v) => formatNumber(v),
           });
       }
