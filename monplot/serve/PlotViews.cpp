@@ -344,7 +344,8 @@ void PlotViews::writeCompanion(JsonWriter& json, const std::vector<ViewRun>& run
     if (x.empty() || !first.getVariable(QString::fromUtf8(other.c_str()))) return;
     plot::DefaultPlot companion;
     companion.name = "\ncompanion " + other;
-    companion.lines.push_back({QString::fromUtf8(x.c_str()), QString::fromUtf8(other.c_str()), other});
+    companion.lines.push_back(
+        {QString::fromUtf8(x.c_str()), QString::fromUtf8(other.c_str()), other});
     PlotQuery linear = query;
     linear.scale = 0;
     linear.smoothing = 0;

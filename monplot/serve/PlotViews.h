@@ -83,8 +83,8 @@ class PlotViews {
     // The step of each point when X is a time, else the TIME of each point,
     // for the values under the cursor; nothing when the run has no such
     // variable.
-    void writeCompanion(JsonWriter& json, const std::vector<ViewRun>& runs,
-                        const PlotQuery& query, const plot::DefaultPlot& plot) const;
+    void writeCompanion(JsonWriter& json, const std::vector<ViewRun>& runs, const PlotQuery& query,
+                        const plot::DefaultPlot& plot) const;
     std::vector<plot::DefaultPlot> cachedPlots(const std::vector<ViewRun>& runs) const;
     std::shared_ptr<const Drawn> drawn(const std::vector<ViewRun>& runs, const PlotQuery& query,
                                        const plot::DefaultPlot& plot) const;
