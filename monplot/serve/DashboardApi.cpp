@@ -56,7 +56,8 @@ void writeStatus(JsonWriter& json, const RunSnapshot& snapshot, int64_t now) {
     const RunStatus& status = snapshot.status;
     const RunState state = stateOf(snapshot, now);
     json.key("read").boolean(snapshot.version > 0);
-    json.key("state").string(stateName(state));
+    // Before its first reading a run is in no state yet.
+    json.key("state").string(snapshot.version > 0 ? stateName(state) : "reading");
     json.key("reason").string(state == RunState::Unreadable ? snapshot.error
                               : state == RunState::Failed   ? status.failure
                                                             : status.divergence);

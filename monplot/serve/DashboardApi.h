@@ -1,8 +1,9 @@
 #pragma once
 // What the dashboard answers once a request passed the guard: the page's
 // files, and the JSON API the page reads:
-//   /api/runs                      every run: name, parameters, kind, state,
-//                                  last step and time, age, last values, verdict
+//   /api/runs                      every run: name, parameters, kind, state
+//                                  ("reading" before its first reading), last
+//                                  step and time, age, last values, verdict
 //   /api/plots?runs=r1,r2          the plots of those runs (PlotViews::describe)
 //   /api/data?runs=..&plot=K&...   one plot's values (PlotViews::values):
 //                                  px, from, to, after, x, last, scale, ema
