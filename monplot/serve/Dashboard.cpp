@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "libs/exception/Error.h"
-#include "monplot/TemplateLocation.h"
+#include "plotinfo/TemplateLocation.h"
 #include "monplot/serve/DashboardApi.h"
 #include "monplot/serve/HttpServer.h"
 #include "monplot/serve/JsonWriter.h"

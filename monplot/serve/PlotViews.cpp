@@ -11,7 +11,7 @@
 #include "monplot/serve/JsonWriter.h"
 #include "plot/LineNotes.h"
 #include "plot/LineReduction.h"
-#include "plot/LineStats.h"
+#include "plot/LinePlan.h"
 #include "plot/LineStyles.h"
 #include "plot/Panels.h"
 #include "plot/PlotValues.h"
@@ -258,8 +258,7 @@ std::shared_ptr<const PlotViews::Drawn> PlotViews::drawn(const std::vector<ViewR
     PlotQuery whole = query;
     whole.after = 0;
     entry->figure = figureFor(plot, runs, {options_, whole}, false);
-    for (const plot::FigureLine& line : entry->figure.lines)
-        entry->stats.push_back(plot::statsOf(line, entry->figure.logarithmicY));
+    entry->plans = plot::linePlans(entry->figure);
     std::lock_guard<std::mutex> lock(mutex_);
     drawn_.push_front(entry);
     if (drawn_.size() > kKept) drawn_.pop_back();
@@ -272,11 +271,11 @@ std::string PlotViews::describe(const std::vector<ViewRun>& runs, const PlotQuer
     for (const plot::DefaultPlot& plot : cachedPlots(runs)) {
         const std::shared_ptr<const Drawn> whole = drawn(runs, query, plot);
         const plot::Figure& figure = whole->figure;
-        const std::vector<plot::LineStats>& stats = whole->stats;
+        std::vector<plot::LinePlan> plans = whole->plans;
         json.beginObject().key("name").string(plot.name).key("title").string(figure.title);
         json.key("xTitle").string(figure.xTitle).key("log").boolean(figure.logarithmicY);
         json.key("panels").beginArray();
-        for (const plot::Panel& panel : plot::panelsOf(figure, stats)) {
+        for (const plot::Panel& panel : plot::panelsOf(figure, plans)) {
             json.beginObject().key("title").string(panel.yTitle);
             json.key("low").number(panel.values.low).key("high").number(panel.values.high);
             json.key("lines").beginArray();
@@ -289,7 +288,7 @@ std::string PlotViews::describe(const std::vector<ViewRun>& runs, const PlotQuer
             json.beginObject();
             writeLineStyle(json, figure.lines[i], figure.logarithmicY);
             json.key("run").string(runs[linesPerRun ? i / linesPerRun : 0].id);
-            json.key("sparse").boolean(stats[i].sparse()).endObject();
+            json.key("sparse").boolean(plans[i].stats.sparse()).endObject();
         }
         json.endArray().endObject();
     }
@@ -324,7 +323,7 @@ std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery&
     json.key("lines").beginArray();
     for (size_t i = 0; i < figure.lines.size(); ++i) {
         const plot::FigureLine& line = figure.lines[i];
-        writeLine(json, line, firsts[i], figure.logarithmicY, whole->stats[i].sparse(), reduced,
+        writeLine(json, line, firsts[i], figure.logarithmicY, whole->plans[i].stats.sparse(), reduced,
                   smoothing ? smoothed(line, query.smoothing, figure.logarithmicY)
                             : std::vector<double>{});
     }

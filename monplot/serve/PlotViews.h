@@ -29,7 +29,7 @@
 
 #include "monplot/PlotOptions.h"
 #include "plot/Figure.h"
-#include "plot/LineStats.h"
+#include "plot/LinePlan.h"
 #include "plot/PlotData.h"
 
 class MonDatabase;
@@ -76,7 +76,7 @@ class PlotViews {
         std::vector<std::shared_ptr<MonDatabase>> databases;  // keep the key's addresses taken
         std::string key;
         plot::Figure figure;
-        std::vector<plot::LineStats> stats;
+        std::vector<plot::LinePlan> plans;  // as monplot draws the lines
     };
 
   private:
