@@ -26,6 +26,7 @@ char* TableFormat::doubleField(double value, int digits, char* out) const {
 
 int TableFormat::digitsOf(const TimestepData& variable) const {
     if (!variable.holdsDoubles()) return 0;
+    if (variable.precision() != mon::VariableInfo::Precision::Time) return precision_;
     const mon::DoubleColumn& values = variable.doubleValues();
     return numberformat::digitsToTellApart(values.data(), values.size(), precision_);
 }

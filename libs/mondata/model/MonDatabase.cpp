@@ -73,13 +73,19 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
 
 std::unique_ptr<TimestepData> MonDatabase::loadVariable(size_t variable) const {
     const bool loops = run_.hasCoefficientLoops;
+    // A results file learns a variable's precision from its dataset: 64-bit
+    // values are a time's, or solver text's kept whole, shown with every
+    // digit that tells them apart.
     if (run_.loadDoubleColumn)
         if (std::optional<mon::DoubleColumn> values = run_.loadDoubleColumn(variable))
             return std::make_unique<TimestepData>(run_.rows, std::move(*values), loops);
-    if (variable < doubleColumns_.size() &&
-        run_.variables[variable].precision == mon::VariableInfo::Precision::Double)
-        return std::make_unique<TimestepData>(run_.rows, std::move(doubleColumns_[variable]),
-                                              loops);
+    const mon::VariableInfo& info = run_.variables[variable];
+    if (variable < doubleColumns_.size() && info.holdsDoubles()) {
+        // The data rounds its own floats from the doubles: the run's go.
+        if (variable < columns_.size()) mon::FloatColumn().swap(columns_[variable]);
+        return std::make_unique<TimestepData>(run_.rows, std::move(doubleColumns_[variable]), loops,
+                                              info.precision);
+    }
     mon::FloatColumn values =
         run_.loadColumn ? run_.loadColumn(variable) : std::move(columns_[variable]);
     return std::make_unique<TimestepData>(run_.rows, std::move(values), loops);

@@ -100,7 +100,7 @@ void RunDataBuilder::copyFieldBlock(const std::vector<RecordValues>& records, fl
 // setRecordValues, a merge of float runs): where it has none, the float's.
 void RunDataBuilder::completeDoubleColumns() {
     for (size_t variable = 0; variable < data_.variables.size(); ++variable) {
-        if (data_.variables[variable].precision != VariableInfo::Precision::Double) continue;
+        if (!data_.variables[variable].holdsDoubles()) continue;
         const FloatColumn& floats = data_.columns[variable];
         DoubleColumn& doubles = data_.doubleColumns[variable];
         doubles.resize(floats.size(), FLT_MAX);

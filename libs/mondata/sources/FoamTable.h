@@ -31,7 +31,7 @@ struct FoamRow {
 
 struct FoamCell {
     uint32_t column;
-    float value;
+    double value;  // as the file wrote it
 };
 
 struct FoamTable {

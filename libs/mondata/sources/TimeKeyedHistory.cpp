@@ -76,8 +76,8 @@ void TimeKeyedHistory::setValues(RunDataBuilder& builder, const RowRef& ref) con
     const FoamTable& table = ref.segment->table;
     const size_t end = table.cellEnd(ref.row);
     for (size_t cell = table.rows[ref.row].firstCell; cell < end; ++cell)
-        builder.setValue(ref.segment->builderColumns[table.cells[cell].column],
-                         table.cells[cell].value);
+        builder.setDoubleValue(ref.segment->builderColumns[table.cells[cell].column],
+                               table.cells[cell].value);
 }
 
 // Where every time is a whole number (a steady run's iterations),
