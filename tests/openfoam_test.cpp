@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 #include <tuple>
 
@@ -98,6 +99,64 @@ TEST(OpenFoam, NewerOrgCaseReadsWithItsProbes) {
               "\"residuals epsilon\"\n"
               "1,2.83157000e+02,,1.00000000e+00,2.23419000e-01\n"
               "2,2.83161000e+02,,4.05087000e-02,1.34543000e-01\n");
+}
+
+// What pandas.read_csv, with its default encoding (UTF-8), makes of the
+// headers of CSV files: each file's column names joined by '|', a line per
+// file; nothing where no Python with pandas is at hand.
+std::string pandasColumns(const std::vector<std::string>& files) {
+    std::vector<std::string> args{
+        "-c",
+        "import sys\n"
+        "try:\n"
+        "    import pandas\n"
+        "except ImportError:\n"
+        "    sys.exit(0)\n"
+        "for csv in sys.argv[1:]:\n"
+        "    columns = '|'.join(pandas.read_csv(csv).columns)\n"
+        "    sys.stdout.buffer.write((columns + '\\n').encode('utf-8'))\n"};
+    args.insert(args.end(), files.begin(), files.end());
+    const e2e::Result r = e2e::run("/usr/bin/python3", args);
+    EXPECT_EQ(r.err, "");
+    return r.out;
+}
+
+// A case whose names are UTF-8 text (the case folder Fall_Überströmung, the
+// function object Kräfte_Flügel, the probe field Δp) keeps them as it wrote
+// them: in -showvars, the table's header and a study's table, which are
+// UTF-8 throughout and read by pandas as they are; -varlist and -varrule
+// find them so.
+TEST(OpenFoam, Utf8NamesAreWrittenAndFoundAsTheCaseWroteThem) {
+    e2e::TempDir dir;
+    const std::string root = dir.file("Fall_Überströmung");
+    dir.write("Fall_Überströmung/postProcessing/Kräfte_Flügel/0/forceCoeffs.dat",
+              "# Force coefficients\n# Time      \tCd          \tCl          \n"
+              "1           \t0.05        \t0.3         \n2           \t0.04        \t0.31\n");
+    dir.write("Fall_Überströmung/postProcessing/probes/0/Δp",
+              "# Probe 0 (0.1 0 0)\n#       Probe             0\n#        Time\n"
+              "           1       283.157\n           2         283.2\n");
+    EXPECT_EQ(e2e::monexportOutput({"-showvars", "-dir", root}),
+              "ACCUMULATED TIMESTEP\nTIME\nKräfte_Flügel Cd\nKräfte_Flügel Cl\nprobes Δp 0\n");
+    const std::string table =
+        "\"ACCUMULATED TIMESTEP\",\"Kräfte_Flügel Cd\",\"probes Δp 0\"\n"
+        "1,5.00000000e-02,2.83157000e+02\n2,4.00000000e-02,2.83200000e+02\n";
+    EXPECT_EQ(e2e::monexportOutput({"-dir", root, "-varlist", "Kräfte_Flügel Cd;probes Δp 0"}),
+              table);
+    EXPECT_EQ(e2e::monexportOutput(
+                  {"-dir", root, "-varrule", "NAME = \"Krä*Cd\" or NAME = \"probes Δ*\""}),
+              table);
+    const std::string file = dir.file("table.csv"), study = dir.file("study.csv");
+    e2e::monexportOutput({"-dir", root, "-varlist", "Kräfte_Flügel Cd;probes Δp 0", "-out", file});
+    EXPECT_EQ(e2e::readFile(file), table);
+    e2e::monexportOutput(
+        {"-study", dir.file("Fall_*"), "-varlist", "Kräfte_Flügel Cd", "-out", study});
+    EXPECT_EQ(e2e::readFile(study), "\"RUN\",\"Fall\",\"Kräfte_Flügel Cd\",\"STEPS\",\"ERROR\"\n" +
+                                        root + ",Überströmung,4.00000000e-02,2,\n");
+    const std::string read = pandasColumns({file, study});
+    if (!read.empty())
+        EXPECT_EQ(read,
+                  "ACCUMULATED TIMESTEP|Kräfte_Flügel Cd|probes Δp 0\n"
+                  "RUN|Fall|Kräfte_Flügel Cd|STEPS|ERROR\n");
 }
 
 // Function objects join on their times, float noise included; the rows one

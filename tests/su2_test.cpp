@@ -134,15 +134,25 @@ TEST(Su2RunFolder, FilesAreChosenByContentAndTheOneWithRecordsWins) {
     }
 }
 
+// The results file keeps the doubles of the history: values of ten digits
+// are written with eight after the point, as from the history itself.
 TEST(Su2RunFolder, PacksIntoAResultsFileThatExportsTheSameAndIsNeverOverwritten) {
     e2e::TempDir dir;
-    const std::string packed = dir.file("run.res");
-    e2e::Result pack = e2e::run(e2e::binary("monpack"), {"-dir", data("restart"), "-out", packed});
-    ASSERT_EQ(pack.status, 0) << pack.err;
-    for (const char* mode : {"-showvars", "-varinfo", "-nocoeffloops"})
-        EXPECT_EQ(e2e::monexportOutput({"-res", packed, mode}),
-                  e2e::monexportOutput({"-dir", data("restart"), mode}))
-            << mode;
+    const std::string digits =
+        dir.write("digits/history.csv",
+                  "\"Inner_Iter\",  \"rms[Rho]\",  \"CL\"\n"
+                  "0, -1.564270340, 0.2293788208\n1, -1.715928495, 0.1923345061\n");
+    for (const std::string& run : {data("restart"), dir.file("digits")}) {
+        const std::string packed = dir.file("run.res");
+        e2e::Result pack = e2e::run(e2e::binary("monpack"), {"-dir", run, "-out", packed});
+        ASSERT_EQ(pack.status, 0) << pack.err;
+        for (const char* mode : {"-showvars", "-varinfo", "-nocoeffloops"})
+            EXPECT_EQ(e2e::monexportOutput({"-res", packed, mode}),
+                      e2e::monexportOutput({"-dir", run, mode}))
+                << run << " " << mode;
+    }
+    EXPECT_EQ(e2e::monexportOutput({"-dir", dir.file("digits"), "-noheader", "-varlist", "CL"}),
+              "0,2.29378821e-01\n1,1.92334506e-01\n");
     // On a copy, so that a fault cannot damage the test data.
     const std::string history = "\"Inner_Iter\",\"rms[Rho]\"\n0,-1\n";
     const std::string source = dir.write("run/history_00002.csv", history);

@@ -73,12 +73,16 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
 
 std::unique_ptr<TimestepData> MonDatabase::loadVariable(size_t variable) const {
     const bool loops = run_.hasCoefficientLoops;
-    // A results file learns a variable's precision from its dataset: 64-bit
-    // values are a time's, or solver text's kept whole, shown with every
-    // digit that tells them apart.
+    // A results file tells a variable held in double precision by its 64-bit
+    // dataset, and a time among them by its attributes.
     if (run_.loadDoubleColumn)
-        if (std::optional<mon::DoubleColumn> values = run_.loadDoubleColumn(variable))
-            return std::make_unique<TimestepData>(run_.rows, std::move(*values), loops);
+        if (std::optional<mon::DoubleColumn> values = run_.loadDoubleColumn(variable)) {
+            requireAttributes();
+            const bool time = run_.variables[variable].declaresSimulationTime();
+            return std::make_unique<TimestepData>(
+                run_.rows, std::move(*values), loops,
+                time ? mon::VariableInfo::Precision::Time : mon::VariableInfo::Precision::Double);
+        }
     const mon::VariableInfo& info = run_.variables[variable];
     if (variable < doubleColumns_.size() && info.holdsDoubles()) {
         // The data rounds its own floats from the doubles: the run's go.

@@ -24,8 +24,7 @@ class TimestepData {
     // A variable held in double precision (Double or Time); its floats are
     // the doubles rounded.
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::DoubleColumn values,
-                 bool coefficientLoops,
-                 mon::VariableInfo::Precision precision = mon::VariableInfo::Precision::Time);
+                 bool coefficientLoops, mon::VariableInfo::Precision precision);
     // A record key's column.
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, Key key, bool coefficientLoops);
     virtual ~TimestepData();

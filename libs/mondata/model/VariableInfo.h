@@ -38,6 +38,13 @@ struct VariableInfo {
     // The value of an attribute, or a null QString when it is not declared.
     QString attribute(const QString& key) const { return attributeOf(attributes, key); }
     bool holdsDoubles() const { return precision != Precision::Float; }
+    // Whether it declares itself the simulation time (category and
+    // subcategory TIME), as every reader declares the time it holds in
+    // Precision::Time: a results file's 64-bit values say no more.
+    bool declaresSimulationTime() const {
+        return attribute(QStringLiteral("category")) == QLatin1String("TIME") &&
+               attribute(QStringLiteral("subcategory")) == QLatin1String("TIME");
+    }
 };
 
 }  // namespace mon
