@@ -84,12 +84,10 @@ std::unique_ptr<TimestepData> MonDatabase::loadVariable(size_t variable) const {
                 time ? mon::VariableInfo::Precision::Time : mon::VariableInfo::Precision::Double);
         }
     const mon::VariableInfo& info = run_.variables[variable];
-    if (variable < doubleColumns_.size() && info.holdsDoubles()) {
-        // The data rounds its own floats from the doubles: the run's go.
-        if (variable < columns_.size()) mon::FloatColumn().swap(columns_[variable]);
-        return std::make_unique<TimestepData>(run_.rows, std::move(doubleColumns_[variable]), loops,
+    if (variable < doubleColumns_.size() && variable < columns_.size() && info.holdsDoubles())
+        return std::make_unique<TimestepData>(run_.rows, std::move(columns_[variable]),
+                                              std::move(doubleColumns_[variable]), loops,
                                               info.precision);
-    }
     mon::FloatColumn values =
         run_.loadColumn ? run_.loadColumn(variable) : std::move(columns_[variable]);
     return std::make_unique<TimestepData>(run_.rows, std::move(values), loops);

@@ -47,7 +47,7 @@ class RunDataBuilder {
     // variable held in double precision keeps the double, and its float
     // column gets the value rounded to float.
     void setDoubleValue(int column, double value) {
-        if (data_.variables[static_cast<size_t>(column)].holdsDoubles()) {
+        if (holdsDoubles_[static_cast<size_t>(column)]) {
             DoubleColumn& values = data_.doubleColumns[static_cast<size_t>(column)];
             values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
             values.push_back(value);
@@ -94,6 +94,7 @@ class RunDataBuilder {
     RunData data_;
     RowIndex* rows_;
     QHash<QString, int> columns_;
+    std::vector<char> holdsDoubles_;  // per column: the variable's holdsDoubles()
     int64_t rowCount_ = 0;
     int64_t reservedRecords_ = 0;
 };

@@ -33,6 +33,14 @@ TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::Doubl
     precision_ = precision;
 }
 
+TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn floats,
+                           mon::DoubleColumn values, bool coefficientLoops,
+                           mon::VariableInfo::Precision precision)
+    : TimestepData(std::move(rows), std::move(floats), coefficientLoops) {
+    doubles_ = std::move(values);
+    precision_ = precision;
+}
+
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, Key key,
                            bool coefficientLoops)
     : rows_(std::move(rows)), key_(key) {

@@ -25,6 +25,10 @@ class TimestepData {
     // the doubles rounded.
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::DoubleColumn values,
                  bool coefficientLoops, mon::VariableInfo::Precision precision);
+    // The same with the doubles' floats at hand (one for each double).
+    TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn floats,
+                 mon::DoubleColumn values, bool coefficientLoops,
+                 mon::VariableInfo::Precision precision);
     // A record key's column.
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, Key key, bool coefficientLoops);
     virtual ~TimestepData();

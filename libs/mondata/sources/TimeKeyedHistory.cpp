@@ -91,6 +91,8 @@ void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {
     stepTimes(first, upper);
     const bool stepIsTime = wholeTimes(first);
     const std::vector<std::vector<RowRef>> rows = sourceRows(upper);
+    // A record per time at least (more with loops): columns seldom move.
+    builder.reserveRecords(builder.recordCount() + static_cast<int64_t>(first.size()));
     std::vector<size_t> next(rows.size(), 0), count(rows.size(), 0);
     for (uint32_t step = 0; step < first.size(); ++step) {
         size_t loops = 0;

@@ -125,6 +125,9 @@ bool isUnsteadySu2Run(const std::vector<Su2Table>& tables) {
 void addSu2History(const std::vector<Su2Table>& tables, const Su2Layout& layout,
                    RunDataBuilder& builder) {
     const Iteration step = layout.unsteady ? Su2Table::kTime : steadyStep(tables);
+    int64_t rows = builder.recordCount();
+    for (const Su2Table& table : tables) rows += static_cast<int64_t>(table.rowCount);
+    builder.reserveRecords(rows);  // at most one record a row: columns never move
     for (const Su2Table& table : tables) addTable(table, layout, step, builder);
 }
 
