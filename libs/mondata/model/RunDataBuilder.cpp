@@ -38,6 +38,9 @@ int RunDataBuilder::declare(VariableInfo info) {
     data_.variables.push_back(std::move(info));
     data_.columns.emplace_back().reserve(static_cast<size_t>(reservedRecords_));
     data_.doubleColumns.emplace_back();
+    holdsDoubles_.push_back(data_.variables.back().holdsDoubles());
+    if (holdsDoubles_.back())
+        data_.doubleColumns.back().reserve(static_cast<size_t>(reservedRecords_));
     return column;
 }
 
@@ -45,6 +48,9 @@ void RunDataBuilder::reserveRecords(int64_t records) {
     if (records <= reservedRecords_) return;
     reservedRecords_ = records;
     for (auto& values : data_.columns) values.reserve(static_cast<size_t>(records));
+    for (size_t variable = 0; variable < data_.variables.size(); ++variable)
+        if (data_.variables[variable].holdsDoubles())
+            data_.doubleColumns[variable].reserve(static_cast<size_t>(records));
 }
 
 int RunDataBuilder::columnOf(const QString& name) const {
@@ -100,7 +106,7 @@ void RunDataBuilder::copyFieldBlock(const std::vector<RecordValues>& records, fl
 // setRecordValues, a merge of float runs): where it has none, the float's.
 void RunDataBuilder::completeDoubleColumns() {
     for (size_t variable = 0; variable < data_.variables.size(); ++variable) {
-        if (data_.variables[variable].precision != VariableInfo::Precision::Double) continue;
+        if (!data_.variables[variable].holdsDoubles()) continue;
         const FloatColumn& floats = data_.columns[variable];
         DoubleColumn& doubles = data_.doubleColumns[variable];
         doubles.resize(floats.size(), FLT_MAX);

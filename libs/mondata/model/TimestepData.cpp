@@ -27,10 +27,18 @@ mon::FloatColumn roundedToFloat(const mon::DoubleColumn& doubles) {
 }  // namespace
 
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::DoubleColumn values,
-                           bool coefficientLoops)
+                           bool coefficientLoops, mon::VariableInfo::Precision precision)
     : TimestepData(std::move(rows), roundedToFloat(values), coefficientLoops) {
     doubles_ = std::move(values);
-    holdsDoubles_ = true;
+    precision_ = precision;
+}
+
+TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn floats,
+                           mon::DoubleColumn values, bool coefficientLoops,
+                           mon::VariableInfo::Precision precision)
+    : TimestepData(std::move(rows), std::move(floats), coefficientLoops) {
+    doubles_ = std::move(values);
+    precision_ = precision;
 }
 
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, Key key,
@@ -59,7 +67,7 @@ float TimestepData::getValue(int step, int cloop) const {
 }
 
 double TimestepData::getDoubleValue(int step, int cloop) const {
-    if (!holdsDoubles_) return getValue(step, cloop);
+    if (!holdsDoubles()) return getValue(step, cloop);
     const int64_t record = rows_->record(step, cloop);
     return record < 0 ? FLT_MAX : doubles_[static_cast<size_t>(record)];
 }

@@ -73,14 +73,26 @@ RunData readRun(SourceKind kind, const std::string& path, const ReadOptions& opt
     compileFoamLogPatterns(options.logPatterns);
     const std::string head = readHead(path);
     refuseWrongOption(kind, path, head);
-    if (kind == SourceKind::ResultsFile)
-        return formatOf(resultsFileFormats(), path, std::string_view(head)).open(path);
+    if (kind == SourceKind::ResultsFile) {
+        const ResultsFormat& format = formatOf(resultsFileFormats(), path, std::string_view(head));
+        RunData run = format.open(path);
+        run.names = format.names;
+        return run;
+    }
     RunDataBuilder builder;
-    if (kind == SourceKind::RunDirectory)
-        formatOf(runFolderFormats(), path).read(path, builder, options);
-    else
-        formatOf(monitorFileFormats(), path, std::string_view(head)).read(path, builder, options);
-    return builder.finish();
+    NameEncoding names;
+    if (kind == SourceKind::RunDirectory) {
+        const FolderFormat& format = formatOf(runFolderFormats(), path);
+        names = format.names;
+        format.read(path, builder, options);
+    } else {
+        const FileFormat& format = formatOf(monitorFileFormats(), path, std::string_view(head));
+        names = format.names;
+        format.read(path, builder, options);
+    }
+    RunData run = builder.finish();
+    run.names = names;
+    return run;
 }
 
 }  // namespace mon

@@ -76,8 +76,8 @@ void TimeKeyedHistory::setValues(RunDataBuilder& builder, const RowRef& ref) con
     const FoamTable& table = ref.segment->table;
     const size_t end = table.cellEnd(ref.row);
     for (size_t cell = table.rows[ref.row].firstCell; cell < end; ++cell)
-        builder.setValue(ref.segment->builderColumns[table.cells[cell].column],
-                         table.cells[cell].value);
+        builder.setDoubleValue(ref.segment->builderColumns[table.cells[cell].column],
+                               table.cells[cell].value);
 }
 
 // Where every time is a whole number (a steady run's iterations),
@@ -91,6 +91,8 @@ void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {
     stepTimes(first, upper);
     const bool stepIsTime = wholeTimes(first);
     const std::vector<std::vector<RowRef>> rows = sourceRows(upper);
+    // A record per time at least (more with loops): columns seldom move.
+    builder.reserveRecords(builder.recordCount() + static_cast<int64_t>(first.size()));
     std::vector<size_t> next(rows.size(), 0), count(rows.size(), 0);
     for (uint32_t step = 0; step < first.size(); ++step) {
         size_t loops = 0;

@@ -36,7 +36,8 @@ class TimeKeyedHistory {
     // builder column of the table's column i.
     void addSegment(size_t source, FoamTable table, std::vector<int> builderColumns);
     // Delivers every record, in order, with the time itself in timeColumn,
-    // a column declared with Precision::Double.
+    // a column declared with Precision::Time; values go in the precision
+    // each column is declared with.
     void deliver(RunDataBuilder& builder, int timeColumn);
 
   private:

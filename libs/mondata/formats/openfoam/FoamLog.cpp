@@ -54,7 +54,7 @@ class TableSink : public FoamRecordSink {
         }
         rows.push_back({time, loop, static_cast<uint32_t>(table_.cells.size())});
     }
-    void setValue(int column, float value) override {
+    void setValue(int column, double value) override {
         table_.cells.push_back({static_cast<uint32_t>(column), value});
     }
 

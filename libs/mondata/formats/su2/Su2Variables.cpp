@@ -69,6 +69,7 @@ VariableInfo su2Variable(const std::string& name, const std::string& zone) {
     const std::string suffix = zone.empty() ? std::string() : " zone " + zone;
     VariableInfo info;
     info.name = QString::fromStdString(name + suffix);
+    info.precision = VariableInfo::Precision::Double;  // as the history wrote it
     add(info, "category", kind.category);
     add(info, "subcategory", kind.subcategory);
     add(info, "group", kind.group + suffix);
