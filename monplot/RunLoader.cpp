@@ -7,8 +7,7 @@
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/model/MonDatabase.h"
 
-namespace {
-MonDatabase::SourceType typeOf(RunSource::Kind kind) {
+MonDatabase::SourceType sourceTypeOf(RunSource::Kind kind) {
     switch (kind) {
         case RunSource::Kind::Results:
             return MonDatabase::ResultsFile;
@@ -18,6 +17,8 @@ MonDatabase::SourceType typeOf(RunSource::Kind kind) {
             return MonDatabase::MonitorFile;
     }
 }
+
+namespace {
 
 // The path's components, last first, without empty or "." ones.
 std::vector<std::string> componentsBackwards(const std::string& path) {
@@ -44,7 +45,7 @@ std::vector<std::string> sourcePaths(const PlotOptions& options) {
 std::unique_ptr<MonDatabase> loadRun(const RunSource& source) {
     auto database =
         std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay());
-    database->updateFrom(typeOf(source.kind), QString::fromLatin1(source.path.c_str()), true);
+    database->updateFrom(sourceTypeOf(source.kind), QString::fromLatin1(source.path.c_str()), true);
     database->updateData();
     return database;
 }

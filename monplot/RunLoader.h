@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "libs/mondata/model/MonDatabase.h"
 #include "monplot/PlotOptions.h"
 
-class MonDatabase;
+// The database's source type of an option's source kind.
+MonDatabase::SourceType sourceTypeOf(RunSource::Kind kind);
 
 // Throws owl::Error when no source is given or one cannot be read.
 std::unique_ptr<MonDatabase> loadRun(const RunSource& source);

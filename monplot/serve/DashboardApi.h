@@ -23,6 +23,8 @@
 
 namespace serve {
 
+struct RequestTarget;
+
 class DashboardApi {
   public:
     DashboardApi(const RunCatalog& catalog, const PlotViews& views, const WebFiles& files);
@@ -32,7 +34,7 @@ class DashboardApi {
 
   private:
     HttpResponse runs(int64_t now) const;
-    HttpResponse plots(const class RequestTarget& target, bool values) const;
+    HttpResponse plots(const RequestTarget& target, bool values) const;
     HttpResponse studyStats(const RequestTarget& target) const;
 
     const RunCatalog& catalog_;

@@ -9,19 +9,6 @@
 
 namespace serve {
 
-namespace {
-MonDatabase::SourceType typeOf(RunSource::Kind kind) {
-    switch (kind) {
-        case RunSource::Kind::Results:
-            return MonDatabase::ResultsFile;
-        case RunSource::Kind::Directory:
-            return MonDatabase::RunDirectory;
-        default:
-            return MonDatabase::MonitorFile;
-    }
-}
-}  // namespace
-
 const CatalogRun* RunListing::find(const std::string& id) const {
     const size_t index = indexOf(id);
     return index < runs.size() ? &runs[index] : nullptr;
@@ -50,7 +37,7 @@ bool RunCatalog::discover() {
     const std::shared_ptr<const RunListing> old = listing();
     auto next = std::make_shared<RunListing>(*old);
     if (next->runs.empty())
-        for (const RunSource& source : sources_) add(*next, typeOf(source.kind), source.path);
+        for (const RunSource& source : sources_) add(*next, sourceTypeOf(source.kind), source.path);
     if (!studyPatterns_.empty())
         for (const std::string& path : study::expandPatterns(studyPatterns_).runs)
             if (std::find(studyRuns_.begin(), studyRuns_.end(), path) == studyRuns_.end()) {
