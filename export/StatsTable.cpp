@@ -6,6 +6,7 @@
 
 #include "export/RunHistoryWriter.h"
 #include "export/StatsReport.h"
+#include "libs/mondata/model/MonDatabase.h"
 
 namespace {
 
@@ -69,7 +70,8 @@ void appendFields(std::string& line, const exporter::StatsReportRow& row,
 
 int RunHistoryWriter::writeStats() {
     const exporter::StatsReport report = exporter::statsReport(
-        *database, varList, varRule.get(), statsSettings, firstTimestep, lastTimestep);
+        *database, varList, varRule.get(), statsSettings, firstTimestep, lastTimestep,
+        database->nameEncoding());
     exporter::requireMatchedCriteria(report);
     std::vector<std::string> columns = kStatsColumns;
     if (report.hasReference) columns.insert(columns.end(), {"REFERENCE", "DIFFERENCE"});

@@ -236,7 +236,8 @@ exporter::StatsReport RunTable::stats(const std::vector<std::string>& names,
     if (!rule.empty()) select({}, rule, false, true);  // warns when it matches nothing
     const std::unique_ptr<MonVariableRule> parsed = ruleOf(rule);
     exporter::StatsReport report =
-        exporter::statsReport(*database_, names, parsed.get(), settings, first, last);
+        exporter::statsReport(*database_, names, parsed.get(), settings, first, last,
+                              exporter::NameBytes::Utf8);
     exporter::requireMatchedCriteria(report);
     return report;
 }

@@ -44,7 +44,7 @@ study::StudySettings settingsOf(const std::vector<std::string>& names, const std
     study::StudySettings settings;
     settings.varList = names;
     if (!rule.empty())
-        settings.varRule = std::make_shared<MonVariableRule>(QString::fromLatin1(rule.c_str()));
+        settings.varRule = std::make_shared<MonVariableRule>(QString::fromUtf8(rule.c_str()));
     settings.stats = exporter::statsSettings(window, "", converged, "", "");
     if (mode == "stats")
         settings.mode = study::StudyMode::Stats;

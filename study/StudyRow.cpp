@@ -101,7 +101,8 @@ std::vector<StudyField> statsFields(const exporter::StatsReportRow& variable, bo
 void fillStatsRow(const MonDatabase& database, const StudySettings& settings,
                   const std::vector<std::string>& listed, StudyRow& row) {
     const exporter::StatsReport report =
-        exporter::statsReport(database, listed, settings.varRule.get(), settings.stats, 0, 0);
+        exporter::statsReport(database, listed, settings.varRule.get(), settings.stats, 0, 0,
+                              kStudyNames);
     row.unmatchedRules = report.unmatchedRules;
     row.failedTest = !report.allMet();
     for (const exporter::StatsReportRow& variable : report.rows) {

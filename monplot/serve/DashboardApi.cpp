@@ -223,7 +223,8 @@ HttpResponse DashboardApi::studyStats(const RequestTarget& target) const {
                                : nullptr;
         if (data) {
             const exporter::StatsReport report =
-                exporter::statsReport(*snapshot->database, {name}, nullptr, {}, 0, 0);
+                exporter::statsReport(*snapshot->database, {name}, nullptr, {}, 0, 0,
+                                      mon::NameEncoding::Utf8);
             const stats::VariableStats& row = report.rows.front().stats;
             json.key("count").integer(static_cast<int64_t>(row.count));
             json.key("mean").number(row.mean).key("stderr").number(row.stdError);

@@ -229,6 +229,10 @@ def test_names_beyond_ascii_are_str_through_every_call(tmp_path):
     assert run.values("Δp").tolist() == [3.0, 7.0]
     assert list(run.table().columns) == run.variables
     assert run.last_values(names=names) == {"CL(Flügel)": 6.0, "Δp": 7.0, "温度": 8.0}
+    table = monexport.study([str(path)], rule="NAME = Δp", mode="stats",
+                            converged="NAME = 温度: below 9")
+    assert [c for c in table.columns if c in ("Δp", "温度", "温度 VERDICT")] == ["Δp", "温度", "温度 VERDICT"]
+    assert table["温度 VERDICT"].tolist() == [True]
     # The command spells names in Latin-1, '?' for what Latin-1 lacks.
     done = subprocess.run([COMMAND, "-mon", str(path), "-showvars"], capture_output=True)
     assert done.stdout == b"ACCUMULATED TIMESTEP\nCL(Fl\xfcgel)\n?p\n??\nbad?\n"
