@@ -68,6 +68,7 @@ const Option kOptions[] = {
     {"-serve", true, [](PlotOptions& o, const char* v) { o.serveAddress = v; }},
     {"-poll", true, [](PlotOptions& o, const char* v) { o.pollSeconds = seconds("-poll", v); }},
     {"-study", true, [](PlotOptions& o, const char* v) { o.studyPatterns.emplace_back(v); }},
+    {"-matrix", true, [](PlotOptions& o, const char* v) { o.matrixFile = v; }},
     {"-converged", true, [](PlotOptions& o, const char* v) { o.convergedCriteria = v; }},
     {"-png", false, [](PlotOptions& o, const char*) { o.png = true; }},
     {"-pdf", false, [](PlotOptions& o, const char*) { o.pdf = true; }},
@@ -134,6 +135,15 @@ Draws a run's default monitor plots as SVG files with an index.html.
   -firsttimestep N, -lasttimestep N
                     only the steps from N, or up to N (0: open)
   -watch SECONDS    keep redrawing while the run grows
+  -serve [ADDRESS:]PORT
+                    serve a live dashboard of the runs instead (-out not
+                    needed); it prints the address to open, with its token
+  -study PATTERN    with -serve: every path the pattern matches is a run,
+                    globbed again while serving; may be repeated
+  -matrix FILE.csv  with -study: the runs' parameters from a run matrix
+  -poll SECONDS     with -serve: how often the sources are looked at (2)
+  -converged CRITERIA
+                    with -serve: each run's live verdict, as for monexport
   -h, -help, --help print this text
   --version         print the version
 

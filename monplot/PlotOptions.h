@@ -39,6 +39,7 @@ struct PlotOptions {
     std::string serveAddress;
     double pollSeconds = 2;                  // -poll
     std::vector<std::string> studyPatterns;  // -study, with -serve
+    std::string matrixFile;                  // -matrix, with -study
     std::string convergedCriteria;           // -converged, with -serve
 
     bool selectsVariables() const { return !varList.empty() || !varRule.empty(); }

@@ -10,8 +10,8 @@
 #include "monplot/SelectedPlot.h"
 #include "monplot/serve/JsonWriter.h"
 #include "plot/LineNotes.h"
-#include "plot/LineReduction.h"
 #include "plot/LinePlan.h"
+#include "plot/LineReduction.h"
 #include "plot/LineStyles.h"
 #include "plot/Panels.h"
 #include "plot/PlotValues.h"
@@ -323,7 +323,8 @@ std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery&
     json.key("lines").beginArray();
     for (size_t i = 0; i < figure.lines.size(); ++i) {
         const plot::FigureLine& line = figure.lines[i];
-        writeLine(json, line, firsts[i], figure.logarithmicY, whole->plans[i].stats.sparse(), reduced,
+        writeLine(json, line, firsts[i], figure.logarithmicY, whole->plans[i].stats.sparse(),
+                  reduced,
                   smoothing ? smoothed(line, query.smoothing, figure.logarithmicY)
                             : std::vector<double>{});
     }
@@ -350,12 +351,25 @@ void PlotViews::writeCompanion(JsonWriter& json, const std::vector<ViewRun>& run
     linear.smoothing = 0;
     const std::vector<ViewRun> one{runs.front()};
     const std::shared_ptr<const Drawn> whole = drawn(one, linear, companion);
+    char range[128];
+    std::snprintf(range, sizeof range, "|%.17g|%.17g|%.17g|%d", linear.px, linear.from, linear.to,
+                  linear.after);
+    const std::string key = whole->key + range;
+    json.key("companion").beginObject().key("name").string(other).key("line");
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const Companion& kept : companions_)
+            if (kept.key == key) return void(json.value(kept.line).endObject());
+    }
     std::unique_ptr<plot::Figure> tail;
     if (query.after > 0)
         tail = std::make_unique<plot::Figure>(figureFor(companion, one, {options_, linear}, true));
-    json.key("companion").beginObject().key("name").string(other).key("line");
-    writeLine(json, (tail ? *tail : whole->figure).lines.front(), 0, false, false, linear, {});
-    json.endObject();
+    JsonWriter line;
+    writeLine(line, (tail ? *tail : whole->figure).lines.front(), 0, false, false, linear, {});
+    json.value(line.text()).endObject();
+    std::lock_guard<std::mutex> lock(mutex_);
+    companions_.push_front({key, whole, line.text()});
+    if (companions_.size() > 8) companions_.pop_back();
 }
 
 }  // namespace serve
