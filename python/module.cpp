@@ -146,8 +146,8 @@ py::object statsFrame(const exporter::StatsReport& report) {
     py::module_ pandas = importPandas();
     std::vector<std::string> names;
     py::dict columns;
-    const char* numeric[] = {"mean", "std",   "min",    "max",   "stderr",
-                             "neff", "drift", "orders", "cauchy"};
+    const char* numeric[] = {"mean",  "std",    "min",    "max",    "stderr",    "neff",
+                             "drift", "orders", "cauchy", "period", "frequency", "amplitude"};
     py::list count, first, last, note, reference, difference, verdict, reason;
     std::vector<py::list> values(std::size(numeric));
     for (const exporter::StatsReportRow& row : report.rows) {
@@ -160,6 +160,9 @@ py::object statsFrame(const exporter::StatsReport& report) {
         for (size_t i = 0; i < std::size(fields); ++i) values[i].append(undefinedAsNone(fields[i]));
         values[7].append(optionalNumber(s.orders));
         values[8].append(optionalNumber(s.cauchy));
+        values[9].append(optionalNumber(s.period));
+        values[10].append(optionalNumber(s.frequency));
+        values[11].append(optionalNumber(s.amplitude));
         note.append(s.note());
         reference.append(optionalNumber(row.reference));
         difference.append(row.comparison ? undefinedAsNone(row.comparison->difference)

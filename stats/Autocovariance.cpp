@@ -19,6 +19,11 @@ double Autocovariance::at(size_t lag) {
     return all_[lag];
 }
 
+const std::vector<double>& Autocovariance::all() {
+    if (all_.empty() && !centred_.empty()) computeAllByFft();
+    return all_;
+}
+
 // Four partial sums, so that the loop need not wait on one accumulator.
 double Autocovariance::direct(size_t lag) const {
     const size_t n = centred_.size(), terms = n - lag;

@@ -18,6 +18,8 @@ class Autocovariance {
     // c(lag) for 0 <= lag < size(). Lags computed one at a time cost n each;
     // the first lag beyond kDirectLags computes every lag by FFT.
     double at(size_t lag);
+    // c(lag) for every lag, by FFT.
+    const std::vector<double>& all();
 
     static constexpr size_t kDirectLags = 64;
 

@@ -22,6 +22,51 @@ double driftAcross(const int32_t* steps, const double* values, size_t n, double 
 }
 
 namespace {
+// Σ (i - ī)(x_i - mean) and Σ (i - ī)² over positions i = 0..n-1.
+struct CentredSums {
+    double sxy = 0, sxx = 0;
+};
+CentredSums centredSums(const double* values, size_t n, double meanValue) {
+    CentredSums sums;
+    const double middle = 0.5 * static_cast<double>(n - 1);
+    for (size_t i = 0; i < n; ++i) {
+        const double dx = static_cast<double>(i) - middle;
+        sums.sxy += dx * (values[i] - meanValue);
+        sums.sxx += dx * dx;
+    }
+    return sums;
+}
+}  // namespace
+
+double driftAcross(const double* values, size_t n, double meanValue) {
+    if (n < 2) return 0;
+    const CentredSums sums = centredSums(values, n, meanValue);
+    return sums.sxy / sums.sxx * static_cast<double>(n - 1);
+}
+
+TrendTest trendTest(const double* values, size_t n, double negligible) {
+    TrendTest test;
+    if (n < 2) return test;
+    double mean = 0;
+    for (size_t i = 0; i < n; ++i) mean += values[i];
+    mean /= static_cast<double>(n);
+    const CentredSums sums = centredSums(values, n, mean);
+    test.slope = sums.sxy / sums.sxx;
+    if (n < kFewestTrendValues) return test;
+    const double middle = 0.5 * static_cast<double>(n - 1);
+    double residuals = 0;
+    for (size_t i = 0; i < n; ++i) {
+        const double fitted = mean + test.slope * (static_cast<double>(i) - middle);
+        residuals += (values[i] - fitted) * (values[i] - fitted);
+    }
+    const double error = std::sqrt(residuals / static_cast<double>(n - 2) / sums.sxx);
+    if (std::fabs(test.slope) * static_cast<double>(n) <= negligible) return test;
+    test.z = error > 0 ? test.slope / error : std::copysign(INFINITY, test.slope);
+    test.drifting = std::fabs(test.z) > kGewekeLimit;
+    return test;
+}
+
+namespace {
 struct PartMean {
     double mean = 0;
     double variance = 0;  // of the mean, correlation included

@@ -49,7 +49,8 @@ std::vector<std::string> studyVariables(const std::vector<std::vector<std::strin
 
 std::vector<std::string> fieldSuffixes(StudyMode mode, bool verdicts) {
     if (mode == StudyMode::LastValues) return {""};
-    std::vector<std::string> suffixes{"", " STDERR", " STD", " MIN", " MAX"};
+    std::vector<std::string> suffixes{"",     " STDERR", " STD",      " MIN",
+                                      " MAX", " PERIOD", " AMPLITUDE"};
     if (verdicts) suffixes.push_back(" VERDICT");
     return suffixes;
 }

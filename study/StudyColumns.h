@@ -3,8 +3,9 @@
 // in list order (those some run has), then every other selected variable in
 // the order the runs, taken by path, first show it. Each variable gives one
 // column per field of the mode: "NAME" alone for last values; "NAME",
-// "NAME STDERR", "NAME STD", "NAME MIN", "NAME MAX" (and "NAME VERDICT"
-// with convergence tests) for statistics.
+// "NAME STDERR", "NAME STD", "NAME MIN", "NAME MAX", "NAME PERIOD",
+// "NAME AMPLITUDE" (and "NAME VERDICT" with convergence tests) for
+// statistics.
 
 #include <string>
 #include <vector>

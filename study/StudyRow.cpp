@@ -66,8 +66,13 @@ void fillStatsRow(const MonDatabase& database, const StudySettings& settings,
     for (const exporter::StatsReportRow& variable : report.rows) {
         if (!variable.present) continue;
         const stats::VariableStats& s = variable.stats;
-        std::vector<StudyField> fields = {statistic(s.mean), statistic(s.stdError),
-                                          statistic(s.stdDev), statistic(s.min), statistic(s.max)};
+        std::vector<StudyField> fields = {statistic(s.mean),
+                                          statistic(s.stdError),
+                                          statistic(s.stdDev),
+                                          statistic(s.min),
+                                          statistic(s.max),
+                                          statistic(s.period.value_or(NAN)),
+                                          statistic(s.amplitude.value_or(NAN))};
         if (report.hasVerdict)
             fields.push_back(StudyField{{}, variable.verdict.met ? "yes" : "no", true});
         row.failedTest = row.failedTest || !variable.verdict.met;

@@ -98,7 +98,8 @@ def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix
     '@FILE'), sorted by path: RUN, the parameters (from the paths, or from
     the matrix CSV), each selected variable's last value (mode="last") or
     statistics over the window (mode="stats": NAME, NAME STDERR, NAME STD,
-    NAME MIN, NAME MAX, and NAME VERDICT with -converged criteria), STEPS
+    NAME MIN, NAME MAX, NAME PERIOD, NAME AMPLITUDE, and NAME VERDICT with
+    -converged criteria), STEPS
     and ERROR. workers: threads reading runs (None: the usable cores)."""
     names = _names(names)
     runs, parameters = plan(patterns, matrix)

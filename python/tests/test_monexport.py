@@ -247,7 +247,7 @@ def test_same_statistics_and_verdicts_as_the_command(call, options):
     assert met == (done.returncode == 0)
     assert list(table.index) == list(expected.index)
     assert list(table.columns) == [c.lower() for c in expected.columns]
-    for column in ["mean", "std", "stderr", "neff", "drift", "orders", "cauchy"]:
+    for column in ["mean", "std", "stderr", "neff", "drift", "orders", "cauchy", "period", "amplitude"]:
         np.testing.assert_allclose(table[column], expected[column.upper()], rtol=1e-7)
     assert (table["first step"] == expected["FIRST STEP"]).all()
     assert list(table["note"]) == list(expected["NOTE"].fillna(""))
