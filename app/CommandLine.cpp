@@ -62,6 +62,8 @@ const Option kOptions[] = {
     {"-lastvaluesonly", nullptr, nullptr, [](ExportSettings& s) { s.mode = LastValues; }},
     {"-firsttimestep", nullptr, &ExportSettings::firstTimestep, nullptr},
     {"-lasttimestep", nullptr, &ExportSettings::lastTimestep, nullptr},
+    {"-firsttime", &ExportSettings::firstTime, nullptr, nullptr},
+    {"-lasttime", &ExportSettings::lastTime, nullptr, nullptr},
     {"-stats", nullptr, nullptr, [](ExportSettings& s) { s.mode = Stats; }},
     {"-window", &ExportSettings::window, nullptr, nullptr},
     {"-cauchy", &ExportSettings::cauchy, nullptr, nullptr},

@@ -66,6 +66,11 @@ RunHistoryWriter& RunHistoryWriter::setLastTimestep(int32_t step) {
     return *this;
 }
 
+RunHistoryWriter& RunHistoryWriter::setTimeRange(const exporter::TimeRange& range) {
+    timeRange = range;
+    return *this;
+}
+
 RunHistoryWriter& RunHistoryWriter::setLogPatterns(const std::vector<std::string>& patterns,
                                                    const std::string& patternsFile) {
     logPatterns = patterns;
@@ -96,6 +101,10 @@ int RunHistoryWriter::process() {
     else
         exporter::raise("process", "No valid data source has been specified.");
     database->updateData();
+    if (mode == TimeHistory || mode == Stats) {
+        exporter::narrowToTimes(*database, timeRange, firstTimestep, lastTimestep);
+        statsSettings.windowSteps = exporter::statsWindow(timeRange, statsSettings.windowSteps);
+    }
 
     switch (mode) {
         case ShowVars:

@@ -33,8 +33,13 @@ class PlotWriter {
     std::vector<plot::DefaultPlot> plotsOf(MonDatabase& run) const;
     std::vector<size_t> selectPlots(const std::vector<plot::DefaultPlot>& plots) const;
     plot::Figure figureOf(const plot::DefaultPlot& plot,
-                          const std::vector<std::unique_ptr<MonDatabase>>& runs) const;
+                          const std::vector<std::unique_ptr<MonDatabase>>& runs,
+                          const std::string& xVariable) const;
     std::string file(const std::string& name) const;
+    // The variable every line is drawn against (empty: each plot's own).
+    std::string xVariableFor(const std::vector<std::unique_ptr<MonDatabase>>& runs) const;
+    // What the index page says of the x axis.
+    std::string axisNote(const std::string& xVariable, const MonDatabase& run) const;
 
     PlotOptions options_;
     std::string templateDirectory_;

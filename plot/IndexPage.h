@@ -17,10 +17,12 @@ struct IndexEntry {
 };
 
 // reloadSeconds 0 writes a page that does not reload. A page without
-// entries says emptyNote.
+// entries says emptyNote; axisNote (what the x axis is), when given, stands
+// under the title.
 std::string indexPage(const std::string& runName, const std::vector<IndexEntry>& entries,
                       double reloadSeconds,
-                      const std::string& emptyNote = "The run has no plot to show.");
+                      const std::string& emptyNote = "The run has no plot to show.",
+                      const std::string& axisNote = "");
 
 // The text with &, <, > and " written as character references.
 std::string escapedHtml(const std::string& text);

@@ -61,8 +61,12 @@ StudyField statistic(double value) {
 
 void fillStatsRow(const MonDatabase& database, const StudySettings& settings,
                   const std::vector<std::string>& listed, StudyRow& row) {
+    int32_t firstStep = 0, lastStep = 0;
+    exporter::narrowToTimes(database, settings.times, firstStep, lastStep);
+    exporter::StatsSettings stats = settings.stats;
+    stats.windowSteps = exporter::statsWindow(settings.times, stats.windowSteps);
     const exporter::StatsReport report =
-        exporter::statsReport(database, listed, settings.varRule.get(), settings.stats, 0, 0);
+        exporter::statsReport(database, listed, settings.varRule.get(), stats, firstStep, lastStep);
     for (const exporter::StatsReportRow& variable : report.rows) {
         if (!variable.present) continue;
         const stats::VariableStats& s = variable.stats;

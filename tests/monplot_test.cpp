@@ -220,7 +220,7 @@ TEST(Monplot, SplitsUnitsAndMagnitudesIntoPanelsWithTitles) {
     // times in seconds, not steps.
     ASSERT_TRUE(drew({"-mon", run, "-out", out.file("t"), "-x", "TIME", "-plot", "Forces"}));
     const Svg time(out.file("t/Forces.svg"));
-    EXPECT_TRUE(time.hasText("Simulation Time"));
+    EXPECT_TRUE(time.hasText("Simulation Time [s]"));
     std::string labels;
     const double below = time.frames().back().second + 22;
     for (const auto& node : time.document.select_nodes("//text"))

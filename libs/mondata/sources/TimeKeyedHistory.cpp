@@ -90,6 +90,7 @@ void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {
     std::vector<double> first, upper;
     stepTimes(first, upper);
     const bool stepIsTime = wholeTimes(first);
+    if (!stepIsTime) builder.setStepsNumberedByReader();
     const std::vector<std::vector<RowRef>> rows = sourceRows(upper);
     std::vector<size_t> next(rows.size(), 0), count(rows.size(), 0);
     for (uint32_t step = 0; step < first.size(); ++step) {

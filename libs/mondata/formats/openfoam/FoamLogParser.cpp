@@ -323,6 +323,7 @@ void FoamLogParser::finish() {
     if (stepOpen_ && stepHasNan_) completeStep();  // the run is diverging: show it
     builder_.setCoefficientLoops(builder_.hasCoefficientLoops() || sawOuterIterationLine_ ||
                                  sawLoops_);
+    if (!sink_ && !wholeTimes_) builder_.setStepsNumberedByReader();
     if (skipped_ > 0)
         builder_.addWarning(skippedShown_ + " (" + std::to_string(skipped_) +
                             (skipped_ == 1 ? " line" : " lines") + " skipped)");
