@@ -255,6 +255,21 @@ def test_same_statistics_and_verdicts_as_the_command(call, options):
         assert list(table["verdict"]) == list(expected["VERDICT"] == "yes")
 
 
+# first_time/last_time select rows and statistics as -firsttime/-lasttime do.
+def test_time_ranges_are_the_commands():
+    run = monexport.open(MON)
+    times = run.values("TIME", loops=False)
+    first, last = float(times[3]), float(times[8])
+    frame = run.table(first_time=first, last_time=last)
+    assert_same_table(frame, command_csv("-mon", MON, "-firsttime", repr(first), "-lasttime", repr(last)))
+    table = run.stats(first_time=first)
+    expected = command_csv("-mon", MON, "-stats", "-firsttime", repr(first), index_col=0)
+    np.testing.assert_allclose(table["mean"], expected["MEAN"], rtol=1e-7)
+    assert (table["first step"] == expected["FIRST STEP"]).all()
+    study = monexport.study(MON, names=["RMS P-Mass"], mode="stats", first_time=first)
+    assert study["RMS P-Mass"][0] == pytest.approx(table.loc["RMS P-Mass", "mean"], rel=1e-7)
+
+
 def test_compare_with_a_table_or_values(tmp_path):
     run = monexport.open(MON)
     reference = tmp_path / "reference.csv"
