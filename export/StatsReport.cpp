@@ -119,8 +119,8 @@ void computeRow(const StatsInput& input, const StatsSettings& settings, int32_t 
         row.verdict = stats::missingVerdict();
         return;
     }
-    const stats::StepSeries series =
-        stats::stepSeries(*input.data, firstStep, lastStep, input.time);
+    thread_local stats::StepSeries series;  // its memory serves the thread's next rows
+    stats::fillStepSeries(series, *input.data, firstStep, lastStep, input.time);
     stats::StatsOptions options;
     options.windowSteps = settings.windowSteps;
     options.cauchySteps = settings.cauchySteps;

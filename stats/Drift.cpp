@@ -67,37 +67,53 @@ TrendTest trendTest(const double* values, size_t n, double negligible) {
 }
 
 namespace {
-struct PartMean {
+struct Part {
+    const double* x;
+    size_t n;
     double mean = 0;
-    double variance = 0;  // of the mean, correlation included
+    double variance = 0;  // the sample variance
 };
 
-PartMean partMean(const double* x, size_t n) {
-    PartMean part;
+Part partOf(const double* x, size_t n) {
+    Part part{x, n};
     for (size_t i = 0; i < n; ++i) part.mean += x[i];
     part.mean /= static_cast<double>(n);
     double squares = 0;
     for (size_t i = 0; i < n; ++i) squares += (x[i] - part.mean) * (x[i] - part.mean);
-    const double variance = squares / static_cast<double>(n - 1);
-    part.variance = variance * autocorrelationTime(x, n).tau / static_cast<double>(n);
+    part.variance = squares / static_cast<double>(n - 1);
     return part;
+}
+
+// The variance of the part's mean with its autocorrelation time tau.
+double meanVariance(const Part& part, double tau) {
+    return part.variance * tau / static_cast<double>(part.n);
+}
+
+// Whether |difference| / sqrt(a + b) exceeds the limit.
+bool beyondLimit(double difference, double a, double b) {
+    const double error = std::sqrt(a + b);
+    if (error > 0) return std::fabs(difference) / error > kGewekeLimit;
+    return difference != 0;
 }
 }  // namespace
 
+// The autocorrelation times lie between 1 and 2n (τ(M) <= 1 + 2M, M < n):
+// where both bounds give the same answer, they need not be computed.
 GewekeTest gewekeTest(const double* values, size_t n) {
     GewekeTest test;
     const size_t firstCount = static_cast<size_t>(kGewekeFirst * static_cast<double>(n));
     const size_t lastCount = static_cast<size_t>(kGewekeLast * static_cast<double>(n));
     if (firstCount < kGewekeMinimumPart) return test;
-    const PartMean first = partMean(values, firstCount);
-    const PartMean last = partMean(values + n - lastCount, lastCount);
+    const Part first = partOf(values, firstCount);
+    const Part last = partOf(values + n - lastCount, lastCount);
     const double difference = first.mean - last.mean;
-    const double error = std::sqrt(first.variance + last.variance);
-    if (error > 0)
-        test.z = difference / error;
-    else if (difference != 0)
-        test.z = std::copysign(INFINITY, difference);
-    test.drifting = std::fabs(test.z) > kGewekeLimit;
+    if (!beyondLimit(difference, meanVariance(first, 1), meanVariance(last, 1))) return test;
+    const double firstMost = 2.0 * static_cast<double>(first.n);
+    const double lastMost = 2.0 * static_cast<double>(last.n);
+    test.drifting =
+        beyondLimit(difference, meanVariance(first, firstMost), meanVariance(last, lastMost)) ||
+        beyondLimit(difference, meanVariance(first, autocorrelationTime(first.x, first.n).tau),
+                    meanVariance(last, autocorrelationTime(last.x, last.n).tau));
     return test;
 }
 

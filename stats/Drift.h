@@ -20,7 +20,8 @@ double driftAcross(const double* values, size_t n, double meanValue);
 // kGewekeLast of the window, compared with the standard error of their
 // difference, each part's from its own autocorrelation time.
 struct GewekeTest {
-    double z = 0;  // (mean of first part - mean of last part) / standard error
+    // |mean of first part - mean of last part| / its standard error above
+    // kGewekeLimit.
     bool drifting = false;
 };
 

@@ -26,10 +26,11 @@ std::vector<double> blockMeans(const double* x, size_t n, size_t block) {
 std::vector<double> blockCorrelation(const double* x, size_t n, size_t block, double variance) {
     const std::vector<double> means = blockMeans(x, n, block);
     Autocovariance covariance(means.data(), means.size());
-    std::vector<double> rho = covariance.all();
+    const double* all = covariance.all();
     const double m = static_cast<double>(means.size());
+    std::vector<double> rho(means.size());
     for (size_t lag = 0; lag < rho.size(); ++lag)
-        rho[lag] *= m / (m - static_cast<double>(lag)) / variance;
+        rho[lag] = all[lag] * m / (m - static_cast<double>(lag)) / variance;
     return rho;
 }
 

@@ -29,6 +29,10 @@ struct StepSeries {
 // open end), with the times of time (the run's TIME; null: none).
 StepSeries stepSeries(const TimestepData& variable, int32_t firstStep = 0, int32_t lastStep = 0,
                       const TimestepData* time = nullptr);
+// The same into series, whose memory is used again (a thread's series of
+// one variable after another).
+void fillStepSeries(StepSeries& series, const TimestepData& variable, int32_t firstStep,
+                    int32_t lastStep, const TimestepData* time);
 
 // Drops the times unless every one is finite and each is after the one
 // before.

@@ -81,8 +81,14 @@ void describeSpread(const StepSeries& series, size_t start, bool weighted, doubl
                     VariableStats& row) {
     const size_t n = series.size() - start;
     const double* x = series.values.data() + start;
-    row.min = *std::min_element(x, x + n);
-    row.max = *std::max_element(x, x + n);
+    double sum = 0, low = x[0], high = x[0];
+    for (size_t i = 0; i < n; ++i) {
+        sum += x[i];
+        low = std::min(low, x[i]);
+        high = std::max(high, x[i]);
+    }
+    row.min = low;
+    row.max = high;
     row.timeWeighted = weighted;
     if (weighted) {
         // The step before the window's first record reaches back to `from`.
@@ -94,8 +100,6 @@ void describeSpread(const StepSeries& series, size_t start, bool weighted, doubl
         row.stdDev = average.stdDev;
         return;
     }
-    double sum = 0;
-    for (size_t i = 0; i < n; ++i) sum += x[i];
     row.mean = sum / static_cast<double>(n);
     if (n < 2) return;
     double squares = 0;
@@ -108,7 +112,10 @@ void describeSpread(const StepSeries& series, size_t start, bool weighted, doubl
 void describeCorrelated(const StepSeries& series, const Samples& samples, VariableStats& row) {
     const size_t m = samples.size;
     if (series.size() - samples.start >= 2) {
-        const AutocorrelationTime time = autocorrelationTime(samples.y, m);
+        // The records' own mean, as their autocovariances would sum it.
+        const AutocorrelationTime time = samples.weighted
+                                             ? autocorrelationTime(samples.y, m)
+                                             : autocorrelationTime(samples.y, m, row.mean);
         row.tau = time.tau;
         row.stdError = row.stdDev * std::sqrt(time.tau / static_cast<double>(m));
         row.neff = static_cast<double>(m) / time.tau;
@@ -174,11 +181,13 @@ void describePeriodic(const StepSeries& series, const Samples& samples, double p
 }
 
 // The period of the window's samples, in TIME (records without times); 0
-// when it has none.
-double periodIn(const Samples& samples) {
-    const double period =
-        dominantPeriod(samples.y, samples.size, variance(samples.y, samples.size));
-    return period * samples.spacing;
+// when it has none. The spread of the records is the row's.
+double periodIn(const Samples& samples, const VariableStats& row) {
+    const double n = static_cast<double>(samples.size);
+    const double spread = samples.weighted   ? variance(samples.y, samples.size)
+                          : samples.size > 1 ? row.stdDev * row.stdDev * (n - 1) / n
+                                             : 0;
+    return dominantPeriod(samples.y, samples.size, spread) * samples.spacing;
 }
 
 }  // namespace
@@ -190,7 +199,13 @@ VariableStats summarize(const StepSeries& series, const StatsOptions& options) {
     const bool automatic = options.windowSteps == 0;
     size_t start = automatic ? automaticStart(series, row) : n - std::min(n, options.windowSteps);
     Samples samples = samplesFrom(series, start);
-    const double period = periodIn(samples);
+    const auto spread = [&] {
+        describeSpread(series, start, samples.weighted, samples.weighted ? series.times[start] : 0,
+                       row);
+    };
+    spread();
+    const size_t spreadStart = start;
+    const double period = periodIn(samples, row);
     if (period > 0 && automatic) {
         const Samples whole = samplesFrom(series, 0);
         const SettledWindow window = periodMserWindow(whole.y, whole.size, period / whole.spacing);
@@ -201,9 +216,8 @@ VariableStats summarize(const StepSeries& series, const StatsOptions& options) {
     if (period > 0 && static_cast<double>(samples.size) * samples.spacing >= period) {
         describePeriodic(series, samples, period / samples.spacing, row);
     } else {
+        if (start != spreadStart) spread();  // a period's cut, yet too short for one
         row.windowStart = start;
-        describeSpread(series, start, samples.weighted, samples.weighted ? series.times[start] : 0,
-                       row);
         describeCorrelated(series, samples, row);
     }
     const size_t first = row.windowStart, count = n - first;
