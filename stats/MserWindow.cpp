@@ -68,17 +68,18 @@ SettledWindow mserWindow(const double* x, size_t n) {
 }
 
 SettledWindow periodMserWindow(const double* x, size_t n, double period) {
-    const size_t periods = static_cast<size_t>(static_cast<double>(n) / period);
-    const std::vector<size_t> bounds = periodBounds(n, period, periods);
-    SettledWindow window{bounds.front(), true};
+    const size_t periods = wholePeriods(n, period);
+    size_t kept = periods;
     if (periods > kPeriodTailBatches) {
         const double resolution = kPeriodMeanResolution * std::sqrt(variance(x, n));
-        const std::vector<double> means = boundedMeans(x, bounds);
-        window = halfRule(bounds[mserCut(means, kPeriodTailBatches, resolution)], n);
+        const std::vector<double> means = periodMeans(x, n, period, periods);
+        kept = periods - mserCut(means, kPeriodTailBatches, resolution);
     }
-    if (window.settled) return window;
-    const size_t half = static_cast<size_t>(static_cast<double>(n - window.first) / period);
-    return {periodBounds(n, period, std::max<size_t>(half, 1)).front(), false};
+    const size_t first = periodStart(n, period, periods, periods - kept);
+    if (n - first >= (n + 1) / 2) return {first, true};
+    // Not settled: the whole periods of the second half.
+    const size_t half = std::max<size_t>(wholePeriods(n - n / 2, period), 1);
+    return {periodStart(n, period, half, 0), false};
 }
 
 }  // namespace stats

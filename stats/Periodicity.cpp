@@ -150,23 +150,40 @@ double dominantPeriod(const double* x, size_t n, double variance) {
     return static_cast<double>(kPeriodsToFind) * refined <= static_cast<double>(n) ? refined : 0;
 }
 
-std::vector<size_t> periodBounds(size_t n, double period, size_t periods) {
-    std::vector<size_t> bounds(periods + 1);
-    for (size_t j = 0; j <= periods; ++j) {
-        const double back = std::round(static_cast<double>(periods - j) * period);
-        bounds[j] = n - std::min(n, static_cast<size_t>(back));
-    }
-    return bounds;
+size_t wholePeriods(size_t n, double period) {
+    if (n < 2) return 0;
+    // A rounding error must not lose a period that fits exactly.
+    return static_cast<size_t>(static_cast<double>(n - 1) / period * (1 + 1e-12));
 }
 
-std::vector<double> boundedMeans(const double* x, const std::vector<size_t>& bounds) {
-    std::vector<double> means(bounds.size() - 1);
-    for (size_t j = 0; j + 1 < bounds.size(); ++j) {
-        double sum = 0;
-        for (size_t i = bounds[j]; i < bounds[j + 1]; ++i) sum += x[i];
-        means[j] = sum / static_cast<double>(bounds[j + 1] - bounds[j]);
+size_t periodStart(size_t n, double period, size_t periods, size_t j) {
+    if (j >= periods) return n;
+    const double start = static_cast<double>(n - 1) - static_cast<double>(periods - j) * period;
+    return static_cast<size_t>(std::max(0.0, std::ceil(start - 1e-9)));
+}
+
+std::vector<double> periodMeans(const double* x, size_t n, double period, size_t periods) {
+    std::vector<double> means(periods);
+    const double end = static_cast<double>(n - 1);
+    for (size_t j = 0; j < periods; ++j) {
+        const double from = end - static_cast<double>(periods - j) * period;
+        means[j] = intervalMean(x, n, std::max(0.0, from), std::min(end, from + period));
     }
     return means;
+}
+
+double intervalMean(const double* x, size_t n, double from, double to) {
+    const auto at = [&](double t) {
+        const size_t i = std::min(static_cast<size_t>(t), n - 2);
+        return x[i] + (t - static_cast<double>(i)) * (x[i + 1] - x[i]);
+    };
+    const size_t first = static_cast<size_t>(std::ceil(from));
+    const size_t last = static_cast<size_t>(std::floor(to));
+    if (first > last) return 0.5 * (at(from) + at(to));
+    double sum = 0.5 * (at(from) + x[first]) * (static_cast<double>(first) - from);
+    for (size_t i = first; i < last; ++i) sum += 0.5 * (x[i] + x[i + 1]);
+    sum += 0.5 * (x[last] + at(to)) * (to - static_cast<double>(last));
+    return sum / (to - from);
 }
 
 }  // namespace stats

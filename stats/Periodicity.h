@@ -38,11 +38,21 @@ constexpr size_t kFewestPeriods = 5;
 // (dividing by n).
 double dominantPeriod(const double* x, size_t n, double variance);
 
-// The starts of the last `periods` whole periods of n values and their end:
-// bounds[j] = n - round((periods - j) * period), j = 0..periods.
-std::vector<size_t> periodBounds(size_t n, double period, size_t periods);
+// Whole periods of n values at positions 0..n-1, ending at the last:
+// period j of `periods` spans [s_j, s_j + period], s_j = n - 1 - (periods -
+// j) period. A period is not a whole number of values in general: its mean
+// is that of the straight lines between the values (the trapezoidal rule),
+// so that the means of a periodic series do not change with where the
+// values fall in each period.
 
-// The mean of x over each [bounds[j], bounds[j + 1]).
-std::vector<double> boundedMeans(const double* x, const std::vector<size_t>& bounds);
+// How many whole periods the n values hold.
+size_t wholePeriods(size_t n, double period);
+// The first value at or after s_j (n for j = periods).
+size_t periodStart(size_t n, double period, size_t periods, size_t j);
+// The mean of each period.
+std::vector<double> periodMeans(const double* x, size_t n, double period, size_t periods);
+// The mean of the straight lines between the values over [from, to]
+// (0 <= from < to <= n - 1).
+double intervalMean(const double* x, size_t n, double from, double to);
 
 }  // namespace stats

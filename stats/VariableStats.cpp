@@ -132,38 +132,40 @@ void describeCorrelated(const StepSeries& series, const Samples& samples, Variab
 // the last one: the period means give STDERR, NEFF, DRIFT and drifting.
 void describePeriodic(const StepSeries& series, const Samples& samples, double period,
                       VariableStats& row) {
-    const size_t periods = static_cast<size_t>(static_cast<double>(samples.size) / period);
-    const std::vector<size_t> bounds = periodBounds(samples.size, period, periods);
-    const size_t first = bounds.front();
+    const size_t m = samples.size, periods = wholePeriods(m, period);
+    const double k = static_cast<double>(periods), span = k * period;
+    const size_t first = periodStart(m, period, periods, 0);
     const size_t start = recordOf(series, samples, first);
-    const double from = samples.weighted ? series.times.back() - static_cast<double>(periods) *
-                                                                     period * samples.spacing
-                                         : 0;
+    const double from = samples.weighted ? series.times.back() - span * samples.spacing : 0;
     row.windowStart = start;
     describeSpread(series, start, samples.weighted, from, row);
+    // Over exactly the whole periods, which need not start at a value.
+    const double end = static_cast<double>(m - 1);
+    if (!samples.weighted) row.mean = intervalMean(samples.y, m, end - span, end);
 
-    const std::vector<double> means = boundedMeans(samples.y, bounds);
-    const double k = static_cast<double>(periods);
+    const std::vector<double> means = periodMeans(samples.y, m, period, periods);
     double sum = 0, squares = 0;
     for (double mean : means) sum += mean;
     for (double mean : means) squares += (mean - sum / k) * (mean - sum / k);
     row.neff = k;
-    row.tau = static_cast<double>(samples.size - first) / k;
+    row.tau = period;
     row.stdError = periods >= 2 ? std::sqrt(squares / (k - 1) / k) : NAN;
     row.tooShort = periods < kFewestPeriods;
-    const TrendTest trend = trendTest(means.data(), periods, 1e-6 * row.stdDev);
-    row.drift = trend.slope / period * static_cast<double>(samples.size - first - 1);
+    // A rise within the resolution of period means is none (see MSER's).
+    const TrendTest trend = trendTest(means.data(), periods, kPeriodMeanResolution * row.stdDev);
+    row.drift = trend.slope * k;
     row.drifting = trend.drifting;
 
     // Half the peak-to-peak of each period, from the records in it.
     double halfRanges = 0;
     for (size_t j = 0; j < periods; ++j) {
-        const size_t begin = recordOf(series, samples, bounds[j]);
-        const size_t end =
-            j + 1 < periods ? recordOf(series, samples, bounds[j + 1]) : series.size();
-        if (begin >= end) continue;
+        const size_t begin = recordOf(series, samples, periodStart(m, period, periods, j));
+        const size_t stop = j + 1 < periods
+                                ? recordOf(series, samples, periodStart(m, period, periods, j + 1))
+                                : series.size();
+        if (begin >= stop) continue;
         const auto [low, high] =
-            std::minmax_element(series.values.begin() + begin, series.values.begin() + end);
+            std::minmax_element(series.values.begin() + begin, series.values.begin() + stop);
         halfRanges += 0.5 * (*high - *low);
     }
     row.amplitude = halfRanges / k;
@@ -213,7 +215,7 @@ VariableStats summarize(const StepSeries& series, const StatsOptions& options) {
         start = recordOf(series, whole, window.first);
         samples = samplesFrom(series, start);
     }
-    if (period > 0 && static_cast<double>(samples.size) * samples.spacing >= period) {
+    if (period > 0 && wholePeriods(samples.size, period / samples.spacing) > 0) {
         describePeriodic(series, samples, period / samples.spacing, row);
     } else {
         if (start != spreadStart) spread();  // a period's cut, yet too short for one
