@@ -127,20 +127,25 @@ std::string PlotWriter::axisNote(const std::string& xVariable, const MonDatabase
            "steps.";
 }
 
-plot::Figure PlotWriter::figureOf(const plot::DefaultPlot& plot,
-                                  const std::vector<std::unique_ptr<MonDatabase>>& runs,
-                                  const std::string& xVariable) const {
+std::vector<plot::NamedRun> PlotWriter::namedRuns(
+    const std::vector<std::unique_ptr<MonDatabase>>& runs) const {
     std::vector<plot::NamedRun> named;
     for (size_t i = 0; i < runs.size(); ++i) {
-        plot::StepRange steps;
+        plot::StepRange steps;  // -firsttime, -lasttime: each run by its own times
         exporter::narrowToTimes(*runs[i], options_.times, steps.first, steps.last);
         named.push_back({runs[i].get(), runNames_[i], steps});
     }
+    return named;
+}
+
+plot::Figure PlotWriter::figureOf(const plot::DefaultPlot& plot,
+                                  const std::vector<plot::NamedRun>& named,
+                                  const std::string& xVariable) const {
     const QString x = QString::fromLatin1(xVariable.c_str());
     const plot::LineRequest request{
         {options_.firstTimestep, options_.lastTimestep}, options_.lastSteps, x};
     plot::Figure figure = plot::figureOf(plot, named, request);
-    if (!x.isEmpty()) figure.xTitle = axisTitle(*runs.front(), x);
+    if (!x.isEmpty()) figure.xTitle = axisTitle(*named.front().database, x);
     if (options_.selectsVariables()) figure.logarithmicY = selectionIsLogarithmic(figure);
     if (options_.scale != PlotOptions::Scale::Template)
         figure.logarithmicY = options_.scale == PlotOptions::Scale::Logarithmic;
@@ -157,13 +162,14 @@ void PlotWriter::write(const std::vector<std::unique_ptr<MonDatabase>>& runs) co
     const std::string xVariable = xVariableFor(runs);
     if (!xVariable.empty() && !runs.front()->getVariable(QString::fromLatin1(xVariable.c_str())))
         fail("write", "The run has no variable '" + xVariable + "' to plot against (-x).");
+    const std::vector<plot::NamedRun> named = namedRuns(runs);
     prepareFolder();
     const std::vector<std::string> stems = plot::uniqueFileStems(namesOf(plots));
     std::unique_ptr<plot::PdfBook> book;
     if (options_.pdf) book = std::make_unique<plot::PdfBook>(file("plots.pdf"));
     std::vector<plot::IndexEntry> entries;
     for (size_t i : chosen) {
-        const plot::Figure figure = figureOf(plots[i], runs, xVariable);
+        const plot::Figure figure = figureOf(plots[i], named, xVariable);
         plot::writeSvg(file(stems[i] + ".svg"), figure);
         if (options_.png) plot::writePng(file(stems[i] + ".png"), figure);
         if (book) book->addPage(figure);
