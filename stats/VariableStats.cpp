@@ -56,16 +56,12 @@ Samples samplesFrom(const StepSeries& series, size_t start) {
     return samples;
 }
 
-// The TIME of a sample (its record's, without resampling).
-double sampleTime(const StepSeries& series, const Samples& samples, size_t k) {
-    if (!samples.weighted) return series.times[samples.start + k];
-    return series.times.back() - static_cast<double>(samples.size - 1 - k) * samples.spacing;
-}
-
 // The first record at or after a sample.
 size_t recordOf(const StepSeries& series, const Samples& samples, size_t k) {
     if (!samples.weighted) return samples.start + k;
-    return firstAtOrAfter(series.times.data(), series.size(), sampleTime(series, samples, k));
+    const double time =
+        series.times.back() - static_cast<double>(samples.size - 1 - k) * samples.spacing;
+    return firstAtOrAfter(series.times.data(), series.size(), time);
 }
 
 size_t automaticStart(const StepSeries& series, VariableStats& row) {
