@@ -37,7 +37,7 @@ bool requested(const std::vector<std::string>& names, const std::string& name) {
 
 std::vector<plot::NamedRun> namedRuns(const std::vector<ViewRun>& runs) {
     std::vector<plot::NamedRun> named;
-    for (const ViewRun& run : runs) named.push_back({run.database.get(), run.name});
+    for (const ViewRun& run : runs) named.push_back({run.database.get(), run.name, {}});
     return named;
 }
 
