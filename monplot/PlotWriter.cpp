@@ -8,9 +8,9 @@
 #include "libs/exception/Error.h"
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/mondata/model/MonDatabase.h"
-#include "libs/mondata/model/RecordKey.h"
 #include "monplot/RunLoader.h"
 #include "monplot/SelectedPlot.h"
+#include "monplot/XAxis.h"
 #include "plot/AtomicFile.h"
 #include "plot/IndexPage.h"
 #include "plot/LineNotes.h"
@@ -39,12 +39,6 @@ bool requested(const std::vector<std::string>& names, const std::string& name) {
     for (const std::string& wanted : names)
         if (wanted == name) return true;
     return false;
-}
-
-bool hasRecords(const MonDatabase& run) {
-    const TimestepData* steps =
-        run.getVariable(QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
-    return steps && steps->rows().stepCount() > 0;
 }
 
 std::string progressPhrase(const std::vector<std::unique_ptr<MonDatabase>>& runs,
@@ -114,13 +108,9 @@ std::vector<size_t> PlotWriter::selectPlots(const std::vector<plot::DefaultPlot>
 }
 
 std::string PlotWriter::xVariableFor(const std::vector<std::unique_ptr<MonDatabase>>& runs) const {
-    if (options_.xVariable == kStepAxis) return {};
-    if (!options_.xVariable.empty()) return options_.xVariable;
-    for (const std::unique_ptr<MonDatabase>& run : runs)
-        if (hasRecords(*run) &&
-            (!run->stepsNumberedByReader() || !run->getVariable(QStringLiteral("TIME"))))
-            return {};
-    return "TIME";
+    std::vector<const MonDatabase*> databases;
+    for (const std::unique_ptr<MonDatabase>& run : runs) databases.push_back(run.get());
+    return xAxisOf(options_.xVariable, databases);
 }
 
 std::string PlotWriter::axisNote(const std::string& xVariable, const MonDatabase& run) const {
