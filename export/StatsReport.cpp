@@ -49,6 +49,7 @@ bool isResult(const MonVariable& variable) {
 // tests of every criterion whose rule it matches.
 struct StatsInput {
     const TimestepData* data = nullptr;
+    const TimestepData* time = nullptr;  // the run's TIME, when it has one
     bool residual = false;
     bool log10Values = false;
     std::vector<stats::CriterionTest> tests;
@@ -124,6 +125,7 @@ class ReportBuilder {
         StatsInput input;
         const QString qname = nameText(name, bytes_);
         input.data = database_.getVariable(qname);
+        input.time = database_.getVariable(QStringLiteral("TIME"));
         auto found = byName_.find(qname);
         const MonVariable variable =
             found != byName_.end() ? *found->second : MonVariable(qname, nullptr);
@@ -162,7 +164,8 @@ void computeRow(const StatsInput& input, const StatsSettings& settings, int32_t 
         row.verdict = stats::missingVerdict();
         return;
     }
-    const stats::StepSeries series = stats::stepSeries(*input.data, firstStep, lastStep);
+    thread_local stats::StepSeries series;  // its memory serves the thread's next rows
+    stats::fillStepSeries(series, *input.data, firstStep, lastStep, input.time);
     stats::StatsOptions options;
     options.windowSteps = settings.windowSteps;
     options.cauchySteps = settings.cauchySteps;

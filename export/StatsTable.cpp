@@ -11,8 +11,9 @@
 namespace {
 
 const std::vector<std::string> kStatsColumns = {
-    "VARIABLE", "COUNT",  "FIRST STEP", "LAST STEP", "MEAN",   "STD",    "MIN",
-    "MAX",      "STDERR", "NEFF",       "DRIFT",     "ORDERS", "CAUCHY", "NOTE"};
+    "VARIABLE", "COUNT",  "FIRST STEP", "LAST STEP", "MEAN",  "STD",
+    "MIN",      "MAX",    "STDERR",     "NEFF",      "DRIFT", "ORDERS",
+    "CAUCHY",   "PERIOD", "FREQUENCY",  "AMPLITUDE", "NOTE"};
 
 // Free text: quoted, a quote inside doubled.
 std::string quoted(const std::string& text) {
@@ -50,6 +51,9 @@ void appendFields(std::string& line, const exporter::StatsReportRow& row,
                                        number(s.drift),
                                        number(s.orders),
                                        number(s.cauchy),
+                                       number(s.period),
+                                       number(s.frequency),
+                                       number(s.amplitude),
                                        s.note()};
     if (report.hasReference) {
         fields.push_back(number(row.reference));

@@ -1,5 +1,6 @@
 #include "plot/PlotValues.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -55,8 +56,10 @@ void noteEvents(LineEvents& events, float y, int32_t step) {
     if (y < 0) note(events.firstNegative, step);
 }
 
-StepRange stepsOf(const LineRequest& request, const mon::RowIndex& rows) {
+StepRange stepsOf(const LineRequest& request, const StepRange& run, const mon::RowIndex& rows) {
     StepRange steps = request.steps;
+    if (run.first > 0) steps.first = std::max(steps.first, run.first);
+    if (run.last > 0) steps.last = steps.last > 0 ? std::min(steps.last, run.last) : run.last;
     if (request.lastSteps > 0 && rows.stepCount() > 0) {
         const int64_t first = int64_t{rows.stepAt(rows.stepCount() - 1)} - request.lastSteps + 1;
         if (first > steps.first) steps.first = static_cast<int32_t>(first);
@@ -116,7 +119,7 @@ FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineR
     describe(line, database, source.yVariable);
     if (!x || !y) return line;
     const mon::RowIndex& rows = y->rows();
-    const StepRange steps = stepsOf(request, rows);
+    const StepRange steps = stepsOf(request, run.steps, rows);
     line.x.reserve(static_cast<size_t>(rows.stepCount()));
     line.y.reserve(static_cast<size_t>(rows.stepCount()));
     bool originSet = !x->holdsDoubles();  // float X values need no origin

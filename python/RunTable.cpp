@@ -229,6 +229,11 @@ std::vector<RunTable::LastValue> RunTable::lastValues(const std::vector<std::str
     return fields;
 }
 
+void RunTable::narrowToTimes(const exporter::TimeRange& times, int32_t& first,
+                             int32_t& last) const {
+    exporter::narrowToTimes(*database_, times, first, last);
+}
+
 exporter::StatsReport RunTable::stats(const std::vector<std::string>& names,
                                       const std::string& rule,
                                       const exporter::StatsSettings& settings, int32_t first,

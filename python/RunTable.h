@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "export/StatsReport.h"
+#include "export/TimeRange.h"
 
 class MonDatabase;
 class TimestepData;
@@ -82,6 +83,8 @@ class RunTable {
     exporter::StatsReport stats(const std::vector<std::string>& names, const std::string& rule,
                                 const exporter::StatsSettings& settings, int32_t first,
                                 int32_t last) const;
+    // Narrows the steps first..last to those of a range of TIME.
+    void narrowToTimes(const exporter::TimeRange& times, int32_t& first, int32_t& last) const;
 
   private:
     const TimestepData& data(const std::string& name) const;

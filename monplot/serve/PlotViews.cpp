@@ -3,11 +3,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "export/TimeRange.h"
 #include "libs/exception/Error.h"
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/model/RecordKey.h"
 #include "monplot/SelectedPlot.h"
+#include "monplot/XAxis.h"
 #include "monplot/serve/JsonWriter.h"
 #include "plot/LineNotes.h"
 #include "plot/LinePlan.h"
@@ -35,10 +37,26 @@ bool requested(const std::vector<std::string>& names, const std::string& name) {
     return false;
 }
 
-std::vector<plot::NamedRun> namedRuns(const std::vector<ViewRun>& runs) {
+// The runs as the plots name them, each with its steps of -firsttime and
+// -lasttime (throws for a run without TIME), as monplot draws them.
+std::vector<plot::NamedRun> namedRuns(const std::vector<ViewRun>& runs,
+                                      const exporter::TimeRange& times) {
     std::vector<plot::NamedRun> named;
-    for (const ViewRun& run : runs) named.push_back({run.database.get(), run.name});
+    for (const ViewRun& run : runs) {
+        plot::StepRange steps;
+        exporter::narrowToTimes(*run.database, times, steps.first, steps.last);
+        named.push_back({run.database.get(), run.name, steps});
+    }
     return named;
+}
+
+// The variable the query's lines are drawn against ("": each plot's own),
+// chosen as monplot chooses it.
+std::string xAxisFor(const std::vector<ViewRun>& runs, const PlotQuery& query,
+                     const PlotOptions& options) {
+    std::vector<const MonDatabase*> databases;
+    for (const ViewRun& run : runs) databases.push_back(run.database.get());
+    return xAxisOf(query.xVariable.empty() ? options.xVariable : query.xVariable, databases);
 }
 
 // Points of one line as the page receives them: reduced per column, NaN
@@ -189,7 +207,7 @@ plot::Figure figureFor(const plot::DefaultPlot& plot, const std::vector<ViewRun>
                        const FigureSettings& settings, bool onlyAfter) {
     const PlotOptions& options = settings.options;
     const PlotQuery& query = settings.query;
-    const std::string x = query.xVariable.empty() ? options.xVariable : query.xVariable;
+    const std::string x = xAxisFor(runs, query, options);
     if (!x.empty() && !runs.front().database->getVariable(QString::fromUtf8(x.c_str())))
         fail("The run has no variable '" + x + "' to plot against.");
     plot::LineRequest request{{options.firstTimestep, options.lastTimestep},
@@ -197,7 +215,7 @@ plot::Figure figureFor(const plot::DefaultPlot& plot, const std::vector<ViewRun>
                               QString::fromUtf8(x.c_str())};
     if (onlyAfter && query.after > 0 && query.after >= request.steps.first)
         request.steps.first = query.after + 1;
-    plot::Figure figure = plot::figureOf(plot, namedRuns(runs), request);
+    plot::Figure figure = plot::figureOf(plot, namedRuns(runs, options.times), request);
     if (options.selectsVariables()) figure.logarithmicY = selectionIsLogarithmic(figure);
     if (options.scale != PlotOptions::Scale::Template)
         figure.logarithmicY = options.scale == PlotOptions::Scale::Logarithmic;
@@ -337,7 +355,7 @@ std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery&
 void PlotViews::writeCompanion(JsonWriter& json, const std::vector<ViewRun>& runs,
                                const PlotQuery& query, const plot::DefaultPlot& plot) const {
     const std::string step = mon::kAccumulatedTimestep;
-    std::string x = query.xVariable.empty() ? options_.xVariable : query.xVariable;
+    std::string x = xAxisFor(runs, query, options_);
     if (x.empty() && !plot.lines.empty()) x = owl::MakeStdString(plot.lines.front().xVariable);
     const std::string other = x == step ? "TIME" : step;
     const MonDatabase& first = *runs.front().database;

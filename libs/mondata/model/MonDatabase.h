@@ -49,6 +49,8 @@ class MonDatabase : public QObject {
     bool hasCoefficientLoops() const { return run_.hasCoefficientLoops; }
     // How the run's names are spelled as bytes (see mon::NameEncoding).
     mon::NameEncoding nameEncoding() const { return run_.names; }
+    // Whether the reader numbered the steps (see mon::RunData).
+    bool stepsNumberedByReader() const { return run_.stepsNumberedByReader; }
     // Whether the run has any record. A source with a header and no rows (a
     // run that has only just started) gives its variables and none; one with
     // no complete header at all throws owl::data::noRecordsYet on reading.

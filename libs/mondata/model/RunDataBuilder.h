@@ -26,6 +26,7 @@ class RunDataBuilder {
 
     void setCoefficientLoops(bool loops) { data_.hasCoefficientLoops = loops; }
     bool hasCoefficientLoops() const { return data_.hasCoefficientLoops; }
+    void setStepsNumberedByReader() { data_.stepsNumberedByReader = true; }
 
     // Returns the column of the named variable, declaring it if new. A
     // variable declared in double precision (Double or Time) takes

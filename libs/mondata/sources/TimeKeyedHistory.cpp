@@ -90,6 +90,7 @@ void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {
     std::vector<double> first, upper;
     stepTimes(first, upper);
     const bool stepIsTime = wholeTimes(first);
+    if (!stepIsTime) builder.setStepsNumberedByReader();
     const std::vector<std::vector<RowRef>> rows = sourceRows(upper);
     // A record per time at least (more with loops): columns seldom move.
     builder.reserveRecords(builder.recordCount() + static_cast<int64_t>(first.size()));

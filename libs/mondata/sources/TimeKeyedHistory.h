@@ -10,7 +10,8 @@
 // - The times of all sources are merged: the accumulated time step of a
 //   record is its time when every time is a whole number (a steady
 //   run's iterations), else the position (from 1) of its time among all
-//   distinct times; a source that wrote nothing at a time has no value in
+//   distinct times (the run's steps are then numbered by the reader); a
+//   source that wrote nothing at a time has no value in
 //   that record, and a row without any value is no record.
 //   Times closer than a relative 1e-9 are the same time (the float noise of
 //   "0.1" against "0.1000000000000001").

@@ -314,6 +314,7 @@ void FoamLogParser::finish() {
     releaseHeld();
     if (stepOpen_ && stepHasNan_) completeStep();  // the run is diverging: show it
     builder_.setCoefficientLoops(builder_.hasCoefficientLoops() || sawOuterIterationLine_);
+    if (!sink_ && !wholeTimes_) builder_.setStepsNumberedByReader();
     if (skipped_.count() > 0) builder_.addWarning(skipped_.warning());
     if (!failure_.empty()) builder_.addWarning(failure_);
 }
