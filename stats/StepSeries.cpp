@@ -48,6 +48,8 @@ void fillStepSeries(StepSeries& series, const TimestepData& variable, int32_t fi
     if (time && time->key() != TimestepData::Key::None) time = nullptr;
     const mon::RowIndex& rows = variable.rows();
     const float* values = variable.values().data();
+    // A value read from solver text is held as the double it was written.
+    const double* doubles = variable.holdsDoubles() ? variable.doubleValues().data() : nullptr;
     const int begin = firstStep > 0 ? firstPositionAbove(rows, int64_t{firstStep} - 1) : 0;
     const int end = lastStep > 0 ? firstPositionAbove(rows, lastStep) : rows.stepCount();
     const size_t most = static_cast<size_t>(std::max(0, end - begin));
@@ -61,7 +63,7 @@ void fillStepSeries(StepSeries& series, const TimestepData& variable, int32_t fi
         const float value = values[record];
         if (value == FLT_MAX) continue;
         series.steps.push_back(rows.stepAt(position));
-        series.values.push_back(value);
+        series.values.push_back(doubles ? doubles[record] : value);
         if (time) series.times.push_back(timeAt(*time, rows, position));
     }
     keepAscendingTimes(series);
