@@ -93,6 +93,14 @@ std::unique_ptr<TimestepData> MonDatabase::loadVariable(size_t variable) const {
     return std::make_unique<TimestepData>(run_.rows, std::move(values), loops);
 }
 
+mon::NameEncoding MonDatabase::nameEncoding() const {
+    if (run_.names == mon::NameEncoding::Utf8) return run_.names;
+    for (const auto& info : run_.variables)
+        for (const QChar c : info.name)
+            if (c.unicode() > 0xFF) return mon::NameEncoding::Utf8;
+    return mon::NameEncoding::Latin1;
+}
+
 std::vector<MonVariable> MonDatabase::getVariableList() const {
     requireAttributes();
     std::vector<MonVariable> list;

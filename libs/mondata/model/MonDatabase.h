@@ -48,7 +48,7 @@ class MonDatabase : public QObject {
     const mon::VariableInfo* variableInfo(const QString& name) const;
     bool hasCoefficientLoops() const { return run_.hasCoefficientLoops; }
     // How the run's names are spelled as bytes (see mon::NameEncoding).
-    mon::NameEncoding nameEncoding() const { return run_.names; }
+    mon::NameEncoding nameEncoding() const;
     // Whether the reader numbered the steps (see mon::RunData).
     bool stepsNumberedByReader() const { return run_.stepsNumberedByReader; }
     // Whether the run has any record. A source with a header and no rows (a
