@@ -11,11 +11,15 @@ void runMonplot(const PlotOptions& options, const std::string& orbDataDir) {
     const bool watching = options.watchSeconds > 0;
     if (watching) installStopHandlers();
     const PlotWriter writer(options, findTemplateDirectory(orbDataDir, runningExecutable()));
-    // Each drawing reads the runs afresh and lets them go: watching holds no
-    // data. A run that has just started, with no records yet, is waited for.
-    const auto draw = [&writer, &options, watching] {
+    // Each drawing reads what the runs' solvers appended since the last, and
+    // draws again only when a run changed. A run that has just started, with
+    // no records yet, is waited for.
+    FollowedRuns runs(options);
+    bool drawn = false;
+    const auto draw = [&writer, &runs, &drawn, watching] {
         try {
-            writer.write(loadRuns(options));
+            if (runs.read() || !drawn) writer.write(runs.runs());
+            drawn = true;
         } catch (const owl::data::noRecordsYet&) {
             if (!watching) throw;
             writer.writeWaiting();

@@ -4,13 +4,29 @@
 
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn values,
                            bool coefficientLoops)
-    : rows_(std::move(rows)), values_(std::move(values)) {
+    : rows_(std::move(rows)), ownFloats_(std::move(values)) {
+    setValueRange(coefficientLoops);
+}
+
+TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows,
+                           const mon::FloatColumn& floats, const mon::DoubleColumn* doubles,
+                           bool coefficientLoops)
+    : rows_(std::move(rows)), floats_(&floats) {
+    if (doubles) {
+        doubles_ = doubles;
+        holdsDoubles_ = true;
+    }
+    setValueRange(coefficientLoops);
+}
+
+void TimestepData::setValueRange(bool coefficientLoops) {
+    const mon::FloatColumn& values = *floats_;
     const int64_t count = rows_->rowCount();
     if (count == 0) return;
     int64_t first = 0;
-    while (first < count && values_[static_cast<size_t>(first)] == FLT_MAX) ++first;
+    while (first < count && values[static_cast<size_t>(first)] == FLT_MAX) ++first;
     int64_t last = count - 1;
-    while (last >= 0 && values_[static_cast<size_t>(last)] == FLT_MAX) --last;
+    while (last >= 0 && values[static_cast<size_t>(last)] == FLT_MAX) --last;
     if (last < 0) {  // no value at all
         first = 0;
         last = count - 1;
@@ -29,7 +45,7 @@ mon::FloatColumn roundedToFloat(const mon::DoubleColumn& doubles) {
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::DoubleColumn values,
                            bool coefficientLoops)
     : TimestepData(std::move(rows), roundedToFloat(values), coefficientLoops) {
-    doubles_ = std::move(values);
+    ownDoubles_ = std::move(values);
     holdsDoubles_ = true;
 }
 
@@ -55,13 +71,13 @@ int TimestepData::getCloopCount(int step) const {
 float TimestepData::getValue(int step, int cloop) const {
     if (key_ != Key::None) return keyValue(step, cloop);
     const int64_t record = rows_->record(step, cloop);
-    return record < 0 ? FLT_MAX : values_[static_cast<size_t>(record)];
+    return record < 0 ? FLT_MAX : (*floats_)[static_cast<size_t>(record)];
 }
 
 double TimestepData::getDoubleValue(int step, int cloop) const {
     if (!holdsDoubles_) return getValue(step, cloop);
     const int64_t record = rows_->record(step, cloop);
-    return record < 0 ? FLT_MAX : doubles_[static_cast<size_t>(record)];
+    return record < 0 ? FLT_MAX : (*doubles_)[static_cast<size_t>(record)];
 }
 
 float TimestepData::keyValue(int step, int cloop) const {

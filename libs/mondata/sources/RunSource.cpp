@@ -69,18 +69,47 @@ void refuseWrongOption(SourceKind kind, const std::string& path, std::string_vie
 }
 }  // namespace
 
-RunData readRun(SourceKind kind, const std::string& path, const ReadOptions& options) {
+namespace {
+// The format of the list of the source's kind that reads it.
+struct ChosenFormat {
+    const FileFormat* file = nullptr;
+    const FolderFormat* folder = nullptr;
+    const ResultsFormat* results = nullptr;
+};
+
+ChosenFormat chooseFormat(SourceKind kind, const std::string& path, const ReadOptions& options) {
     compileFoamLogPatterns(options.logPatterns);
     const std::string head = readHead(path);
     refuseWrongOption(kind, path, head);
+    ChosenFormat chosen;
     if (kind == SourceKind::ResultsFile)
-        return formatOf(resultsFileFormats(), path, std::string_view(head)).open(path);
-    RunDataBuilder builder;
-    if (kind == SourceKind::RunDirectory)
-        formatOf(runFolderFormats(), path).read(path, builder, options);
+        chosen.results = &formatOf(resultsFileFormats(), path, std::string_view(head));
+    else if (kind == SourceKind::RunDirectory)
+        chosen.folder = &formatOf(runFolderFormats(), path);
     else
-        formatOf(monitorFileFormats(), path, std::string_view(head)).read(path, builder, options);
+        chosen.file = &formatOf(monitorFileFormats(), path, std::string_view(head));
+    return chosen;
+}
+}  // namespace
+
+RunData readRun(SourceKind kind, const std::string& path, const ReadOptions& options) {
+    const ChosenFormat chosen = chooseFormat(kind, path, options);
+    if (chosen.results) return chosen.results->open(path);
+    RunDataBuilder builder;
+    if (chosen.folder)
+        chosen.folder->read(path, builder, options);
+    else
+        chosen.file->read(path, builder, options);
     return builder.finish();
+}
+
+std::unique_ptr<FollowedSource> followRun(SourceKind kind, const std::string& path,
+                                          const ReadOptions& options, RunDataBuilder& builder) {
+    const ChosenFormat chosen = chooseFormat(kind, path, options);
+    const FollowSource follow = chosen.folder ? chosen.folder->follow
+                                : chosen.file ? chosen.file->follow
+                                              : nullptr;
+    return follow ? follow(path, builder, options) : nullptr;
 }
 
 }  // namespace mon

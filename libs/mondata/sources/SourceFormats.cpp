@@ -5,6 +5,7 @@
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/formats/cgns/CgnsHistory.h"
 #include "libs/mondata/formats/monitor/MonitorFile.h"
+#include "libs/mondata/formats/monitor/MonitorFollow.h"
 #include "libs/mondata/formats/monitor/RunDirectory.h"
 #include "libs/mondata/formats/openfoam/FoamCase.h"
 #include "libs/mondata/formats/openfoam/FoamLog.h"
@@ -42,6 +43,9 @@ const std::vector<FileFormat>& monitorFileFormats() {
         {"monitor file", [](const std::string&, std::string_view) { return true; },
          [](const std::string& path, RunDataBuilder& builder, const ReadOptions&) {
              readMonitorFile(path, builder, true, monitorFileKinds());
+         },
+         [](const std::string& path, RunDataBuilder& builder, const ReadOptions&) {
+             return followMonitorFile(path, builder, monitorFileKinds());
          }},
     };
     return formats;
@@ -56,6 +60,9 @@ const std::vector<FolderFormat>& runFolderFormats() {
         {"run directory", "no *.mon segments", [](const std::string&) { return true; },
          [](const std::string& folder, RunDataBuilder& builder, const ReadOptions&) {
              readRunDirectory(folder, builder, noRunFoundMessage(folder));
+         },
+         [](const std::string& folder, RunDataBuilder& builder, const ReadOptions&) {
+             return followRunDirectory(folder, builder, noRunFoundMessage(folder));
          }},
     };
     return formats;

@@ -1,4 +1,4 @@
-#include "monplot/SourceWatch.h"
+#include "libs/mondata/sources/SourceSignature.h"
 
 #include <sys/stat.h>
 
@@ -6,13 +6,15 @@
 #include <filesystem>
 #include <vector>
 
+namespace mon {
+
 namespace {
 std::string fileSignature(const std::string& path) {
-    struct stat status;
-    if (stat(path.c_str(), &status) != 0) return path + " missing\n";
-    return path + " " + std::to_string(status.st_size) + " " +
-           std::to_string(status.st_mtim.tv_sec) + "." + std::to_string(status.st_mtim.tv_nsec) +
-           "\n";
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) return path + " missing\n";
+    return path + " " + std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino) + " " +
+           std::to_string(status.st_size) + " " + std::to_string(status.st_mtim.tv_sec) + "." +
+           std::to_string(status.st_mtim.tv_nsec) + "\n";
 }
 
 std::vector<std::string> filesBelow(const std::string& folder) {
@@ -33,3 +35,5 @@ std::string sourceSignature(const std::string& path) {
     for (const std::string& file : filesBelow(path)) signature += fileSignature(file);
     return signature;
 }
+
+}  // namespace mon

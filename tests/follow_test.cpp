@@ -1,0 +1,319 @@
+// Following a run as it grows (mon::RunFollower): real-shaped sources of
+// every format that is followed, written a random chunk at a time (cuts
+// inside lines, numbers and UTF-8 sequences), with an update after each
+// chunk. After every update the run equals a whole reading of the bytes
+// written so far, up to the last complete record, and at the end the whole
+// reading itself. Then the changes a follower must notice: truncation,
+// replacement, new segments, files that go missing for a moment.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <random>
+
+#include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/sources/RunFollower.h"
+#include "tests/CommandRunner.h"
+#include "tests/RunText.h"
+
+namespace {
+
+using mon::SourceKind;
+
+// A run as text, with the doubles of the variables held in double precision.
+std::string snapshot(const mon::RunData& run) {
+    std::string text = testing_run::describe(run);
+    for (size_t v = 0; v < run.variables.size(); ++v) {
+        if (run.variables[v].precision != mon::VariableInfo::Precision::Double) continue;
+        text += "doubles " + std::to_string(v) + ":";
+        for (double value : run.doubleColumns.at(v)) text += " " + std::to_string(value);
+        text += "\n";
+    }
+    return text;
+}
+
+// An error's message with the folder of the source left out.
+std::string errorIn(const std::string& folder, std::string message) {
+    for (size_t at = message.find(folder); at != std::string::npos; at = message.find(folder))
+        message.replace(at, folder.size(), "DIR");
+    return "error: " + message;
+}
+
+// The run a whole reading gives, or its error.
+std::string wholeReading(SourceKind kind, const std::string& path, const std::string& folder) {
+    std::string text;
+    const std::string error = e2e::errorOf([&] { text = snapshot(mon::readRun(kind, path)); });
+    return error.empty() ? text : errorIn(folder, error);
+}
+
+// The run a follower has after an update, or the update's error.
+std::string followed(mon::RunFollower& follower, const std::string& folder,
+                     size_t* added = nullptr) {
+    size_t records = 0;
+    const std::string error = e2e::errorOf([&] { records = follower.update(); });
+    if (added) *added = records;
+    return error.empty() ? snapshot(follower.run()) : errorIn(folder, error);
+}
+
+// The files of a source, in the order their writer writes them; a name
+// ending in '/' is the folder given with -dir.
+struct SourceCase {
+    const char* name;
+    SourceKind kind;
+    std::vector<std::string> files;  // test inputs, relative to the source tree
+    // Whether records are written again (restarts): else every update adds
+    // exactly the records appended.
+    bool restarts = false;
+};
+
+std::string baseName(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
+}
+
+const SourceCase kCases[] = {
+    {"steady monitor file", SourceKind::MonitorFile, {"examples/steady.mon"}},
+    {"transient monitor file with loops and a restart",
+     SourceKind::MonitorFile,
+     {"examples/transient.mon"},
+     true},
+    {"loops, gaps, late variable", SourceKind::MonitorFile, {"tests/data/tables/loops.mon"}},
+    {"quoted names", SourceKind::MonitorFile, {"tests/data/tables/names.mon"}},
+    {"UTF-8 names, a variable from step 50",
+     SourceKind::MonitorFile,
+     {"tests/data/follow/late-variable.mon"}},
+    {"a garbled line", SourceKind::MonitorFile, {"tests/data/follow/garbled.mon"}},
+    {"run directory with a restart segment",
+     SourceKind::RunDirectory,
+     {"examples/transient.dir/segment-001.mon", "examples/transient.dir/segment-002.mon"},
+     true},
+};
+
+// Writes the case's bytes into a fresh folder a random chunk at a time,
+// as its solver would, updating the follower after each chunk.
+class GrowingSource {
+  public:
+    GrowingSource(const SourceCase& source, unsigned seed) : kind_(source.kind), random_(seed) {
+        for (const std::string& file : source.files)
+            files_.push_back({baseName(file), e2e::readFile(e2e::sourcePath(file))});
+        path_ = kind_ == SourceKind::RunDirectory ? folder_.path() : folder_.file(files_[0].name);
+        reference_ = kind_ == SourceKind::RunDirectory ? reference_folder_.path()
+                                                       : reference_folder_.file(files_[0].name);
+    }
+
+    bool done() const { return file_ == files_.size(); }
+    // Appends the next chunk: up to a few bytes, a line or two, or much more.
+    void writeChunk() {
+        const size_t most = std::uniform_int_distribution<int>(0, 3)(random_) == 0 ? 4000 : 60;
+        const std::string& bytes = files_[file_].bytes;
+        const size_t length = std::uniform_int_distribution<size_t>(1, most)(random_);
+        const size_t end = std::min(bytes.size(), written_ + length);
+        append(files_[file_].name, bytes.substr(written_, end - written_));
+        written_ = end;
+        if (written_ == bytes.size()) ++file_, written_ = 0;
+    }
+    const std::string& path() const { return path_; }
+    const std::string& folder() const { return folder_.path(); }
+    // The same bytes written at once into a folder of their own.
+    const std::string& reference() const { return reference_; }
+    const std::string& referenceFolder() const { return reference_folder_.path(); }
+
+  private:
+    void append(const std::string& name, const std::string& bytes) {
+        for (const std::string& folder : {folder_.path(), reference_folder_.path()}) {
+            std::FILE* file = std::fopen((folder + "/" + name).c_str(), "ab");
+            std::fwrite(bytes.data(), 1, bytes.size(), file);
+            std::fclose(file);
+        }
+    }
+
+    struct File {
+        std::string name, bytes;
+    };
+    SourceKind kind_;
+    std::mt19937 random_;
+    std::vector<File> files_;
+    size_t file_ = 0, written_ = 0;
+    e2e::TempDir folder_, reference_folder_;
+    std::string path_, reference_;
+};
+
+TEST(Follow, EveryUpdateEqualsAWholeReadingOfTheBytesWrittenSoFar) {
+    for (const SourceCase& source : kCases) {
+        for (unsigned seed = 1; seed <= 12; ++seed) {
+            SCOPED_TRACE(std::string(source.name) + ", seed " + std::to_string(seed));
+            GrowingSource growing(source, seed);
+            mon::RunFollower follower(source.kind, growing.path());
+            int64_t records = 0;
+            while (!growing.done()) {
+                growing.writeChunk();
+                size_t added = 0;
+                const std::string now = followed(follower, growing.folder(), &added);
+                ASSERT_EQ(
+                    now, wholeReading(source.kind, growing.reference(), growing.referenceFolder()));
+                const int64_t total = follower.run().rows->rowCount();
+                // A failed update adds nothing: the run stays as far as it was read.
+                const bool failed = now.rfind("error: ", 0) == 0;
+                if (!failed && source.restarts) {
+                    EXPECT_GE(static_cast<int64_t>(added), total - records);
+                } else if (!failed) {
+                    EXPECT_EQ(static_cast<int64_t>(added), total - records);
+                }
+                records = total;
+            }
+        }
+    }
+}
+
+// A follower of one file, and the file's whole reading to compare with.
+class FollowedFile : public e2e::TempDir {
+  public:
+    explicit FollowedFile(const std::string& text, SourceKind kind = SourceKind::MonitorFile)
+        : kind_(kind), path_(write("run.mon", text)), follower_(kind, path_) {
+        follower_.update();
+    }
+    // Updates the follower: the records it reports new, and whether the run
+    // now equals a whole reading of the file.
+    size_t update() { return follower_.update(); }
+    ::testing::AssertionResult equalsWholeReading() {
+        const std::string whole = wholeReading(kind_, path_, path());
+        const std::string now = snapshot(follower_.run());
+        if (now == whole) return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure() << "followed:\n" << now << "whole:\n" << whole;
+    }
+    const std::string& file() const { return path_; }
+    mon::RunFollower& follower() { return follower_; }
+
+  private:
+    SourceKind kind_;
+    std::string path_;
+    mon::RunFollower follower_;
+};
+
+void append(const std::string& path, const std::string& text) {
+    e2e::writeFile(path, e2e::readFile(path) + text);
+}
+
+const std::string kHeader = "monitor-file 1\nvar A\n";
+
+// A file cut below what was read, replaced by another file, or written again
+// from its start in place (a solver started again with "> log"): the run is
+// read again from the start, every record new.
+TEST(Follow, AFileTruncatedOrReplacedIsReadAgainFromItsStart) {
+    const std::string longer = kHeader + "1 10\n2 20\n3 30\n4 40\n";
+    struct Change {
+        const char* what;
+        void (*apply)(const std::string& path);
+        size_t records;
+    };
+    const Change changes[] = {
+        {"truncated", [](const std::string& path) { ::truncate(path.c_str(), 26); }, 1},
+        {"replaced by another file",
+         [](const std::string& path) {
+             e2e::writeFile(path + ".new", "monitor-file 1\nvar B\n7 1\n8 2\n9 3\n10 4\n");
+             std::rename((path + ".new").c_str(), path.c_str());
+         },
+         4},
+        {"written again in place, longer",
+         [](const std::string& path) {
+             e2e::writeFile(path, "monitor-file 1\nvar A\nvar B\n1 5 6\n2 7 8\n3 9 10\n4 1 2\n");
+         },
+         4},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.what);
+        FollowedFile run(longer);
+        change.apply(run.file());
+        EXPECT_EQ(run.update(), change.records);
+        EXPECT_TRUE(run.equalsWholeReading());
+        EXPECT_TRUE(run.follower().changed());
+        append(run.file(), "20 1\n");
+        EXPECT_EQ(run.update(), 1u);  // followed from there on
+        EXPECT_TRUE(run.equalsWholeReading());
+    }
+}
+
+TEST(Follow, AFileThatDisappearsForAMomentIsWarnedOfAndFollowedAgain) {
+    FollowedFile run(kHeader + "1 10\n");
+    const std::string away = run.file() + ".away";
+    std::rename(run.file().c_str(), away.c_str());
+    EXPECT_EQ(run.update(), 0u);
+    EXPECT_EQ(run.follower().warnings(),
+              std::vector<std::string>{"'" + run.file() +
+                                       "' cannot be seen (No such file or directory): its records "
+                                       "are kept, and it is followed again when it is back."});
+    EXPECT_EQ(run.follower().run().rows->rowCount(), 1);
+    EXPECT_EQ(run.update(), 0u);
+    EXPECT_TRUE(run.follower().warnings().empty());  // said once
+    std::rename(away.c_str(), run.file().c_str());
+    append(run.file(), "2 20\n");
+    EXPECT_EQ(run.update(), 1u);
+    EXPECT_TRUE(run.equalsWholeReading());
+}
+
+// A segment added to a run directory restarts the run from its first step;
+// one added before the last segment, or an earlier segment that grows, makes
+// the directory be read again; a segment gone for a moment is waited for.
+TEST(Follow, RunDirectorySegmentsAddedChangedOrMissing) {
+    e2e::TempDir run;
+    run.write("a.mon", kHeader + "1 10\n2 20\n3 30\n");
+    mon::RunFollower follower(SourceKind::RunDirectory, run.path());
+    EXPECT_EQ(follower.update(), 3u);
+    const auto check = [&](size_t records) {
+        EXPECT_EQ(follower.update(), records);
+        EXPECT_EQ(snapshot(follower.run()), wholeReading(SourceKind::RunDirectory, run.path(), ""));
+    };
+    run.write("b.mon", kHeader + "2 21\n");
+    check(1);  // the restart drops step 3 and writes step 2 again
+    run.write("a2.mon", kHeader + "9 90\n");
+    check(2);  // read again from the start: every record counts as new
+    append(run.file("a.mon"), "4 40\n");
+    check(2);
+    std::rename(run.file("b.mon").c_str(), run.file("b.away").c_str());
+    EXPECT_EQ(follower.update(), 0u);
+    EXPECT_EQ(follower.warnings().size(), 1u);
+    std::rename(run.file("b.away").c_str(), run.file("b.mon").c_str());
+    append(run.file("b.mon"), "3 31\n");
+    check(1);
+}
+
+// A reading that fails is not tried again until the source changes, and
+// fails the same way meanwhile.
+TEST(Follow, AFailedReadingIsTriedAgainWhenTheSourceChanges) {
+    e2e::TempDir run;
+    const std::string path = run.write("run.mon", kHeader + "1 x\n");
+    mon::RunFollower follower(SourceKind::MonitorFile, path);
+    const std::string error = e2e::errorOf([&] { follower.update(); });
+    EXPECT_EQ(error, path + ":3: value 'x' of variable 'A' is not a number");
+    EXPECT_EQ(e2e::errorOf([&] { follower.update(); }), error);
+    e2e::writeFile(path, kHeader + "1 1\n");
+    EXPECT_EQ(follower.update(), 1u);
+}
+
+// The database follows its source with replace false: the values it hands
+// out after an update hold the new records.
+TEST(Follow, TheDatabaseFollowsItsSourceWithReplaceFalse) {
+    e2e::TempDir run;
+    const std::string path = run.write("run.mon", kHeader + "1 10\n");
+    MonDatabase database(QStringLiteral("main"), nullptr);
+    const auto update = [&] {
+        database.updateFrom(MonDatabase::MonitorFile, QString::fromStdString(path), false);
+        database.updateData();
+    };
+    update();
+    append(path, "2 20\nvar \"B\"\n3 30 31\n");
+    update();
+    EXPECT_EQ(database.followedRecords(), 2u);
+    const TimestepData* a = database.getVariable(QStringLiteral("A"));
+    const TimestepData* b = database.getVariable(QStringLiteral("B"));
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(a->getLastTimestep(), 3);
+    EXPECT_EQ(a->getValue(2, -1), 20.0f);
+    EXPECT_EQ(b->getValue(2, -1), FLT_MAX);
+    EXPECT_EQ(b->getValue(3, -1), 31.0f);
+    update();
+    EXPECT_EQ(database.followedRecords(), 0u);
+    EXPECT_FALSE(database.followedChange());
+}
+
+}  // namespace
