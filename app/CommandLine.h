@@ -1,8 +1,10 @@
 #pragma once
 // The command line of monexport: its options, and -h, -help, --help and
-// --version, matched whole and case-sensitively; anything else is skipped;
-// the last of repeated options wins, except -study and -pattern, which add
-// one each time. See docs/monexport.1.
+// --version, matched whole and case-sensitively; the last of repeated
+// options wins, except -study and -pattern, which add one each time.
+// Anything else is skipped, except a near miss of an option added to the
+// first fourteen and, in a gate or a study, any unknown '-' argument. See
+// docs/monexport.1.
 
 #include <cstdint>
 #include <string>
@@ -38,8 +40,12 @@ struct ExportSettings {
     std::string tolerance;
 };
 
-// Scans argv[1..argc-1]. An option that needs a value but stands last throws
-// an owl::Error ("Missing value for option -res.").
+// Scans argv[1..argc-1]. Throws an owl::Error for an option that needs a
+// value but stands last ("Missing value for option -res."), and, unless
+// help or the version is asked for, for a misspelt added option
+// ("Unknown option '-convergd': did you mean '-converged'?"), an unknown
+// option of a gate or study, or a value that is not the number its option
+// expects (-window, -cauchy).
 ExportSettings scanArguments(int argc, const char* const* argv);
 
 // atoi's reading (leading white space, a sign, digits up to the first other

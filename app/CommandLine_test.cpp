@@ -42,7 +42,7 @@ TEST(ScanArguments, ValuesAreTakenWholeAndTheLastOfEachOptionWins) {
         {{"-varinfo", "-showvars"}, ShowVars},
         {{"-showvars", "-lastvaluesonly"}, LastValues},
         {{"-lastvaluesonly", "-plotinfo"}, PlotInfo},
-        {{"-RES", "x", "-re", "-res=y", "-showvarsx", "", "-Noheader", "-HELP"}, TimeHistory},
+        {{"-RES", "x", "-re", "-res=y", "-showvarsx", "", "-Noheader", "stats", "-5"}, TimeHistory},
     };
     for (const auto& [args, mode] : modes) {
         const ExportSettings scanned = scan(args);
@@ -65,6 +65,32 @@ TEST(ScanArguments, OptionWithoutValueAtTheEndIsReported) {
                   }),
                   std::string("Missing value for option ") + option + ".");
     }
+}
+
+// Near misses of added options, and in a gate or study every unknown '-'
+// argument, are errors; near misses of the fourteen first ones are not.
+TEST(ScanArguments, RefusesWhatAGateOrAnAddedOptionCouldMisread) {
+    const std::pair<std::vector<const char*>, std::string> cases[] = {
+        {{"-stats", "-convergd", "R : below 1"}, "did you mean '-converged'?"},
+        {{"--Reference", "r.csv"}, "did you mean '-reference'?"},
+        {{"-HELP"}, "did you mean '-help'?"},
+        {{"-res", "r", "-varlst", "x", "-converged", "c"}, "did you mean '-varlist'?"},
+        {{"-study", "a", "-xyz"}, "Unknown option '-xyz': with -converged, -reference or -study"},
+        {{"-window", "ten"},
+         "Invalid value 'ten' for option -window: expected 'auto' or a number."},
+        {{"-cauchy", "", "-convergd", "c"},
+         "Invalid value '' for option -cauchy: expected a number."},
+        {{"-convergd", "c", "-cauchy", "x"}, "Unknown option '-convergd'"},
+    };
+    for (const auto& [args, message] : cases) {
+        const std::string error = e2e::errorOf([&] { scan(args); });
+        EXPECT_NE(error.find(message), std::string::npos) << error;
+        std::vector<const char*> asking = args;
+        asking.push_back("--version");
+        EXPECT_TRUE(scan(asking).version);  // asked for the version, the command does no more
+    }
+    EXPECT_EQ(scan({"-varlst", "x", "-xyz", "-window", "auto", "-cauchy", "1e2"}).cauchy, "1e2");
+    EXPECT_EQ(scan({"-converged", "c", "stray", "-window", "5"}).window, "5");
 }
 
 }  // namespace

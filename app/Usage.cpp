@@ -31,7 +31,7 @@ Mode (the last one given wins; default: time-history table):
   -lastvaluesonly  a header and one line of each selected variable's last value
   -varinfo         an XML document describing every variable
   -plotinfo        an XML document describing the run's default monitor plots
-                   (needs ORB_DATA_DIR)
+                   (template: ORB_DATA_DIR, else share/monexport/, else data/)
   -stats           one row per selected variable: mean with its standard
                    error over the settled window, spread, drift, orders
                    dropped, Cauchy value (docs/stats.md)
@@ -67,6 +67,8 @@ Other:
   -h, -help, --help  print this text
   --version          print the version
 
+A misspelt -study, -matrix, -stats, statistics, pattern or help option, and
+with -converged, -reference or -study any unknown '-' argument, are errors.
 On failure: "Exporter error:" and the reason on standard error, status 255.
 With -converged or -reference: status 1 when a variable fails, else 0.
 Manual: man monexport (docs/monexport.1); formats: docs/formats.md.

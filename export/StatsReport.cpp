@@ -6,6 +6,7 @@
 #include "export/ExporterError.h"
 #include "export/RunHistoryWriter.h"
 #include "export/VariableSelection.h"
+#include "libs/exception/MessageText.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "stats/ParallelFor.h"
@@ -18,9 +19,28 @@ std::string nameOf(const MonVariable& variable) {
     return variable.getName().toLatin1().toStdString();
 }
 
+bool attributeIs(const MonVariable& variable, const char* key, const char* value) {
+    return variable.getAttribute(QLatin1String(key))
+               .compare(QLatin1String(value), Qt::CaseInsensitive) == 0;
+}
+
 bool isResidual(const MonVariable& variable) {
-    return variable.getAttribute(QStringLiteral("category"))
-               .compare(QLatin1String("RESIDUAL"), Qt::CaseInsensitive) == 0;
+    return attributeIs(variable, "category", "RESIDUAL");
+}
+
+// A variable that says when, not what: the simulation time or a time-step
+// size (CATEGORY TIME, execution and wall-clock times apart).
+bool isTimeOrStepSize(const MonVariable& variable) {
+    if (variable.getName() == QLatin1String("TIME")) return true;
+    return attributeIs(variable, "category", "TIME") &&
+           !attributeIs(variable, "subcategory", "EXECUTION") &&
+           !attributeIs(variable, "subcategory", "WALL");
+}
+
+// A variable the table shows and the criteria judge without its being
+// named: neither a record key nor a time.
+bool isResult(const MonVariable& variable) {
+    return !RunHistoryWriter::isKeyField(nameOf(variable)) && !isTimeOrStepSize(variable);
 }
 
 // A row to compute: its variable's data (null when the run lacks it), the
@@ -39,22 +59,30 @@ class ReportBuilder {
             byName_.emplace(variable.getName(), &variable);
     }
 
-    void checkCriteriaMatch() const {
+    // The rules of the criteria that match no variable the table could
+    // judge: the results, and the rows named.
+    std::vector<std::string> unmatchedRules(const std::vector<std::string>& rows) const {
+        const std::set<std::string> named(rows.begin(), rows.end());
+        std::vector<std::string> unmatched;
         for (const stats::Criterion& criterion : settings_.criteria) {
             bool matched = false;
             for (const MonVariable& variable : variables_)
-                matched = matched || (!RunHistoryWriter::isKeyField(nameOf(variable)) &&
+                matched = matched || ((isResult(variable) || named.count(nameOf(variable))) &&
                                       criterion.rule->match(variable));
-            if (!matched)
-                raise("statsReport", "The convergence criterion rule \"" + criterion.ruleText +
-                                         "\" matches no variable.");
+            if (!matched) unmatched.push_back(criterion.ruleText);
         }
+        return unmatched;
     }
 
+    // The selection (-varlist, then -varrule), then every result a
+    // criterion judges; without a selection, every result (with a verdict:
+    // those the criteria or the reference name, and the reference's
+    // variables the run lacks). Each once, record keys left out.
     std::vector<std::string> rowNames(const std::vector<std::string>& varList,
                                       const MonVariableRule* rule,
                                       const std::map<std::string, double>& references) const {
         const bool verdict = settings_.hasVerdict();
+        const bool selected = !varList.empty() || rule;
         std::vector<std::string> names;
         PreparedData data;
         if (!varList.empty() && verdict) names = varList;
@@ -65,15 +93,16 @@ class ReportBuilder {
             selectVariables(database_, {}, rule, {}, data, matched);
             names.insert(names.end(), matched.begin(), matched.end());
         }
-        if (varList.empty() && !rule) {
-            for (const MonVariable& variable : variables_) {
-                const std::string name = nameOf(variable);
-                if (!verdict || references.count(name) || matchesCriterion(variable))
-                    names.push_back(name);
-            }
+        for (const MonVariable& variable : variables_) {
+            const std::string name = nameOf(variable);
+            const bool judged = isResult(variable) && matchesCriterion(variable);
+            const bool byDefault =
+                !selected && (verdict ? references.count(name) > 0 : isResult(variable));
+            if (judged || byDefault) names.push_back(name);
+        }
+        if (!selected)
             for (const auto& [name, value] : references)
                 if (!byName_.count(QString::fromLatin1(name.c_str()))) names.push_back(name);
-        }
         std::vector<std::string> rows;
         std::set<std::string> seen;
         for (const std::string& name : names)
@@ -131,7 +160,9 @@ void computeRow(const StatsInput& input, const StatsSettings& settings, int32_t 
     }
     row.comparison =
         stats::compare(row.stats.mean, row.stats.stdError, *row.reference, settings.tolerance);
-    if (row.verdict.met) row.verdict = row.comparison->verdict;
+    if (!row.verdict.met) return;
+    const std::string doubt = stats::windowDoubt(row.stats);
+    row.verdict = doubt.empty() ? row.comparison->verdict : stats::Verdict{false, doubt};
 }
 
 }  // namespace
@@ -139,14 +170,20 @@ void computeRow(const StatsInput& input, const StatsSettings& settings, int32_t 
 bool StatsReport::allMet() const {
     for (const StatsReportRow& row : rows)
         if (!row.verdict.met) return false;
-    return true;
+    return unmatchedRules.empty();
+}
+
+void requireMatchedCriteria(const StatsReport& report) {
+    if (!report.unmatchedRules.empty())
+        raise("statsReport", "The convergence criterion rule \"" +
+                                 owl::printable(report.unmatchedRules.front()) +
+                                 "\" matches no variable.");
 }
 
 StatsReport statsReport(const MonDatabase& database, const std::vector<std::string>& varList,
                         const MonVariableRule* rule, const StatsSettings& settings,
                         int32_t firstStep, int32_t lastStep) {
     const ReportBuilder builder(database, settings);
-    builder.checkCriteriaMatch();
     static const std::map<std::string, double> kNone;
     const std::map<std::string, double>& references =
         settings.references ? *settings.references : kNone;
@@ -154,8 +191,10 @@ StatsReport statsReport(const MonDatabase& database, const std::vector<std::stri
     StatsReport report;
     report.hasReference = settings.references.has_value();
     report.hasVerdict = settings.hasVerdict();
+    const std::vector<std::string> names = builder.rowNames(varList, rule, references);
+    report.unmatchedRules = builder.unmatchedRules(names);
     std::vector<StatsInput> inputs;
-    for (const std::string& name : builder.rowNames(varList, rule, references)) {
+    for (const std::string& name : names) {
         inputs.push_back(builder.input(name));
         StatsReportRow row;
         row.name = name;

@@ -32,20 +32,28 @@ struct StatsReport {
     std::vector<StatsReportRow> rows;
     bool hasReference = false;  // REFERENCE and DIFFERENCE columns
     bool hasVerdict = false;    // VERDICT and REASON columns
+    // The -converged rules that match no variable of the run, as written.
+    std::vector<std::string> unmatchedRules;
 
-    // Every row met its criteria and its reference: exit status 0.
+    // Every row met its criteria and its reference, and every criterion
+    // matched a variable: exit status 0.
     bool allMet() const;
 };
 
-// The rows: the -varlist names (with a verdict, names the run lacks too) and
-// the -varrule matches; without either, when a verdict is asked for, the
-// variables the criteria match and those of the reference, else every
-// variable. Record keys are left out. Steps from firstStep to lastStep
+// The rows: the -varlist names (with a verdict, names the run lacks too),
+// the -varrule matches, then every other variable a -converged criterion
+// matches, so that no criterion goes unjudged. Without a selection: every
+// variable but the times (simulation time, time-step sizes); with a verdict,
+// those the criteria match and those of the reference. Record keys are left
+// out; a time is a row only when named. Steps from firstStep to lastStep
 // (0 or below: open end). The variables are computed in parallel.
-// Throws owl::Error for an unknown listed name (without a verdict), a
-// criterion whose rule matches no variable.
+// Throws owl::Error for an unknown listed name (without a verdict).
 StatsReport statsReport(const MonDatabase& database, const std::vector<std::string>& varList,
                         const MonVariableRule* rule, const StatsSettings& settings,
                         int32_t firstStep, int32_t lastStep);
+
+// Throws owl::Error naming the first criterion rule that matched nothing:
+// an error of the command line for a single run.
+void requireMatchedCriteria(const StatsReport& report);
 
 }  // namespace exporter

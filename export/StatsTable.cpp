@@ -70,6 +70,7 @@ void appendFields(std::string& line, const exporter::StatsReportRow& row,
 int RunHistoryWriter::writeStats() {
     const exporter::StatsReport report = exporter::statsReport(
         *database, varList, varRule.get(), statsSettings, firstTimestep, lastTimestep);
+    exporter::requireMatchedCriteria(report);
     std::vector<std::string> columns = kStatsColumns;
     if (report.hasReference) columns.insert(columns.end(), {"REFERENCE", "DIFFERENCE"});
     if (report.hasVerdict) columns.insert(columns.end(), {"VERDICT", "REASON"});

@@ -11,6 +11,7 @@
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/rules/MonVariableRule.h"
+#include "libs/utilities/NearestNames.h"
 #include "libs/utilities/StringUtilities.h"
 
 namespace {
@@ -36,12 +37,6 @@ QString toQString(const std::string& name) {
     return QString::fromLatin1(name.c_str());
 }
 
-std::string missingNamesMessage(const std::vector<std::string>& missing) {
-    std::string message = "Requested variable(s) not found: ";
-    for (const std::string& name : missing) message += "\n    " + owl::printable(name);
-    return message;
-}
-
 void addListedVariables(const MonDatabase& database, const std::vector<std::string>& varList,
                         PreparedData& data, std::vector<std::string>& columns,
                         exporter::NameBytes bytes) {
@@ -54,9 +49,14 @@ void addListedVariables(const MonDatabase& database, const std::vector<std::stri
             missing.push_back(name);
         }
     }
-    if (!missing.empty())
-        throw owl::data::notFound("RunHistoryWriter", "outputData", missingNamesMessage(missing),
-                                  owl::errorFatal);
+    if (missing.empty()) return;
+    std::vector<std::string> known;
+    for (const MonVariable& variable : database.getVariableList())
+        known.push_back(exporter::nameBytes(variable.getName(), bytes));
+    throw owl::data::notFound("RunHistoryWriter", "outputData",
+                              exporter::missingVariablesMessage("Requested variable(s) not found: ",
+                                                                missing, known, "the run has"),
+                              owl::errorFatal);
 }
 
 // Appends, in database order, every variable the rule matches (every
@@ -105,6 +105,21 @@ std::string noMatchWarning(const MonDatabase& database, const std::string& ruleT
                                    : categories.join(QStringLiteral(", ")).toUtf8().toStdString();
     return "The rule '" + owl::printable(ruleText) +
            "' matches no variable; the categories of the run are: " + listed + ".";
+}
+
+std::string missingVariablesMessage(const std::string& lead,
+                                    const std::vector<std::string>& missing,
+                                    const std::vector<std::string>& known,
+                                    const std::string& whose) {
+    std::string message = lead;
+    for (const std::string& name : missing) message += "\n    " + owl::printable(name);
+    for (const std::string& name : missing) {
+        const std::vector<size_t> near = owl::nearestNames(name, known);
+        if (near.empty()) continue;
+        message += "\nNames " + whose + " near '" + owl::printable(name) + "':";
+        for (size_t i : near) message += "\n    " + owl::printable(known[i]);
+    }
+    return message;
 }
 
 std::vector<std::string> parseVarList(const std::string& listText) {

@@ -32,6 +32,14 @@ size_t selectVariables(const MonDatabase& database, const std::vector<std::strin
                        PreparedData& data, std::vector<std::string>& columns,
                        NameBytes bytes = NameBytes::Latin1);
 
+// The error text for listed names a run (or study) lacks: lead, each
+// missing name on a line of its own, then, for each that has near names
+// among known, "Names <whose> near 'Cd':" and those names, one a line.
+std::string missingVariablesMessage(const std::string& lead,
+                                    const std::vector<std::string>& missing,
+                                    const std::vector<std::string>& known,
+                                    const std::string& whose);
+
 // The warning for a rule that matches no variable: the rule and the
 // categories the run has, so that the user can see what to match.
 std::string noMatchWarning(const MonDatabase& database, const std::string& ruleText);

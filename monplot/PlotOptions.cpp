@@ -7,6 +7,7 @@
 
 #include "app/CommandLine.h"
 #include "libs/exception/Error.h"
+#include "libs/utilities/NearestNames.h"
 
 namespace {
 
@@ -67,7 +68,21 @@ const Option kOptions[] = {
     {"-png", false, [](PlotOptions& o, const char*) { o.png = true; }},
     {"-pdf", false, [](PlotOptions& o, const char*) { o.pdf = true; }},
     {"-all", false, [](PlotOptions& o, const char*) { o.allPlots = true; }},
+    {"-h", false, [](PlotOptions& o, const char*) { o.help = true; }},
+    {"-help", false, [](PlotOptions& o, const char*) { o.help = true; }},
+    {"--help", false, [](PlotOptions& o, const char*) { o.help = true; }},
+    {"--version", false, [](PlotOptions& o, const char*) { o.version = true; }},
 };
+
+const char* const kUsageLine =
+    "Usage: monplot (-res FILE | -dir FOLDER | -mon FILE) -out FOLDER [options]";
+
+[[noreturn]] void unknownOption(const char* argument) {
+    std::vector<std::string> names, near;
+    for (const Option& option : kOptions) names.emplace_back(option.name);
+    for (size_t i : owl::nearestOptions(argument, names)) near.push_back(names[i]);
+    usageError(owl::unknownOptionText(argument, near, std::string(". ") + kUsageLine + "."));
+}
 
 // Applies argv[i]; returns how many arguments it used.
 int applyOption(PlotOptions& options, int argc, const char* const* argv, int i) {
@@ -81,8 +96,7 @@ int applyOption(PlotOptions& options, int argc, const char* const* argv, int i) 
         option.apply(options, argv[i + 1]);
         return 2;
     }
-    usageError(std::string("Unknown option '") + argv[i] +
-               "'. Usage: monplot (-res FILE | -dir FOLDER | -mon FILE) -out FOLDER [options].");
+    unknownOption(argv[i]);
 }
 
 }  // namespace
@@ -90,7 +104,34 @@ int applyOption(PlotOptions& options, int argc, const char* const* argv, int i) 
 PlotOptions scanPlotOptions(int argc, const char* const* argv) {
     PlotOptions options;
     for (int i = 1; i < argc;) i += applyOption(options, argc, argv, i);
-    if (options.outFolder.empty())
+    if (options.outFolder.empty() && !options.help && !options.version)
         usageError("No output folder has been specified: use -out FOLDER.");
     return options;
 }
+
+const char* const kPlotUsage =
+    R"(Usage: monplot (-res FILE | -dir FOLDER | -mon FILE)... -out FOLDER [options]
+Draws a run's default monitor plots as SVG files with an index.html.
+
+  -res FILE, -dir FOLDER, -mon FILE
+                    a run to read, as for monexport; several are drawn over
+                    each other
+  -out FOLDER       where the pictures go (created if missing); required
+  -png, -pdf        also write PNG files, and plots.pdf
+  -plot NAME        only the plot of that name; may be repeated
+  -all              the hidden plots too
+  -varlist "A;B"    one plot of these variables instead of the defaults
+  -varrule RULE     one plot of the variables RULE matches
+  -x VARIABLE       every line against this variable (e.g. TIME)
+  -log, -linear     force logarithmic or linear value axes
+  -fullrange        show every value, the start-up transient included
+  -last N           only the last N steps
+  -firsttimestep N, -lasttimestep N
+                    only the steps from N, or up to N (0: open)
+  -watch SECONDS    keep redrawing while the run grows
+  -h, -help, --help print this text
+  --version         print the version
+
+On failure: "Plot error:" and the reason on standard error, status 255.
+Manual: man monplot (docs/monplot.1).
+)";

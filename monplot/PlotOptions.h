@@ -2,7 +2,8 @@
 // The command line of monplot (see docs/monplot.1). Options are matched
 // whole and case-sensitively; -res, -dir, -mon and -plot may be repeated,
 // for the other options the last one wins. Anything that is not an option
-// is an error.
+// is an error, naming the option it nearly matches. -h, -help and --help
+// ask for the usage, --version for the version.
 
 #include <cstdint>
 #include <string>
@@ -32,10 +33,15 @@ struct PlotOptions {
     int32_t lastTimestep = 0;
     int32_t lastSteps = 0;    // -last
     double watchSeconds = 0;  // 0: draw once
+    bool help = false;        // -h, -help, --help: print the usage, draw nothing
+    bool version = false;     // --version
 
     bool selectsVariables() const { return !varList.empty() || !varRule.empty(); }
 };
 
 // Scans argv[1..argc-1]; throws owl::Error for an unknown option, a missing
-// or bad value, or a missing -out.
+// or bad value, or a missing -out (none is needed for help or the version).
 PlotOptions scanPlotOptions(int argc, const char* const* argv);
+
+// What -help prints.
+extern const char* const kPlotUsage;

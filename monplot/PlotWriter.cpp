@@ -45,6 +45,16 @@ bool hasRecords(const MonDatabase& run) {
     return steps && steps->rows().stepCount() > 0;
 }
 
+std::string progressPhrase(const std::vector<std::unique_ptr<MonDatabase>>& runs,
+                           const std::vector<std::string>& runNames) {
+    if (runs.size() == 1) return "at " + plot::progressOf(*runs.front());
+    std::string phrase;
+    for (size_t i = 0; i < runs.size(); ++i)
+        phrase +=
+            (phrase.empty() ? "at " : ", ") + plot::progressOf(*runs[i]) + " of " + runNames[i];
+    return phrase;
+}
+
 std::string pageName(const std::vector<std::string>& runNames) {
     std::string name;
     for (const std::string& run : runNames) name += (name.empty() ? "" : ", ") + run;
@@ -100,16 +110,20 @@ plot::Figure PlotWriter::figureOf(const plot::DefaultPlot& plot,
                                     QString::fromLatin1(options_.xVariable.c_str())};
     plot::Figure figure = plot::figureOf(plot, named, request);
     if (options_.selectsVariables()) figure.logarithmicY = selectionIsLogarithmic(figure);
-    if (options_.scale != PlotOptions::Scale::Template)
+    if (options_.scale != PlotOptions::Scale::Template) {
         figure.logarithmicY = options_.scale == PlotOptions::Scale::Logarithmic;
+        figure.fixedScale = true;
+    }
     figure.wholeRange = options_.wholeRange;
     return figure;
 }
 
-void PlotWriter::write(const std::vector<std::unique_ptr<MonDatabase>>& runs) const {
+std::string PlotWriter::write(const std::vector<std::unique_ptr<MonDatabase>>& runs) const {
     if (std::none_of(runs.begin(), runs.end(),
-                     [](const std::unique_ptr<MonDatabase>& run) { return hasRecords(*run); }))
-        return writeWaiting();
+                     [](const std::unique_ptr<MonDatabase>& run) { return hasRecords(*run); })) {
+        writeWaiting("the run has no records yet");
+        return "";
+    }
     const std::vector<plot::DefaultPlot> plots = plotsOf(*runs.front());
     const std::vector<size_t> chosen = selectPlots(plots);
     if (!options_.xVariable.empty() &&
@@ -128,13 +142,17 @@ void PlotWriter::write(const std::vector<std::unique_ptr<MonDatabase>>& runs) co
         entries.push_back({plots[i].title, stems[i] + ".svg", plot::divergenceNote(figure)});
     }
     if (book) book->finish();
+    const std::string progress = progressPhrase(runs, runNames_);
     plot::writeFileAtomically(file("index.html"),
-                              plot::indexPage(pageName(runNames_), entries, options_.watchSeconds));
+                              plot::indexPage(pageName(runNames_), entries, options_.watchSeconds,
+                                              plot::drawnStatus(progress)));
+    return progress;
 }
 
-void PlotWriter::writeWaiting() const {
+void PlotWriter::writeWaiting(const std::string& reason) const {
     prepareFolder();
     plot::writeFileAtomically(file("index.html"),
                               plot::indexPage(pageName(runNames_), {}, options_.watchSeconds,
-                                              "The run has no records yet."));
+                                              plot::drawnStatus("waiting for the run to start"),
+                                              "Waiting for the run to start: " + reason));
 }

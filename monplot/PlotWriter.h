@@ -21,11 +21,13 @@ class PlotWriter {
 
     // Throws owl::Error for a -plot name the run does not have (listing the
     // names it has) or an -x variable it lacks, before anything is written,
-    // and for a folder or files that cannot be written. Runs without any
-    // record yet get the page of writeWaiting.
-    void write(const std::vector<std::unique_ptr<MonDatabase>>& runs) const;
-    // An index page saying that the run has no records yet.
-    void writeWaiting() const;
+    // and for a folder or files that cannot be written. Returns how far the
+    // runs had got ("at step 262 (t = 0.131)"; with several runs, each
+    // followed by "of" and its name), which the index page shows too; runs
+    // without any record yet get the page of writeWaiting, and "".
+    std::string write(const std::vector<std::unique_ptr<MonDatabase>>& runs) const;
+    // An index page saying that the run has not started, and why.
+    void writeWaiting(const std::string& reason) const;
 
   private:
     // Creates the output folder if needed.

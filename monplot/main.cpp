@@ -17,7 +17,13 @@ int main(int argc, char** argv) {
 
     const char* orbDataDir = std::getenv("ORB_DATA_DIR");
     try {
-        runMonplot(scanPlotOptions(argc, argv), orbDataDir ? orbDataDir : "");
+        const PlotOptions options = scanPlotOptions(argc, argv);
+        if (options.help || options.version) {
+            std::cout << (options.help ? kPlotUsage : "monplot " MONEXPORT_VERSION "\n")
+                      << std::flush;
+            return std::cout ? 0 : 255;
+        }
+        runMonplot(options, orbDataDir ? orbDataDir : "");
     } catch (const owl::Error& error) {
         std::cerr << "Plot error:" << std::endl;
         std::cerr << error.getErrorText() << std::endl;

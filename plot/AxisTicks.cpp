@@ -10,6 +10,7 @@ namespace {
 const int kTargetTicks = 6;
 const int kMostDecadeLabels = 8;
 const int kMostDecadesWithMinorTicks = 6;
+const int kFewestLogLabels = 3;
 // Values come from floats: 1e-5f is a little below 1e-5, yet it belongs to
 // the 10⁻⁵ decade, not to the one below.
 const double kFloatSlack = 1e-6;
@@ -41,7 +42,47 @@ std::string trimExponent(std::string text) {
     if (exponent.empty()) return mantissa;
     return mantissa + "e" + (negative ? "-" : "") + exponent;
 }
+int labelCount(const Axis& axis) {
+    return static_cast<int>(std::count_if(axis.ticks.begin(), axis.ticks.end(),
+                                          [](const Tick& tick) { return !tick.label.empty(); }));
+}
+
+// A logarithmic axis of too few decades to read: its 2× and 5× ticks are
+// labelled too, and where that is still too few (less than a decade), it
+// gets evenly spaced nice ticks instead, every one labelled.
+void labelShortLogAxis(Axis& axis) {
+    for (Tick& tick : axis.ticks) {
+        const int exponent = static_cast<int>(std::floor(std::log10(tick.value) + kFloatSlack));
+        const double mantissa = tick.value / std::pow(10.0, exponent);
+        if (std::fabs(mantissa - 2) < 1e-6 || std::fabs(mantissa - 5) < 1e-6)
+            tick.label = logLabel(tick.value, tick.value), tick.major = true;
+    }
+    if (labelCount(axis) >= kFewestLogLabels) return;
+    const double step = niceStep(axis.high - axis.low);
+    axis.ticks.clear();
+    for (double k = std::ceil(axis.low / step - kFloatSlack);
+         k * step <= axis.high * (1 + kFloatSlack); ++k)
+        axis.ticks.push_back({k * step, logLabel(k * step, step)});
+}
 }  // namespace
+
+std::string logLabel(double value, double step) {
+    const int exponent = static_cast<int>(std::floor(std::log10(value) + kFloatSlack));
+    const int stepDigits = static_cast<int>(std::floor(std::log10(step) + kFloatSlack));
+    char text[40];
+    std::snprintf(text, sizeof text, "%.*f", std::max(0, exponent - stepDigits),
+                  value / std::pow(10.0, exponent));
+    const std::string mantissa = text;
+    if (exponent == 0) return mantissa;
+    if (mantissa == "1") return decadeLabel(exponent);
+    return mantissa + "×" + decadeLabel(exponent);
+}
+
+std::string compactNumber(double value) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.2g", value);
+    return trimExponent(text);
+}
 
 double Axis::fraction(double value) const {
     if (logarithmic) return (std::log10(value) - std::log10(low)) / (std::log10(high / low));
@@ -70,11 +111,11 @@ std::string decadeLabel(int exponent) {
     return label;
 }
 
-Axis linearAxis(double dataLow, double dataHigh, bool margin) {
+Axis linearAxis(double dataLow, double dataHigh, bool margin, double smallestStep) {
     auto [low, high] = widened(dataLow, dataHigh);
     const double pad = margin ? (high - low) * kMargin : 0;
     low -= pad, high += pad;
-    const double step = niceStep(high - low);
+    const double step = std::max(niceStep(high - low), smallestStep);
     Axis axis;
     const double slack = margin ? 0 : kFloatSlack;
     const double first = std::floor(low / step + slack), last = std::ceil(high / step - slack);
@@ -123,10 +164,7 @@ Axis logarithmicAxis(double dataLow, double dataHigh, bool margin) {
     }
     std::sort(axis.ticks.begin(), axis.ticks.end(),
               [](const Tick& a, const Tick& b) { return a.value < b.value; });
-    // Fewer than two decades in range: the ends say where the axis lies.
-    if (labels < 2 && !axis.ticks.empty())
-        for (Tick* end : {&axis.ticks.front(), &axis.ticks.back()})
-            if (end->label.empty()) end->label = linearLabel(end->value, end->value);
+    if (labels < kFewestLogLabels) labelShortLogAxis(axis);
     return axis;
 }
 

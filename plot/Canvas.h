@@ -27,11 +27,18 @@ struct Stroke {
 
 enum class Anchor { Start, Middle, End };
 
-// Marks drawn at a point in a line's colour: a value of a sparse line, a
-// value above or beyond the top of the axis (a triangle hanging from the
-// point, pointing up), one below the bottom (standing on the point, pointing
-// down) and a NaN (a diamond standing on the point).
-enum class Marker { Point, Above, Below, NotANumber };
+// Marks drawn at a point in a line's colour: a value of a sparse line, +inf
+// at the top of the axis (a triangle hanging from the point, pointing up),
+// -inf at the bottom (standing on the point, pointing down), a NaN (a
+// diamond standing on the point), and values clipped from the range above
+// or below it (an open chevron at the edge, pointing out).
+enum class Marker { Point, Above, Below, NotANumber, ClippedAbove, ClippedBelow };
+constexpr int kMarkerKinds = 6;
+
+// Whether the marker sits at the top edge and hangs into the frame.
+inline bool atTopEdge(Marker shape) {
+    return shape == Marker::Above || shape == Marker::ClippedAbove;
+}
 
 struct TextStyle {
     double size = 12;

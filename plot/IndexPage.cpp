@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <ctime>
 
 namespace plot {
 
@@ -12,7 +13,8 @@ const char* const kStyle =
     "section{background:#fff;margin:0 0 1.5em;padding:.5em 1em 1em;"
     "box-shadow:0 1px 3px #0002}\n"
     "img{width:100%;max-width:1200px;height:auto;display:block}\n"
-    ".problem{color:#b00020;font-weight:bold}\n";
+    ".problem{color:#b00020;font-weight:bold}\n"
+    ".status{color:#555}\n";
 
 std::string problemList(const std::vector<IndexEntry>& entries) {
     std::string list;
@@ -48,14 +50,15 @@ std::string escapedHtml(const std::string& text) {
 }
 
 std::string indexPage(const std::string& runName, const std::vector<IndexEntry>& entries,
-                      double reloadSeconds, const std::string& emptyNote) {
+                      double reloadSeconds, const std::string& status,
+                      const std::string& emptyNote) {
     const std::string title = escapedHtml("Monitor plots: " + runName);
     std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
     if (reloadSeconds > 0)
         page += "<meta http-equiv=\"refresh\" content=\"" +
                 std::to_string(std::max(1L, std::lround(reloadSeconds))) + "\">\n";
     page += "<title>" + title + "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n";
-    page += "<h1>" + title + "</h1>\n";
+    page += "<h1>" + title + "</h1>\n<p class=\"status\">" + escapedHtml(status) + "</p>\n";
     if (entries.empty()) page += "<p>" + escapedHtml(emptyNote) + "</p>\n";
     page += problemList(entries);
     for (const IndexEntry& entry : entries) {
@@ -66,6 +69,15 @@ std::string indexPage(const std::string& runName, const std::vector<IndexEntry>&
                 escapedHtml(entry.title) + "\">\n</section>\n";
     }
     return page + "</body>\n</html>\n";
+}
+
+std::string drawnStatus(const std::string& progress) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char when[40];
+    std::strftime(when, sizeof when, "%Y-%m-%d %H:%M:%S %z", &local);
+    return std::string("Drawn ") + when + ", " + progress + ".";
 }
 
 }  // namespace plot

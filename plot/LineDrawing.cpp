@@ -49,7 +49,7 @@ class MarkerCollector {
     std::vector<PlacedMarker> take() { return std::move(markers_); }
 
   private:
-    double lastX_[4] = {-1e9, -1e9, -1e9, -1e9};
+    double lastX_[kMarkerKinds] = {-1e9, -1e9, -1e9, -1e9, -1e9, -1e9};
     std::vector<PlacedMarker> markers_;
 };
 
@@ -66,8 +66,10 @@ class Excursion {
     }
     bool active() const { return side_ != 0; }
     void end(const Mapping& mapping, MarkerCollector& markers) {
-        if (side_ == 1) markers.add({mapping.xAt(extremeX_), mapping.frame.top}, Marker::Above);
-        if (side_ == -1) markers.add({mapping.xAt(extremeX_), mapping.frame.bottom}, Marker::Below);
+        if (side_ == 1)
+            markers.add({mapping.xAt(extremeX_), mapping.frame.top}, Marker::ClippedAbove);
+        if (side_ == -1)
+            markers.add({mapping.xAt(extremeX_), mapping.frame.bottom}, Marker::ClippedBelow);
         side_ = 0;
     }
 
@@ -137,7 +139,7 @@ void addUnusual(double x, float y, const Mapping& mapping, const PixelTransform&
     const Marker shape = kind == Stretch::Nan       ? Marker::NotANumber
                          : kind == Stretch::PlusInf ? Marker::Above
                                                     : Marker::Below;
-    const double edge = shape == Marker::Above ? mapping.frame.top : mapping.frame.bottom;
+    const double edge = atTopEdge(shape) ? mapping.frame.top : mapping.frame.bottom;
     markers.add({mapping.xAt(x), edge}, shape);
 }
 }  // namespace
@@ -152,9 +154,11 @@ Point Mapping::at(double xValue, double yValue) const {
     return {xAt(xValue), std::clamp(py, frame.top - kOverflow, frame.bottom + kOverflow)};
 }
 
-std::vector<PlacedMarker> drawLine(Canvas& canvas, const FigureLine& line, const LineStats& stats,
+std::vector<PlacedMarker> drawLine(Canvas& canvas, const FigureLine& line, const LinePlan& plan,
                                    const Mapping& mapping, bool reduce) {
+    const LineStats& stats = plan.stats;
     const bool sparse = stats.sparse();
+    const bool atZero = plan.roundOff > 0;
     const bool points =
         sparse && static_cast<double>(stats.valued) * kPointSpacing <= mapping.frame.width();
     const PixelTransform pixels(mapping);
@@ -164,7 +168,8 @@ std::vector<PlacedMarker> drawLine(Canvas& canvas, const FigureLine& line, const
     Excursion excursion;
     Stretch stretch = Stretch::Plain;
     for (size_t i = 0; i < line.y.size(); ++i) {
-        const float y = line.y[i];
+        const float value = line.y[i];
+        const float y = atZero && std::isfinite(value) && value != kMissing ? 0.0f : value;
         if (y == kMissing) {
             if (!sparse) segments.breakLine();
             continue;

@@ -7,15 +7,17 @@
 //   - on a logarithmic axis, a stretch of values that are zero or negative
 //     as a triangle at the bottom edge (the line goes on past them);
 //   - a stretch of values beyond the value range (a start-up transient left
-//     out of it) as a triangle at the edge, at the X of its extreme value;
+//     out of it) as an open chevron at the edge, at the X of its extreme
+//     value;
 //   - the points of a sparse line (LineStats::sparse), joined over the
 //     line's own records, when there are few enough to tell apart.
-// A dense line breaks where it has no value.
+// A dense line breaks where it has no value. A line of round-off (LinePlan)
+// is drawn at zero.
 
 #include "plot/AxisTicks.h"
 #include "plot/Canvas.h"
 #include "plot/Figure.h"
-#include "plot/LineStats.h"
+#include "plot/LinePlan.h"
 
 namespace plot {
 
@@ -40,7 +42,7 @@ struct PlacedMarker {
 
 // Draws the line's pieces (the caller clips them to the frame) and returns
 // its markers, which the caller draws unclipped, over every line.
-std::vector<PlacedMarker> drawLine(Canvas& canvas, const FigureLine& line, const LineStats& stats,
+std::vector<PlacedMarker> drawLine(Canvas& canvas, const FigureLine& line, const LinePlan& plan,
                                    const Mapping& mapping, bool reduce);
 
 }  // namespace plot

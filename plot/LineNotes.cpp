@@ -1,11 +1,16 @@
 #include "plot/LineNotes.h"
 
+#include "plot/AxisTicks.h"
+
 namespace plot {
 
 namespace {
+void append(std::string& note, const std::string& text) {
+    note += (note.empty() ? "" : ", ") + text;
+}
+
 void add(std::string& note, const char* what, int32_t step) {
-    if (step == 0) return;
-    note += (note.empty() ? "" : ", ") + std::string(what) + " from step " + std::to_string(step);
+    if (step != 0) append(note, what + std::string(" from step ") + std::to_string(step));
 }
 }  // namespace
 
@@ -18,8 +23,10 @@ std::string lineNote(const LineEvents& events, bool logarithmic) {
     return note;
 }
 
-std::string legendName(const FigureLine& line, bool logarithmic) {
-    const std::string note = lineNote(line.events, logarithmic);
+std::string legendName(const FigureLine& line, const LinePlan& plan) {
+    std::string note = lineNote(line.events, plan.logarithmic);
+    if (plan.clipped) append(note, "clipped: start-up");
+    if (plan.roundOff > 0) append(note, "≈ 0: largest |value| " + compactNumber(plan.roundOff));
     return note.empty() ? line.name : line.name + " (" + note + ")";
 }
 

@@ -1,5 +1,6 @@
 #include "plot/LineStats.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace plot {
@@ -20,7 +21,9 @@ LineStats statsOf(const FigureLine& line, bool logarithmic) {
         ++stats.valued;
         if ((i == 0 || !has(i - 1)) && (i + 1 == n || !has(i + 1))) ++stats.isolated;
         stats.x.add(line.xOrigin + x);
-        if (!std::isfinite(y) || (logarithmic && y <= 0)) continue;
+        if (!std::isfinite(y)) continue;
+        stats.largest = std::max(stats.largest, std::fabs(static_cast<double>(y)));
+        if (logarithmic && y <= 0) continue;
         stats.whole.add(y);
         if (i >= settledFrom) stats.settled.add(y);
     }

@@ -4,7 +4,8 @@
 // ±inf included), the Y range of its drawable values over the whole history
 // and over its settled part (the last 80% of its records), and whether its
 // points stand alone between records without a value (a monitor written
-// every 100 iterations beside one written every iteration).
+// every 100 iterations beside one written every iteration), and its largest
+// absolute value, which tells round-off from a signal.
 
 #include <limits>
 
@@ -30,6 +31,7 @@ struct LineStats {
     Range x;
     Range whole;          // drawable Y values: finite, and positive on a log axis
     Range settled;        // the same over the last 80% of the records
+    double largest = 0;   // the largest absolute finite value
     size_t valued = 0;    // records with a value of any kind
     size_t isolated = 0;  // of those, the ones whose neighbouring records have none
     // Most points stand alone: drawn joined over the line's own records,

@@ -22,6 +22,12 @@ const std::vector<Point>& markerOutline(Marker shape) {
     static const std::vector<Point> kAbove = {{0, 0}, {5, 9}, {-5, 9}};
     static const std::vector<Point> kBelow = {{0, 0}, {5, -9}, {-5, -9}};
     static const std::vector<Point> kNan = {{0, 0}, {5, -6}, {0, -12}, {-5, -6}};
+    // Open chevrons, a stroke 3 pixels thick, their tip on the edge: unlike
+    // the solid triangles of ±inf, they say "more beyond the range".
+    static const std::vector<Point> kClippedAbove = {{-6, 6}, {0, 0}, {6, 6},
+                                                     {6, 10}, {0, 4}, {-6, 10}};
+    static const std::vector<Point> kClippedBelow = {{-6, -6}, {0, 0},  {6, -6},
+                                                     {6, -10}, {0, -4}, {-6, -10}};
     switch (shape) {
         case Marker::Above:
             return kAbove;
@@ -29,6 +35,10 @@ const std::vector<Point>& markerOutline(Marker shape) {
             return kBelow;
         case Marker::NotANumber:
             return kNan;
+        case Marker::ClippedAbove:
+            return kClippedAbove;
+        case Marker::ClippedBelow:
+            return kClippedBelow;
         default:
             return kPoint;
     }
@@ -42,6 +52,10 @@ std::string markerId(Marker shape) {
             return "below";
         case Marker::NotANumber:
             return "nan";
+        case Marker::ClippedAbove:
+            return "clipped-above";
+        case Marker::ClippedBelow:
+            return "clipped-below";
         default:
             return "point";
     }

@@ -1,7 +1,11 @@
 #pragma once
 // The run's default plots as monplot draws them, gathered by the same code
 // that writes the -plotinfo document (PlotInfoGenerator): same template,
-// groups, order, axis titles, logarithmic scales, lines and visibility.
+// groups, order, axis titles, logarithmic scales, lines and visibility;
+// but each quantity is drawn once: in a case with a solver log, the
+// residuals and iteration counts of a residuals or solverInfo function
+// object (the same numbers) are left out, and plots left without lines go.
+// Tables keep both.
 
 #include <QString>
 #include <string>

@@ -67,17 +67,6 @@ double widestLabel(const Axis& axis) {
     return widest;
 }
 
-Axis valueAxis(const Range& values, bool logarithmic) {
-    if (values.empty()) {
-        Axis axis;
-        axis.logarithmic = logarithmic;
-        if (logarithmic) axis.low = 0.1, axis.high = 1;
-        return axis;
-    }
-    return logarithmic ? logarithmicAxis(values.low, values.high, true)
-                       : linearAxis(values.low, values.high, true);
-}
-
 void drawLegendPanel(Canvas& canvas, const std::vector<std::string>& names,
                      const std::vector<size_t>& styles, const LegendLayout& legend, double left,
                      double top) {
@@ -104,14 +93,14 @@ struct PanelPicture {
 };
 
 std::vector<PanelPicture> panelPictures(const std::vector<Panel>& panels, const Axis& xAxis,
-                                        bool logarithmic, double top, double bottom) {
+                                        double top, double bottom) {
     std::vector<PanelPicture> pictures;
     const double count = static_cast<double>(panels.size());
     const double height = (bottom - top - (count - 1) * kPanelGap) / count;
     for (size_t i = 0; i < panels.size(); ++i) {
         PanelPicture picture{&panels[i], {}};
         picture.mapping.x = xAxis;
-        picture.mapping.y = valueAxis(panels[i].values, logarithmic);
+        picture.mapping.y = panels[i].axis;
         picture.mapping.frame.top = top + static_cast<double>(i) * (height + kPanelGap);
         picture.mapping.frame.bottom = picture.mapping.frame.top + height;
         pictures.push_back(picture);
@@ -128,7 +117,7 @@ void drawMarkers(Canvas& canvas, std::vector<LineMarker>& markers) {
     for (LineMarker& marker : markers) {
         Point& at = marker.placed.at;
         const Marker shape = marker.placed.shape;
-        const int inwards = shape == Marker::Above ? 1 : -1;
+        const int inwards = atTopEdge(shape) ? 1 : -1;
         for (bool moved = shape != Marker::Point; moved;) {
             moved = false;
             for (const LineMarker* other : placed)
@@ -142,7 +131,7 @@ void drawMarkers(Canvas& canvas, std::vector<LineMarker>& markers) {
     }
 }
 
-void drawPanel(Canvas& canvas, const Figure& figure, const std::vector<LineStats>& stats,
+void drawPanel(Canvas& canvas, const Figure& figure, const std::vector<LinePlan>& plans,
                const PanelPicture& picture, bool lowest, double yTitleX, bool reduce) {
     const Mapping& mapping = picture.mapping;
     const Frame& f = mapping.frame;
@@ -152,7 +141,7 @@ void drawPanel(Canvas& canvas, const Figure& figure, const std::vector<LineStats
     canvas.beginClip(f.left, f.top, f.width(), f.height());
     for (size_t i : picture.panel->lines)
         for (const PlacedMarker& marker :
-             drawLine(canvas, figure.lines[i], stats[i], mapping, reduce))
+             drawLine(canvas, figure.lines[i], plans[i], mapping, reduce))
             markers.push_back({marker, lineStroke(figure.lines[i].style).colour, i});
     canvas.endClip();
     canvas.strokeRect(f.left, f.top, f.width(), f.height(), Stroke{kFrame, 1, {}});
@@ -163,23 +152,19 @@ void drawPanel(Canvas& canvas, const Figure& figure, const std::vector<LineStats
 }  // namespace
 
 void drawFigure(Canvas& canvas, const Figure& figure, const DrawingOptions& options) {
-    std::vector<LineStats> stats;
+    std::vector<LinePlan> plans = linePlans(figure);
+    const std::vector<Panel> panels = panelsOf(figure, plans);
     Range xValues;
-    for (const FigureLine& line : figure.lines) {
-        stats.push_back(statsOf(line, figure.logarithmicY));
-        xValues.add(stats.back().x);
-    }
-    const std::vector<Panel> panels = panelsOf(figure, stats);
     std::vector<std::string> names;
     std::vector<size_t> styles;
-    for (const FigureLine& line : figure.lines) {
-        names.push_back(legendName(line, figure.logarithmicY));
-        styles.push_back(line.style);
+    for (size_t i = 0; i < figure.lines.size(); ++i) {
+        xValues.add(plans[i].stats.x);
+        names.push_back(legendName(figure.lines[i], plans[i]));
+        styles.push_back(figure.lines[i].style);
     }
     const double top = 56, bottom = options.height - 72;
     const Axis xAxis = xValues.empty() ? Axis{} : linearAxis(xValues.low, xValues.high);
-    std::vector<PanelPicture> pictures =
-        panelPictures(panels, xAxis, figure.logarithmicY, top, bottom);
+    std::vector<PanelPicture> pictures = panelPictures(panels, xAxis, top, bottom);
     double widest = 0;
     for (const PanelPicture& picture : pictures)
         widest = std::max(widest, widestLabel(picture.mapping.y));
@@ -192,7 +177,7 @@ void drawFigure(Canvas& canvas, const Figure& figure, const DrawingOptions& opti
 
     canvas.fillRect(0, 0, options.width, options.height, kWhite);
     for (size_t i = 0; i < pictures.size(); ++i)
-        drawPanel(canvas, figure, stats, pictures[i], i + 1 == pictures.size(), left - widest - 24,
+        drawPanel(canvas, figure, plans, pictures[i], i + 1 == pictures.size(), left - widest - 24,
                   options.reduceLines);
     if (xValues.empty())
         canvas.text({(left + right) / 2, (top + bottom) / 2}, kNoData, style(16, Anchor::Middle));

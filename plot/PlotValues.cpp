@@ -1,10 +1,12 @@
 #include "plot/PlotValues.h"
 
 #include <cmath>
+#include <cstdio>
 
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/model/MonVariable.h"
+#include "libs/mondata/model/RecordKey.h"
 
 namespace plot {
 
@@ -50,6 +52,7 @@ void noteEvents(LineEvents& events, float y, int32_t step) {
         note(y > 0 ? events.firstPlusInf : events.firstMinusInf, step);
     else if (y <= 0)
         note(events.firstNonPositive, step);
+    if (y < 0) note(events.firstNegative, step);
 }
 
 StepRange stepsOf(const LineRequest& request, const mon::RowIndex& rows) {
@@ -61,10 +64,19 @@ StepRange stepsOf(const LineRequest& request, const mon::RowIndex& rows) {
     return steps;
 }
 
+// " [s]" for a variable that declares units, else nothing.
+std::string unitsSuffix(const MonDatabase& database, const QString& variable) {
+    const mon::VariableInfo* info = database.variableInfo(variable);
+    const QString units = info ? info->attribute(QStringLiteral("units")) : QString();
+    return units.isEmpty() ? "" : " [" + owl::MakeStdString(units) + "]";
+}
+
 void describe(FigureLine& line, const MonDatabase& database, const QString& yVariable) {
     if (const mon::VariableInfo* info = database.variableInfo(yVariable)) {
         line.units = owl::MakeStdString(info->attribute(QStringLiteral("units")));
         line.residual = info->attribute(QStringLiteral("category")) == QLatin1String("RESIDUAL");
+        line.iterations =
+            info->attribute(QStringLiteral("subcategory")) == QLatin1String("ITERATIONS");
     }
 }
 
@@ -105,16 +117,37 @@ Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
     if (!request.xVariable.isEmpty() && !runs.empty())
         figure.xTitle = owl::MakeStdString(
             MonVariable(request.xVariable, runs.front().database).getPreferredLabel());
+    if (!runs.empty() && !plot.lines.empty())
+        figure.xTitle += unitsSuffix(*runs.front().database, request.xVariable.isEmpty()
+                                                                 ? plot.lines.front().xVariable
+                                                                 : request.xVariable);
     const size_t stylesPerRun =
         (plot.lines.size() + kColourCount - 1) / kColourCount * kColourCount;
     for (size_t r = 0; r < runs.size(); ++r)
         for (size_t i = 0; i < plot.lines.size(); ++i) {
             FigureLine line = lineOf(plot.lines[i], runs[r], request);
             if (runs.size() > 1) line.name += " (" + runs[r].name + ")";
+            line.quantity = i;
             line.style = r * stylesPerRun + i;
             figure.lines.push_back(std::move(line));
         }
     return figure;
+}
+
+std::string progressOf(const MonDatabase& database) {
+    const TimestepData* steps =
+        database.getVariable(QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
+    if (!steps || steps->rows().stepCount() == 0) return "no records";
+    const int last = steps->getLastTimestep();
+    std::string text = "step " + std::to_string(last);
+    const TimestepData* time = database.getVariable(QStringLiteral("TIME"));
+    const double t = time ? time->getDoubleValue(last, -1) : static_cast<double>(kMissing);
+    if (t != static_cast<double>(kMissing) && std::isfinite(t)) {
+        char value[32];
+        std::snprintf(value, sizeof value, "%.8g", t);
+        text += std::string(" (t = ") + value + ")";
+    }
+    return text;
 }
 
 }  // namespace plot

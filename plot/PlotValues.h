@@ -35,4 +35,9 @@ struct NamedRun {
 Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
                 const LineRequest& request);
 
+// How far a run has got: its last step and the simulation time there, as
+// "step 262 (t = 0.131)", or "step 262" without a time; "no records" before
+// its first step.
+std::string progressOf(const MonDatabase& database);
+
 }  // namespace plot

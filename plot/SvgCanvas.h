@@ -35,7 +35,7 @@ class SvgCanvas : public Canvas {
 
     pugi::xml_document svg_;
     pugi::xml_node defs_;
-    bool defined_[4] = {};
+    bool defined_[kMarkerKinds] = {};
     std::vector<pugi::xml_node> parents_;  // the innermost group is last
     int clipCount_ = 0;
 };

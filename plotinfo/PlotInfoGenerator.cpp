@@ -5,7 +5,6 @@
 #include <map>
 #include <string>
 
-#include "export/ExporterError.h"
 #include "libs/guiutils/QStringUtils.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/model/MonVariable.h"
@@ -14,6 +13,7 @@
 #include "libs/rcl/OVRCLUtils.h"
 #include "libs/rcl/RCLDatabase.h"
 #include "plotinfo/PlotInfoXML.h"
+#include "plotinfo/TemplateLocation.h"
 #include "plotinfo/VariablesByGroup.h"
 
 namespace owl {
@@ -101,8 +101,8 @@ PlotInfoGenerator::PlotInfoGenerator(MonDatabase* db) : database(db) {}
 PlotInfoGenerator::~PlotInfoGenerator() = default;
 
 void PlotInfoGenerator::outputPlotData(std::ostream& out) {
-    const QString directory = QString::fromLatin1(kOrbDataDir.c_str());
-    if (directory.isEmpty()) exporter::raise("outputPlotData", "Initial workspace file not found.");
+    const QString directory =
+        QString::fromLatin1(findTemplateDirectory(kOrbDataDir, runningExecutable()).c_str());
     const PlotDefinitionMap plots = gatherPlots(directory);
     PlotInfoXML(RCLDatabase::instance()).writeXML(out, plots);
     out << std::endl;

@@ -219,5 +219,8 @@ exporter::StatsReport RunTable::stats(const std::vector<std::string>& names,
                                       const exporter::StatsSettings& settings, int32_t first,
                                       int32_t last) const {
     const std::unique_ptr<MonVariableRule> parsed = ruleOf(rule);
-    return exporter::statsReport(*database_, names, parsed.get(), settings, first, last);
+    exporter::StatsReport report =
+        exporter::statsReport(*database_, names, parsed.get(), settings, first, last);
+    exporter::requireMatchedCriteria(report);
+    return report;
 }

@@ -61,10 +61,11 @@ void addStudyBindings(py::module_& m) {
         const study::Expansion expansion = study::expandPatterns(patterns);
         return py::make_tuple(expansion.runs, expansion.unmatched);
     });
-    m.def("_study_parameters", [](const std::vector<std::string>& runs, const std::string& matrix) {
-        const study::RunParameters parameters =
+    m.def("_study_parameters", [](std::vector<std::string> runs, const std::string& matrix) {
+        study::RunParameters parameters =
             matrix.empty() ? study::pathParameters(runs) : study::matrixParameters(matrix, runs);
-        return py::make_tuple(parameters.names, parameters.values);
+        study::sortByParameters(runs, parameters);
+        return py::make_tuple(runs, parameters.names, parameters.values);
     });
     m.def("_study_rows", [](const std::vector<std::string>& runs,
                             const std::vector<std::string>& names, const std::string& rule,

@@ -48,6 +48,14 @@ class CriteriaParser {
         return true;
     }
 
+    // The text without the blanks around it (messages echo it so).
+    static std::string trimmed(const std::string& text) {
+        size_t first = 0, end = text.size();
+        while (first < end && std::isspace(static_cast<unsigned char>(text[first]))) ++first;
+        while (end > first && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
+        return text.substr(first, end - first);
+    }
+
     // The pieces between separators that stand outside quotes; with last,
     // only the last separator splits (into two pieces).
     std::vector<Piece> splitOutsideQuotes(const Piece& whole, char separator, bool last) const {
@@ -82,8 +90,8 @@ class CriteriaParser {
         if (parts.size() < 2)
             fail("expected ':' between the rule and its tests", piece.at + piece.text.size());
         Criterion result;
-        result.ruleText = parts[0].text;
-        if (isBlank(result.ruleText)) fail("expected a rule before ':'", parts[0].at);
+        result.ruleText = trimmed(parts[0].text);
+        if (result.ruleText.empty()) fail("expected a rule before ':'", parts[0].at);
         try {
             result.rule = std::make_shared<const MonVariableRule>(
                 QString::fromLatin1(result.ruleText.c_str()));

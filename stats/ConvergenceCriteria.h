@@ -28,7 +28,7 @@ struct CriterionTest {
 };
 
 struct Criterion {
-    std::string ruleText;
+    std::string ruleText;  // as written, without the blanks around it
     std::shared_ptr<const MonVariableRule> rule;
     std::vector<CriterionTest> tests;
 };

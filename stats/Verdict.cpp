@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 namespace stats {
 
@@ -20,6 +21,15 @@ double limitOf(const CriterionTest& test, double base) {
 
 std::string limitText(const CriterionTest& test) {
     return number(test.limit) + (test.percent ? "%" : "");
+}
+
+// A measured amount in the test's terms: "0.0021", or with a limit in
+// percent "0.27% of |BASE|" (BASE naming what it is a percentage of).
+std::string amountText(const CriterionTest& test, double amount, double base,
+                       const std::string& baseName) {
+    if (!test.percent) return number(amount);
+    if (base == 0) return number(amount) + " (" + baseName + " 0)";
+    return number(amount / std::fabs(base) * 100) + "% of " + baseName;
 }
 
 class TestRun {
@@ -43,8 +53,10 @@ class TestRun {
             case CriterionTest::Kind::Stable:
                 return stable(test);
             case CriterionTest::Kind::StdError:
+                if (std::string doubt = windowDoubt(row_); !doubt.empty()) return doubt;
                 if (row_.stdError <= limitOf(test, row_.mean)) return {};
-                return "STDERR " + number(row_.stdError) + " above " + limitText(test);
+                return "STDERR " + amountText(test, row_.stdError, row_.mean, "|MEAN|") +
+                       " above " + limitText(test);
         }
         return {};
     }
@@ -71,7 +83,8 @@ class TestRun {
         const double change = std::fabs(mean - row_.last);
         if (change <= limitOf(test, mean)) return {};
         return "last value differs from the mean of the last " + std::to_string(test.steps) +
-               " steps by " + number(change) + " (more than " + limitText(test) + ")";
+               " steps by " + amountText(test, change, mean, "that mean") + " (more than " +
+               limitText(test) + ")";
     }
 
     const VariableStats& row_;
@@ -93,6 +106,18 @@ Verdict evaluate(const std::vector<CriterionTest>& tests, const StepSeries& seri
 
 Verdict missingVerdict() {
     return {false, "missing"};
+}
+
+std::string windowDoubt(const VariableStats& row) {
+    std::string text;
+    for (auto [flag, words] :
+         {std::pair{row.notSettled, "not settled"}, std::pair{row.tooShort, "too short"},
+          std::pair{row.drifting, "drifting"}}) {
+        if (!flag) continue;
+        text += text.empty() ? "window " : ", ";
+        text += words;
+    }
+    return text;
 }
 
 }  // namespace stats

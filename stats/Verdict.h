@@ -23,4 +23,9 @@ Verdict evaluate(const std::vector<CriterionTest>& tests, const StepSeries& seri
 // The verdict of a variable that the run lacks.
 Verdict missingVerdict();
 
+// Why the window's mean and STDERR cannot be trusted, in words for REASON
+// ("window not settled, too short, drifting"); empty when NOTE is empty.
+// The tests that rely on them (stderr, the reference check) fail with it.
+std::string windowDoubt(const VariableStats& row);
+
 }  // namespace stats

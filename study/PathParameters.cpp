@@ -11,7 +11,11 @@
 namespace study {
 namespace {
 
-using Named = std::pair<std::string, std::string>;
+// A parameter found in a path; explicit when written name=value.
+struct Named {
+    std::string name, value;
+    bool explicitly = false;
+};
 
 // "case.mon" -> "case"; "alpha_2.5" keeps its ".5".
 std::string withoutExtension(const std::string& name) {
@@ -29,12 +33,13 @@ bool isName(const std::string& name) {
     });
 }
 
-std::optional<Named> parameterOf(const std::string& component) {
-    size_t split = component.find('=');
-    if (split == std::string::npos) split = component.rfind('_');
-    if (split == std::string::npos || split + 1 == component.size()) return std::nullopt;
-    Named named{component.substr(0, split), component.substr(split + 1)};
-    if (!isName(named.first)) return std::nullopt;
+// "name=value" or "name_value" (split at the last '_').
+std::optional<Named> parameterOf(const std::string& piece) {
+    const size_t equals = piece.find('=');
+    const size_t split = equals != std::string::npos ? equals : piece.rfind('_');
+    if (split == std::string::npos || split + 1 == piece.size()) return std::nullopt;
+    Named named{piece.substr(0, split), piece.substr(split + 1), equals != std::string::npos};
+    if (!isName(named.name)) return std::nullopt;
     return named;
 }
 
@@ -51,18 +56,24 @@ size_t sharedFolders(const std::vector<std::vector<std::string>>& paths) {
     return shared;
 }
 
-// Each named component's value, the deepest winning, and the names in order.
+// Each named piece's value (pieces: a component's parts between commas),
+// the deepest winning, in order of first appearance.
 std::vector<Named> parametersOf(const std::vector<std::string>& parts, size_t skip) {
     std::vector<Named> found;
     for (size_t i = skip; i < parts.size(); ++i) {
         const std::string text = i + 1 == parts.size() ? withoutExtension(parts[i]) : parts[i];
-        if (auto named = parameterOf(text)) {
-            auto same = std::find_if(found.begin(), found.end(),
-                                     [&](const Named& n) { return n.first == named->first; });
-            if (same != found.end())
-                same->second = named->second;
-            else
-                found.push_back(*named);
+        for (size_t start = 0; start <= text.size();) {
+            size_t end = text.find(',', start);
+            if (end == std::string::npos) end = text.size();
+            if (auto named = parameterOf(text.substr(start, end - start))) {
+                auto same = std::find_if(found.begin(), found.end(),
+                                         [&](const Named& n) { return n.name == named->name; });
+                if (same != found.end())
+                    *same = *named;
+                else
+                    found.push_back(*named);
+            }
+            start = end + 1;
         }
     }
     return found;
@@ -74,26 +85,34 @@ RunParameters pathParameters(const std::vector<std::string>& runs) {
     std::vector<std::vector<std::string>> paths;
     for (const std::string& run : runs) paths.push_back(pathComponents(run));
     const size_t skip = sharedFolders(paths);
-    std::vector<std::map<std::string, std::string>> byRun;
-    RunParameters parameters;
-    for (size_t r = 0; r < paths.size(); ++r) {
-        const std::vector<Named> found = parametersOf(paths[r], skip);
-        if (r == 0)
-            for (const Named& named : found) parameters.names.push_back(named.first);
-        byRun.emplace_back(found.begin(), found.end());
+    std::vector<std::map<std::string, Named>> byRun;
+    std::vector<std::string> names;  // in order of first appearance
+    for (const auto& path : paths) {
+        byRun.emplace_back();
+        for (const Named& named : parametersOf(path, skip)) {
+            if (std::find(names.begin(), names.end(), named.name) == names.end())
+                names.push_back(named.name);
+            byRun.back()[named.name] = named;
+        }
     }
-    // Only the names every run has.
-    auto& names = parameters.names;
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [&](const std::string& name) {
-                                   return std::any_of(byRun.begin(), byRun.end(), [&](auto& run) {
-                                       return run.count(name) == 0;
-                                   });
-                               }),
-                names.end());
+    // A name=value is a parameter wherever a run has it; a name_value only
+    // when every run has that name.
+    RunParameters parameters;
+    for (const std::string& name : names) {
+        const bool everywhere = std::all_of(byRun.begin(), byRun.end(),
+                                            [&](const auto& run) { return run.count(name) > 0; });
+        const bool explicitly = std::any_of(byRun.begin(), byRun.end(), [&](const auto& run) {
+            auto found = run.find(name);
+            return found != run.end() && found->second.explicitly;
+        });
+        if (everywhere || explicitly) parameters.names.push_back(name);
+    }
     for (auto& run : byRun) {
         std::vector<std::string> values;
-        for (const std::string& name : names) values.push_back(run[name]);
+        for (const std::string& name : parameters.names) {
+            auto found = run.find(name);
+            values.push_back(found != run.end() ? found->second.value : std::string());
+        }
         parameters.values.push_back(std::move(values));
     }
     return parameters;

@@ -1,5 +1,6 @@
 #include "study/RunMatrix.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "libs/exception/MessageText.h"
@@ -77,15 +78,25 @@ bool names(const std::string& entry, const std::string& run) {
 RunParameters matrixParameters(const std::string& file, const std::vector<std::string>& runs) {
     RunParameters parameters;
     const std::vector<MatrixLine> lines = readMatrix(file, parameters.names);
+    std::vector<bool> used(lines.size(), false);
     for (const std::string& run : runs) {
         std::vector<std::string> values(parameters.names.size());
-        for (const MatrixLine& line : lines) {
-            if (!names(line.run, run)) continue;
-            values = line.parameters;
+        for (size_t l = 0; l < lines.size(); ++l) {
+            if (!names(lines[l].run, run)) continue;
+            values = lines[l].parameters;
+            used[l] = true;
             break;
         }
         parameters.values.push_back(std::move(values));
     }
+    if (std::find(used.begin(), used.end(), true) == used.end())
+        raise("matrixParameters",
+              "The run matrix '" + owl::printable(file) +
+                  "' names none of the study's runs: its first column holds a run's path or a "
+                  "component of it (a folder's or file's name)" +
+                  (lines.empty() ? "." : ", not '" + owl::printable(lines.front().run) + "'."));
+    for (size_t l = 0; l < lines.size(); ++l)
+        if (!used[l]) parameters.unmatched.emplace_back(lines[l].run, lines[l].parameters);
     return parameters;
 }
 

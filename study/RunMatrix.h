@@ -5,8 +5,10 @@
 // as matched, or a run name without wildcards: a component of the run's
 // path (its folder's or its file's name, with or without the extension).
 // Fields may be quoted ("a,b", "" for a quote). Runs no line names get
-// empty parameters. Read strictly: a line with another number of fields
-// than the header is an error naming the file and line.
+// empty parameters; lines that name no run are kept apart (unmatched), and a
+// matrix that names no run at all is an error. Read strictly: a line with
+// another number of fields than the header is an error naming the file and
+// line.
 
 #include <string>
 #include <vector>

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <set>
 
+#include "export/VariableSelection.h"
 #include "libs/exception/Error.h"
-#include "libs/exception/MessageText.h"
 #include "libs/mondata/model/RecordKey.h"
 
 namespace study {
@@ -12,17 +12,20 @@ namespace study {
 std::vector<std::string> studyVariables(const std::vector<StudyRow>& rows,
                                         const std::vector<std::string>& listed) {
     std::vector<std::vector<std::string>> perRun;
+    std::vector<std::string> nearMissing;
     for (const StudyRow& row : rows) {
         perRun.emplace_back();
         for (const auto& variable : row.variables) perRun.back().push_back(variable.first);
+        nearMissing.insert(nearMissing.end(), row.nearMissing.begin(), row.nearMissing.end());
     }
     const bool anyRead = std::any_of(rows.begin(), rows.end(),
                                      [](const StudyRow& row) { return row.error.empty(); });
-    return studyVariables(perRun, anyRead, listed);
+    return studyVariables(perRun, anyRead, listed, nearMissing);
 }
 
 std::vector<std::string> studyVariables(const std::vector<std::vector<std::string>>& perRun,
-                                        bool anyRead, const std::vector<std::string>& listed) {
+                                        bool anyRead, const std::vector<std::string>& listed,
+                                        const std::vector<std::string>& nearMissing) {
     std::set<std::string> seen;
     std::vector<std::string> others;
     for (const std::vector<std::string>& run : perRun)
@@ -37,9 +40,14 @@ std::vector<std::string> studyVariables(const std::vector<std::vector<std::strin
             missing.push_back(name);
     }
     if (!missing.empty() && anyRead) {
-        std::string message = "Requested variable(s) not found in any run of the study: ";
-        for (const std::string& name : missing) message += "\n    " + owl::printable(name);
-        throw owl::data::notFound("Study", "studyVariables", message, owl::errorFatal);
+        std::vector<std::string> known = others;
+        for (const std::string& name : nearMissing)
+            if (seen.insert(name).second) known.push_back(name);
+        throw owl::data::notFound("Study", "studyVariables",
+                                  exporter::missingVariablesMessage(
+                                      "Requested variable(s) not found in any run of the study: ",
+                                      missing, known, "the runs have"),
+                                  owl::errorFatal);
     }
     for (const std::string& name : others)
         if (std::find(ordered.begin(), ordered.end(), name) == ordered.end())
@@ -49,8 +57,9 @@ std::vector<std::string> studyVariables(const std::vector<std::vector<std::strin
 
 std::vector<std::string> fieldSuffixes(StudyMode mode, bool verdicts) {
     if (mode == StudyMode::LastValues) return {""};
-    std::vector<std::string> suffixes{"", " STDERR", " STD", " MIN", " MAX"};
-    if (verdicts) suffixes.push_back(" VERDICT");
+    std::vector<std::string> suffixes{"",     " STDERR", " STD",  " MIN",
+                                      " MAX", " NOTE",   " NEFF", " COUNT"};
+    if (verdicts) suffixes.insert(suffixes.end(), {" VERDICT", " REASON"});
     return suffixes;
 }
 

@@ -60,29 +60,74 @@ void writeTable(const StudyOptions& options, const std::vector<StudyRow>& rows,
     stream.close();
 }
 
+// The matrix's lines that name no run, as rows after the runs'.
+void addUnmatchedLines(RunParameters& parameters, std::vector<StudyRow>& rows) {
+    for (auto& [run, values] : parameters.unmatched) {
+        StudyRow row;
+        row.run = run;
+        row.error = "no run matches";
+        rows.push_back(std::move(row));
+        parameters.values.push_back(std::move(values));
+    }
+    parameters.unmatched.clear();
+}
+
+// A criterion rule that matches no variable of any run read is a fault of
+// the command line (a misspelt name or attribute), not of the runs.
+void requireMatchedCriteria(const std::vector<StudyRow>& rows, const StudySettings& settings) {
+    for (const stats::Criterion& criterion : settings.stats.criteria) {
+        bool read = false, unmatchedEverywhere = true;
+        for (const StudyRow& row : rows) {
+            if (!row.error.empty()) continue;
+            read = true;
+            const auto& unmatched = row.unmatchedRules;
+            unmatchedEverywhere =
+                unmatchedEverywhere && std::find(unmatched.begin(), unmatched.end(),
+                                                 criterion.ruleText) != unmatched.end();
+        }
+        if (read && unmatchedEverywhere)
+            raise("runStudy", "The convergence criterion rule \"" +
+                                  owl::printable(criterion.ruleText) +
+                                  "\" matches no variable of any run of the study.");
+    }
+}
+
+// 1 when a verdict failed: with -converged or -reference, also when a run
+// could not be read (a gate never passes on a run it did not see).
+int exitStatus(const std::vector<StudyRow>& rows, const StudySettings& settings) {
+    const bool gate = settings.stats.hasVerdict();
+    return std::any_of(
+               rows.begin(), rows.end(),
+               [&](const StudyRow& row) { return row.failedTest || (gate && !row.error.empty()); })
+               ? 1
+               : 0;
+}
+
 }  // namespace
 
 int runStudy(const StudyOptions& options) {
     const StudySettings settings = settingsOf(options);
-    const std::vector<std::string> runs = runsOf(options.patterns);
-    const RunParameters parameters = options.matrixFile.empty()
-                                         ? pathParameters(runs)
-                                         : matrixParameters(options.matrixFile, runs);
-    const std::vector<StudyRow> rows = gatherRows(runs, settings, options.workers);
+    std::vector<std::string> runs = runsOf(options.patterns);
+    RunParameters parameters = options.matrixFile.empty()
+                                   ? pathParameters(runs)
+                                   : matrixParameters(options.matrixFile, runs);
+    sortByParameters(runs, parameters);
+    std::vector<StudyRow> rows = gatherRows(runs, settings, options.workers);
     for (const StudyRow& row : rows) std::cerr << row.warnings;
+    requireMatchedCriteria(rows, settings);
+    const bool anyRead = std::any_of(rows.begin(), rows.end(),
+                                     [](const StudyRow& row) { return row.error.empty(); });
+    addUnmatchedLines(parameters, rows);
     StudyLayout layout;
     layout.parameters = &parameters;
     layout.variables = studyVariables(rows, settings.varList);
     layout.suffixes = fieldSuffixes(settings.mode, settings.stats.hasVerdict());
     layout.header = options.header;
     writeTable(options, rows, layout);
-    if (std::none_of(rows.begin(), rows.end(),
-                     [](const StudyRow& row) { return row.error.empty(); }))
-        raise("runStudy", "None of the " + std::to_string(rows.size()) +
+    if (!anyRead)
+        raise("runStudy", "None of the " + std::to_string(runs.size()) +
                               " runs of the study could be read (see the ERROR column).");
-    return std::any_of(rows.begin(), rows.end(), [](const StudyRow& row) { return row.failedTest; })
-               ? 1
-               : 0;
+    return exitStatus(rows, settings);
 }
 
 }  // namespace study

@@ -19,9 +19,11 @@ struct StudyOptions {
     unsigned workers = 0;  // 0: the usable cores
 };
 
-// Writes the table and returns 0, or 1 when a run failed its -converged
-// tests. Throws owl::Error when no path matches,
-// when an option is wrong, or (after the table) when no run could be read.
+// Writes the table and returns 0, or 1 when a run failed its verdict
+// (-converged, -reference) or, with a verdict, could not be read. Throws
+// owl::Error when no path matches, when an option is wrong, when a criterion
+// rule matches no variable of any run, or (after the table) when no run
+// could be read.
 int runStudy(const StudyOptions& options);
 
 }  // namespace study

@@ -83,7 +83,7 @@ std::vector<std::string> readList(const std::string& file) {
     std::vector<std::string> paths;
     for (std::string line; std::getline(in, line);) {
         const size_t first = line.find_first_not_of(" \t\r");
-        if (first == std::string::npos) continue;
+        if (first == std::string::npos || line[first] == '#') continue;  // blank, comment
         const size_t last = line.find_last_not_of(" \t\r");
         paths.push_back(line.substr(first, last - first + 1));
     }

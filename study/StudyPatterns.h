@@ -2,7 +2,8 @@
 // The runs of a study: every path a -study pattern matches. A pattern is a
 // shell-style glob (*, ?, [...] within one path component; a component "**"
 // for any number of folders, none included) or "@FILE", a file naming one
-// path per line. Paths come back as matched, sorted, each once.
+// path per line (blank lines and lines starting with '#' skipped). Paths come back as matched,
+// sorted, each once.
 
 #include <string>
 #include <vector>

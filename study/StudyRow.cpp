@@ -1,6 +1,7 @@
 #include "study/StudyRow.h"
 
 #include <QString>
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/model/TimestepData.h"
+#include "libs/utilities/NearestNames.h"
 #include "study/RunKind.h"
 
 namespace study {
@@ -47,6 +49,19 @@ std::vector<std::string> presentNames(const MonDatabase& database,
     return present;
 }
 
+// The names the run has near the listed ones it lacks, for the error that
+// names those no run has.
+std::vector<std::string> namesNear(const MonDatabase& database,
+                                   const std::vector<std::string>& missing) {
+    std::vector<std::string> names, near;
+    if (missing.empty()) return near;
+    for (const MonVariable& variable : database.getVariableList())
+        names.push_back(exporter::nameBytes(variable.getName(), exporter::NameBytes::Latin1));
+    for (const std::string& name : missing)
+        for (size_t i : owl::nearestNames(name, names)) near.push_back(names[i]);
+    return near;
+}
+
 std::vector<StudyField> lastValueFields(const TimestepData& values, const std::string& name) {
     static const owl::TableFormat format(kStudyPrecision);
     const bool key = mon::recordKeyOf(name) != mon::RecordKey::None;
@@ -59,31 +74,54 @@ StudyField statistic(double value) {
     return StudyField{owl::TableField{value == value ? value : FLT_MAX, false, {}, 8}, {}, false};
 }
 
+StudyField text(std::string value) {
+    return StudyField{{}, std::move(value), true};
+}
+
+// The fields in the order of fieldSuffixes(StudyMode::Stats, ...).
+std::vector<StudyField> statsFields(const exporter::StatsReportRow& variable, bool verdicts) {
+    const stats::VariableStats& s = variable.stats;
+    owl::TableField count;
+    count.key = static_cast<int32_t>(s.count);
+    std::vector<StudyField> fields = {statistic(s.mean),   statistic(s.stdError),
+                                      statistic(s.stdDev), statistic(s.min),
+                                      statistic(s.max),    text(s.note()),
+                                      statistic(s.neff),   StudyField{count, {}, false}};
+    if (verdicts) {
+        fields.push_back(text(variable.verdict.met ? "yes" : "no"));
+        fields.push_back(text(variable.verdict.reason));
+    }
+    return fields;
+}
+
 void fillStatsRow(const MonDatabase& database, const StudySettings& settings,
                   const std::vector<std::string>& listed, StudyRow& row) {
     const exporter::StatsReport report =
         exporter::statsReport(database, listed, settings.varRule.get(), settings.stats, 0, 0);
+    row.unmatchedRules = report.unmatchedRules;
+    row.failedTest = !report.allMet();
     for (const exporter::StatsReportRow& variable : report.rows) {
-        if (!variable.present) continue;
-        const stats::VariableStats& s = variable.stats;
-        std::vector<StudyField> fields = {statistic(s.mean), statistic(s.stdError),
-                                          statistic(s.stdDev), statistic(s.min), statistic(s.max)};
-        if (report.hasVerdict)
-            fields.push_back(StudyField{{}, variable.verdict.met ? "yes" : "no", true});
-        row.failedTest = row.failedTest || !variable.verdict.met;
-        row.variables.emplace_back(variable.name, std::move(fields));
+        if (variable.present)
+            row.variables.emplace_back(variable.name, statsFields(variable, report.hasVerdict));
+        else if (std::find(row.missing.begin(), row.missing.end(), variable.name) ==
+                 row.missing.end())
+            row.missing.push_back(variable.name);  // a variable of the reference
     }
 }
 
 void fillRow(const MonDatabase& database, const StudySettings& settings, StudyRow& row) {
     const std::vector<std::string> listed = presentNames(database, settings.varList, row.missing);
+    row.nearMissing = namesNear(database, row.missing);
     if (const TimestepData* steps =
             database.getVariable(QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
         steps && steps->getLastTimestep() >= 0)
         row.steps = steps->getLastTimestep();
-    // A list none of whose names the run has selects nothing, not everything.
-    if (!settings.varList.empty() && listed.empty() && !settings.varRule) return;
-    if (settings.mode == StudyMode::Stats) return fillStatsRow(database, settings, listed, row);
+    // A list none of whose names the run has selects nothing, not everything;
+    // with a verdict, the listed names the run lacks are rows that fail it.
+    const bool verdict = settings.mode == StudyMode::Stats && settings.stats.hasVerdict();
+    if (!settings.varList.empty() && listed.empty() && !settings.varRule && !verdict) return;
+    if (settings.mode == StudyMode::Stats)
+        return fillStatsRow(database, settings, verdict ? settings.varList : listed, row);
     PreparedData data;
     std::vector<std::string> columns;
     exporter::selectVariables(database, listed, settings.varRule.get(), {}, data, columns);
@@ -101,12 +139,22 @@ StudyRow readRow(const std::string& run, const StudySettings& settings) {
         const std::unique_ptr<MonDatabase> database = openRun(run, messages);
         fillRow(*database, settings, row);
     } catch (const owl::Error& error) {
-        row = StudyRow{run, {}, {}, {}, error.getErrorText(), false, {}};
+        row = StudyRow{run, {}, {}, {}, error.getErrorText(), false, {}, {}};
     } catch (const std::exception& error) {
-        row = StudyRow{run, {}, {}, {}, error.what(), false, {}};
+        row = StudyRow{run, {}, {}, {}, error.what(), false, {}, {}};
     }
     row.warnings = messages.str();
     return row;
+}
+
+std::string errorText(const StudyRow& row) {
+    if (!row.error.empty()) return row.error;
+    std::string text;
+    for (const std::string& rule : row.unmatchedRules) {
+        if (!text.empty()) text += ' ';
+        text += "No variable matches the convergence criterion rule \"" + rule + "\".";
+    }
+    return text;
 }
 
 }  // namespace study

@@ -30,9 +30,18 @@ struct StudyRow {
     std::vector<std::string> missing;  // listed names the run lacks
     std::optional<int32_t> steps;      // the run's last step
     std::string error;                 // empty when the run was read
-    bool failedTest = false;           // a variable failed its -converged tests
-    std::string warnings;              // the reader's messages, one per line
+    // A verdict (-converged, -reference) failed: a variable's tests, a
+    // variable missing, or a criterion rule that matches nothing here.
+    bool failedTest = false;
+    std::string warnings;                     // the reader's messages, one per line
+    std::vector<std::string> unmatchedRules;  // -converged rules matching no variable
+    // The names the run has near those it lacks, for the error that names them.
+    std::vector<std::string> nearMissing;
 };
+
+// What the ERROR column says: why the run could not be read, else which
+// criterion rules matched none of its variables; empty when neither.
+std::string errorText(const StudyRow& row);
 
 // Never throws for the run's faults: they become the row's error.
 StudyRow readRow(const std::string& run, const StudySettings& settings);

@@ -1,5 +1,6 @@
 #include "study/StudyTableWriter.h"
 
+#include <algorithm>
 #include <map>
 
 #include "export/RunHistoryWriter.h"
@@ -30,6 +31,15 @@ std::vector<std::string> headerOf(const StudyLayout& layout) {
     return columns;
 }
 
+// A variable the run lacks: empty, but with a verdict "no" for "missing".
+void appendMissing(const StudyLayout& layout, bool missing, std::string& line) {
+    for (const std::string& suffix : layout.suffixes) {
+        line += ',';
+        if (missing && suffix == " VERDICT") line += "no";
+        if (missing && suffix == " REASON") line += "missing";
+    }
+}
+
 void appendValues(const StudyRow& row, const StudyLayout& layout, const owl::TableFormat& format,
                   std::string& line) {
     std::map<std::string, const std::vector<StudyField>*> byName;
@@ -37,9 +47,13 @@ void appendValues(const StudyRow& row, const StudyLayout& layout, const owl::Tab
     std::string number;
     for (const std::string& variable : layout.variables) {
         auto found = byName.find(variable);
+        if (found == byName.end()) {
+            appendMissing(layout, std::count(row.missing.begin(), row.missing.end(), variable) > 0,
+                          line);
+            continue;
+        }
         for (size_t i = 0; i < layout.suffixes.size(); ++i) {
             line += ',';
-            if (found == byName.end()) continue;
             const StudyField& field = found->second->at(i);
             if (field.isText) {
                 line += csvText(field.text);
@@ -66,7 +80,7 @@ void writeStudyTable(std::ostream& out, const std::vector<StudyRow>& rows,
         appendValues(row, layout, format, line);
         line += ',';
         if (row.steps) line += std::to_string(*row.steps);
-        line += ',' + csvText(oneLine(row.error)) + '\n';
+        line += ',' + csvText(oneLine(errorText(row))) + '\n';
         out.write(line.data(), static_cast<std::streamsize>(line.size()));
     }
     out.flush();

@@ -5,6 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <tuple>
+
 #include "tests/CommandRunner.h"
 
 namespace {
@@ -61,6 +63,54 @@ TEST(CommandLine, HelpAndVersionPrintOnStandardOutputAndDoNothingElse) {
     const std::string version = e2e::monexportOutput({"--version"});
     EXPECT_EQ(version.substr(0, 10), "monexport ");
     EXPECT_EQ(version.find_first_not_of("0123456789.", 10), version.size() - 1) << version;
+}
+
+// A misspelt option must not pass where it could change what the command
+// says: near misses of the options added to the first fourteen, unknown
+// options of a gate or a study, numbers that are not numbers. Near misses
+// of the first fourteen stay silent. monplot and monpack name the option
+// meant too, and all three print their usage and version.
+TEST(CommandLine, MisspeltOptionsFailWhereTheyCouldMislead) {
+    e2e::TempDir dir;
+    const std::string steady = example("steady.mon"), gate = "CATEGORY = RESIDUAL : below 1";
+    const std::string ref = dir.write("ref.csv", e2e::monexportOutput({"-mon", steady, "-stats"}));
+    const std::string run = "-mon|" + steady + "|";
+    // program, arguments separated by '|', status, words on stderr (stdout for status 0)
+    const std::tuple<std::string, std::string, int, std::string> cases[] = {
+        {"monexport", run + "-stats|-convergd|" + gate, 255,
+         "Unknown option '-convergd': did you mean '-converged'?"},
+        {"monexport", run + "-stats|-converged|" + gate, 0, "VERDICT"},
+        {"monexport", run + "-stats|--Refrence|" + ref, 255, "did you mean '-reference'?"},
+        {"monexport", run + "-stats|-reference|" + ref, 0, "REFERENCE"},
+        {"monexport", run + "-stats|-xyz|-converged|" + gate, 255,
+         "Unknown option '-xyz': with -converged, -reference or -study every argument"},
+        {"monexport", "-study|" + steady + "|-varlst|x", 255, "did you mean '-varlist'?"},
+        {"monexport", run + "-stats|-xyz|-varlst|x|-Noheader", 0, "\"VARIABLE\""},
+        {"monexport", run + "-stats|-window|ten", 255,
+         "Invalid value 'ten' for option -window: expected 'auto' or a number."},
+        {"monexport", run + "-stats|-window|20|-cauchy|5", 0, "\"VARIABLE\""},
+        {"monexport", run + "-stats|-cauchy|x", 255, "option -cauchy: expected a number."},
+        {"monexport", run + "-showvars|-lasttimestep|x", 0, "ACCUMULATED TIMESTEP"},
+        {"monplot", run + "-out|" + dir.path() + "|-pgn", 255, "did you mean '-png'?"},
+        {"monplot", "-h", 0, "Usage: monplot "},
+        {"monplot", run + "--help", 0, "Usage: monplot "},
+        {"monplot", "--version", 0, "monplot 0."},
+        {"monpack", run + "-out|x.res|-dflate|3", 255, "did you mean '-deflate'?"},
+        {"monpack", run + "-help", 0, "Usage: monpack "},
+        {"monpack", "--version", 0, "monpack 0."},
+    };
+    for (const auto& [program, line, status, words] : cases) {
+        std::vector<std::string> args;
+        for (size_t at = 0; at <= line.size();) {
+            const size_t bar = std::min(line.find('|', at), line.size());
+            args.push_back(line.substr(at, bar - at));
+            at = bar + 1;
+        }
+        const e2e::Result r = e2e::run(e2e::binary(program), args);
+        EXPECT_EQ(r.status, status) << line << "\n" << r.err;
+        EXPECT_NE((status == 0 ? r.out : r.err).find(words), std::string::npos) << line;
+        EXPECT_TRUE(status != 0 || r.err.empty()) << line << "\n" << r.err;
+    }
 }
 
 // -out: failures that must never pass silently.

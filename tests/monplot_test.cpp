@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <pugixml.hpp>
@@ -209,7 +210,7 @@ TEST(Monplot, SplitsUnitsAndMagnitudesIntoPanelsWithTitles) {
     ASSERT_TRUE(drew({"-mon", run, "-out", out.path()}));
     const Svg forces(out.file("Forces.svg"));
     EXPECT_EQ(forces.frames().size(), 3u);
-    for (const char* title : {"Variable Value [N]", "Variable Value", "Variable Value [N m]"})
+    for (const char* title : {"Force [N]", "Variable Value", "Moment [N m]"})
         EXPECT_TRUE(forces.hasText(title)) << title;
     // Constant lines lie inside their panels, not on a frame.
     for (const char* colour : {"#d94a1e", "#23963b", "#863db0"})
@@ -220,13 +221,125 @@ TEST(Monplot, SplitsUnitsAndMagnitudesIntoPanelsWithTitles) {
     // times in seconds, not steps.
     ASSERT_TRUE(drew({"-mon", run, "-out", out.file("t"), "-x", "TIME", "-plot", "Forces"}));
     const Svg time(out.file("t/Forces.svg"));
-    EXPECT_TRUE(time.hasText("Simulation Time"));
+    EXPECT_TRUE(time.hasText("Simulation Time [s]"));
     std::string labels;
     const double below = time.frames().back().second + 22;
     for (const auto& node : time.document.select_nodes("//text"))
         if (std::fabs(node.node().attribute("y").as_double() - below) < 0.5)
             labels += node.node().text().get() + std::string(" ");
     EXPECT_EQ(labels, "0 1 2 3 4 5 ");
+}
+
+// The significant digits of a tick label ("0.00025" has 2).
+size_t significantDigits(const std::string& label) {
+    const std::string mantissa = label.substr(0, label.find_first_of("e×"));
+    const size_t first = mantissa.find_first_of("123456789");
+    return first == std::string::npos
+               ? 1
+               : static_cast<size_t>(std::count_if(mantissa.begin() + static_cast<long>(first),
+                                                   mantissa.end(), ::isdigit));
+}
+
+// The rules that keep a picture faithful, each on a small run (tests/data/
+// monplot/, "%" in the options, or an OpenFOAM case with a log and a
+// residuals function object, "@/case", and the same without its log,
+// "@/nolog"): the plot drawn has the texts and markers ("shape colour
+// count"), never the absent texts, the number of panels, and no value-axis
+// label of more than six significant digits.
+TEST(Monplot, PicturesShowWhatTheRunHolds) {
+    e2e::TempDir run;
+    const std::string residuals =
+        e2e::readFile(e2e::testData("openfoam/org/postProcessing/residuals/0/residuals.dat"));
+    run.write("case/log.simpleFoam", e2e::readFile(e2e::testData("foamlog/simpleFoam.log")));
+    run.write("case/postProcessing/residuals/0/residuals.dat", residuals);
+    run.write("nolog/postProcessing/residuals/0/residuals.dat", residuals);
+    const struct {
+        std::string options, svg;
+        std::vector<std::string> texts, absent;
+        std::string markers;
+        size_t panels;
+    } cases[] = {
+        // a start-up left out of the range is clipped, not infinite; -fullrange keeps it
+        {"-mon|%startup.mon",
+         "Forces.svg",
+         {"Cd (clipped: start-up)"},
+         {"Cd"},
+         "clipped-above #1f63c6 1|above #1f63c6 0",
+         1},
+        {"-mon|%startup.mon|-fullrange",
+         "Forces.svg",
+         {"Cd", "1000"},
+         {},
+         "clipped-above #1f63c6 0",
+         1},
+        // the log's residuals, not a function object's too, unless the case has no log
+        {"-dir|@/case",
+         "Momentum_and_Mass.svg",
+         {"Ux initial residual", "p initial residual"},
+         {"residuals Ux", "residuals p"},
+         "",
+         1},
+        {"-dir|@/nolog", "Momentum_and_Mass.svg", {"residuals Ux", "residuals p"}, {}, "", 1},
+        // two runs of a sweep split into the panels one run gets: one per coefficient
+        {"-mon|%sweep-a.mon|-mon|%sweep-b.mon",
+         "C.svg",
+         {"X (sweep-a.mon)", "Z (sweep-b.mon)"},
+         {},
+         "",
+         3},
+        // round-off is drawn as zero, beside the signal (checked below)
+        {"-mon|%roundoff.mon",
+         "Probe.svg",
+         {"U_z (≈ 0: largest |value| 2.7e-28)", "U_x"},
+         {},
+         "",
+         1},
+        // final residuals on a logarithmic axis, iteration counts on a linear one
+        {"-mon|%solverinfo.mon",
+         "solverInfo.svg",
+         {"Residual", "10⁻⁶", "10⁻³", "Iterations", "5"},
+         {},
+         "",
+         2},
+        {"-mon|%shortlog.mon", "Momentum_and_Mass.svg", {"2×10⁻¹", "5×10⁻¹", "10⁰"}, {}, "", 1},
+        // a line flat to round-off is a constant with short labels
+        {"-mon|%flat.mon",
+         "Flow.svg",
+         {"0.00025", "flow (clipped: start-up)", "Volume Flow [m^3/s]"},
+         {},
+         "clipped-below #1f63c6 1",
+         1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.options);
+        e2e::TempDir out;
+        std::vector<std::string> args{"-out", out.path()};
+        for (std::string option : split(c.options))
+            args.push_back(option[0] == '@'   ? run.path() + option.substr(1)
+                           : option[0] == '%' ? e2e::testData("monplot/" + option.substr(1))
+                                              : option);
+        ASSERT_TRUE(drew(args));
+        const Svg svg(out.file(c.svg));
+        for (const std::string& text : c.texts) EXPECT_TRUE(svg.hasText(text)) << text;
+        for (const std::string& text : c.absent) EXPECT_FALSE(svg.hasText(text)) << text;
+        for (const std::string& marker : split(c.markers)) {
+            std::istringstream words(marker);
+            std::string shape, colour;
+            size_t count = 0;
+            words >> shape >> colour >> count;
+            EXPECT_EQ(svg.markers(shape, colour).size(), count) << marker;
+        }
+        EXPECT_EQ(svg.frames().size(), c.panels);
+        for (const auto& node : svg.document.select_nodes("//text[@text-anchor='end']"))
+            EXPECT_LE(significantDigits(node.node().text().get()), 6u) << node.node().text().get();
+        if (c.svg != "Probe.svg") continue;
+        const double zero = svg.document.select_node("//text[@text-anchor='end'][text()='0']")
+                                .node()
+                                .attribute("y")
+                                .as_double();
+        const std::vector<Points> roundOff = svg.lines("#23963b");
+        for (const auto& point : roundOff.at(0)) EXPECT_NEAR(point.second, zero - 4, 1);
+    }
 }
 
 // The plots asked for: each case names the files drawn (the first is
@@ -241,7 +354,7 @@ TEST(Monplot, DrawsChosenPlotsVariablesStepsScalesAndSeveralRuns) {
         size_t firstColourPoints;
     } cases[] = {
         {"", "Momentum_and_Mass.svg|Pressure_Probes.svg",
-         "Momentum and Mass|Accumulated Time Step|Variable Value|RMS P-Mass (≤ 0 from step "
+         "Momentum and Mass|Accumulated Time Step|Residual|RMS P-Mass (≤ 0 from step "
          "5)|RMS U-Mom|10⁻⁵|10⁻¹|6",
          5},
         {"-all", "Momentum_and_Mass_MAX.svg|Momentum_and_Mass.svg|Pressure_Probes.svg",
@@ -298,29 +411,40 @@ TEST(Monplot, PlotWithoutValuesSaysSoInEveryFormat) {
     EXPECT_EQ(pages, e2e::filesIn(out.path()).size() / 2 - 1);  // svg and png per plot
 }
 
-// A run just started (its file still empty) is waited for; the plots follow
-// it as it grows, through a moment when it is gone (a restart segment being
-// created); SIGTERM ends it cleanly. The script reports the index it first
-// wrote and the exit status.
+// A run not started yet (its file missing, then empty) is waited for; the
+// plots follow it as it grows, each drawing reported on standard error and
+// dated on the index page, through a moment when it is gone (a warning, its
+// records kept); SIGTERM ends it cleanly. The script reports the
+// index it first wrote, the last one and the exit status.
 TEST(Monplot, WatchFollowsARunFromItsStartAndStopsCleanly) {
     e2e::TempDir dir;
     const std::string known = e2e::readFile(kKnownRun);
-    dir.write("run.mon", "");
     dir.write("known.mon", known);
     dir.write("longer.mon", known + "7 1e-7 1e-6 0.005 150\n");
     const std::string script =
         "cd " + dir.path() +
-        " && (\"$0\" -mon run.mon -out plots -watch 0.2 -last 10 & p=$!\n"
+        " && (\"$0\" -mon run.mon -out plots -watch 0.2 -last 10 2>err & p=$!\n"
         "wait_for() { until grep -qs \"$1\" \"$2\"; do sleep 0.05; done; }\n"
-        "wait_for 'no records yet' plots/index.html; cat plots/index.html; cp known.mon run.mon\n"
-        "wait_for '10⁻¹' plots/Momentum_and_Mass.svg; rm run.mon; sleep 0.4; cp longer.mon "
-        "run.mon\n"
-        "wait_for '10⁻⁷' plots/Momentum_and_Mass.svg; kill $p; wait $p; echo status $?)";
+        "wait_for 'Waiting for the run' plots/index.html; cat plots/index.html; : >run.mon\n"
+        "wait_for 'no records yet' err; cp known.mon run.mon\n"
+        "wait_for '10⁻¹' plots/Momentum_and_Mass.svg; rm run.mon\n"
+        "wait_for 'cannot be seen' err; cp longer.mon run.mon\n"
+        "wait_for '10⁻⁷' plots/Momentum_and_Mass.svg; kill $p; wait $p; echo status $?\n"
+        "cat plots/index.html; cat err >&2)";
     const e2e::Result r =
         e2e::run("/usr/bin/timeout", {"20", "/bin/sh", "-c", script, e2e::binary("monplot")});
-    EXPECT_TRUE(contains(r.out, "The run has no records yet.")) << r.out << r.err;
+    EXPECT_TRUE(contains(r.out, "Waiting for the run to start: Cannot read 'run.mon'")) << r.out;
     EXPECT_TRUE(contains(r.out, "<meta http-equiv=\"refresh\" content=\"1\">"));
     EXPECT_TRUE(contains(r.out, "status 0\n")) << r.status;
+    EXPECT_TRUE(contains(r.out, ", at step 7.</p>")) << r.out;
+    for (const char* line :
+         {"waiting for the run to start: Cannot read 'run.mon': No such file or directory.\n",
+          "waiting for the run to start: run.mon: the run has no records yet",
+          "redrawn at step 6\n",
+          "Warning: 'run.mon' cannot be seen (No such file or directory): its records are kept, "
+          "and it is followed again when it is back.\n",
+          "redrawn at step 7\n"})
+        EXPECT_TRUE(contains(r.err, line)) << line << "\n" << r.err;
     EXPECT_EQ(Svg(dir.file("plots/Momentum_and_Mass.svg")).lines(kFirstColour)[0].size(), 6u);
     EXPECT_EQ(e2e::filesIn(dir.file("plots")).size(), 3u);
 }

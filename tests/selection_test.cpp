@@ -74,6 +74,22 @@ TEST(Selection, MissingNamesAreAllReported) {
                                "Requested variable(s) not found: \n    Q"));
 }
 
+// After the names it lacks, the run's (or the study's) nearest names: by
+// their last words or within two edits, on lines of their own.
+TEST(Selection, MissingNamesAreFollowedByTheNearestNamesTheRunHas) {
+    const std::string run = e2e::testData("openfoam/org");
+    EXPECT_TRUE(e2e::failsWith(
+        monexport({"-dir", run, "-varlist", "Cd;forceCoefs Cl;nowhere;P"}),
+        "Requested variable(s) not found: \n    Cd\n    forceCoefs Cl\n    nowhere\n    P\n"
+        "Names the run has near 'Cd':\n    forceCoeffs Cd\n"
+        "Names the run has near 'forceCoefs Cl':\n    forceCoeffs Cl\n"
+        "Names the run has near 'P':\n    residuals p"));
+    EXPECT_TRUE(e2e::failsWith(
+        monexport({"-study", run, "-study", e2e::testData("openfoam/com"), "-varlist", "cd"}),
+        "Requested variable(s) not found in any run of the study: \n    cd\n"
+        "Names the runs have near 'cd':\n    forceCoeffs1 Cd\n    forceCoeffs Cd"));
+}
+
 // -showvars lists the keys, then the variables in declaration order; the
 // default table has the same columns.
 TEST(Selection, ShowVarsAndTheDefaultTableListEveryVariableInDeclarationOrder) {

@@ -26,8 +26,9 @@ def _names(names):
 
 
 def plan(patterns, matrix=None):
-    """The runs a study's patterns match, sorted, and their parameters as a
-    DataFrame (one column per parameter, each of its own dtype)."""
+    """The runs a study's patterns match, in the order of their parameters'
+    values (numbers as numbers), else of their paths, and their parameters as
+    a DataFrame (one column per parameter, each of its own dtype)."""
     import pandas as pd
 
     runs, unmatched = _core._study_runs(_as_list(patterns))
@@ -35,7 +36,7 @@ def plan(patterns, matrix=None):
         print(f"Warning: study pattern '{pattern}' matches no path.", file=sys.stderr)
     if not runs:
         raise _core.Error("No path matches the study patterns.")
-    names, values = _core._study_parameters(runs, matrix or "")
+    runs, names, values = _core._study_parameters(runs, matrix or "")
     parameters = pd.DataFrame(values, columns=names, dtype=object)
     for name in names:
         try:
@@ -80,7 +81,7 @@ def frame(rows, parameters, variables, mode, verdicts=False, start=0):
         columns[name] = pd.Series(parameters[name].to_numpy(), index=index)
     for name in value_columns:
         values = data[name]
-        is_text = name.endswith(" VERDICT") and mode == "stats" and verdicts
+        is_text = mode == "stats" and name.endswith((" NOTE", " VERDICT", " REASON"))
         columns[name] = pd.Series(values, dtype=object if is_text else "float64", index=index)
     columns["STEPS"] = pd.Series([row[3] for row in rows], dtype="Int64", index=index)
     columns["ERROR"] = pd.Series([row[4] for row in rows], dtype=object, index=index)
@@ -95,11 +96,12 @@ def study_variables(per_run, any_read, names):
 def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix=None,
           workers=None, converged=None):
     """One row per run the patterns match (globs, '**' for any depth, or
-    '@FILE'), sorted by path: RUN, the parameters (from the paths, or from
-    the matrix CSV), each selected variable's last value (mode="last") or
-    statistics over the window (mode="stats": NAME, NAME STDERR, NAME STD,
-    NAME MIN, NAME MAX, and NAME VERDICT with -converged criteria), STEPS
-    and ERROR. workers: threads reading runs (None: the usable cores)."""
+    '@FILE'), sorted by parameters, then path: RUN, the parameters (from the
+    paths, or from the matrix CSV), each selected variable's last value
+    (mode="last") or statistics over the window (mode="stats": NAME,
+    NAME STDERR, NAME STD, NAME MIN, NAME MAX, NAME NOTE, NAME NEFF,
+    NAME COUNT, and NAME VERDICT, NAME REASON with -converged criteria),
+    STEPS and ERROR. workers: threads reading runs (None: the usable cores)."""
     names = _names(names)
     runs, parameters = plan(patterns, matrix)
     rows = read_rows(runs, names, rule, mode, window, converged, workers)

@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -16,6 +17,7 @@
 #include "libs/mondata/sources/SourceFileCheck.h"
 #include "libs/system/FileIdentity.h"
 #include "libs/system/HeapPages.h"
+#include "libs/utilities/NearestNames.h"
 #include "tools/monpack/TemporaryFile.h"
 
 namespace {
@@ -29,7 +31,17 @@ const char* const kUsage =
     "  -res FILE        read a results file (to repack it)\n"
     "  -out RESULTS     the results file to write; replaced only once complete\n"
     "  -deflate LEVEL   compress values with deflate, 1 (fast) to 9 (small); 0 (default): off\n"
-    "  -chunk RECORDS   values per stored chunk (default 16384)\n";
+    "  -chunk RECORDS   values per stored chunk (default 16384)\n"
+    "  -h, -help, --help  print this text\n"
+    "  --version        print the version\n";
+
+const char* const kValueOptions[] = {"-mon", "-dir", "-res", "-out", "-deflate", "-chunk"};
+const char* const kHelpOptions[] = {"-h", "-help", "--help"};
+
+bool takesValue(const std::string& argument) {
+    return std::find(std::begin(kValueOptions), std::end(kValueOptions), argument) !=
+           std::end(kValueOptions);
+}
 
 [[noreturn]] void fail(const std::string& message) {
     throw owl::internal::error("monpack", "main", message, owl::errorFatal);
@@ -56,10 +68,32 @@ int wholeNumber(const std::string& option, const std::string& text, int low, int
     return value;
 }
 
+[[noreturn]] void unknownOption(const std::string& argument) {
+    std::vector<std::string> names(std::begin(kValueOptions), std::end(kValueOptions)), near;
+    names.insert(names.end(), std::begin(kHelpOptions), std::end(kHelpOptions));
+    names.emplace_back("--version");
+    for (size_t i : owl::nearestOptions(argument, names)) near.push_back(names[i]);
+    fail(owl::unknownOptionText(argument, near, " (see monpack -help)."));
+}
+
+// What the command line asks for besides packing: the usage or the version
+// (either anywhere on the line, not as an option's value), else nothing.
+const char* requestedText(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        for (const char* help : kHelpOptions)
+            if (argument == help) return kUsage;
+        if (argument == "--version") return "monpack " MONEXPORT_VERSION "\n";
+        i += takesValue(argument);
+    }
+    return nullptr;
+}
+
 PackSettings scan(int argc, char** argv) {
     PackSettings s;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
+        if (!takesValue(option)) unknownOption(option);
         if (i + 1 >= argc) fail("Missing value for option " + option + ".");
         const std::string value = argv[++i];
         if (option == "-mon" || option == "-dir" || option == "-res") {
@@ -71,10 +105,8 @@ PackSettings scan(int argc, char** argv) {
             s.out = value;
         } else if (option == "-deflate") {
             s.write.deflateLevel = wholeNumber(option, value, 0, 9);
-        } else if (option == "-chunk") {
+        } else {  // -chunk
             s.write.chunkRecords = static_cast<size_t>(wholeNumber(option, value, 1, 1 << 24));
-        } else {
-            fail("Unknown option '" + option + "' (see monpack -help).");
         }
     }
     if (s.source.empty())
@@ -135,9 +167,9 @@ void pack(const PackSettings& s) {
 
 int main(int argc, char** argv) {
     owl::preferLargeHeapPages();
-    if (argc == 2 && (std::string(argv[1]) == "-help" || std::string(argv[1]) == "--help")) {
-        std::cout << kUsage;
-        return 0;
+    if (const char* text = requestedText(argc, argv)) {
+        std::cout << text << std::flush;
+        return std::cout ? 0 : -1;
     }
     try {
         pack(scan(argc, argv));
