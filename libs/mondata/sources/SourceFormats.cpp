@@ -9,6 +9,7 @@
 #include "libs/mondata/formats/monitor/RunDirectory.h"
 #include "libs/mondata/formats/openfoam/FoamCase.h"
 #include "libs/mondata/formats/openfoam/FoamLog.h"
+#include "libs/mondata/formats/openfoam/FoamLogFollow.h"
 #include "libs/mondata/formats/results/ResultsFile.h"
 #include "libs/mondata/formats/su2/Su2History.h"
 #include "libs/mondata/formats/su2/Su2RunFolder.h"
@@ -36,7 +37,7 @@ const std::vector<FileFormat>& monitorFileFormats() {
         {"OpenFOAM data file", isFoamDataFile, withoutOptions<readFoamDataFileRun>},
         {"OpenFOAM solver log",
          [](const std::string&, std::string_view head) { return looksLikeFoamLog(head); },
-         readFoamLog},
+         readFoamLog, followFoamLog},
         {"SU2 history file",
          [](const std::string&, std::string_view head) { return isSu2History(head); },
          withoutOptions<readSu2History>},

@@ -319,13 +319,35 @@ void FoamLogParser::completeStep() {
 }
 
 void FoamLogParser::finish() {
+    finishOpenStep();
+    warnSkipped();
+}
+
+void FoamLogParser::finishOpenStep() {
     releaseHeld();
     if (stepOpen_ && stepHasNan_) completeStep();  // the run is diverging: show it
+    settleLoops();
+}
+
+bool FoamLogParser::mayWriteOpenStep() const {
+    if (!stepOpen_) return false;
+    return stepHasNan_ || std::any_of(held_.begin(), held_.end(), [](const HeldLine& line) {
+               return std::any_of(line.values.begin(), line.values.end(),
+                                  [](float value) { return std::isnan(value); });
+           });
+}
+
+void FoamLogParser::settleLoops() {
     builder_.setCoefficientLoops(builder_.hasCoefficientLoops() || sawOuterIterationLine_ ||
                                  sawLoops_);
+}
+
+void FoamLogParser::warnSkipped() {
     if (skipped_ > 0)
         builder_.addWarning(skippedShown_ + " (" + std::to_string(skipped_) +
                             (skipped_ == 1 ? " line" : " lines") + " skipped)");
+    skipped_ = 0;
+    skippedShown_.clear();
 }
 
 void FoamLogParser::setValue(size_t slot, float value) {
