@@ -7,6 +7,7 @@
 // replacement, new segments, files that go missing for a moment.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -56,82 +57,104 @@ std::string followed(mon::RunFollower& follower, const std::string& folder,
     return error.empty() ? snapshot(follower.run()) : errorIn(folder, error);
 }
 
-// The files of a source, in the order their writer writes them; a name
-// ending in '/' is the folder given with -dir.
+// A source: a file given with -mon, or a folder given with -dir whose files
+// are written in turn in the order of their names, or all at once (a
+// case's logs and function objects) a chunk to a random file at a time.
 struct SourceCase {
     const char* name;
     SourceKind kind;
-    std::vector<std::string> files;  // test inputs, relative to the source tree
+    const char* path;  // relative to the source tree
     // Whether records are written again (restarts): else every update adds
     // exactly the records appended.
     bool restarts = false;
+    bool interleaved = false;
 };
-
-std::string baseName(const std::string& path) {
-    return path.substr(path.rfind('/') + 1);
-}
 
 const SourceCase kCases[] = {
-    {"steady monitor file", SourceKind::MonitorFile, {"examples/steady.mon"}},
-    {"transient monitor file with loops and a restart",
-     SourceKind::MonitorFile,
-     {"examples/transient.mon"},
+    {"steady monitor file", SourceKind::MonitorFile, "examples/steady.mon"},
+    {"transient monitor file with loops and a restart", SourceKind::MonitorFile,
+     "examples/transient.mon", true},
+    {"loops, gaps, late variable", SourceKind::MonitorFile, "tests/data/tables/loops.mon"},
+    {"quoted names", SourceKind::MonitorFile, "tests/data/tables/names.mon"},
+    {"UTF-8 names, a variable from step 50", SourceKind::MonitorFile,
+     "tests/data/follow/late-variable.mon"},
+    {"a garbled line", SourceKind::MonitorFile, "tests/data/follow/garbled.mon"},
+    {"run directory with a restart segment", SourceKind::RunDirectory, "examples/transient.dir",
      true},
-    {"loops, gaps, late variable", SourceKind::MonitorFile, {"tests/data/tables/loops.mon"}},
-    {"quoted names", SourceKind::MonitorFile, {"tests/data/tables/names.mon"}},
-    {"UTF-8 names, a variable from step 50",
-     SourceKind::MonitorFile,
-     {"tests/data/follow/late-variable.mon"}},
-    {"a garbled line", SourceKind::MonitorFile, {"tests/data/follow/garbled.mon"}},
-    {"OpenFOAM steady log", SourceKind::MonitorFile, {"tests/data/foamlog/simpleFoam.log"}},
-    {"OpenFOAM PIMPLE loops", SourceKind::MonitorFile, {"tests/data/foamlog/pimpleFoam.log"}},
-    {"OpenFOAM loops without PIMPLE lines",
-     SourceKind::MonitorFile,
-     {"tests/data/foamlog/interFoam.log"}},
-    {"OpenFOAM regions", SourceKind::MonitorFile, {"tests/data/foamlog/chtMultiRegionFoam.log"}},
-    {"OpenFOAM regions (.com)",
-     SourceKind::MonitorFile,
-     {"tests/data/foamlog/chtMultiRegionFoam-com.log"}},
-    {"OpenFOAM modular solver", SourceKind::MonitorFile, {"tests/data/foamlog/foamRun.log"}},
-    {"OpenFOAM modular VOF", SourceKind::MonitorFile, {"tests/data/foamlog/foamRun-vof.log"}},
-    {"OpenFOAM log cut at its start",
-     SourceKind::MonitorFile,
-     {"tests/data/foamlog/pisoFoam-tail.log"}},
-    {"OpenFOAM restart appended",
-     SourceKind::MonitorFile,
-     {"tests/data/foamlog/restarted.log"},
+    {"OpenFOAM steady log", SourceKind::MonitorFile, "tests/data/foamlog/simpleFoam.log"},
+    {"OpenFOAM PIMPLE loops", SourceKind::MonitorFile, "tests/data/foamlog/pimpleFoam.log"},
+    {"OpenFOAM loops without PIMPLE lines", SourceKind::MonitorFile,
+     "tests/data/foamlog/interFoam.log"},
+    {"OpenFOAM regions", SourceKind::MonitorFile, "tests/data/foamlog/chtMultiRegionFoam.log"},
+    {"OpenFOAM regions (.com)", SourceKind::MonitorFile,
+     "tests/data/foamlog/chtMultiRegionFoam-com.log"},
+    {"OpenFOAM modular solver", SourceKind::MonitorFile, "tests/data/foamlog/foamRun.log"},
+    {"OpenFOAM modular VOF", SourceKind::MonitorFile, "tests/data/foamlog/foamRun-vof.log"},
+    {"OpenFOAM log cut at its start", SourceKind::MonitorFile,
+     "tests/data/foamlog/pisoFoam-tail.log"},
+    {"OpenFOAM restart appended", SourceKind::MonitorFile, "tests/data/foamlog/restarted.log",
      true},
-    {"OpenFOAM failed run", SourceKind::MonitorFile, {"tests/data/foamlog/failed.log"}, true},
-    {"OpenFOAM diverging run", SourceKind::MonitorFile, {"tests/data/foamlog/diverging.log"}, true},
-    {"OpenFOAM garbled lines", SourceKind::MonitorFile, {"tests/data/foamlog/lenient.log"}},
-    {"run directory with a restart segment",
-     SourceKind::RunDirectory,
-     {"examples/transient.dir/segment-001.mon", "examples/transient.dir/segment-002.mon"},
-     true},
+    {"OpenFOAM failed run", SourceKind::MonitorFile, "tests/data/foamlog/failed.log", true},
+    {"OpenFOAM diverging run", SourceKind::MonitorFile, "tests/data/foamlog/diverging.log", true},
+    {"OpenFOAM garbled lines", SourceKind::MonitorFile, "tests/data/foamlog/lenient.log"},
+    {"OpenFOAM function object with loops", SourceKind::MonitorFile,
+     "tests/data/openfoam/loops/forceCoeffs.dat", true},
+    {"OpenFOAM case: logs and function objects", SourceKind::RunDirectory,
+     "tests/data/openfoam/steady", true, true},
+    {"OpenFOAM case: time folders, probes", SourceKind::RunDirectory, "tests/data/openfoam/org",
+     true, true},
+    {"OpenFOAM case: restart files, solverInfo", SourceKind::RunDirectory,
+     "tests/data/openfoam/com", true, true},
+    {"OpenFOAM case: regions", SourceKind::RunDirectory, "tests/data/openfoam/regions", true, true},
 };
+
+// The files below a folder, by name, relative to it.
+std::vector<std::string> filesBelow(const std::string& root, const std::string& under = "") {
+    std::vector<std::string> files;
+    for (const std::string& name : e2e::filesIn(root + "/" + under)) {
+        const std::string relative = under.empty() ? name : under + "/" + name;
+        struct stat info {};
+        ::stat((root + "/" + relative).c_str(), &info);
+        if (!S_ISDIR(info.st_mode)) {
+            files.push_back(relative);
+            continue;
+        }
+        for (std::string& below : filesBelow(root, relative)) files.push_back(std::move(below));
+    }
+    return files;
+}
 
 // Writes the case's bytes into a fresh folder a random chunk at a time,
 // as its solver would, updating the follower after each chunk.
 class GrowingSource {
   public:
-    GrowingSource(const SourceCase& source, unsigned seed) : kind_(source.kind), random_(seed) {
-        for (const std::string& file : source.files)
-            files_.push_back({baseName(file), e2e::readFile(e2e::sourcePath(file))});
-        path_ = kind_ == SourceKind::RunDirectory ? folder_.path() : folder_.file(files_[0].name);
-        reference_ = kind_ == SourceKind::RunDirectory ? reference_folder_.path()
-                                                       : reference_folder_.file(files_[0].name);
+    // Chunks are mostly up to 60 bytes, one in four up to 4000; a
+    // large source (real solver files) gets chunks of up to largest bytes.
+    GrowingSource(const SourceCase& source, unsigned seed, const std::string& root,
+                  size_t largest = 0)
+        : interleaved_(source.interleaved), random_(seed), largest_(largest) {
+        const bool folder = source.kind == SourceKind::RunDirectory;
+        const std::string name = root.substr(root.rfind('/') + 1);
+        for (const std::string& file : folder ? filesBelow(root) : std::vector<std::string>{""})
+            files_.push_back(
+                {folder ? file : name, e2e::readFile(folder ? root + "/" + file : root), 0});
+        path_ = folder ? folder_.path() : folder_.file(name);
+        reference_ = folder ? reference_folder_.path() : reference_folder_.file(name);
     }
 
-    bool done() const { return file_ == files_.size(); }
+    bool done() const { return next_ == files_.size(); }
     // Appends the next chunk: up to a few bytes, a line or two, or much more.
     void writeChunk() {
-        const size_t most = std::uniform_int_distribution<int>(0, 3)(random_) == 0 ? 4000 : 60;
-        const std::string& bytes = files_[file_].bytes;
+        File& file = files_[pickFile()];
+        const size_t most = largest_                                                 ? largest_
+                            : std::uniform_int_distribution<int>(0, 3)(random_) == 0 ? 4000
+                                                                                     : 60;
         const size_t length = std::uniform_int_distribution<size_t>(1, most)(random_);
-        const size_t end = std::min(bytes.size(), written_ + length);
-        append(files_[file_].name, bytes.substr(written_, end - written_));
-        written_ = end;
-        if (written_ == bytes.size()) ++file_, written_ = 0;
+        const size_t end = std::min(file.bytes.size(), file.written + length);
+        append(file.name, file.bytes.substr(file.written, end - file.written));
+        file.written = end;
+        while (next_ < files_.size() && files_[next_].written == files_[next_].bytes.size())
+            ++next_;
     }
     const std::string& path() const { return path_; }
     const std::string& folder() const { return folder_.path(); }
@@ -140,50 +163,85 @@ class GrowingSource {
     const std::string& referenceFolder() const { return reference_folder_.path(); }
 
   private:
+    struct File {
+        std::string name, bytes;
+        size_t written;
+    };
+
+    size_t pickFile() {
+        if (!interleaved_) return next_;
+        std::vector<size_t> open;
+        for (size_t i = next_; i < files_.size(); ++i)
+            if (files_[i].written < files_[i].bytes.size()) open.push_back(i);
+        return open[std::uniform_int_distribution<size_t>(0, open.size() - 1)(random_)];
+    }
+
     void append(const std::string& name, const std::string& bytes) {
-        for (const std::string& folder : {folder_.path(), reference_folder_.path()}) {
-            std::FILE* file = std::fopen((folder + "/" + name).c_str(), "ab");
+        for (const e2e::TempDir* folder : {&folder_, &reference_folder_}) {
+            const size_t slash = name.rfind('/');
+            if (slash != std::string::npos) folder->folder(name.substr(0, slash));
+            std::FILE* file = std::fopen(folder->file(name).c_str(), "ab");
             std::fwrite(bytes.data(), 1, bytes.size(), file);
             std::fclose(file);
         }
     }
 
-    struct File {
-        std::string name, bytes;
-    };
-    SourceKind kind_;
+    bool interleaved_;
     std::mt19937 random_;
+    size_t largest_;
     std::vector<File> files_;
-    size_t file_ = 0, written_ = 0;
+    size_t next_ = 0;  // files before it are written whole
     e2e::TempDir folder_, reference_folder_;
     std::string path_, reference_;
 };
 
-TEST(Follow, EveryUpdateEqualsAWholeReadingOfTheBytesWrittenSoFar) {
-    for (const SourceCase& source : kCases) {
-        for (unsigned seed = 1; seed <= 12; ++seed) {
-            SCOPED_TRACE(std::string(source.name) + ", seed " + std::to_string(seed));
-            GrowingSource growing(source, seed);
-            mon::RunFollower follower(source.kind, growing.path());
-            int64_t records = 0;
-            while (!growing.done()) {
-                growing.writeChunk();
-                size_t added = 0;
-                const std::string now = followed(follower, growing.folder(), &added);
-                ASSERT_EQ(
-                    now, wholeReading(source.kind, growing.reference(), growing.referenceFolder()));
-                const int64_t total = follower.run().rows->rowCount();
-                // A failed update adds nothing: the run stays as far as it was read.
-                const bool failed = now.rfind("error: ", 0) == 0;
-                if (!failed && source.restarts) {
-                    EXPECT_GE(static_cast<int64_t>(added), total - records);
-                } else if (!failed) {
-                    EXPECT_EQ(static_cast<int64_t>(added), total - records);
-                }
-                records = total;
-            }
+// Grows the source and checks the follower against a whole reading of the
+// bytes after every update.
+void followGrowing(const SourceCase& source, unsigned seed, const std::string& root,
+                   size_t largest = 0) {
+    SCOPED_TRACE(std::string(source.name) + ", seed " + std::to_string(seed));
+    GrowingSource growing(source, seed, root, largest);
+    mon::RunFollower follower(source.kind, growing.path());
+    int64_t records = 0;
+    while (!growing.done()) {
+        growing.writeChunk();
+        size_t added = 0;
+        const std::string now = followed(follower, growing.folder(), &added);
+        ASSERT_EQ(now, wholeReading(source.kind, growing.reference(), growing.referenceFolder()));
+        const int64_t total = follower.run().rows->rowCount();
+        // A failed update adds nothing: the run stays as far as it was read.
+        const bool failed = now.rfind("error: ", 0) == 0;
+        if (!failed && source.restarts) {
+            EXPECT_GE(static_cast<int64_t>(added), total - records);
+        } else if (!failed) {
+            EXPECT_EQ(static_cast<int64_t>(added), total - records);
         }
+        records = total;
     }
+}
+
+TEST(Follow, EveryUpdateEqualsAWholeReadingOfTheBytesWrittenSoFar) {
+    for (const SourceCase& source : kCases)
+        for (unsigned seed = 1; seed <= 12; ++seed)
+            followGrowing(source, seed, e2e::sourcePath(source.path));
+}
+
+// Real solver files, where the shared collection is at hand, in chunks of up
+// to a twenty-fifth of their size.
+TEST(Follow, RealSolverFilesFollowedEqualTheirWholeReading) {
+    std::string shared;
+    for (const char* up : {"../shared/realdata/", "../../shared/realdata/"})
+        if (e2e::fileExists(e2e::sourcePath(up) + "SOURCES.md")) shared = e2e::sourcePath(up);
+    if (shared.empty()) GTEST_SKIP() << "no shared real data";
+    for (const std::string& folder : {std::string("openfoam"), std::string("su2")})
+        for (const std::string& run : e2e::filesIn(shared + folder)) {
+            const std::string root = shared + folder + "/" + run;
+            const SourceCase source{run.c_str(), SourceKind::RunDirectory, "", true, true};
+            size_t bytes = 0;
+            for (const std::string& file : filesBelow(root))
+                bytes += e2e::readFile(root + "/" + file).size();
+            followGrowing(source, 1, root, bytes / 25 + 1);
+        }
 }
 
 // A follower of one file, and the file's whole reading to compare with.

@@ -30,6 +30,12 @@ RunDataBuilder::RunDataBuilder() {
     data_.rows = std::move(rows);
 }
 
+void RunDataBuilder::clear() {
+    std::vector<std::string> warnings = takeWarnings();
+    *this = RunDataBuilder();
+    data_.warnings = std::move(warnings);
+}
+
 int RunDataBuilder::declare(VariableInfo info) {
     auto found = columns_.constFind(info.name);
     if (found != columns_.constEnd()) return found.value();
@@ -57,6 +63,12 @@ void RunDataBuilder::beginRecord(int step, int loop) {
         truncate(rowCount_);
     }
     rowCount_ = rows_->append(step, loop);
+}
+
+void RunDataBuilder::dropRecordsFrom(int step) {
+    if (rows_->isAfterLast(step, 1)) return;
+    rowCount_ = rows_->truncateFrom(step, 1);
+    truncate(rowCount_);
 }
 
 void RunDataBuilder::truncate(int64_t records) {

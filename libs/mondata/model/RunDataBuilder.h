@@ -54,6 +54,8 @@ class RunDataBuilder {
         values.push_back(value);
         setValue(column, static_cast<float>(value));
     }
+    // Drops the records of that step and after.
+    void dropRecordsFrom(int step);
     // Whether the record (step, loop) would follow the last one, not restart.
     bool continuesRun(int step, int loop) const { return rows_->isAfterLast(step, loop); }
     // The values of one record: values[i] belongs to the i-th of the columns
@@ -91,6 +93,9 @@ class RunDataBuilder {
     // The run as published; its columns stay where they are until the next
     // record arrives.
     const RunData& data() const { return data_; }
+    // Starts again with no record, variable or source file (a followed
+    // source whose records must be written again in another order).
+    void clear();
     // The warnings added since the last call.
     std::vector<std::string> takeWarnings() { return std::exchange(data_.warnings, {}); }
 

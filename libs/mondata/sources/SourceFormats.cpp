@@ -8,6 +8,7 @@
 #include "libs/mondata/formats/monitor/MonitorFollow.h"
 #include "libs/mondata/formats/monitor/RunDirectory.h"
 #include "libs/mondata/formats/openfoam/FoamCase.h"
+#include "libs/mondata/formats/openfoam/FoamCaseFollow.h"
 #include "libs/mondata/formats/openfoam/FoamLog.h"
 #include "libs/mondata/formats/openfoam/FoamLogFollow.h"
 #include "libs/mondata/formats/results/ResultsFile.h"
@@ -34,7 +35,8 @@ void withoutOptions(const std::string& path, RunDataBuilder& builder, const Read
 
 const std::vector<FileFormat>& monitorFileFormats() {
     static const std::vector<FileFormat> formats = {
-        {"OpenFOAM data file", isFoamDataFile, withoutOptions<readFoamDataFileRun>},
+        {"OpenFOAM data file", isFoamDataFile, withoutOptions<readFoamDataFileRun>,
+         followFoamDataFile},
         {"OpenFOAM solver log",
          [](const std::string&, std::string_view head) { return looksLikeFoamLog(head); },
          readFoamLog, followFoamLog},
@@ -54,8 +56,8 @@ const std::vector<FileFormat>& monitorFileFormats() {
 
 const std::vector<FolderFormat>& runFolderFormats() {
     static const std::vector<FolderFormat> formats = {
-        {"OpenFOAM case", "no postProcessing/, no log.* solver log", isFoamCaseFolder,
-         readFoamCase},
+        {"OpenFOAM case", "no postProcessing/, no log.* solver log", isFoamCaseFolder, readFoamCase,
+         followFoamCase},
         {"SU2 run folder", "no SU2 history*.csv/.dat", isSu2RunFolder,
          withoutOptions<readSu2RunFolder>},
         {"run directory", "no *.mon segments", [](const std::string&) { return true; },

@@ -41,6 +41,7 @@ class FollowedFile {
     // whether it was there at the poll before.
     const std::string& missingReason() const { return missingReason_; }
     bool wentMissing() const { return wentMissing_; }
+    bool missing() const { return missing_; }
 
     // Reads from the offset to the file's end, a block at a time, handing
     // the text to parseLines; parseLines returns how many bytes it took and
