@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "export/ExporterError.h"
+#include "export/VariableSelection.h"
 #include "libs/exception/MessageText.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/formats/openfoam/FoamLogPattern.h"
@@ -96,6 +97,7 @@ int RunHistoryWriter::process() {
     else
         exporter::raise("process", "No valid data source has been specified.");
     database->updateData();
+    if (varRule) setVarRule(varRuleText);  // in the run's encoding
 
     switch (mode) {
         case ShowVars:
@@ -157,7 +159,7 @@ void RunHistoryWriter::returnOStream() {
 void RunHistoryWriter::writeVarNames() {
     std::ostream& out = borrowOStream();
     for (const MonVariable& variable : database->getVariableList())
-        out << variable.getName().toLatin1().constData() << std::endl;
+        out << exporter::nameBytes(variable.getName(), database->nameEncoding()) << std::endl;
     returnOStream();
 }
 

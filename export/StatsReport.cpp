@@ -8,6 +8,7 @@
 #include "export/VariableSelection.h"
 #include "libs/exception/MessageText.h"
 #include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/VariableInfo.h"
 #include "libs/mondata/rules/MonVariableRule.h"
 #include "stats/ParallelFor.h"
 
@@ -48,6 +49,7 @@ bool isResult(const MonVariable& variable) {
 struct StatsInput {
     const TimestepData* data = nullptr;
     bool residual = false;
+    bool log10Values = false;
     std::vector<stats::CriterionTest> tests;
 };
 
@@ -119,6 +121,7 @@ class ReportBuilder {
         const MonVariable variable =
             found != byName_.end() ? *found->second : MonVariable(qname, nullptr);
         input.residual = isResidual(variable);
+        input.log10Values = variable.declaredInfo() && variable.declaredInfo()->holdsLog10();
         for (const stats::Criterion& criterion : settings_.criteria)
             if (criterion.rule->match(variable))
                 input.tests.insert(input.tests.end(), criterion.tests.begin(),
@@ -151,6 +154,7 @@ void computeRow(const StatsInput& input, const StatsSettings& settings, int32_t 
     options.windowSteps = settings.windowSteps;
     options.cauchySteps = settings.cauchySteps;
     options.residual = input.residual;
+    options.log10Values = input.log10Values;
     row.stats = stats::summarize(series, options);
     if (!settings.criteria.empty()) row.verdict = stats::evaluate(input.tests, series, row.stats);
     if (!settings.references) return;

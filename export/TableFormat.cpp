@@ -2,11 +2,70 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
 
 #include "export/NumberFormat.h"
 #include "libs/mondata/model/TimestepData.h"
 
 namespace owl {
+
+namespace {
+// Powers of ten from 1e-300 to 1e300, each correctly rounded.
+struct PowersOfTen {
+    static constexpr int kLowest = -300, kHighest = 300;
+    double values[kHighest - kLowest + 1];
+    PowersOfTen() {
+        for (int k = kLowest; k <= kHighest; ++k) values[k - kLowest] = std::pow(10.0, k);
+    }
+    double operator()(int k) const { return values[k - kLowest]; }
+};
+const PowersOfTen kPowersOfTen;
+
+// "%.8e" of a double, the values of solver text: nine significant digits
+// from one scaling, value * 10^(8 - e), whose two roundings put the result
+// within 3e-7 of the exact product (below 1e9). Where that leaves the
+// rounding in doubt (a fraction within 1e-6 of one half, an exact tie
+// among them) and outside 1e-290..1e290 it returns null: the general
+// formatter decides.
+char* scientific8(double value, char* out) {
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-290 && magnitude <= 1e290)) return nullptr;
+    uint64_t bits = 0;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int binary =
+        static_cast<int>(bits >> 52) - 1023;  // magnitude in [2^binary, 2^(binary+1))
+    int decimal = static_cast<int>(std::floor(binary * 0.30102999566398120));
+    double scaled = magnitude * kPowersOfTen(8 - decimal);
+    if (scaled >= 1e9) scaled = magnitude * kPowersOfTen(8 - ++decimal);
+    if (scaled < 1e8) return nullptr;
+    const double whole = std::floor(scaled), fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < 1e-6) return nullptr;
+    auto digits = static_cast<uint32_t>(whole) + (fraction > 0.5 ? 1 : 0);
+    if (digits == 1000000000) {
+        digits = 100000000;
+        ++decimal;
+    }
+    if (value < 0) *out++ = '-';
+    *out++ = static_cast<char>('0' + digits / 100000000);
+    *out++ = '.';
+    digits %= 100000000;
+    for (uint32_t unit = 1000000; unit > 0; unit /= 100) {
+        const uint32_t pair = digits / unit;
+        digits -= pair * unit;
+        *out++ = static_cast<char>('0' + pair / 10);
+        *out++ = static_cast<char>('0' + pair % 10);
+    }
+    *out++ = 'e';
+    *out++ = decimal < 0 ? '-' : '+';
+    const int exponent = decimal < 0 ? -decimal : decimal;
+    if (exponent >= 100) *out++ = static_cast<char>('0' + exponent / 100);
+    *out++ = static_cast<char>('0' + exponent / 10 % 10);
+    *out++ = static_cast<char>('0' + exponent % 10);
+    return out;
+}
+}  // namespace
 
 size_t TableFormat::maxLineBytes(size_t columns) const {
     return columns * (static_cast<size_t>(numberformat::maxFieldBytes(precision_)) + 1) + 1;
@@ -21,11 +80,14 @@ char* TableFormat::field(float value, bool integer, char* out) const {
 
 char* TableFormat::doubleField(double value, int digits, char* out) const {
     if (value == FLT_MAX) return out;
+    if (digits == 8)
+        if (char* end = scientific8(value, out)) return end;
     return numberformat::formatScientificDouble(value, digits, out);
 }
 
 int TableFormat::digitsOf(const TimestepData& variable) const {
     if (!variable.holdsDoubles()) return 0;
+    if (variable.precision() != mon::VariableInfo::Precision::Time) return precision_;
     const mon::DoubleColumn& values = variable.doubleValues();
     return numberformat::digitsToTellApart(values.data(), values.size(), precision_);
 }

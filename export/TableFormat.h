@@ -41,9 +41,10 @@ class TableFormat {
     // Writes a double in scientific notation with that many digits after
     // the point (nothing for FLT_MAX) and returns its end.
     char* doubleField(double value, int digits, char* out) const;
-    // The digits after the point of a variable's fields: for one held in
-    // double precision (a time), as many as tell each value apart from the
-    // one before it, at least the table's precision; 0 for any other.
+    // The digits after the point of a variable's fields: for a time, as many
+    // as tell each value apart from the one before it, at least the table's
+    // precision; for any other variable held in double precision (a value of
+    // solver text), the table's precision; 0 for a float.
     int digitsOf(const TimestepData& variable) const;
     // Room for one field of a double written with that many digits, beyond
     // the room maxLineBytes() gives a field.

@@ -32,7 +32,7 @@ std::string unquote(std::string piece) {
     }
 }
 
-// Rule texts cross to the monitor-data library up to their first NUL.
+// Key names are ASCII; they cross up to their first NUL.
 QString toQString(const std::string& name) {
     return QString::fromLatin1(name.c_str());
 }
@@ -149,18 +149,22 @@ RunHistoryWriter& RunHistoryWriter::setVarList(const std::string& listText) {
     return *this;
 }
 
+// Before the run is read the rule is read as Latin-1, so that a malformed
+// one is reported first; process() reads it again in the run's encoding.
 RunHistoryWriter& RunHistoryWriter::setVarRule(const std::string& ruleText) {
     if (ruleText.empty()) return *this;
     varRuleText = ruleText;
     varRule.reset();
-    varRule = std::make_unique<MonVariableRule>(toQString(ruleText));
+    const exporter::NameBytes bytes =
+        database ? database->nameEncoding() : exporter::NameBytes::Latin1;
+    varRule = std::make_unique<MonVariableRule>(exporter::nameText(ruleText, bytes));
     return *this;
 }
 
 void RunHistoryWriter::prepareData(PreparedData& data, std::vector<std::string>& columns,
                                    const std::vector<std::string>& keyFields) const {
-    const size_t matches =
-        exporter::selectVariables(*database, varList, varRule.get(), keyFields, data, columns);
+    const size_t matches = exporter::selectVariables(*database, varList, varRule.get(), keyFields,
+                                                     data, columns, database->nameEncoding());
     if (varRule && matches == 0)
         std::cerr << "Exporter warning: " << exporter::noMatchWarning(*database, varRuleText)
                   << std::endl;

@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "export/RunHistoryWriter.h"
+#include "libs/mondata/model/NameEncoding.h"
 
 namespace exporter {
 
 // How names cross between bytes and the library's text: the command's
-// tables spell them in Latin-1 ('?' for a character beyond it), scripting
-// front ends in UTF-8.
-enum class NameBytes { Latin1, Utf8 };
+// tables spell them as the run's source does (MonDatabase::nameEncoding),
+// scripting front ends in UTF-8.
+using NameBytes = mon::NameEncoding;
 
 QString nameText(const std::string& name, NameBytes bytes);
 std::string nameBytes(const QString& name, NameBytes bytes);

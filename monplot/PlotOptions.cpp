@@ -15,12 +15,12 @@ namespace {
     throw owl::internal::error("monplot", "main", message, owl::errorFatal);
 }
 
-double watchInterval(const char* text) {
+double seconds(const char* option, const char* text) {
     char* end = nullptr;
     const double seconds = std::strtod(text, &end);
     if (end == text || *end != '\0' || !std::isfinite(seconds) || seconds <= 0)
-        usageError(std::string("Option -watch needs a number of seconds above 0, not '") + text +
-                   "'.");
+        usageError(std::string("Option ") + option + " needs a number of seconds above 0, not '" +
+                   text + "'.");
     return seconds;
 }
 
@@ -64,7 +64,11 @@ const Option kOptions[] = {
     {"-log", false, [](PlotOptions& o, const char*) { o.scale = PlotOptions::Scale::Logarithmic; }},
     {"-linear", false, [](PlotOptions& o, const char*) { o.scale = PlotOptions::Scale::Linear; }},
     {"-fullrange", false, [](PlotOptions& o, const char*) { o.wholeRange = true; }},
-    {"-watch", true, [](PlotOptions& o, const char* v) { o.watchSeconds = watchInterval(v); }},
+    {"-watch", true, [](PlotOptions& o, const char* v) { o.watchSeconds = seconds("-watch", v); }},
+    {"-serve", true, [](PlotOptions& o, const char* v) { o.serveAddress = v; }},
+    {"-poll", true, [](PlotOptions& o, const char* v) { o.pollSeconds = seconds("-poll", v); }},
+    {"-study", true, [](PlotOptions& o, const char* v) { o.studyPatterns.emplace_back(v); }},
+    {"-converged", true, [](PlotOptions& o, const char* v) { o.convergedCriteria = v; }},
     {"-png", false, [](PlotOptions& o, const char*) { o.png = true; }},
     {"-pdf", false, [](PlotOptions& o, const char*) { o.pdf = true; }},
     {"-all", false, [](PlotOptions& o, const char*) { o.allPlots = true; }},
@@ -104,7 +108,8 @@ int applyOption(PlotOptions& options, int argc, const char* const* argv, int i) 
 PlotOptions scanPlotOptions(int argc, const char* const* argv) {
     PlotOptions options;
     for (int i = 1; i < argc;) i += applyOption(options, argc, argv, i);
-    if (options.outFolder.empty() && !options.help && !options.version)
+    if (options.outFolder.empty() && options.serveAddress.empty() && !options.help &&
+        !options.version)
         usageError("No output folder has been specified: use -out FOLDER.");
     return options;
 }

@@ -35,12 +35,18 @@ struct PlotOptions {
     double watchSeconds = 0;  // 0: draw once
     bool help = false;        // -h, -help, --help: print the usage, draw nothing
     bool version = false;     // --version
+    // -serve [ADDRESS:]PORT: a live dashboard instead of files (monplot/serve/).
+    std::string serveAddress;
+    double pollSeconds = 2;                  // -poll
+    std::vector<std::string> studyPatterns;  // -study, with -serve
+    std::string convergedCriteria;           // -converged, with -serve
 
     bool selectsVariables() const { return !varList.empty() || !varRule.empty(); }
 };
 
 // Scans argv[1..argc-1]; throws owl::Error for an unknown option, a missing
-// or bad value, or a missing -out (none is needed for help or the version).
+// or bad value, or a missing -out (none is needed for help, the version or
+// -serve).
 PlotOptions scanPlotOptions(int argc, const char* const* argv);
 
 // What -help prints.

@@ -1,6 +1,6 @@
 // monplot: draws a solver run's default monitor plots as SVG (and PNG, PDF)
-// files with an index page; with -watch it follows a running job. See
-// docs/monplot.1.
+// files with an index page; with -watch it follows a running job, with
+// -serve it shows the runs live in a browser. See docs/monplot.1.
 
 #include <cstdlib>
 #include <iostream>
@@ -8,6 +8,7 @@
 #include "libs/exception/Error.h"
 #include "libs/translation/TranslationManager.h"
 #include "monplot/MonplotCommand.h"
+#include "monplot/serve/Dashboard.h"
 
 int main(int argc, char** argv) {
     for (const char* package :
@@ -23,7 +24,10 @@ int main(int argc, char** argv) {
                       << std::flush;
             return std::cout ? 0 : 255;
         }
-        runMonplot(options, orbDataDir ? orbDataDir : "");
+        if (options.serveAddress.empty())
+            runMonplot(options, orbDataDir ? orbDataDir : "");
+        else
+            serve::runDashboard(options, orbDataDir ? orbDataDir : "");
     } catch (const owl::Error& error) {
         std::cerr << "Plot error:" << std::endl;
         std::cerr << error.getErrorText() << std::endl;

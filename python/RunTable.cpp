@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 #include "export/ExporterError.h"
 #include "export/VariableSelection.h"
@@ -47,15 +48,27 @@ Value orNaN(Value value) {
     return value == FLT_MAX ? std::numeric_limits<Value>::quiet_NaN() : value;
 }
 
+// The library's messages, kept for the front end to pass on.
+class CollectedMessages : public owl::MessageDisplayItf {
+  public:
+    explicit CollectedMessages(std::vector<std::string>& messages) : messages_(messages) {}
+    void showMessage(owl::MessageKind, const QString& text) override {
+        messages_.push_back(toBytes(text));
+    }
+
+  private:
+    std::vector<std::string>& messages_;
+};
+
 }  // namespace
 
 // The source is followed from the start, so that update() reads only what
 // its writer appends.
 RunTable::RunTable(const std::string& path, Source source, std::vector<std::string> patterns)
-    : database_(
-          std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay())),
-      path_(path),
-      source_(source == Source::Guess ? sourceOf(path) : source) {
+    : path_(path),
+      source_(source == Source::Guess ? sourceOf(path) : source),
+      database_(
+          std::make_unique<MonDatabase>(QStringLiteral("main"), new CollectedMessages(warnings_))) {
     database_->setReadOptions({std::move(patterns)});
     update();
 }
@@ -67,6 +80,14 @@ size_t RunTable::update() {
 }
 
 RunTable::~RunTable() = default;
+
+int64_t RunTable::recordCount() const {
+    return data(mon::kAccumulatedTimestep).rows().rowCount();
+}
+
+std::vector<std::string> RunTable::takeWarnings() const {
+    return std::exchange(warnings_, {});
+}
 
 RunTable::Source RunTable::sourceOf(const std::string& path) {
     switch (study::runKindOf(path)) {
@@ -123,8 +144,9 @@ std::vector<std::string> RunTable::select(const std::vector<std::string>& names,
     PreparedData data;
     std::vector<std::string> columns;
     const std::unique_ptr<MonVariableRule> parsed = ruleOf(rule);
-    exporter::selectVariables(*database_, names, parsed.get(), keyFields, data, columns,
-                              exporter::NameBytes::Utf8);
+    const size_t matches = exporter::selectVariables(*database_, names, parsed.get(), keyFields,
+                                                     data, columns, exporter::NameBytes::Utf8);
+    if (parsed && matches == 0) warnings_.push_back(exporter::noMatchWarning(*database_, rule));
     if (withKeys && !showsLoops(loops))
         columns.erase(std::remove(columns.begin(), columns.end(), mon::kCoefficientLoop),
                       columns.end());
@@ -218,6 +240,7 @@ exporter::StatsReport RunTable::stats(const std::vector<std::string>& names,
                                       const std::string& rule,
                                       const exporter::StatsSettings& settings, int32_t first,
                                       int32_t last) const {
+    if (!rule.empty()) select({}, rule, false, true);  // warns when it matches nothing
     const std::unique_ptr<MonVariableRule> parsed = ruleOf(rule);
     exporter::StatsReport report =
         exporter::statsReport(*database_, names, parsed.get(), settings, first, last);

@@ -34,6 +34,14 @@ class RunTable {
     // (HDF5 or ADF) a results file, anything else a monitor file.
     static Source sourceOf(const std::string& path);
 
+    const std::string& path() const { return path_; }
+    Source source() const { return source_; }  // never Guess
+    int64_t recordCount() const;
+
+    // What the reading and the selections since the last call have to say
+    // (a skipped solver-log line, a rule that matches nothing), taken once.
+    std::vector<std::string> takeWarnings() const;
+
     std::vector<std::string> variables() const;
     std::vector<std::string> groups() const;
     struct Description {
@@ -82,7 +90,8 @@ class RunTable {
   private:
     const TimestepData& data(const std::string& name) const;
 
-    std::unique_ptr<MonDatabase> database_;
     std::string path_;
     Source source_;
+    mutable std::vector<std::string> warnings_;  // before the database, which adds to it
+    std::unique_ptr<MonDatabase> database_;
 };

@@ -6,6 +6,9 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include <cstring>
+#include <utility>
+
 #include "export/VariableSelection.h"
 #include "libs/exception/Error.h"
 #include "python/RunTable.h"
@@ -31,6 +34,44 @@ RunTable::Source sourceNamed(const py::object& source) {
     if (name == "dir") return RunTable::Source::Directory;
     if (name == "mon") return RunTable::Source::Monitor;
     throw py::value_error("source must be \"res\", \"dir\", \"mon\" or None, not \"" + name + "\"");
+}
+
+// monexport.MonexportWarning: what the library has to say that is no error.
+// Made once with the module and kept for the process's life.
+PyObject* warningClass = nullptr;
+
+void emitWarnings(const RunTable& run) {
+    for (const std::string& text : run.takeWarnings())
+        if (PyErr_WarnEx(warningClass, text.c_str(), 1) < 0) throw py::error_already_set();
+}
+
+// A call on a run that passes on the warnings it gave rise to.
+template <typename Result, typename... Args>
+auto warning(Result (*call)(const RunTable&, Args...)) {
+    return [call](const RunTable& run, Args... args) {
+        Result result = call(run, std::forward<Args>(args)...);
+        emitWarnings(run);
+        return result;
+    };
+}
+
+// The library's texts name the command's options; Python has arguments.
+std::string inPythonTerms(std::string text) {
+    static const std::pair<const char*, const char*> kTerms[] = {
+        {"use -dir to", "use source=\"dir\" to"},
+        {"use -res to", "use source=\"res\" to"},
+        {"use -mon to", "use source=\"mon\" to"},
+        {"with -mon.", "with source=\"mon\"."},
+        {"for option -window:", "for window=:"},
+        {"for option -cauchy:", "for cauchy=:"},
+        {"(-study @FILE)", "(the study pattern '@FILE')"},
+        {"the -study patterns", "the study patterns"},
+    };
+    for (const auto& [command, python] : kTerms)
+        for (size_t at = text.find(command); at != std::string::npos;
+             at = text.find(command, at + std::strlen(python)))
+            text.replace(at, std::strlen(command), python);
+    return text;
 }
 
 // A list of names, or one text in the command's -varlist form.
@@ -94,6 +135,26 @@ py::object table(const RunTable& run, const py::object& names, const py::object&
     py::object frame = pandas.attr("DataFrame")(data);
     frame.attr("columns") = py::cast(columns);
     return frame;
+}
+
+std::vector<std::string> selectNames(const RunTable& run, const py::object& names,
+                                     const py::object& rule) {
+    return run.select(namesOf(names), ruleOf(rule), false, true);
+}
+
+// <monexport.Run 'case' (run directory): 12 variables, 3000 records>
+std::string describe(const RunTable& run) {
+    static const char* const kKinds[] = {"", "results file", "run directory", "monitor file"};
+    return "<monexport.Run " + std::string(py::repr(py::str(run.path()))) + " (" +
+           kKinds[static_cast<int>(run.source())] + "): " + std::to_string(run.variables().size()) +
+           " variables, " + std::to_string(run.recordCount()) + " records>";
+}
+
+// Solver-log line patterns: a list, or one pattern alone.
+std::vector<std::string> patternsOf(const py::object& patterns) {
+    if (patterns.is_none()) return {};
+    if (py::isinstance<py::str>(patterns)) return {py::str(patterns)};
+    return patterns.cast<std::vector<std::string>>();
 }
 
 py::dict lastValues(const RunTable& run, const py::object& names, const py::object& rule) {
@@ -244,7 +305,7 @@ PYBIND11_MODULE(_core, m) {
         try {
             if (thrown) std::rethrow_exception(thrown);
         } catch (const owl::Error& e) {
-            error(e.getErrorText().c_str());
+            error(inPythonTerms(e.getErrorText()).c_str());
         } catch (const py::builtin_exception&) {
             throw;
         } catch (const py::error_already_set&) {
@@ -252,9 +313,12 @@ PYBIND11_MODULE(_core, m) {
         } catch (const std::bad_alloc&) {
             throw;
         } catch (const std::exception& e) {
-            error(e.what());
+            error(inPythonTerms(e.what()).c_str());
         }
     });
+    warningClass = PyErr_NewException("monexport.MonexportWarning", PyExc_UserWarning, nullptr);
+    m.attr("MonexportWarning") = py::handle(warningClass);
+    m.attr("__version__") = MONEXPORT_VERSION;
 
     py::class_<RunTable>(m, "Run", "One run's monitor data, opened with monexport.open.")
         .def_property_readonly("variables", &RunTable::variables,
@@ -263,19 +327,22 @@ PYBIND11_MODULE(_core, m) {
         .def("info", &info, py::arg("name"),
              "What the run declares about a variable: a dict with label, tree_name, tree_path,\n"
              "group and attributes (every declared attribute, keys in lower case).")
+        .def("__repr__", &describe)
+        .def("select", warning(&selectNames), py::arg("names") = py::none(),
+             py::arg("rule") = py::none(),
+             "The names a table holds, as the command's -varlist/-varrule select them: the\n"
+             "listed names in order, then the rule's matches in database order; without\n"
+             "either, every variable. An unknown listed name raises monexport.Error.")
         .def(
-            "select",
-            [](const RunTable& run, const py::object& names, const py::object& rule) {
-                return run.select(namesOf(names), ruleOf(rule), false, true);
+            "update",
+            [](RunTable& run) {
+                const size_t records = run.update();
+                emitWarnings(run);
+                return records;
             },
-            py::arg("names") = py::none(), py::arg("rule") = py::none(),
-            "The names a table holds, as the command's -varlist/-varrule select them: the\n"
-            "listed names in order, then the rule's matches in database order; without\n"
-            "either, every variable. An unknown listed name raises monexport.Error.")
-        .def("update", &RunTable::update,
-             "Reads what the run's solver wrote since the run was opened or last updated\n"
-             "(only the appended part of its files) and returns the number of new\n"
-             "records; table() and the other methods then hold them.")
+            "Reads what the run's solver wrote since the run was opened or last updated\n"
+            "(only the appended part of its files) and returns the number of new\n"
+            "records; table() and the other methods then hold them.")
         .def("keys", &keys, py::arg("loops") = true,
              "(steps, loops): int64 arrays, one entry per row of the time-history table;\n"
              "with loops, every coefficient loop of each step, else one row per step.")
@@ -283,29 +350,30 @@ PYBIND11_MODULE(_core, m) {
              "The variable's values along the rows of keys(loops) as a float32 array\n"
              "(float64 for a time held in double precision), NaN where there is no\n"
              "value. A results file reads only this variable.")
-        .def("table", &table, py::arg("names") = py::none(), py::arg("rule") = py::none(),
+        .def("table", warning(&table), py::arg("names") = py::none(), py::arg("rule") = py::none(),
              py::arg("loops") = true, py::arg("first") = py::none(), py::arg("last") = py::none(),
              "The time-history table as a pandas DataFrame: the command's rows, columns and\n"
              "column order, integer key columns, NaN for empty fields. first/last bound the\n"
              "time steps as -firsttimestep/-lasttimestep (None or 0 or below: open end).")
-        .def("last_values", &lastValues, py::arg("names") = py::none(),
+        .def("last_values", warning(&lastValues), py::arg("names") = py::none(),
              py::arg("rule") = py::none(),
              "Each selected variable's last value, as the last-values table: a dict.")
-        .def("stats", &statsTable, py::arg("names") = py::none(), py::arg("rule") = py::none(),
-             py::arg("window") = "auto", py::arg("first") = py::none(),
-             py::arg("last") = py::none(), py::arg("cauchy") = stats::kDefaultCauchySteps,
+        .def("stats", warning(&statsTable), py::arg("names") = py::none(),
+             py::arg("rule") = py::none(), py::arg("window") = "auto",
+             py::arg("first") = py::none(), py::arg("last") = py::none(),
+             py::arg("cauchy") = stats::kDefaultCauchySteps,
              "The statistics table (-stats) as a DataFrame indexed by variable: count,\n"
              "first step, last step, mean, std, min, max, stderr, neff, drift, orders,\n"
              "cauchy (NaN where undefined) and note (a string). window: \"auto\" (the\n"
              "settled part, MSER-5) or the last N steps. See docs/stats.md.")
-        .def("converged", &converged, py::arg("criteria"), py::arg("names") = py::none(),
+        .def("converged", warning(&converged), py::arg("criteria"), py::arg("names") = py::none(),
              py::arg("rule") = py::none(), py::arg("window") = "auto",
              py::arg("first") = py::none(), py::arg("last") = py::none(),
              py::arg("cauchy") = stats::kDefaultCauchySteps,
              "(met, table): the -converged verdict of the criteria 'RULE : TEST [and TEST]\n"
              "; ...' and the statistics table with verdict (bool) and reason columns.\n"
              "Without names or rule, the rows are the variables the criteria match.")
-        .def("compare", &compare, py::arg("reference"), py::arg("atol") = 0.0,
+        .def("compare", warning(&compare), py::arg("reference"), py::arg("atol") = 0.0,
              py::arg("rtol") = 1e-6, py::arg("k") = 3.0, py::arg("names") = py::none(),
              py::arg("rule") = py::none(), py::arg("window") = "auto",
              py::arg("first") = py::none(), py::arg("last") = py::none(),
@@ -316,17 +384,18 @@ PYBIND11_MODULE(_core, m) {
 
     m.def(
         "open",
-        [](const std::string& path, const py::object& source,
-           const std::vector<std::string>& patterns) {
-            return std::make_unique<RunTable>(path, sourceNamed(source), patterns);
+        [](const std::string& path, const py::object& source, const py::object& patterns) {
+            auto run = std::make_unique<RunTable>(path, sourceNamed(source), patternsOf(patterns));
+            emitWarnings(*run);
+            return run;
         },
-        py::arg("path"), py::arg("source") = py::none(),
-        py::arg("patterns") = std::vector<std::string>(),
+        py::arg("path"), py::arg("source") = py::none(), py::arg("patterns") = py::none(),
         "Opens a run: a results file, a run directory or a monitor file, decided from\n"
         "the path (a folder is a run directory; a file starting like an HDF5 or ADF\n"
         "file a results file; any other file a monitor file). source=\"res\", \"dir\"\n"
-        "or \"mon\" forces one. patterns: solver-log line patterns, as -pattern\n"
-        "('Phase-1 volume fraction = {alpha}'). Failures raise monexport.Error.");
+        "or \"mon\" forces one. patterns: solver-log line patterns, a list or one text\n"
+        "('Phase-1 volume fraction = {alpha}'). What the reading skipped comes as a\n"
+        "monexport.MonexportWarning; failures raise monexport.Error.");
 
     addStudyBindings(m);
 }

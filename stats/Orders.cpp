@@ -1,20 +1,21 @@
 #include "stats/Orders.h"
 
-#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace stats {
 
-bool isLogResidual(const double* values, size_t count) {
-    return std::any_of(values, values + count, [](double value) { return value < 0; });
-}
-
-std::optional<double> ordersDropped(const double* history, size_t count, double windowMean) {
-    if (count == 0) return std::nullopt;
-    const double largest = *std::max_element(history, history + count);
-    if (isLogResidual(history, count)) return largest - windowMean;
-    if (!(windowMean > 0)) return std::nullopt;
-    return std::log10(largest) - std::log10(windowMean);
+std::optional<double> ordersDropped(const double* history, size_t count, bool log10Values) {
+    // An infinite or NaN value (an overflow) is no level to drop from; a last
+    // value that is one gives no drop that a test could pass.
+    double largest = -std::numeric_limits<double>::infinity();
+    for (size_t i = 0; i < count; ++i)
+        if (std::isfinite(history[i]) && history[i] > largest) largest = history[i];
+    if (!std::isfinite(largest)) return std::nullopt;
+    const double last = history[count - 1];
+    if (log10Values) return largest - last;
+    if (!(largest > 0) || last <= 0) return std::nullopt;
+    return std::log10(largest) - std::log10(last);
 }
 
 }  // namespace stats

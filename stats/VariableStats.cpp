@@ -73,7 +73,8 @@ VariableStats summarize(const StepSeries& series, const StatsOptions& options) {
     describeError(x, n, row);
     row.drift = driftAcross(series.steps.data() + start, x, n, row.mean);
     row.drifting = gewekeTest(x, n).drifting;
-    if (options.residual) row.orders = ordersDropped(series.values.data(), end, row.mean);
+    if (options.residual)
+        row.orders = ordersDropped(series.values.data(), end, options.log10Values);
     row.cauchy = cauchyValue(x, n, options.cauchySteps);
     return row;
 }

@@ -27,6 +27,8 @@ struct StatsOptions {
     size_t cauchySteps = kDefaultCauchySteps;
     // A residual (CATEGORY RESIDUAL): ORDERS is computed.
     bool residual = false;
+    // Its values are log10 values (scale = log10), as SU2 writes residuals.
+    bool log10Values = false;
 };
 
 // Statistics over the window; NaN where undefined (no value; STD, STDERR and

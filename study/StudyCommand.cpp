@@ -35,7 +35,7 @@ StudySettings settingsOf(const StudyOptions& options) {
     settings.varList = exporter::parseVarList(options.varList);
     if (!options.varRule.empty())
         settings.varRule =
-            std::make_shared<MonVariableRule>(QString::fromLatin1(options.varRule.c_str()));
+            std::make_shared<MonVariableRule>(QString::fromUtf8(options.varRule.c_str()));
     settings.mode = options.mode;
     settings.stats = options.stats;
     return settings;

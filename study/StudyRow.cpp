@@ -20,6 +20,10 @@
 namespace study {
 namespace {
 
+// A study's table holds the names of runs of any source, and their paths:
+// it is UTF-8 throughout, so that no name loses a character.
+constexpr exporter::NameBytes kStudyNames = exporter::NameBytes::Utf8;
+
 // Results files are read one at a time: the ADF layer under CGNS files
 // keeps global state.
 std::mutex resultsFiles;
@@ -41,7 +45,7 @@ std::vector<std::string> presentNames(const MonDatabase& database,
                                       std::vector<std::string>& missing) {
     std::vector<std::string> present;
     for (const std::string& name : listed) {
-        if (database.getVariable(QString::fromLatin1(name.c_str())))
+        if (database.getVariable(exporter::nameText(name, kStudyNames)))
             present.push_back(name);
         else if (name != mon::kCoefficientLoop)
             missing.push_back(name);
@@ -124,7 +128,8 @@ void fillRow(const MonDatabase& database, const StudySettings& settings, StudyRo
         return fillStatsRow(database, settings, verdict ? settings.varList : listed, row);
     PreparedData data;
     std::vector<std::string> columns;
-    exporter::selectVariables(database, listed, settings.varRule.get(), {}, data, columns);
+    exporter::selectVariables(database, listed, settings.varRule.get(), {}, data, columns,
+                              kStudyNames);
     for (const std::string& name : columns)
         row.variables.emplace_back(name, lastValueFields(*data.at(name), name));
 }
@@ -139,9 +144,9 @@ StudyRow readRow(const std::string& run, const StudySettings& settings) {
         const std::unique_ptr<MonDatabase> database = openRun(run, messages);
         fillRow(*database, settings, row);
     } catch (const owl::Error& error) {
-        row = StudyRow{run, {}, {}, {}, error.getErrorText(), false, {}, {}};
+        row = StudyRow{run, {}, {}, {}, error.getErrorText(), false, {}, {}, {}};
     } catch (const std::exception& error) {
-        row = StudyRow{run, {}, {}, {}, error.what(), false, {}, {}};
+        row = StudyRow{run, {}, {}, {}, error.what(), false, {}, {}, {}};
     }
     row.warnings = messages.str();
     return row;

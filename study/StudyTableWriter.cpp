@@ -1,14 +1,28 @@
 #include "study/StudyTableWriter.h"
 
+#include <QString>
 #include <algorithm>
 #include <map>
 
 #include "export/RunHistoryWriter.h"
+#include "libs/utilities/Utf8.h"
 
 namespace study {
 namespace {
 
-std::string csvText(const std::string& text) {
+// Paths are bytes: those that are not UTF-8 (a Latin-1 file name) are read
+// as Latin-1, so that the table, UTF-8 like its names, is one encoding.
+std::string utf8Text(const std::string& bytes) {
+    for (size_t at = 0; at < bytes.size();)
+        if (owl::utf8::decodeAt(bytes, at) == owl::utf8::kIllFormed)
+            return QString::fromLatin1(bytes.data(), static_cast<int>(bytes.size()))
+                .toUtf8()
+                .toStdString();
+    return bytes;
+}
+
+std::string csvText(const std::string& bytes) {
+    const std::string text = utf8Text(bytes);
     if (text.find_first_of(",\"\n\r") == std::string::npos) return text;
     std::string quoted = "\"";
     for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
@@ -23,7 +37,7 @@ std::string oneLine(std::string text) {
 
 std::vector<std::string> headerOf(const StudyLayout& layout) {
     std::vector<std::string> columns{"RUN"};
-    columns.insert(columns.end(), layout.parameters->names.begin(), layout.parameters->names.end());
+    for (const std::string& name : layout.parameters->names) columns.push_back(utf8Text(name));
     for (const std::string& variable : layout.variables)
         for (const std::string& suffix : layout.suffixes) columns.push_back(variable + suffix);
     columns.push_back("STEPS");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 #include <tuple>
 
@@ -52,14 +53,14 @@ TEST(OpenFoam, ComCaseJoinsRestartsAlignsSolverInfoAndMergesFunctionObjectsOnTim
         "\"residuals p_initial\",\"residuals p_iters\",\"residuals k_initial\","
         "\"fieldMinMax1 k max\"\n"
         "1,1.00000000e-01,1.50000000e+00,3.00000000e+00,6.00000000e+00,2.00000000e+00,"
-        "1.00000000e+02,5.00000000e-01,8.99999976e-01,1.00000000e+01,,2.00000000e+00\n"
-        "2,2.00000000e-01,1.39999998e+00,3.50000000e+00,7.00000000e+00,2.50000000e+00,"
-        "1.02000000e+02,,8.00000012e-01,9.00000000e+00,,2.50000000e+00\n"
-        "3,3.00000000e-01,1.25000000e+00,,,,,3.00000012e-01,6.99999988e-01,8.00000000e+00,,\n"
-        "4,4.00000000e-01,1.20000005e+00,,,,,2.50000000e-01,6.00000024e-01,7.00000000e+00,"
-        "5.00000007e-02,\n"
-        "5,5.00000000e-01,1.10000002e+00,,,,,,,,,\n"
-        "6,6.00000000e-01,,,,,,2.00000003e-01,,,,\n");
+        "1.00000000e+02,5.00000000e-01,9.00000000e-01,1.00000000e+01,,2.00000000e+00\n"
+        "2,2.00000000e-01,1.40000000e+00,3.50000000e+00,7.00000000e+00,2.50000000e+00,"
+        "1.02000000e+02,,8.00000000e-01,9.00000000e+00,,2.50000000e+00\n"
+        "3,3.00000000e-01,1.25000000e+00,,,,,3.00000000e-01,7.00000000e-01,8.00000000e+00,,\n"
+        "4,4.00000000e-01,1.20000000e+00,,,,,2.50000000e-01,6.00000000e-01,7.00000000e+00,"
+        "5.00000000e-02,\n"
+        "5,5.00000000e-01,1.10000000e+00,,,,,,,,,\n"
+        "6,6.00000000e-01,,,,,,2.00000000e-01,,,,\n");
     // The surfaces function object's VTK file is no data.
     const std::string names = e2e::monexportOutput({"-dir", foamCase("com"), "-showvars"});
     EXPECT_EQ(names.find("surfaces"), std::string::npos) << names;
@@ -76,15 +77,86 @@ TEST(OpenFoam, OrgCaseOrdersStartFoldersByTimeAndSplitsNestedForces) {
               "\"ACCUMULATED TIMESTEP\",\"TIME\",\"forceCoeffs Cd\",\"forces forces pressure_x\","
               "\"forces moments pressure_z\",\"forces moments viscous_z\",\"residuals p\","
               "\"residuals k\",\"probes p 2\"\n"
-              "10,1.00000000e+01,1.10000002e+00,1.00000000e+00,6.00000000e+00,6.00000024e-01,"
+              "10,1.00000000e+01,1.10000000e+00,1.00000000e+00,6.00000000e+00,6.00000000e-01,"
               "1.00000000e+00,,3.00000000e+00\n"
-              "20,2.00000000e+01,1.20000005e+00,1.50000000e+00,6.50000000e+00,6.00000024e-01,"
-              "1.00000001e-01,2.00000003e-01,\n"
-              "30,3.00000000e+01,1.35000002e+00,,,,9.99999978e-03,1.99999996e-02,\n"
-              "40,4.00000000e+01,1.45000005e+00,,,,,,\n"
-              "50,5.00000000e+01,1.54999995e+00,,,,,,\n"
-              "110,1.10000000e+02,2.09999990e+00,,,,,,6.00000000e+00\n"
-              "120,1.20000000e+02,2.20000005e+00,,,,,,\n");
+              "20,2.00000000e+01,1.20000000e+00,1.50000000e+00,6.50000000e+00,6.00000000e-01,"
+              "1.00000000e-01,2.00000000e-01,\n"
+              "30,3.00000000e+01,1.35000000e+00,,,,1.00000000e-02,2.00000000e-02,\n"
+              "40,4.00000000e+01,1.45000000e+00,,,,,,\n"
+              "50,5.00000000e+01,1.55000000e+00,,,,,,\n"
+              "110,1.10000000e+02,2.10000000e+00,,,,,,6.00000000e+00\n"
+              "120,1.20000000e+02,2.20000000e+00,,,,,,\n");
+}
+
+// openfoam.org 9 and 10: residuals.dat's first row is N/A with a field fewer
+// than there are columns (no record), a probe outside the mesh is -vGreat
+// (-1.79769e+307: no value). Values are as the files wrote them (283.157,
+// not the float 2.83157013e+02).
+TEST(OpenFoam, NewerOrgCaseReadsWithItsProbes) {
+    EXPECT_EQ(e2e::monexportOutput({"-dir", foamCase("org10"), "-varlist",
+                                    "probes T 0;probes T 1;residuals p_rgh;residuals epsilon"}),
+              "\"ACCUMULATED TIMESTEP\",\"probes T 0\",\"probes T 1\",\"residuals p_rgh\","
+              "\"residuals epsilon\"\n"
+              "1,2.83157000e+02,,1.00000000e+00,2.23419000e-01\n"
+              "2,2.83161000e+02,,4.05087000e-02,1.34543000e-01\n");
+}
+
+// What pandas.read_csv, with its default encoding (UTF-8), makes of the
+// headers of CSV files: each file's column names joined by '|', a line per
+// file; nothing where no Python with pandas is at hand.
+std::string pandasColumns(const std::vector<std::string>& files) {
+    std::vector<std::string> args{
+        "-c",
+        "import sys\n"
+        "try:\n"
+        "    import pandas\n"
+        "except ImportError:\n"
+        "    sys.exit(0)\n"
+        "for csv in sys.argv[1:]:\n"
+        "    columns = '|'.join(pandas.read_csv(csv).columns)\n"
+        "    sys.stdout.buffer.write((columns + '\\n').encode('utf-8'))\n"};
+    args.insert(args.end(), files.begin(), files.end());
+    const e2e::Result r = e2e::run("/usr/bin/python3", args);
+    EXPECT_EQ(r.err, "");
+    return r.out;
+}
+
+// A case whose names are UTF-8 text (the case folder Fall_Überströmung, the
+// function object Kräfte_Flügel, the probe field Δp) keeps them as it wrote
+// them: in -showvars, the table's header and a study's table, which are
+// UTF-8 throughout and read by pandas as they are; -varlist and -varrule
+// find them so.
+TEST(OpenFoam, Utf8NamesAreWrittenAndFoundAsTheCaseWroteThem) {
+    e2e::TempDir dir;
+    const std::string root = dir.file("Fall_Überströmung");
+    dir.write("Fall_Überströmung/postProcessing/Kräfte_Flügel/0/forceCoeffs.dat",
+              "# Force coefficients\n# Time      \tCd          \tCl          \n"
+              "1           \t0.05        \t0.3         \n2           \t0.04        \t0.31\n");
+    dir.write("Fall_Überströmung/postProcessing/probes/0/Δp",
+              "# Probe 0 (0.1 0 0)\n#       Probe             0\n#        Time\n"
+              "           1       283.157\n           2         283.2\n");
+    EXPECT_EQ(e2e::monexportOutput({"-showvars", "-dir", root}),
+              "ACCUMULATED TIMESTEP\nTIME\nKräfte_Flügel Cd\nKräfte_Flügel Cl\nprobes Δp 0\n");
+    const std::string table =
+        "\"ACCUMULATED TIMESTEP\",\"Kräfte_Flügel Cd\",\"probes Δp 0\"\n"
+        "1,5.00000000e-02,2.83157000e+02\n2,4.00000000e-02,2.83200000e+02\n";
+    EXPECT_EQ(e2e::monexportOutput({"-dir", root, "-varlist", "Kräfte_Flügel Cd;probes Δp 0"}),
+              table);
+    EXPECT_EQ(e2e::monexportOutput(
+                  {"-dir", root, "-varrule", "NAME = \"Krä*Cd\" or NAME = \"probes Δ*\""}),
+              table);
+    const std::string file = dir.file("table.csv"), study = dir.file("study.csv");
+    e2e::monexportOutput({"-dir", root, "-varlist", "Kräfte_Flügel Cd;probes Δp 0", "-out", file});
+    EXPECT_EQ(e2e::readFile(file), table);
+    e2e::monexportOutput(
+        {"-study", dir.file("Fall_*"), "-varlist", "Kräfte_Flügel Cd", "-out", study});
+    EXPECT_EQ(e2e::readFile(study), "\"RUN\",\"Fall\",\"Kräfte_Flügel Cd\",\"STEPS\",\"ERROR\"\n" +
+                                        root + ",Überströmung,4.00000000e-02,2,\n");
+    const std::string read = pandasColumns({file, study});
+    if (!read.empty())
+        EXPECT_EQ(read,
+                  "ACCUMULATED TIMESTEP|Kräfte_Flügel Cd|probes Δp 0\n"
+                  "RUN|Fall|Kräfte_Flügel Cd|STEPS|ERROR\n");
 }
 
 // Function objects join on their times, float noise included; the rows one
@@ -136,7 +208,7 @@ TEST(OpenFoam, TimesStayApartInTableLastValuesAndPackedResults) {
 // Both layouts of a region's function objects: fluid/residuals and
 // solid/residuals (REGION/FUNCTION), probes/solid (FUNCTION/REGION, told by
 // solid being a region elsewhere). A probe not found (-1e+300) has no value;
-// a value beyond the float range that the solver wrote stays infinite.
+// a value beyond the float range is written as the solver wrote it.
 TEST(OpenFoam, MultiRegionCaseNamesTheRegionAndFilesVariablesUnderIt) {
     EXPECT_EQ(e2e::monexportOutput({"-dir", foamCase("regions")}),
               "\"ACCUMULATED TIMESTEP\",\"TIME\",\"fluid residuals p_rgh\",\"fluid residuals Ux\","
@@ -144,15 +216,15 @@ TEST(OpenFoam, MultiRegionCaseNamesTheRegionAndFilesVariablesUnderIt) {
               "\"solid residuals h\"\n"
               "1,0.00000000e+00,1.00000000e+00,1.00000000e+00,1.00000000e+00,,,\n"
               "2,5.00000000e-01,5.00000000e-01,2.50000000e-01,1.25000000e-01,,2.83500000e+02,"
-              "8.99999976e-01\n"
-              "3,1.00000000e+00,1.00000001e-01,5.00000007e-02,9.99999978e-03,,inf,"
-              "8.00000012e-01\n");
+              "9.00000000e-01\n"
+              "3,1.00000000e+00,1.00000000e-01,5.00000000e-02,1.00000000e-02,,5.30000000e+56,"
+              "8.00000000e-01\n");
     EXPECT_NE(e2e::monexportOutput({"-dir", foamCase("regions"), "-varinfo"})
                   .find("TreePath=\"solid;probes;solid probes T 0\""),
               std::string::npos);
     EXPECT_EQ(e2e::monexportOutput({"-dir", foamCase("regions"), "-noheader", "-varrule",
                                     "REGION = solid and FUNCTION-OBJECT = probes"}),
-              "1,,\n2,,2.83500000e+02\n3,,inf\n");
+              "1,,\n2,,2.83500000e+02\n3,,5.30000000e+56\n");
 }
 
 // A case holding nothing but FUNCTION/REGION: its constant/REGION folder

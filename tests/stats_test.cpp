@@ -143,19 +143,39 @@ TEST_F(StatsCommand, ReferenceWithAndWithoutTheSamplingError) {
               255);
 }
 
-// An SU2 history: log10 residuals falling 5 orders in 400 iterations, then
-// flat.
-TEST(StatsSu2, LogResidualsDropInLogSpace) {
+// Residuals drop from their largest value to their last. SU2's are log10
+// values, known as such from their names whatever their sign: in the long
+// history rms[Rho] falls 5 orders in 400 iterations, then stays; rms[RhoE]
+// falls from 4.75 to 3.5 all along (its mean stays well above its last value);
+// max[Rho] stays 0. In the short one an overflow (inf) is no level to fall
+// from, a NaN is passed over, and a last NaN gives no ORDERS. OpenFOAM's are
+// linear: p peaks at 1000 after the start and ends at 10 (its mean is 255).
+TEST(StatsOrders, ResidualsDropFromTheirLargestToTheirLastValue) {
     e2e::TempDir dir;
     std::ostringstream text;
-    text << "\"Time_Iter\",\"Outer_Iter\",\"Inner_Iter\",\"rms[Rho]\"\n";
+    text << "\"Time_Iter\",\"Outer_Iter\",\"Inner_Iter\",\"rms[Rho]\",\"rms[RhoE]\",\"max[Rho]\"\n";
     for (int iter = 0; iter < 2000; ++iter)
-        text << "0,0," << iter << ',' << fixed(-5.0 * std::min(iter, 400) / 400.0) << '\n';
-    const std::string history = dir.write("history.csv", text.str());
-    const auto rho =
-        rows(e2e::monexportOutput({"-mon", history, "-stats", "-cauchy", "50"})).at("rms[Rho]");
-    EXPECT_EQ(rho[11], "5.00000000e+00");
-    EXPECT_EQ(rho[12], "0.00000000e+00");  // flat: no change
+        text << "0,0," << iter << ',' << fixed(-5.0 * std::min(iter, 400) / 400.0) << ','
+             << fixed(4.75 - 1.25 * iter / 1999.0) << ",0\n";
+    const std::string odd =
+        "\"Inner_Iter\",\"rms[Rho]\",\"rms[RhoU]\",\"rms[RhoE]\"\n"
+        "0,inf,2,1\n1,2,nan,1\n2,-3,-1,nan\n";
+    auto table = [&](const std::string& name, const std::string& history) {
+        return rows(
+            e2e::monexportOutput({"-mon", dir.write(name, history), "-stats", "-cauchy", "50"}));
+    };
+    const auto run = table("history.csv", text.str()), oddRun = table("odd.csv", odd),
+               foam =
+                   table("residuals.dat", "# Residuals\n# Time\tp\n1\t10\n2\t1000\n3\t1\n4\t10\n");
+    EXPECT_EQ(run.at("rms[Rho]")[12], "0.00000000e+00");  // CAUCHY, flat: no change
+    for (const auto& [byName, name, orders] : {std::tuple{&run, "rms[Rho]", "5.00000000e+00"},
+                                               {&run, "rms[RhoE]", "1.25000000e+00"},
+                                               {&run, "max[Rho]", "0.00000000e+00"},
+                                               {&oddRun, "rms[Rho]", "5.00000000e+00"},
+                                               {&oddRun, "rms[RhoU]", "3.00000000e+00"},
+                                               {&oddRun, "rms[RhoE]", ""},
+                                               {&foam, "residuals p", "2.00000000e+00"}})
+        EXPECT_EQ(byName->at(name)[11], orders) << name;
 }
 
 // The study under <temp>/study: alpha=N/<run>, and the options of each

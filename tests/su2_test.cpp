@@ -52,8 +52,8 @@ TEST(Su2History, EveryFlavourGivesItsRecords) {
          "1.50000000e+00\n"},
         {{"-mon", data("tecplot.dat")},
          "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"rms[RhoE]\",\"CSF\"\n"
-         "10,-4.50000000e+00,-5.50000000e+00,9.99999975e-05\n"
-         "20,-5.00000000e+00,-6.00000000e+00,1.99999995e-04\n"},
+         "10,-4.50000000e+00,-5.50000000e+00,1.00000000e-04\n"
+         "20,-5.00000000e+00,-6.00000000e+00,2.00000000e-04\n"},
         {{"-mon", data("noiter.csv")},
          "\"ACCUMULATED TIMESTEP\",\"rms[P]\",\"rms[T]\",\"Avg_Massflow(inlet_fuel)\","
          "\"CD(wing)\"\n"
@@ -97,8 +97,14 @@ TEST(Su2History, RulesSelectByTheCategoriesTheNamesGive) {
     EXPECT_EQ(header("CATEGORY = FORCE and SUBCATEGORY = COEFFICIENT"), "\"CD\",\"CL\"");
     EXPECT_EQ(header("CATEGORY = TIME"), "\"Time(sec)\"");
     EXPECT_EQ(header("GROUP = \"Other Monitors\""), "\"LinSol_Iter\"");
-    EXPECT_NE(e2e::monexportOutput({"-varinfo", "-mon", data("unsteady.csv")})
-                  .find("TreePath=\"TIME;Cur_Time\""),
+    // Every residual column, legacy ones included, is marked as log10 values.
+    EXPECT_EQ(header("SCALE = log10"), "\"rms[Rho]\",\"rms[RhoU]\",\"max[Rho]\"");
+    const std::string legacy = e2e::monexportOutput(
+        {"-mon", data("legacy.dat"), "-varrule", "SCALE = log10", "-lastvaluesonly"});
+    EXPECT_EQ(legacy.substr(0, legacy.find('\n')), "\"Res_Flow[0]\",\"Res_Flow[1]\"");
+    const std::string varinfo = e2e::monexportOutput({"-varinfo", "-mon", data("unsteady.csv")});
+    EXPECT_NE(varinfo.find("TreePath=\"TIME;Cur_Time\" />"), std::string::npos) << varinfo;
+    EXPECT_NE(varinfo.find("TreePath=\"RESIDUAL;RMS;rms[Rho]\" Scale=\"log10\" />"),
               std::string::npos);
 }
 
@@ -134,15 +140,25 @@ TEST(Su2RunFolder, FilesAreChosenByContentAndTheOneWithRecordsWins) {
     }
 }
 
+// The results file keeps the doubles of the history: values of ten digits
+// are written with eight after the point, as from the history itself.
 TEST(Su2RunFolder, PacksIntoAResultsFileThatExportsTheSameAndIsNeverOverwritten) {
     e2e::TempDir dir;
-    const std::string packed = dir.file("run.res");
-    e2e::Result pack = e2e::run(e2e::binary("monpack"), {"-dir", data("restart"), "-out", packed});
-    ASSERT_EQ(pack.status, 0) << pack.err;
-    for (const char* mode : {"-showvars", "-varinfo", "-nocoeffloops"})
-        EXPECT_EQ(e2e::monexportOutput({"-res", packed, mode}),
-                  e2e::monexportOutput({"-dir", data("restart"), mode}))
-            << mode;
+    const std::string digits =
+        dir.write("digits/history.csv",
+                  "\"Inner_Iter\",  \"rms[Rho]\",  \"CL\"\n"
+                  "0, -1.564270340, 0.2293788208\n1, -1.715928495, 0.1923345061\n");
+    for (const std::string& run : {data("restart"), dir.file("digits")}) {
+        const std::string packed = dir.file("run.res");
+        e2e::Result pack = e2e::run(e2e::binary("monpack"), {"-dir", run, "-out", packed});
+        ASSERT_EQ(pack.status, 0) << pack.err;
+        for (const char* mode : {"-showvars", "-varinfo", "-nocoeffloops"})
+            EXPECT_EQ(e2e::monexportOutput({"-res", packed, mode}),
+                      e2e::monexportOutput({"-dir", run, mode}))
+                << run << " " << mode;
+    }
+    EXPECT_EQ(e2e::monexportOutput({"-dir", dir.file("digits"), "-noheader", "-varlist", "CL"}),
+              "0,2.29378821e-01\n1,1.92334506e-01\n");
     // On a copy, so that a fault cannot damage the test data.
     const std::string history = "\"Inner_Iter\",\"rms[Rho]\"\n0,-1\n";
     const std::string source = dir.write("run/history_00002.csv", history);
@@ -152,13 +168,70 @@ TEST(Su2RunFolder, PacksIntoAResultsFileThatExportsTheSameAndIsNeverOverwritten)
     EXPECT_EQ(e2e::readFile(source), history);
 }
 
-TEST(Su2History, DamagedFilesNameFileAndLine) {
+// Histories are solver text, read leniently, one row per fault: a garbled
+// row (binary noise, a row cut short) is skipped and one warning names the
+// first rows skipped; a counter that repeats (the coupling passes of an FSI
+// run, runs appended to one file, their header again) keeps the last row of
+// each iteration, and a warning says how many rows were kept.
+TEST(Su2History, DamagedRowsAndRepeatedIterationsAreReadWithAWarning) {
+    const struct {
+        const char* file;
+        const char* out;
+        std::vector<std::string> warnings;
+    } cases[] = {
+        {"garbled.csv",
+         "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"rms[RhoU]\",\"CD\",\"CL\"\n"
+         "0,-1.25000000e+00,-2.50000000e+00,5.00000000e-02,3.12500000e-01\n"
+         "1,-1.50000000e+00,-2.75000000e+00,4.50000000e-02,3.40000000e-01\n"
+         "4,-1.87500000e+00,-3.12500000e+00,4.25000000e-02,3.60000000e-01\n",
+         {":4: skipped: value '-1.7\\x01\\x02e' of column 'rms[Rho]' is not a number; {}:5: "
+          "skipped: row has 6 values but the header names 7 columns (2 lines skipped)"}},
+        {"passes.csv",
+         "\"ACCUMULATED TIMESTEP\",\"rms[P]\",\"rms[U]\",\"FLUID_CD\"\n"
+         "0,-2.50000000e+00,-3.25000000e+00,6.10000000e-02\n"
+         "1,-3.50000000e+00,-4.25000000e+00,5.10000000e-02\n"
+         "2,-4.50000000e+00,-5.25000000e+00,4.10000000e-02\n"
+         "3,-5.50000000e+00,-6.25000000e+00,3.10000000e-02\n",
+         {": kept 4 of 7 rows: later rows with the same iteration replace earlier ones"}},
+        {"appended.csv",
+         "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"CL\"\n0,-1.00000000e+00,2.50000000e-01\n"
+         "1,-2.50000000e+00,6.25000000e-01\n2,-3.50000000e+00,8.75000000e-01\n",
+         {":5: skipped: iteration '\"Inner_Iter\"' of column 'Inner_Iter' is not a whole number "
+          "from 0 to 2147483647 (1 line skipped)",
+          ": kept 3 of 5 rows: later rows with the same iteration replace earlier ones"}},
+    };
+    for (const auto& c : cases) {
+        const std::string path = data(c.file);
+        const e2e::Result r = monexport({"-mon", path});
+        EXPECT_EQ(r.status, 0) << c.file;
+        EXPECT_EQ(r.out, c.out) << c.file;
+        std::string err;
+        for (std::string warning : c.warnings) {
+            const size_t at = warning.find("{}");
+            if (at != std::string::npos) warning.replace(at, 2, path);
+            err += "Warning: " + path + warning + "\n";
+        }
+        EXPECT_EQ(r.err, err) << c.file;
+    }
+    // In a run folder too: a zone's garbled row is skipped.
     e2e::TempDir run;
     const std::string header = "\"Inner_Iter\",    \"rms[Rho]\"    ,  \"CL\"  \n";
     run.write("history.csv", header + "0, -1, 0.5\n");
     const std::string restart = run.write("history_1.csv", header + "0, -1, x\n");
-    EXPECT_TRUE(e2e::failsWith(monexport({"-dir", run.path()}),
-                               restart + ":2: value 'x' of column 'CL' is not a number"));
+    const e2e::Result r = monexport({"-dir", run.path()});
+    EXPECT_EQ(r.out,
+              "\"ACCUMULATED TIMESTEP\",\"rms[Rho]\",\"CL\",\"rms[Rho] zone 1\",\"CL zone 1\"\n"
+              "0,-1.00000000e+00,5.00000000e-01,,\n");
+    EXPECT_EQ(r.err,
+              "Warning: " + restart +
+                  ":2: skipped: value 'x' of column 'CL' is not a number (1 line skipped)\n");
+}
+
+// Histories of more than one run in a folder are an error.
+TEST(Su2RunFolder, HistoriesOfTwoRunsAreRefused) {
+    e2e::TempDir run;
+    const std::string header = "\"Inner_Iter\",    \"rms[Rho]\"    ,  \"CL\"  \n";
+    run.write("history.csv", header + "0, -1, 0.5\n");
     run.write("history_rans.csv", header);
     EXPECT_TRUE(e2e::failsWith(monexport({"-dir", run.path()}),
                                "SU2 run folder '" + run.path() +

@@ -1,6 +1,7 @@
 #include "varinfo/VarInfoGenerator.h"
 
 #include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/model/VariableInfo.h"
 #include "varinfo/VarInfoRecord.h"
 #include "varinfo/VarInfoXML.h"
 
@@ -23,6 +24,7 @@ void fillRecord(const MonVariable& variable, VarInfoRecord& record) {
         record.treePath += step;
         first = false;
     }
+    record.scale = variable.getAttribute(mon::scaleKey());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// The four texts that describe one monitor variable in the -varinfo document.
+// The texts that describe one monitor variable in the -varinfo document: four
+// that every variable has, and what only some declare.
 
 #include <QString>
 
@@ -10,6 +11,7 @@ struct VarInfoRecord {
     QString displayName;  // MonVariable::getPreferredLabel()
     QString treeName;     // MonVariable::getTreeName(true)
     QString treePath;     // the steps of getTreePath(true) joined with ';'
+    QString scale;        // the declared "scale" ("log10"); null: none, not written
 };
 
 }  // namespace owl

@@ -14,6 +14,7 @@ const std::string kNameAttribute("Name");
 const std::string kDisplayNameAttribute("DisplayName");
 const std::string kTreeNameAttribute("TreeName");
 const std::string kTreePathAttribute("TreePath");
+const std::string kScaleAttribute("Scale");
 
 }  // namespace
 
@@ -38,6 +39,7 @@ void VarInfoXML::add(const VarInfoRecord& record) {
     writer_->addAttribute(kDisplayNameAttribute, record.displayName);
     writer_->addAttribute(kTreeNameAttribute, record.treeName);
     writer_->addAttribute(kTreePathAttribute, record.treePath);
+    if (!record.scale.isNull()) writer_->addAttribute(kScaleAttribute, record.scale);
     writer_->endElement();
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Writes the variable information document: a root "Variables" holding one
 // "Variable" per record, in the order given, with the attributes "Name",
-// "DisplayName", "TreeName" and "TreePath" (docs/varinfo.md). The document is
-// streamed: one variable at a time, however many the run has.
+// "DisplayName", "TreeName" and "TreePath", then "Scale" only where the record
+// has one (docs/varinfo.md). The document is streamed: one variable at a
+// time, however many the run has.
 
 #include <memory>
 #include <ostream>

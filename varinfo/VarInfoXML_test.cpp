@@ -10,17 +10,20 @@ const std::string kDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
 VarInfoRecord record(const char* name, const char* label, const char* tree, const char* path) {
     return {QString::fromUtf8(name), QString::fromUtf8(label), QString::fromUtf8(tree),
-            QString::fromUtf8(path)};
+            QString::fromUtf8(path), QString()};
 }
 
 TEST(VarInfoXML, EmptyListGivesTheRootAlone) {
     EXPECT_EQ(owl::VarInfoXML().generateXML({}), kDeclaration + "<Variables />");
 }
 
+// Four attributes always, Scale only for a record that has one.
 TEST(VarInfoXML, OneVariablePerRecordInListOrderWithFourAttributes) {
+    VarInfoRecord scaled = record("R", "R", "R", "R");
+    scaled.scale = QStringLiteral("log10");
     const std::vector<VarInfoRecord> records{
         record("B", "Bee", "Bee", "Group;Bee"), record("A", "A", "A", "A"),
-        record("B", "Bee", "Bee", "Group;Bee"), VarInfoRecord()};
+        record("B", "Bee", "Bee", "Group;Bee"), VarInfoRecord(), scaled};
     EXPECT_EQ(owl::VarInfoXML().generateXML(records),
               kDeclaration +
                   "<Variables>\n"
@@ -30,6 +33,8 @@ TEST(VarInfoXML, OneVariablePerRecordInListOrderWithFourAttributes) {
                   "  <Variable Name=\"B\" DisplayName=\"Bee\" TreeName=\"Bee\" "
                   "TreePath=\"Group;Bee\" />\n"
                   "  <Variable Name=\"\" DisplayName=\"\" TreeName=\"\" TreePath=\"\" />\n"
+                  "  <Variable Name=\"R\" DisplayName=\"R\" TreeName=\"R\" TreePath=\"R\" "
+                  "Scale=\"log10\" />\n"
                   "</Variables>");
 }
 

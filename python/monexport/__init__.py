@@ -5,5 +5,5 @@ public names and adds the parts written in Python.
 """
 
 from monexport._core import *  # noqa: F401,F403 (every public call, whoever adds it)
-from monexport._core import __doc__  # noqa: F401
+from monexport._core import __doc__, __version__  # noqa: F401
 from monexport._study import study  # noqa: E402,F401

@@ -6,11 +6,17 @@ give into the pandas table, the same way for both.
 """
 
 import math
-import sys
+import warnings
 
 from monexport import _core
 
 MODES = ("last", "stats")
+
+
+def _warn(text, stacklevel=4):
+    """A MonexportWarning, shown at the line that called study() (from a
+    function that study() calls; 3 from study() itself)."""
+    warnings.warn(text, _core.MonexportWarning, stacklevel=stacklevel)
 
 
 def _as_list(patterns):
@@ -33,7 +39,7 @@ def plan(patterns, matrix=None):
 
     runs, unmatched = _core._study_runs(_as_list(patterns))
     for pattern in unmatched:
-        print(f"Warning: study pattern '{pattern}' matches no path.", file=sys.stderr)
+        _warn(f"The study pattern '{pattern}' matches no path.")
     if not runs:
         raise _core.Error("No path matches the study patterns.")
     runs, names, values = _core._study_parameters(runs, matrix or "")
@@ -54,7 +60,8 @@ def read_rows(runs, names, rule, mode, window="auto", converged=None, workers=0)
     rows = _core._study_rows(list(runs), names, rule or "", mode, workers or 0, str(window),
                              converged or "")
     for row in rows:
-        sys.stderr.write(row[5])
+        for line in row[5].splitlines():
+            _warn(f"{row[0]}: {line.removeprefix('Warning: ')}")
     return [row[:5] for row in rows]
 
 
@@ -81,8 +88,13 @@ def frame(rows, parameters, variables, mode, verdicts=False, start=0):
         columns[name] = pd.Series(parameters[name].to_numpy(), index=index)
     for name in value_columns:
         values = data[name]
-        is_text = mode == "stats" and name.endswith((" NOTE", " VERDICT", " REASON"))
-        columns[name] = pd.Series(values, dtype=object if is_text else "float64", index=index)
+        if name.endswith(" VERDICT") and mode == "stats" and verdicts:
+            # As run.converged's verdicts, <NA> where the run has no value.
+            values = [{"yes": True, "no": False}.get(v, pd.NA) for v in values]
+            columns[name] = pd.Series(values, dtype="boolean", index=index)
+        else:
+            is_text = mode == "stats" and name.endswith((" NOTE", " REASON"))
+            columns[name] = pd.Series(values, dtype=object if is_text else "float64", index=index)
     columns["STEPS"] = pd.Series([row[3] for row in rows], dtype="Int64", index=index)
     columns["ERROR"] = pd.Series([row[4] for row in rows], dtype=object, index=index)
     table = pd.concat(columns, axis=1) if rows else pd.DataFrame(columns, index=index)
@@ -100,10 +112,15 @@ def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix
     paths, or from the matrix CSV), each selected variable's last value
     (mode="last") or statistics over the window (mode="stats": NAME,
     NAME STDERR, NAME STD, NAME MIN, NAME MAX, NAME NOTE, NAME NEFF,
-    NAME COUNT, and NAME VERDICT, NAME REASON with -converged criteria),
-    STEPS and ERROR. workers: threads reading runs (None: the usable cores)."""
+    NAME COUNT, and with converged criteria NAME VERDICT (booleans) and
+    NAME REASON), STEPS and ERROR. workers: threads reading runs (None: the
+    usable cores). Reader messages and patterns that match nothing are
+    MonexportWarnings."""
     names = _names(names)
     runs, parameters = plan(patterns, matrix)
     rows = read_rows(runs, names, rule, mode, window, converged, workers)
-    variables = study_variables(variables_of(rows), any(not row[4] for row in rows), names)
+    any_read = any(not row[4] for row in rows)
+    variables = study_variables(variables_of(rows), any_read, names)
+    if rule and not names and any_read and not variables:
+        _warn(f"The rule '{rule}' matches no variable of any run.", stacklevel=3)
     return frame(rows, parameters, variables, mode, bool(converged))

@@ -3,8 +3,10 @@ studies and errors."""
 
 import io
 import os
+import re
 import subprocess
 import sys
+import warnings
 
 import numpy as np
 import pandas as pd
@@ -73,6 +75,7 @@ SELECTIONS = [(None, None), (["MAX P-Mass", "RMS P-Mass"], None), (["TIME"], "CA
 
 
 # The test runs add skipped loops, huge step numbers, odd names and restarts.
+@pytest.mark.filterwarnings("ignore::monexport.MonexportWarning")  # runs without residuals
 @pytest.mark.parametrize("source,path", RUNS)
 @pytest.mark.parametrize("loops", [True, False])
 @pytest.mark.parametrize("names,rule", SELECTIONS)
@@ -121,6 +124,8 @@ def test_selection_info_and_source_are_python_values():
         monexport.open(example("steady.mon"), source="csv")
     with pytest.raises(ValueError):
         run.stats(window="last")
+    assert repr(run) == f"<monexport.Run {MON!r} (monitor file): 35 variables, 26 records>"
+    assert monexport.__version__ == command("--version").stdout.split()[1]
 
 
 
@@ -133,12 +138,40 @@ def test_selection_info_and_source_are_python_values():
     (lambda run: run.values("NO SUCH"), None),
     (lambda run: run.info("NO SUCH"), None),
     (lambda run: run.select(rule="NAME = ("), None),
+    # Where the command's text names an option, Python's names the argument.
+    (lambda run: monexport.open(MON, source="res"), 'is a monitor file: use source="mon" to read it.'),
+    (lambda run: monexport.open(EXAMPLES, source="mon"), 'is a folder: use source="dir" to read it.'),
+    (lambda run: monexport.study(MON, mode="stats", window="ten"), "Invalid value 'ten' for window=:"),
+    (lambda run: monexport.study("@/nowhere.txt"), "'/nowhere.txt' (the study pattern '@FILE')."),
 ])
 def test_errors_are_monexport_errors_with_the_commands_text(call, args):
     with pytest.raises(monexport.Error) as raised:
         call(monexport.open(MON))
-    if args:
+    if isinstance(args, str):
+        assert args in str(raised.value)
+    elif args:
         assert str(raised.value) == command_error(*args)
+
+
+def test_reader_messages_and_empty_selections_are_monexport_warnings(tmp_path, sweep, capfd):
+    log = tmp_path / "log.simpleFoam"
+    log.write_text("Exec   : simpleFoam\nTime = 1\nGAMG:  Solving for p, Initial residual = 0.0#5, "
+                   "Final residual = 0.1, No Iterations 3\nExecutionTime = 1 s  ClockTime = 1 s\n")
+    with pytest.warns(monexport.MonexportWarning, match=re.escape(f"{log}:3: skipped: ") + ".*1 line"):
+        monexport.open(str(log))
+    run, nothing = monexport.open(MON), "The rule 'NAME = nothing' matches no variable; the categories"
+    for call in (run.select, run.table, run.last_values, run.stats):
+        with pytest.warns(monexport.MonexportWarning, match=nothing):
+            call(rule="NAME = nothing")
+    with warnings.catch_warnings():
+        warnings.simplefilter("error", monexport.MonexportWarning)
+        pytest.raises(monexport.MonexportWarning, run.table, rule="NAME = nothing")
+        run.table(rule="NAME = RMS*")  # a rule that matches warns of nothing
+    with pytest.warns(monexport.MonexportWarning) as caught:
+        monexport.study([sweep, str(tmp_path / "none*")], rule="NAME = nothing")
+    assert [str(w.message) for w in caught] == [f"The study pattern '{tmp_path / 'none*'}' matches no path.",
+                                                "The rule 'NAME = nothing' matches no variable of any run."]
+    assert issubclass(monexport.MonexportWarning, UserWarning) and capfd.readouterr().err == ""
 
 
 def test_unreadable_sources_give_the_commands_error(tmp_path):
@@ -236,8 +269,9 @@ def test_log_patterns_give_variables_and_errors(tmp_path):
                    "Phase-1 volume fraction = 0.25  Min(alpha.water) = -1e-9\n"
                    "ExecutionTime = 1 s  ClockTime = 1 s\n")
     pattern = "Phase-1 volume fraction = {alpha}  Min(alpha.water) = {alpha_min}"
-    run = monexport.open(str(log), patterns=[pattern])
-    assert run.last_values(rule="SUBCATEGORY = PATTERN") == {"alpha": 0.25, "alpha_min": np.float32(-1e-9)}
+    for patterns in ([pattern], pattern):  # one pattern alone is a list of one
+        run = monexport.open(str(log), patterns=patterns)
+        assert run.last_values(rule="SUBCATEGORY = PATTERN") == {"alpha": 0.25, "alpha_min": np.float32(-1e-9)}
     with pytest.raises(monexport.Error) as raised:
         monexport.open(str(log), patterns=["alpha = {a"])
     assert str(raised.value) == "Pattern 'alpha = {a': '{' without '}'"
@@ -342,6 +376,14 @@ def test_dask_study_on_a_local_cluster_is_the_same_table(sweep):
             assert lazy.npartitions == 2
             table = lazy.compute()
     pd.testing.assert_frame_equal(table, monexport.study(sweep, names="CL;Drag Force"))
+
+
+def test_study_verdicts_are_booleans_as_in_run_converged(sweep):
+    table = monexport.study(sweep, mode="stats", names="CL", converged="NAME = CL : below 0.7")
+    assert table["CL VERDICT"].dtype == "boolean"  # the SU2 run's CL ends at 0.75; no CL elsewhere
+    verdicts = dict(zip(table["RUN"], table["CL VERDICT"].astype(object).fillna("none")))
+    assert sorted(verdicts.values(), key=str) == [False, "none", "none", "none"]
+    assert verdicts[next(run for run in verdicts if run.endswith("mesh_coarse/alpha_3"))] is False
 
 
 @pytest.mark.parametrize("options, error", [

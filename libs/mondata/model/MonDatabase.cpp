@@ -73,6 +73,7 @@ void MonDatabase::bindFollowedRun() {
     followed_ = &live;
     run_ = mon::RunData();
     run_.hasCoefficientLoops = live.hasCoefficientLoops;
+    run_.names = live.names;
     run_.rows = live.rows;
     run_.variables = live.variables;
     run_.sourceFiles = live.sourceFiles;
@@ -138,21 +139,27 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
 
 std::unique_ptr<TimestepData> MonDatabase::loadVariable(size_t variable) const {
     const bool loops = run_.hasCoefficientLoops;
+    // A results file tells a variable held in double precision by its 64-bit
+    // dataset, and a time among them by its attributes.
     if (run_.loadDoubleColumn)
-        if (std::optional<mon::DoubleColumn> values = run_.loadDoubleColumn(variable))
-            return std::make_unique<TimestepData>(run_.rows, std::move(*values), loops);
+        if (std::optional<mon::DoubleColumn> values = run_.loadDoubleColumn(variable)) {
+            requireAttributes();
+            const bool time = run_.variables[variable].declaresSimulationTime();
+            return std::make_unique<TimestepData>(
+                run_.rows, std::move(*values), loops,
+                time ? mon::VariableInfo::Precision::Time : mon::VariableInfo::Precision::Double);
+        }
+    const mon::VariableInfo& info = run_.variables[variable];
     if (followed_ && !run_.loadColumn) {
-        const bool doubles =
-            variable < followed_->doubleColumns.size() &&
-            run_.variables[variable].precision == mon::VariableInfo::Precision::Double;
+        const bool doubles = variable < followed_->doubleColumns.size() && info.holdsDoubles();
         return std::make_unique<TimestepData>(
             run_.rows, followed_->columns[variable],
-            doubles ? &followed_->doubleColumns[variable] : nullptr, loops);
+            doubles ? &followed_->doubleColumns[variable] : nullptr, loops, info.precision);
     }
-    if (variable < doubleColumns_.size() &&
-        run_.variables[variable].precision == mon::VariableInfo::Precision::Double)
-        return std::make_unique<TimestepData>(run_.rows, std::move(doubleColumns_[variable]),
-                                              loops);
+    if (variable < doubleColumns_.size() && variable < columns_.size() && info.holdsDoubles())
+        return std::make_unique<TimestepData>(run_.rows, std::move(columns_[variable]),
+                                              std::move(doubleColumns_[variable]), loops,
+                                              info.precision);
     mon::FloatColumn values =
         run_.loadColumn ? run_.loadColumn(variable) : std::move(columns_[variable]);
     return std::make_unique<TimestepData>(run_.rows, std::move(values), loops);

@@ -62,6 +62,8 @@ class MonDatabase : public QObject {
     // What a run declares about a variable; null for unknown names and keys.
     const mon::VariableInfo* variableInfo(const QString& name) const;
     bool hasCoefficientLoops() const { return run_.hasCoefficientLoops; }
+    // How the run's names are spelled as bytes (see mon::NameEncoding).
+    mon::NameEncoding nameEncoding() const { return run_.names; }
     // Whether the run has any record. A source with a header and no rows (a
     // run that has only just started) gives its variables and none; one with
     // no complete header at all throws owl::data::noRecordsYet on reading.

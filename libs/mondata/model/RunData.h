@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "libs/mondata/model/FloatColumn.h"
+#include "libs/mondata/model/NameEncoding.h"
 #include "libs/mondata/model/RowIndex.h"
 #include "libs/mondata/model/VariableInfo.h"
 
@@ -21,6 +22,7 @@ namespace mon {
 
 struct RunData {
     bool hasCoefficientLoops = false;
+    NameEncoding names = NameEncoding::Latin1;  // set from the source's format
     std::shared_ptr<const RowIndex> rows = std::make_shared<RowIndex>();
     std::vector<VariableInfo> variables;
     // Filled by sources that read everything at once: one column per variable.

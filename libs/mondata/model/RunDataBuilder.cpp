@@ -32,8 +32,10 @@ RunDataBuilder::RunDataBuilder() {
 
 void RunDataBuilder::clear() {
     std::vector<std::string> warnings = takeWarnings();
+    const NameEncoding names = data_.names;
     *this = RunDataBuilder();
     data_.warnings = std::move(warnings);
+    data_.names = names;
 }
 
 int RunDataBuilder::declare(VariableInfo info) {
@@ -44,6 +46,9 @@ int RunDataBuilder::declare(VariableInfo info) {
     data_.variables.push_back(std::move(info));
     data_.columns.emplace_back().reserve(static_cast<size_t>(reservedRecords_));
     data_.doubleColumns.emplace_back();
+    holdsDoubles_.push_back(data_.variables.back().holdsDoubles());
+    if (holdsDoubles_.back())
+        data_.doubleColumns.back().reserve(static_cast<size_t>(reservedRecords_));
     return column;
 }
 
@@ -51,6 +56,9 @@ void RunDataBuilder::reserveRecords(int64_t records) {
     if (records <= reservedRecords_) return;
     reservedRecords_ = records;
     for (auto& values : data_.columns) values.reserve(static_cast<size_t>(records));
+    for (size_t variable = 0; variable < data_.variables.size(); ++variable)
+        if (data_.variables[variable].holdsDoubles())
+            data_.doubleColumns[variable].reserve(static_cast<size_t>(records));
 }
 
 int RunDataBuilder::columnOf(const QString& name) const {
@@ -94,6 +102,7 @@ bool RunDataBuilder::rollBack(const Mark& mark) {
                           data_.variables.end());
     data_.columns.resize(mark.variables);
     data_.doubleColumns.resize(mark.variables);
+    holdsDoubles_.resize(mark.variables);
     data_.hasCoefficientLoops = mark.loops;
     return true;
 }
@@ -135,7 +144,7 @@ void RunDataBuilder::copyFieldBlock(const std::vector<RecordValues>& records, fl
 // The records before fromRecord were completed before.
 void RunDataBuilder::completeDoubleColumns(size_t fromRecord) {
     for (size_t variable = 0; variable < data_.variables.size(); ++variable) {
-        if (data_.variables[variable].precision != VariableInfo::Precision::Double) continue;
+        if (!data_.variables[variable].holdsDoubles()) continue;
         const FloatColumn& floats = data_.columns[variable];
         DoubleColumn& doubles = data_.doubleColumns[variable];
         doubles.resize(floats.size(), FLT_MAX);

@@ -32,7 +32,8 @@ class RunDataBuilder {
     bool hasCoefficientLoops() const { return data_.hasCoefficientLoops; }
 
     // Returns the column of the named variable, declaring it if new. A
-    // variable declared with Precision::Double takes setDoubleValue().
+    // variable declared in double precision (Double or Time) takes
+    // setDoubleValue().
     int declare(VariableInfo info);
     // Column of a declared variable, or -1.
     int columnOf(const QString& name) const;
@@ -46,12 +47,15 @@ class RunDataBuilder {
         values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
         values.push_back(value);
     }
-    // Sets a value of the current record of a variable held in double
-    // precision; its float column gets the value rounded to float.
+    // Sets a value of the current record in the variable's precision: a
+    // variable held in double precision keeps the double, and its float
+    // column gets the value rounded to float.
     void setDoubleValue(int column, double value) {
-        DoubleColumn& values = data_.doubleColumns[static_cast<size_t>(column)];
-        values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
-        values.push_back(value);
+        if (holdsDoubles_[static_cast<size_t>(column)]) {
+            DoubleColumn& values = data_.doubleColumns[static_cast<size_t>(column)];
+            values.resize(static_cast<size_t>(rowCount_) - 1, FLT_MAX);
+            values.push_back(value);
+        }
         setValue(column, static_cast<float>(value));
     }
     // Drops the records of that step and after.
@@ -74,7 +78,8 @@ class RunDataBuilder {
     int64_t reservedRecords() const { return reservedRecords_; }
 
     // The bytes the finished run's values take: one float per variable and
-    // record. Readers check it against memoryBudget() as the run grows.
+    // record. Readers of floats check it against memoryBudget() as the run
+    // grows.
     uint64_t valueBytes() const {
         return static_cast<uint64_t>(rowCount_) * data_.variables.size() * sizeof(float);
     }
@@ -82,6 +87,7 @@ class RunDataBuilder {
     int64_t recordCount() const { return rowCount_; }
 
     void addSourceFile(const std::string& path) { data_.sourceFiles.push_back(path); }
+    void setNames(NameEncoding names) { data_.names = names; }
     void addWarning(std::string message) { data_.warnings.push_back(std::move(message)); }
     RunData finish();
 
@@ -124,6 +130,7 @@ class RunDataBuilder {
     RunData data_;
     RowIndex* rows_;
     QHash<QString, int> columns_;
+    std::vector<char> holdsDoubles_;  // per column: the variable's holdsDoubles()
     int64_t rowCount_ = 0;
     int64_t reservedRecords_ = 0;
     // The records at the last publish() that no restart has dropped since.

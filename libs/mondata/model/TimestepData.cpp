@@ -10,11 +10,11 @@ TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::Float
 
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows,
                            const mon::FloatColumn& floats, const mon::DoubleColumn* doubles,
-                           bool coefficientLoops)
+                           bool coefficientLoops, mon::VariableInfo::Precision precision)
     : rows_(std::move(rows)), floats_(&floats) {
     if (doubles) {
         doubles_ = doubles;
-        holdsDoubles_ = true;
+        precision_ = precision;
     }
     setValueRange(coefficientLoops);
 }
@@ -43,10 +43,18 @@ mon::FloatColumn roundedToFloat(const mon::DoubleColumn& doubles) {
 }  // namespace
 
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::DoubleColumn values,
-                           bool coefficientLoops)
+                           bool coefficientLoops, mon::VariableInfo::Precision precision)
     : TimestepData(std::move(rows), roundedToFloat(values), coefficientLoops) {
     ownDoubles_ = std::move(values);
-    holdsDoubles_ = true;
+    precision_ = precision;
+}
+
+TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn floats,
+                           mon::DoubleColumn values, bool coefficientLoops,
+                           mon::VariableInfo::Precision precision)
+    : TimestepData(std::move(rows), std::move(floats), coefficientLoops) {
+    ownDoubles_ = std::move(values);
+    precision_ = precision;
 }
 
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, Key key,
@@ -75,7 +83,7 @@ float TimestepData::getValue(int step, int cloop) const {
 }
 
 double TimestepData::getDoubleValue(int step, int cloop) const {
-    if (!holdsDoubles_) return getValue(step, cloop);
+    if (!holdsDoubles()) return getValue(step, cloop);
     const int64_t record = rows_->record(step, cloop);
     return record < 0 ? FLT_MAX : (*doubles_)[static_cast<size_t>(record)];
 }

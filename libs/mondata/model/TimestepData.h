@@ -14,6 +14,7 @@
 #include "libs/mondata/model/FloatColumn.h"
 #include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/model/RowIndex.h"
+#include "libs/mondata/model/VariableInfo.h"
 
 class TimestepData {
   public:
@@ -21,15 +22,21 @@ class TimestepData {
 
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn values,
                  bool coefficientLoops);
-    // A variable held in double precision; its floats are the doubles rounded.
+    // A variable held in double precision (Double or Time); its floats are
+    // the doubles rounded.
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::DoubleColumn values,
-                 bool coefficientLoops);
+                 bool coefficientLoops, mon::VariableInfo::Precision precision);
+    // The same with the doubles' floats at hand (one for each double).
+    TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn floats,
+                 mon::DoubleColumn values, bool coefficientLoops,
+                 mon::VariableInfo::Precision precision);
     // A record key's column.
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, Key key, bool coefficientLoops);
     // Views of values kept elsewhere, which must outlive this object; doubles
     // is null for a variable held in floats.
     TimestepData(std::shared_ptr<const mon::RowIndex> rows, const mon::FloatColumn& floats,
-                 const mon::DoubleColumn* doubles, bool coefficientLoops);
+                 const mon::DoubleColumn* doubles, bool coefficientLoops,
+                 mon::VariableInfo::Precision precision);
     virtual ~TimestepData();
     TimestepData(const TimestepData&) = delete;  // it may view its own members
     TimestepData& operator=(const TimestepData&) = delete;
@@ -53,7 +60,8 @@ class TimestepData {
     const mon::FloatColumn& values() const { return *floats_; }
     // Whether the variable is held in double precision, and its doubles
     // (empty otherwise): FLT_MAX, as a double, where there is no value.
-    bool holdsDoubles() const { return holdsDoubles_; }
+    bool holdsDoubles() const { return precision_ != mon::VariableInfo::Precision::Float; }
+    mon::VariableInfo::Precision precision() const { return precision_; }
     const mon::DoubleColumn& doubleValues() const { return *doubles_; }
     // The value at (step, loop) in the precision the variable is held in.
     double getDoubleValue(int step, int cloop) const;
@@ -69,7 +77,7 @@ class TimestepData {
     mon::DoubleColumn ownDoubles_;
     const mon::FloatColumn* floats_ = &ownFloats_;
     const mon::DoubleColumn* doubles_ = &ownDoubles_;
-    bool holdsDoubles_ = false;
+    mon::VariableInfo::Precision precision_ = mon::VariableInfo::Precision::Float;
     Key key_ = Key::None;
     int firstStep_ = 0;
     int lastStep_ = -1;

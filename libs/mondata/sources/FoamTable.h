@@ -29,9 +29,10 @@ struct FoamRow {
     uint32_t firstCell;  // this row's cells run to the next row's firstCell
 };
 
-struct FoamCell {
+// Packed: 12 bytes a value instead of 16, for files of millions of values.
+struct __attribute__((packed)) FoamCell {
     uint32_t column;
-    float value;
+    double value;  // as the file wrote it
 };
 
 struct FoamTable {

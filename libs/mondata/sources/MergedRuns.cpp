@@ -26,6 +26,13 @@ class RecordCursor {
     int64_t record_ = 0;
 };
 
+// A record's value in the precision the run holds it in.
+double valueAt(const RunData& run, size_t variable, int64_t record) {
+    const auto at = static_cast<size_t>(record);
+    return run.variables[variable].holdsDoubles() ? run.doubleColumns[variable][at]
+                                                  : run.columns[variable][at];
+}
+
 // The smallest key of the records not yet added; false when none is left.
 bool smallestKey(const std::vector<RecordCursor>& cursors, std::pair<int, int>& smallest) {
     bool found = false;
@@ -46,6 +53,7 @@ void addMergedRuns(const std::vector<RunData>& runs, RunDataBuilder& builder) {
         for (const VariableInfo& info : runs[run].variables)
             columns[run].push_back(builder.declare(info));
         for (const std::string& path : runs[run].sourceFiles) builder.addSourceFile(path);
+        for (const std::string& warning : runs[run].warnings) builder.addWarning(warning);
     }
     std::pair<int, int> key;
     while (smallestKey(cursors, key)) {
@@ -54,7 +62,7 @@ void addMergedRuns(const std::vector<RunData>& runs, RunDataBuilder& builder) {
             RecordCursor& cursor = cursors[run];
             if (cursor.atEnd() || cursor.key() != key) continue;
             for (size_t i = 0; i < columns[run].size(); ++i)
-                builder.setValue(columns[run][i], runs[run].columns[i][cursor.row()]);
+                builder.setDoubleValue(columns[run][i], valueAt(runs[run], i, cursor.row()));
             cursor.next();
         }
     }

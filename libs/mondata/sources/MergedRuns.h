@@ -1,8 +1,9 @@
 #pragma once
 // Runs read side by side (the zones of a multizone run, each its own
 // history) merged into one: every record any of them has, in key order, with
-// the values of the runs that have that record. Each run's variables keep
-// their names, so the runs must name their variables apart.
+// the values of the runs that have that record, in the precision each run
+// holds them in, and the runs' warnings. Each run's variables keep their
+// names, so the runs must name their variables apart.
 
 #include <vector>
 

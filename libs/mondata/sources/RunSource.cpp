@@ -75,6 +75,7 @@ struct ChosenFormat {
     const FileFormat* file = nullptr;
     const FolderFormat* folder = nullptr;
     const ResultsFormat* results = nullptr;
+    NameEncoding names = NameEncoding::Latin1;
 };
 
 ChosenFormat chooseFormat(SourceKind kind, const std::string& path, const ReadOptions& options) {
@@ -82,25 +83,35 @@ ChosenFormat chooseFormat(SourceKind kind, const std::string& path, const ReadOp
     const std::string head = readHead(path);
     refuseWrongOption(kind, path, head);
     ChosenFormat chosen;
-    if (kind == SourceKind::ResultsFile)
+    if (kind == SourceKind::ResultsFile) {
         chosen.results = &formatOf(resultsFileFormats(), path, std::string_view(head));
-    else if (kind == SourceKind::RunDirectory)
+        chosen.names = chosen.results->names;
+    } else if (kind == SourceKind::RunDirectory) {
         chosen.folder = &formatOf(runFolderFormats(), path);
-    else
+        chosen.names = chosen.folder->names;
+    } else {
         chosen.file = &formatOf(monitorFileFormats(), path, std::string_view(head));
+        chosen.names = chosen.file->names;
+    }
     return chosen;
 }
 }  // namespace
 
 RunData readRun(SourceKind kind, const std::string& path, const ReadOptions& options) {
     const ChosenFormat chosen = chooseFormat(kind, path, options);
-    if (chosen.results) return chosen.results->open(path);
-    RunDataBuilder builder;
-    if (chosen.folder)
-        chosen.folder->read(path, builder, options);
-    else
-        chosen.file->read(path, builder, options);
-    return builder.finish();
+    RunData run;
+    if (chosen.results) {
+        run = chosen.results->open(path);
+    } else {
+        RunDataBuilder builder;
+        if (chosen.folder)
+            chosen.folder->read(path, builder, options);
+        else
+            chosen.file->read(path, builder, options);
+        run = builder.finish();
+    }
+    run.names = chosen.names;
+    return run;
 }
 
 std::unique_ptr<FollowedSource> followRun(SourceKind kind, const std::string& path,
@@ -109,6 +120,7 @@ std::unique_ptr<FollowedSource> followRun(SourceKind kind, const std::string& pa
     const FollowSource follow = chosen.folder ? chosen.folder->follow
                                 : chosen.file ? chosen.file->follow
                                               : nullptr;
+    builder.setNames(chosen.names);
     return follow ? follow(path, builder, options) : nullptr;
 }
 

@@ -35,15 +35,16 @@ void withoutOptions(const std::string& path, RunDataBuilder& builder, const Read
 
 const std::vector<FileFormat>& monitorFileFormats() {
     static const std::vector<FileFormat> formats = {
-        {"OpenFOAM data file", isFoamDataFile, withoutOptions<readFoamDataFileRun>,
-         followFoamDataFile},
-        {"OpenFOAM solver log",
+        {"OpenFOAM data file", NameEncoding::Utf8, isFoamDataFile,
+         withoutOptions<readFoamDataFileRun>, followFoamDataFile},
+        {"OpenFOAM solver log", NameEncoding::Utf8,
          [](const std::string&, std::string_view head) { return looksLikeFoamLog(head); },
          readFoamLog, followFoamLog},
-        {"SU2 history file",
+        {"SU2 history file", NameEncoding::Utf8,
          [](const std::string&, std::string_view head) { return isSu2History(head); },
          withoutOptions<readSu2History>},
-        {"monitor file", [](const std::string&, std::string_view) { return true; },
+        {"monitor file", NameEncoding::Latin1,
+         [](const std::string&, std::string_view) { return true; },
          [](const std::string& path, RunDataBuilder& builder, const ReadOptions&) {
              readMonitorFile(path, builder, true, monitorFileKinds());
          },
@@ -56,11 +57,12 @@ const std::vector<FileFormat>& monitorFileFormats() {
 
 const std::vector<FolderFormat>& runFolderFormats() {
     static const std::vector<FolderFormat> formats = {
-        {"OpenFOAM case", "no postProcessing/, no log.* solver log", isFoamCaseFolder, readFoamCase,
-         followFoamCase},
-        {"SU2 run folder", "no SU2 history*.csv/.dat", isSu2RunFolder,
+        {"OpenFOAM case", NameEncoding::Utf8, "no postProcessing/, no log.* solver log",
+         isFoamCaseFolder, readFoamCase, followFoamCase},
+        {"SU2 run folder", NameEncoding::Utf8, "no SU2 history*.csv/.dat", isSu2RunFolder,
          withoutOptions<readSu2RunFolder>},
-        {"run directory", "no *.mon segments", [](const std::string&) { return true; },
+        {"run directory", NameEncoding::Latin1, "no *.mon segments",
+         [](const std::string&) { return true; },
          [](const std::string& folder, RunDataBuilder& builder, const ReadOptions&) {
              readRunDirectory(folder, builder, noRunFoundMessage(folder));
          },
@@ -81,9 +83,9 @@ std::string noRunFoundMessage(const std::string& folder) {
 
 const std::vector<ResultsFormat>& resultsFileFormats() {
     static const std::vector<ResultsFormat> formats = {
-        {"CGNS file", looksLikeCgns, readCgnsFile},
-        {"results file", [](const std::string&, std::string_view) { return true; },
-         readResultsFile},
+        {"CGNS file", NameEncoding::Utf8, looksLikeCgns, readCgnsFile},
+        {"results file", NameEncoding::Latin1,
+         [](const std::string&, std::string_view) { return true; }, readResultsFile},
     };
     return formats;
 }

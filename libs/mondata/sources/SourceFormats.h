@@ -3,9 +3,10 @@
 // files or folders from their content (never from an option) and reads them
 // into the run builder, or opens them as a lazily read RunData. A source is
 // read by the first format of its list that recognises it; the last format
-// of each list is the fallback that reports what was expected. A format
-// that can follow a growing source reads only what was appended since
-// (follow); the others are read again whole when their files change.
+// of each list is the fallback that reports what was expected. Each format
+// says how its names are spelled as bytes (see NameEncoding). A format that
+// can follow a growing source reads only what was appended since (follow);
+// the others are read again whole when their files change.
 //
 // Adding a format: one reader file beside this one and one line in the list
 // of its source kind in SourceFormats.cpp.
@@ -25,6 +26,7 @@ namespace mon {
 // A file given with -mon.
 struct FileFormat {
     const char* name;
+    NameEncoding names;
     bool (*recognises)(const std::string& path, std::string_view head);
     void (*read)(const std::string& path, RunDataBuilder& builder, const ReadOptions& options);
     FollowSource follow = nullptr;
@@ -33,6 +35,7 @@ struct FileFormat {
 // A folder given with -dir.
 struct FolderFormat {
     const char* name;
+    NameEncoding names;
     // What a folder of this kind holds, as a message says it was not found.
     const char* lookedFor;
     bool (*recognises)(const std::string& folder);
@@ -43,6 +46,7 @@ struct FolderFormat {
 // A file given with -res: opened, its values read when first asked for.
 struct ResultsFormat {
     const char* name;
+    NameEncoding names;
     bool (*recognises)(const std::string& path, std::string_view head);
     RunData (*open)(const std::string& path);
 };

@@ -108,8 +108,8 @@ void TimeKeyedHistory::setValues(RunDataBuilder& builder, const RowRef& ref) con
     const FoamTable& table = *ref.segment->table;
     const size_t end = table.cellEnd(ref.row);
     for (size_t cell = table.rows[ref.row].firstCell; cell < end; ++cell)
-        builder.setValue(ref.segment->builderColumns[table.cells[cell].column],
-                         table.cells[cell].value);
+        builder.setDoubleValue(ref.segment->builderColumns[table.cells[cell].column],
+                               table.cells[cell].value);
 }
 
 // Where every time is a whole number (a steady run's iterations), the step
@@ -170,6 +170,9 @@ void TimeKeyedHistory::deliverFrom(RunDataBuilder& builder, int timeColumn, doub
 void TimeKeyedHistory::deliverSteps(RunDataBuilder& builder, int timeColumn, size_t fromStep,
                                     double fromTime) {
     const std::vector<std::vector<RowRef>> rows = sourceRows(fromTime);
+    // A record per time at least (more with loops): columns seldom move.
+    builder.reserveRecords(builder.recordCount() +
+                           static_cast<int64_t>(first_.size() - fromStep));
     std::vector<size_t> next(rows.size(), 0), count(rows.size(), 0);
     for (size_t step = fromStep; step < first_.size(); ++step) {
         size_t loops = 0;

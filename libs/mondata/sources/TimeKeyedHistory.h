@@ -52,7 +52,8 @@ class TimeKeyedHistory {
     }
 
     // Delivers every record, in order, with the time itself in timeColumn,
-    // a column declared with Precision::Double.
+    // a column declared with Precision::Time; values go in the precision
+    // each column is declared with.
     void deliver(RunDataBuilder& builder, int timeColumn);
     // Delivers what changed since the last delivery into the builder that
     // holds it: changedFrom is the earliest time at which a table changed

@@ -60,21 +60,57 @@ const char* parse(const char* p, const char* end, Decimal& d) {
 }
 }  // namespace
 
-const char* readDecimalFloatPrefix(const char* begin, const char* end, float& value) {
+const char* readDecimalDoublePrefix(const char* begin, const char* end, double& value) {
     Decimal d;
     const char* after = parse(begin, end, d);
     if (!after) return nullptr;
     if (d.mantissa == 0) {
-        value = d.negative ? -0.0f : 0.0f;
+        value = d.negative ? -0.0 : 0.0;
         return after;
     }
     if (d.mantissa > (uint64_t(1) << 53) || d.exponent < -22 || d.exponent > 22) return nullptr;
     double exact = static_cast<double>(d.mantissa);
     exact = d.exponent < 0 ? exact / kPowersOfTen[-d.exponent] : exact * kPowersOfTen[d.exponent];
-    float rounded = static_cast<float>(exact);
-    if (std::isinf(rounded)) return nullptr;  // out of range: the general reader reports it
-    value = d.negative ? -rounded : rounded;
+    value = d.negative ? -exact : exact;
     return after;
+}
+
+const char* readDecimalFloatPrefix(const char* begin, const char* end, float& value) {
+    double exact = 0;
+    const char* after = readDecimalDoublePrefix(begin, end, exact);
+    if (!after) return nullptr;
+    const float rounded = static_cast<float>(exact);
+    if (std::isinf(rounded)) return nullptr;  // out of range: the general reader reports it
+    value = rounded;
+    return after;
+}
+
+namespace {
+// A number that the fast path does not take: from_chars, correctly rounded;
+// beyond the double range an infinity, below it zero (strtod's answer).
+const char* readGeneralDoublePrefix(const char* begin, const char* end, double& value) {
+    const char* digits = begin + (begin < end && *begin == '+' && end - begin > 1 &&
+                                  begin[1] != '-' && begin[1] != '+');
+    auto [stop, ec] = std::from_chars(digits, end, value);
+    if (ec == std::errc::invalid_argument) return nullptr;
+    if (ec == std::errc::result_out_of_range)
+        value = std::strtod(std::string(digits, stop).c_str(), nullptr);
+    return stop;
+}
+}  // namespace
+
+const char* readSolverNumberPrefix(const char* begin, const char* end, double& value) {
+    const char* after = readDecimalDoublePrefix(begin, end, value);
+    if (after && (after == end || (*after != '.' && !isDigit(*after)))) return after;
+    return readGeneralDoublePrefix(begin, end, value);
+}
+
+bool readSolverNumber(std::string_view token, double& value) {
+    const char* end = token.data() + token.size();
+    double read = 0;
+    if (token.empty() || readSolverNumberPrefix(token.data(), end, read) != end) return false;
+    value = read;
+    return true;
 }
 
 namespace {

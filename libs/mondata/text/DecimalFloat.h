@@ -17,6 +17,17 @@ bool readDecimalFloat(std::string_view token, float& value);
 // The same for the number at the start of [begin, end): returns where it
 // ends, or null when the fast path does not take it.
 const char* readDecimalFloatPrefix(const char* begin, const char* end, float& value);
+// The same, correctly rounded to double (m * 10^e rounds once).
+const char* readDecimalDoublePrefix(const char* begin, const char* end, double& value);
+
+// Reads the number at the start of [begin, end) as solvers write it in their
+// text (OpenFOAM, SU2), in double precision: a decimal with an optional sign
+// ("+" too) and exponent, or nan, inf, infinity. Numbers beyond the double
+// range become an infinity, tiny ones zero or a denormal. Returns where the
+// number ends, or null when the text does not start with one.
+const char* readSolverNumberPrefix(const char* begin, const char* end, double& value);
+// The same for a whole token; false, leaving value alone, for anything else.
+bool readSolverNumber(std::string_view token, double& value);
 // The same, faster for the shapes solvers write most: [-]d[.d...]e(+|-)dd
 // with up to 8 fraction digits, such as "-7.5281453e-01" or "1e-03".
 // Gives the same float as readDecimalFloatPrefix() (it computes the same

@@ -4,7 +4,6 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 #include "libs/exception/Error.h"
@@ -118,6 +117,19 @@ bool isNumberStart(char c) {
 // Whether a row's field is meant as a number (else it is a text: no value).
 bool isNumeric(std::string_view field) {
     return isNumberStart(field.front()) || field == "nan" || field == "inf";
+}
+
+// Whether a row's fields are all N/A: a row that gives no value, as
+// residuals.dat's first row (openfoam.org 9 and 10 write it with a field
+// fewer than the columns).
+bool onlyNotAvailable(std::string_view fields) {
+    std::string_view field;
+    bool closed = true, any = false;
+    while (nextField(fields, field, closed)) {
+        if (field != "N/A") return false;
+        any = true;
+    }
+    return any;
 }
 
 bool endsWith(const std::string& text, const char* suffix) {
@@ -255,6 +267,7 @@ void FoamDataParser::parseRow(std::string_view line) {
     if (ec != std::errc() || end != timeText.data() + timeText.size() || !std::isfinite(time))
         fail("time " + quotedToken(timeText) + " is not a number");
     inRows_ = true;
+    if (onlyNotAvailable(rest)) return;  // no record, whatever its length
     if (keyed_) return parseKeyedRow(rest, time);
     startRow(time, false);
     if (solverInfo_) return parseSolverRow(rest);
@@ -375,8 +388,8 @@ void FoamDataParser::putToken(std::string_view token, const Slot& slot) {
             continue;
         }
         const char* start = p;
-        float value = 0;
-        p = readDecimalFloatPrefix(start, end, value);
+        double value = 0;
+        p = readDecimalDoublePrefix(start, end, value);
         if (!p || (p < end && !isBlank(*p) && *p != '(' && *p != ')')) {
             p = start;  // not the common form: the general reader decides
             while (p < end && !isBlank(*p) && *p != '(' && *p != ')') ++p;
@@ -394,27 +407,28 @@ void FoamDataParser::putToken(std::string_view token, const Slot& slot) {
     }
 }
 
-// OpenFOAM writes -1e+300 (its VGREAT) for a probe that lies in no cell.
-constexpr double kPlaceholder = 1e300;
+namespace {
+// OpenFOAM writes a probe that lies in no cell as -1e+300 (its VGREAT) or, in
+// some openfoam.org releases, -1.79769e+307 (-vGreat, the largest double over
+// ten), with as many digits as the file's write precision.
+bool isNotFoundPlaceholder(double value) {
+    const double magnitude = std::fabs(value);
+    for (double placeholder : {1e300, DBL_MAX / 10})
+        if (std::fabs(magnitude - placeholder) <= 1e-5 * placeholder) return true;
+    return false;
+}
+}  // namespace
 
-// The value of a numeric field; FLT_MAX (no value) for a placeholder.
-float FoamDataParser::number(std::string_view token, uint32_t column) const {
-    float value = 0;
-    if (readDecimalFloat(token, value)) return value;
-    std::string_view digits = token;
-    if (digits.size() > 1 && digits.front() == '+' && digits[1] != '-') digits.remove_prefix(1);
-    double wide = 0;
-    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), wide);
-    if (end != digits.data() + digits.size() || ec == std::errc::invalid_argument)
+// The value of a numeric field, as the file wrote it; FLT_MAX (no value) for
+// a placeholder.
+double FoamDataParser::number(std::string_view token, uint32_t column) const {
+    double value = 0;
+    if (!readSolverNumber(token, value))
         fail("value " + quotedToken(token) +
              (column == kNoColumn ? ""
                                   : " of column " + quotedToken(table_.columns[column].name())) +
              " is not a number");
-    if (ec == std::errc::result_out_of_range)
-        wide = std::strtod(std::string(digits).c_str(), nullptr);
-    if (std::fabs(wide) == kPlaceholder) return FLT_MAX;  // no value
-    if (std::fabs(wide) > FLT_MAX && std::isfinite(wide)) return wide > 0 ? INFINITY : -INFINITY;
-    return static_cast<float>(wide);
+    return isNotFoundPlaceholder(value) ? FLT_MAX : value;
 }
 
 // A row of a solverInfo file: groups of "solver numbers... true|false". The

@@ -71,7 +71,7 @@ class FoamDataParser {
     uint32_t columnFor(FoamColumn column);
     static constexpr uint32_t kNoColumn = UINT32_MAX;
     // The value of a numeric field; column (or kNoColumn) names it in errors.
-    float number(std::string_view token, uint32_t column) const;
+    double number(std::string_view token, uint32_t column) const;
     [[noreturn]] void fail(const std::string& what) const;
 
     std::string fileName_;
@@ -94,7 +94,7 @@ class FoamDataParser {
     std::vector<int> groupCounts_;
     std::vector<std::vector<uint32_t>> groupColumns_;
     std::vector<int> rowCounts_, placement_;
-    std::vector<float> rowValues_;
+    std::vector<double> rowValues_;
 };
 
 }  // namespace mon

@@ -64,10 +64,15 @@ const Parsed kParsed[] = {
      "1/1: forces pressure_x=1 forces pressure_y=2 forces pressure_z=3 forces viscous_x=4 "
      "forces viscous_y=5 forces viscous_z=6 U_x=7 U_y=8 U_z=9 R_xx=1 R_xy=2 R_xz=3 R_yy=4 "
      "R_yz=5 R_zz=6\n"},
-    // Texts and N/A leave no value.
+    // Texts and N/A leave no value; a row of nothing but N/A, whatever its
+    // length, is no row, and the first row with values shows the vectors.
     {"# Time p k\n1 N/A 2\n2 3 nan\n", "p|k", "1/1: k=2\n2/1: p=3 k=nan\n"},
-    // Beyond the float range: infinite; -1e+300 (a probe not found): no value.
-    {"# Time a b c\n1 5.3e+56 -1e39 -1e+300\n", "a|b|c", "1/1: a=inf b=-inf c=3.40282e+38\n"},
+    {"# Time p U\n0 N/A\n0.5 N/A N/A\n1 1 (2 3 4)\n", "p|U_x|U_y|U_z",
+     "1/1: p=1 U_x=2 U_y=3 U_z=4\n"},
+    // Values as written, in double precision; a probe not found (-1e+300,
+    // -1.79769e+307 at any precision): no value.
+    {"# Time a b c d e\n1 5.3e+56 0.05 -1e+300 -1.79769e+307 -1.797693134862316e+307\n",
+     "a|b|c|d|e", "1/1: a=5.3e+56 b=0.05 c=3.40282e+38 d=3.40282e+38 e=3.40282e+38\n"},
     // Rows of one time are loops; an earlier time starts over from there.
     {"# Time a\n1 1\n2 2\n2 3\n3 4\n4 5\n2 6\n3 7\n", "a", "1/1: a=1\n2/1: a=6\n3/1: a=7\n"},
     // Long format: rows of one time make one record, a field again the next loop.

@@ -24,7 +24,7 @@ class FoamTableSink final : public FoamRecordSink {
   public:
     explicit FoamTableSink(FoamTable& table) : table_(table) {}
     void beginRecord(int step, int loop, double time) override;
-    void setValue(int column, float value) override {
+    void setValue(int column, double value) override {
         table_.cells.push_back({static_cast<uint32_t>(column), value});
     }
     double changedFrom = std::numeric_limits<double>::infinity();

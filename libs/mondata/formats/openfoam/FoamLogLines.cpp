@@ -5,7 +5,6 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 #include "libs/exception/MessageText.h"
@@ -42,7 +41,7 @@ FoamLine damaged(std::string problem) {
 }
 
 // Reads a number that must end at a blank, a comma or the end of the text.
-bool readDelimitedNumber(std::string_view& text, float& value) {
+bool readDelimitedNumber(std::string_view& text, double& value) {
     size_t length = readFoamNumber(text, value);
     if (length == 0 || (length < text.size() && !isBlank(text[length]) && text[length] != ','))
         return false;
@@ -52,7 +51,7 @@ bool readDelimitedNumber(std::string_view& text, float& value) {
 
 // Reads "LABEL NUMBER" from the front of text, e.g. ", global = 1e-5". On
 // failure returns false and says why in problem.
-bool readLabelled(std::string_view& text, std::string_view label, const char* what, float& value,
+bool readLabelled(std::string_view& text, std::string_view label, const char* what, double& value,
                   std::string& problem) {
     if (!consume(text, label)) {
         problem = std::string("no ") + what;
@@ -119,10 +118,12 @@ FoamLine executionTimeLine(std::string_view text) {
 
 // The values before a problem are kept: each is named by its label. The
 // newer openfoam.org releases leave out the cumulative error after a
-// non-final pressure corrector.
-FoamLine continuityLine(std::string_view text) {
+// non-final pressure corrector. name: what the errors are of ("moving mesh"
+// for foam-extend's line of a moving mesh), empty for the usual line.
+FoamLine continuityLine(std::string_view text, std::string_view name) {
     FoamLine line;
     line.kind = FoamLineKind::Continuity;
+    line.name = name;
     size_t colon = text.find(':');
     if (colon == std::string_view::npos) return FoamLine();
     const std::string_view before = trimmedField(text.substr(0, colon));
@@ -150,7 +151,7 @@ FoamLine outerIterationLine(std::string_view text) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (ec != std::errc() || end != text.data() + text.size() || number < 1)
         return damaged("PIMPLE iteration " + show(text) + " is not a whole number from 1");
-    line.values[0] = static_cast<float>(number);
+    line.values[0] = number;
     return line;
 }
 
@@ -213,7 +214,7 @@ FoamLine solveLine(std::string_view text) {
     if (line.name.empty()) return damaged("solution of a field without a name");
     if (!consume(text, ", Initial residual = ") || text.substr(0, 1) == "(") return FoamLine();
     std::string problem;
-    float iterations = 0;
+    double iterations = 0;
     if (!readLabelled(text, "", "initial residual", line.values[0], problem) ||
         !readLabelled(text, ", Final residual = ", "final residual", line.values[1], problem) ||
         !readLabelled(text, ", No Iterations ", "iteration count", iterations, problem) ||
@@ -225,8 +226,16 @@ FoamLine solveLine(std::string_view text) {
 }
 
 // "--> FOAM FATAL ERROR" (or IO ERROR), or the first line of the stack trace
-// that a crash (a floating point exception, say) prints: "#0  Foam::...".
+// that a crash (a floating point exception, say) prints: "#0  Foam::...". A
+// parallel run prefixes each line of the error with the rank: "[3] --> ...".
 bool isFailure(std::string_view text) {
+    if (consume(text, "[")) {
+        const size_t close = text.find("] ");
+        if (close == 0 || close == std::string_view::npos ||
+            text.substr(0, close).find_first_not_of("0123456789") != std::string_view::npos)
+            return false;
+        text = trimmedField(text.substr(close + 1));
+    }
     if (consume(text, "--> FOAM FATAL")) return true;
     return consume(text, "#0") && !text.empty() && isBlank(text[0]) &&
            trimmedField(text).substr(0, 5) == "Foam:";
@@ -241,9 +250,10 @@ bool consumeAssignment(std::string_view& text, std::string_view name) {
     return true;
 }
 
-FoamLine failure() {
+FoamLine failure(std::string_view text) {
     FoamLine line;
     line.kind = FoamLineKind::Failure;
+    line.name = text;
     return line;
 }
 
@@ -259,7 +269,12 @@ FoamLine byStart(std::string_view text) {
         case 'E':
             return consume(rest, "ExecutionTime = ") ? executionTimeLine(rest) : FoamLine();
         case 't':
-            return consume(rest, "time step continuity errors") ? continuityLine(rest) : FoamLine();
+            return consume(rest, "time step continuity errors") ? continuityLine(rest, "")
+                                                                : FoamLine();
+        case 'M':
+            return consume(rest, "Moving mesh time step continuity errors")
+                       ? continuityLine(rest, "moving mesh")
+                       : FoamLine();
         case 'P':
             return consume(rest, "PIMPLE: ") ? outerIterationLine(rest) : FoamLine();
         case 'S':
@@ -268,7 +283,8 @@ FoamLine byStart(std::string_view text) {
             return consume(rest, "bounding ") ? boundingLine(rest) : FoamLine();
         case '-':
         case '#':
-            return isFailure(text) ? failure() : FoamLine();
+        case '[':
+            return isFailure(text) ? failure(text) : FoamLine();
         default:
             return FoamLine();
     }
@@ -276,23 +292,10 @@ FoamLine byStart(std::string_view text) {
 
 }  // namespace
 
-size_t readFoamNumber(std::string_view text, float& value) {
+size_t readFoamNumber(std::string_view text, double& value) {
     const char* begin = text.data();
-    const char* end = begin + text.size();
-    const char* after = readDecimalFloatPrefix(begin, end, value);
-    if (after && (after == end || (*after != '.' && (*after < '0' || *after > '9'))))
-        return static_cast<size_t>(after - begin);
-    double wide = 0;
-    auto [stop, ec] = std::from_chars(begin, end, wide);
-    if (ec == std::errc::invalid_argument) return 0;
-    if (ec == std::errc::result_out_of_range) {
-        std::string digits(begin, stop);
-        wide = std::strtod(digits.c_str(), nullptr);  // +-HUGE_VAL or a tiny value
-    }
-    value = std::fabs(wide) > FLT_MAX && std::isfinite(wide)
-                ? std::copysign(HUGE_VALF, static_cast<float>(wide))
-                : static_cast<float>(wide);
-    return static_cast<size_t>(stop - begin);
+    const char* after = readSolverNumberPrefix(begin, begin + text.size(), value);
+    return after ? static_cast<size_t>(after - begin) : 0;
 }
 
 FoamLine recogniseFoamLine(std::string_view line) {

@@ -22,33 +22,37 @@ enum class FoamLineKind {
                      //  "... Diffusion Number ...": region, name (the words up to
                      //  "Number"), values[0..1]
     Continuity,      // "time step continuity errors [(R)] : sum local = a, global = b[,
-                     //  cumulative = c]": region, values[0..2] (kNoValue: not given)
+                     //  cumulative = c]": region, values[0..2] (kNoValue: not given);
+                     //  foam-extend's "Moving mesh time step continuity errors ..."
+                     //  the same with name "moving mesh"
     Bounding,        // "bounding k, min: a max: b average: c": name, values[0..2]
     ExecutionTime,   // "ExecutionTime = a s  ClockTime = b s": values[0..1]
     OuterIteration,  // "PIMPLE: iteration n" or "PIMPLE: Iteration n"
     Region,          // "Solving for fluid region NAME" (or solid): name
-    Failure,         // "--> FOAM FATAL ERROR", a stack trace's "#0  Foam::..."
+    Failure,         // "--> FOAM FATAL ERROR", a stack trace's "#0  Foam::...", each
+                     //  also after a parallel run's rank prefix "[3] "
     Damaged,
 };
 
 // A value a line does not give.
-constexpr float kNoValue = FLT_MAX;
+constexpr double kNoValue = FLT_MAX;
 
 struct FoamLine {
     FoamLineKind kind = FoamLineKind::Other;
     std::string_view name;    // field, Courant label, time unit or region
     std::string_view region;  // the region a Courant or continuity line names
     double time = 0;
-    float values[3] = {0, 0, 0};
+    double values[3] = {0, 0, 0};
     std::string problem;  // why a Damaged line is damaged
 };
 
 // Reads one line, without its line end.
 FoamLine recogniseFoamLine(std::string_view line);
 
-// The number at the start of text (a decimal, nan, inf, with a sign), as a
-// float: beyond the float range it becomes an infinity or zero. Returns the
-// number of characters read, 0 when text does not start with a number.
-size_t readFoamNumber(std::string_view text, float& value);
+// The number at the start of text (a decimal, nan, inf, with a sign), in
+// double precision: beyond the double range it becomes an infinity or zero.
+// Returns the number of characters read, 0 when text does not start with a
+// number.
+size_t readFoamNumber(std::string_view text, double& value);
 
 }  // namespace mon

@@ -26,7 +26,7 @@ struct Case {
 std::string valuesOf(const FoamLine& line, size_t count) {
     std::string text;
     for (size_t i = 0; i < count; ++i) {
-        const float v = line.values[i];
+        const double v = line.values[i];
         text += (i ? " " : "") + (v == kNoValue ? "-" : std::isnan(v) ? "nan" : std::to_string(v));
     }
     return text;
@@ -42,9 +42,19 @@ const Case kCases[] = {
     {"time step continuity errors : sum local = 2, global = x", Kind::Continuity, "", "",
      "2.000000 - -", "continuity errors: global 'x' is not a number"},
     {"PIMPLE: converged in 3 iterations", Kind::Other, "", "", "", ""},
-    {"--> FOAM FATAL IO ERROR: ", Kind::Failure, "", "", "", ""},
-    {"#0  Foam::error::printStack(Foam::Ostream&) at ??:?", Kind::Failure, "", "", "", ""},
+    {"--> FOAM FATAL IO ERROR: ", Kind::Failure, "--> FOAM FATAL IO ERROR:", "", "", ""},
+    {"#0  Foam::error::printStack(Foam::Ostream&) at ??:?", Kind::Failure,
+     "#0  Foam::error::printStack(Foam::Ostream&) at ??:?", "", "", ""},
     {"#0 is not a trace", Kind::Other, "", "", "", ""},
+    // A parallel run's error, each line prefixed by the rank.
+    {"[12] --> FOAM FATAL ERROR: ", Kind::Failure, "[12] --> FOAM FATAL ERROR:", "", "", ""},
+    {"[0] #0  Foam::error::printStack(Foam::Ostream&)", Kind::Failure,
+     "[0] #0  Foam::error::printStack(Foam::Ostream&)", "", "", ""},
+    {"[x] --> FOAM FATAL ERROR", Kind::Other, "", "", "", ""},
+    {"[0]--> FOAM FATAL ERROR", Kind::Other, "", "", "", ""},
+    // foam-extend's continuity errors of a moving mesh.
+    {"Moving mesh time step continuity errors : sum local = 0.5, global = -0.25, cumulative = 2",
+     Kind::Continuity, "moving mesh", "", "0.500000 -0.250000 2.000000", ""},
     // Recognised lines whose numbers do not read.
     {"Time = 0.0x5", Kind::Damaged, "", "", "", "time '0.0x5' is not a number"},
     {"Time = inf", Kind::Damaged, "", "", "", "time 'inf' is not a number"},
@@ -78,17 +88,24 @@ TEST(FoamLogLines, ReadsEachKindOfLineAndSaysWhatIsWrongWithDamagedOnes) {
     }
 }
 
-TEST(FoamLogLines, NumbersBeyondTheFloatRangeBecomeInfinityOrZero) {
-    float value = 0;
-    EXPECT_EQ(mon::readFoamNumber("8.1e+40,", value), 7u);
-    EXPECT_EQ(value, HUGE_VALF);
-    EXPECT_EQ(mon::readFoamNumber("-1e+400", value), 7u);
-    EXPECT_EQ(value, -HUGE_VALF);
-    EXPECT_EQ(mon::readFoamNumber("1e-400", value), 6u);
-    EXPECT_EQ(value, 0.0f);
-    EXPECT_EQ(mon::readFoamNumber("0.12345678901234567890123", value), 25u);
-    EXPECT_EQ(value, 0.12345679f);
-    EXPECT_EQ(mon::readFoamNumber("x1", value), 0u);
+// Numbers are read in double precision, correctly rounded; beyond the double
+// range they become an infinity or zero.
+TEST(FoamLogLines, NumbersAreReadInDoublePrecision) {
+    const struct {
+        const char* text;
+        size_t length;
+        double value;
+    } cases[] = {
+        {"0.05 s", 4, 0.05},     {"283.157,", 7, 283.157},
+        {"8.1e+40,", 7, 8.1e40}, {"-1e+400", 7, -HUGE_VAL},
+        {"1e-400", 6, 0.0},      {"0.12345678901234567890123", 25, 0.12345678901234568},
+        {"x1", 0, -1.0},
+    };
+    for (const auto& c : cases) {
+        double value = -1.0;
+        EXPECT_EQ(mon::readFoamNumber(c.text, value), c.length) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+    }
 }
 
 }  // namespace

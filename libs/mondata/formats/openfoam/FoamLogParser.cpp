@@ -24,6 +24,7 @@ FoamLogParser::FoamLogParser(RunDataBuilder& builder, std::string fileName,
       builderSink_(builder),
       sink_(sink),
       fileName_(std::move(fileName)),
+      skipped_(fileName_),
       patterns_(patterns) {
     addSlots(FoamLineKind::Time, "", "", {foamTimeVariable("s"), foamTimeStepVariable("s")});
     size_t most = 0;
@@ -71,7 +72,7 @@ void FoamLogParser::handle(const FoamLine& line) {
     if (!line.problem.empty()) skip(line.problem);
     if (holdForRegion(line)) {
         held_.push_back({line.kind, std::string(line.name), std::string(line.region),
-                         std::vector<float>(std::begin(line.values), std::end(line.values)),
+                         std::vector<double>(std::begin(line.values), std::end(line.values)),
                          kNotPattern});
         return;
     }
@@ -98,7 +99,7 @@ void FoamLogParser::handle(const FoamLine& line) {
         case FoamLineKind::Region:
             return onRegion(line.name);
         case FoamLineKind::Failure:
-            return onFailure();
+            return onFailure(line);
     }
 }
 
@@ -111,11 +112,11 @@ void FoamLogParser::matchPatterns(std::string_view text) {
         if (regions_ == Regions::Unknown)
             held_.push_back({FoamLineKind::Other, "", "", {values, values + count}, i});
         else
-            setPatternValues(i, std::vector<float>(values, values + count));
+            setPatternValues(i, std::vector<double>(values, values + count));
     }
 }
 
-void FoamLogParser::setPatternValues(size_t pattern, const std::vector<float>& values) {
+void FoamLogParser::setPatternValues(size_t pattern, const std::vector<double>& values) {
     monitorValues_ = true;
     if (patternSlots_[pattern] < 0) {
         std::vector<VariableInfo> infos;
@@ -149,10 +150,7 @@ void FoamLogParser::releaseHeld() {
 }
 
 void FoamLogParser::skip(const std::string& problem) {
-    if (++skipped_ > 3) return;
-    if (!skippedShown_.empty()) skippedShown_ += "; ";
-    skippedShown_ +=
-        owl::printable(fileName_) + ":" + std::to_string(lineNumber_) + ": skipped: " + problem;
+    skipped_.add(lineNumber_, problem);
 }
 
 // Where every time is a whole number (a steady run's iterations),
@@ -182,7 +180,6 @@ void FoamLogParser::onTime(const FoamLine& line) {
     stepNumber_ = stepFor(line.time);
     stepTime_ = line.time;
     region_.clear();
-    firstFieldSlot_ = lastFieldSlot_ = -1;
 }
 
 int FoamLogParser::slotsFor(FoamLineKind kind, std::string_view region, std::string_view name) {
@@ -202,32 +199,23 @@ int FoamLogParser::slotsFor(FoamLineKind kind, std::string_view region, std::str
                 kind, region, name,
                 {foamCourantNumber(region, name, "mean"), foamCourantNumber(region, name, "max")});
         case FoamLineKind::Continuity:
-            return addSlots(
-                kind, region, name,
-                {foamContinuityError(region, "sum local"), foamContinuityError(region, "global"),
-                 foamContinuityError(region, "cumulative")});
+            return addSlots(kind, region, name,
+                            {foamContinuityError(region, name, "sum local"),
+                             foamContinuityError(region, name, "global"),
+                             foamContinuityError(region, name, "cumulative")});
         default:
             return addSlots(kind, region, name,
                             {foamExecutionTime("ExecutionTime"), foamExecutionTime("ClockTime")});
     }
 }
 
-// Without PIMPLE lines in a single-region log, a solution of the step's
-// first field that follows other fields' starts the next outer iteration
-// (repeats in a row, like sub-cycles, do not). A multi-region solver solves
-// each region's fields in its own order: its steps have no such loops.
+// Only PIMPLE lines start loops: a field solved again within a step
+// without them (p in every PISO corrector, rho again in the pressure
+// corrector of a reacting-flow solver) adds to the same record, which keeps
+// the first solution's initial residual.
 void FoamLogParser::onSolve(const FoamLine& line) {
     monitorValues_ = true;
     const int slot = slotsFor(FoamLineKind::Solve, region_, line.name);
-    if (stepOpen_ && !sawOuterIterationLine_ && regions_ != Regions::Some) {
-        if (firstFieldSlot_ < 0) {
-            firstFieldSlot_ = slot;
-            beginLoop();
-        } else if (slot == firstFieldSlot_ && lastFieldSlot_ != slot) {
-            beginLoop();
-        }
-        lastFieldSlot_ = slot;
-    }
     const size_t first = static_cast<size_t>(slot);
     stepHasNan_ = stepHasNan_ || std::isnan(line.values[0]) || std::isnan(line.values[1]);
     step_.setFirst(first, line.values[0]);
@@ -275,7 +263,7 @@ void FoamLogParser::onCourant(const FoamLine& line) {
 void FoamLogParser::onContinuity(const FoamLine& line) {
     monitorValues_ = true;
     const std::string_view region = line.region.empty() ? std::string_view(region_) : line.region;
-    const auto slot = static_cast<size_t>(slotsFor(FoamLineKind::Continuity, region, ""));
+    const auto slot = static_cast<size_t>(slotsFor(FoamLineKind::Continuity, region, line.name));
     for (size_t i = 0; i < 3; ++i)
         if (line.values[i] != kNoValue) setValue(slot + i, line.values[i]);
 }
@@ -293,9 +281,14 @@ void FoamLogParser::onExecutionTime(const FoamLine& line) {
 
 // A run that failed keeps the step it failed in; the rest of the log is the
 // error report.
-void FoamLogParser::onFailure() {
+void FoamLogParser::onFailure(const FoamLine& line) {
     releaseHeld();
     failed_ = true;
+    constexpr size_t kShown = 80;
+    const std::string_view text = line.name.substr(0, kShown);
+    failure_ = owl::printable(fileName_) + ":" + std::to_string(lineNumber_) +
+               ": the run ended with a fatal error: '" + owl::printable(text) +
+               (line.name.size() > kShown ? "...'" : "'");
     if (stepOpen_) completeStep();
 }
 
@@ -310,7 +303,6 @@ void FoamLogParser::completeStep() {
     }
     writtenTimes_.push_back(stepTime_);
     writtenSteps_.push_back(stepNumber_);
-    sawLoops_ = sawLoops_ || step_.loopCount() > 1;
     step_.clear();
     stepOpen_ = false;
     stepHasNan_ = false;
@@ -333,24 +325,22 @@ bool FoamLogParser::mayWriteOpenStep() const {
     if (!stepOpen_) return false;
     return stepHasNan_ || std::any_of(held_.begin(), held_.end(), [](const HeldLine& line) {
                return std::any_of(line.values.begin(), line.values.end(),
-                                  [](float value) { return std::isnan(value); });
+                                  [](double value) { return std::isnan(value); });
            });
 }
 
 void FoamLogParser::settleLoops() {
-    builder_.setCoefficientLoops(builder_.hasCoefficientLoops() || sawOuterIterationLine_ ||
-                                 sawLoops_);
+    builder_.setCoefficientLoops(builder_.hasCoefficientLoops() || sawOuterIterationLine_);
 }
 
 void FoamLogParser::warnSkipped() {
-    if (skipped_ > 0)
-        builder_.addWarning(skippedShown_ + " (" + std::to_string(skipped_) +
-                            (skipped_ == 1 ? " line" : " lines") + " skipped)");
-    skipped_ = 0;
-    skippedShown_.clear();
+    if (skipped_.count() > 0) builder_.addWarning(skipped_.warning());
+    if (!failure_.empty()) builder_.addWarning(failure_);
+    skipped_ = SkippedLines(fileName_);
+    failure_.clear();
 }
 
-void FoamLogParser::setValue(size_t slot, float value) {
+void FoamLogParser::setValue(size_t slot, double value) {
     stepHasNan_ = stepHasNan_ || std::isnan(value);
     step_.set(slot, value);
 }

@@ -6,7 +6,8 @@
 // line); a half-written last step is left out unless the run failed in it.
 // Solver text is read leniently: a recognised line that does not read is
 // skipped (values it names unambiguously kept), and finish() adds one
-// warning to the builder naming the first lines skipped.
+// warning to the builder naming the first lines skipped, and one naming the
+// fatal error that ended the run. Values are read in double precision.
 
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "libs/mondata/formats/openfoam/FoamLogPattern.h"
 #include "libs/mondata/formats/openfoam/FoamLogStep.h"
 #include "libs/mondata/model/RunDataBuilder.h"
+#include "libs/mondata/text/SkippedLines.h"
 
 namespace mon {
 
@@ -59,7 +61,7 @@ class FoamLogParser {
         FoamLineKind kind;
         std::string name;
         std::string region;
-        std::vector<float> values;
+        std::vector<double> values;
         size_t pattern;  // the pattern that matched, for pattern values
     };
     enum class Regions { Unknown, None, Some };
@@ -73,9 +75,9 @@ class FoamLogParser {
     void onContinuity(const FoamLine& line);
     void onExecutionTime(const FoamLine& line);
     void onRegion(std::string_view region);
-    void onFailure();
+    void onFailure(const FoamLine& line);
     void matchPatterns(std::string_view text);
-    void setPatternValues(size_t pattern, const std::vector<float>& values);
+    void setPatternValues(size_t pattern, const std::vector<double>& values);
     bool holdForRegion(const FoamLine& line) const;
     void releaseHeld();
     void beginLoop();
@@ -83,7 +85,7 @@ class FoamLogParser {
     int stepFor(double time);
     void skip(const std::string& problem);
 
-    void setValue(size_t slot, float value);
+    void setValue(size_t slot, double value);
     int slotsFor(FoamLineKind kind, std::string_view region, std::string_view name);
     int findSlots(FoamLineKind kind, std::string_view region, std::string_view name);
     int addSlots(FoamLineKind kind, std::string_view region, std::string_view name,
@@ -108,7 +110,7 @@ class FoamLogParser {
             builder_.beginRecord(step, loop);
             if (timeColumn >= 0) builder_.setDoubleValue(timeColumn, time);
         }
-        void setValue(int column, float value) override { builder_.setValue(column, value); }
+        void setValue(int column, double value) override { builder_.setDoubleValue(column, value); }
         int timeColumn = -1;
 
       private:
@@ -121,13 +123,13 @@ class FoamLogParser {
     std::string fileName_;
     size_t lineNumber_ = 0;
     bool failed_ = false;
+    std::string failure_;  // the warning naming the fatal error's line
     bool monitorValues_ = false;
-    size_t skipped_ = 0;
-    std::string skippedShown_;  // the first few skipped lines, for the warning
+    SkippedLines skipped_;
 
     const std::vector<FoamLogPattern> patterns_;  // a copy: the default argument is a temporary
     std::vector<int> patternSlots_;               // the first slot of each pattern's values
-    std::vector<float> matched_;
+    std::vector<double> matched_;
 
     std::vector<SlotGroup> groups_;
     size_t lastGroup_ = 0;  // where the next search starts: lines come in the same order
@@ -148,9 +150,6 @@ class FoamLogParser {
     bool releasing_ = false;
     bool sawTimeLine_ = false;
     bool sawOuterIterationLine_ = false;
-    bool sawLoops_ = false;
-    int firstFieldSlot_ = -1;  // the step's first solved field, whose repeats start loops
-    int lastFieldSlot_ = -1;
 };
 
 }  // namespace mon

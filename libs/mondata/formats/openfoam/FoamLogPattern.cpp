@@ -82,7 +82,7 @@ FoamLogPattern::FoamLogPattern(std::string_view pattern) {
     firstWord_ = first.substr(0, std::max<size_t>(1, first.find(' ')));
 }
 
-bool FoamLogPattern::matchAt(std::string_view line, size_t at, float* values) const {
+bool FoamLogPattern::matchAt(std::string_view line, size_t at, double* values) const {
     size_t value = 0;
     for (const Piece& piece : pieces_) {
         for (char c : piece.text) {
@@ -101,7 +101,7 @@ bool FoamLogPattern::matchAt(std::string_view line, size_t at, float* values) co
     return true;
 }
 
-bool FoamLogPattern::match(std::string_view line, float* values) const {
+bool FoamLogPattern::match(std::string_view line, double* values) const {
     for (size_t at = line.find(firstWord_); at != std::string_view::npos;
          at = line.find(firstWord_, at + 1))
         if (matchAt(line, at, values)) return true;

@@ -26,7 +26,7 @@ class FoamLogPattern {
 
     const std::vector<FoamPatternValue>& values() const { return values_; }
     // Reads the values of a line that matches into values[0..values().size()).
-    bool match(std::string_view line, float* values) const;
+    bool match(std::string_view line, double* values) const;
 
   private:
     // Text, then the value that follows it (none after the last text).
@@ -34,7 +34,7 @@ class FoamLogPattern {
         std::string text;  // blanks stand for any run of blanks
         bool valueAfter;
     };
-    bool matchAt(std::string_view line, size_t at, float* values) const;
+    bool matchAt(std::string_view line, size_t at, double* values) const;
 
     std::vector<Piece> pieces_;
     std::vector<FoamPatternValue> values_;

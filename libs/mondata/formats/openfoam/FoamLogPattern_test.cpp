@@ -14,7 +14,7 @@ TEST(FoamLogPattern, MatchesTextWithANumberAtEveryName) {
     struct Case {
         const char* line;
         bool matches;
-        float alpha, min;
+        double alpha, min;
     } cases[] = {
         {"  Phase-1 volume fraction =\t0.5 Min(alpha.water) = 0", true, 0.5f, 0},
         {"Phase-1 volume fraction = x  Min(alpha.water) = 0", false, 0, 0},
@@ -27,7 +27,7 @@ TEST(FoamLogPattern, MatchesTextWithANumberAtEveryName) {
     ASSERT_EQ(pattern.values().size(), 2u);
     EXPECT_EQ(pattern.values()[1].category, "IMBALANCE");
     for (const Case& c : cases) {
-        float values[2] = {0, 0};
+        double values[2] = {0, 0};
         EXPECT_EQ(pattern.match(c.line, values), c.matches) << c.line;
         EXPECT_EQ(values[0], c.matches ? c.alpha : values[0]) << c.line;
         EXPECT_EQ(values[1], c.matches ? c.min : values[1]) << c.line;

@@ -21,7 +21,7 @@ void FoamLogStep::beginLoop() {
 }
 
 bool FoamLogStep::isEmpty() const {
-    auto unset = [](float value) { return value == FLT_MAX; };
+    auto unset = [](double value) { return value == FLT_MAX; };
     return loopsInUse_ == 0 && std::all_of(prelude_.begin(), prelude_.end(), unset);
 }
 

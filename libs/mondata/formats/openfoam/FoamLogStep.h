@@ -18,7 +18,7 @@ class FoamRecordSink {
   public:
     virtual ~FoamRecordSink() = default;
     virtual void beginRecord(int step, int loop, double time) = 0;
-    virtual void setValue(int column, float value) = 0;
+    virtual void setValue(int column, double value) = 0;
 };
 
 class FoamLogStep {
@@ -32,15 +32,15 @@ class FoamLogStep {
     int loopCount() const { return static_cast<int>(loopsInUse_); }
 
     // Sets the slot's value in the current loop (the prelude before the first).
-    void set(size_t slot, float value) { current()[slot] = value; }
+    void set(size_t slot, double value) { current()[slot] = value; }
     // Sets it only when the current loop has none yet.
-    void setFirst(size_t slot, float value) {
-        float& held = current()[slot];
+    void setFirst(size_t slot, double value) {
+        double& held = current()[slot];
         if (held == FLT_MAX) held = value;
     }
     // Adds to the current loop's value.
-    void add(size_t slot, float value) {
-        float& held = current()[slot];
+    void add(size_t slot, double value) {
+        double& held = current()[slot];
         held = held == FLT_MAX ? value : held + value;
     }
     bool isEmpty() const;
@@ -62,19 +62,19 @@ class FoamLogStep {
     }
 
   private:
-    std::vector<float>& current() { return loopsInUse_ == 0 ? prelude_ : loops_[loopsInUse_ - 1]; }
+    std::vector<double>& current() { return loopsInUse_ == 0 ? prelude_ : loops_[loopsInUse_ - 1]; }
     template <typename Sink, typename ColumnOf>
-    void writeLoop(Sink& sink, const std::vector<float>* loop, const ColumnOf& columnOf) const {
+    void writeLoop(Sink& sink, const std::vector<double>* loop, const ColumnOf& columnOf) const {
         for (size_t slot = 0; slot < prelude_.size(); ++slot) {
-            const float value = loop && (*loop)[slot] != FLT_MAX ? (*loop)[slot] : prelude_[slot];
+            const double value = loop && (*loop)[slot] != FLT_MAX ? (*loop)[slot] : prelude_[slot];
             if (value == FLT_MAX) continue;
             const int column = columnOf(slot);
             if (column >= 0) sink.setValue(column, value);
         }
     }
 
-    std::vector<float> prelude_;
-    std::vector<std::vector<float>> loops_;  // kept across steps for reuse
+    std::vector<double> prelude_;
+    std::vector<std::vector<double>> loops_;  // kept across steps for reuse
     size_t loopsInUse_ = 0;
 };
 

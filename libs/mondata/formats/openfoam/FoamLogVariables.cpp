@@ -16,9 +16,11 @@ QString prefixed(std::string_view region, const QString& name) {
     return region.empty() ? name : text(region) + QLatin1Char(' ') + name;
 }
 
+// A log's numbers are held as it wrote them: in double precision.
 VariableInfo variable(QString name, std::initializer_list<std::pair<const char*, QString>> attrs) {
     VariableInfo info;
     info.name = std::move(name);
+    info.precision = VariableInfo::Precision::Double;
     for (const auto& [key, value] : attrs) info.attributes.emplace_back(QLatin1String(key), value);
     return info;
 }
@@ -113,7 +115,7 @@ VariableInfo foamTimeVariable(std::string_view unit) {
                                           {"group", QStringLiteral("Time")},
                                           {"path", QStringLiteral("Time")},
                                           {"units", text(unit)}});
-    info.precision = VariableInfo::Precision::Double;
+    info.precision = VariableInfo::Precision::Time;
     return info;
 }
 
@@ -179,14 +181,16 @@ VariableInfo foamPatternVariable(const std::string& name, const std::string& cat
                                  {"units", QString(QLatin1String(""))}});
 }
 
-VariableInfo foamContinuityError(std::string_view region, std::string_view which) {
-    return inRegion(region,
-                    variable(prefixed(region, QStringLiteral("continuity errors ") + text(which)),
-                             {{"category", QStringLiteral("IMBALANCE")},
-                              {"subcategory", QStringLiteral("CONTINUITY")},
-                              {"group", QStringLiteral("Imbalances")},
-                              {"path", QStringLiteral("Imbalances/Continuity")},
-                              {"units", QString(QLatin1String(""))}}));
+VariableInfo foamContinuityError(std::string_view region, std::string_view of,
+                                 std::string_view which) {
+    const QString name = (of.empty() ? QString() : text(of) + QLatin1Char(' ')) +
+                         QStringLiteral("continuity errors ") + text(which);
+    return inRegion(
+        region, variable(prefixed(region, name), {{"category", QStringLiteral("IMBALANCE")},
+                                                  {"subcategory", QStringLiteral("CONTINUITY")},
+                                                  {"group", QStringLiteral("Imbalances")},
+                                                  {"path", QStringLiteral("Imbalances/Continuity")},
+                                                  {"units", QString(QLatin1String(""))}}));
 }
 
 VariableInfo foamExecutionTime(std::string_view which) {

@@ -1,7 +1,7 @@
 #pragma once
 // The variables an OpenFOAM solver log gives, with their names and the
 // attributes that rules and the default plots go by (the table in
-// docs/formats/openfoam-log.md).
+// docs/formats/openfoam-log.md). All are held in double precision.
 
 #include <string>
 #include <string_view>
@@ -32,8 +32,10 @@ VariableInfo foamBounding(std::string_view region, std::string_view field, std::
 // A value named in a pattern of the user's.
 VariableInfo foamPatternVariable(const std::string& name, const std::string& category,
                                  const std::string& group);
-// which: "sum local", "global" or "cumulative".
-VariableInfo foamContinuityError(std::string_view region, std::string_view which);
+// of: what the errors are of, put before the name ("moving mesh"), or
+// empty; which: "sum local", "global" or "cumulative".
+VariableInfo foamContinuityError(std::string_view region, std::string_view of,
+                                 std::string_view which);
 // which: "ExecutionTime" or "ClockTime".
 VariableInfo foamExecutionTime(std::string_view which);
 

@@ -99,6 +99,7 @@ VariableInfo foamVariable(const FoamOrigin& origin, const FoamColumn& column) {
     name += column.name();
     const Kind kind = kindOf(origin, column);
     VariableInfo info{text(name), {}};
+    info.precision = VariableInfo::Precision::Double;  // as the file wrote it
     add(info, "category", kind.category);
     add(info, "subcategory", kind.subcategory);
     add(info, "group", kind.group.empty() ? owner : kind.group);
@@ -119,7 +120,7 @@ VariableInfo foamTimeVariable() {
     add(info, "group", "Time");
     add(info, "path", "Time");
     add(info, "units", "s");
-    info.precision = VariableInfo::Precision::Double;
+    info.precision = VariableInfo::Precision::Time;
     return info;
 }
 

@@ -224,7 +224,8 @@ void ResultsWriter::writeVariables() {
 }
 
 // Each variable's values as the run holds them: floats, or doubles for a
-// variable held in double precision (a time), which keeps every digit.
+// variable held in double precision (a time, a value of solver text), which
+// keeps every digit.
 void ResultsWriter::writeValues() {
     Hdf5Handle values = groupHandle(
         H5Gcreate2(group_.get(), kValues, H5P_DEFAULT, groupProperties().get(), H5P_DEFAULT));
@@ -235,8 +236,7 @@ void ResultsWriter::writeValues() {
         if (run_.loadDoubleColumn) loaded = run_.loadDoubleColumn(i);
         if (loaded)
             writeColumn(name, i, *loaded, H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE);
-        else if (i < run_.doubleColumns.size() &&
-                 run_.variables[i].precision == VariableInfo::Precision::Double)
+        else if (i < run_.doubleColumns.size() && run_.variables[i].holdsDoubles())
             writeColumn(name, i, run_.doubleColumns[i], H5T_IEEE_F64LE, H5T_NATIVE_DOUBLE);
         else if (i < run_.columns.size())
             writeColumn(name, i, run_.columns[i], H5T_IEEE_F32LE, H5T_NATIVE_FLOAT);

@@ -40,7 +40,7 @@ mon::RunData sampleRun() {
     builder.beginRecord(5, 1);
     builder.setValue(b, FLT_MAX);
     mon::VariableInfo time{QStringLiteral("TIME"), {}};
-    time.precision = mon::VariableInfo::Precision::Double;
+    time.precision = mon::VariableInfo::Precision::Time;
     builder.setDoubleValue(builder.declare(time), 20.000001);
     return builder.finish();
 }

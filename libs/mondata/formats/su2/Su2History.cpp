@@ -13,6 +13,7 @@
 #include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/text/BlockReader.h"
 #include "libs/mondata/text/DecimalFloat.h"
+#include "libs/mondata/text/SkippedLines.h"
 #include "libs/mondata/text/TextScanner.h"
 #include "libs/mondata/text/TokenText.h"
 
@@ -70,31 +71,19 @@ std::string_view unquoted(std::string_view field) {
     return field;
 }
 
-// A number outside the float range becomes an infinity (or a zero or a
-// denormal): the solver writes doubles, and a diverging run's values are
-// what the user needs to see, not a reason to refuse the file.
-bool readAnyFloat(std::string_view token, float& value) {
-    if (readDecimalFloat(token, value)) return true;
-    if (token.size() > 1 && token.front() == '+' && token[1] != '-') token.remove_prefix(1);
-    auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), value);
-    if (token.empty() || end != token.data() + token.size() || ec == std::errc::invalid_argument)
-        return false;
-    if (ec == std::errc::result_out_of_range) {
-        double wide = std::strtod(std::string(token).c_str(), nullptr);
-        value = std::fabs(wide) > FLT_MAX ? std::copysign(HUGE_VALF, static_cast<float>(wide))
-                                          : static_cast<float>(wide);
-    }
-    return true;
-}
-
 class Su2Parser {
   public:
-    explicit Su2Parser(const std::string& fileName) { table_.fileName = fileName; }
+    explicit Su2Parser(const std::string& fileName) : skipped_(fileName) {
+        table_.fileName = fileName;
+    }
     // Parses the complete lines of a piece of the file and returns how many
     // bytes they take; the rest, an unfinished line, comes again with the
     // next piece. finish() returns the table after the last piece.
     size_t parseLines(std::string_view text);
-    Su2Table finish() { return std::move(table_); }
+    Su2Table finish() {
+        table_.skipped = skipped_.warning();
+        return std::move(table_);
+    }
 
   private:
     void parseLine(std::string_view line);
@@ -103,7 +92,8 @@ class Su2Parser {
     void checkName(std::string_view name, size_t column) const;
     int iterationOf(std::string_view name) const;
     void parseRow(std::string_view line);
-    const char* parseField(const char* p, const char* end, size_t column);
+    std::string readRow(std::string_view line);
+    const char* parseField(const char* p, const char* end, size_t column, std::string& problem);
     [[noreturn]] void fail(const std::string& what) const;
 
     Su2Table table_;
@@ -115,6 +105,7 @@ class Su2Parser {
     // value column (from 0).
     std::vector<int> target_;
     std::vector<std::string> headerNames_;
+    SkippedLines skipped_;
 };
 
 void Su2Parser::fail(const std::string& what) const {
@@ -193,39 +184,56 @@ void Su2Parser::assignColumn(std::string_view name, size_t column) {
     table_.names.emplace_back(name);
 }
 
+// A row that does not read is taken back and skipped.
 void Su2Parser::parseRow(std::string_view line) {
     table_.lines.push_back(lineNumber_);
     table_.iterations.resize(table_.iterations.size() + Su2Table::kIterations, 0);
-    table_.values.resize(table_.values.size() + table_.names.size(), 0.0f);
+    table_.values.resize(table_.values.size() + table_.names.size(), 0.0);
     ++table_.rowCount;
+    const std::string problem = readRow(line);
+    if (problem.empty()) return;
+    --table_.rowCount;
+    table_.lines.pop_back();
+    table_.iterations.resize(table_.rowCount * Su2Table::kIterations);
+    table_.values.resize(table_.rowCount * table_.names.size());
+    skipped_.add(lineNumber_, problem);
+}
+
+// Reads the fields of a row into the table's last row; returns what is wrong
+// with it, or nothing.
+std::string Su2Parser::readRow(std::string_view line) {
     const char* p = line.data();
     const char* const end = p + line.size();
+    std::string problem;
     size_t column = 0;
     for (;; ++column) {
         if (column == columnCount_) {
             // Only the empty field after a trailing comma may follow.
-            if (trimmedField(std::string_view(p, static_cast<size_t>(end - p))).empty()) return;
-            fail("row has more values than the " + std::to_string(columnCount_) +
-                 " columns of the header");
+            if (trimmedField(std::string_view(p, static_cast<size_t>(end - p))).empty()) return "";
+            return "row has more values than the " + std::to_string(columnCount_) +
+                   " columns of the header";
         }
-        p = parseField(p, end, column);
+        p = parseField(p, end, column, problem);
+        if (!p) return problem;
         if (p == end) break;
         ++p;  // the comma
     }
     if (column + 1 != columnCount_)
-        fail("row has " + std::to_string(column + 1) + " values but the header names " +
-             std::to_string(columnCount_) + " columns");
+        return "row has " + std::to_string(column + 1) + " values but the header names " +
+               std::to_string(columnCount_) + " columns";
+    return "";
 }
 
 // Reads the field at p (up to the next comma or the end) into the current
-// row; returns where it ends.
-const char* Su2Parser::parseField(const char* p, const char* end, size_t column) {
+// row; returns where it ends, or null with the problem.
+const char* Su2Parser::parseField(const char* p, const char* end, size_t column,
+                                  std::string& problem) {
     while (p < end && (*p == ' ' || *p == '\t')) ++p;
     const int target = target_[column];
     const size_t row = table_.rowCount - 1;
     if (target >= 0) {
-        float& value = table_.values[row * table_.names.size() + static_cast<size_t>(target)];
-        const char* after = readDecimalFloatPrefix(p, end, value);
+        double& value = table_.values[row * table_.names.size() + static_cast<size_t>(target)];
+        const char* after = readDecimalDoublePrefix(p, end, value);
         while (after && after < end && isBlank(*after)) ++after;
         if (after && (after == end || *after == ',')) return after;
     }
@@ -233,15 +241,20 @@ const char* Su2Parser::parseField(const char* p, const char* end, size_t column)
     const char* fieldEnd = comma ? comma : end;
     std::string_view token = trimmedField(std::string_view(p, static_cast<size_t>(fieldEnd - p)));
     if (target >= 0) {
-        float& value = table_.values[row * table_.names.size() + static_cast<size_t>(target)];
-        if (!readAnyFloat(token, value))
-            fail("value " + quotedToken(token) + " of column " + quotedToken(headerNames_[column]) +
-                 " is not a number");
+        double& value = table_.values[row * table_.names.size() + static_cast<size_t>(target)];
+        if (!readSolverNumber(token, value)) {
+            problem = "value " + quotedToken(token) + " of column " +
+                      quotedToken(headerNames_[column]) + " is not a number";
+            return nullptr;
+        }
     } else {
         int& iteration = table_.iterations[row * Su2Table::kIterations + (-1 - target)];
-        if (!parseWhole(token, iteration) || iteration < 0)
-            fail("iteration " + quotedToken(token) + " of column " +
-                 quotedToken(headerNames_[column]) + " is not a whole number from 0 to 2147483647");
+        if (!parseWhole(token, iteration) || iteration < 0) {
+            problem = "iteration " + quotedToken(token) + " of column " +
+                      quotedToken(headerNames_[column]) +
+                      " is not a whole number from 0 to 2147483647";
+            return nullptr;
+        }
     }
     return fieldEnd;
 }

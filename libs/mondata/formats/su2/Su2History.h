@@ -8,6 +8,10 @@
 // of one history (a run and its restarts) into the run builder, because
 // whether the run is steady or unsteady (and so what its record keys are)
 // depends on every row of every file.
+//
+// Rows are solver text, read leniently: a row with the wrong number of
+// fields or a field that is not a number is skipped, and one warning names
+// the first rows skipped. Values are held in double precision.
 
 #include <string>
 #include <string_view>
@@ -35,7 +39,9 @@ struct Su2Table {
     std::vector<size_t> lines;
     std::vector<int> iterations;
     // Per row: one value per value column.
-    std::vector<float> values;
+    std::vector<double> values;
+    // The warning naming the rows skipped; empty when none was.
+    std::string skipped;
 
     int iteration(size_t row, Iteration which) const {
         return iterations[row * kIterations + which];
@@ -46,7 +52,7 @@ struct Su2Table {
 
 // Parses the whole text of a history file. A last line without a line end is
 // still being written and is ignored. Throws owl::data::error
-// "FILE:LINE: what is wrong".
+// "FILE:LINE: what is wrong" for a header that does not read.
 Su2Table parseSu2History(const std::string& fileName, std::string_view text);
 
 // The same for the history file at path, read block by block: memory holds
@@ -64,7 +70,9 @@ struct Su2Layout {
 bool isUnsteadySu2Run(const std::vector<Su2Table>& tables);
 
 // Feeds the tables, in run order, into the builder; its coefficient-loop
-// setting must already be layout.unsteady.
+// setting must already be layout.unsteady. Adds the tables' warnings, and
+// one for a table whose later rows replace earlier ones (an iteration
+// counter that repeats).
 void addSu2History(const std::vector<Su2Table>& tables, const Su2Layout& layout,
                    RunDataBuilder& builder);
 

@@ -1,7 +1,10 @@
 // The record keys and variables of SU2 history tables (see Su2History.h).
 
 #include <cfloat>
+#include <climits>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
@@ -49,14 +52,38 @@ int unsteadyLoop(const Su2Table& table, size_t row) {
 
 // SU2 writes a zero residual as -32 (the log10 of its floor, 1e-32) or, where
 // it applies none, -inf: no residual was computed, so there is no value.
-bool isZeroResidual(float log10Value) {
-    return log10Value == -32.0f || log10Value == -HUGE_VALF;
+bool isZeroResidual(double log10Value) {
+    return log10Value == -32.0 || log10Value == -HUGE_VAL;
 }
 
 int recordStep(const Su2Table& table, size_t row, Iteration which) {
     if (which < Su2Table::kIterations && table.hasIteration[which])
         return table.iteration(row, which);
     return static_cast<int>(row) + 1;
+}
+
+// How many rows no later row of the table replaces: a row is kept when every
+// later row's key comes after its own (the builder's restart rule).
+size_t keptRows(const std::vector<std::pair<int, int>>& keys) {
+    size_t kept = 0;
+    std::pair<int, int> earliestLater{INT_MAX, INT_MAX};
+    for (size_t row = keys.size(); row-- > 0;) {
+        if (!(keys[row] < earliestLater)) continue;
+        ++kept;
+        earliestLater = keys[row];
+    }
+    return kept;
+}
+
+// A counter that repeats (the coupling passes of an FSI run, runs appended
+// to one file) keeps the last row of each iteration: the user hears of it.
+void warnOfReplacedRows(const Su2Table& table, const std::vector<std::pair<int, int>>& keys,
+                        RunDataBuilder& builder) {
+    const size_t kept = keptRows(keys);
+    if (kept == keys.size()) return;
+    builder.addWarning(owl::printable(table.fileName) + ": kept " + std::to_string(kept) + " of " +
+                       std::to_string(keys.size()) +
+                       " rows: later rows with the same iteration replace earlier ones");
 }
 
 void addTable(const Su2Table& table, const Su2Layout& layout, Iteration step,
@@ -67,14 +94,19 @@ void addTable(const Su2Table& table, const Su2Layout& layout, Iteration step,
         columns.push_back(builder.declare(su2Variable(name, layout.zone)));
         residual.push_back(isSu2Residual(name));
     }
-    const float* values = table.values.data();
+    if (!table.skipped.empty()) builder.addWarning(table.skipped);
+    const double* values = table.values.data();
+    std::vector<std::pair<int, int>> keys;
+    keys.reserve(table.rowCount);
     for (size_t row = 0; row < table.rowCount; ++row) {
-        builder.beginRecord(recordStep(table, row, step),
-                            layout.unsteady ? unsteadyLoop(table, row) : 1);
+        keys.emplace_back(recordStep(table, row, step),
+                          layout.unsteady ? unsteadyLoop(table, row) : 1);
+        builder.beginRecord(keys.back().first, keys.back().second);
         for (size_t i = 0; i < columns.size(); ++i, ++values)
-            builder.setValue(columns[i],
-                             residual[i] && isZeroResidual(*values) ? FLT_MAX : *values);
+            builder.setDoubleValue(columns[i],
+                                   residual[i] && isZeroResidual(*values) ? FLT_MAX : *values);
     }
+    warnOfReplacedRows(table, keys, builder);
 }
 }  // namespace
 
@@ -93,6 +125,9 @@ bool isUnsteadySu2Run(const std::vector<Su2Table>& tables) {
 void addSu2History(const std::vector<Su2Table>& tables, const Su2Layout& layout,
                    RunDataBuilder& builder) {
     const Iteration step = layout.unsteady ? Su2Table::kTime : steadyStep(tables);
+    int64_t rows = builder.recordCount();
+    for (const Su2Table& table : tables) rows += static_cast<int64_t>(table.rowCount);
+    builder.reserveRecords(rows);  // at most one record a row: columns never move
     for (const Su2Table& table : tables) addTable(table, layout, step, builder);
 }
 

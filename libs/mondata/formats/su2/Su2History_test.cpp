@@ -4,6 +4,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "tests/CommandRunner.h"
@@ -41,13 +42,15 @@ std::vector<std::string> records(const std::vector<mon::Su2Table>& tables) {
     return lines;
 }
 
-TEST(Su2History, KeepsResidualsAsWrittenAndSaturatesDoublesBeyondFloat) {
+// Values are held as written, in double precision; beyond the double range
+// they saturate.
+TEST(Su2History, KeepsValuesAsWrittenInDoublePrecision) {
     mon::Su2Table table = parse(
-        "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\",\"g\"\n"
-        "-inf, inf , nan,-32, +1.5, 1e+300, -1e-60\n");
-    const float inf = INFINITY, expected[] = {-inf, inf, NAN, -32.0f, 1.5f, inf, -0.0f};
-    ASSERT_EQ(table.values.size(), 7u);
-    for (size_t i : {0, 1, 3, 4, 5, 6}) EXPECT_EQ(table.values[i], expected[i]) << i;
+        "\"a\",\"b\",\"c\",\"d\",\"e\",\"f\",\"g\",\"h\"\n"
+        "-inf, inf , nan,-32, +1.5, 1e+300, -1e-400, 0.05\n");
+    const double inf = INFINITY, expected[] = {-inf, inf, NAN, -32.0, 1.5, 1e300, -0.0, 0.05};
+    ASSERT_EQ(table.values.size(), 8u);
+    for (size_t i : {0, 1, 3, 4, 5, 6, 7}) EXPECT_EQ(table.values[i], expected[i]) << i;
     EXPECT_TRUE(std::isnan(table.values[2]));
     EXPECT_TRUE(std::signbit(table.values[6]));
 }
@@ -73,16 +76,41 @@ TEST(Su2History, AHeaderCutShortOrANewFileIsAnEmptyRun) {
     EXPECT_EQ(parse("").rowCount, 0u);
 }
 
-TEST(Su2History, DamagedContentNamesFileAndLine) {
-    const std::string h = kHeader, iteration =
-                                       "' of column 'Inner_Iter' is not a whole number "
-                                       "from 0 to 2147483647";
+// A row that does not read is skipped, and the table's warning says why;
+// the rows around it are kept.
+TEST(Su2History, DamagedRowsAreSkippedWithOneWarning) {
+    const std::string iteration =
+        "' of column 'Inner_Iter' is not a whole number "
+        "from 0 to 2147483647";
+    const std::string headerAgain(kHeader, std::strlen(kHeader) - 1);  // runs appended
     const std::pair<std::string, std::string> cases[] = {
-        {h + "0,0,1,-1,2,3\n", "2: row has more values than the 5 columns of the header"},
-        {h + "0,0,1,-1\n", "2: row has 4 values but the header names 5 columns"},
-        {h + "0,0,-1,-1,2\n", "2: iteration '-1" + iteration},
-        {h + "0,0,1.5,-1,2\n", "2: iteration '1.5" + iteration},
-        {h + "0,0,1,,2\n", "2: value '' of column 'rms[Rho]' is not a number"},
+        {"0,0,1,-1,2,3", "row has more values than the 5 columns of the header"},
+        {"0,0,1,-1", "row has 4 values but the header names 5 columns"},
+        {"0,0,-1,-1,2", "iteration '-1" + iteration},
+        {"0,0,1.5,-1,2", "iteration '1.5" + iteration},
+        {"0,0,1,,2", "value '' of column 'rms[Rho]' is not a number"},
+        {"0,0,1,-1,0.0#5", "value '0.0#5' of column 'CL' is not a number"},
+        {headerAgain,
+         "iteration '\"Time_Iter\"' of column 'Time_Iter' is not a whole number from 0 "
+         "to 2147483647"},
+    };
+    for (const auto& [row, message] : cases) {
+        const mon::Su2Table table =
+            parse(kHeader + std::string("0,0,0,-1,1\n") + row + "\n0,0,2,-3,3\n0,0,3,x,4\n");
+        EXPECT_EQ(table.rowCount, 2u) << row;
+        EXPECT_EQ(records({table}),
+                  (std::vector<std::string>{"0/1: -1.00 1.000", "2/1: -3.00 3.000"}))
+            << row;
+        EXPECT_EQ(table.skipped, "history.csv:3: skipped: " + message +
+                                     "; history.csv:5: skipped: value 'x' of column 'rms[Rho]' is "
+                                     "not a number (2 lines skipped)")
+            << row;
+    }
+}
+
+// A header that does not read is an error.
+TEST(Su2History, DamagedHeaderNamesFileAndLine) {
+    const std::pair<std::string, std::string> cases[] = {
         {"\"CL\",\"CD\",\"CL\"\n", "1: column 'CL' appears twice in the header (columns 1 and 3)"},
         {"\"CL\",  ,\"CD\"\n", "1: column 2 of the header has no name"},
         {"VARIABLES = \"COEFFICIENT LOOP\"\n",

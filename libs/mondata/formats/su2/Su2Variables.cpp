@@ -13,9 +13,9 @@ struct Kind {
     const char* group;
 };
 
-// Residuals are log10 values, often negative: their groups are none of the
-// template's residual groups, whose plots have a logarithmic axis, so each
-// gets a plot of its own on a linear axis.
+// Residuals are log10 values, often negative (marked scale = log10): their
+// groups are none of the template's residual groups, whose plots have a
+// logarithmic axis, so each gets a plot of its own on a linear axis.
 const Kind kRms{"RESIDUAL", "RMS", "RMS Residuals"};
 const Kind kMax{"RESIDUAL", "MAX", "MAX Residuals"};
 const Kind kBgs{"RESIDUAL", "BGS", "BGS Residuals"};
@@ -50,6 +50,10 @@ const Kind& kindOf(std::string_view name) {
     return kOther;
 }
 
+bool isResidualKind(const Kind& kind) {
+    return std::string_view(kind.category) == kRms.category;
+}
+
 void add(VariableInfo& info, const char* key, const std::string& value) {
     if (!value.empty())
         info.attributes.emplace_back(QString::fromLatin1(key), QString::fromStdString(value));
@@ -57,7 +61,7 @@ void add(VariableInfo& info, const char* key, const std::string& value) {
 }  // namespace
 
 bool isSu2Residual(const std::string& name) {
-    return kindOf(name).category == kRms.category;
+    return isResidualKind(kindOf(name));
 }
 
 VariableInfo su2Variable(const std::string& name, const std::string& zone) {
@@ -65,10 +69,12 @@ VariableInfo su2Variable(const std::string& name, const std::string& zone) {
     const std::string suffix = zone.empty() ? std::string() : " zone " + zone;
     VariableInfo info;
     info.name = QString::fromStdString(name + suffix);
+    info.precision = VariableInfo::Precision::Double;  // as the history wrote it
     add(info, "category", kind.category);
     add(info, "subcategory", kind.subcategory);
     add(info, "group", kind.group + suffix);
     add(info, "zone", zone);
+    if (isResidualKind(kind)) info.attributes.emplace_back(scaleKey(), log10Scale());
     return info;
 }
 

@@ -1,0 +1,255 @@
+#include "monplot/serve/HttpServer.h"
+
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/ip/v6_only.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/signal_set.hpp>
+#include <boost/asio/steady_timer.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core.hpp>
+#include <boost/beast/http.hpp>
+#include <csignal>
+#include <deque>
+#include <set>
+
+#include "libs/exception/Error.h"
+
+namespace serve {
+
+namespace beast = boost::beast;
+namespace http = beast::http;
+namespace net = boost::asio;
+using tcp = net::ip::tcp;
+
+namespace {
+// Event streams are kept alive (and dead ones found) by a comment this often.
+constexpr int kHeartbeatSeconds = 15;
+
+std::string lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+HttpRequest plainRequest(const http::request<http::string_body>& request) {
+    HttpRequest plain;
+    plain.method = std::string(request.method_string());
+    plain.target = std::string(request.target());
+    for (const auto& field : request)
+        plain.fields.emplace_back(lower(std::string(field.name_string())),
+                                  std::string(field.value()));
+    return plain;
+}
+}  // namespace
+
+class Connection;
+
+struct HttpServer::Impl {
+    net::io_context io{1};
+    std::vector<std::unique_ptr<tcp::acceptor>> acceptors;
+    net::signal_set signals{io, SIGINT, SIGTERM};
+    net::steady_timer heartbeat{io};
+    Handler handler;
+    ServerLimits limits;
+    std::set<Connection*> open;  // every connection, to close them all on stop
+    std::set<std::shared_ptr<Connection>> streams;
+
+    void accept(tcp::acceptor& acceptor);
+    void beat();
+};
+
+// One client connection: requests answered in turn, until it becomes an
+// event stream, which only ever writes.
+class Connection : public std::enable_shared_from_this<Connection> {
+  public:
+    Connection(tcp::socket socket, HttpServer::Impl& server)
+        : stream_(std::move(socket)), server_(server) {
+        server_.open.insert(this);
+    }
+    ~Connection() { server_.open.erase(this); }
+
+    void start() { readRequest(); }
+    void send(const std::string& text) {
+        queue_.push_back(text);
+        if (queue_.size() == 1) writeQueued();
+    }
+    void close() {
+        beast::error_code ignored;
+        stream_.socket().shutdown(tcp::socket::shutdown_both, ignored);
+        stream_.close();
+    }
+
+  private:
+    void readRequest() {
+        parser_.emplace();
+        parser_->header_limit(static_cast<std::uint32_t>(server_.limits.headerBytes));
+        parser_->body_limit(server_.limits.bodyBytes);
+        stream_.expires_after(std::chrono::seconds(server_.limits.idleSeconds));
+        http::async_read(stream_, buffer_, *parser_,
+                         [self = shared_from_this()](beast::error_code error, size_t) {
+                             self->onRequest(error);
+                         });
+    }
+
+    void onRequest(beast::error_code error) {
+        if (error == http::error::header_limit)
+            return refuse(431, "The request's headers are too large.");
+        if (error == http::error::body_limit) return refuse(413, "Requests carry no body here.");
+        if (error) return close();
+        const http::request<http::string_body>& request = parser_->get();
+        HttpResponse response = server_.handler(plainRequest(request));
+        const bool head = request.method() == http::verb::head;
+        if (response.eventStream && !head) {
+            if (server_.streams.size() >= server_.limits.eventStreams)
+                return refuse(503, "Too many event streams are open.");
+            return openStream(response);
+        }
+        answer(response, head, request.keep_alive() && response.status < 400);
+    }
+
+    // Answers a request that cannot be handled, and closes the connection.
+    void refuse(int status, const std::string& reason) {
+        HttpResponse response = textResponse(status, reason);
+        addSecurityHeaders(response);
+        answer(response, false, false);
+    }
+
+    void answer(const HttpResponse& response, bool head, bool keepAlive) {
+        auto message = std::make_shared<http::response<http::string_body>>(
+            static_cast<http::status>(response.status), 11);
+        message->set(http::field::content_type, response.contentType);
+        for (const auto& [name, value] : response.fields) message->insert(name, value);
+        message->keep_alive(keepAlive);
+        if (head) {
+            message->content_length(response.body.size());
+        } else {
+            message->body() = response.body;
+            message->prepare_payload();
+        }
+        http::async_write(
+            stream_, *message,
+            [self = shared_from_this(), message, keepAlive](beast::error_code error, size_t) {
+                if (error || !keepAlive) return self->close();
+                self->readRequest();
+            });
+    }
+
+    // The header by hand: the body has no length, it goes on until closed.
+    void openStream(const HttpResponse& response) {
+        stream_.expires_never();
+        server_.streams.insert(shared_from_this());
+        std::string header = "HTTP/1.1 200 OK\r\nContent-Type: " + response.contentType + "\r\n";
+        for (const auto& [name, value] : response.fields) header += name + ": " + value + "\r\n";
+        send(header + "Connection: close\r\n\r\n" + response.body);
+        // A read that ends only when the client goes away.
+        stream_.async_read_some(net::buffer(probe_),
+                                [self = shared_from_this()](beast::error_code, size_t) {
+                                    self->server_.streams.erase(self);
+                                    self->close();
+                                });
+    }
+
+    void writeQueued() {
+        net::async_write(stream_.socket(), net::buffer(queue_.front()),
+                         [self = shared_from_this()](beast::error_code error, size_t) {
+                             self->queue_.pop_front();
+                             if (error) {
+                                 self->server_.streams.erase(self);
+                                 return self->close();
+                             }
+                             if (!self->queue_.empty()) self->writeQueued();
+                         });
+    }
+
+    beast::tcp_stream stream_;
+    HttpServer::Impl& server_;
+    beast::flat_buffer buffer_;
+    std::optional<http::request_parser<http::string_body>> parser_;
+    std::deque<std::string> queue_;
+    char probe_[64];
+};
+
+void HttpServer::Impl::accept(tcp::acceptor& acceptor) {
+    acceptor.async_accept([this, &acceptor](beast::error_code error, tcp::socket socket) {
+        if (error == net::error::operation_aborted) return;
+        if (!error) {
+            if (open.size() < limits.connections)
+                std::make_shared<Connection>(std::move(socket), *this)->start();
+            else
+                socket.close(error);
+        }
+        accept(acceptor);
+    });
+}
+
+void HttpServer::Impl::beat() {
+    heartbeat.expires_after(std::chrono::seconds(kHeartbeatSeconds));
+    heartbeat.async_wait([this](beast::error_code error) {
+        if (error) return;
+        for (const auto& stream : std::set<std::shared_ptr<Connection>>(streams))
+            stream->send(": alive\n\n");
+        beat();
+    });
+}
+
+HttpServer::HttpServer(const std::vector<std::string>& addresses, unsigned port, Handler handler,
+                       ServerLimits limits)
+    : impl_(std::make_shared<Impl>()) {
+    impl_->handler = std::move(handler);
+    impl_->limits = limits;
+    std::string failure;
+    for (const std::string& address : addresses) {
+        beast::error_code error;
+        const net::ip::address ip = net::ip::make_address(address, error);
+        auto acceptor = std::make_unique<tcp::acceptor>(impl_->io);
+        const tcp::endpoint endpoint(ip, static_cast<unsigned short>(port));
+        if (!error) acceptor->open(endpoint.protocol(), error);
+        if (!error) acceptor->set_option(net::socket_base::reuse_address(true), error);
+        if (!error && ip.is_v6()) acceptor->set_option(net::ip::v6_only(true), error);
+        if (!error) acceptor->bind(endpoint, error);
+        if (!error) acceptor->listen(net::socket_base::max_listen_connections, error);
+        if (error) {
+            failure += (failure.empty() ? "" : "; ") + address + ": " + error.message();
+            continue;
+        }
+        if (port == 0) port = acceptor->local_endpoint().port();
+        impl_->acceptors.push_back(std::move(acceptor));
+    }
+    if (impl_->acceptors.empty())
+        throw owl::internal::error(
+            "serve", "HttpServer",
+            "Cannot listen on port " + std::to_string(port) + " (" + failure + ").",
+            owl::errorFatal);
+}
+
+HttpServer::~HttpServer() = default;
+
+unsigned HttpServer::port() const {
+    return impl_->acceptors.front()->local_endpoint().port();
+}
+
+void HttpServer::run() {
+    for (auto& acceptor : impl_->acceptors) impl_->accept(*acceptor);
+    impl_->signals.async_wait([this](beast::error_code, int) { stop(); });
+    impl_->beat();
+    impl_->io.run();
+}
+
+void HttpServer::stop() {
+    net::post(impl_->io, [impl = impl_] {
+        for (auto& acceptor : impl->acceptors) acceptor->close();
+        // Once every connection is closed, run() returns.
+        for (Connection* connection : impl->open) connection->close();
+        impl->streams.clear();
+        impl->heartbeat.cancel();
+        impl->signals.cancel();
+    });
+}
+
+void HttpServer::broadcast(const std::string& event) {
+    net::post(impl_->io, [impl = impl_, event] {
+        for (const auto& stream : std::set<std::shared_ptr<Connection>>(impl->streams))
+            stream->send(event);
+    });
+}
+
+}  // namespace serve

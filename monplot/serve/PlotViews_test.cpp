@@ -1,0 +1,127 @@
+#include "monplot/serve/PlotViews.h"
+
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <cmath>
+
+#include "libs/guiutils/MessageDisplay.h"
+#include "libs/mondata/model/MonDatabase.h"
+#include "tests/CommandRunner.h"
+
+namespace serve {
+namespace {
+
+// An SU2 history of `steps` iterations: CD a slow wave with one spike at
+// iteration 600 and a nan at 500, CL = 2 CD.
+std::string history(int steps) {
+    std::string text = "\"Time_Iter\",\"Outer_Iter\",\"Inner_Iter\",\"CD\",\"CL\"\n";
+    for (int i = 0; i < steps; ++i) {
+        const double cd = i == 600 ? 9.0 : 1 + 0.5 * std::sin(i / 50.0);
+        const std::string value = i == 500 ? "nan" : std::to_string(cd);
+        text += "0,0," + std::to_string(i) + "," + value + "," +
+                (i == 500 ? "nan" : std::to_string(2 * cd)) + "\n";
+    }
+    return text;
+}
+
+class PlotViewsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const std::string path = dir.write("history.csv", history(1000));
+        run.database =
+            std::make_shared<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay());
+        run.database->updateFrom(MonDatabase::MonitorFile, QString::fromStdString(path), true);
+        run.database->updateData();
+        run.id = "r1";
+        run.name = "history.csv";
+        options.varList = "CD;CL";
+    }
+    QJsonObject values(const PlotQuery& query) {
+        const PlotViews views(options, "");
+        return QJsonDocument::fromJson(QByteArray::fromStdString(views.values({run}, query)))
+            .object();
+    }
+
+    e2e::TempDir dir;
+    ViewRun run;
+    PlotOptions options;
+};
+
+std::vector<double> numbers(const QJsonValue& array) {
+    std::vector<double> out;
+    for (const QJsonValue& value : array.toArray())
+        out.push_back(value.isNull() ? NAN : value.toDouble());
+    return out;
+}
+
+TEST_F(PlotViewsTest, ReducesToColumnsKeepingExtremesAndMarkingNan) {
+    PlotQuery query;
+    query.columns = 10;
+    const QJsonObject answer = values(query);
+    const QJsonObject cd = answer[QLatin1String("lines")].toArray()[0].toObject();
+    const std::vector<double> x = numbers(cd[QLatin1String("x")]),
+                              y = numbers(cd[QLatin1String("y")]);
+    ASSERT_EQ(x.size(), y.size());
+    // Four points per column at most, a break at the nan.
+    EXPECT_LE(x.size(), 4u * 11 + 2);
+    EXPECT_EQ(std::count_if(y.begin(), y.end(), [](double v) { return std::isnan(v); }), 1);
+    EXPECT_DOUBLE_EQ(*std::max_element(y.begin(), y.end(),
+                                       [](double a, double b) {
+                                           return std::isnan(a) || (!std::isnan(b) && a < b);
+                                       }),
+                     9.0);
+    const double firstStep = x.front();
+    EXPECT_DOUBLE_EQ(x.back() - firstStep, 999);
+    const QJsonArray marks = cd[QLatin1String("marks")].toArray();
+    ASSERT_EQ(marks.size(), 1);
+    EXPECT_DOUBLE_EQ(marks[0].toArray()[0].toDouble() - firstStep, 500);
+    EXPECT_EQ(marks[0].toArray()[1].toString(), QLatin1String("nan"));
+    EXPECT_EQ(answer[QLatin1String("lastSteps")].toObject()[QLatin1String("r1")].toInt(),
+              static_cast<int>(firstStep) + 999);
+}
+
+TEST_F(PlotViewsTest, GivesEveryPointOfARangeAndOnlyTheNewPartWhenAsked) {
+    PlotQuery whole;
+    const double firstStep =
+        numbers(values(whole)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("x")])
+            .front();
+    PlotQuery range;
+    range.from = firstStep + 100, range.to = firstStep + 109;
+    // Every point of the range, and one beyond each end.
+    EXPECT_EQ(
+        numbers(values(range)[QLatin1String("lines")].toArray()[1].toObject()[QLatin1String("x")])
+            .size(),
+        12u);
+    PlotQuery after;
+    after.after = static_cast<int32_t>(firstStep) + 994;
+    const std::vector<double> tail =
+        numbers(values(after)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("x")]);
+    ASSERT_EQ(tail.size(), 5u);
+    EXPECT_DOUBLE_EQ(tail.front() - firstStep, 995);
+}
+
+TEST_F(PlotViewsTest, SmoothsTheWholeHistoryExponentially) {
+    PlotQuery query;
+    query.smoothing = 0.5;
+    query.scale = 0;
+    const QJsonObject cd = values(query)[QLatin1String("lines")].toArray()[0].toObject();
+    const std::vector<double> y = numbers(cd[QLatin1String("y")]),
+                              s = numbers(cd[QLatin1String("sy")]);
+    ASSERT_GE(s.size(), 3u);
+    EXPECT_NEAR(s[0], y[0], 1e-6);
+    EXPECT_NEAR(s[1], 0.5 * y[0] + 0.5 * y[1], 1e-6);
+    EXPECT_NEAR(s[2], 0.5 * s[1] + 0.5 * y[2], 1e-6);
+    // The tail continues the same average.
+    PlotQuery after = query;
+    after.after = static_cast<int32_t>(numbers(cd[QLatin1String("x")]).back()) - 1;
+    const std::vector<double> tail =
+        numbers(values(after)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("sy")]);
+    ASSERT_EQ(tail.size(), 1u);
+    EXPECT_NEAR(tail[0], s.back(), 1e-6);
+}
+
+}  // namespace
+}  // namespace serve
