@@ -153,10 +153,11 @@ TEST(OpenFoam, Utf8NamesAreWrittenAndFoundAsTheCaseWroteThem) {
     EXPECT_EQ(e2e::readFile(study), "\"RUN\",\"Fall\",\"Kräfte_Flügel Cd\",\"STEPS\",\"ERROR\"\n" +
                                         root + ",Überströmung,4.00000000e-02,2,\n");
     const std::string read = pandasColumns({file, study});
-    if (!read.empty())
+    if (!read.empty()) {
         EXPECT_EQ(read,
                   "ACCUMULATED TIMESTEP|Kräfte_Flügel Cd|probes Δp 0\n"
                   "RUN|Fall|Kräfte_Flügel Cd|STEPS|ERROR\n");
+    }
 }
 
 // Function objects join on their times, float noise included; the rows one
