@@ -73,9 +73,9 @@ void RunDataBuilder::beginRecord(int step, int loop) {
     rowCount_ = rows_->append(step, loop);
 }
 
-void RunDataBuilder::dropRecordsFrom(int step) {
-    if (rows_->isAfterLast(step, 1)) return;
-    rowCount_ = rows_->truncateFrom(step, 1);
+void RunDataBuilder::dropRecordsFrom(int step, int loop) {
+    if (rows_->isAfterLast(step, loop)) return;
+    rowCount_ = rows_->truncateFrom(step, loop);
     truncate(rowCount_);
 }
 

@@ -58,8 +58,8 @@ class RunDataBuilder {
         }
         setValue(column, static_cast<float>(value));
     }
-    // Drops the records of that step and after.
-    void dropRecordsFrom(int step);
+    // Drops the records of (step, loop) and after.
+    void dropRecordsFrom(int step, int loop = 1);
     // Whether the record (step, loop) would follow the last one, not restart.
     bool continuesRun(int step, int loop) const { return rows_->isAfterLast(step, loop); }
     // The values of one record: values[i] belongs to the i-th of the columns

@@ -12,6 +12,7 @@
 #include "libs/mondata/formats/openfoam/FoamLog.h"
 #include "libs/mondata/formats/openfoam/FoamLogFollow.h"
 #include "libs/mondata/formats/results/ResultsFile.h"
+#include "libs/mondata/formats/su2/Su2Follow.h"
 #include "libs/mondata/formats/su2/Su2History.h"
 #include "libs/mondata/formats/su2/Su2RunFolder.h"
 
@@ -42,7 +43,7 @@ const std::vector<FileFormat>& monitorFileFormats() {
          readFoamLog, followFoamLog},
         {"SU2 history file", NameEncoding::Utf8,
          [](const std::string&, std::string_view head) { return isSu2History(head); },
-         withoutOptions<readSu2History>},
+         withoutOptions<readSu2History>, followSu2History},
         {"monitor file", NameEncoding::Latin1,
          [](const std::string&, std::string_view) { return true; },
          [](const std::string& path, RunDataBuilder& builder, const ReadOptions&) {
@@ -60,7 +61,7 @@ const std::vector<FolderFormat>& runFolderFormats() {
         {"OpenFOAM case", NameEncoding::Utf8, "no postProcessing/, no log.* solver log",
          isFoamCaseFolder, readFoamCase, followFoamCase},
         {"SU2 run folder", NameEncoding::Utf8, "no SU2 history*.csv/.dat", isSu2RunFolder,
-         withoutOptions<readSu2RunFolder>},
+         withoutOptions<readSu2RunFolder>, followSu2RunFolder},
         {"run directory", NameEncoding::Latin1, "no *.mon segments",
          [](const std::string&) { return true; },
          [](const std::string& folder, RunDataBuilder& builder, const ReadOptions&) {
