@@ -1,8 +1,9 @@
 // What following a growing run costs (bench/README.md, "Following a run"):
 //   follow_bench mon|dir SOURCE WORKDIR [APPEND_MB [UPDATES]]
 // copies all of SOURCE but its last UPDATES x APPEND_MB megabytes (default
-// 3 x 1) to WORKDIR (a monitor file or log given with mon, a run
-// directory's last segment with dir), reads it whole through a
+// 3 x 1) to WORKDIR (a monitor file or log given with mon, the largest file
+// of a run folder given with dir: a run directory's last segment, a case's
+// log), reads it whole through a
 // mon::RunFollower, then appends APPEND_MB and updates, UPDATES times. A
 // whole reading of the grown source is timed first, in the same process.
 // Prints one line of key=value figures per update: whole_cpu_s (one whole
@@ -17,6 +18,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -24,7 +26,6 @@
 
 #include "libs/exception/Error.h"
 #include "libs/mondata/sources/RunFollower.h"
-#include "libs/system/FolderEntry.h"
 
 namespace {
 
@@ -49,8 +50,8 @@ void copyRange(const std::string& source, const std::string& target, off_t from,
     if (in < 0 || out < 0) throw std::runtime_error("cannot open " + source + " or " + target);
     std::string buffer(4 << 20, '\0');
     for (off_t at = from; at < to;) {
-        const ssize_t got = ::pread(in, buffer.data(),
-                                    static_cast<size_t>(std::min<off_t>(to - at, 4 << 20)), at);
+        const ssize_t got =
+            ::pread(in, buffer.data(), static_cast<size_t>(std::min<off_t>(to - at, 4 << 20)), at);
         if (got <= 0 || ::write(out, buffer.data(), static_cast<size_t>(got)) != got)
             throw std::runtime_error("cannot copy " + source);
         at += got;
@@ -65,30 +66,42 @@ off_t sizeOf(const std::string& path) {
     return info.st_size;
 }
 
-// The file that grows: the monitor file, or a run directory's last segment
-// (the others are copied whole). followed is the source to follow.
+// The file that grows: the monitor file, or the largest file below a run
+// folder (a run directory's last segment, a case's log), the others copied
+// whole. followed is the source to follow.
 std::string prepare(const std::string& mode, const std::string& source, const std::string& work,
                     std::string& followed) {
-    ::mkdir(work.c_str(), 0755);
+    namespace fs = std::filesystem;
+    fs::remove_all(work);
+    fs::create_directories(work);
     if (mode == "mon") {
-        followed = work + "/" + source.substr(source.rfind('/') + 1);
-        ::unlink(followed.c_str());
+        followed = work + "/" + fs::path(source).filename().string();
         return source;
     }
     followed = work;
-    std::vector<owl::FolderEntry> entries;
-    owl::listFolder(source, entries);  // sorted by name
-    for (const owl::FolderEntry& entry : entries) ::unlink((work + "/" + entry.name).c_str());
-    for (size_t i = 0; i + 1 < entries.size(); ++i)
-        copyRange(entries[i].path, work + "/" + entries[i].name, 0, sizeOf(entries[i].path));
-    return entries.back().path;
+    std::string largest;
+    for (const auto& entry : fs::recursive_directory_iterator(source))
+        if (entry.is_regular_file() &&
+            (largest.empty() || entry.file_size() > fs::file_size(largest)))
+            largest = entry.path().string();
+    for (const auto& entry : fs::recursive_directory_iterator(source)) {
+        const fs::path target = work / fs::relative(entry.path(), source);
+        if (entry.is_directory())
+            fs::create_directories(target);
+        else if (entry.path().string() != largest)
+            fs::copy_file(entry.path(), target);
+    }
+    return largest;
 }
 
 int run(const std::string& mode, const std::string& source, const std::string& work,
         double appendMegabytes, int updates) {
     std::string followed;
     const std::string growing = prepare(mode, source, work, followed);
-    const std::string target = work + growing.substr(growing.rfind('/'));
+    const std::string target =
+        mode == "mon"
+            ? followed
+            : (std::filesystem::path(work) / std::filesystem::relative(growing, source)).string();
     const off_t size = sizeOf(growing);
     const auto append = static_cast<off_t>(appendMegabytes * 1e6);
     copyRange(growing, target, 0, size);

@@ -296,6 +296,7 @@ class FollowedFile : public e2e::TempDir {
 };
 
 void append(const std::string& path, const std::string& text) {
+    if (!e2e::fileExists(path)) e2e::writeFile(path, "");
     e2e::writeFile(path, e2e::readFile(path) + text);
 }
 
@@ -339,21 +340,27 @@ TEST(Follow, AFileTruncatedOrReplacedIsReadAgainFromItsStart) {
 }
 
 TEST(Follow, AFileThatDisappearsForAMomentIsWarnedOfAndFollowedAgain) {
-    FollowedFile run(kHeader + "1 10\n");
-    const std::string away = run.file() + ".away";
-    std::rename(run.file().c_str(), away.c_str());
-    EXPECT_EQ(run.update(), 0u);
-    EXPECT_EQ(run.follower().warnings(),
-              std::vector<std::string>{"'" + run.file() +
-                                       "' cannot be seen (No such file or directory): its records "
-                                       "are kept, and it is followed again when it is back."});
-    EXPECT_EQ(run.follower().run().rows->rowCount(), 1);
-    EXPECT_EQ(run.update(), 0u);
-    EXPECT_TRUE(run.follower().warnings().empty());  // said once
-    std::rename(away.c_str(), run.file().c_str());
-    append(run.file(), "2 20\n");
-    EXPECT_EQ(run.update(), 1u);
-    EXPECT_TRUE(run.equalsWholeReading());
+    const std::string log = e2e::readFile(e2e::testData("foamlog/simpleFoam.log"));
+    const size_t secondStep = log.find("Time = 2");
+    for (const std::string& start : {kHeader + "1 10\n", log.substr(0, secondStep)}) {
+        FollowedFile run(start);
+        const int64_t records = run.follower().run().rows->rowCount();
+        const std::string away = run.file() + ".away";
+        std::rename(run.file().c_str(), away.c_str());
+        EXPECT_EQ(run.update(), 0u);
+        EXPECT_EQ(run.follower().warnings(),
+                  std::vector<std::string>{"'" + run.file() +
+                                           "' cannot be seen (No such file or directory): its "
+                                           "records are kept, and it is followed again when it "
+                                           "is back."});
+        EXPECT_EQ(run.follower().run().rows->rowCount(), records);
+        EXPECT_EQ(run.update(), 0u);
+        EXPECT_TRUE(run.follower().warnings().empty());  // said once
+        std::rename(away.c_str(), run.file().c_str());
+        append(run.file(), start == log.substr(0, secondStep) ? log.substr(secondStep) : "2 20\n");
+        EXPECT_GT(run.update(), 0u);
+        EXPECT_TRUE(run.equalsWholeReading());
+    }
 }
 
 // A segment added to a run directory restarts the run from its first step;
@@ -380,6 +387,24 @@ TEST(Follow, RunDirectorySegmentsAddedChangedOrMissing) {
     std::rename(run.file("b.away").c_str(), run.file("b.mon").c_str());
     append(run.file("b.mon"), "3 31\n");
     check(1);
+}
+
+// Results files, which their writer rewrites, are read again whole when
+// they change: the records after the last one read before count as new.
+TEST(Follow, AResultsFileIsReadAgainWholeWhenItChanges) {
+    e2e::TempDir run;
+    const std::string monitor = run.write("run.mon", kHeader + "1 10\n2 20\n");
+    const std::string results = run.file("run.res");
+    ASSERT_EQ(e2e::monpack({"-mon", monitor, "-out", results}).status, 0);
+    mon::RunFollower follower(SourceKind::ResultsFile, results);
+    EXPECT_EQ(follower.update(), 2u);
+    EXPECT_EQ(follower.update(), 0u);
+    EXPECT_FALSE(follower.changed());
+    append(monitor, "3 30\n4 40\n5 50\n");
+    ASSERT_EQ(e2e::monpack({"-mon", monitor, "-out", results}).status, 0);
+    EXPECT_EQ(follower.update(), 3u);
+    EXPECT_EQ(follower.run().rows->rowCount(), 5);
+    EXPECT_TRUE(follower.changed());
 }
 
 // A reading that fails is not tried again until the source changes, and

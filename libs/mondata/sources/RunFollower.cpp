@@ -26,6 +26,8 @@ size_t recordsAfter(const RowIndex& run, const RowIndex& before) {
     return static_cast<size_t>(run.rowCount() - kept);
 }
 
+const std::string kMissingSignature = " missing";
+
 // A source whose file keeps being replaced while it is read is given up
 // after this many readings from its start in one update.
 const int kReadingsFromStart = 3;
@@ -56,7 +58,7 @@ size_t RunFollower::update() {
         signature_ = std::move(now);
     }
     if (readsWhole_) return readWhole();
-    if (failed_ || !source_) return readFromStart();
+    if (failed_ || !source_ || formatChanged()) return readFromStart();
     return follow();
 }
 
@@ -66,11 +68,24 @@ void RunFollower::failed() {
     signature_ = sourceSignature(path_);
 }
 
+// A growing source may be taken for another format once more of its
+// first bytes are written (a log whose banner is not complete yet): it is
+// then read again by the format a whole reading chooses.
+bool RunFollower::formatChanged() {
+    std::string signature = formatSignature(path_);
+    // A file gone for a moment is waited for by its format.
+    if (signature == formatSignature_ || signature == kMissingSignature) return false;
+    formatSignature_ = std::move(signature);
+    return formatName(kind_, path_, options_) != format_;
+}
+
 size_t RunFollower::readFromStart() {
     for (int reading = 0; reading < kReadingsFromStart; ++reading) {
         auto builder = std::make_unique<RunDataBuilder>();
         std::unique_ptr<FollowedSource> source;
         try {
+            formatSignature_ = formatSignature(path_);
+            format_ = formatName(kind_, path_, options_);
             source = followRun(kind_, path_, options_, *builder);
             if (!source) {
                 readsWhole_ = true;

@@ -54,15 +54,19 @@ class RunFollower {
     size_t readFromStart();
     size_t readWhole();
     size_t follow();
+    bool formatChanged();
     size_t published(bool readAgain);
     void failed();
 
     SourceKind kind_;
     std::string path_;
     ReadOptions options_;
-    // A source its format follows.
+    // A source its format follows, which format that is, and what the
+    // choice depended on when it was last checked.
     std::unique_ptr<RunDataBuilder> builder_;
     std::unique_ptr<FollowedSource> source_;
+    std::string format_;
+    std::string formatSignature_;
     // A source read whole at every change.
     bool readsWhole_ = false;
     RunData wholeRun_;

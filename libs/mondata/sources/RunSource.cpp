@@ -114,6 +114,13 @@ RunData readRun(SourceKind kind, const std::string& path, const ReadOptions& opt
     return run;
 }
 
+std::string formatName(SourceKind kind, const std::string& path, const ReadOptions& options) {
+    const ChosenFormat chosen = chooseFormat(kind, path, options);
+    return chosen.results  ? chosen.results->name
+           : chosen.folder ? chosen.folder->name
+                           : chosen.file->name;
+}
+
 std::unique_ptr<FollowedSource> followRun(SourceKind kind, const std::string& path,
                                           const ReadOptions& options, RunDataBuilder& builder) {
     const ChosenFormat chosen = chooseFormat(kind, path, options);

@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "libs/mondata/sources/SourceFileCheck.h"
+#include "libs/system/FolderEntry.h"
+
 namespace mon {
 
 namespace {
@@ -27,6 +30,23 @@ std::vector<std::string> filesBelow(const std::string& folder) {
     return files;
 }
 }  // namespace
+
+std::string formatSignature(const std::string& path) {
+    const auto headSize = [](const std::string& file) {
+        struct stat status {};
+        if (::stat(file.c_str(), &status) != 0) return std::string(" missing");
+        const bool folder = S_ISDIR(status.st_mode);
+        return folder ? std::string(" folder")
+                      : " " + std::to_string(std::min<uint64_t>(
+                                  static_cast<uint64_t>(status.st_size), kFormatHeadSize));
+    };
+    std::string signature = headSize(path);
+    std::vector<owl::FolderEntry> entries;
+    if (signature == " folder" && owl::listFolder(path, entries))
+        for (const owl::FolderEntry& entry : entries)
+            signature += "\n" + entry.name + headSize(entry.path);
+    return signature;
+}
 
 std::string sourceSignature(const std::string& path) {
     std::error_code error;

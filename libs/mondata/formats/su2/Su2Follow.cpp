@@ -129,11 +129,12 @@ class FollowedSu2RunFolder final : public FollowedSource {
             throw owl::data::error("MonDatabase", "updateFrom",
                                    "SU2 run folder '" + folder_ + "' holds no SU2 history file.",
                                    owl::errorFatal);
-        for (const auto& [path, history] : files_)
+        for (const auto& known : files_)
             if (std::none_of(listed.begin(), listed.end(),
-                             [&](const Su2FolderFile& file) { return file.path == path; })) {
-                pollFollowed(history->file, builder_);
-                return history->file.missing() ? Outcome::Read : Outcome::ReadAgain;
+                             [&](const Su2FolderFile& file) { return file.path == known.first; })) {
+                FollowedFile& file = known.second->file;
+                pollFollowed(file, builder_);
+                return file.missing() ? Outcome::Read : Outcome::ReadAgain;
             }
         std::map<const FollowedHistory*, Su2Table> rows;
         for (const Su2FolderFile& file : listed) {
