@@ -11,7 +11,9 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <functional>
 #include <random>
+#include <utility>
 
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/sources/RunFollower.h"
@@ -62,7 +64,8 @@ std::string snapshot(const mon::RunData& run) {
 
 // An error's message with the folder of the source left out.
 std::string errorIn(const std::string& folder, std::string message) {
-    for (size_t at = message.find(folder); at != std::string::npos; at = message.find(folder))
+    for (size_t at = message.find(folder); !folder.empty() && at != std::string::npos;
+         at = message.find(folder))
         message.replace(at, folder.size(), "DIR");
     return "error: " + message;
 }
@@ -389,22 +392,38 @@ TEST(Follow, RunDirectorySegmentsAddedChangedOrMissing) {
     check(1);
 }
 
-// Results files, which their writer rewrites, are read again whole when
-// they change: the records after the last one read before count as new.
-TEST(Follow, AResultsFileIsReadAgainWholeWhenItChanges) {
+// Results and CGNS files, which their writers rewrite, are read again whole
+// when their size or time changes: the records after the last one read
+// before count as new.
+TEST(Follow, ResultsAndCgnsFilesAreReadAgainWholeWhenTheyChange) {
     e2e::TempDir run;
-    const std::string monitor = run.write("run.mon", kHeader + "1 10\n2 20\n");
-    const std::string results = run.file("run.res");
-    ASSERT_EQ(e2e::monpack({"-mon", monitor, "-out", results}).status, 0);
-    mon::RunFollower follower(SourceKind::ResultsFile, results);
-    EXPECT_EQ(follower.update(), 2u);
-    EXPECT_EQ(follower.update(), 0u);
-    EXPECT_FALSE(follower.changed());
-    append(monitor, "3 30\n4 40\n5 50\n");
-    ASSERT_EQ(e2e::monpack({"-mon", monitor, "-out", results}).status, 0);
-    EXPECT_EQ(follower.update(), 3u);
-    EXPECT_EQ(follower.run().rows->rowCount(), 5);
-    EXPECT_TRUE(follower.changed());
+    const auto results = [&](const std::string& path, int steps) {
+        std::string text = kHeader;
+        for (int step = 1; step <= steps; ++step) text += std::to_string(step) + " 1\n";
+        return e2e::monpack({"-mon", run.write("run.mon", text), "-out", path}).status;
+    };
+    const auto cgns = [](const char* flavour) {
+        return [flavour](const std::string& path, int steps) {
+            return e2e::run(e2e::binary("make_cgns"), {flavour, path, "2", std::to_string(steps)})
+                .status;
+        };
+    };
+    const std::pair<const char*, std::function<int(const std::string&, int)>> writers[] = {
+        {"run.res", results}, {"adf.cgns", cgns("adf")}, {"hdf5.cgns", cgns("hdf5")}};
+    for (const auto& [name, write] : writers) {
+        SCOPED_TRACE(name);
+        const std::string path = run.file(name);
+        ASSERT_EQ(write(path, 2), 0);
+        mon::RunFollower follower(SourceKind::ResultsFile, path);
+        EXPECT_EQ(follower.update(), 2u);
+        EXPECT_EQ(follower.update(), 0u);
+        EXPECT_FALSE(follower.changed());
+        ASSERT_EQ(write(path, 5), 0);
+        EXPECT_EQ(follower.update(), 3u);
+        EXPECT_TRUE(follower.changed());
+        EXPECT_EQ(snapshot(follower.run()), wholeReading(SourceKind::ResultsFile, path, run.path()));
+        EXPECT_EQ(follower.run().rows->rowCount(), 5);
+    }
 }
 
 // A reading that fails is not tried again until the source changes, and
