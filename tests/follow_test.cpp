@@ -71,9 +71,11 @@ std::string errorIn(const std::string& folder, std::string message) {
 }
 
 // The run a whole reading gives, or its error.
-std::string wholeReading(SourceKind kind, const std::string& path, const std::string& folder) {
+std::string wholeReading(SourceKind kind, const std::string& path, const std::string& folder,
+                         const mon::ReadOptions& options = {}) {
     std::string text;
-    const std::string error = e2e::errorOf([&] { text = snapshot(mon::readRun(kind, path)); });
+    const std::string error =
+        e2e::errorOf([&] { text = snapshot(mon::readRun(kind, path, options)); });
     return error.empty() ? text : errorIn(folder, error);
 }
 
@@ -97,6 +99,7 @@ struct SourceCase {
     // exactly the records appended.
     bool restarts = false;
     bool interleaved = false;
+    const char* pattern = nullptr;  // a solver-log pattern (-patterns)
 };
 
 const SourceCase kCases[] = {
@@ -126,8 +129,22 @@ const SourceCase kCases[] = {
     {"OpenFOAM failed run", SourceKind::MonitorFile, "tests/data/foamlog/failed.log", true},
     {"OpenFOAM diverging run", SourceKind::MonitorFile, "tests/data/foamlog/diverging.log", true},
     {"OpenFOAM garbled lines", SourceKind::MonitorFile, "tests/data/foamlog/lenient.log"},
+    {"OpenFOAM loops: UTF-8 field, k from step 50, a step without p, a garbled line",
+     SourceKind::MonitorFile, "tests/data/follow/late-turbulence.log"},
+    {"OpenFOAM pattern matched from step 50", SourceKind::MonitorFile,
+     "tests/data/follow/late-turbulence.log", false, false, "Cd : {cd}"},
+    {"OpenFOAM pattern", SourceKind::MonitorFile, "tests/data/foamlog/foamRun-vof.log", false,
+     false, "Phase-1 volume fraction = {a}  Min(alpha.water) = {min}"},
+    {"OpenFOAM species", SourceKind::MonitorFile, "tests/data/foamlog/reactingFoam.log"},
+    {"OpenFOAM moving mesh", SourceKind::MonitorFile, "tests/data/foamlog/movingMesh-extend.log"},
+    {"OpenFOAM parallel run failed", SourceKind::MonitorFile,
+     "tests/data/foamlog/failed-parallel.log", true},
     {"OpenFOAM function object with loops", SourceKind::MonitorFile,
      "tests/data/openfoam/loops/forceCoeffs.dat", true},
+    {"OpenFOAM probes", SourceKind::MonitorFile,
+     "tests/data/openfoam/com/postProcessing/probes/0/U"},
+    {"OpenFOAM solverInfo", SourceKind::MonitorFile,
+     "tests/data/openfoam/com/postProcessing/residuals/0/solverInfo.dat"},
     {"OpenFOAM case: logs and function objects", SourceKind::RunDirectory,
      "tests/data/openfoam/steady", true, true},
     {"OpenFOAM case: time folders, probes", SourceKind::RunDirectory, "tests/data/openfoam/org",
@@ -135,6 +152,19 @@ const SourceCase kCases[] = {
     {"OpenFOAM case: restart files, solverInfo", SourceKind::RunDirectory,
      "tests/data/openfoam/com", true, true},
     {"OpenFOAM case: regions", SourceKind::RunDirectory, "tests/data/openfoam/regions", true, true},
+    {"SU2 steady history", SourceKind::MonitorFile, "tests/data/su2/steady.csv"},
+    {"SU2 unsteady history", SourceKind::MonitorFile, "tests/data/su2/unsteady.csv", true},
+    {"SU2 UTF-8 names, a garbled row", SourceKind::MonitorFile,
+     "tests/data/follow/unsteady-utf8.csv", true},
+    {"SU2 garbled rows", SourceKind::MonitorFile, "tests/data/su2/garbled.csv"},
+    {"SU2 restart appended", SourceKind::MonitorFile, "tests/data/su2/appended.csv", true},
+    {"SU2 outer passes", SourceKind::MonitorFile, "tests/data/su2/passes.csv", true},
+    {"SU2 without iterations", SourceKind::MonitorFile, "tests/data/su2/noiter.csv"},
+    {"SU2 legacy history", SourceKind::MonitorFile, "tests/data/su2/legacy.dat"},
+    {"SU2 Tecplot history", SourceKind::MonitorFile, "tests/data/su2/tecplot.dat"},
+    {"SU2 run folder: zones", SourceKind::RunDirectory, "tests/data/su2/multizone", true, true},
+    {"SU2 run folder: restart files", SourceKind::RunDirectory, "tests/data/su2/restart", true,
+     true},
 };
 
 // The files below a folder, by name, relative to it.
@@ -230,13 +260,16 @@ void followGrowing(const SourceCase& source, unsigned seed, const std::string& r
                    size_t largest = 0) {
     SCOPED_TRACE(std::string(source.name) + ", seed " + std::to_string(seed));
     GrowingSource growing(source, seed, root, largest);
-    mon::RunFollower follower(source.kind, growing.path());
+    mon::ReadOptions options;
+    if (source.pattern) options.logPatterns = {source.pattern};
+    mon::RunFollower follower(source.kind, growing.path(), options);
     int64_t records = 0;
     while (!growing.done()) {
         growing.writeChunk();
         size_t added = 0;
         const std::string now = followed(follower, growing.folder(), &added);
-        ASSERT_EQ(now, wholeReading(source.kind, growing.reference(), growing.referenceFolder()));
+        ASSERT_EQ(now, wholeReading(source.kind, growing.reference(), growing.referenceFolder(),
+                                    options));
         const int64_t total = follower.run().rows->rowCount();
         // A failed update adds nothing: the run stays as far as it was read.
         const bool failed = now.rfind("error: ", 0) == 0;
@@ -392,6 +425,50 @@ TEST(Follow, RunDirectorySegmentsAddedChangedOrMissing) {
     check(1);
 }
 
+// A function object started again writes a time folder of its own: its
+// records replace those from its first time on, as in a whole reading.
+TEST(Follow, ANewTimeFolderOfAFunctionObjectJoinsTheCase) {
+    e2e::TempDir run;
+    const std::string header = "# Residuals\n# Time\tp\tUx\n";
+    run.folder("postProcessing/residuals/0");
+    run.write("postProcessing/residuals/0/residuals.dat",
+              header + "1\t1\t1\n2\t0.5\t0.5\n3\t0.25\t0.25\n4\t0.2\t0.2\n5\t0.1\t0.1\n");
+    mon::RunFollower follower(SourceKind::RunDirectory, run.path());
+    EXPECT_EQ(follower.update(), 5u);
+    run.folder("postProcessing/residuals/3");
+    run.write("postProcessing/residuals/3/residuals.dat",
+              header + "4\t0.3\t0.3\n5\t0.15\t0.15\n6\t0.05\t0.05\n");
+    EXPECT_EQ(follower.update(), 3u);  // steps 4 and 5 again, and 6
+    EXPECT_EQ(follower.run().rows->rowCount(), 6);
+    EXPECT_EQ(snapshot(follower.run()), wholeReading(SourceKind::RunDirectory, run.path(), ""));
+}
+
+// A turbulence equation solved from step 50 on: its variables come with the
+// update that reads step 50, with no value before it.
+TEST(Follow, AVariableThatAppearsAtStep50HasNoValueBefore) {
+    const std::string log = e2e::readFile(e2e::testData("follow/late-turbulence.log"));
+    const size_t step50 = log.find("\nTime = 0.025\n");
+    e2e::TempDir run;
+    const std::string path = run.write("log.pimpleFoam", log.substr(0, step50));
+    MonDatabase database(QStringLiteral("main"), nullptr);
+    const auto update = [&] {
+        database.updateFrom(MonDatabase::MonitorFile, QString::fromStdString(path), false);
+        database.updateData();
+        return database.getVariable(QStringLiteral("k initial residual"));
+    };
+    EXPECT_EQ(update(), nullptr);
+    const size_t solved = log.find("Solving for k", step50);
+    append(path, log.substr(step50, solved - step50));
+    EXPECT_EQ(update(), nullptr);  // step 50 is not complete yet
+    append(path, log.substr(solved));
+    const TimestepData* k = update();
+    ASSERT_TRUE(k);
+    EXPECT_EQ(database.followedRecords(), 22u);  // steps 50 to 60, two loops each
+    EXPECT_EQ(k->getValue(49, 2), FLT_MAX);
+    EXPECT_EQ(k->getValue(50, 2), 0.01231f);
+    EXPECT_EQ(k->getValue(60, 2), 0.007468f);
+}
+
 // Results and CGNS files, which their writers rewrite, are read again whole
 // when their size or time changes: the records after the last one read
 // before count as new.
@@ -421,7 +498,8 @@ TEST(Follow, ResultsAndCgnsFilesAreReadAgainWholeWhenTheyChange) {
         ASSERT_EQ(write(path, 5), 0);
         EXPECT_EQ(follower.update(), 3u);
         EXPECT_TRUE(follower.changed());
-        EXPECT_EQ(snapshot(follower.run()), wholeReading(SourceKind::ResultsFile, path, run.path()));
+        EXPECT_EQ(snapshot(follower.run()),
+                  wholeReading(SourceKind::ResultsFile, path, run.path()));
         EXPECT_EQ(follower.run().rows->rowCount(), 5);
     }
 }
