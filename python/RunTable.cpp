@@ -62,14 +62,21 @@ class CollectedMessages : public owl::MessageDisplayItf {
 
 }  // namespace
 
+// The source is followed from the start, so that update() reads only what
+// its writer appends.
 RunTable::RunTable(const std::string& path, Source source, std::vector<std::string> patterns)
     : path_(path),
       source_(source == Source::Guess ? sourceOf(path) : source),
       database_(
           std::make_unique<MonDatabase>(QStringLiteral("main"), new CollectedMessages(warnings_))) {
     database_->setReadOptions({std::move(patterns)});
-    database_->updateFrom(sourceType(source_), pathText(path), true);
+    update();
+}
+
+size_t RunTable::update() {
+    database_->updateFrom(sourceType(source_), pathText(path_), false);
     database_->updateData();
+    return database_->followedRecords();
 }
 
 RunTable::~RunTable() = default;

@@ -27,6 +27,10 @@ class RunTable {
     RunTable(const std::string& path, Source source, std::vector<std::string> patterns = {});
     ~RunTable();
 
+    // Reads what the source's writer added since (a run still being
+    // written) and returns how many records are new; 0 when none.
+    size_t update();
+
     // A folder is a run directory, a file that starts like a results file
     // (HDF5 or ADF) a results file, anything else a monitor file.
     static Source sourceOf(const std::string& path);

@@ -362,6 +362,16 @@ PYBIND11_MODULE(_core, m) {
              "The names a table holds, as the command's -varlist/-varrule select them: the\n"
              "listed names in order, then the rule's matches in database order; without\n"
              "either, every variable. An unknown listed name raises monexport.Error.")
+        .def(
+            "update",
+            [](RunTable& run) {
+                const size_t records = run.update();
+                emitWarnings(run);
+                return records;
+            },
+            "Reads what the run's solver wrote since the run was opened or last updated\n"
+            "(only the appended part of its files) and returns the number of new\n"
+            "records; table() and the other methods then hold them.")
         .def("keys", &keys, py::arg("loops") = true,
              "(steps, loops): int64 arrays, one entry per row of the time-history table;\n"
              "with loops, every coefficient loop of each step, else one row per step.")

@@ -206,6 +206,19 @@ def test_results_file_reads_only_the_asked_variable(tmp_path):
     assert growth(*names) - growth("V0") > (len(names) - 1) * (steps * 4 // 1024) // 2
 
 
+def test_update_reads_what_the_solver_appended(tmp_path):
+    path = tmp_path / "run.mon"
+    path.write_text("monitor-file 1\nvar A\n1 10\n2 2")  # the last line is unfinished
+    run = monexport.open(str(path))
+    assert run.values("A").tolist() == [10.0] and run.update() == 0
+    with open(path, "a") as solver:
+        solver.write("0\nvar B\n3 30 31\n")
+    assert run.update() == 2
+    assert run.values("A").tolist() == [10.0, 20.0, 30.0]
+    assert run.table()["B"].isna().tolist() == [True, True, False]
+    assert run.update() == 0
+
+
 def test_table_without_pandas_says_what_is_missing(monkeypatch):
     run = monexport.open(example("steady.mon"))
     monkeypatch.setitem(sys.modules, "pandas", None)
