@@ -2,6 +2,7 @@
 
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
+#include "libs/mondata/model/RunCopy.h"
 #include "monplot/serve/SourceStamp.h"
 
 namespace serve {
@@ -13,6 +14,12 @@ class QuietDisplay : public owl::MessageDisplayItf {
   public:
     void showMessage(owl::MessageKind, const QString&) override {}
 };
+
+mon::SourceKind sourceKindOf(MonDatabase::SourceType type) {
+    if (type == MonDatabase::ResultsFile) return mon::SourceKind::ResultsFile;
+    if (type == MonDatabase::RunDirectory) return mon::SourceKind::RunDirectory;
+    return mon::SourceKind::MonitorFile;
+}
 }  // namespace
 
 RunFollower::RunFollower(MonDatabase::SourceType kind, std::string path, Summarize summarize)
@@ -21,13 +28,30 @@ RunFollower::RunFollower(MonDatabase::SourceType kind, std::string path, Summari
       summarize_(std::move(summarize)),
       current_(std::make_shared<RunSnapshot>()) {}
 
-std::shared_ptr<RunSnapshot> RunFollower::read(int64_t newestTime) const {
+// The run as read so far, copied so that the next update leaves it alone;
+// a run whose values are loaded on first use is read whole instead.
+std::shared_ptr<MonDatabase> RunFollower::readDatabase() {
+    auto database = std::make_shared<MonDatabase>(QStringLiteral("main"), new QuietDisplay());
+    if (!readsWhole_) {
+        if (!live_) live_ = std::make_unique<mon::RunFollower>(sourceKindOf(kind_), path_);
+        live_->update();
+        if (mon::holdsEverything(live_->run())) {
+            database->takeRun(mon::copyOfRun(live_->run()));
+            return database;
+        }
+        readsWhole_ = true;
+        live_.reset();
+    }
+    database->updateFrom(kind_, QString::fromLocal8Bit(path_.c_str()), true);
+    database->updateData();
+    return database;
+}
+
+std::shared_ptr<RunSnapshot> RunFollower::read(int64_t newestTime) {
     auto snapshot = std::make_shared<RunSnapshot>();
     snapshot->newestTime = newestTime;
     try {
-        auto database = std::make_shared<MonDatabase>(QStringLiteral("main"), new QuietDisplay());
-        database->updateFrom(kind_, QString::fromLocal8Bit(path_.c_str()), true);
-        database->updateData();
+        std::shared_ptr<MonDatabase> database = readDatabase();
         snapshot->status = summarize_(*database);
         snapshot->database = std::move(database);
     } catch (const owl::data::noRecordsYet&) {

@@ -1,9 +1,9 @@
 #pragma once
 // Follows one run while it grows: refresh() looks at the source with `stat`
-// and reads it again when it changed, then publishes the new data as a
-// snapshot that readers hold as long as they need it, while the next
-// reading goes on beside them. Reading only the appended part can replace
-// the whole reading here without touching the server.
+// and, when it changed, reads what its solver appended (mon::RunFollower),
+// then publishes a copy of the run as a snapshot that readers hold as long
+// as they need it, while the next reading goes on beside them. Results and
+// CGNS files, rewritten rather than appended to, are read again whole.
 
 #include <cstdint>
 #include <functional>
@@ -12,6 +12,7 @@
 #include <string>
 
 #include "libs/mondata/model/MonDatabase.h"
+#include "libs/mondata/sources/RunFollower.h"
 #include "monplot/serve/RunStatus.h"
 
 namespace serve {
@@ -41,13 +42,16 @@ class RunFollower {
     MonDatabase::SourceType kind() const { return kind_; }
 
   private:
-    std::shared_ptr<RunSnapshot> read(int64_t newestTime) const;
+    std::shared_ptr<RunSnapshot> read(int64_t newestTime);
+    std::shared_ptr<MonDatabase> readDatabase();
 
     MonDatabase::SourceType kind_;
     std::string path_;
     Summarize summarize_;
     std::string signature_;
-    mutable std::mutex mutex_;  // guards current_
+    std::unique_ptr<mon::RunFollower> live_;  // the run as read so far
+    bool readsWhole_ = false;                 // a source its readers load lazily
+    mutable std::mutex mutex_;                // guards current_
     std::shared_ptr<const RunSnapshot> current_;
 };
 

@@ -121,17 +121,20 @@ def test_api_answers_as_monexport_tables(serve, history):
         assert line["x"] == [int(row["ACCUMULATED TIMESTEP"]) for row in rows]
         assert all(close(y, float(row[name])) for y, row in zip(line["y"], rows))
 
-    # A run of the default plots: every line of its first plot, by the name
-    # monexport gives the same variable.
-    server = serve("-dir", f"{SOURCE}/examples/transient.dir")
-    server.runs(1)
+    # A run of the default plots, followed (a run folder) and read whole (a
+    # results file): every line of its first plot, by the name monexport
+    # gives the same variable.
+    server = serve("-dir", f"{SOURCE}/examples/transient.dir", "-res",
+                   f"{SOURCE}/examples/transient.res")
+    server.runs(2)
     transient = table("-dir", f"{SOURCE}/examples/transient.dir", "-nocoeffloops")
-    plot = server.json("/api/plots?runs=r1")["plots"][0]
-    data = server.json("/api/data?runs=r1&plot=0")
-    for description, line in zip(plot["lines"], data["lines"]):
-        values = [float(row[description["name"]]) for row in transient]
-        assert len(line["y"]) == len(values)
-        assert all(close(y, v) for y, v in zip(line["y"], values))
+    for run in ("r2", "r1"):
+        plot = server.json(f"/api/plots?runs={run}")["plots"][0]
+        data = server.json(f"/api/data?runs={run}&plot=0")
+        for description, line in zip(plot["lines"], data["lines"]):
+            values = [float(row[description["name"]]) for row in transient]
+            assert len(line["y"]) == len(values)
+            assert all(close(y, v) for y, v in zip(line["y"], values))
     # The TIME of each step, for the values under the cursor.
     assert data["companion"]["name"] == "TIME"
     times = [float(row["TIME"]) for row in transient]

@@ -109,6 +109,12 @@ void MonDatabase::updateData() {
     indexVariables();
 }
 
+void MonDatabase::takeRun(mon::RunData run) {
+    pending_ = std::move(run);
+    replacePending_ = true;
+    updateData();
+}
+
 void MonDatabase::indexVariables() {
     keyNames_ = {QString::fromLatin1(mon::kAccumulatedTimestep.c_str())};
     if (run_.hasCoefficientLoops)

@@ -47,6 +47,9 @@ class MonDatabase : public QObject {
     // Makes the data read by updateFrom the data that queries answer from,
     // and shows the reading's warnings on the display.
     void updateData();
+    // Makes run the data that queries answer from, as updateData does after
+    // a whole reading (a copy of a followed run, kept while it is read on).
+    void takeRun(mon::RunData run);
     // Of the last updateFrom that followed its source: the records it added
     // (new, or written again after a restart), and whether the run changed.
     size_t followedRecords() const { return followedRecords_; }
