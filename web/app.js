@@ -316,7 +316,10 @@
       chartHolder.textContent = "";
       const p = data.parameters.indexOf(parameter.value);
       if (p < 0) return;
-      const runs = data.runs.filter((run) => run.mean !== undefined && run.mean !== null);
+      // A run without a value of the parameter (one given by -dir, -mon or
+      // -res beside the study) has no place on its axis.
+      const runs = data.runs.filter((run) => run.mean !== undefined && run.mean !== null &&
+        (run.parameters[p] ?? "") !== "");
       const numeric = runs.every((run) => !Number.isNaN(Number(run.parameters[p])));
       const labels = [...new Set(runs.map((run) => run.parameters[p]))].sort(compare);
       const position = (run) => (numeric ? Number(run.parameters[p]) : labels.indexOf(run.parameters[p]));
