@@ -232,10 +232,13 @@ __attribute__((noinline)) char* formatUncommon(uint32_t negative, uint32_t magni
 
 // A normal float m * 2^e: m * 2^e * 10^q, the nine digits and their
 // fraction, as the upper and lower half of one 64 x 64-bit product of the
-// shifted mantissa with the table's power. An inexact power lies below 10^q
-// by less than one unit, so the true product lies in [product, product +
-// mantissa): the fraction decides the rounding unless it lies within that
-// below one half (or on it, a tie, for an exact power).
+// shifted mantissa with the table's power. With an exact power (10^0 to
+// 10^27: values from 1e-19 to 1e9) the fraction is exact, and a tie goes to
+// the even digits; such ties are common (101011.9375, a float near
+// atmospheric pressure, has ten digits ending in 5). An inexact power lies
+// below 10^q by less than one unit, so the true product lies in [product,
+// product + mantissa): the fraction decides the rounding unless it lies
+// within that below one half.
 static inline __attribute__((always_inline)) char* format8(float value, char* out) {
     uint32_t bits;
     std::memcpy(&bits, &value, sizeof bits);
@@ -251,10 +254,11 @@ static inline __attribute__((always_inline)) char* format8(float value, char* ou
     const u128 product = static_cast<u128>(mantissa) * entry.power;
     constexpr uint64_t kHalf = uint64_t(1) << 63;
     const uint64_t fraction = static_cast<uint64_t>(product);
-    uint32_t digits = static_cast<uint32_t>(product >> 64) + (fraction > kHalf);
+    const uint32_t whole = static_cast<uint32_t>(product >> 64);
+    const bool exact = entry.inexact == 0;
+    uint32_t digits = whole + ((fraction > kHalf) | ((fraction == kHalf) & exact & (whole & 1)));
     uint32_t exponent = entry.exponentText;
-    const uint64_t slack = entry.inexact ? mantissa : 0;
-    const bool undecided = (fraction <= kHalf) & (fraction + slack >= kHalf);
+    const bool undecided = !exact & (fraction <= kHalf) & (fraction + mantissa >= kHalf);
     if (__builtin_expect(undecided | (digits == kBillion), 0)) {
         int decimal = entry.decimal;
         digits = exactNormalDigits(magnitude, decimal);

@@ -8,6 +8,7 @@
 #endif
 #include <immintrin.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cstdint>
 #include <cstring>
@@ -15,14 +16,15 @@
 #include "export/DecimalScales.h"
 #include "export/NumberFormat.h"
 
-// The scalar formatter's steps (NumberFormat.cpp), each on eight values in
-// the 64-bit lanes of a 512-bit register: the table's entry by gathering,
-// the 31 x 64-bit product from two 32 x 32-bit ones, the nine digits split
-// into text by multiplying with reciprocals. Each value's field is laid out
-// in 16 bytes ("-d.dddddddde+dd,"), and the bytes a field does not have (the
-// sign of a positive value, all but the "," of a missing one) are squeezed
-// out before storing. A group of eight with a value the scalar formatter
-// takes out of its common path (zeros excepted) is left to it whole.
+// The scalar formatter's arithmetic (NumberFormat.cpp) on eight values in
+// the 64-bit lanes of 512-bit registers: the decimal exponent and the power
+// of ten from small tables held in registers, the 31 x 64-bit product from
+// two 32 x 32-bit ones, the nine digits split into text by multiplying with
+// reciprocals. Each value's field is laid out in 16 bytes
+// ("-d.dddddddde+dd,"), and the bytes a field does not have (the sign of a
+// positive value, all but the "," of a missing one) are squeezed out before
+// storing. A group with a value the scalar formatter takes out of its common
+// path (zeros excepted) is left to it whole.
 
 #define OWL_WIDE __attribute__((target("avx512f,avx512bw,avx512dq,avx512vl,avx512vbmi2")))
 
@@ -48,9 +50,9 @@ OWL_WIDE inline __m512i eightDigits(__m512i value) {
     const __m512i hundreds =
         _mm512_srli_epi32(_mm512_mullo_epi32(halves, _mm512_set1_epi32(10486)), 20);
     const __m512i pairs = _mm512_or_si512(
-        hundreds, _mm512_slli_epi32(
-                      _mm512_sub_epi32(halves, _mm512_mullo_epi32(hundreds, _mm512_set1_epi32(100))),
-                      16));
+        hundreds,
+        _mm512_slli_epi32(
+            _mm512_sub_epi32(halves, _mm512_mullo_epi32(hundreds, _mm512_set1_epi32(100))), 16));
     const __m512i tens = _mm512_srli_epi16(_mm512_mullo_epi16(pairs, _mm512_set1_epi16(103)), 10);
     const __m512i ones = _mm512_sub_epi16(pairs, _mm512_mullo_epi16(tens, _mm512_set1_epi16(10)));
     return _mm512_or_si512(_mm512_or_si512(tens, _mm512_slli_epi16(ones, 8)),
@@ -84,8 +86,8 @@ OWL_WIDE inline Thirds thirdsOf(__m512i index) {
 
 OWL_WIDE inline __m512i lookUp(const Table80& table, __m512i index, Thirds thirds) {
     __m512i entry = _mm512_permutex2var_epi32(table.part[0], index, table.part[1]);
-    entry = _mm512_mask_mov_epi64(
-        entry, thirds.second, _mm512_permutex2var_epi32(table.part[2], index, table.part[3]));
+    entry = _mm512_mask_mov_epi64(entry, thirds.second,
+                                  _mm512_permutex2var_epi32(table.part[2], index, table.part[3]));
     return _mm512_mask_mov_epi64(entry, thirds.third,
                                  _mm512_permutexvar_epi32(index, table.part[4]));
 }
@@ -152,20 +154,31 @@ constexpr bool tablesAgree() {
 }
 static_assert(tablesAgree(), "the vector formatter's arithmetic differs from the tables");
 
-// Eight fields at out; nullptr (nothing written that counts) when a value
-// needs the scalar formatter.
-OWL_WIDE inline __attribute__((always_inline)) char* formatEight(const float* const* columns,
-                                                                 size_t record, char* out,
-                                                                 const Table80& thresholds,
-                                                                 const Table80& powerLow,
-                                                                 const Table80& powerHigh) {
-    // The next cache line of each column is asked for ahead of use (see
-    // formatScientific8Fields).
-    for (int i = 0; i < 8; ++i) __builtin_prefetch(columns[i] + record + 16);
-    const __m256i values = _mm256_castps_si256(
-        _mm256_set_ps(columns[7][record], columns[6][record], columns[5][record],
-                      columns[4][record], columns[3][record], columns[2][record],
-                      columns[1][record], columns[0][record]));
+// The value at record of each of eight columns, or of the first lanes of
+// them (the other lanes zero). The next cache line of each column is asked
+// for ahead of use (see formatScientific8Fields).
+OWL_WIDE inline __m256i valuesAt(const float* const* columns, size_t record, int lanes) {
+    if (lanes == 8) {
+        for (int i = 0; i < 8; ++i) __builtin_prefetch(columns[i] + record + 16);
+        return _mm256_castps_si256(_mm256_set_ps(
+            columns[7][record], columns[6][record], columns[5][record], columns[4][record],
+            columns[3][record], columns[2][record], columns[1][record], columns[0][record]));
+    }
+    alignas(32) float values[8] = {};
+    for (int i = 0; i < lanes; ++i) {
+        __builtin_prefetch(columns[i] + record + 16);
+        values[i] = columns[i][record];
+    }
+    return _mm256_load_si256(reinterpret_cast<const __m256i*>(values));
+}
+
+// The fields of eight columns (or of the first lanes of them) at out;
+// nullptr (nothing written that counts) when a value needs the scalar
+// formatter.
+OWL_WIDE inline __attribute__((always_inline)) char* formatEight(
+    const float* const* columns, size_t record, int lanes, char* out, const Table80& thresholds,
+    const Table80& powerLow, const Table80& powerHigh) {
+    const __m256i values = valuesAt(columns, record, lanes);
 
     const __m512i bits = _mm512_cvtepu32_epi64(values);
     const __m512i magnitude = _mm512_and_si512(bits, broadcast(0x7fffffff));
@@ -178,13 +191,13 @@ OWL_WIDE inline __attribute__((always_inline)) char* formatEight(const float* co
 
     // The decimal exponent: the binade's lower one, or one more at and above
     // the binade's threshold. Zeros take the exponent 0.
-    const __m512i biased = _mm512_mask_mov_epi64(_mm512_srli_epi64(magnitude, 23), zero,
-                                                 broadcast(127));
+    const __m512i biased =
+        _mm512_mask_mov_epi64(_mm512_srli_epi64(magnitude, 23), zero, broadcast(127));
     const __m512i lower = _mm512_srai_epi64(
         _mm512_mul_epi32(_mm512_sub_epi64(biased, broadcast(127)), broadcast(78913)), 18);
     const __m512i lowerIndex = _mm512_sub_epi64(lower, broadcast(kLowestDecimal));
-    const __m512i threshold = _mm512_and_si512(
-        lookUp(thresholds, lowerIndex, thirdsOf(lowerIndex)), broadcast(0xffffffff));
+    const __m512i threshold = _mm512_and_si512(lookUp(thresholds, lowerIndex, thirdsOf(lowerIndex)),
+                                               broadcast(0xffffffff));
     const __mmask8 upper = _mm512_cmpge_epu64_mask(magnitude, threshold);
     const __m512i decimal = _mm512_mask_add_epi64(lower, upper, lower, broadcast(1));
 
@@ -208,18 +221,19 @@ OWL_WIDE inline __attribute__((always_inline)) char* formatEight(const float* co
     const __m512i fraction = _mm512_add_epi64(lowProduct, _mm512_slli_epi64(highProduct, 32));
     __m512i digits = _mm512_srli_epi64(highProduct, 32);
     const __m512i one = broadcast(1);
-    digits = _mm512_mask_add_epi64(digits, _mm512_cmplt_epu64_mask(fraction, lowProduct), digits,
-                                   one);
+    digits =
+        _mm512_mask_add_epi64(digits, _mm512_cmplt_epu64_mask(fraction, lowProduct), digits, one);
 
     // Rounding, as the scalar formatter decides it; powers other than 10^0
     // to 10^27 are inexact.
     const __m512i half = broadcast(uint64_t(1) << 63);
-    digits = _mm512_mask_add_epi64(digits, _mm512_cmpgt_epu64_mask(fraction, half), digits, one);
     const __mmask8 inexact = _mm512_cmpgt_epu64_mask(q, broadcast(27));
-    const __m512i slack = _mm512_maskz_mov_epi64(inexact, mantissa);
-    const __mmask8 undecided =
-        _mm512_cmple_epu64_mask(fraction, half) &
-        _mm512_cmpge_epu64_mask(_mm512_add_epi64(fraction, slack), half);
+    const __mmask8 tieToOdd = _mm512_cmpeq_epu64_mask(fraction, half) &
+                              _mm512_test_epi64_mask(digits, one) & static_cast<__mmask8>(~inexact);
+    digits = _mm512_mask_add_epi64(digits, _mm512_cmpgt_epu64_mask(fraction, half) | tieToOdd,
+                                   digits, one);
+    const __mmask8 undecided = inexact & _mm512_cmple_epu64_mask(fraction, half) &
+                               _mm512_cmpge_epu64_mask(_mm512_add_epi64(fraction, mantissa), half);
     const __mmask8 carried = _mm512_cmpeq_epi64_mask(digits, broadcast(1000000000));
     if ((undecided | carried) & normal & static_cast<__mmask8>(~missing)) return nullptr;
     digits = _mm512_maskz_mov_epi64(static_cast<__mmask8>(~zero), digits);
@@ -255,6 +269,7 @@ OWL_WIDE inline __attribute__((always_inline)) char* formatEight(const float* co
     __m512i keep = broadcast(0xfffe);
     keep = _mm512_mask_mov_epi64(keep, negative, broadcast(0xffff));
     keep = _mm512_mask_mov_epi64(keep, missing, broadcast(0x8000));
+    keep = _mm512_maskz_mov_epi64(static_cast<__mmask8>((1u << lanes) - 1), keep);
     const __m128i masks = _mm512_cvtepi64_epi16(keep);
     const uint64_t keepLow = static_cast<uint64_t>(_mm_cvtsi128_si64(masks));
     const uint64_t keepHigh = static_cast<uint64_t>(_mm_extract_epi64(masks, 1));
@@ -284,16 +299,17 @@ bool supported() {
 }
 
 OWL_WIDE char* fields(const float* const* columns, size_t count, size_t record, char* out) {
-    size_t column = 0;
-    if (count < 8) return scalarFields(columns, count, record, out);
+    if (count < 4) return scalarFields(columns, count, record, out);
     const Table80 thresholds = loadTable(kWideTables.threshold);
     const Table80 powerLow = loadTable(kWideTables.powerLow);
     const Table80 powerHigh = loadTable(kWideTables.powerHigh);
-    for (; column + 8 <= count; column += 8) {
-        char* end = formatEight(columns + column, record, out, thresholds, powerLow, powerHigh);
-        out = end ? end : scalarFields(columns + column, 8, record, out);
+    for (size_t column = 0; column < count; column += 8) {
+        const int lanes = static_cast<int>(std::min<size_t>(8, count - column));
+        char* end =
+            formatEight(columns + column, record, lanes, out, thresholds, powerLow, powerHigh);
+        out = end ? end : scalarFields(columns + column, static_cast<size_t>(lanes), record, out);
     }
-    return scalarFields(columns + column, count - column, record, out);
+    return out;
 }
 
 }  // namespace owl::numberformat::wide

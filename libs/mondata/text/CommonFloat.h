@@ -16,15 +16,14 @@ constexpr uint64_t kZeros = 0x3030303030303030;  // "00000000"
 inline constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                           1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                           1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-inline constexpr uint64_t kWholePowersOfTen[] = {1,         10,         100,         1000,
-                                                 10000,     100000,     1000000,     10000000,
-                                                 100000000, 1000000000, 10000000000};
+inline constexpr uint64_t kWholePowersOfTen[] = {
+    1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000, 10000000000};
 // 10^e rounded to double for e from -22 to 22, by e + 22: exact from 10^0 up.
-inline constexpr double kScales[] = {
-    1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14, 1e-13, 1e-12, 1e-11,
-    1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,
-    1e2,   1e3,   1e4,   1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,
-    1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22};
+inline constexpr double kScales[] = {1e-22, 1e-21, 1e-20, 1e-19, 1e-18, 1e-17, 1e-16, 1e-15, 1e-14,
+                                     1e-13, 1e-12, 1e-11, 1e-10, 1e-9,  1e-8,  1e-7,  1e-6,  1e-5,
+                                     1e-4,  1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,   1e3,   1e4,
+                                     1e5,   1e6,   1e7,   1e8,   1e9,   1e10,  1e11,  1e12,  1e13,
+                                     1e14,  1e15,  1e16,  1e17,  1e18,  1e19,  1e20,  1e21,  1e22};
 
 inline bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -89,8 +88,8 @@ inline float scaledByPowerOfTen(uint64_t mantissa, int exponent) {
 // then the exponent: at most 9 digits, so m < 2^53 as the exact route
 // needs. Needs the 12 bytes after the sign within the token's line.
 inline __attribute__((always_inline)) const char* readCommonFloatPrefix(const char* begin,
-                                                                    const char* end,
-                                                                    float& value) {
+                                                                        const char* end,
+                                                                        float& value) {
     using namespace commonfloat;
     const bool negative = *begin == '-';
     const char* p = begin + negative;

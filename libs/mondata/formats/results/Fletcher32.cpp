@@ -53,8 +53,8 @@ OWL_VECTORIZED uint32_t fletcher32(const void* data, size_t bytes) {
 
 bool fletcher32Matches(const void* data, size_t bytes, const void* stored) {
     const uint8_t* text = static_cast<const uint8_t*>(stored);
-    const uint32_t expected = uint32_t(text[0]) | uint32_t(text[1]) << 8 |
-                              uint32_t(text[2]) << 16 | uint32_t(text[3]) << 24;
+    const uint32_t expected = uint32_t(text[0]) | uint32_t(text[1]) << 8 | uint32_t(text[2]) << 16 |
+                              uint32_t(text[3]) << 24;
     const uint32_t sum = fletcher32(data, bytes);
     const uint32_t swapped = (sum & 0xff00ff00) >> 8 | (sum & 0x00ff00ff) << 8;
     return expected == sum || expected == swapped;

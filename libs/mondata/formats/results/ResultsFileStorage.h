@@ -23,10 +23,10 @@ std::string foreignLayout(hid_t dataset);
 
 // A chunked 1-D dataset's chunks, as reading them one by one needs them.
 struct StoredChunks {
-    hsize_t values = 0;               // elements a chunk holds
-    bool checksumOnly = false;        // Fletcher's checksum is its one filter
-    std::vector<hsize_t> bytes;       // each chunk's stored size
-    std::vector<unsigned> unfiltered; // each chunk's filters left out (a mask)
+    hsize_t values = 0;                // elements a chunk holds
+    bool checksumOnly = false;         // Fletcher's checksum is its one filter
+    std::vector<hsize_t> bytes;        // each chunk's stored size
+    std::vector<unsigned> unfiltered;  // each chunk's filters left out (a mask)
 };
 
 // Whether every element of an open 1-D dataset of `count` elements has
