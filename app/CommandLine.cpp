@@ -90,6 +90,8 @@ const Option kOptions[] = {
     {"-lastvaluesonly", kOriginal, [](S& s) { s.mode = LastValues; }},
     {"-firsttimestep", kOriginal, &S::firstTimestep},
     {"-lasttimestep", kOriginal, &S::lastTimestep},
+    {"-firsttime", kAdded, &S::firstTime, kNumber},
+    {"-lasttime", kAdded, &S::lastTime, kNumber},
     {"-stats", kAdded, [](S& s) { s.mode = Stats; }},
     {"-window", kAdded, &S::window, "auto"},
     {"-cauchy", kAdded, &S::cauchy, kNumber},

@@ -28,6 +28,8 @@ struct ExportSettings {
     bool header = true;
     int32_t firstTimestep = 0;
     int32_t lastTimestep = 0;
+    std::string firstTime;  // -firsttime, -lasttime: texts (checked by exporter::timeRange)
+    std::string lastTime;
     // -h, -help or --help: print the usage and do nothing else; --version:
     // print the version.
     bool help = false;

@@ -44,6 +44,9 @@ Table options:
   -noheader        leave out the header line
   -firsttimestep N start at time step N (0 or below: from the first)
   -lasttimestep N  stop at time step N (0 or below: to the last)
+  -firsttime T     start at the first step whose TIME is T or later (with
+                   -stats: the window starts there)
+  -lasttime T      stop at the last step whose TIME is T or earlier
 
 Solver-log patterns (OpenFOAM logs, -mon and -dir):
   -pattern TEXT    the numbers at {NAME} of every line holding TEXT become the

@@ -37,6 +37,7 @@ study::StudyOptions studyOptionsOf(const ExportSettings& s) {
     if (s.mode == Stats) options.mode = study::StudyMode::Stats;
     options.stats =
         exporter::statsSettings(s.window, s.cauchy, s.converged, s.reference, s.tolerance);
+    options.times = exporter::timeRange(s.firstTime, s.lastTime);
     return options;
 }
 
@@ -69,6 +70,7 @@ int main(int argc, char** argv) {
             .setHeader(s.header)
             .setFirstTimestep(s.firstTimestep)
             .setLastTimestep(s.lastTimestep)
+            .setTimeRange(exporter::timeRange(s.firstTime, s.lastTime))
             .setLogPatterns(s.patterns, s.patternsFile)
             .setStatsSettings(
                 exporter::statsSettings(s.window, s.cauchy, s.converged, s.reference, s.tolerance));

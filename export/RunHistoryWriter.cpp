@@ -67,6 +67,11 @@ RunHistoryWriter& RunHistoryWriter::setLastTimestep(int32_t step) {
     return *this;
 }
 
+RunHistoryWriter& RunHistoryWriter::setTimeRange(const exporter::TimeRange& range) {
+    timeRange = range;
+    return *this;
+}
+
 RunHistoryWriter& RunHistoryWriter::setLogPatterns(const std::vector<std::string>& patterns,
                                                    const std::string& patternsFile) {
     logPatterns = patterns;
@@ -98,6 +103,10 @@ int RunHistoryWriter::process() {
         exporter::raise("process", "No valid data source has been specified.");
     database->updateData();
     if (varRule) setVarRule(varRuleText);  // in the run's encoding
+    if (mode == TimeHistory || mode == Stats) {
+        exporter::narrowToTimes(*database, timeRange, firstTimestep, lastTimestep);
+        statsSettings.windowSteps = exporter::statsWindow(timeRange, statsSettings.windowSteps);
+    }
 
     switch (mode) {
         case ShowVars:

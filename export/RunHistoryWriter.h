@@ -11,6 +11,7 @@
 
 #include "export/ExportMode.h"
 #include "export/StatsSettings.h"
+#include "export/TimeRange.h"
 
 class MonDatabase;
 class MonVariableRule;
@@ -40,6 +41,9 @@ class RunHistoryWriter {
     RunHistoryWriter& setHeader(bool header);
     RunHistoryWriter& setFirstTimestep(int32_t step);
     RunHistoryWriter& setLastTimestep(int32_t step);
+    // -firsttime, -lasttime: narrow the steps of the tables and -stats; with
+    // -stats a first time fixes the window's start.
+    RunHistoryWriter& setTimeRange(const exporter::TimeRange& range);
     // Patterns of solver-log lines, given one by one and in a file (one a
     // line); a malformed one throws before anything is read.
     RunHistoryWriter& setLogPatterns(const std::vector<std::string>& patterns,
@@ -93,6 +97,7 @@ class RunHistoryWriter {
     int32_t precision = 8;
     int32_t firstTimestep = 0;
     int32_t lastTimestep = 0;
+    exporter::TimeRange timeRange;
     ExportMode mode = TimeHistory;
     exporter::StatsSettings statsSettings;
     std::unique_ptr<MonDatabase> database;

@@ -16,8 +16,9 @@ namespace exporter {
 
 namespace {
 
-std::string nameOf(const MonVariable& variable) {
-    return variable.getName().toLatin1().toStdString();
+// Record keys are ASCII, the same bytes in every encoding.
+bool isKeyField(const MonVariable& variable) {
+    return RunHistoryWriter::isKeyField(variable.getName().toStdString());
 }
 
 bool attributeIs(const MonVariable& variable, const char* key, const char* value) {
@@ -41,13 +42,14 @@ bool isTimeOrStepSize(const MonVariable& variable) {
 // A variable the table shows and the criteria judge without its being
 // named: neither a record key nor a time.
 bool isResult(const MonVariable& variable) {
-    return !RunHistoryWriter::isKeyField(nameOf(variable)) && !isTimeOrStepSize(variable);
+    return !isKeyField(variable) && !isTimeOrStepSize(variable);
 }
 
 // A row to compute: its variable's data (null when the run lacks it), the
 // tests of every criterion whose rule it matches.
 struct StatsInput {
     const TimestepData* data = nullptr;
+    const TimestepData* time = nullptr;  // the run's TIME, when it has one
     bool residual = false;
     bool log10Values = false;
     std::vector<stats::CriterionTest> tests;
@@ -55,10 +57,16 @@ struct StatsInput {
 
 class ReportBuilder {
   public:
-    ReportBuilder(const MonDatabase& database, const StatsSettings& settings)
-        : database_(database), settings_(settings), variables_(database.getVariableList()) {
+    ReportBuilder(const MonDatabase& database, const StatsSettings& settings, NameBytes bytes)
+        : database_(database),
+          settings_(settings),
+          bytes_(bytes),
+          variables_(database.getVariableList()) {
         for (const MonVariable& variable : variables_)
             byName_.emplace(variable.getName(), &variable);
+        // The criteria's rules name variables as the names are spelled here.
+        for (const stats::Criterion& criterion : settings_.criteria)
+            criterionRules_.emplace_back(nameText(criterion.ruleText, bytes_));
     }
 
     // The rules of the criteria that match no variable the table could
@@ -66,12 +74,12 @@ class ReportBuilder {
     std::vector<std::string> unmatchedRules(const std::vector<std::string>& rows) const {
         const std::set<std::string> named(rows.begin(), rows.end());
         std::vector<std::string> unmatched;
-        for (const stats::Criterion& criterion : settings_.criteria) {
+        for (size_t c = 0; c < criterionRules_.size(); ++c) {
             bool matched = false;
             for (const MonVariable& variable : variables_)
                 matched = matched || ((isResult(variable) || named.count(nameOf(variable))) &&
-                                      criterion.rule->match(variable));
-            if (!matched) unmatched.push_back(criterion.ruleText);
+                                      criterionRules_[c].match(variable));
+            if (!matched) unmatched.push_back(settings_.criteria[c].ruleText);
         }
         return unmatched;
     }
@@ -89,10 +97,10 @@ class ReportBuilder {
         PreparedData data;
         if (!varList.empty() && verdict) names = varList;
         if (!varList.empty() && !verdict)
-            selectVariables(database_, varList, nullptr, {}, data, names);
+            selectVariables(database_, varList, nullptr, {}, data, names, bytes_);
         if (rule) {
             std::vector<std::string> matched;
-            selectVariables(database_, {}, rule, {}, data, matched);
+            selectVariables(database_, {}, rule, {}, data, matched, bytes_);
             names.insert(names.end(), matched.begin(), matched.end());
         }
         for (const MonVariable& variable : variables_) {
@@ -104,7 +112,7 @@ class ReportBuilder {
         }
         if (!selected)
             for (const auto& [name, value] : references)
-                if (!byName_.count(QString::fromLatin1(name.c_str()))) names.push_back(name);
+                if (!byName_.count(nameText(name, bytes_))) names.push_back(name);
         std::vector<std::string> rows;
         std::set<std::string> seen;
         for (const std::string& name : names)
@@ -115,29 +123,36 @@ class ReportBuilder {
 
     StatsInput input(const std::string& name) const {
         StatsInput input;
-        const QString qname = QString::fromLatin1(name.c_str());
+        const QString qname = nameText(name, bytes_);
         input.data = database_.getVariable(qname);
+        input.time = database_.getVariable(QStringLiteral("TIME"));
         auto found = byName_.find(qname);
         const MonVariable variable =
             found != byName_.end() ? *found->second : MonVariable(qname, nullptr);
         input.residual = isResidual(variable);
         input.log10Values = variable.declaredInfo() && variable.declaredInfo()->holdsLog10();
-        for (const stats::Criterion& criterion : settings_.criteria)
-            if (criterion.rule->match(variable))
-                input.tests.insert(input.tests.end(), criterion.tests.begin(),
-                                   criterion.tests.end());
+        for (size_t c = 0; c < criterionRules_.size(); ++c)
+            if (criterionRules_[c].match(variable))
+                input.tests.insert(input.tests.end(), settings_.criteria[c].tests.begin(),
+                                   settings_.criteria[c].tests.end());
         return input;
     }
 
   private:
     bool matchesCriterion(const MonVariable& variable) const {
-        for (const stats::Criterion& criterion : settings_.criteria)
-            if (criterion.rule->match(variable)) return true;
+        for (const MonVariableRule& rule : criterionRules_)
+            if (rule.match(variable)) return true;
         return false;
+    }
+
+    std::string nameOf(const MonVariable& variable) const {
+        return nameBytes(variable.getName(), bytes_);
     }
 
     const MonDatabase& database_;
     const StatsSettings& settings_;
+    const NameBytes bytes_;
+    std::vector<MonVariableRule> criterionRules_;
     const std::vector<MonVariable> variables_;
     std::map<QString, const MonVariable*> byName_;
 };
@@ -149,7 +164,8 @@ void computeRow(const StatsInput& input, const StatsSettings& settings, int32_t 
         row.verdict = stats::missingVerdict();
         return;
     }
-    const stats::StepSeries series = stats::stepSeries(*input.data, firstStep, lastStep);
+    thread_local stats::StepSeries series;  // its memory serves the thread's next rows
+    stats::fillStepSeries(series, *input.data, firstStep, lastStep, input.time);
     stats::StatsOptions options;
     options.windowSteps = settings.windowSteps;
     options.cauchySteps = settings.cauchySteps;
@@ -186,8 +202,8 @@ void requireMatchedCriteria(const StatsReport& report) {
 
 StatsReport statsReport(const MonDatabase& database, const std::vector<std::string>& varList,
                         const MonVariableRule* rule, const StatsSettings& settings,
-                        int32_t firstStep, int32_t lastStep) {
-    const ReportBuilder builder(database, settings);
+                        int32_t firstStep, int32_t lastStep, NameBytes bytes) {
+    const ReportBuilder builder(database, settings, bytes);
     static const std::map<std::string, double> kNone;
     const std::map<std::string, double>& references =
         settings.references ? *settings.references : kNone;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "export/StatsSettings.h"
+#include "libs/mondata/model/NameEncoding.h"
 #include "stats/ReferenceComparison.h"
 #include "stats/VariableStats.h"
 #include "stats/Verdict.h"
@@ -46,11 +47,13 @@ struct StatsReport {
 // variable but the times (simulation time, time-step sizes); with a verdict,
 // those the criteria match and those of the reference. Record keys are left
 // out; a time is a row only when named. Steps from firstStep to lastStep
-// (0 or below: open end). The variables are computed in parallel.
+// (0 or below: open end). Names, listed and in the rows, are spelled in
+// bytes, the criteria's rules read so too. The variables are computed in
+// parallel.
 // Throws owl::Error for an unknown listed name (without a verdict).
 StatsReport statsReport(const MonDatabase& database, const std::vector<std::string>& varList,
                         const MonVariableRule* rule, const StatsSettings& settings,
-                        int32_t firstStep, int32_t lastStep);
+                        int32_t firstStep, int32_t lastStep, mon::NameEncoding bytes);
 
 // Throws owl::Error naming the first criterion rule that matched nothing:
 // an error of the command line for a single run.

@@ -6,12 +6,14 @@
 
 #include "export/RunHistoryWriter.h"
 #include "export/StatsReport.h"
+#include "libs/mondata/model/MonDatabase.h"
 
 namespace {
 
 const std::vector<std::string> kStatsColumns = {
-    "VARIABLE", "COUNT",  "FIRST STEP", "LAST STEP", "MEAN",   "STD",    "MIN",
-    "MAX",      "STDERR", "NEFF",       "DRIFT",     "ORDERS", "CAUCHY", "NOTE"};
+    "VARIABLE", "COUNT",  "FIRST STEP", "LAST STEP", "MEAN",  "STD",
+    "MIN",      "MAX",    "STDERR",     "NEFF",      "DRIFT", "ORDERS",
+    "CAUCHY",   "PERIOD", "FREQUENCY",  "AMPLITUDE", "NOTE"};
 
 // Free text: quoted, a quote inside doubled.
 std::string quoted(const std::string& text) {
@@ -49,6 +51,9 @@ void appendFields(std::string& line, const exporter::StatsReportRow& row,
                                        number(s.drift),
                                        number(s.orders),
                                        number(s.cauchy),
+                                       number(s.period),
+                                       number(s.frequency),
+                                       number(s.amplitude),
                                        s.note()};
     if (report.hasReference) {
         fields.push_back(number(row.reference));
@@ -69,7 +74,8 @@ void appendFields(std::string& line, const exporter::StatsReportRow& row,
 
 int RunHistoryWriter::writeStats() {
     const exporter::StatsReport report = exporter::statsReport(
-        *database, varList, varRule.get(), statsSettings, firstTimestep, lastTimestep);
+        *database, varList, varRule.get(), statsSettings, firstTimestep, lastTimestep,
+        database->nameEncoding());
     exporter::requireMatchedCriteria(report);
     std::vector<std::string> columns = kStatsColumns;
     if (report.hasReference) columns.insert(columns.end(), {"REFERENCE", "DIFFERENCE"});

@@ -13,10 +13,12 @@ void runMonplot(const PlotOptions& options, const std::string& orbDataDir) {
     const bool watching = options.watchSeconds > 0;
     if (watching) installStopHandlers();
     const PlotWriter writer(options, findTemplateDirectory(orbDataDir, runningExecutable()));
-    // Each drawing reads the runs afresh and lets them go: watching holds no
-    // data. A run that has not started (its files missing, empty or without
-    // a record yet) is waited for; once drawn, a run that cannot be read for
-    // a moment is the watch loop's warning.
+    // Each drawing reads what the runs' solvers appended since the last,
+    // and draws again only when a run changed. A run that has not started
+    // (its files missing, empty or without a record yet) is waited for; once
+    // drawn, a run that cannot be read for a moment is the watch loop's
+    // warning.
+    FollowedRuns runs(options);
     bool drawn = false;
     std::string waitingReported;
     const auto wait = [&](const std::string& reason) {
@@ -26,9 +28,8 @@ void runMonplot(const PlotOptions& options, const std::string& orbDataDir) {
         waitingReported = reason;
     };
     const auto draw = [&] {
-        std::vector<std::unique_ptr<MonDatabase>> runs;
         try {
-            runs = loadRuns(options);
+            if (!runs.read() && drawn) return;
         } catch (const owl::data::noRecordsYet& error) {
             if (!watching) throw;
             return wait(error.getErrorText());
@@ -36,7 +37,7 @@ void runMonplot(const PlotOptions& options, const std::string& orbDataDir) {
             if (!watching || drawn) throw;
             return wait(error.getErrorText());
         }
-        const std::string progress = writer.write(runs);
+        const std::string progress = writer.write(runs.runs());
         if (!watching) return;
         if (progress.empty()) return wait("the run has no records yet");
         std::cerr << "redrawn " << progress << std::endl;

@@ -57,6 +57,10 @@ const Option kOptions[] = {
      [](PlotOptions& o, const char* v) { o.firstTimestep = saturatingAtoi(v); }},
     {"-lasttimestep", true,
      [](PlotOptions& o, const char* v) { o.lastTimestep = saturatingAtoi(v); }},
+    {"-firsttime", true,
+     [](PlotOptions& o, const char* v) { o.times.first = exporter::timeRange(v, "").first; }},
+    {"-lasttime", true,
+     [](PlotOptions& o, const char* v) { o.times.last = exporter::timeRange("", v).last; }},
     {"-last", true, [](PlotOptions& o, const char* v) { o.lastSteps = stepCount(v); }},
     {"-varlist", true, [](PlotOptions& o, const char* v) { o.varList = v; }},
     {"-varrule", true, [](PlotOptions& o, const char* v) { o.varRule = v; }},
@@ -68,6 +72,7 @@ const Option kOptions[] = {
     {"-serve", true, [](PlotOptions& o, const char* v) { o.serveAddress = v; }},
     {"-poll", true, [](PlotOptions& o, const char* v) { o.pollSeconds = seconds("-poll", v); }},
     {"-study", true, [](PlotOptions& o, const char* v) { o.studyPatterns.emplace_back(v); }},
+    {"-matrix", true, [](PlotOptions& o, const char* v) { o.matrixFile = v; }},
     {"-converged", true, [](PlotOptions& o, const char* v) { o.convergedCriteria = v; }},
     {"-png", false, [](PlotOptions& o, const char*) { o.png = true; }},
     {"-pdf", false, [](PlotOptions& o, const char*) { o.pdf = true; }},
@@ -127,13 +132,26 @@ Draws a run's default monitor plots as SVG files with an index.html.
   -all              the hidden plots too
   -varlist "A;B"    one plot of these variables instead of the defaults
   -varrule RULE     one plot of the variables RULE matches
-  -x VARIABLE       every line against this variable (e.g. TIME)
+  -x VARIABLE       every line against this variable (e.g. TIME); STEP: the
+                    steps. Default: TIME for a run whose steps the reader
+                    numbered, else the steps
   -log, -linear     force logarithmic or linear value axes
   -fullrange        show every value, the start-up transient included
   -last N           only the last N steps
   -firsttimestep N, -lasttimestep N
                     only the steps from N, or up to N (0: open)
+  -firsttime T, -lasttime T
+                    only the steps whose TIME is T or later, or T or earlier
   -watch SECONDS    keep redrawing while the run grows
+  -serve [ADDRESS:]PORT
+                    serve a live dashboard of the runs instead (-out not
+                    needed); it prints the address to open, with its token
+  -study PATTERN    with -serve: every path the pattern matches is a run,
+                    globbed again while serving; may be repeated
+  -matrix FILE.csv  with -study: the runs' parameters from a run matrix
+  -poll SECONDS     with -serve: how often the sources are looked at (2)
+  -converged CRITERIA
+                    with -serve: each run's live verdict, as for monexport
   -h, -help, --help print this text
   --version         print the version
 

@@ -4,11 +4,13 @@
 #include <filesystem>
 #include <memory>
 
+#include "export/TimeRange.h"
 #include "libs/exception/Error.h"
+#include "libs/guiapp/MakeStdString.h"
 #include "libs/mondata/model/MonDatabase.h"
-#include "libs/mondata/model/RecordKey.h"
 #include "monplot/RunLoader.h"
 #include "monplot/SelectedPlot.h"
+#include "monplot/XAxis.h"
 #include "plot/AtomicFile.h"
 #include "plot/IndexPage.h"
 #include "plot/LineNotes.h"
@@ -39,12 +41,6 @@ bool requested(const std::vector<std::string>& names, const std::string& name) {
     return false;
 }
 
-bool hasRecords(const MonDatabase& run) {
-    const TimestepData* steps =
-        run.getVariable(QString::fromLatin1(mon::kAccumulatedTimestep.c_str()));
-    return steps && steps->rows().stepCount() > 0;
-}
-
 std::string progressPhrase(const std::vector<std::unique_ptr<MonDatabase>>& runs,
                            const std::vector<std::string>& runNames) {
     if (runs.size() == 1) return "at " + plot::progressOf(*runs.front());
@@ -53,6 +49,16 @@ std::string progressPhrase(const std::vector<std::unique_ptr<MonDatabase>>& runs
         phrase +=
             (phrase.empty() ? "at " : ", ") + plot::progressOf(*runs[i]) + " of " + runNames[i];
     return phrase;
+}
+
+// The variable's label, with its units when it declares them.
+std::string axisTitle(const MonDatabase& run, const QString& name) {
+    std::string title = owl::MakeStdString(MonVariable(name, &run).getPreferredLabel());
+    if (const mon::VariableInfo* info = run.variableInfo(name)) {
+        const QString units = info->attribute(QStringLiteral("units"));
+        if (!units.trimmed().isEmpty()) title += " [" + owl::MakeStdString(units) + "]";
+    }
+    return title;
 }
 
 std::string pageName(const std::vector<std::string>& runNames) {
@@ -101,13 +107,43 @@ std::vector<size_t> PlotWriter::selectPlots(const std::vector<plot::DefaultPlot>
     return chosen;
 }
 
-plot::Figure PlotWriter::figureOf(const plot::DefaultPlot& plot,
-                                  const std::vector<std::unique_ptr<MonDatabase>>& runs) const {
+std::string PlotWriter::xVariableFor(const std::vector<std::unique_ptr<MonDatabase>>& runs) const {
+    std::vector<const MonDatabase*> databases;
+    for (const std::unique_ptr<MonDatabase>& run : runs) databases.push_back(run.get());
+    return xAxisOf(options_.xVariable, databases);
+}
+
+std::string PlotWriter::axisNote(const std::string& xVariable, const MonDatabase& run) const {
+    if (!options_.xVariable.empty() && options_.xVariable != kStepAxis)
+        return "The x axis of every plot is " + options_.xVariable + " (-x).";
+    if (xVariable.empty())
+        return "The x axis is each plot's own (the steps)" +
+               std::string(run.getVariable(QStringLiteral("TIME"))
+                               ? "; -x TIME draws the run's time."
+                               : ".");
+    return "The x axis is the run's time, " +
+           axisTitle(run, QString::fromLatin1(xVariable.c_str())) +
+           ": its steps are only the order in which the times were read. -x STEP draws the "
+           "steps.";
+}
+
+std::vector<plot::NamedRun> PlotWriter::namedRuns(
+    const std::vector<std::unique_ptr<MonDatabase>>& runs) const {
     std::vector<plot::NamedRun> named;
-    for (size_t i = 0; i < runs.size(); ++i) named.push_back({runs[i].get(), runNames_[i]});
-    const plot::LineRequest request{{options_.firstTimestep, options_.lastTimestep},
-                                    options_.lastSteps,
-                                    QString::fromLatin1(options_.xVariable.c_str())};
+    for (size_t i = 0; i < runs.size(); ++i) {
+        plot::StepRange steps;  // -firsttime, -lasttime: each run by its own times
+        exporter::narrowToTimes(*runs[i], options_.times, steps.first, steps.last);
+        named.push_back({runs[i].get(), runNames_[i], steps});
+    }
+    return named;
+}
+
+plot::Figure PlotWriter::figureOf(const plot::DefaultPlot& plot,
+                                  const std::vector<plot::NamedRun>& named,
+                                  const std::string& xVariable) const {
+    const QString x = QString::fromLatin1(xVariable.c_str());
+    const plot::LineRequest request{
+        {options_.firstTimestep, options_.lastTimestep}, options_.lastSteps, x};
     plot::Figure figure = plot::figureOf(plot, named, request);
     if (options_.selectsVariables()) figure.logarithmicY = selectionIsLogarithmic(figure);
     if (options_.scale != PlotOptions::Scale::Template) {
@@ -126,16 +162,17 @@ std::string PlotWriter::write(const std::vector<std::unique_ptr<MonDatabase>>& r
     }
     const std::vector<plot::DefaultPlot> plots = plotsOf(*runs.front());
     const std::vector<size_t> chosen = selectPlots(plots);
-    if (!options_.xVariable.empty() &&
-        !runs.front()->getVariable(QString::fromLatin1(options_.xVariable.c_str())))
-        fail("write", "The run has no variable '" + options_.xVariable + "' to plot against (-x).");
+    const std::string xVariable = xVariableFor(runs);
+    if (!xVariable.empty() && !runs.front()->getVariable(QString::fromLatin1(xVariable.c_str())))
+        fail("write", "The run has no variable '" + xVariable + "' to plot against (-x).");
+    const std::vector<plot::NamedRun> named = namedRuns(runs);
     prepareFolder();
     const std::vector<std::string> stems = plot::uniqueFileStems(namesOf(plots));
     std::unique_ptr<plot::PdfBook> book;
     if (options_.pdf) book = std::make_unique<plot::PdfBook>(file("plots.pdf"));
     std::vector<plot::IndexEntry> entries;
     for (size_t i : chosen) {
-        const plot::Figure figure = figureOf(plots[i], runs);
+        const plot::Figure figure = figureOf(plots[i], named, xVariable);
         plot::writeSvg(file(stems[i] + ".svg"), figure);
         if (options_.png) plot::writePng(file(stems[i] + ".png"), figure);
         if (book) book->addPage(figure);
@@ -143,9 +180,11 @@ std::string PlotWriter::write(const std::vector<std::unique_ptr<MonDatabase>>& r
     }
     if (book) book->finish();
     const std::string progress = progressPhrase(runs, runNames_);
-    plot::writeFileAtomically(file("index.html"),
-                              plot::indexPage(pageName(runNames_), entries, options_.watchSeconds,
-                                              plot::drawnStatus(progress)));
+    plot::writeFileAtomically(
+        file("index.html"),
+        plot::indexPage(pageName(runNames_), entries, options_.watchSeconds,
+                        plot::drawnStatus(progress), "The run has no plot to show.",
+                        axisNote(xVariable, *runs.front())));
     return progress;
 }
 

@@ -12,6 +12,7 @@
 #include "monplot/PlotOptions.h"
 #include "plot/Figure.h"
 #include "plot/PlotData.h"
+#include "plot/PlotValues.h"
 
 class MonDatabase;
 
@@ -34,9 +35,17 @@ class PlotWriter {
     void prepareFolder() const;
     std::vector<plot::DefaultPlot> plotsOf(MonDatabase& run) const;
     std::vector<size_t> selectPlots(const std::vector<plot::DefaultPlot>& plots) const;
-    plot::Figure figureOf(const plot::DefaultPlot& plot,
-                          const std::vector<std::unique_ptr<MonDatabase>>& runs) const;
+    // The runs as the plots name them, each with its steps of -firsttime
+    // and -lasttime (throws for a run without TIME).
+    std::vector<plot::NamedRun> namedRuns(
+        const std::vector<std::unique_ptr<MonDatabase>>& runs) const;
+    plot::Figure figureOf(const plot::DefaultPlot& plot, const std::vector<plot::NamedRun>& named,
+                          const std::string& xVariable) const;
     std::string file(const std::string& name) const;
+    // The variable every line is drawn against (empty: each plot's own).
+    std::string xVariableFor(const std::vector<std::unique_ptr<MonDatabase>>& runs) const;
+    // What the index page says of the x axis.
+    std::string axisNote(const std::string& xVariable, const MonDatabase& run) const;
 
     PlotOptions options_;
     std::string templateDirectory_;

@@ -1,6 +1,7 @@
 #include "monplot/RunLoader.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 
 #include "libs/exception/Error.h"
@@ -42,21 +43,33 @@ std::vector<std::string> sourcePaths(const PlotOptions& options) {
     return paths;
 }
 
-std::unique_ptr<MonDatabase> loadRun(const RunSource& source) {
-    auto database =
-        std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay());
-    database->updateFrom(sourceTypeOf(source.kind), QString::fromLatin1(source.path.c_str()), true);
-    database->updateData();
-    return database;
-}
-
-std::vector<std::unique_ptr<MonDatabase>> loadRuns(const PlotOptions& options) {
-    if (options.sources.empty())
+FollowedRuns::FollowedRuns(const PlotOptions& options) : sources_(options.sources) {
+    if (sources_.empty())
         throw owl::internal::error("monplot", "loadRun", "No valid data source has been specified.",
                                    owl::errorFatal);
-    std::vector<std::unique_ptr<MonDatabase>> runs;
-    for (const RunSource& source : options.sources) runs.push_back(loadRun(source));
-    return runs;
+    for (size_t i = 0; i < sources_.size(); ++i)
+        runs_.push_back(
+            std::make_unique<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay()));
+}
+
+FollowedRuns::~FollowedRuns() = default;
+
+bool FollowedRuns::read() {
+    bool changed = false;
+    std::exception_ptr firstError;
+    for (size_t i = 0; i < sources_.size(); ++i) {
+        MonDatabase& run = *runs_[i];
+        try {
+            run.updateFrom(sourceTypeOf(sources_[i].kind), QString::fromLatin1(sources_[i].path.c_str()),
+                           false);
+            run.updateData();
+            changed = changed || run.followedChange();
+        } catch (const owl::Error&) {
+            if (!firstError) firstError = std::current_exception();
+        }
+    }
+    if (firstError) std::rethrow_exception(firstError);
+    return changed;
 }
 
 std::vector<std::string> runNames(const std::vector<std::string>& paths) {

@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "libs/exception/Error.h"
-#include "monplot/SourceWatch.h"
+#include "libs/mondata/sources/SourceSignature.h"
 
 namespace {
 volatile std::sig_atomic_t stopRequested = 0;
@@ -41,7 +41,7 @@ void watchAndRedraw(const std::vector<std::string>& sources, double seconds,
                     const std::function<void()>& redraw) {
     const auto signature = [&sources] {
         std::string all;
-        for (const std::string& source : sources) all += sourceSignature(source);
+        for (const std::string& source : sources) all += mon::sourceSignature(source);
         return all;
     };
     std::string drawn = signature();

@@ -12,7 +12,7 @@
 // program; call before the first drawing.
 void installStopHandlers();
 
-// Draws again by calling redraw whenever the sourceSignature of a source
-// changes, checking every `seconds`. Returns when a stop signal arrives.
+// Calls redraw whenever the mon::sourceSignature of a source changes (a stat
+// of its files), checking every `seconds`. Returns when a stop signal arrives.
 void watchAndRedraw(const std::vector<std::string>& sources, double seconds,
                     const std::function<void()>& redraw);

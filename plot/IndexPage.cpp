@@ -50,8 +50,8 @@ std::string escapedHtml(const std::string& text) {
 }
 
 std::string indexPage(const std::string& runName, const std::vector<IndexEntry>& entries,
-                      double reloadSeconds, const std::string& status,
-                      const std::string& emptyNote) {
+                      double reloadSeconds, const std::string& status, const std::string& emptyNote,
+                      const std::string& axisNote) {
     const std::string title = escapedHtml("Monitor plots: " + runName);
     std::string page = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n";
     if (reloadSeconds > 0)
@@ -59,6 +59,7 @@ std::string indexPage(const std::string& runName, const std::vector<IndexEntry>&
                 std::to_string(std::max(1L, std::lround(reloadSeconds))) + "\">\n";
     page += "<title>" + title + "</title>\n<style>\n" + kStyle + "</style>\n</head>\n<body>\n";
     page += "<h1>" + title + "</h1>\n<p class=\"status\">" + escapedHtml(status) + "</p>\n";
+    if (!axisNote.empty()) page += "<p class=\"axis\">" + escapedHtml(axisNote) + "</p>\n";
     if (entries.empty()) page += "<p>" + escapedHtml(emptyNote) + "</p>\n";
     page += problemList(entries);
     for (const IndexEntry& entry : entries) {

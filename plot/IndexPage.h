@@ -20,10 +20,12 @@ struct IndexEntry {
 };
 
 // reloadSeconds 0 writes a page that does not reload; status is the line
-// under the title (drawnStatus). A page without entries says emptyNote.
+// under the title (drawnStatus). A page without entries says emptyNote;
+// axisNote (what the x axis is), when given, stands under the status.
 std::string indexPage(const std::string& runName, const std::vector<IndexEntry>& entries,
                       double reloadSeconds, const std::string& status,
-                      const std::string& emptyNote = "The run has no plot to show.");
+                      const std::string& emptyNote = "The run has no plot to show.",
+                      const std::string& axisNote = "");
 
 // "Drawn 2026-05-17 14:03:07 +0200, at step 262 (t = 0.131).": the local
 // time now and what was drawn ("at step 262 (t = 0.131)", "waiting for the

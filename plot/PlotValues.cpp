@@ -1,5 +1,6 @@
 #include "plot/PlotValues.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -55,8 +56,10 @@ void noteEvents(LineEvents& events, float y, int32_t step) {
     if (y < 0) note(events.firstNegative, step);
 }
 
-StepRange stepsOf(const LineRequest& request, const mon::RowIndex& rows) {
+StepRange stepsOf(const LineRequest& request, const StepRange& run, const mon::RowIndex& rows) {
     StepRange steps = request.steps;
+    if (run.first > 0) steps.first = std::max(steps.first, run.first);
+    if (run.last > 0) steps.last = steps.last > 0 ? std::min(steps.last, run.last) : run.last;
     if (request.lastSteps > 0 && rows.stepCount() > 0) {
         const int64_t first = int64_t{rows.stepAt(rows.stepCount() - 1)} - request.lastSteps + 1;
         if (first > steps.first) steps.first = static_cast<int32_t>(first);
@@ -80,6 +83,32 @@ void describe(FigureLine& line, const MonDatabase& database, const QString& yVar
     }
 }
 
+// Whether both variables hold one record per step of the same rows, so that
+// a step's last loop is its position: the common case, read straight.
+bool oneRecordPerStep(const TimestepData& x, const TimestepData& y) {
+    const mon::RowIndex& rows = y.rows();
+    return &x.rows() == &rows && rows.rowCount() == rows.stepCount() &&
+           y.key() == TimestepData::Key::None && x.key() != TimestepData::Key::Loop;
+}
+
+void copyLine(FigureLine& line, const TimestepData& x, const TimestepData& y,
+              const StepRange& steps, bool& originSet) {
+    const mon::RowIndex& rows = y.rows();
+    const float* values = y.values().data();
+    for (int position = 0; position < rows.stepCount(); ++position) {
+        const int step = rows.stepAt(position);
+        if (steps.first > 0 && step < steps.first) continue;
+        if (steps.last > 0 && step > steps.last) break;
+        const size_t record = static_cast<size_t>(position);
+        const double xValue = x.key() == TimestepData::Key::Step ? static_cast<float>(step)
+                              : x.holdsDoubles()                 ? x.doubleValues()[record]
+                                                                 : x.values()[record];
+        noteEvents(line.events, values[record], step);
+        line.x.push_back(storedX(line, xValue, originSet));
+        line.y.push_back(values[record]);
+    }
+}
+
 FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineRequest& request) {
     FigureLine line;
     line.name = source.label;
@@ -90,10 +119,14 @@ FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineR
     describe(line, database, source.yVariable);
     if (!x || !y) return line;
     const mon::RowIndex& rows = y->rows();
-    const StepRange steps = stepsOf(request, rows);
+    const StepRange steps = stepsOf(request, run.steps, rows);
     line.x.reserve(static_cast<size_t>(rows.stepCount()));
     line.y.reserve(static_cast<size_t>(rows.stepCount()));
     bool originSet = !x->holdsDoubles();  // float X values need no origin
+    if (oneRecordPerStep(*x, *y)) {
+        copyLine(line, *x, *y, steps, originSet);
+        return line;
+    }
     for (int position = 0; position < rows.stepCount(); ++position) {
         const int step = rows.stepAt(position);
         if (steps.first > 0 && step < steps.first) continue;
@@ -123,6 +156,9 @@ Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
                                                                  : request.xVariable);
     const size_t stylesPerRun =
         (plot.lines.size() + kColourCount - 1) / kColourCount * kColourCount;
+    // Reserved: a line's arrays hold a value per step, and growing the
+    // vector would copy every line made so far.
+    figure.lines.reserve(runs.size() * plot.lines.size());
     for (size_t r = 0; r < runs.size(); ++r)
         for (size_t i = 0; i < plot.lines.size(); ++i) {
             FigureLine line = lineOf(plot.lines[i], runs[r], request);

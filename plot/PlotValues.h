@@ -30,6 +30,7 @@ struct LineRequest {
 struct NamedRun {
     const MonDatabase* database;
     std::string name;  // added to the legend names when there are several runs
+    StepRange steps;   // this run's own steps (a range of its TIME), within the request's
 };
 
 Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,

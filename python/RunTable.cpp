@@ -62,14 +62,21 @@ class CollectedMessages : public owl::MessageDisplayItf {
 
 }  // namespace
 
+// The source is followed from the start, so that update() reads only what
+// its writer appends.
 RunTable::RunTable(const std::string& path, Source source, std::vector<std::string> patterns)
     : path_(path),
       source_(source == Source::Guess ? sourceOf(path) : source),
       database_(
           std::make_unique<MonDatabase>(QStringLiteral("main"), new CollectedMessages(warnings_))) {
     database_->setReadOptions({std::move(patterns)});
-    database_->updateFrom(sourceType(source_), pathText(path), true);
+    update();
+}
+
+size_t RunTable::update() {
+    database_->updateFrom(sourceType(source_), pathText(path_), false);
     database_->updateData();
+    return database_->followedRecords();
 }
 
 RunTable::~RunTable() = default;
@@ -229,6 +236,11 @@ std::vector<RunTable::LastValue> RunTable::lastValues(const std::vector<std::str
     return fields;
 }
 
+void RunTable::narrowToTimes(const exporter::TimeRange& times, int32_t& first,
+                             int32_t& last) const {
+    exporter::narrowToTimes(*database_, times, first, last);
+}
+
 exporter::StatsReport RunTable::stats(const std::vector<std::string>& names,
                                       const std::string& rule,
                                       const exporter::StatsSettings& settings, int32_t first,
@@ -236,7 +248,8 @@ exporter::StatsReport RunTable::stats(const std::vector<std::string>& names,
     if (!rule.empty()) select({}, rule, false, true);  // warns when it matches nothing
     const std::unique_ptr<MonVariableRule> parsed = ruleOf(rule);
     exporter::StatsReport report =
-        exporter::statsReport(*database_, names, parsed.get(), settings, first, last);
+        exporter::statsReport(*database_, names, parsed.get(), settings, first, last,
+                              exporter::NameBytes::Utf8);
     exporter::requireMatchedCriteria(report);
     return report;
 }

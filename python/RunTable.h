@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "export/StatsReport.h"
+#include "export/TimeRange.h"
 
 class MonDatabase;
 class TimestepData;
@@ -25,6 +26,10 @@ class RunTable {
     // patterns: of solver-log lines whose named values become variables.
     RunTable(const std::string& path, Source source, std::vector<std::string> patterns = {});
     ~RunTable();
+
+    // Reads what the source's writer added since (a run still being
+    // written) and returns how many records are new; 0 when none.
+    size_t update();
 
     // A folder is a run directory, a file that starts like a results file
     // (HDF5 or ADF) a results file, anything else a monitor file.
@@ -82,6 +87,8 @@ class RunTable {
     exporter::StatsReport stats(const std::vector<std::string>& names, const std::string& rule,
                                 const exporter::StatsSettings& settings, int32_t first,
                                 int32_t last) const;
+    // Narrows the steps first..last to those of a range of TIME.
+    void narrowToTimes(const exporter::TimeRange& times, int32_t& first, int32_t& last) const;
 
   private:
     const TimestepData& data(const std::string& name) const;

@@ -44,7 +44,7 @@ study::StudySettings settingsOf(const std::vector<std::string>& names, const std
     study::StudySettings settings;
     settings.varList = names;
     if (!rule.empty())
-        settings.varRule = std::make_shared<MonVariableRule>(QString::fromLatin1(rule.c_str()));
+        settings.varRule = std::make_shared<MonVariableRule>(QString::fromUtf8(rule.c_str()));
     settings.stats = exporter::statsSettings(window, "", converged, "", "");
     if (mode == "stats")
         settings.mode = study::StudyMode::Stats;
@@ -67,20 +67,22 @@ void addStudyBindings(py::module_& m) {
         study::sortByParameters(runs, parameters);
         return py::make_tuple(runs, parameters.names, parameters.values);
     });
-    m.def("_study_rows", [](const std::vector<std::string>& runs,
-                            const std::vector<std::string>& names, const std::string& rule,
-                            const std::string& mode, unsigned workers, const std::string& window,
-                            const std::string& converged) {
-        const study::StudySettings settings = settingsOf(names, rule, mode, window, converged);
-        std::vector<study::StudyRow> rows;
-        {
-            py::gil_scoped_release released;
-            rows = study::gatherRows(runs, settings, workers);
-        }
-        py::list tuples;
-        for (const study::StudyRow& row : rows) tuples.append(rowTuple(row));
-        return tuples;
-    });
+    m.def("_study_rows",
+          [](const std::vector<std::string>& runs, const std::vector<std::string>& names,
+             const std::string& rule, const std::string& mode, unsigned workers,
+             const std::string& window, const std::string& converged,
+             std::optional<double> firstTime, std::optional<double> lastTime) {
+              study::StudySettings settings = settingsOf(names, rule, mode, window, converged);
+              settings.times = {firstTime, lastTime};
+              std::vector<study::StudyRow> rows;
+              {
+                  py::gil_scoped_release released;
+                  rows = study::gatherRows(runs, settings, workers);
+              }
+              py::list tuples;
+              for (const study::StudyRow& row : rows) tuples.append(rowTuple(row));
+              return tuples;
+          });
     m.def("_study_variables", [](const std::vector<std::vector<std::string>>& perRun, bool anyRead,
                                  const std::vector<std::string>& listed) {
         return study::studyVariables(perRun, anyRead, listed);

@@ -89,6 +89,29 @@ int32_t stepOf(const py::object& step) {
     return step.is_none() ? 0 : step.cast<int32_t>();
 }
 
+// The steps first..last (None: open end) within the TIME range
+// first_time..last_time (None: open end).
+struct Bounds {
+    int32_t first, last;
+    exporter::TimeRange times;
+};
+Bounds boundsOf(const RunTable& run, const py::object& first, const py::object& last,
+                const py::object& firstTime, const py::object& lastTime) {
+    Bounds bounds{stepOf(first), stepOf(last), {}};
+    if (!firstTime.is_none()) bounds.times.first = firstTime.cast<double>();
+    if (!lastTime.is_none()) bounds.times.last = lastTime.cast<double>();
+    run.narrowToTimes(bounds.times, bounds.first, bounds.last);
+    return bounds;
+}
+
+// The statistics over the bounds: a first time fixes the window's start.
+exporter::StatsReport boundedStats(const RunTable& run, const py::object& names,
+                                   const py::object& rule, exporter::StatsSettings settings,
+                                   const Bounds& bounds) {
+    settings.windowSteps = exporter::statsWindow(bounds.times, settings.windowSteps);
+    return run.stats(namesOf(names), ruleOf(rule), settings, bounds.first, bounds.last);
+}
+
 py::module_ importPandas() {
     try {
         return py::module_::import("pandas");
@@ -119,11 +142,13 @@ py::array values(const RunTable& run, const std::string& name, bool loops) {
 }
 
 py::object table(const RunTable& run, const py::object& names, const py::object& rule, bool loops,
-                 const py::object& first, const py::object& last) {
+                 const py::object& first, const py::object& last, const py::object& firstTime,
+                 const py::object& lastTime) {
     py::module_ pandas = importPandas();
     const std::vector<std::string> columns = run.select(namesOf(names), ruleOf(rule), true, loops);
     const bool shown = run.showsLoops(loops);
-    const RunTable::Rows rows = run.rows(shown, stepOf(first), stepOf(last));
+    const Bounds bounds = boundsOf(run, first, last, firstTime, lastTime);
+    const RunTable::Rows rows = run.rows(shown, bounds.first, bounds.last);
     py::dict data;
     for (size_t i = 0; i < columns.size(); ++i) {
         const std::string& name = columns[i];
@@ -207,8 +232,8 @@ py::object statsFrame(const exporter::StatsReport& report) {
     py::module_ pandas = importPandas();
     std::vector<std::string> names;
     py::dict columns;
-    const char* numeric[] = {"mean", "std",   "min",    "max",   "stderr",
-                             "neff", "drift", "orders", "cauchy"};
+    const char* numeric[] = {"mean",  "std",    "min",    "max",    "stderr",    "neff",
+                             "drift", "orders", "cauchy", "period", "frequency", "amplitude"};
     py::list count, first, last, note, reference, difference, verdict, reason;
     std::vector<py::list> values(std::size(numeric));
     for (const exporter::StatsReportRow& row : report.rows) {
@@ -221,6 +246,9 @@ py::object statsFrame(const exporter::StatsReport& report) {
         for (size_t i = 0; i < std::size(fields); ++i) values[i].append(undefinedAsNone(fields[i]));
         values[7].append(optionalNumber(s.orders));
         values[8].append(optionalNumber(s.cauchy));
+        values[9].append(optionalNumber(s.period));
+        values[10].append(optionalNumber(s.frequency));
+        values[11].append(optionalNumber(s.amplitude));
         note.append(s.note());
         reference.append(optionalNumber(row.reference));
         difference.append(row.comparison ? undefinedAsNone(row.comparison->difference)
@@ -258,19 +286,19 @@ exporter::StatsSettings settingsOf(const py::object& window, size_t cauchy) {
 
 py::object statsTable(const RunTable& run, const py::object& names, const py::object& rule,
                       const py::object& window, const py::object& first, const py::object& last,
-                      size_t cauchy) {
-    const exporter::StatsSettings settings = settingsOf(window, cauchy);
-    return statsFrame(
-        run.stats(namesOf(names), ruleOf(rule), settings, stepOf(first), stepOf(last)));
+                      size_t cauchy, const py::object& firstTime, const py::object& lastTime) {
+    return statsFrame(boundedStats(run, names, rule, settingsOf(window, cauchy),
+                                   boundsOf(run, first, last, firstTime, lastTime)));
 }
 
 py::tuple converged(const RunTable& run, const std::string& criteria, const py::object& names,
                     const py::object& rule, const py::object& window, const py::object& first,
-                    const py::object& last, size_t cauchy) {
+                    const py::object& last, size_t cauchy, const py::object& firstTime,
+                    const py::object& lastTime) {
     exporter::StatsSettings settings = settingsOf(window, cauchy);
     settings.criteria = stats::parseCriteria(criteria);
     const exporter::StatsReport report =
-        run.stats(namesOf(names), ruleOf(rule), settings, stepOf(first), stepOf(last));
+        boundedStats(run, names, rule, settings, boundsOf(run, first, last, firstTime, lastTime));
     return py::make_tuple(report.allMet(), statsFrame(report));
 }
 
@@ -285,12 +313,13 @@ std::map<std::string, double> referencesOf(const py::object& reference) {
 
 py::tuple compare(const RunTable& run, const py::object& reference, double atol, double rtol,
                   double k, const py::object& names, const py::object& rule,
-                  const py::object& window, const py::object& first, const py::object& last) {
+                  const py::object& window, const py::object& first, const py::object& last,
+                  const py::object& firstTime, const py::object& lastTime) {
     exporter::StatsSettings settings = settingsOf(window, stats::kDefaultCauchySteps);
     settings.references = referencesOf(reference);
     settings.tolerance = {atol, rtol, k};
     const exporter::StatsReport report =
-        run.stats(namesOf(names), ruleOf(rule), settings, stepOf(first), stepOf(last));
+        boundedStats(run, names, rule, settings, boundsOf(run, first, last, firstTime, lastTime));
     return py::make_tuple(report.allMet(), statsFrame(report));
 }
 
@@ -333,6 +362,16 @@ PYBIND11_MODULE(_core, m) {
              "The names a table holds, as the command's -varlist/-varrule select them: the\n"
              "listed names in order, then the rule's matches in database order; without\n"
              "either, every variable. An unknown listed name raises monexport.Error.")
+        .def(
+            "update",
+            [](RunTable& run) {
+                const size_t records = run.update();
+                emitWarnings(run);
+                return records;
+            },
+            "Reads what the run's solver wrote since the run was opened or last updated\n"
+            "(only the appended part of its files) and returns the number of new\n"
+            "records; table() and the other methods then hold them.")
         .def("keys", &keys, py::arg("loops") = true,
              "(steps, loops): int64 arrays, one entry per row of the time-history table;\n"
              "with loops, every coefficient loop of each step, else one row per step.")
@@ -342,24 +381,29 @@ PYBIND11_MODULE(_core, m) {
              "value. A results file reads only this variable.")
         .def("table", warning(&table), py::arg("names") = py::none(), py::arg("rule") = py::none(),
              py::arg("loops") = true, py::arg("first") = py::none(), py::arg("last") = py::none(),
+             py::arg("first_time") = py::none(), py::arg("last_time") = py::none(),
              "The time-history table as a pandas DataFrame: the command's rows, columns and\n"
              "column order, integer key columns, NaN for empty fields. first/last bound the\n"
-             "time steps as -firsttimestep/-lasttimestep (None or 0 or below: open end).")
+             "time steps as -firsttimestep/-lasttimestep (None or 0 or below: open end),\n"
+             "first_time/last_time the run's TIME as -firsttime/-lasttime (None: open end).")
         .def("last_values", warning(&lastValues), py::arg("names") = py::none(),
              py::arg("rule") = py::none(),
              "Each selected variable's last value, as the last-values table: a dict.")
         .def("stats", warning(&statsTable), py::arg("names") = py::none(),
              py::arg("rule") = py::none(), py::arg("window") = "auto",
              py::arg("first") = py::none(), py::arg("last") = py::none(),
-             py::arg("cauchy") = stats::kDefaultCauchySteps,
+             py::arg("cauchy") = stats::kDefaultCauchySteps, py::arg("first_time") = py::none(),
+             py::arg("last_time") = py::none(),
              "The statistics table (-stats) as a DataFrame indexed by variable: count,\n"
              "first step, last step, mean, std, min, max, stderr, neff, drift, orders,\n"
-             "cauchy (NaN where undefined) and note (a string). window: \"auto\" (the\n"
-             "settled part, MSER-5) or the last N steps. See docs/stats.md.")
+             "cauchy, period, frequency, amplitude (NaN where undefined) and note (a\n"
+             "string). window: \"auto\" (the settled part, MSER-5) or the last N steps;\n"
+             "first_time fixes the window's start as -firsttime. See docs/stats.md.")
         .def("converged", warning(&converged), py::arg("criteria"), py::arg("names") = py::none(),
              py::arg("rule") = py::none(), py::arg("window") = "auto",
              py::arg("first") = py::none(), py::arg("last") = py::none(),
-             py::arg("cauchy") = stats::kDefaultCauchySteps,
+             py::arg("cauchy") = stats::kDefaultCauchySteps, py::arg("first_time") = py::none(),
+             py::arg("last_time") = py::none(),
              "(met, table): the -converged verdict of the criteria 'RULE : TEST [and TEST]\n"
              "; ...' and the statistics table with verdict (bool) and reason columns.\n"
              "Without names or rule, the rows are the variables the criteria match.")
@@ -367,6 +411,7 @@ PYBIND11_MODULE(_core, m) {
              py::arg("rtol") = 1e-6, py::arg("k") = 3.0, py::arg("names") = py::none(),
              py::arg("rule") = py::none(), py::arg("window") = "auto",
              py::arg("first") = py::none(), py::arg("last") = py::none(),
+             py::arg("first_time") = py::none(), py::arg("last_time") = py::none(),
              "(met, table): each mean against a reference (a -stats table's path, a CSV\n"
              "with VARIABLE and MEAN or VALUE columns, or a dict of values), met when\n"
              "|mean - ref| <= atol + rtol |ref| + k stderr. Adds reference, difference,\n"

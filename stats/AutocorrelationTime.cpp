@@ -6,10 +6,10 @@
 
 namespace stats {
 
-AutocorrelationTime autocorrelationTime(const double* x, size_t n) {
+namespace {
+AutocorrelationTime fromCovariance(Autocovariance& covariance) {
     AutocorrelationTime result;
-    if (n < 2) return result;
-    Autocovariance covariance(x, n);
+    const size_t n = covariance.size();
     const double variance = covariance.at(0);
     if (!(variance > 0)) return result;  // constant (or not finite): no correlation to measure
     double tau = 1, largest = 1;
@@ -26,6 +26,19 @@ AutocorrelationTime autocorrelationTime(const double* x, size_t n) {
     result.window = n - 1;
     result.windowFound = false;
     return result;
+}
+}  // namespace
+
+AutocorrelationTime autocorrelationTime(const double* x, size_t n) {
+    if (n < 2) return {};
+    Autocovariance covariance(x, n);
+    return fromCovariance(covariance);
+}
+
+AutocorrelationTime autocorrelationTime(const double* x, size_t n, double mean) {
+    if (n < 2) return {};
+    Autocovariance covariance(x, n, mean);
+    return fromCovariance(covariance);
 }
 
 }  // namespace stats

@@ -16,6 +16,8 @@ struct AutocorrelationTime {
 };
 
 AutocorrelationTime autocorrelationTime(const double* x, size_t n);
+// The same with the values' mean, summed in order, at hand.
+AutocorrelationTime autocorrelationTime(const double* x, size_t n, double mean);
 
 // The factor of Sokal's window condition.
 constexpr double kSokalWindowFactor = 5;

@@ -4,7 +4,9 @@
 // FFT (n log n) when many lags are needed.
 
 #include <cstddef>
-#include <vector>
+#include <optional>
+
+#include "stats/Scratch.h"
 
 namespace stats {
 
@@ -12,12 +14,16 @@ class Autocovariance {
   public:
     // Keeps the centred copy of x[0..n).
     Autocovariance(const double* x, size_t n);
+    // The same with the values' mean, summed in order, already at hand.
+    Autocovariance(const double* x, size_t n, double mean);
 
-    size_t size() const { return centred_.size(); }
+    size_t size() const { return n_; }
     double mean() const { return mean_; }
     // c(lag) for 0 <= lag < size(). Lags computed one at a time cost n each;
     // the first lag beyond kDirectLags computes every lag by FFT.
     double at(size_t lag);
+    // c(lag) for every lag, by FFT.
+    const double* all();
 
     static constexpr size_t kDirectLags = 64;
 
@@ -25,9 +31,10 @@ class Autocovariance {
     double direct(size_t lag) const;
     void computeAllByFft();
 
-    std::vector<double> centred_;
-    std::vector<double> all_;  // every lag, once computed by FFT
+    size_t n_;
     double mean_ = 0;
+    Scratch centred_;
+    std::optional<Scratch> all_;  // every lag, once computed by FFT
 };
 
 }  // namespace stats

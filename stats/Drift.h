@@ -13,11 +13,15 @@ namespace stats {
 // values' mean (MEAN), which the caller has.
 double driftAcross(const int32_t* steps, const double* values, size_t n, double meanValue);
 
+// The same for n equally spaced values: the slope per value times n - 1.
+double driftAcross(const double* values, size_t n, double meanValue);
+
 // Geweke's diagnostic: the means of the first kGewekeFirst and the last
 // kGewekeLast of the window, compared with the standard error of their
 // difference, each part's from its own autocorrelation time.
 struct GewekeTest {
-    double z = 0;  // (mean of first part - mean of last part) / standard error
+    // |mean of first part - mean of last part| / its standard error above
+    // kGewekeLimit.
     bool drifting = false;
 };
 
@@ -30,5 +34,17 @@ constexpr double kGewekeLimit = 3.0;
 constexpr size_t kGewekeMinimumPart = 10;
 
 GewekeTest gewekeTest(const double* values, size_t n);
+
+// The trend of a few nearly independent values (the means of a periodic
+// series' whole periods): the least-squares slope over its standard error,
+// drifting above kGewekeLimit. Fewer than kFewestTrendValues are not tested,
+// nor a rise across them below negligible (the rounding of the values).
+struct TrendTest {
+    double slope = 0;  // per value
+    double z = 0;
+    bool drifting = false;
+};
+constexpr size_t kFewestTrendValues = 5;
+TrendTest trendTest(const double* values, size_t n, double negligible);
 
 }  // namespace stats

@@ -2,7 +2,9 @@
 // One variable's statistics row (the -stats table, docs/stats.md): over a
 // window of its step series, the mean with the standard error of a
 // correlated series, spread, drift, orders dropped (residuals) and SU2's
-// Cauchy value, with notes on what makes them doubtful.
+// Cauchy value, with notes on what makes them doubtful. Where the run's time
+// step varies, means are time averages; a periodic variable is averaged over
+// whole periods and gets its period and amplitude.
 //
 //     StepSeries series = stepSeries(*database.getVariable(name));
 //     VariableStats row = summarize(series, {});          // -window auto
@@ -21,7 +23,7 @@ namespace stats {
 
 struct StatsOptions {
     // The last windowSteps values of the series; 0: the settled part, by
-    // MSER-5 (-window auto).
+    // MSER (-window auto). SIZE_MAX: the whole series.
     size_t windowSteps = 0;
     // Steps of the Cauchy value (-cauchy K).
     size_t cauchySteps = kDefaultCauchySteps;
@@ -49,12 +51,21 @@ struct VariableStats {
     double last = NAN;             // the window's last value
     std::optional<double> orders;  // residuals only
     std::optional<double> cauchy;
+    // Periodic variables only: the period (in the run's TIME when it has
+    // one, else in steps), its inverse, and the mean over the window's
+    // periods of half their peak-to-peak.
+    std::optional<double> period;
+    std::optional<double> frequency;
+    std::optional<double> amplitude;
 
-    bool notSettled = false;  // the automatic cut left less than half: window is the second half
-    bool tooShort = false;    // count < 50 tau
-    bool drifting = false;    // Geweke's |z| above kGewekeLimit
+    bool notSettled = false;    // the automatic cut left less than half: window is the second half
+    bool tooShort = false;      // count < 50 tau; for a periodic variable, fewer than 5 periods
+    bool drifting = false;      // Geweke's |z| (periodic: the period means' trend) above 3
+    bool timeWeighted = false;  // the time step varies: MEAN and STD are time averages
 
-    // "not-settled", "too-short", "drifting", space-separated; empty when none.
+    bool periodic() const { return period.has_value(); }
+    // "not-settled", "too-short", "drifting", "periodic", space-separated;
+    // empty when none.
     std::string note() const;
 };
 

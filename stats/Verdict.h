@@ -24,7 +24,8 @@ Verdict evaluate(const std::vector<CriterionTest>& tests, const StepSeries& seri
 Verdict missingVerdict();
 
 // Why the window's mean and STDERR cannot be trusted, in words for REASON
-// ("window not settled, too short, drifting"); empty when NOTE is empty.
+// ("window not settled, too short, drifting"); empty when NOTE names no
+// doubt (it is empty, or `periodic` alone).
 // The tests that rely on them (stderr, the reference check) fail with it.
 std::string windowDoubt(const VariableStats& row);
 

@@ -57,8 +57,8 @@ std::vector<std::string> studyVariables(const std::vector<std::vector<std::strin
 
 std::vector<std::string> fieldSuffixes(StudyMode mode, bool verdicts) {
     if (mode == StudyMode::LastValues) return {""};
-    std::vector<std::string> suffixes{"",     " STDERR", " STD",  " MIN",
-                                      " MAX", " NOTE",   " NEFF", " COUNT"};
+    std::vector<std::string> suffixes{"",      " STDERR", " STD",   " MIN",    " MAX",
+                                      " NOTE", " NEFF",   " COUNT", " PERIOD", " AMPLITUDE"};
     if (verdicts) suffixes.insert(suffixes.end(), {" VERDICT", " REASON"});
     return suffixes;
 }

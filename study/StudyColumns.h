@@ -4,8 +4,8 @@
 // the order the runs, taken by path, first show it. Each variable gives one
 // column per field of the mode: "NAME" alone for last values; "NAME",
 // "NAME STDERR", "NAME STD", "NAME MIN", "NAME MAX", "NAME NOTE",
-// "NAME NEFF", "NAME COUNT" (and "NAME VERDICT", "NAME REASON" with a
-// verdict) for statistics.
+// "NAME NEFF", "NAME COUNT", "NAME PERIOD", "NAME AMPLITUDE" (and
+// "NAME VERDICT", "NAME REASON" with a verdict) for statistics.
 
 #include <string>
 #include <vector>

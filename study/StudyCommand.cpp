@@ -38,6 +38,7 @@ StudySettings settingsOf(const StudyOptions& options) {
             std::make_shared<MonVariableRule>(QString::fromUtf8(options.varRule.c_str()));
     settings.mode = options.mode;
     settings.stats = options.stats;
+    settings.times = options.times;
     return settings;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "export/TimeRange.h"
 #include "study/StudySettings.h"
 
 namespace study {
@@ -15,6 +16,7 @@ struct StudyOptions {
     std::string varList, varRule;
     StudyMode mode = StudyMode::LastValues;
     exporter::StatsSettings stats;
+    exporter::TimeRange times;  // -firsttime, -lasttime: each run's statistics
     bool header = true;
     unsigned workers = 0;  // 0: the usable cores
 };

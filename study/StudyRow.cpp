@@ -87,10 +87,16 @@ std::vector<StudyField> statsFields(const exporter::StatsReportRow& variable, bo
     const stats::VariableStats& s = variable.stats;
     owl::TableField count;
     count.key = static_cast<int32_t>(s.count);
-    std::vector<StudyField> fields = {statistic(s.mean),   statistic(s.stdError),
-                                      statistic(s.stdDev), statistic(s.min),
-                                      statistic(s.max),    text(s.note()),
-                                      statistic(s.neff),   StudyField{count, {}, false}};
+    std::vector<StudyField> fields = {statistic(s.mean),
+                                      statistic(s.stdError),
+                                      statistic(s.stdDev),
+                                      statistic(s.min),
+                                      statistic(s.max),
+                                      text(s.note()),
+                                      statistic(s.neff),
+                                      StudyField{count, {}, false},
+                                      statistic(s.period.value_or(NAN)),
+                                      statistic(s.amplitude.value_or(NAN))};
     if (verdicts) {
         fields.push_back(text(variable.verdict.met ? "yes" : "no"));
         fields.push_back(text(variable.verdict.reason));
@@ -100,8 +106,13 @@ std::vector<StudyField> statsFields(const exporter::StatsReportRow& variable, bo
 
 void fillStatsRow(const MonDatabase& database, const StudySettings& settings,
                   const std::vector<std::string>& listed, StudyRow& row) {
+    int32_t firstStep = 0, lastStep = 0;
+    exporter::narrowToTimes(database, settings.times, firstStep, lastStep);
+    exporter::StatsSettings stats = settings.stats;
+    stats.windowSteps = exporter::statsWindow(settings.times, stats.windowSteps);
     const exporter::StatsReport report =
-        exporter::statsReport(database, listed, settings.varRule.get(), settings.stats, 0, 0);
+        exporter::statsReport(database, listed, settings.varRule.get(), stats, firstStep, lastStep,
+                              kStudyNames);
     row.unmatchedRules = report.unmatchedRules;
     row.failedTest = !report.allMet();
     for (const exporter::StatsReportRow& variable : report.rows) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "export/StatsSettings.h"
+#include "export/TimeRange.h"
 
 class MonVariableRule;
 
@@ -23,6 +24,7 @@ struct StudySettings {
     std::shared_ptr<const MonVariableRule> varRule;  // none: no rule
     StudyMode mode = StudyMode::LastValues;
     exporter::StatsSettings stats;  // window, criteria and references of -stats
+    exporter::TimeRange times;      // the statistics' records (-firsttime, -lasttime)
 };
 
 }  // namespace study

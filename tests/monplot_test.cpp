@@ -413,8 +413,8 @@ TEST(Monplot, PlotWithoutValuesSaysSoInEveryFormat) {
 
 // A run not started yet (its file missing, then empty) is waited for; the
 // plots follow it as it grows, each drawing reported on standard error and
-// dated on the index page, through a moment when it is gone (a restart
-// segment being created); SIGTERM ends it cleanly. The script reports the
+// dated on the index page, through a moment when it is gone (a warning, its
+// records kept); SIGTERM ends it cleanly. The script reports the
 // index it first wrote, the last one and the exit status.
 TEST(Monplot, WatchFollowsARunFromItsStartAndStopsCleanly) {
     e2e::TempDir dir;
@@ -428,7 +428,7 @@ TEST(Monplot, WatchFollowsARunFromItsStartAndStopsCleanly) {
         "wait_for 'Waiting for the run' plots/index.html; cat plots/index.html; : >run.mon\n"
         "wait_for 'no records yet' err; cp known.mon run.mon\n"
         "wait_for '10⁻¹' plots/Momentum_and_Mass.svg; rm run.mon\n"
-        "wait_for 'Plot warning' err; cp longer.mon run.mon\n"
+        "wait_for 'cannot be seen' err; cp longer.mon run.mon\n"
         "wait_for '10⁻⁷' plots/Momentum_and_Mass.svg; kill $p; wait $p; echo status $?\n"
         "cat plots/index.html; cat err >&2)";
     const e2e::Result r =
@@ -440,7 +440,10 @@ TEST(Monplot, WatchFollowsARunFromItsStartAndStopsCleanly) {
     for (const char* line :
          {"waiting for the run to start: Cannot read 'run.mon': No such file or directory.\n",
           "waiting for the run to start: run.mon: the run has no records yet",
-          "redrawn at step 6\n", "Plot warning: Cannot read 'run.mon'", "redrawn at step 7\n"})
+          "redrawn at step 6\n",
+          "Warning: 'run.mon' cannot be seen (No such file or directory): its records are kept, "
+          "and it is followed again when it is back.\n",
+          "redrawn at step 7\n"})
         EXPECT_TRUE(contains(r.err, line)) << line << "\n" << r.err;
     EXPECT_EQ(Svg(dir.file("plots/Momentum_and_Mass.svg")).lines(kFirstColour)[0].size(), 6u);
     EXPECT_EQ(e2e::filesIn(dir.file("plots")).size(), 3u);

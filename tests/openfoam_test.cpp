@@ -145,6 +145,24 @@ TEST(OpenFoam, Utf8NamesAreWrittenAndFoundAsTheCaseWroteThem) {
     EXPECT_EQ(e2e::monexportOutput(
                   {"-dir", root, "-varrule", "NAME = \"Krä*Cd\" or NAME = \"probes Δ*\""}),
               table);
+    // The statistics and the criteria's rules, the study's statistics and
+    // monplot's selection spell and match the names the same way.
+    const e2e::Result stats = e2e::monexport({"-dir", root, "-stats", "-varlist", "probes Δp 0",
+                                              "-converged", "NAME = \"Krä*\": below 1"});
+    EXPECT_EQ(stats.status, 0) << stats.err;
+    EXPECT_EQ(stats.out.find("\n\"probes Δp 0\",2,"), stats.out.find('\n')) << stats.out;
+    EXPECT_NE(stats.out.find("\n\"Kräfte_Flügel Cd\",2,"), std::string::npos) << stats.out;
+    // Its MIN and MAX are the values the probe file wrote, not their floats.
+    EXPECT_NE(stats.out.find(",2.83157000e+02,2.83200000e+02,"), std::string::npos) << stats.out;
+    EXPECT_EQ(
+        e2e::monexportOutput({"-study", dir.file("Fall_*"), "-stats", "-varlist", "probes Δp 0"})
+            .rfind("\"RUN\",\"Fall\",\"probes Δp 0\",\"probes Δp 0 STDERR\"", 0),
+        0u);
+    const e2e::Result plot =
+        e2e::monplot({"-dir", root, "-varlist", "probes Δp 0", "-out", dir.file("plots")});
+    EXPECT_EQ(plot.status, 0) << plot.err;
+    EXPECT_NE(e2e::readFile(dir.file("plots/Selected_Variables.svg")).find("Δp"),
+              std::string::npos);
     const std::string file = dir.file("table.csv"), study = dir.file("study.csv");
     e2e::monexportOutput({"-dir", root, "-varlist", "Kräfte_Flügel Cd;probes Δp 0", "-out", file});
     EXPECT_EQ(e2e::readFile(file), table);

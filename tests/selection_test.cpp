@@ -115,16 +115,23 @@ TEST(Selection, ShowVarsAndTheDefaultTableListEveryVariableInDeclarationOrder) {
                   "Lift Force\n");
 }
 
-// Both the list and the table write names as Latin-1 ('?' for what it
-// lacks); a run without variables lists the key only.
-TEST(Selection, NamesAreWrittenAsLatin1WithTheirValues) {
+// Both the list and the table write names as Latin-1 where it spells every
+// name of the run, else the whole run in UTF-8 (no '?' in place of what
+// Latin-1 lacks), and read -varlist so; a run without variables lists the
+// key only.
+TEST(Selection, NamesAreWrittenAsLatin1WithTheirValuesOrAllInUtf8) {
     e2e::TempDir dir;
+    const std::string latin = dir.write("latin.mon", "monitor-file 1\nvar \"caf\xc3\xa9\"\n1 3\n");
+    EXPECT_EQ(monexportOutput({"-showvars", "-mon", latin}), "ACCUMULATED TIMESTEP\ncaf\xe9\n");
+    EXPECT_EQ(monexportOutput({"-mon", latin, "-varlist", "caf\xe9"}),
+              "\"ACCUMULATED TIMESTEP\",\"caf\xe9\"\n1,3.00000000e+00\n");
     const std::string mon =
         dir.write("greek.mon", "monitor-file 1\nvar \"\xce\x94p\"\nvar \"caf\xc3\xa9\"\n1 2.5 3\n");
-    EXPECT_EQ(monexportOutput({"-showvars", "-mon", mon}), "ACCUMULATED TIMESTEP\n?p\ncaf\xe9\n");
-    EXPECT_EQ(monexportOutput({"-mon", mon}),
-              "\"ACCUMULATED TIMESTEP\",\"?p\",\"caf\xe9\"\n"
-              "1,2.50000000e+00,3.00000000e+00\n");
+    EXPECT_EQ(monexportOutput({"-showvars", "-mon", mon}),
+              "ACCUMULATED TIMESTEP\n\xce\x94p\ncaf\xc3\xa9\n");
+    EXPECT_EQ(monexportOutput({"-mon", mon, "-varlist", "caf\xc3\xa9;\xce\x94p"}),
+              "\"ACCUMULATED TIMESTEP\",\"caf\xc3\xa9\",\"\xce\x94p\"\n"
+              "1,3.00000000e+00,2.50000000e+00\n");
     EXPECT_EQ(monexportOutput({"-showvars", "-mon", dir.write("empty.mon", "monitor-file 1\n")}),
               "ACCUMULATED TIMESTEP\n");
 }

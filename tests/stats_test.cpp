@@ -78,7 +78,8 @@ std::map<std::string, Fields> rows(const std::string& table) {
 
 const std::string kHeader =
     "\"VARIABLE\",\"COUNT\",\"FIRST STEP\",\"LAST STEP\",\"MEAN\",\"STD\",\"MIN\",\"MAX\","
-    "\"STDERR\",\"NEFF\",\"DRIFT\",\"ORDERS\",\"CAUCHY\",\"NOTE\"";
+    "\"STDERR\",\"NEFF\",\"DRIFT\",\"ORDERS\",\"CAUCHY\",\"PERIOD\",\"FREQUENCY\",\"AMPLITUDE\","
+    "\"NOTE\"";
 
 class StatsCommand : public testing::Test {
   protected:
@@ -93,7 +94,7 @@ TEST_F(StatsCommand, ForceCoefficientsWithIntervalsAndTheStartUpCut) {
     auto byName = rows(table);
     ASSERT_EQ(byName.size(), 4u) << table;
     const auto& cd = byName.at("forceCoeffs Cd");
-    ASSERT_EQ(cd.size(), 14u);
+    ASSERT_EQ(cd.size(), 17u);
     EXPECT_GT(std::stoi(cd[2]), 150);  // the start-up is cut
     EXPECT_LT(std::stoi(cd[2]), 1500);
     EXPECT_EQ(cd[3], std::to_string(kSteps));
@@ -101,9 +102,9 @@ TEST_F(StatsCommand, ForceCoefficientsWithIntervalsAndTheStartUpCut) {
     EXPECT_NEAR(std::stod(cd[4]), 1.2, 1.96 * std::stod(cd[8]));
     EXPECT_GT(std::stod(cd[9]), 10);  // NEFF
     EXPECT_EQ(cd[11], "");            // no ORDERS for a force
-    EXPECT_EQ(cd[13], "");
+    EXPECT_EQ(cd[16], "");
     const auto& pitch = byName.at("forceCoeffs CmPitch");
-    EXPECT_NE(pitch[13].find("drifting"), std::string::npos);
+    EXPECT_NE(pitch[16].find("drifting"), std::string::npos);
     EXPECT_NEAR(std::stod(pitch[10]), 1e-5 * (kSteps - std::stoi(pitch[2])), 2e-4);
 
     // -window N: the last N steps; residuals have ORDERS.
@@ -387,7 +388,7 @@ TEST_F(StatsCommand, VerdictsSetTheExitStatus) {
                   ",yes,\n\"residuals p\","},
              Case{{"-dir", d, "-converged", good, "-varlist", "forceCoeffs Cd;Cx"},
                   1,
-                  "\"Cx\",0" + std::string(13, ',') + "no,\"missing\"\n"},
+                  "\"Cx\",0" + std::string(16, ',') + "no,\"missing\"\n"},
              // A window the tool doubts cannot pass a test of its mean.
              Case{{"-dir", d, "-converged", "NAME = *CmPitch : stderr 100%"},
                   1,

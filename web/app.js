@@ -209,7 +209,7 @@
       box.value = value;
       return box;
     }
-    const x = select("x", [["", "step"], ["TIME", "TIME"]], viewSettings.x);
+    const x = select("x", [["", "auto"], ["STEP", "step"], ["TIME", "TIME"]], viewSettings.x);
     const scale = select("scale", [["", "as plotted"], ["0", "linear"], ["1", "log"]], viewSettings.scale);
     const last = element("input");
     last.type = "number";

@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "libs/exception/Error.h"
-#include "plotinfo/TemplateLocation.h"
 #include "monplot/serve/DashboardApi.h"
 #include "monplot/serve/HttpServer.h"
 #include "monplot/serve/JsonWriter.h"
@@ -21,6 +20,7 @@
 #include "monplot/serve/ServeAddress.h"
 #include "monplot/serve/Token.h"
 #include "monplot/serve/WebFiles.h"
+#include "plotinfo/TemplateLocation.h"
 
 namespace serve {
 
@@ -88,7 +88,11 @@ class Poller {
   private:
     void pollOnce() {
         try {
-            if (catalog_.discover()) server_.broadcast(event("runs", "{}"));
+            if (catalog_.discover()) {
+                server_.broadcast(event("runs", "{}"));
+                const std::string& error = catalog_.listing()->parametersError;
+                if (!error.empty()) std::cerr << "Warning: " << error << std::endl;
+            }
         } catch (const owl::Error& error) {
             std::cerr << "Warning: " << error.getErrorText() << std::endl;
         }
@@ -140,13 +144,16 @@ void runDashboard(const PlotOptions& options, const std::string& orbDataDir) {
     // thread, before any page can ask for them.
     std::vector<std::string> shown;
     bool chosen = false;
-    RunCatalog catalog(options.sources, options.studyPatterns, [&](MonDatabase& run) {
-        if (!chosen) shown = shownVariables(views, run), chosen = !shown.empty();
-        StatusSettings settings = status;
-        settings.variables = shown;
-        return statusOf(run, settings);
-    });
+    RunCatalog catalog(options.sources, options.studyPatterns, options.matrixFile,
+                       [&](MonDatabase& run) {
+                           if (!chosen) shown = shownVariables(views, run), chosen = !shown.empty();
+                           StatusSettings settings = status;
+                           settings.variables = shown;
+                           return statusOf(run, settings);
+                       });
     catalog.discover();  // the runs are listed from the first request on
+    if (const std::string& error = catalog.listing()->parametersError; !error.empty())
+        throw owl::internal::error("serve", "Dashboard", error, owl::errorFatal);
     const DashboardApi api(catalog, views, files);
     const std::string token = newToken();
     std::unique_ptr<RequestGuard> guard;

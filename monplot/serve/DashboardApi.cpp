@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <sstream>
 
 #include "export/StatsReport.h"
@@ -222,9 +223,7 @@ HttpResponse DashboardApi::studyStats(const RequestTarget& target) const {
             snapshot->database ? snapshot->database->getVariable(QString::fromUtf8(name.c_str()))
                                : nullptr;
         if (data) {
-            const exporter::StatsReport report =
-                exporter::statsReport(*snapshot->database, {name}, nullptr, {}, 0, 0);
-            const stats::VariableStats& row = report.rows.front().stats;
+            const stats::VariableStats row = variableStats(snapshot->database, name);
             json.key("count").integer(static_cast<int64_t>(row.count));
             json.key("mean").number(row.mean).key("stderr").number(row.stdError);
             json.key("std").number(row.stdDev).key("min").number(row.min);
@@ -235,6 +234,25 @@ HttpResponse DashboardApi::studyStats(const RequestTarget& target) const {
         json.endObject();
     }
     return jsonResponse(json.endArray().endObject().text());
+}
+
+stats::VariableStats DashboardApi::variableStats(const std::shared_ptr<MonDatabase>& run,
+                                                 const std::string& name) const {
+    const auto key = std::make_pair(run, name);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (const auto found = statsOf_.find(key); found != statsOf_.end()) return found->second;
+    }
+    const stats::VariableStats row =
+        exporter::statsReport(*run, {name}, nullptr, {}, 0, 0, mon::NameEncoding::Utf8)
+            .rows.front()
+            .stats;
+    std::lock_guard<std::mutex> lock(mutex_);
+    // Readings replaced by later ones are dropped: each run's latest is kept.
+    for (auto it = statsOf_.begin(); it != statsOf_.end();)
+        it = it->first.first.use_count() == 1 ? statsOf_.erase(it) : std::next(it);
+    statsOf_.emplace(key, row);
+    return row;
 }
 
 }  // namespace serve

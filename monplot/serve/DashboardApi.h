@@ -14,12 +14,17 @@
 // Runs are named by their ids; anything else is 404.
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <utility>
 
 #include "monplot/serve/HttpMessage.h"
 #include "monplot/serve/PlotViews.h"
 #include "monplot/serve/RunCatalog.h"
 #include "monplot/serve/WebFiles.h"
+#include "stats/VariableStats.h"
 
 namespace serve {
 
@@ -36,10 +41,18 @@ class DashboardApi {
     HttpResponse runs(int64_t now) const;
     HttpResponse plots(const RequestTarget& target, bool values) const;
     HttpResponse studyStats(const RequestTarget& target) const;
+    // A variable's statistics in one reading of a run, computed once: the
+    // study page asks for every run at each change of any.
+    stats::VariableStats variableStats(const std::shared_ptr<MonDatabase>& run,
+                                       const std::string& name) const;
 
     const RunCatalog& catalog_;
     const PlotViews& views_;
     const WebFiles& files_;
+    mutable std::mutex mutex_;  // guards statsOf_
+    // By reading and name; the reading is held so that its address stays taken.
+    mutable std::map<std::pair<std::shared_ptr<MonDatabase>, std::string>, stats::VariableStats>
+        statsOf_;
 };
 
 // The state of a run from its latest snapshot, at the time `now`.

@@ -127,4 +127,10 @@ JsonWriter& JsonWriter::null() {
     return *this;
 }
 
+JsonWriter& JsonWriter::value(const std::string& json) {
+    separate();
+    out_ += json;
+    return *this;
+}
+
 }  // namespace serve

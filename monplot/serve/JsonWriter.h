@@ -27,6 +27,8 @@ class JsonWriter {
     JsonWriter& integer(int64_t value);
     JsonWriter& boolean(bool value);
     JsonWriter& null();
+    // A value written before by another JsonWriter, as it is.
+    JsonWriter& value(const std::string& json);
 
     const std::string& text() const { return out_; }
 

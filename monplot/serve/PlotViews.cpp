@@ -3,15 +3,17 @@
 #include <cmath>
 #include <cstdio>
 
+#include "export/TimeRange.h"
 #include "libs/exception/Error.h"
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/mondata/model/MonDatabase.h"
 #include "libs/mondata/model/RecordKey.h"
 #include "monplot/SelectedPlot.h"
+#include "monplot/XAxis.h"
 #include "monplot/serve/JsonWriter.h"
 #include "plot/LineNotes.h"
-#include "plot/LineReduction.h"
 #include "plot/LinePlan.h"
+#include "plot/LineReduction.h"
 #include "plot/LineStyles.h"
 #include "plot/Panels.h"
 #include "plot/PlotValues.h"
@@ -35,10 +37,26 @@ bool requested(const std::vector<std::string>& names, const std::string& name) {
     return false;
 }
 
-std::vector<plot::NamedRun> namedRuns(const std::vector<ViewRun>& runs) {
+// The runs as the plots name them, each with its steps of -firsttime and
+// -lasttime (throws for a run without TIME), as monplot draws them.
+std::vector<plot::NamedRun> namedRuns(const std::vector<ViewRun>& runs,
+                                      const exporter::TimeRange& times) {
     std::vector<plot::NamedRun> named;
-    for (const ViewRun& run : runs) named.push_back({run.database.get(), run.name});
+    for (const ViewRun& run : runs) {
+        plot::StepRange steps;
+        exporter::narrowToTimes(*run.database, times, steps.first, steps.last);
+        named.push_back({run.database.get(), run.name, steps});
+    }
     return named;
+}
+
+// The variable the query's lines are drawn against ("": each plot's own),
+// chosen as monplot chooses it.
+std::string xAxisFor(const std::vector<ViewRun>& runs, const PlotQuery& query,
+                     const PlotOptions& options) {
+    std::vector<const MonDatabase*> databases;
+    for (const ViewRun& run : runs) databases.push_back(run.database.get());
+    return xAxisOf(query.xVariable.empty() ? options.xVariable : query.xVariable, databases);
 }
 
 // Points of one line as the page receives them: reduced per column, NaN
@@ -189,7 +207,7 @@ plot::Figure figureFor(const plot::DefaultPlot& plot, const std::vector<ViewRun>
                        const FigureSettings& settings, bool onlyAfter) {
     const PlotOptions& options = settings.options;
     const PlotQuery& query = settings.query;
-    const std::string x = query.xVariable.empty() ? options.xVariable : query.xVariable;
+    const std::string x = xAxisFor(runs, query, options);
     if (!x.empty() && !runs.front().database->getVariable(QString::fromUtf8(x.c_str())))
         fail("The run has no variable '" + x + "' to plot against.");
     plot::LineRequest request{{options.firstTimestep, options.lastTimestep},
@@ -197,7 +215,7 @@ plot::Figure figureFor(const plot::DefaultPlot& plot, const std::vector<ViewRun>
                               QString::fromUtf8(x.c_str())};
     if (onlyAfter && query.after > 0 && query.after >= request.steps.first)
         request.steps.first = query.after + 1;
-    plot::Figure figure = plot::figureOf(plot, namedRuns(runs), request);
+    plot::Figure figure = plot::figureOf(plot, namedRuns(runs, options.times), request);
     if (options.selectsVariables()) figure.logarithmicY = selectionIsLogarithmic(figure);
     if (options.scale != PlotOptions::Scale::Template)
         figure.logarithmicY = options.scale == PlotOptions::Scale::Logarithmic;
@@ -323,7 +341,8 @@ std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery&
     json.key("lines").beginArray();
     for (size_t i = 0; i < figure.lines.size(); ++i) {
         const plot::FigureLine& line = figure.lines[i];
-        writeLine(json, line, firsts[i], figure.logarithmicY, whole->plans[i].stats.sparse(), reduced,
+        writeLine(json, line, firsts[i], figure.logarithmicY, whole->plans[i].stats.sparse(),
+                  reduced,
                   smoothing ? smoothed(line, query.smoothing, figure.logarithmicY)
                             : std::vector<double>{});
     }
@@ -336,7 +355,7 @@ std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery&
 void PlotViews::writeCompanion(JsonWriter& json, const std::vector<ViewRun>& runs,
                                const PlotQuery& query, const plot::DefaultPlot& plot) const {
     const std::string step = mon::kAccumulatedTimestep;
-    std::string x = query.xVariable.empty() ? options_.xVariable : query.xVariable;
+    std::string x = xAxisFor(runs, query, options_);
     if (x.empty() && !plot.lines.empty()) x = owl::MakeStdString(plot.lines.front().xVariable);
     const std::string other = x == step ? "TIME" : step;
     const MonDatabase& first = *runs.front().database;
@@ -350,12 +369,25 @@ void PlotViews::writeCompanion(JsonWriter& json, const std::vector<ViewRun>& run
     linear.smoothing = 0;
     const std::vector<ViewRun> one{runs.front()};
     const std::shared_ptr<const Drawn> whole = drawn(one, linear, companion);
+    char range[128];
+    std::snprintf(range, sizeof range, "|%.17g|%.17g|%.17g|%d", linear.px, linear.from, linear.to,
+                  linear.after);
+    const std::string key = whole->key + range;
+    json.key("companion").beginObject().key("name").string(other).key("line");
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const Companion& kept : companions_)
+            if (kept.key == key) return void(json.value(kept.line).endObject());
+    }
     std::unique_ptr<plot::Figure> tail;
     if (query.after > 0)
         tail = std::make_unique<plot::Figure>(figureFor(companion, one, {options_, linear}, true));
-    json.key("companion").beginObject().key("name").string(other).key("line");
-    writeLine(json, (tail ? *tail : whole->figure).lines.front(), 0, false, false, linear, {});
-    json.endObject();
+    JsonWriter line;
+    writeLine(line, (tail ? *tail : whole->figure).lines.front(), 0, false, false, linear, {});
+    json.value(line.text()).endObject();
+    std::lock_guard<std::mutex> lock(mutex_);
+    companions_.push_front({key, whole, line.text()});
+    if (companions_.size() > 8) companions_.pop_back();
 }
 
 }  // namespace serve

@@ -95,6 +95,15 @@ class PlotViews {
     mutable std::shared_ptr<MonDatabase> plotsOf_;
     mutable std::vector<plot::DefaultPlot> plots_;
     mutable std::deque<std::shared_ptr<const Drawn>> drawn_;
+    // The companion line reduced, by its figure and range: the same for
+    // every plot of a page, which asks for each plot apart. The figure is
+    // kept, so that the addresses in its key stay taken.
+    struct Companion {
+        std::string key;
+        std::shared_ptr<const Drawn> figure;
+        std::string line;
+    };
+    mutable std::deque<Companion> companions_;
 };
 
 }  // namespace serve

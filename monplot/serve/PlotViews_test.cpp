@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
+#include <tuple>
 
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/model/MonDatabase.h"
@@ -121,6 +122,37 @@ TEST_F(PlotViewsTest, SmoothsTheWholeHistoryExponentially) {
         numbers(values(after)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("sy")]);
     ASSERT_EQ(tail.size(), 1u);
     EXPECT_NEAR(tail[0], s.back(), 1e-6);
+}
+
+// An OpenFOAM force history at times 0.25, 0.5, ..., 5 (steps the reader
+// numbers 1..20) is drawn against its TIME unless STEP is asked for, as
+// monplot draws it, and -firsttime, -lasttime keep the steps of their times.
+TEST_F(PlotViewsTest, RunsWhoseStepsTheReaderNumberedAreDrawnAgainstTime) {
+    std::string text = "# Force coefficients\n# Time\tCd\n";
+    for (int i = 1; i <= 20; ++i) text += std::to_string(i * 0.25) + "\t1.5\n";
+    run.database =
+        std::make_shared<MonDatabase>(QStringLiteral("main"), new owl::LineMessageDisplay());
+    run.database->updateFrom(MonDatabase::MonitorFile,
+                             QString::fromStdString(dir.write("coefficient.dat", text)), true);
+    run.database->updateData();
+    options.varList = "coefficient Cd";
+    auto xs = [&](const std::string& x) {
+        PlotQuery query;
+        query.xVariable = x;
+        return numbers(
+            values(query)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("x")]);
+    };
+    for (const auto& [x, first, last] :
+         {std::tuple{"", 0.25, 5.0}, {"TIME", 0.25, 5.0}, {"STEP", 1.0, 20.0}}) {
+        const std::vector<double> points = xs(x);
+        ASSERT_EQ(points.size(), 20u) << x;
+        EXPECT_DOUBLE_EQ(points.front(), first) << x;
+        EXPECT_DOUBLE_EQ(points.back(), last) << x;
+    }
+    options.times = {1.0, 2.0};
+    const std::vector<double> range = xs("");
+    ASSERT_EQ(range.size(), 5u);
+    EXPECT_DOUBLE_EQ(range.front(), 1.0);
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "libs/exception/Error.h"
 #include "monplot/RunLoader.h"
 #include "study/PathParameters.h"
 #include "study/RunKind.h"
+#include "study/RunMatrix.h"
 #include "study/StudyPatterns.h"
 
 namespace serve {
@@ -21,9 +23,10 @@ size_t RunListing::indexOf(const std::string& id) const {
 }
 
 RunCatalog::RunCatalog(std::vector<RunSource> sources, std::vector<std::string> studyPatterns,
-                       RunFollower::Summarize summarize)
+                       std::string matrixFile, RunFollower::Summarize summarize)
     : sources_(std::move(sources)),
       studyPatterns_(std::move(studyPatterns)),
+      matrixFile_(std::move(matrixFile)),
       summarize_(std::move(summarize)),
       listing_(std::make_shared<RunListing>()) {}
 
@@ -48,15 +51,30 @@ bool RunCatalog::discover() {
     std::vector<std::string> paths;
     for (const CatalogRun& run : next->runs) paths.push_back(run.path);
     next->names = runNames(paths);
-    // Parameters come from the study's paths only.
-    const study::RunParameters found = study::pathParameters(studyRuns_);
-    next->parameters.names = found.names;
-    next->parameters.values.assign(sources_.size(), std::vector<std::string>(found.names.size()));
-    next->parameters.values.insert(next->parameters.values.end(), found.values.begin(),
-                                   found.values.end());
+    setParameters(*next);
     std::lock_guard<std::mutex> lock(mutex_);
     listing_ = std::move(next);
     return true;
+}
+
+// The study's runs' parameters, from the matrix or the paths; the other
+// sources have none. A matrix that cannot be read leaves every run without
+// parameters and says why, rather than hide the runs.
+void RunCatalog::setParameters(RunListing& listing) const {
+    study::RunParameters found;
+    listing.parametersError.clear();
+    try {
+        found = matrixFile_.empty() || studyRuns_.empty()
+                    ? study::pathParameters(studyRuns_)
+                    : study::matrixParameters(matrixFile_, studyRuns_);
+    } catch (const owl::Error& error) {
+        listing.parametersError = error.getErrorText();
+        found.values.assign(studyRuns_.size(), {});
+    }
+    listing.parameters.names = found.names;
+    listing.parameters.values.assign(sources_.size(), std::vector<std::string>(found.names.size()));
+    listing.parameters.values.insert(listing.parameters.values.end(), found.values.begin(),
+                                     found.values.end());
 }
 
 std::shared_ptr<const RunListing> RunCatalog::listing() const {

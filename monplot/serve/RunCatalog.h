@@ -26,6 +26,7 @@ struct RunListing {
     std::vector<CatalogRun> runs;     // in discovery order
     std::vector<std::string> names;   // per run: its path, shortened
     study::RunParameters parameters;  // of the study's runs (empty rows for the others)
+    std::string parametersError;      // why the -matrix file gave none, if it failed
 
     const CatalogRun* find(const std::string& id) const;
     size_t indexOf(const std::string& id) const;  // runs.size() when unknown
@@ -33,8 +34,10 @@ struct RunListing {
 
 class RunCatalog {
   public:
+    // matrixFile: the -matrix file the study's parameters come from (empty:
+    // from the paths); read again whenever runs are added.
     RunCatalog(std::vector<RunSource> sources, std::vector<std::string> studyPatterns,
-               RunFollower::Summarize summarize);
+               std::string matrixFile, RunFollower::Summarize summarize);
 
     // Adds the runs not seen yet; true when there were any. Throws
     // owl::Error only for an @FILE pattern that cannot be read.
@@ -43,9 +46,11 @@ class RunCatalog {
 
   private:
     void add(RunListing& listing, MonDatabase::SourceType kind, const std::string& path) const;
+    void setParameters(RunListing& listing) const;
 
     std::vector<RunSource> sources_;
     std::vector<std::string> studyPatterns_;
+    std::string matrixFile_;
     RunFollower::Summarize summarize_;
     std::vector<std::string> studyRuns_;  // the matches so far, in discovery order
     mutable std::mutex mutex_;            // guards listing_

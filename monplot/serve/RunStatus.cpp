@@ -48,7 +48,8 @@ void judge(RunStatus& status, const MonDatabase& run, const StatusSettings& sett
     exporter::StatsSettings stats;
     stats.criteria = settings.criteria;
     try {
-        const exporter::StatsReport report = exporter::statsReport(run, {}, nullptr, stats, 0, 0);
+        const exporter::StatsReport report = exporter::statsReport(run, {}, nullptr, stats, 0, 0,
+                                                                    mon::NameEncoding::Utf8);
         status.met = report.allMet();
         for (const exporter::StatsReportRow& row : report.rows)
             if (!row.verdict.met) {

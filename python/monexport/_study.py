@@ -52,13 +52,14 @@ def plan(patterns, matrix=None):
     return runs, parameters
 
 
-def read_rows(runs, names, rule, mode, window="auto", converged=None, workers=0):
+def read_rows(runs, names, rule, mode, window="auto", converged=None, workers=0, times=(None, None)):
     """The rows of the runs, read by the compiled part (never raising for a
-    run's own faults: they are the row's error)."""
+    run's own faults: they are the row's error). times: (first_time,
+    last_time) of the statistics."""
     if mode not in MODES:
         raise ValueError(f'mode must be "last" or "stats", not "{mode}"')
     rows = _core._study_rows(list(runs), names, rule or "", mode, workers or 0, str(window),
-                             converged or "")
+                             converged or "", *times)
     for row in rows:
         for line in row[5].splitlines():
             _warn(f"{row[0]}: {line.removeprefix('Warning: ')}")
@@ -106,19 +107,21 @@ def study_variables(per_run, any_read, names):
 
 
 def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix=None,
-          workers=None, converged=None):
+          workers=None, converged=None, first_time=None, last_time=None):
     """One row per run the patterns match (globs, '**' for any depth, or
     '@FILE'), sorted by parameters, then path: RUN, the parameters (from the
     paths, or from the matrix CSV), each selected variable's last value
     (mode="last") or statistics over the window (mode="stats": NAME,
     NAME STDERR, NAME STD, NAME MIN, NAME MAX, NAME NOTE, NAME NEFF,
-    NAME COUNT, and with converged criteria NAME VERDICT (booleans) and
-    NAME REASON), STEPS and ERROR. workers: threads reading runs (None: the
-    usable cores). Reader messages and patterns that match nothing are
-    MonexportWarnings."""
+    NAME COUNT, NAME PERIOD, NAME AMPLITUDE, and with converged criteria
+    NAME VERDICT (booleans) and NAME REASON), STEPS and ERROR. workers:
+    threads reading runs (None: the usable cores). first_time, last_time:
+    the statistics' range of each run's TIME, as -firsttime and -lasttime.
+    Reader messages and patterns that match nothing are MonexportWarnings."""
     names = _names(names)
     runs, parameters = plan(patterns, matrix)
-    rows = read_rows(runs, names, rule, mode, window, converged, workers)
+    rows = read_rows(runs, names, rule, mode, window, converged, workers,
+                     (first_time, last_time))
     any_read = any(not row[4] for row in rows)
     variables = study_variables(variables_of(rows), any_read, names)
     if rule and not names and any_read and not variables:

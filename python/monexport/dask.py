@@ -13,8 +13,8 @@ import math
 from monexport import _study
 
 
-def _read_batch(runs, names, rule, mode, window, converged):
-    return _study.read_rows(runs, names, rule, mode, window, converged, workers=1)
+def _read_batch(runs, names, rule, mode, window, converged, times):
+    return _study.read_rows(runs, names, rule, mode, window, converged, workers=1, times=times)
 
 
 def _variables(rows):
@@ -26,7 +26,7 @@ def _frame(rows, parameters, variables, mode, verdicts, start):
 
 
 def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix=None,
-          batch_size=None, converged=None):
+          batch_size=None, converged=None, first_time=None, last_time=None):
     """As monexport.study, on the Dask scheduler in use (a distributed.Client's
     cluster, or Dask's local scheduler). batch_size: runs per task (None:
     about 64 tasks, each of one run at least)."""
@@ -40,7 +40,7 @@ def study(patterns, *, names=None, rule=None, mode="last", window="auto", matrix
     starts = list(range(0, len(runs), size))
     batches = [
         dask.delayed(_read_batch, pure=True)(runs[s:s + size], names, rule, mode, window,
-                                             converged)
+                                             converged, (first_time, last_time))
         for s in starts
     ]
     batches = dask.persist(*batches)

@@ -1,6 +1,8 @@
 """pip installs the package offline into a fresh venv (NumPy and pandas
-from the system), where monexport imports and reads a study. Slow: pip
-builds the C++ libraries again (ctest label "slow")."""
+from the system), where monexport imports and reads a study and finds the
+dashboard's page. Under ctest, pip's build uses the test build's folder
+(MONEXPORT_CMAKE_BUILD); without it, pip builds the C++ libraries again
+(ctest label "slow")."""
 
 import os
 import subprocess
@@ -26,7 +28,26 @@ def main():
         done = subprocess.run([python, "-c", check, EXAMPLES, env_dir], cwd=temp,
                               capture_output=True, text=True)
         print(done.stdout, done.stderr)
-        return 0 if done.stdout.strip() == "ok" else 1
+        return 0 if done.stdout.strip() == "ok" and commands_work(env_dir, temp) else 1
+
+
+def commands_work(env_dir, temp):
+    """The console scripts run the wheel's commands, and monplot finds its
+    page: a dashboard that cannot start says so at once, so a -serve that
+    prints its address has read every page file."""
+    scripts = os.path.join(env_dir, "bin")
+    version = subprocess.run([os.path.join(scripts, "monexport"), "--version"],
+                             capture_output=True, text=True)
+    served = subprocess.Popen([os.path.join(scripts, "monplot"), "-serve", "127.0.0.1:0",
+                               "-mon", os.path.join(EXAMPLES, "transient.mon")],
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, cwd=temp)
+    try:
+        line = served.stdout.readline()
+    finally:
+        served.terminate()
+        _, errors = served.communicate(timeout=30)
+    print(version.stdout, version.stderr, line, errors)
+    return version.returncode == 0 and "http://127.0.0.1:" in line
 
 
 if __name__ == "__main__":

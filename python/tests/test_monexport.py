@@ -206,6 +206,19 @@ def test_results_file_reads_only_the_asked_variable(tmp_path):
     assert growth(*names) - growth("V0") > (len(names) - 1) * (steps * 4 // 1024) // 2
 
 
+def test_update_reads_what_the_solver_appended(tmp_path):
+    path = tmp_path / "run.mon"
+    path.write_text("monitor-file 1\nvar A\n1 10\n2 2")  # the last line is unfinished
+    run = monexport.open(str(path))
+    assert run.values("A").tolist() == [10.0] and run.update() == 0
+    with open(path, "a") as solver:
+        solver.write("0\nvar B\n3 30 31\n")
+    assert run.update() == 2
+    assert run.values("A").tolist() == [10.0, 20.0, 30.0]
+    assert run.table()["B"].isna().tolist() == [True, True, False]
+    assert run.update() == 0
+
+
 def test_table_without_pandas_says_what_is_missing(monkeypatch):
     run = monexport.open(example("steady.mon"))
     monkeypatch.setitem(sys.modules, "pandas", None)
@@ -229,9 +242,13 @@ def test_names_beyond_ascii_are_str_through_every_call(tmp_path):
     assert run.values("Δp").tolist() == [3.0, 7.0]
     assert list(run.table().columns) == run.variables
     assert run.last_values(names=names) == {"CL(Flügel)": 6.0, "Δp": 7.0, "温度": 8.0}
-    # The command spells names in Latin-1, '?' for what Latin-1 lacks.
+    table = monexport.study([str(path)], rule="NAME = Δp", mode="stats",
+                            converged="NAME = 温度: below 9")
+    assert [c for c in table.columns if c in ("Δp", "温度", "温度 VERDICT")] == ["Δp", "温度", "温度 VERDICT"]
+    assert table["温度 VERDICT"].tolist() == [True]
+    # A run whose names Latin-1 cannot all spell is written in UTF-8, whole.
     done = subprocess.run([COMMAND, "-mon", str(path), "-showvars"], capture_output=True)
-    assert done.stdout == b"ACCUMULATED TIMESTEP\nCL(Fl\xfcgel)\n?p\n??\nbad?\n"
+    assert done.stdout.decode("utf-8").split("\n")[1:] == names + ["bad\ufffd", ""]
 
 
 def test_times_keep_double_precision_from_source_and_packed_file(tmp_path):
@@ -281,12 +298,27 @@ def test_same_statistics_and_verdicts_as_the_command(call, options):
     assert met == (done.returncode == 0)
     assert list(table.index) == list(expected.index)
     assert list(table.columns) == [c.lower() for c in expected.columns]
-    for column in ["mean", "std", "stderr", "neff", "drift", "orders", "cauchy"]:
+    for column in ["mean", "std", "stderr", "neff", "drift", "orders", "cauchy", "period", "amplitude"]:
         np.testing.assert_allclose(table[column], expected[column.upper()], rtol=1e-7)
     assert (table["first step"] == expected["FIRST STEP"]).all()
     assert list(table["note"]) == list(expected["NOTE"].fillna(""))
     if "verdict" in table:
         assert list(table["verdict"]) == list(expected["VERDICT"] == "yes")
+
+
+# first_time/last_time select rows and statistics as -firsttime/-lasttime do.
+def test_time_ranges_are_the_commands():
+    run = monexport.open(MON)
+    times = run.values("TIME", loops=False)
+    first, last = float(times[3]), float(times[8])
+    frame = run.table(first_time=first, last_time=last)
+    assert_same_table(frame, command_csv("-mon", MON, "-firsttime", repr(first), "-lasttime", repr(last)))
+    table = run.stats(first_time=first)
+    expected = command_csv("-mon", MON, "-stats", "-firsttime", repr(first), index_col=0)
+    np.testing.assert_allclose(table["mean"], expected["MEAN"], rtol=1e-7)
+    assert (table["first step"] == expected["FIRST STEP"]).all()
+    study = monexport.study(MON, names=["RMS P-Mass"], mode="stats", first_time=first)
+    assert study["RMS P-Mass"][0] == pytest.approx(table.loc["RMS P-Mass", "mean"], rel=1e-7)
 
 
 def test_compare_with_a_table_or_values(tmp_path):
@@ -299,9 +331,11 @@ def test_compare_with_a_table_or_values(tmp_path):
     assert met and list(table.index) == ["P1 Pressure"]
     mean, error = table.loc["P1 Pressure", ["mean", "stderr"]]
     shifted = {"P1 Pressure": mean + 2 * error}
-    met, table = run.compare(shifted, k=0)
+    # P1 Pressure is periodic: over whole periods its STDERR (3e-7 of the
+    # mean) is below the default rtol, so rtol=0 leaves the terms under test.
+    met, table = run.compare(shifted, k=0, rtol=0)
     assert not met and table.loc["P1 Pressure", "difference"] == pytest.approx(-2 * error)
-    assert run.compare(shifted, k=0, atol=3 * error)[0]
+    assert run.compare(shifted, k=0, rtol=0, atol=3 * error)[0]
     # A window too short to trust fails whatever the difference.
     met, table = monexport.open(MON).compare({"RMS P-Mass": 0}, atol=1)
     assert not met and table.loc["RMS P-Mass", "reason"] == "window too short"

@@ -8,11 +8,12 @@ import math
 import os
 import shutil
 import socket
+import subprocess
 import time
 
 import pytest
 
-from conftest import HEADER, SOURCE, append_history, monexport, write_history
+from conftest import HEADER, MONPLOT, SOURCE, append_history, monexport, write_history
 
 SECURITY_HEADERS = {
     "Content-Security-Policy": "default-src 'self'; frame-ancestors 'none'",
@@ -192,6 +193,24 @@ def test_a_new_study_run_appears_with_its_parameters(serve, tmp_path):
     stats = table("-mon", str(tmp_path / "sweep" / "alpha=3" / "history.csv"), "-stats", "-varlist", "CD")[0]
     assert close(study["runs"][2]["mean"], float(stats["MEAN"]))
     assert close(study["runs"][2]["stderr"], float(stats["STDERR"]))
+
+
+def test_a_run_matrix_gives_the_parameters_and_a_broken_one_stops_the_server(serve, tmp_path):
+    for case in ("a", "b"):
+        write_history(str(tmp_path / "sweep" / case / "history.csv"), 10)
+    matrix = tmp_path / "matrix.csv"
+    matrix.write_text("run,aoa,mach\na,2,0.3\nb,10,0.3\nc,4,0.5\n")
+    pattern = str(tmp_path / "sweep" / "*" / "history.csv")
+    server = serve("-study", pattern, "-matrix", str(matrix), "-poll", "0.2")
+    server.runs(2)
+    write_history(str(tmp_path / "sweep" / "c" / "history.csv"), 10)
+    runs = server.runs(3)
+    assert runs["parameters"] == ["aoa", "mach"]
+    assert [run["parameters"] for run in runs["runs"]] == [["2", "0.3"], ["10", "0.3"], ["4", "0.5"]]
+    matrix.write_text("run,aoa\nnone,1\n")
+    done = subprocess.run([MONPLOT, "-serve", "0", "-study", pattern, "-matrix", str(matrix)],
+                          capture_output=True, text=True, timeout=30)
+    assert done.returncode == 255 and "names none of the study's runs" in done.stderr, done
 
 
 def test_tells_the_state_of_each_run(serve, tmp_path):

@@ -6,6 +6,7 @@
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/model/RecordKey.h"
 #include "libs/mondata/model/RunMetadata.h"
+#include "libs/mondata/sources/RunFollower.h"
 #include "libs/mondata/sources/RunSource.h"
 
 MonDatabase::MonDatabase(const QString& name, owl::MessageDisplayItf* display)
@@ -13,32 +14,102 @@ MonDatabase::MonDatabase(const QString& name, owl::MessageDisplayItf* display)
 
 MonDatabase::~MonDatabase() = default;
 
-void MonDatabase::updateFrom(SourceType type, const QString& path, bool /*replace*/) {
-    // Paths arrive as QString::fromLatin1 of the user's bytes; toLatin1 gives
-    // those bytes back exactly.
-    const QByteArray bytes = path.toLatin1();
-    const std::string file(bytes.constData(), static_cast<size_t>(bytes.size()));
+namespace {
+mon::SourceKind kindOf(MonDatabase::SourceType type) {
     switch (type) {
-        case MonitorFile:
-            pending_ = mon::readRun(mon::SourceKind::MonitorFile, file, readOptions_);
-            return;
-        case RunDirectory:
-            pending_ = mon::readRun(mon::SourceKind::RunDirectory, file, readOptions_);
-            return;
-        case ResultsFile:
-            pending_ = mon::readRun(mon::SourceKind::ResultsFile, file, readOptions_);
-            return;
+        case MonDatabase::MonitorFile:
+            return mon::SourceKind::MonitorFile;
+        case MonDatabase::RunDirectory:
+            return mon::SourceKind::RunDirectory;
+        case MonDatabase::ResultsFile:
+            return mon::SourceKind::ResultsFile;
     }
     throw owl::internal::error("MonDatabase", "updateFrom", "Unknown data source type.",
                                owl::errorFatal);
 }
+}  // namespace
+
+void MonDatabase::updateFrom(SourceType type, const QString& path, bool replace) {
+    // Paths arrive as QString::fromLatin1 of the user's bytes; toLatin1 gives
+    // those bytes back exactly.
+    const QByteArray bytes = path.toLatin1();
+    const std::string file(bytes.constData(), static_cast<size_t>(bytes.size()));
+    const mon::SourceKind kind = kindOf(type);
+    if (replace) {
+        pending_ = mon::readRun(kind, file, readOptions_);
+        replacePending_ = true;
+        return;
+    }
+    const bool same = follower_ && follower_->kind() == kind && follower_->path() == file &&
+                      follower_->options().logPatterns == readOptions_.logPatterns;
+    if (!same) {
+        // A new source replaces the one followed only once it was read; the
+        // first source is kept even when its reading fails, so that it is
+        // read again only once it changed.
+        auto follower = std::make_unique<mon::RunFollower>(kind, file, readOptions_);
+        try {
+            followedRecords_ = follower->update();
+        } catch (const owl::Error&) {
+            if (!follower_) follower_ = std::move(follower);
+            throw;
+        }
+        follower_ = std::move(follower);
+    } else {
+        try {
+            followedRecords_ = follower_->update();
+        } catch (const owl::Error&) {
+            if (followed_) bindFollowedRun();  // the values moved while they were read
+            throw;
+        }
+    }
+    followedChange_ = follower_->changed();
+    followedWarnings_ = follower_->warnings();
+    replacePending_ = false;
+    bindFollowedRun();
+}
+
+void MonDatabase::bindFollowedRun() {
+    const mon::RunData& live = follower_->run();
+    followed_ = &live;
+    run_ = mon::RunData();
+    run_.hasCoefficientLoops = live.hasCoefficientLoops;
+    run_.names = live.names;
+    run_.stepsNumberedByReader = live.stepsNumberedByReader;
+    run_.rows = live.rows;
+    run_.variables = live.variables;
+    run_.sourceFiles = live.sourceFiles;
+    run_.loadColumn = live.loadColumn;
+    run_.loadDoubleColumn = live.loadDoubleColumn;
+    run_.loadAttributes = live.loadAttributes;
+    columns_.clear();
+    doubleColumns_.clear();
+    indexVariables();
+}
 
 void MonDatabase::updateData() {
+    if (followed_ && !replacePending_) {
+        if (display_)
+            for (const std::string& warning : followedWarnings_)
+                display_->showMessage(owl::MessageKind::Warning, QString::fromStdString(warning));
+        followedWarnings_.clear();
+        return;
+    }
+    replacePending_ = false;
+    followed_ = nullptr;
+    follower_.reset();
     run_ = std::move(pending_);
     if (display_)
         for (const std::string& warning : run_.warnings)
             display_->showMessage(owl::MessageKind::Warning, QString::fromStdString(warning));
     pending_ = mon::RunData();
+    columns_ = std::move(run_.columns);
+    run_.columns.clear();
+    doubleColumns_ = std::move(run_.doubleColumns);
+    run_.doubleColumns.clear();
+    indexVariables();
+}
+
+void MonDatabase::indexVariables() {
     keyNames_ = {QString::fromLatin1(mon::kAccumulatedTimestep.c_str())};
     if (run_.hasCoefficientLoops)
         keyNames_.push_back(QString::fromLatin1(mon::kCoefficientLoop.c_str()));
@@ -47,10 +118,6 @@ void MonDatabase::updateData() {
     for (const QString& key : keyNames_) names.push_back(&key);
     for (const auto& info : run_.variables) names.push_back(&info.name);
     index_.assign(std::move(names));
-    columns_ = std::move(run_.columns);
-    run_.columns.clear();
-    doubleColumns_ = std::move(run_.doubleColumns);
-    run_.doubleColumns.clear();
     data_.clear();
     data_.resize(keyNames_.size() + run_.variables.size());
 }
@@ -84,6 +151,12 @@ std::unique_ptr<TimestepData> MonDatabase::loadVariable(size_t variable) const {
                 time ? mon::VariableInfo::Precision::Time : mon::VariableInfo::Precision::Double);
         }
     const mon::VariableInfo& info = run_.variables[variable];
+    if (followed_ && !run_.loadColumn) {
+        const bool doubles = variable < followed_->doubleColumns.size() && info.holdsDoubles();
+        return std::make_unique<TimestepData>(
+            run_.rows, followed_->columns[variable],
+            doubles ? &followed_->doubleColumns[variable] : nullptr, loops, info.precision);
+    }
     if (variable < doubleColumns_.size() && variable < columns_.size() && info.holdsDoubles())
         return std::make_unique<TimestepData>(run_.rows, std::move(columns_[variable]),
                                               std::move(doubleColumns_[variable]), loops,
@@ -91,6 +164,14 @@ std::unique_ptr<TimestepData> MonDatabase::loadVariable(size_t variable) const {
     mon::FloatColumn values =
         run_.loadColumn ? run_.loadColumn(variable) : std::move(columns_[variable]);
     return std::make_unique<TimestepData>(run_.rows, std::move(values), loops);
+}
+
+mon::NameEncoding MonDatabase::nameEncoding() const {
+    if (run_.names == mon::NameEncoding::Utf8) return run_.names;
+    for (const auto& info : run_.variables)
+        for (const QChar c : info.name)
+            if (c.unicode() > 0xFF) return mon::NameEncoding::Utf8;
+    return mon::NameEncoding::Latin1;
 }
 
 std::vector<MonVariable> MonDatabase::getVariableList() const {

@@ -4,6 +4,12 @@
 // lists the record keys "ACCUMULATED TIMESTEP" and, for runs with
 // coefficient loops, "COEFFICIENT LOOP" first, then the declared variables in
 // order of first declaration.
+//
+// updateFrom with replace true reads the source whole. With replace false
+// the database follows it (mon::RunFollower): the first call reads it whole,
+// each later one for the same source only what was appended since, and the
+// new records are in the database when it returns; what the database handed
+// out before (variable data, lists) is not to be used after it.
 
 #include <QObject>
 #include <QString>
@@ -21,6 +27,9 @@
 namespace owl {
 class MessageDisplayItf;
 }
+namespace mon {
+class RunFollower;
+}
 
 class MonDatabase : public QObject {
   public:
@@ -32,10 +41,16 @@ class MonDatabase : public QObject {
 
     // What the next updateFrom asks of the reading (patterns of log lines).
     void setReadOptions(mon::ReadOptions options) { readOptions_ = std::move(options); }
-    // Reads the source. Throws owl::Error naming the path and what is wrong.
+    // Reads the source, whole or what was appended (replace false). Throws
+    // owl::Error naming the path and what is wrong.
     void updateFrom(SourceType type, const QString& path, bool replace);
-    // Makes the data read by updateFrom the data that queries answer from.
+    // Makes the data read by updateFrom the data that queries answer from,
+    // and shows the reading's warnings on the display.
     void updateData();
+    // Of the last updateFrom that followed its source: the records it added
+    // (new, or written again after a restart), and whether the run changed.
+    size_t followedRecords() const { return followedRecords_; }
+    bool followedChange() const { return followedChange_; }
 
     // The named variable's values, or null. Names compare exactly.
     const TimestepData* getVariable(const QString& name) const;
@@ -48,7 +63,9 @@ class MonDatabase : public QObject {
     const mon::VariableInfo* variableInfo(const QString& name) const;
     bool hasCoefficientLoops() const { return run_.hasCoefficientLoops; }
     // How the run's names are spelled as bytes (see mon::NameEncoding).
-    mon::NameEncoding nameEncoding() const { return run_.names; }
+    mon::NameEncoding nameEncoding() const;
+    // Whether the reader numbered the steps (see mon::RunData).
+    bool stepsNumberedByReader() const { return run_.stepsNumberedByReader; }
     // Whether the run has any record. A source with a header and no rows (a
     // run that has only just started) gives its variables and none; one with
     // no complete header at all throws owl::data::noRecordsYet on reading.
@@ -65,6 +82,9 @@ class MonDatabase : public QObject {
     void requireAttributes() const { mon::completeAttributes(run_); }
     // A declared variable's values, in the precision the run holds them in.
     std::unique_ptr<TimestepData> loadVariable(size_t variable) const;
+    // Makes the followed run's data the data that queries answer from.
+    void bindFollowedRun();
+    void indexVariables();
 
     mon::ReadOptions readOptions_;
     mon::RunData pending_;
@@ -76,4 +96,12 @@ class MonDatabase : public QObject {
     mutable std::vector<mon::FloatColumn> columns_;
     mutable std::vector<mon::DoubleColumn> doubleColumns_;
     mutable std::vector<std::unique_ptr<TimestepData>> data_;
+    // The source followed (updateFrom with replace false), whose values the
+    // database views instead of holding them.
+    std::unique_ptr<mon::RunFollower> follower_;
+    const mon::RunData* followed_ = nullptr;
+    bool replacePending_ = false;  // updateData ends the following
+    std::vector<std::string> followedWarnings_;
+    size_t followedRecords_ = 0;
+    bool followedChange_ = false;
 };

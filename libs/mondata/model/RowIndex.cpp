@@ -36,6 +36,13 @@ int RowIndex::positionOfRecord(int64_t record) const {
     return static_cast<int>(it - firstRecords_.begin()) - 1;
 }
 
+int64_t RowIndex::firstRecordFrom(int step, int loop) const {
+    const auto it = std::lower_bound(steps_.begin(), steps_.end(), step);
+    const int position = static_cast<int>(it - steps_.begin());
+    if (it == steps_.end()) return rowCount();
+    return *it == step ? recordFrom(position, loop) : firstRecordAt(position);
+}
+
 bool RowIndex::isAfterLast(int step, int loop) const {
     if (steps_.empty()) return true;
     if (step != steps_.back()) return step > steps_.back();

@@ -42,6 +42,8 @@ class RowIndex {
     int64_t record(int step, int loop) const;
     // Position of the step that holds a record.
     int positionOfRecord(int64_t record) const;
+    // The first record whose (step, loop) is (step, loop) or after it.
+    int64_t firstRecordFrom(int step, int loop) const;
 
     // Appends the record (step, loop), which must come after the last one.
     // Returns the new record count.

@@ -23,6 +23,9 @@ namespace mon {
 struct RunData {
     bool hasCoefficientLoops = false;
     NameEncoding names = NameEncoding::Latin1;  // set from the source's format
+    // The steps are the positions of the times the reader met (an OpenFOAM
+    // run whose times are not whole numbers), not numbers the solver wrote.
+    bool stepsNumberedByReader = false;
     std::shared_ptr<const RowIndex> rows = std::make_shared<RowIndex>();
     std::vector<VariableInfo> variables;
     // Filled by sources that read everything at once: one column per variable.

@@ -30,6 +30,14 @@ RunDataBuilder::RunDataBuilder() {
     data_.rows = std::move(rows);
 }
 
+void RunDataBuilder::clear() {
+    std::vector<std::string> warnings = takeWarnings();
+    const NameEncoding names = data_.names;
+    *this = RunDataBuilder();
+    data_.warnings = std::move(warnings);
+    data_.names = names;
+}
+
 int RunDataBuilder::declare(VariableInfo info) {
     auto found = columns_.constFind(info.name);
     if (found != columns_.constEnd()) return found.value();
@@ -60,14 +68,43 @@ int RunDataBuilder::columnOf(const QString& name) const {
 void RunDataBuilder::beginRecord(int step, int loop) {
     if (!rows_->isAfterLast(step, loop)) {
         rowCount_ = rows_->truncateFrom(step, loop);
-        for (auto& values : data_.columns)
-            if (values.size() > static_cast<size_t>(rowCount_))
-                values.resize(static_cast<size_t>(rowCount_));
-        for (auto& values : data_.doubleColumns)
-            if (values.size() > static_cast<size_t>(rowCount_))
-                values.resize(static_cast<size_t>(rowCount_));
+        truncate(rowCount_);
     }
     rowCount_ = rows_->append(step, loop);
+}
+
+void RunDataBuilder::dropRecordsFrom(int step, int loop) {
+    if (rows_->isAfterLast(step, loop)) return;
+    rowCount_ = rows_->truncateFrom(step, loop);
+    truncate(rowCount_);
+}
+
+void RunDataBuilder::truncate(int64_t records) {
+    publishedKept_ = std::min(publishedKept_, records);
+    keptSinceMark_ = std::min(keptSinceMark_, records);
+    const auto kept = static_cast<size_t>(records);
+    for (auto& values : data_.columns)
+        if (values.size() > kept) values.resize(kept);
+    for (auto& values : data_.doubleColumns)
+        if (values.size() > kept) values.resize(kept);
+}
+
+bool RunDataBuilder::rollBack(const Mark& mark) {
+    if (keptSinceMark_ < mark.records) return false;
+    if (rowCount_ > mark.records) {
+        const int position = rows_->positionOfRecord(mark.records);
+        rowCount_ = rows_->truncateFrom(rows_->stepAt(position), rows_->loopOfRecord(mark.records));
+        truncate(rowCount_);
+    }
+    for (size_t variable = mark.variables; variable < data_.variables.size(); ++variable)
+        columns_.remove(data_.variables[variable].name);
+    data_.variables.erase(data_.variables.begin() + static_cast<long>(mark.variables),
+                          data_.variables.end());
+    data_.columns.resize(mark.variables);
+    data_.doubleColumns.resize(mark.variables);
+    holdsDoubles_.resize(mark.variables);
+    data_.hasCoefficientLoops = mark.loops;
+    return true;
 }
 
 // Records hold a field's values a record apart, columns hold them side by
@@ -104,20 +141,28 @@ void RunDataBuilder::copyFieldBlock(const std::vector<RecordValues>& records, fl
 
 // A double column also takes the values a reader set as floats (setValue,
 // setRecordValues, a merge of float runs): where it has none, the float's.
-void RunDataBuilder::completeDoubleColumns() {
+// The records before fromRecord were completed before.
+void RunDataBuilder::completeDoubleColumns(size_t fromRecord) {
     for (size_t variable = 0; variable < data_.variables.size(); ++variable) {
         if (!data_.variables[variable].holdsDoubles()) continue;
         const FloatColumn& floats = data_.columns[variable];
         DoubleColumn& doubles = data_.doubleColumns[variable];
         doubles.resize(floats.size(), FLT_MAX);
-        for (size_t record = 0; record < floats.size(); ++record)
+        for (size_t record = fromRecord; record < floats.size(); ++record)
             if (doubles[record] == FLT_MAX) doubles[record] = floats[record];
     }
 }
 
-RunData RunDataBuilder::finish() {
+int64_t RunDataBuilder::publish() {
     for (auto& values : data_.columns) values.resize(static_cast<size_t>(rowCount_), FLT_MAX);
-    completeDoubleColumns();
+    completeDoubleColumns(static_cast<size_t>(publishedKept_));
+    const int64_t added = rowCount_ - publishedKept_;
+    publishedKept_ = rowCount_;
+    return added;
+}
+
+RunData RunDataBuilder::finish() {
+    publish();
     return std::move(data_);
 }
 

@@ -4,11 +4,15 @@
 // restart: the records from that key on are dropped and the new ones take
 // their place. Variables are identified by name, so segments written by
 // different solver processes combine into one history.
+//
+// A run followed as it grows keeps its builder: publish() makes the data
+// whole for the records so far, and records go on arriving after it.
 
 #include <QHash>
 #include <QString>
 #include <cfloat>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "libs/mondata/model/RunData.h"
@@ -26,6 +30,7 @@ class RunDataBuilder {
 
     void setCoefficientLoops(bool loops) { data_.hasCoefficientLoops = loops; }
     bool hasCoefficientLoops() const { return data_.hasCoefficientLoops; }
+    void setStepsNumberedByReader() { data_.stepsNumberedByReader = true; }
 
     // Returns the column of the named variable, declaring it if new. A
     // variable declared in double precision (Double or Time) takes
@@ -54,6 +59,8 @@ class RunDataBuilder {
         }
         setValue(column, static_cast<float>(value));
     }
+    // Drops the records of (step, loop) and after.
+    void dropRecordsFrom(int step, int loop = 1);
     // Whether the record (step, loop) would follow the last one, not restart.
     bool continuesRun(int step, int loop) const { return rows_->isAfterLast(step, loop); }
     // The values of one record: values[i] belongs to the i-th of the columns
@@ -81,13 +88,43 @@ class RunDataBuilder {
     int64_t recordCount() const { return rowCount_; }
 
     void addSourceFile(const std::string& path) { data_.sourceFiles.push_back(path); }
+    void setNames(NameEncoding names) { data_.names = names; }
     void addWarning(std::string message) { data_.warnings.push_back(std::move(message)); }
     RunData finish();
+
+    // Makes data() whole for the records so far (every column as long as
+    // the records) at the cost of the records since the last call, and
+    // returns how many records are new since then: those appended, and those
+    // written again after a restart dropped them.
+    int64_t publish();
+    // The run as published; its columns stay where they are until the next
+    // record arrives.
+    const RunData& data() const { return data_; }
+    // Starts again with no record, variable or source file (a followed
+    // source whose records must be written again in another order).
+    void clear();
+    // The warnings added since the last call.
+    std::vector<std::string> takeWarnings() { return std::exchange(data_.warnings, {}); }
+
+    // A point to go back to, for records shown only for a while (a solver
+    // log's step still running, shown because it diverged).
+    struct Mark {
+        int64_t records;
+        size_t variables;
+        bool loops;
+    };
+    Mark mark() {
+        keptSinceMark_ = rowCount_;
+        return {rowCount_, data_.variables.size(), data_.hasCoefficientLoops};
+    }
+    // Drops the records and variables that came after the mark. False, and
+    // nothing dropped, when a restart since dropped records before it.
+    bool rollBack(const Mark& mark);
 
   private:
     // Fields moved together from records into columns.
     static constexpr size_t kFieldBlock = 16;
-    void completeDoubleColumns();
+    void completeDoubleColumns(size_t fromRecord);
     static void copyFieldBlock(const std::vector<RecordValues>& records, float* const* targets,
                                size_t firstField, size_t width);
 
@@ -97,6 +134,10 @@ class RunDataBuilder {
     std::vector<char> holdsDoubles_;  // per column: the variable's holdsDoubles()
     int64_t rowCount_ = 0;
     int64_t reservedRecords_ = 0;
+    // The records at the last publish() that no restart has dropped since.
+    int64_t publishedKept_ = 0;
+    int64_t keptSinceMark_ = 0;  // the same since the last mark()
+    void truncate(int64_t records);
 };
 
 }  // namespace mon

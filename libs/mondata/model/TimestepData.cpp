@@ -4,13 +4,29 @@
 
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::FloatColumn values,
                            bool coefficientLoops)
-    : rows_(std::move(rows)), values_(std::move(values)) {
+    : rows_(std::move(rows)), ownFloats_(std::move(values)) {
+    setValueRange(coefficientLoops);
+}
+
+TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows,
+                           const mon::FloatColumn& floats, const mon::DoubleColumn* doubles,
+                           bool coefficientLoops, mon::VariableInfo::Precision precision)
+    : rows_(std::move(rows)), floats_(&floats) {
+    if (doubles) {
+        doubles_ = doubles;
+        precision_ = precision;
+    }
+    setValueRange(coefficientLoops);
+}
+
+void TimestepData::setValueRange(bool coefficientLoops) {
+    const mon::FloatColumn& values = *floats_;
     const int64_t count = rows_->rowCount();
     if (count == 0) return;
     int64_t first = 0;
-    while (first < count && values_[static_cast<size_t>(first)] == FLT_MAX) ++first;
+    while (first < count && values[static_cast<size_t>(first)] == FLT_MAX) ++first;
     int64_t last = count - 1;
-    while (last >= 0 && values_[static_cast<size_t>(last)] == FLT_MAX) --last;
+    while (last >= 0 && values[static_cast<size_t>(last)] == FLT_MAX) --last;
     if (last < 0) {  // no value at all
         first = 0;
         last = count - 1;
@@ -29,7 +45,7 @@ mon::FloatColumn roundedToFloat(const mon::DoubleColumn& doubles) {
 TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::DoubleColumn values,
                            bool coefficientLoops, mon::VariableInfo::Precision precision)
     : TimestepData(std::move(rows), roundedToFloat(values), coefficientLoops) {
-    doubles_ = std::move(values);
+    ownDoubles_ = std::move(values);
     precision_ = precision;
 }
 
@@ -37,7 +53,7 @@ TimestepData::TimestepData(std::shared_ptr<const mon::RowIndex> rows, mon::Float
                            mon::DoubleColumn values, bool coefficientLoops,
                            mon::VariableInfo::Precision precision)
     : TimestepData(std::move(rows), std::move(floats), coefficientLoops) {
-    doubles_ = std::move(values);
+    ownDoubles_ = std::move(values);
     precision_ = precision;
 }
 
@@ -63,13 +79,13 @@ int TimestepData::getCloopCount(int step) const {
 float TimestepData::getValue(int step, int cloop) const {
     if (key_ != Key::None) return keyValue(step, cloop);
     const int64_t record = rows_->record(step, cloop);
-    return record < 0 ? FLT_MAX : values_[static_cast<size_t>(record)];
+    return record < 0 ? FLT_MAX : (*floats_)[static_cast<size_t>(record)];
 }
 
 double TimestepData::getDoubleValue(int step, int cloop) const {
     if (!holdsDoubles()) return getValue(step, cloop);
     const int64_t record = rows_->record(step, cloop);
-    return record < 0 ? FLT_MAX : doubles_[static_cast<size_t>(record)];
+    return record < 0 ? FLT_MAX : (*doubles_)[static_cast<size_t>(record)];
 }
 
 float TimestepData::keyValue(int step, int cloop) const {

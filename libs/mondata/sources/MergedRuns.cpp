@@ -1,5 +1,6 @@
 #include "libs/mondata/sources/MergedRuns.h"
 
+#include <climits>
 #include <utility>
 
 namespace mon {
@@ -8,7 +9,11 @@ namespace {
 // Walks the records of one run in order.
 class RecordCursor {
   public:
-    explicit RecordCursor(const RowIndex& rows) : rows_(rows) {}
+    // From the first record at or after (step, loop).
+    RecordCursor(const RowIndex& rows, std::pair<int, int> from)
+        : rows_(rows), record_(rows.firstRecordFrom(from.first, from.second)) {
+        if (!atEnd()) position_ = rows.positionOfRecord(record_);
+    }
 
     bool atEnd() const { return record_ >= rows_.rowCount(); }
     int64_t row() const { return record_; }
@@ -46,15 +51,25 @@ bool smallestKey(const std::vector<RecordCursor>& cursors, std::pair<int, int>& 
 }  // namespace
 
 void addMergedRuns(const std::vector<RunData>& runs, RunDataBuilder& builder) {
+    std::vector<const RunData*> merged;
+    for (const RunData& run : runs) {
+        merged.push_back(&run);
+        for (const std::string& path : run.sourceFiles) builder.addSourceFile(path);
+        for (const std::string& warning : run.warnings) builder.addWarning(warning);
+    }
+    addMergedRunsFrom(merged, builder, {INT_MIN, INT_MIN});
+}
+
+void addMergedRunsFrom(const std::vector<const RunData*>& runs, RunDataBuilder& builder,
+                       std::pair<int, int> from) {
     std::vector<RecordCursor> cursors;
     std::vector<std::vector<int>> columns(runs.size());
     for (size_t run = 0; run < runs.size(); ++run) {
-        cursors.emplace_back(*runs[run].rows);
-        for (const VariableInfo& info : runs[run].variables)
+        cursors.emplace_back(*runs[run]->rows, from);
+        for (const VariableInfo& info : runs[run]->variables)
             columns[run].push_back(builder.declare(info));
-        for (const std::string& path : runs[run].sourceFiles) builder.addSourceFile(path);
-        for (const std::string& warning : runs[run].warnings) builder.addWarning(warning);
     }
+    builder.dropRecordsFrom(from.first, from.second);
     std::pair<int, int> key;
     while (smallestKey(cursors, key)) {
         builder.beginRecord(key.first, key.second);
@@ -62,7 +77,7 @@ void addMergedRuns(const std::vector<RunData>& runs, RunDataBuilder& builder) {
             RecordCursor& cursor = cursors[run];
             if (cursor.atEnd() || cursor.key() != key) continue;
             for (size_t i = 0; i < columns[run].size(); ++i)
-                builder.setDoubleValue(columns[run][i], valueAt(runs[run], i, cursor.row()));
+                builder.setDoubleValue(columns[run][i], valueAt(*runs[run], i, cursor.row()));
             cursor.next();
         }
     }

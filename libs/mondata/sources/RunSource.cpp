@@ -69,30 +69,66 @@ void refuseWrongOption(SourceKind kind, const std::string& path, std::string_vie
 }
 }  // namespace
 
-RunData readRun(SourceKind kind, const std::string& path, const ReadOptions& options) {
+namespace {
+// The format of the list of the source's kind that reads it.
+struct ChosenFormat {
+    const FileFormat* file = nullptr;
+    const FolderFormat* folder = nullptr;
+    const ResultsFormat* results = nullptr;
+    NameEncoding names = NameEncoding::Latin1;
+};
+
+ChosenFormat chooseFormat(SourceKind kind, const std::string& path, const ReadOptions& options) {
     compileFoamLogPatterns(options.logPatterns);
     const std::string head = readHead(path);
     refuseWrongOption(kind, path, head);
+    ChosenFormat chosen;
     if (kind == SourceKind::ResultsFile) {
-        const ResultsFormat& format = formatOf(resultsFileFormats(), path, std::string_view(head));
-        RunData run = format.open(path);
-        run.names = format.names;
-        return run;
-    }
-    RunDataBuilder builder;
-    NameEncoding names;
-    if (kind == SourceKind::RunDirectory) {
-        const FolderFormat& format = formatOf(runFolderFormats(), path);
-        names = format.names;
-        format.read(path, builder, options);
+        chosen.results = &formatOf(resultsFileFormats(), path, std::string_view(head));
+        chosen.names = chosen.results->names;
+    } else if (kind == SourceKind::RunDirectory) {
+        chosen.folder = &formatOf(runFolderFormats(), path);
+        chosen.names = chosen.folder->names;
     } else {
-        const FileFormat& format = formatOf(monitorFileFormats(), path, std::string_view(head));
-        names = format.names;
-        format.read(path, builder, options);
+        chosen.file = &formatOf(monitorFileFormats(), path, std::string_view(head));
+        chosen.names = chosen.file->names;
     }
-    RunData run = builder.finish();
-    run.names = names;
+    return chosen;
+}
+}  // namespace
+
+RunData readRun(SourceKind kind, const std::string& path, const ReadOptions& options) {
+    const ChosenFormat chosen = chooseFormat(kind, path, options);
+    RunData run;
+    if (chosen.results) {
+        run = chosen.results->open(path);
+    } else {
+        RunDataBuilder builder;
+        if (chosen.folder)
+            chosen.folder->read(path, builder, options);
+        else
+            chosen.file->read(path, builder, options);
+        run = builder.finish();
+    }
+    run.names = chosen.names;
     return run;
+}
+
+std::string formatName(SourceKind kind, const std::string& path, const ReadOptions& options) {
+    const ChosenFormat chosen = chooseFormat(kind, path, options);
+    return chosen.results  ? chosen.results->name
+           : chosen.folder ? chosen.folder->name
+                           : chosen.file->name;
+}
+
+std::unique_ptr<FollowedSource> followRun(SourceKind kind, const std::string& path,
+                                          const ReadOptions& options, RunDataBuilder& builder) {
+    const ChosenFormat chosen = chooseFormat(kind, path, options);
+    const FollowSource follow = chosen.folder ? chosen.folder->follow
+                                : chosen.file ? chosen.file->follow
+                                              : nullptr;
+    builder.setNames(chosen.names);
+    return follow ? follow(path, builder, options) : nullptr;
 }
 
 }  // namespace mon

@@ -4,7 +4,9 @@
 // into the run builder, or opens them as a lazily read RunData. A source is
 // read by the first format of its list that recognises it; the last format
 // of each list is the fallback that reports what was expected. Each format
-// says how its names are spelled as bytes (see NameEncoding).
+// says how its names are spelled as bytes (see NameEncoding). A format that
+// can follow a growing source reads only what was appended since (follow);
+// the others are read again whole when their files change.
 //
 // Adding a format: one reader file beside this one and one line in the list
 // of its source kind in SourceFormats.cpp.
@@ -15,6 +17,7 @@
 
 #include "libs/mondata/model/RunData.h"
 #include "libs/mondata/model/RunDataBuilder.h"
+#include "libs/mondata/sources/FollowedSource.h"
 #include "libs/mondata/sources/ReadOptions.h"
 #include "libs/mondata/sources/SourceFileCheck.h"
 
@@ -26,6 +29,7 @@ struct FileFormat {
     NameEncoding names;
     bool (*recognises)(const std::string& path, std::string_view head);
     void (*read)(const std::string& path, RunDataBuilder& builder, const ReadOptions& options);
+    FollowSource follow = nullptr;
 };
 
 // A folder given with -dir.
@@ -36,6 +40,7 @@ struct FolderFormat {
     const char* lookedFor;
     bool (*recognises)(const std::string& folder);
     void (*read)(const std::string& folder, RunDataBuilder& builder, const ReadOptions& options);
+    FollowSource follow = nullptr;
 };
 
 // A file given with -res: opened, its values read when first asked for.

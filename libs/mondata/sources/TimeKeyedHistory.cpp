@@ -17,55 +17,87 @@ bool isStepNumberTime(double time) {
 }
 
 void TimeKeyedHistory::addSegment(size_t source, FoamTable table, std::vector<int> builderColumns) {
+    auto owned = std::make_unique<FoamTable>(std::move(table));
+    const FoamTable* view = owned.get();
     if (sources_.size() <= source) sources_.resize(source + 1);
-    std::vector<Segment>& segments = sources_[source];
-    if (!table.rows.empty()) {
-        const double start = table.rows.front().time;
-        for (Segment& earlier : segments) {
-            const auto& rows = earlier.table.rows;
-            auto kept = std::find_if(
-                rows.begin(), rows.begin() + earlier.rowEnd,
-                [&](const FoamRow& row) { return row.time >= start || sameTime(row.time, start); });
-            earlier.rowEnd = static_cast<size_t>(kept - rows.begin());
+    sources_[source].push_back({std::move(owned), view, std::move(builderColumns), 0});
+}
+
+void TimeKeyedHistory::addGrowingSegment(size_t source, const FoamTable& table,
+                                         std::vector<int> builderColumns) {
+    if (sources_.size() <= source) sources_.resize(source + 1);
+    sources_[source].push_back({nullptr, &table, std::move(builderColumns), 0});
+}
+
+void TimeKeyedHistory::setBuilderColumns(size_t source, size_t segment,
+                                         std::vector<int> builderColumns) {
+    sources_[source][segment].builderColumns = std::move(builderColumns);
+}
+
+// The first row at or after time (the same time within float noise
+// included): rows ascend.
+size_t TimeKeyedHistory::firstRowFrom(const Segment& segment, double time) {
+    const auto& rows = segment.table->rows;
+    return static_cast<size_t>(std::partition_point(rows.begin(), rows.end(),
+                                                    [time](const FoamRow& row) {
+                                                        return row.time < time &&
+                                                               !sameTime(row.time, time);
+                                                    }) -
+                               rows.begin());
+}
+
+// A segment with rows wins from its first time on: each segment keeps its
+// rows before the earliest first time of the segments after it.
+void TimeKeyedHistory::cutSegments() {
+    for (auto& segments : sources_) {
+        bool later = false;
+        double start = 0;
+        for (size_t k = segments.size(); k-- > 0;) {
+            Segment& segment = segments[k];
+            const auto& rows = segment.table->rows;
+            segment.rowEnd = later ? firstRowFrom(segment, start) : rows.size();
+            if (rows.empty()) continue;
+            start = later ? std::min(start, rows.front().time) : rows.front().time;
+            later = true;
         }
     }
-    const size_t rowCount = table.rows.size();
-    segments.push_back({std::move(table), std::move(builderColumns), rowCount});
 }
 
 // A row without a value (every field N/A) is no record.
 bool TimeKeyedHistory::hasValues(const Segment& segment, size_t row) {
-    return segment.table.rows[row].firstCell < segment.table.cellEnd(row);
+    return segment.table->rows[row].firstCell < segment.table->cellEnd(row);
 }
 
-void TimeKeyedHistory::stepTimes(std::vector<double>& first, std::vector<double>& upper) const {
+void TimeKeyedHistory::addStepTimes(double fromTime) {
     std::vector<double> times;
     for (const auto& segments : sources_)
         for (const Segment& segment : segments)
-            for (size_t row = 0; row < segment.rowEnd; ++row)
-                if (hasValues(segment, row)) times.push_back(segment.table.rows[row].time);
+            for (size_t row = firstRowFrom(segment, fromTime); row < segment.rowEnd; ++row)
+                if (hasValues(segment, row)) times.push_back(segment.table->rows[row].time);
     std::sort(times.begin(), times.end());
     for (double time : times) {
-        if (!upper.empty() && sameTime(upper.back(), time)) {
-            upper.back() = time;
+        if (!upper_.empty() && sameTime(upper_.back(), time)) {
+            upper_.back() = time;
             continue;
         }
-        first.push_back(time);
-        upper.push_back(time);
+        first_.push_back(time);
+        upper_.push_back(time);
+        if (!isStepNumberTime(time)) stepsNotWhole_.push_back(first_.size() - 1);
     }
 }
 
 std::vector<std::vector<TimeKeyedHistory::RowRef>> TimeKeyedHistory::sourceRows(
-    const std::vector<double>& upper) const {
+    double fromTime) const {
     std::vector<std::vector<RowRef>> rows(sources_.size());
     for (size_t source = 0; source < sources_.size(); ++source) {
         for (const Segment& segment : sources_[source]) {
-            for (uint32_t row = 0; row < segment.rowEnd; ++row) {
+            for (size_t row = firstRowFrom(segment, fromTime); row < segment.rowEnd; ++row) {
                 if (!hasValues(segment, row)) continue;
-                const double time = segment.table.rows[row].time;
+                const double time = segment.table->rows[row].time;
                 const auto step =
-                    std::lower_bound(upper.begin(), upper.end(), time) - upper.begin();
-                rows[source].push_back({&segment, row, static_cast<uint32_t>(step)});
+                    std::lower_bound(upper_.begin(), upper_.end(), time) - upper_.begin();
+                rows[source].push_back(
+                    {&segment, static_cast<uint32_t>(row), static_cast<uint32_t>(step)});
             }
         }
     }
@@ -73,28 +105,77 @@ std::vector<std::vector<TimeKeyedHistory::RowRef>> TimeKeyedHistory::sourceRows(
 }
 
 void TimeKeyedHistory::setValues(RunDataBuilder& builder, const RowRef& ref) const {
-    const FoamTable& table = ref.segment->table;
+    const FoamTable& table = *ref.segment->table;
     const size_t end = table.cellEnd(ref.row);
     for (size_t cell = table.rows[ref.row].firstCell; cell < end; ++cell)
         builder.setDoubleValue(ref.segment->builderColumns[table.cells[cell].column],
                                table.cells[cell].value);
 }
 
-// Where every time is a whole number (a steady run's iterations),
-// the step is the time, whichever source and write interval gave it.
-bool TimeKeyedHistory::wholeTimes(const std::vector<double>& times) {
-    return std::all_of(times.begin(), times.end(), isStepNumberTime);
+// Where every time is a whole number (a steady run's iterations), the step
+// is the time, whichever source and write interval gave it; otherwise the
+// position of the time.
+int TimeKeyedHistory::stepNumber(size_t position) const {
+    return stepIsTime_ ? static_cast<int>(first_[position]) : static_cast<int>(position) + 1;
 }
 
 void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {
-    std::vector<double> first, upper;
-    stepTimes(first, upper);
-    const bool stepIsTime = wholeTimes(first);
-    const std::vector<std::vector<RowRef>> rows = sourceRows(upper);
+    deliverFrom(builder, timeColumn, kFromStart);
+    if (hasLoops()) builder.setCoefficientLoops(true);
+}
+
+// The first delivered step whose last time is at or after changedFrom: the
+// steps before it cannot change.
+size_t TimeKeyedHistory::firstStepReached(double changedFrom) const {
+    return static_cast<size_t>(std::partition_point(upper_.begin(), upper_.end(),
+                                                    [changedFrom](double upper) {
+                                                        return upper < changedFrom &&
+                                                               !sameTime(upper, changedFrom);
+                                                    }) -
+                               upper_.begin());
+}
+
+void TimeKeyedHistory::forgetStepsFrom(size_t position) {
+    first_.resize(position);
+    upper_.resize(position);
+    for (auto* steps : {&stepsWithLoops_, &stepsNotWhole_})
+        steps->erase(std::lower_bound(steps->begin(), steps->end(), position), steps->end());
+}
+
+void TimeKeyedHistory::deliverFrom(RunDataBuilder& builder, int timeColumn, double changedFrom) {
+    cutSegments();
+    size_t from = firstStepReached(changedFrom);
+    if (from < first_.size()) builder.dropRecordsFrom(stepNumber(from));
+    double fromTime = from == 0              ? kFromStart
+                      : from < first_.size() ? std::min(first_[from], changedFrom)
+                                             : changedFrom;
+    forgetStepsFrom(from);
+    const double lastUpper = from > 0 ? upper_[from - 1] : 0;
+    addStepTimes(fromTime);
+    // Steps numbered otherwise, or a new time that joins the step before:
+    // every step is delivered again.
+    const bool whole = stepsNotWhole_.empty();
+    const bool joined = from > 0 && upper_[from - 1] != lastUpper;
+    if (from > 0 && (whole != stepIsTime_ || joined)) {
+        builder.dropRecordsFrom(stepNumber(0));
+        from = 0;
+        fromTime = kFromStart;
+        forgetStepsFrom(0);
+        addStepTimes(fromTime);
+    }
+    stepIsTime_ = stepsNotWhole_.empty();
+    if (!stepIsTime_) builder.setStepsNumberedByReader();
+    deliverSteps(builder, timeColumn, from, fromTime);
+}
+
+void TimeKeyedHistory::deliverSteps(RunDataBuilder& builder, int timeColumn, size_t fromStep,
+                                    double fromTime) {
+    const std::vector<std::vector<RowRef>> rows = sourceRows(fromTime);
     // A record per time at least (more with loops): columns seldom move.
-    builder.reserveRecords(builder.recordCount() + static_cast<int64_t>(first.size()));
+    builder.reserveRecords(builder.recordCount() +
+                           static_cast<int64_t>(first_.size() - fromStep));
     std::vector<size_t> next(rows.size(), 0), count(rows.size(), 0);
-    for (uint32_t step = 0; step < first.size(); ++step) {
+    for (size_t step = fromStep; step < first_.size(); ++step) {
         size_t loops = 0;
         for (size_t source = 0; source < rows.size(); ++source) {
             size_t end = next[source];
@@ -102,13 +183,11 @@ void TimeKeyedHistory::deliver(RunDataBuilder& builder, int timeColumn) {
             count[source] = end - next[source];
             loops = std::max(loops, count[source]);
         }
-        if (loops > 1) builder.setCoefficientLoops(true);
+        if (loops > 1) stepsWithLoops_.push_back(step);
         loops = std::min<size_t>(loops, RunDataBuilder::kMaxLoop);
         for (size_t loop = 0; loop < loops; ++loop) {
-            builder.beginRecord(
-                stepIsTime ? static_cast<int>(first[step]) : static_cast<int>(step) + 1,
-                static_cast<int>(loop) + 1);
-            builder.setDoubleValue(timeColumn, first[step]);
+            builder.beginRecord(stepNumber(step), static_cast<int>(loop) + 1);
+            builder.setDoubleValue(timeColumn, first_[step]);
             for (size_t source = 0; source < rows.size(); ++source)
                 if (loop < count[source]) setValues(builder, rows[source][next[source] + loop]);
         }

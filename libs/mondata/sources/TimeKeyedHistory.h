@@ -10,13 +10,21 @@
 // - The times of all sources are merged: the accumulated time step of a
 //   record is its time when every time is a whole number (a steady
 //   run's iterations), else the position (from 1) of its time among all
-//   distinct times; a source that wrote nothing at a time has no value in
+//   distinct times (the run's steps are then numbered by the reader); a
+//   source that wrote nothing at a time has no value in
 //   that record, and a row without any value is no record.
 //   Times closer than a relative 1e-9 are the same time (the float noise of
 //   "0.1" against "0.1000000000000001").
 // - The k-th row a source wrote at one time is coefficient loop k of that
 //   step; runs get coefficient loops only when some time has several rows.
+//
+// A case followed as it grows keeps its history: its tables grow where
+// their readers keep them, and each delivery writes again only the records
+// from the first step a change can reach.
 
+#include <cstdint>
+#include <limits>
+#include <memory>
 #include <vector>
 
 #include "libs/mondata/model/RunDataBuilder.h"
@@ -35,14 +43,34 @@ class TimeKeyedHistory {
     // the order their values should be set); builderColumns[i] is the
     // builder column of the table's column i.
     void addSegment(size_t source, FoamTable table, std::vector<int> builderColumns);
+    // The same for a table still being read (a file followed as it grows):
+    // the history reads it where it is, which must outlive the history.
+    void addGrowingSegment(size_t source, const FoamTable& table, std::vector<int> builderColumns);
+    // The builder columns of a segment whose table gained columns.
+    void setBuilderColumns(size_t source, size_t segment, std::vector<int> builderColumns);
+    size_t segmentCount(size_t source) const {
+        return source < sources_.size() ? sources_[source].size() : 0;
+    }
+
     // Delivers every record, in order, with the time itself in timeColumn,
     // a column declared with Precision::Time; values go in the precision
     // each column is declared with.
     void deliver(RunDataBuilder& builder, int timeColumn);
+    // Delivers what changed since the last delivery into the builder that
+    // holds it: changedFrom is the earliest time at which a table changed
+    // (rows added, written again or given values, a segment added). The
+    // records from the first step that time can reach are dropped and
+    // written again; those before stay.
+    void deliverFrom(RunDataBuilder& builder, int timeColumn, double changedFrom);
+    // Whether some delivered time has several rows of a source (loops).
+    bool hasLoops() const { return !stepsWithLoops_.empty(); }
+
+    static constexpr double kFromStart = -std::numeric_limits<double>::infinity();
 
   private:
     struct Segment {
-        FoamTable table;
+        std::unique_ptr<FoamTable> owned;  // null for a growing table
+        const FoamTable* table;
         std::vector<int> builderColumns;
         size_t rowEnd;  // rows kept: [0, rowEnd)
     };
@@ -52,14 +80,25 @@ class TimeKeyedHistory {
         uint32_t step;  // position of the row's time among all times
     };
 
-    // The distinct times: each step's first time and its last (upper).
-    void stepTimes(std::vector<double>& first, std::vector<double>& upper) const;
-    std::vector<std::vector<RowRef>> sourceRows(const std::vector<double>& upper) const;
+    void cutSegments();
+    size_t firstStepReached(double changedFrom) const;
+    void forgetStepsFrom(size_t position);
+    // The distinct times from fromTime on: each step's first time and its
+    // last (upper), appended to first_ and upper_.
+    void addStepTimes(double fromTime);
+    std::vector<std::vector<RowRef>> sourceRows(double fromTime) const;
+    void deliverSteps(RunDataBuilder& builder, int timeColumn, size_t fromStep, double fromTime);
+    int stepNumber(size_t position) const;
     void setValues(RunDataBuilder& builder, const RowRef& ref) const;
     static bool hasValues(const Segment& segment, size_t row);
-    static bool wholeTimes(const std::vector<double>& times);
+    static size_t firstRowFrom(const Segment& segment, double time);
 
     std::vector<std::vector<Segment>> sources_;
+    // The steps delivered: their first and last times, whether they are
+    // numbered by their times, and those with several rows of a source.
+    std::vector<double> first_, upper_;
+    bool stepIsTime_ = true;
+    std::vector<size_t> stepsWithLoops_, stepsNotWhole_;  // positions, ascending
 };
 
 }  // namespace mon

@@ -19,7 +19,7 @@ void BlockReader::fail(const std::string& reason) const {
                            owl::errorFatal);
 }
 
-BlockReader::BlockReader(const std::string& path, size_t blockBytes, Buffer* buffer)
+BlockReader::BlockReader(const std::string& path, size_t blockBytes, Buffer* buffer, uint64_t from)
     : path_(path),
       blockBytes_(std::max<size_t>(blockBytes, 1)),
       buffer_(buffer ? *buffer : ownBuffer_) {
@@ -37,6 +37,10 @@ BlockReader::BlockReader(const std::string& path, size_t blockBytes, Buffer* buf
                                    : "not a regular file (a device, FIFO or socket)");
     }
     size_ = static_cast<size_t>(info.st_size);
+    offset_ = static_cast<size_t>(std::min<uint64_t>(from, size_));
+    device_ = static_cast<uint64_t>(info.st_dev);
+    inode_ = static_cast<uint64_t>(info.st_ino);
+    modified_ = info.st_mtim;
 }
 
 BlockReader::~BlockReader() {

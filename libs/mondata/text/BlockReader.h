@@ -1,12 +1,15 @@
 #pragma once
-// Reads a file front to back in blocks, as large as it was when opened. The
-// file is opened read-only and never locked, so a solver can go on appending
-// to it; bytes appended after the opening are not read. Nothing is mapped:
-// a file that shrinks while it is read (a solver restarted with its output
-// truncated, a log rotated) is reported as an error, never a fault. Memory
-// stays at a block plus the longest line, whatever the file's size.
+// Reads a file front to back in blocks, as large as it was when opened (from
+// a given offset, for a file followed as it grows). The file is opened read-only and never locked,
+// so a solver can go on appending to it; bytes appended after the opening are not read. Nothing is
+// mapped: a file that shrinks while it is read (a solver restarted with its output truncated, a log
+// rotated) is reported as an error, never a fault. Memory stays at a block plus the longest line,
+// whatever the file's size.
+
+#include <time.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,7 +30,7 @@ class BlockReader {
     // device is refused instead of waiting for a writer or never ending.
     // Throws owl::data::error naming the path and the reason.
     explicit BlockReader(const std::string& path, size_t blockBytes = kBlockBytes,
-                         Buffer* buffer = nullptr);
+                         Buffer* buffer = nullptr, uint64_t from = 0);
     ~BlockReader();
     BlockReader(const BlockReader&) = delete;
     BlockReader& operator=(const BlockReader&) = delete;
@@ -41,6 +44,10 @@ class BlockReader {
     void feed(const std::function<size_t(std::string_view)>& parseLines);
     // The file's size when it was opened.
     size_t size() const { return size_; }
+    // The file opened, which a follower compares with the one it read before.
+    uint64_t device() const { return device_; }
+    uint64_t inode() const { return inode_; }
+    const struct timespec& modified() const { return modified_; }
 
   private:
     [[noreturn]] void fail(const std::string& reason) const;
@@ -51,6 +58,8 @@ class BlockReader {
     size_t blockBytes_;
     size_t size_ = 0;    // when opened
     size_t offset_ = 0;  // next byte to read
+    uint64_t device_ = 0, inode_ = 0;
+    struct timespec modified_ {};
     Buffer ownBuffer_;
     Buffer& buffer_;   // ownBuffer_ or a lent one
     size_t held_ = 0;  // bytes of buffer_ returned by the last next()

@@ -277,11 +277,16 @@ FloatColumn CgnsHistorySource::loadValues(size_t variable) const {
     return out;
 }
 
+// Opened without file locking, so that a file its solver holds open is
+// recognised; a file this process holds open already (a run kept while it is
+// followed) opens only with the locking the CGNS library opened it with,
+// HDF5's default.
 bool hasCgnsRootMarkers(const std::string& path) {
     silenceHdf5Errors();
-    Hdf5Handle access = propertyHandle(H5Pcreate(H5P_FILE_ACCESS));
-    H5Pset_file_locking(access.get(), false, true);
-    Hdf5Handle file = fileHandle(H5Fopen(path.c_str(), H5F_ACC_RDONLY, access.get()));
+    Hdf5Handle unlocked = propertyHandle(H5Pcreate(H5P_FILE_ACCESS));
+    H5Pset_file_locking(unlocked.get(), false, true);
+    Hdf5Handle file = fileHandle(H5Fopen(path.c_str(), H5F_ACC_RDONLY, unlocked.get()));
+    if (!file.valid()) file = fileHandle(H5Fopen(path.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT));
     if (!file.valid()) return false;
     return H5Lexists(file.get(), " hdf5version", H5P_DEFAULT) > 0 ||
            H5Lexists(file.get(), " format", H5P_DEFAULT) > 0;

@@ -25,15 +25,6 @@ namespace mon {
 namespace {
 constexpr double kNoSuffix = -std::numeric_limits<double>::infinity();
 
-owl::data::error noCaseData(const std::string& folder) {
-    return owl::data::error("MonDatabase", "updateFrom",
-                            "OpenFOAM case '" + folder +
-                                "' holds no function-object data "
-                                "(postProcessing/[REGION/]FUNCTION/STARTTIME/FILE) "
-                                "and no solver log (log.*).",
-                            owl::errorFatal);
-}
-
 std::string childPath(const std::string& folder, const std::string& name) {
     return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
 }
@@ -215,6 +206,17 @@ class CaseScanner {
     std::map<std::tuple<std::string, std::string, std::string>, Found> found_;
 };
 
+}  // namespace
+
+owl::data::error noFoamCaseData(const std::string& folder) {
+    return owl::data::error("MonDatabase", "updateFrom",
+                            "OpenFOAM case '" + folder +
+                                "' holds no function-object data "
+                                "(postProcessing/[REGION/]FUNCTION/STARTTIME/FILE) "
+                                "and no solver log (log.*).",
+                            owl::errorFatal);
+}
+
 std::vector<FoamSeries> scanCase(const std::string& folder) {
     const std::string postProcessing = childPath(folder, "postProcessing");
     if (isFolder(postProcessing)) {
@@ -246,6 +248,7 @@ std::vector<std::string> caseLogs(const std::string& folder) {
     return logs;
 }
 
+namespace {
 struct CaseLog {
     std::string path;
     FoamTable table;
@@ -307,7 +310,7 @@ bool isFoamCaseFolder(const std::string& folder) {
 void readFoamCase(const std::string& folder, RunDataBuilder& builder, const ReadOptions& options) {
     const std::vector<FoamSeries> series = scanCase(folder);
     const std::vector<std::string> logPaths = caseLogs(folder);
-    if (series.empty() && logPaths.empty()) throw noCaseData(folder);
+    if (series.empty() && logPaths.empty()) throw noFoamCaseData(folder);
     builder.declare(foamTimeVariable());  // first, before the logs' variables
     readFoamSeries(series, builder, readCaseLogs(logPaths, builder, options));
 }
@@ -316,7 +319,7 @@ bool isFoamDataFile(const std::string&, std::string_view head) {
     return looksLikeFoamData(head);
 }
 
-void readFoamDataFileRun(const std::string& path, RunDataBuilder& builder) {
+FoamSeries foamDataFileSeries(const std::string& path) {
     FoamSeries one;
     double suffix = kNoSuffix, start = 0;
     splitFileName(baseName(path), one.origin, suffix);
@@ -324,7 +327,11 @@ void readFoamDataFileRun(const std::string& path, RunDataBuilder& builder) {
     const bool inStartFolder = isTimeName(baseName(startFolder), start);
     one.origin.functionObject = inStartFolder ? baseName(parentOf(startFolder)) : one.origin.file;
     one.segments.push_back(path);
-    readFoamSeries({one}, builder, {});
+    return one;
+}
+
+void readFoamDataFileRun(const std::string& path, RunDataBuilder& builder) {
+    readFoamSeries({foamDataFileSeries(path)}, builder, {});
 }
 
 }  // namespace mon

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "libs/exception/Error.h"
 #include "libs/mondata/formats/openfoam/FoamVariables.h"
 #include "libs/mondata/model/RunDataBuilder.h"
 #include "libs/mondata/sources/ReadOptions.h"
@@ -35,5 +36,14 @@ void readFoamCase(const std::string& folder, RunDataBuilder& builder, const Read
 // its start-time folder, or, when it is not in one, the file's name.
 bool isFoamDataFile(const std::string& path, std::string_view head);
 void readFoamDataFileRun(const std::string& path, RunDataBuilder& builder);
+FoamSeries foamDataFileSeries(const std::string& path);
+
+// What a case holds: its series of function-object data files, in the
+// order their variables are declared, and its solver logs (log.* files
+// that read as one), by name.
+std::vector<FoamSeries> scanCase(const std::string& folder);
+std::vector<std::string> caseLogs(const std::string& folder);
+// The error for a case that holds neither.
+owl::data::error noFoamCaseData(const std::string& folder);
 
 }  // namespace mon

@@ -291,7 +291,10 @@ void FoamDataParser::parseKeyedRow(std::string_view fields, double time) {
 
 void FoamDataParser::startRow(double time, bool sameRowAllowed) {
     std::vector<FoamRow>& rows = table_.rows;
-    if (sameRowAllowed) return;
+    if (sameRowAllowed) {
+        firstChangedRow_ = std::min(firstChangedRow_, rows.size() - 1);
+        return;
+    }
     rowKeys_.clear();
     int loop = 1;
     if (!rows.empty() && rows.back().time == time) {
@@ -305,6 +308,7 @@ void FoamDataParser::startRow(double time, bool sameRowAllowed) {
         rows.erase(from, rows.end());
     }
     rows.push_back({time, loop, static_cast<uint32_t>(table_.cells.size())});
+    firstChangedRow_ = std::min(firstChangedRow_, rows.size() - 1);
 }
 
 void FoamDataParser::parseFields(std::string_view fields, const std::string& key) {

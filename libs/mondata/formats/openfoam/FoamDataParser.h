@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "libs/mondata/sources/FoamTable.h"
@@ -40,6 +41,12 @@ class FoamDataParser {
     // the last piece.
     size_t parseLines(std::string_view text);
     FoamTable finish() { return std::move(table_); }
+
+    // For a file followed as it grows: the table read so far, and the first
+    // of its rows that changed since the last call (added, written again,
+    // or given more values), SIZE_MAX when none did.
+    const FoamTable& table() const { return table_; }
+    size_t takeFirstChangedRow() { return std::exchange(firstChangedRow_, SIZE_MAX); }
 
   private:
     // The numbers one header column takes in a row.
@@ -70,6 +77,7 @@ class FoamDataParser {
     std::string fileName_;
     size_t lineNumber_ = 0;
     FoamTable table_;
+    size_t firstChangedRow_ = SIZE_MAX;
     std::unordered_map<std::string, uint32_t> columnByName_;
     // The current header block.
     bool sawColumnLine_ = false;

@@ -38,30 +38,6 @@ bool looksLikeFoamLog(std::string_view head) {
 }
 
 namespace {
-// Records kept as table rows; a restart appended to the log replaces the
-// rows from its time on.
-class TableSink : public FoamRecordSink {
-  public:
-    explicit TableSink(FoamTable& table) : table_(table) {}
-    void beginRecord(int, int loop, double time) override {
-        auto& rows = table_.rows;
-        if (loop == 1 && !rows.empty() && time <= rows.back().time) {
-            auto from =
-                std::lower_bound(rows.begin(), rows.end(), time,
-                                 [](const FoamRow& row, double value) { return row.time < value; });
-            if (from != rows.end()) table_.cells.resize(from->firstCell);
-            rows.erase(from, rows.end());
-        }
-        rows.push_back({time, loop, static_cast<uint32_t>(table_.cells.size())});
-    }
-    void setValue(int column, double value) override {
-        table_.cells.push_back({static_cast<uint32_t>(column), value});
-    }
-
-  private:
-    FoamTable& table_;
-};
-
 // Read block by block: a long log costs a block and its longest line in
 // memory, not its whole size.
 void parseFile(const std::string& path, FoamLogParser& parser) {
@@ -70,6 +46,20 @@ void parseFile(const std::string& path, FoamLogParser& parser) {
     parser.finish();
 }
 }  // namespace
+
+void FoamTableSink::beginRecord(int, int loop, double time) {
+    auto& rows = table_.rows;
+    if (loop == 1 && !rows.empty() && time <= rows.back().time) {
+        auto from =
+            std::lower_bound(rows.begin(), rows.end(), time,
+                             [](const FoamRow& row, double value) { return row.time < value; });
+        if (from != rows.end()) table_.cells.resize(from->firstCell);
+        rows.erase(from, rows.end());
+        erased = true;
+    }
+    rows.push_back({time, loop, static_cast<uint32_t>(table_.cells.size())});
+    changedFrom = std::min(changedFrom, time);
+}
 
 void readFoamLog(const std::string& path, RunDataBuilder& builder, const ReadOptions& options) {
     const std::vector<FoamLogPattern> patterns = compileFoamLogPatterns(options.logPatterns);
@@ -81,7 +71,7 @@ void readFoamLog(const std::string& path, RunDataBuilder& builder, const ReadOpt
 bool readFoamLogTable(const std::string& path, RunDataBuilder& builder,
                       const std::vector<FoamLogPattern>& patterns, FoamTable& table) {
     table = FoamTable();
-    TableSink sink(table);
+    FoamTableSink sink(table);
     FoamLogParser parser(builder, path, patterns, &sink);
     parseFile(path, parser);
     if (!parser.hasMonitorValues()) return false;

@@ -311,11 +311,34 @@ void FoamLogParser::completeStep() {
 }
 
 void FoamLogParser::finish() {
+    finishOpenStep();
+    warnSkipped();
+}
+
+void FoamLogParser::finishOpenStep() {
     releaseHeld();
     if (stepOpen_ && stepHasNan_) completeStep();  // the run is diverging: show it
+    settleLoops();
+}
+
+bool FoamLogParser::mayWriteOpenStep() const {
+    if (!stepOpen_) return false;
+    return stepHasNan_ || std::any_of(held_.begin(), held_.end(), [](const HeldLine& line) {
+               return std::any_of(line.values.begin(), line.values.end(),
+                                  [](double value) { return std::isnan(value); });
+           });
+}
+
+void FoamLogParser::settleLoops() {
     builder_.setCoefficientLoops(builder_.hasCoefficientLoops() || sawOuterIterationLine_);
+    if (!sink_ && !wholeTimes_) builder_.setStepsNumberedByReader();
+}
+
+void FoamLogParser::warnSkipped() {
     if (skipped_.count() > 0) builder_.addWarning(skipped_.warning());
     if (!failure_.empty()) builder_.addWarning(failure_);
+    skipped_ = SkippedLines(fileName_);
+    failure_.clear();
 }
 
 void FoamLogParser::setValue(size_t slot, double value) {

@@ -40,6 +40,16 @@ class FoamLogParser {
     size_t parseLines(std::string_view text);
     void finish();
 
+    // finish() in parts, for a log followed as it grows: whether finish()
+    // may write the step still open (one that holds a NaN); finish() but for
+    // the warning (a copy of the parser shows the open step so); the loops
+    // setting the log gives the builder so far; the warning for the lines
+    // skipped since the last call.
+    bool mayWriteOpenStep() const;
+    void finishOpenStep();
+    void settleLoops();
+    void warnSkipped();
+
     // Whether the log gave any value besides times (a solver's log, not a
     // mesh tool's).
     bool hasMonitorValues() const { return monitorValues_; }

@@ -71,6 +71,8 @@ std::string_view unquoted(std::string_view field) {
     return field;
 }
 
+}  // namespace
+
 class Su2Parser {
   public:
     explicit Su2Parser(const std::string& fileName) : skipped_(fileName) {
@@ -84,6 +86,9 @@ class Su2Parser {
         table_.skipped = skipped_.warning();
         return std::move(table_);
     }
+    // The rows read since the last call and their warning; the parser keeps
+    // the header.
+    Su2Table takeRows();
 
   private:
     void parseLine(std::string_view line);
@@ -259,6 +264,34 @@ const char* Su2Parser::parseField(const char* p, const char* end, size_t column,
     return fieldEnd;
 }
 
+Su2Table Su2Parser::takeRows() {
+    Su2Table rows;
+    rows.fileName = table_.fileName;
+    rows.names = table_.names;
+    std::copy(std::begin(table_.hasIteration), std::end(table_.hasIteration), rows.hasIteration);
+    rows.rowCount = std::exchange(table_.rowCount, 0);
+    rows.lines = std::exchange(table_.lines, {});
+    rows.iterations = std::exchange(table_.iterations, {});
+    rows.values = std::exchange(table_.values, {});
+    rows.skipped = skipped_.warning();
+    skipped_ = SkippedLines(table_.fileName);
+    return rows;
+}
+
+Su2HistoryReader::Su2HistoryReader(const std::string& fileName)
+    : parser_(std::make_unique<Su2Parser>(fileName)) {}
+
+Su2HistoryReader::~Su2HistoryReader() = default;
+
+size_t Su2HistoryReader::parseLines(std::string_view text) {
+    return parser_->parseLines(text);
+}
+
+Su2Table Su2HistoryReader::takeRows() {
+    return parser_->takeRows();
+}
+
+namespace {
 // The next non-blank line of the text (all of the rest when it has no line
 // end), which is taken off the text.
 std::string_view takeLine(std::string_view& text) {

@@ -13,6 +13,7 @@
 // fields or a field that is not a number is skipped, and one warning names
 // the first rows skipped. Values are held in double precision.
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,5 +79,32 @@ void addSu2History(const std::vector<Su2Table>& tables, const Su2Layout& layout,
 
 // Reads one history file given with -mon.
 void readSu2History(const std::string& path, RunDataBuilder& builder);
+
+// For a history followed as it grows: the file read a piece at a time, its
+// rows taken as they come (the reader keeps only the header) ...
+class Su2Parser;
+class Su2HistoryReader {
+  public:
+    explicit Su2HistoryReader(const std::string& fileName);
+    ~Su2HistoryReader();
+    // As BlockReader::feed wants it.
+    size_t parseLines(std::string_view text);
+    // The rows read since the last call, with the header's columns and the
+    // warning for the rows skipped.
+    Su2Table takeRows();
+
+  private:
+    std::unique_ptr<Su2Parser> parser_;
+};
+
+// ... the iteration column that numbers the records of the tables of a
+// history (kIterations: none, rows are numbered from 1), which, like
+// isUnsteadySu2Run, only the first row of each table and the first row
+// that differs from it in each iteration column decide ...
+Su2Table::Iteration su2StepColumn(const std::vector<Su2Table>& tables, bool unsteady);
+// ... and the rows of one table as records, as addSu2History gives them:
+// firstRow is the number of rows of the table given before.
+void addSu2Rows(const Su2Table& rows, const Su2Layout& layout, Su2Table::Iteration step,
+                size_t firstRow, RunDataBuilder& builder);
 
 }  // namespace mon

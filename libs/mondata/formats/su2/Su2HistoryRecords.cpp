@@ -56,10 +56,10 @@ bool isZeroResidual(double log10Value) {
     return log10Value == -32.0 || log10Value == -HUGE_VAL;
 }
 
-int recordStep(const Su2Table& table, size_t row, Iteration which) {
+int recordStep(const Su2Table& table, size_t row, Iteration which, size_t firstRow) {
     if (which < Su2Table::kIterations && table.hasIteration[which])
         return table.iteration(row, which);
-    return static_cast<int>(row) + 1;
+    return static_cast<int>(firstRow + row) + 1;
 }
 
 // How many rows no later row of the table replaces: a row is kept when every
@@ -86,8 +86,10 @@ void warnOfReplacedRows(const Su2Table& table, const std::vector<std::pair<int, 
                        " rows: later rows with the same iteration replace earlier ones");
 }
 
-void addTable(const Su2Table& table, const Su2Layout& layout, Iteration step,
-              RunDataBuilder& builder) {
+}  // namespace
+
+void addSu2Rows(const Su2Table& table, const Su2Layout& layout, Iteration step, size_t firstRow,
+                RunDataBuilder& builder) {
     std::vector<int> columns;
     std::vector<bool> residual;
     for (const std::string& name : table.names) {
@@ -99,7 +101,7 @@ void addTable(const Su2Table& table, const Su2Layout& layout, Iteration step,
     std::vector<std::pair<int, int>> keys;
     keys.reserve(table.rowCount);
     for (size_t row = 0; row < table.rowCount; ++row) {
-        keys.emplace_back(recordStep(table, row, step),
+        keys.emplace_back(recordStep(table, row, step, firstRow),
                           layout.unsteady ? unsteadyLoop(table, row) : 1);
         builder.beginRecord(keys.back().first, keys.back().second);
         for (size_t i = 0; i < columns.size(); ++i, ++values)
@@ -108,7 +110,6 @@ void addTable(const Su2Table& table, const Su2Layout& layout, Iteration step,
     }
     warnOfReplacedRows(table, keys, builder);
 }
-}  // namespace
 
 bool isUnsteadySu2Run(const std::vector<Su2Table>& tables) {
     const Su2Table* first = nullptr;
@@ -122,13 +123,17 @@ bool isUnsteadySu2Run(const std::vector<Su2Table>& tables) {
     return false;
 }
 
+Iteration su2StepColumn(const std::vector<Su2Table>& tables, bool unsteady) {
+    return unsteady ? Su2Table::kTime : steadyStep(tables);
+}
+
 void addSu2History(const std::vector<Su2Table>& tables, const Su2Layout& layout,
                    RunDataBuilder& builder) {
-    const Iteration step = layout.unsteady ? Su2Table::kTime : steadyStep(tables);
+    const Iteration step = su2StepColumn(tables, layout.unsteady);
     int64_t rows = builder.recordCount();
     for (const Su2Table& table : tables) rows += static_cast<int64_t>(table.rowCount);
     builder.reserveRecords(rows);  // at most one record a row: columns never move
-    for (const Su2Table& table : tables) addTable(table, layout, step, builder);
+    for (const Su2Table& table : tables) addSu2Rows(table, layout, step, 0, builder);
 }
 
 void readSu2History(const std::string& path, RunDataBuilder& builder) {

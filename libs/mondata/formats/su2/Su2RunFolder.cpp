@@ -22,22 +22,8 @@ namespace {
 const size_t kRestartDigits = 5;
 const size_t kMaxNumberDigits = 9;
 
-struct HistoryFile {
-    std::string path;
-    std::string base;
-    std::string zone;   // empty: not a zone's file
-    long restart = -1;  // -1: the run from its start
-    Su2Table table;     // read once the folder's files are known
-
-    // Files of one slot differ only in their extension: one history twice.
-    bool sameSlot(const HistoryFile& other) const {
-        return zone == other.zone && restart == other.restart;
-    }
-
-    bool operator<(const HistoryFile& other) const {
-        return std::make_tuple(zone.size(), zone, restart, path) <
-               std::make_tuple(other.zone.size(), other.zone, other.restart, other.path);
-    }
+struct HistoryFile : Su2FolderFile {
+    Su2Table table;  // read once the folder's files are known
 };
 
 [[noreturn]] void fail(const std::string& message) {
@@ -58,7 +44,7 @@ std::string takeNumberSuffix(std::string& stem) {
 
 // Any extension, or none: SU2 5 wrote CSV histories named ".vtk", SU2 6 and
 // earlier legacy ones named "history" without one. The content decides.
-bool parseHistoryName(const std::string& name, HistoryFile& file) {
+bool parseHistoryName(const std::string& name, Su2FolderFile& file) {
     if (name.empty() || name[0] == '.') return false;
     std::string stem = name.substr(0, name.find_last_of('.'));
     std::string number = takeNumberSuffix(stem);
@@ -103,8 +89,9 @@ std::vector<HistoryFile> historyFiles(const std::string& folder) {
     return files;
 }
 
-void checkOneRun(const std::string& folder, const std::vector<HistoryFile>& files) {
-    for (const HistoryFile& file : files)
+template <typename File>
+void checkOneRun(const std::string& folder, const std::vector<File>& files) {
+    for (const Su2FolderFile& file : files)
         if (file.base != files.front().base)
             fail("SU2 run folder '" + folder + "' holds the histories of more than one run ('" +
                  files.front().base + "' and '" + file.base +
@@ -155,6 +142,18 @@ RunData readZone(const std::vector<Su2Table>& tables, const Su2Layout& layout) {
 
 bool isSu2RunFolder(const std::string& folder) {
     return !historyFiles(folder).empty();
+}
+
+bool Su2FolderFile::operator<(const Su2FolderFile& other) const {
+    return std::make_tuple(zone.size(), zone, restart, path) <
+           std::make_tuple(other.zone.size(), other.zone, other.restart, other.path);
+}
+
+std::vector<Su2FolderFile> su2FolderFiles(const std::string& folder) {
+    std::vector<Su2FolderFile> files;
+    for (HistoryFile& file : historyFiles(folder)) files.push_back(std::move(file));
+    if (!files.empty()) checkOneRun(folder, files);
+    return files;
 }
 
 void readSu2RunFolder(const std::string& folder, RunDataBuilder& builder) {

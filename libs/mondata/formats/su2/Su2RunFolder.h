@@ -13,6 +13,7 @@
 // merged on their record keys, each zone's variables named apart.
 
 #include <string>
+#include <vector>
 
 #include "libs/mondata/model/RunDataBuilder.h"
 
@@ -24,5 +25,25 @@ bool isSu2RunFolder(const std::string& folder);
 // Reads the run's history files. Throws owl::data::error naming the folder or
 // the file and line.
 void readSu2RunFolder(const std::string& folder, RunDataBuilder& builder);
+
+// A history file of a run folder and its slot.
+struct Su2FolderFile {
+    std::string path;
+    std::string base;
+    std::string zone;   // empty: not a zone's file
+    long restart = -1;  // -1: the run from its start
+
+    // Files of one slot differ only in their extension: one history twice.
+    bool sameSlot(const Su2FolderFile& other) const {
+        return zone == other.zone && restart == other.restart;
+    }
+    // Zone order, then run order.
+    bool operator<(const Su2FolderFile& other) const;
+};
+
+// The folder's history files in zone order and run order; none when it
+// cannot be listed. Throws owl::data::error when they are the histories of
+// more than one run.
+std::vector<Su2FolderFile> su2FolderFiles(const std::string& folder);
 
 }  // namespace mon
