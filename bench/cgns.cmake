@@ -2,5 +2,4 @@
 # costs against reading all (bench/cgns.md). load_bench reads the
 # files; this writes them.
 add_executable(cgns_bench_writer ${PROJECT_SOURCE_DIR}/tests/tools/make_cgns.cpp)
-target_include_directories(cgns_bench_writer PRIVATE ${CGNS_INCLUDE_DIR})
-target_link_libraries(cgns_bench_writer PRIVATE ${CGNS_LIBRARY} ${HDF5_C_LIBRARIES})
+target_link_libraries(cgns_bench_writer PRIVATE monexport_hdf5)

@@ -1,5 +1,8 @@
 #include "export/NumberFormat.h"
 
+#include "export/DecimalScales.h"
+#include "export/NumberFormatWide.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <charconv>
@@ -11,7 +14,7 @@ namespace numberformat {
 
 namespace {
 
-using u128 = unsigned __int128;
+using namespace scales;
 
 constexpr uint32_t kBillion = 1000000000;
 constexpr uint32_t kHundredMillion = 100000000;
@@ -27,15 +30,6 @@ struct DigitPairs {
     }
 };
 constexpr DigitPairs kPairs;
-
-struct Powers {
-    u128 five[56];
-    constexpr Powers() : five() {
-        five[0] = 1;
-        for (int i = 1; i < 56; ++i) five[i] = five[i - 1] * 5;
-    }
-};
-constexpr Powers kPowers;
 
 inline char* writePair(uint32_t value, char* out) {
     std::memcpy(out, kPairs.text + 2 * value, 2);
@@ -120,55 +114,6 @@ __attribute__((noinline)) Scaled scale(uint32_t mantissa, int exponent, int q) {
     return scaleDown(mantissa, exponent, -q);
 }
 
-// 10^q as a 64-bit mantissa with its top bit set times a power of two:
-// 10^q = (mantissa + d) * 2^exponent with 0 <= d < 1, and d = 0 when exact.
-struct DecimalPower {
-    uint64_t mantissa;
-    int exponent;
-    bool exact;
-};
-
-// floor(2^bits / 5^power) to 64 significant bits, by long division in
-// 32-bit limbs: dividing the truncated quotient by 5 again keeps it exact.
-constexpr DecimalPower reciprocalOfFive(int power) {
-    int bits = 0;  // bit length of 5^power
-    for (u128 five = kPowers.five[power]; five != 0; five >>= 1) ++bits;
-    const int total = 63 + bits;  // so the quotient has 64 bits
-    uint32_t limbs[6] = {};       // limbs[0] most significant; 2^total in 192 bits
-    limbs[5 - total / 32] = uint32_t(1) << (total % 32);
-    for (int i = 0; i < power; ++i) {
-        uint64_t remainder = 0;
-        for (uint32_t& limb : limbs) {
-            const uint64_t current = (remainder << 32) | limb;
-            limb = static_cast<uint32_t>(current / 5);
-            remainder = current % 5;
-        }
-    }
-    const uint64_t quotient = (uint64_t(limbs[4]) << 32) | limbs[5];
-    return {quotient, -(total + power), false};
-}
-
-constexpr DecimalPower powerOfFive(int power) {
-    const u128 five = kPowers.five[power];
-    int bits = 0;
-    for (u128 rest = five; rest != 0; rest >>= 1) ++bits;
-    if (bits <= 64) return {static_cast<uint64_t>(five << (64 - bits)), power - (64 - bits), true};
-    const int dropped = bits - 64;
-    const bool exact = (five & ((u128(1) << dropped) - 1)) == 0;
-    return {static_cast<uint64_t>(five >> dropped), power + dropped, exact};
-}
-
-// 10^q for every q a float's nine digits need: 10^-31 .. 10^54.
-constexpr int kLowestPower = -31;
-struct DecimalPowers {
-    DecimalPower power[86];
-    constexpr DecimalPowers() : power() {
-        for (int q = kLowestPower; q < kLowestPower + 86; ++q)
-            power[q - kLowestPower] = q < 0 ? reciprocalOfFive(-q) : powerOfFive(q);
-    }
-};
-constexpr DecimalPowers kDecimalPowers;
-
 // The same as scale() from a 64-bit approximation of 10^q, when that decides
 // the rounding: the approximation is below the truth by less than one unit
 // of the mantissa, so the product m * 10^q lies in [product, product + m).
@@ -206,54 +151,6 @@ inline Scaled scaleFast(uint32_t mantissa, int exponent, int q) {
     return scale(mantissa, exponent, q);
 }
 
-// The decimal exponent of every normal float, from its biased binary
-// exponent: floor(log10(value)) is low[biased], or one more when the value's
-// magnitude bits reach above[biased] (the smallest float of that binade at or
-// above the next power of ten; never reached when no power of ten lies in
-// the binade). Exact, so the scaling below runs once and never again.
-struct DecimalExponents {
-    int8_t low[256];
-    uint32_t above[256];
-
-    // ceil(10^k / 2^e) when it lies below 2^24, else 2^24 (beyond the binade).
-    static constexpr uint32_t ceilPowerOverTwo(int k, int e) {
-        // 10^k / 2^e = 5^k * 2^(k - e) for k >= 0; 2^(-e - j) / 5^j for k = -j.
-        const u128 limit = u128(1) << 24;
-        if (k >= 0) {
-            const u128 five = kPowers.five[k];
-            const int shift = k - e;
-            if (shift >= 0)
-                return shift >= 24 || (five << shift) >= limit ? uint32_t(limit)
-                                                               : uint32_t(five << shift);
-            const u128 divisor = u128(1) << -shift;
-            const u128 quotient = (five + divisor - 1) / divisor;
-            return quotient >= limit ? uint32_t(limit) : uint32_t(quotient);
-        }
-        const int j = -k, shift = -e - j;
-        if (shift < 0) return 1;  // 10^k below 2^e: below any mantissa
-        if (shift > 127) return uint32_t(limit);
-        const u128 five = kPowers.five[j];
-        const u128 quotient = ((u128(1) << shift) + five - 1) / five;
-        return quotient >= limit ? uint32_t(limit) : uint32_t(quotient);
-    }
-
-    constexpr DecimalExponents() : low(), above() {
-        for (int biased = 1; biased < 255; ++biased) {
-            const int e = biased - 150;  // value = mantissa * 2^e, mantissa in [2^23, 2^24)
-            const int decimal = ((e + 23) * 78913) >> 18;  // floor(log10(2^(e + 23))) or one below
-            int d = decimal;
-            // Settle d = floor(log10(2^(e + 23))) exactly: 10^(d + 1) > 2^(e + 23).
-            if (ceilPowerOverTwo(d + 1, e) <= (uint32_t(1) << 23)) ++d;
-            low[biased] = static_cast<int8_t>(d);
-            const uint32_t threshold = ceilPowerOverTwo(d + 1, e);
-            above[biased] = threshold >= (uint32_t(1) << 24)
-                                ? UINT32_MAX
-                                : (uint32_t(biased) << 23) | (threshold - (uint32_t(1) << 23));
-        }
-    }
-};
-constexpr DecimalExponents kDecimalExponents;
-
 char* writeExponent(int exponent, char* out) {
     *out++ = 'e';
     *out++ = exponent < 0 ? '-' : '+';
@@ -271,24 +168,48 @@ __attribute__((noinline)) uint32_t denormalDigits(uint32_t mantissa, int& decima
     return digits + (scaled.half & (scaled.sticky | (digits & 1)));
 }
 
-// The nine significant digits of a normal float, rounded half to even, and
-// its decimal exponent.
-inline uint32_t normalDigits(uint32_t magnitude, int& decimal) {
+// The nine digits of a normal float the exact way, where the table's power
+// could not decide the rounding (a tie, or too close to one) or the digits
+// rounded up to 10^9 (then the exponent goes one up).
+__attribute__((noinline)) uint32_t exactNormalDigits(uint32_t magnitude, int& decimal) {
     const uint32_t biased = magnitude >> 23;
     const uint32_t mantissa = (magnitude & 0x7fffff) | 0x800000;
-    const int exponent = static_cast<int>(biased) - 150;
-    decimal = kDecimalExponents.low[biased] + (magnitude >= kDecimalExponents.above[biased]);
-    const Scaled scaled = scaleFast(mantissa, exponent, 8 - decimal);
-    const uint32_t digits = static_cast<uint32_t>(scaled.whole);
-    return digits + (scaled.half & (scaled.sticky | (digits & 1)));
+    const Scaled scaled = scale(mantissa, static_cast<int>(biased) - 150, 8 - decimal);
+    uint32_t digits = static_cast<uint32_t>(scaled.whole);
+    digits += scaled.half & (scaled.sticky | (digits & 1));
+    if (digits == kBillion) {
+        digits = kHundredMillion;
+        ++decimal;
+    }
+    return digits;
 }
 
-}  // namespace
+// The eight digits of value (below 10^8) as text, the first in the lowest
+// byte: two halves of four digits in 32-bit lanes, split into pairs in
+// 16-bit lanes, then into digits in bytes, by multiplying with reciprocals
+// exact over each lane's range.
+inline uint64_t eightDigits(uint32_t value) {
+    const uint32_t high = value / 10000;
+    const uint64_t halves = high | uint64_t(value - high * 10000) << 32;
+    const uint64_t hundreds = ((halves * 10486) >> 20) & 0x0000007f0000007fULL;
+    const uint64_t pairs = hundreds | (halves - hundreds * 100) << 16;
+    const uint64_t tens = ((pairs * 103) >> 10) & 0x000f000f000f000fULL;
+    return (tens | (pairs - tens * 10) << 8) | 0x3030303030303030ULL;
+}
 
-static inline __attribute__((always_inline)) char* format8(float value, char* out) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    const uint32_t negative = bits >> 31, magnitude = bits & 0x7fffffff;
+// "d.dddddddd" for digits in [10^8, 10^9), then the exponent's text.
+inline char* writeDigitsAndExponent(uint32_t digits, uint32_t exponent, char* out) {
+    const uint32_t first = digits / kHundredMillion;
+    const uint16_t lead = static_cast<uint16_t>(('0' + first) | '.' << 8);
+    const uint64_t rest = eightDigits(digits - first * kHundredMillion);
+    std::memcpy(out, &lead, 2);
+    std::memcpy(out + 2, &rest, 8);
+    std::memcpy(out + 10, &exponent, 4);
+    return out + 14;
+}
+
+// Zeros, denormals, infinities and NaNs, out of the common path.
+__attribute__((noinline)) char* formatUncommon(uint32_t negative, uint32_t magnitude, char* out) {
     if (magnitude >= 0x7f800000)
         return writeSpecial(negative != 0, magnitude != 0x7f800000 ? "nan" : "inf", out);
     *out = '-';
@@ -298,8 +219,7 @@ static inline __attribute__((always_inline)) char* format8(float value, char* ou
         return out + 14;
     }
     int decimal;
-    uint32_t digits = magnitude >= 0x800000 ? normalDigits(magnitude, decimal)
-                                            : denormalDigits(magnitude, decimal);
+    uint32_t digits = denormalDigits(magnitude, decimal);
     if (digits == kBillion) {  // rounded up to the next power of ten
         digits = kHundredMillion;
         ++decimal;
@@ -308,11 +228,52 @@ static inline __attribute__((always_inline)) char* format8(float value, char* ou
     return writeExponent(decimal, out);
 }
 
+}  // namespace
+
+// A normal float m * 2^e: m * 2^e * 10^q, the nine digits and their
+// fraction, as the upper and lower half of one 64 x 64-bit product of the
+// shifted mantissa with the table's power. With an exact power (10^0 to
+// 10^27: values from 1e-19 to 1e9) the fraction is exact, and a tie goes to
+// the even digits; such ties are common (101011.9375, a float near
+// atmospheric pressure, has ten digits ending in 5). An inexact power lies
+// below 10^q by less than one unit, so the true product lies in [product,
+// product + mantissa): the fraction decides the rounding unless it lies
+// within that below one half.
+static inline __attribute__((always_inline)) char* format8(float value, char* out) {
+    uint32_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const uint32_t negative = bits >> 31, magnitude = bits & 0x7fffffff;
+    if (__builtin_expect(magnitude - 0x800000u >= 0x7f000000u, 0))
+        return formatUncommon(negative, magnitude, out);
+    *out = '-';
+    out += negative;
+    const uint32_t biased = magnitude >> 23;
+    const DigitScale& entry =
+        kDigitScales.scale[2 * biased + (magnitude >= kDecimalExponents.above[biased])];
+    const uint64_t mantissa = ((magnitude & 0x7fffff) | 0x800000) << entry.lshift;
+    const u128 product = static_cast<u128>(mantissa) * entry.power;
+    constexpr uint64_t kHalf = uint64_t(1) << 63;
+    const uint64_t fraction = static_cast<uint64_t>(product);
+    const uint32_t whole = static_cast<uint32_t>(product >> 64);
+    const bool exact = entry.inexact == 0;
+    uint32_t digits = whole + ((fraction > kHalf) | ((fraction == kHalf) & exact & (whole & 1)));
+    uint32_t exponent = entry.exponentText;
+    const bool undecided = !exact & (fraction <= kHalf) & (fraction + mantissa >= kHalf);
+    if (__builtin_expect(undecided | (digits == kBillion), 0)) {
+        int decimal = entry.decimal;
+        digits = exactNormalDigits(magnitude, decimal);
+        exponent = exponentText(decimal);
+    }
+    return writeDigitsAndExponent(digits, exponent, out);
+}
+
 char* formatScientific8(float value, char* out) {
     return format8(value, out);
 }
 
 char* formatScientific8Fields(const float* const* columns, size_t count, size_t record, char* out) {
+    static const bool kWide = wide::supported();
+    if (kWide) return wide::fields(columns, count, record, out);
     // The columns are read across, one value from each: too many streams
     // for the hardware to foresee, so the next cache line of each is asked
     // for a few lines ahead (a prefetch past an array's end is harmless).

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -11,6 +12,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "export/NumberFormatWide.h"
 
 using namespace owl::numberformat;
 
@@ -91,6 +94,24 @@ std::vector<uint32_t> boundaries() {
     return patterns;
 }
 
+// Ties and their neighbours, NaN payloads, every float near a boundary, a
+// spread of denormals and random bit patterns.
+std::vector<uint32_t> everyKindOfPattern() {
+    std::vector<uint32_t> patterns = halfwayCases();
+    EXPECT_GT(patterns.size(), 1000u);
+    for (size_t i = 0, n = patterns.size(); i < n; ++i) {
+        patterns.push_back(patterns[i] + 1);  // just above the tie
+        patterns.push_back(patterns[i] - 1);  // just below
+    }
+    for (uint32_t bits : {0x7f800001u, 0x7fc00000u, 0x7fffffffu, 0x7fa5a5a5u})
+        patterns.push_back(bits);
+    for (uint32_t bits : boundaries()) patterns.push_back(bits);
+    for (uint32_t bits = 1; bits < 0x800000u; bits += 37) patterns.push_back(bits);
+    std::mt19937 random(20261206);
+    for (int i = 0; i < (1 << 18); ++i) patterns.push_back(static_cast<uint32_t>(random()));
+    return patterns;
+}
+
 }  // namespace
 
 TEST(FormatScientific8, SpecialValuesMatchTheStream) {
@@ -104,22 +125,50 @@ TEST(FormatScientific8, SpecialValuesMatchTheStream) {
     EXPECT_EQ(fast(1000000.375f), "1.00000038e+06");
 }
 
-// NaN payloads, ties of nine-digit rounding and their neighbours, every
-// float near a boundary, a spread of denormals and random bit patterns.
 TEST(FormatScientific8, EveryKindOfPatternMatchesTheStream) {
-    std::vector<uint32_t> patterns = halfwayCases();
-    ASSERT_GT(patterns.size(), 1000u);
-    for (size_t i = 0, n = patterns.size(); i < n; ++i) {
-        patterns.push_back(patterns[i] + 1);  // just above the tie
-        patterns.push_back(patterns[i] - 1);  // just below
+    expectSameAsStream(everyKindOfPattern());
+}
+
+// Rows of fields, eight at a time with vector instructions where the
+// processor has them: the same bytes as the values one at a time, for rows
+// of any length and groups of eight with any mix of kinds (missing values,
+// zeros, denormals, ties), and nothing written beyond the overrun allowed.
+TEST(FormatScientific8Fields, RowsAreTheValuesOneAtATime) {
+    std::vector<uint32_t> patterns = everyKindOfPattern();
+    for (int i = 0; i < 5000; ++i)
+        for (uint32_t bits : {0x7f7fffffu, 0u, 0x80000000u, 0x3f800000u}) patterns.push_back(bits);
+    std::shuffle(patterns.begin(), patterns.end(), std::mt19937(8));
+    using Rows = char* (*)(const float* const*, size_t, size_t, char*);
+    std::vector<Rows> ways = {formatScientific8Fields};
+    if (owl::numberformat::wide::supported()) ways.push_back(owl::numberformat::wide::fields);
+    const size_t kSentinels = 16;
+    for (size_t width : {1, 7, 8, 9, 23, 200}) {
+        const size_t records = std::min<size_t>(patterns.size() / width, 4000);
+        std::vector<std::vector<float>> columns(width, std::vector<float>(records));
+        std::vector<const float*> starts;
+        for (size_t c = 0; c < width; ++c) {
+            for (size_t r = 0; r < records; ++r)
+                columns[c][r] = fromBits(patterns[(c * records + r) % patterns.size()]);
+            starts.push_back(columns[c].data());
+        }
+        std::vector<char> row(width * 16 + kFieldsOverrun + kSentinels);
+        for (size_t record = 0; record < records; ++record) {
+            std::string expected;
+            for (size_t c = 0; c < width; ++c) {
+                if (columns[c][record] != FLT_MAX) expected += fast(columns[c][record]);
+                expected += ',';
+            }
+            for (Rows way : ways) {
+                std::fill(row.begin(), row.end(), '#');
+                const char* end = way(starts.data(), width, record, row.data());
+                ASSERT_EQ(std::string(row.data(), static_cast<size_t>(end - row.data())), expected)
+                    << width << " " << record;
+                const size_t reach = static_cast<size_t>(end - row.data()) + kFieldsOverrun;
+                ASSERT_EQ(std::count(row.begin() + static_cast<long>(reach), row.end(), '#'),
+                          static_cast<long>(row.size() - reach));
+            }
+        }
     }
-    for (uint32_t bits : {0x7f800001u, 0x7fc00000u, 0x7fffffffu, 0x7fa5a5a5u})
-        patterns.push_back(bits);
-    for (uint32_t bits : boundaries()) patterns.push_back(bits);
-    for (uint32_t bits = 1; bits < 0x800000u; bits += 37) patterns.push_back(bits);
-    std::mt19937 random(20261206);
-    for (int i = 0; i < (1 << 18); ++i) patterns.push_back(static_cast<uint32_t>(random()));
-    expectSameAsStream(patterns);
 }
 
 TEST(FormatScientific, OtherPrecisionsMatchTheStream) {

@@ -10,12 +10,12 @@
 namespace owl {
 
 char* TextBlock::reserve(size_t bytes) {
-    if (bytes > capacity_) {
-        data_.reset(new char[bytes]);
-        capacity_ = bytes;
+    if (bytes > data_.size()) {
+        decltype(data_)().swap(data_);  // nothing to keep: no copy into the larger block
+        data_.resize(bytes);
     }
     size_ = 0;
-    return data_.get();
+    return data_.data();
 }
 
 namespace {

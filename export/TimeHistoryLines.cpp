@@ -49,7 +49,7 @@ class TimeHistoryLines::BlockFormatter {
     size_t maxLineBytes() const { return lineBytes_; }
 
     void format(Cursor start, size_t lines, TextBlock& text) const {
-        char* out = text.reserve(lines * lineBytes_);
+        char* out = text.reserve(lines * lineBytes_ + numberformat::kFieldsOverrun);
         Cursor cursor = start;
         for (size_t line = 0; line < lines; ++line) {
             out = formatLine(cursor, out);

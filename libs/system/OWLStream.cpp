@@ -26,6 +26,7 @@ class OWLStream::FileBuffer : public std::streambuf {
     // The buffer is left uninitialised: its pages cost nothing until output
     // reaches them, so a short output does not pay for a megabyte.
     static constexpr size_t kBufferBytes = 1 << 20;
+    static constexpr size_t kDirectBytes = kBufferBytes / 4;
 
     explicit FileBuffer(int fd) : fd_(fd), buffer_(new char[kBufferBytes]) {
         setp(buffer_.get(), buffer_.get() + kBufferBytes);
@@ -54,8 +55,9 @@ class OWLStream::FileBuffer : public std::streambuf {
     }
 
     std::streamsize xsputn(const char* data, std::streamsize count) override {
-        // Large blocks bypass the buffer: one write instead of a copy.
-        if (count >= static_cast<std::streamsize>(kBufferBytes)) {
+        // Large blocks bypass the buffer: one write instead of a copy (a
+        // table's blocks of lines are somewhat under a megabyte).
+        if (count >= static_cast<std::streamsize>(kDirectBytes)) {
             if (!drain() || !writeAll(data, static_cast<size_t>(count))) return 0;
             return count;
         }

@@ -28,11 +28,8 @@ const char* readDecimalDoublePrefix(const char* begin, const char* end, double& 
 const char* readSolverNumberPrefix(const char* begin, const char* end, double& value);
 // The same for a whole token; false, leaving value alone, for anything else.
 bool readSolverNumber(std::string_view token, double& value);
-// The same, faster for the shapes solvers write most: [-]d[.d...]e(+|-)dd
-// with up to 8 fraction digits, such as "-7.5281453e-01" or "1e-03".
-// Gives the same float as readDecimalFloatPrefix() (it computes the same
-// exact m * 10^e) and falls back to it for every other shape.
-const char* readCommonFloatPrefix(const char* begin, const char* end, float& value);
+// readCommonFloatPrefix() (CommonFloat.h) is a faster readDecimalFloatPrefix()
+// for the shapes solvers write most.
 
 enum class FloatRead { Ok, NotANumber, OutOfRange };
 

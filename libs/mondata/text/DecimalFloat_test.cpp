@@ -8,6 +8,8 @@
 #include <random>
 #include <string>
 
+#include "libs/mondata/text/CommonFloat.h"
+
 namespace {
 
 // The general reader that the fast one must agree with, bit for bit.

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "libs/mondata/model/RunDataBuilder.h"
+#include "libs/mondata/text/CommonFloat.h"
 #include "libs/mondata/text/DecimalFloat.h"
 
 namespace mon {

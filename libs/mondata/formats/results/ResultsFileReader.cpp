@@ -10,6 +10,7 @@
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
+#include "libs/mondata/formats/results/Fletcher32.h"
 #include "libs/mondata/formats/results/ResultsFile.h"
 #include "libs/mondata/formats/results/ResultsFileLayout.h"
 #include "libs/mondata/formats/results/ResultsFileStorage.h"
@@ -70,7 +71,7 @@ class ResultsSource {
     long long readIntAttribute(const char* name) const;
     void refuseForeignLink(hid_t parent, const std::string& name, const std::string& shown) const;
     Hdf5Handle openDataset(hid_t parent, const std::string& name, const std::string& shown) const;
-    hsize_t elementCount(hid_t set, const std::string& shown) const;
+    hsize_t elementCount(hid_t set, const std::string& shown, StoredChunks* chunks = nullptr) const;
     std::vector<long long> readIntegers(const char* name) const;
     FixedTexts readStrings(const char* name) const;
     FixedTexts readFixedStrings(hid_t set, hid_t fileType, size_t count,
@@ -79,9 +80,18 @@ class ResultsSource {
     std::vector<VariableInfo> readVariables() const;
     std::vector<Attributes> attributesOf(const std::vector<long long>& owners,
                                          const FixedTexts& keys, const FixedTexts& values) const;
-    Hdf5Handle openValues(size_t variable) const;
+    // A variable's open dataset of values, its type and its chunks.
+    struct Values {
+        size_t variable;
+        Hdf5Handle set;
+        Hdf5Handle type;
+        StoredChunks chunks;
+    };
+    Values openValues(size_t variable) const;
     template <typename Column>
-    Column readValues(hid_t set, hid_t memoryType, size_t variable) const;
+    Column readValues(const Values& values, hid_t memoryType) const;
+    enum class ChunkRead { Done, Unsuitable, Damaged };
+    ChunkRead readChunks(const Values& values, hid_t memoryType, void* out, size_t count) const;
 
     std::string name_;
     Hdf5Handle file_;
@@ -89,6 +99,10 @@ class ResultsSource {
     Hdf5Handle values_;
     int64_t recordCount_ = 0;
     std::vector<QString> names_;
+    // The dataset loadDoubleValues opened and found to hold floats, which
+    // loadValues reads next; and the buffer chunks are read into.
+    mutable std::optional<Values> opened_;
+    mutable std::vector<unsigned char> chunk_;
 };
 
 void ResultsSource::openMonitorGroup() {
@@ -144,7 +158,8 @@ Hdf5Handle ResultsSource::openDataset(hid_t parent, const std::string& name,
     return set;
 }
 
-hsize_t ResultsSource::elementCount(hid_t set, const std::string& shown) const {
+hsize_t ResultsSource::elementCount(hid_t set, const std::string& shown,
+                                    StoredChunks* chunks) const {
     Hdf5Handle space = spaceHandle(H5Dget_space(set));
     hsize_t count = 0;
     if (!space.valid() || H5Sget_simple_extent_ndims(space.get()) != 1 ||
@@ -154,7 +169,7 @@ hsize_t ResultsSource::elementCount(hid_t set, const std::string& shown) const {
         count > H5Dget_storage_size(set) * kMaxElementsPerStoredByte + 64)
         fail("dataset " + shown + " is damaged: it claims " + std::to_string(count) +
              " elements but stores too few bytes for them");
-    if (!storedInFull(set, count))
+    if (!storedInFull(set, count, chunks))
         fail("dataset " + shown + " is damaged: part of it was never written");
     return count;
 }
@@ -318,42 +333,79 @@ RunData ResultsSource::load() {
     return run;
 }
 
-Hdf5Handle ResultsSource::openValues(size_t variable) const {
+ResultsSource::Values ResultsSource::openValues(size_t variable) const {
+    if (opened_ && opened_->variable == variable) {
+        Values values = std::move(*opened_);
+        opened_.reset();
+        return values;
+    }
     const std::string name = std::to_string(variable);
     const std::string shown = where(std::string(kValues) + "/" + name);
-    Hdf5Handle set = openDataset(values_.get(), name, shown);
-    Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
-    if (!type.valid() || H5Tget_class(type.get()) != H5T_FLOAT)
+    Values values{variable, openDataset(values_.get(), name, shown), Hdf5Handle(), StoredChunks()};
+    values.type = typeHandle(H5Dget_type(values.set.get()));
+    if (!values.type.valid() || H5Tget_class(values.type.get()) != H5T_FLOAT)
         fail("dataset " + shown + " does not hold floating-point values");
-    if (elementCount(set.get(), shown) != static_cast<hsize_t>(recordCount_))
+    if (elementCount(values.set.get(), shown, &values.chunks) != static_cast<hsize_t>(recordCount_))
         fail("dataset " + shown + " does not hold one value per record");
-    return set;
+    return values;
+}
+
+// Datasets stored as the writer stores them, in chunks with a checksum as
+// their one filter and in the type asked for, are read chunk by chunk into
+// one buffer, whose checksum is checked here: HDF5 would sum each chunk 16
+// bits at a time, keep it in its chunk cache and copy it twice.
+ResultsSource::ChunkRead ResultsSource::readChunks(const Values& values, hid_t memoryType,
+                                                   void* out, size_t count) const {
+    const StoredChunks& chunks = values.chunks;
+    const size_t size = H5Tget_size(memoryType);
+    if (!chunks.checksumOnly || chunks.values == 0 || H5Tequal(values.type.get(), memoryType) <= 0)
+        return ChunkRead::Unsuitable;
+    const size_t data = static_cast<size_t>(chunks.values) * size;
+    for (size_t i = 0; i < chunks.bytes.size(); ++i)
+        if (chunks.unfiltered[i] != 0 || chunks.bytes[i] != data + 4) return ChunkRead::Unsuitable;
+    chunk_.resize(data + 4);
+    char* target = static_cast<char*>(out);
+    for (size_t first = 0; first < count; first += chunks.values) {
+        hsize_t offset = first;
+        uint32_t filters = 0;
+        if (H5Dread_chunk(values.set.get(), H5P_DEFAULT, &offset, &filters, chunk_.data()) < 0 ||
+            filters != 0 || !fletcher32Matches(chunk_.data(), data, chunk_.data() + data))
+            return ChunkRead::Damaged;
+        const size_t taken = std::min<size_t>(chunks.values, count - first);
+        std::memcpy(target + first * size, chunk_.data(), taken * size);
+    }
+    return ChunkRead::Done;
 }
 
 // Reads a variable's whole dataset, converted to the column's type.
 template <typename Column>
-Column ResultsSource::readValues(hid_t set, hid_t memoryType, size_t variable) const {
-    Column values(static_cast<size_t>(recordCount_));
-    if (!values.empty() &&
-        H5Dread(set, memoryType, H5S_ALL, H5S_ALL, H5P_DEFAULT, values.data()) < 0)
-        fail("the values of variable " + quoted(names_[variable].toStdString()) +
+Column ResultsSource::readValues(const Values& values, hid_t memoryType) const {
+    Column column(static_cast<size_t>(recordCount_));
+    if (column.empty()) return column;
+    const ChunkRead read = readChunks(values, memoryType, column.data(), column.size());
+    if (read == ChunkRead::Damaged ||
+        (read == ChunkRead::Unsuitable &&
+         H5Dread(values.set.get(), memoryType, H5S_ALL, H5S_ALL, H5P_DEFAULT, column.data()) < 0))
+        fail("the values of variable " + quoted(names_[values.variable].toStdString()) +
                  " cannot be read: the file is damaged",
              "getVariable");
-    return values;
+    return column;
 }
 
 FloatColumn ResultsSource::loadValues(size_t variable) const {
-    Hdf5Handle set = openValues(variable);
-    return readValues<FloatColumn>(set.get(), H5T_NATIVE_FLOAT, variable);
+    return readValues<FloatColumn>(openValues(variable), H5T_NATIVE_FLOAT);
 }
 
 // A dataset of floats wider than 32 bits is read as doubles: monpack stores
-// a variable held in double precision (a time) so.
+// a variable held in double precision (a time) so. Otherwise the open
+// dataset is kept for loadValues, which the caller calls next.
 std::optional<DoubleColumn> ResultsSource::loadDoubleValues(size_t variable) const {
-    Hdf5Handle set = openValues(variable);
-    Hdf5Handle type = typeHandle(H5Dget_type(set.get()));
-    if (H5Tget_size(type.get()) <= sizeof(float)) return std::nullopt;
-    return readValues<DoubleColumn>(set.get(), H5T_NATIVE_DOUBLE, variable);
+    Values values = openValues(variable);
+    if (H5Tget_size(values.type.get()) <= sizeof(float)) {
+        opened_ = std::move(values);
+        return std::nullopt;
+    }
+    return readValues<DoubleColumn>(values, H5T_NATIVE_DOUBLE);
 }
 
 [[noreturn]] void failOpen(const std::string& path, const std::string& what) {

@@ -5,9 +5,21 @@
 namespace mon::results {
 
 namespace {
-bool chunksStoredInFull(hid_t dataset, hid_t creation, hsize_t count) {
+bool checksumIsTheOneFilter(hid_t creation) {
+    if (H5Pget_nfilters(creation) != 1) return false;
+    unsigned flags = 0, config = 0;
+    size_t values = 0;
+    return H5Pget_filter2(creation, 0, &flags, &values, nullptr, 0, nullptr, &config) ==
+           H5Z_FILTER_FLETCHER32;
+}
+
+bool chunksStoredInFull(hid_t dataset, hid_t creation, hsize_t count, StoredChunks* chunks) {
     hsize_t chunk = 0;
     if (H5Pget_chunk(creation, 1, &chunk) != 1 || chunk == 0) return false;
+    if (chunks) {
+        chunks->values = chunk;
+        chunks->checksumOnly = checksumIsTheOneFilter(creation);
+    }
     for (hsize_t offset = 0; offset < count; offset += chunk) {
         unsigned filters = 0;
         haddr_t address = HADDR_UNDEF;
@@ -15,6 +27,10 @@ bool chunksStoredInFull(hid_t dataset, hid_t creation, hsize_t count) {
         if (H5Dget_chunk_info_by_coord(dataset, &offset, &filters, &address, &size) < 0 ||
             address == HADDR_UNDEF || size == 0)
             return false;
+        if (chunks) {
+            chunks->bytes.push_back(size);
+            chunks->unfiltered.push_back(filters);
+        }
     }
     return true;
 }
@@ -40,7 +56,7 @@ std::string foreignLayout(hid_t dataset) {
     return std::string();
 }
 
-bool storedInFull(hid_t dataset, hsize_t count) {
+bool storedInFull(hid_t dataset, hsize_t count, StoredChunks* chunks) {
     if (count == 0) return true;
     Hdf5Handle creation = propertyHandle(H5Dget_create_plist(dataset));
     H5D_space_status_t status = H5D_SPACE_STATUS_ERROR;
@@ -51,7 +67,7 @@ bool storedInFull(hid_t dataset, hsize_t count) {
             return H5Dget_space_status(dataset, &status) >= 0 &&
                    status == H5D_SPACE_STATUS_ALLOCATED;
         case H5D_CHUNKED:
-            return chunksStoredInFull(dataset, creation.get(), count);
+            return chunksStoredInFull(dataset, creation.get(), count, chunks);
         default:
             return false;
     }

@@ -8,6 +8,7 @@
 #include <hdf5.h>
 
 #include <string>
+#include <vector>
 
 namespace mon::results {
 
@@ -20,8 +21,17 @@ std::string foreignLinkKind(hid_t parent, const char* name);
 // data in other files"); empty for contiguous, compact and chunked storage.
 std::string foreignLayout(hid_t dataset);
 
+// A chunked 1-D dataset's chunks, as reading them one by one needs them.
+struct StoredChunks {
+    hsize_t values = 0;                // elements a chunk holds
+    bool checksumOnly = false;         // Fletcher's checksum is its one filter
+    std::vector<hsize_t> bytes;        // each chunk's stored size
+    std::vector<unsigned> unfiltered;  // each chunk's filters left out (a mask)
+};
+
 // Whether every element of an open 1-D dataset of `count` elements has
 // storage in the file: a part never written would read as the fill value.
-bool storedInFull(hid_t dataset, hsize_t count);
+// Fills chunks, when given, for a chunked dataset.
+bool storedInFull(hid_t dataset, hsize_t count, StoredChunks* chunks = nullptr);
 
 }  // namespace mon::results
