@@ -73,6 +73,8 @@ bool fileExists(const std::string& path);
 // The names of the entries of a folder, sorted.
 std::vector<std::string> filesIn(const std::string& folder);
 size_t lineCount(const std::string& text);
+// The fields of a CSV line, quotes removed (a quoted field may hold commas).
+std::vector<std::string> csvFields(const std::string& line);
 
 // The two-line error report.
 std::string errorReport(const std::string& message);

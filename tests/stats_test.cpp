@@ -19,19 +19,7 @@ using e2e::monexport;
 namespace fs = std::filesystem;
 using Fields = std::vector<std::string>;
 
-Fields csvFields(const std::string& line) {
-    Fields fields(1);
-    bool quoted = false;
-    for (char c : line) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
-}
+using e2e::csvFields;
 
 std::vector<Fields> csvLines(const std::string& text) {
     std::vector<Fields> lines;

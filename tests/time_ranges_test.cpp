@@ -15,19 +15,7 @@ namespace {
 using Fields = std::vector<std::string>;
 constexpr double kPi = 3.14159265358979323846;
 
-Fields csvFields(const std::string& line) {
-    Fields fields(1);
-    bool quoted = false;
-    for (char c : line) {
-        if (c == '"')
-            quoted = !quoted;
-        else if (c == ',' && !quoted)
-            fields.emplace_back();
-        else
-            fields.back() += c;
-    }
-    return fields;
-}
+using e2e::csvFields;
 
 // The table's rows by their first field; the header's under its own.
 std::map<std::string, std::map<std::string, std::string>> table(const std::string& text) {
