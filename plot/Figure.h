@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "libs/mondata/model/FloatColumn.h"
+
 namespace plot {
 
 // The run's own mark for "no value here" (a record of another variable).
@@ -38,8 +40,10 @@ struct FigureLine {
     // X values are stored less xOrigin, so that a time held in double
     // precision (steps of 1e-6 at t = 20 s) keeps its resolution.
     double xOrigin = 0;
-    std::vector<float> x;
-    std::vector<float> y;  // as long as x
+    // On large pages: a long history's lines are made afresh for each
+    // reading, and 4 KB pages would cost a fault each.
+    mon::FloatColumn x;
+    mon::FloatColumn y;  // as long as x
     LineEvents events;
 };
 
