@@ -116,8 +116,9 @@ const Charts = (() => {
         const data = await getJson("/api/data?" + this.parameters({ columns: this.width() }));
         this.fullPx = data.px || 0;
         this.replace(data);
-        if (!this.charts.length) this.build();
-        this.draw(true);
+        const built = !this.charts.length;
+        if (built) this.build();  // the charts start with the data
+        this.draw(true, built);
         this.node.dataset.state = "drawn";
       } catch (error) {
         this.fail(error);
@@ -295,11 +296,12 @@ const Charts = (() => {
       document.addEventListener("mouseup", this.onMouseUp, true);
     }
 
-    // Draws the charts with the current tables; keepZoom keeps the X range.
-    draw(autoscale) {
+    // Draws the charts with the current tables (unless they were just built
+    // with them), then sets the X range.
+    draw(autoscale, hasData = false) {
       this.syncing = true;
       this.charts.forEach((chart, p) => {
-        chart.setData(this.panelData(this.plot.panels[p]), autoscale && !this.zoom);
+        if (!hasData) chart.setData(this.panelData(this.plot.panels[p]), autoscale && !this.zoom);
         const range = this.zoom || (autoscale && this.xExtent());
         if (range) chart.setScale("x", { min: range[0], max: range[1] });
       });
