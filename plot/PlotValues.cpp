@@ -83,32 +83,6 @@ void describe(FigureLine& line, const MonDatabase& database, const QString& yVar
     }
 }
 
-// Whether both variables hold one record per step of the same rows, so that
-// a step's last loop is its position: the common case, read straight.
-bool oneRecordPerStep(const TimestepData& x, const TimestepData& y) {
-    const mon::RowIndex& rows = y.rows();
-    return &x.rows() == &rows && rows.rowCount() == rows.stepCount() &&
-           y.key() == TimestepData::Key::None && x.key() != TimestepData::Key::Loop;
-}
-
-void copyLine(FigureLine& line, const TimestepData& x, const TimestepData& y,
-              const StepRange& steps, bool& originSet) {
-    const mon::RowIndex& rows = y.rows();
-    const float* values = y.values().data();
-    for (int position = 0; position < rows.stepCount(); ++position) {
-        const int step = rows.stepAt(position);
-        if (steps.first > 0 && step < steps.first) continue;
-        if (steps.last > 0 && step > steps.last) break;
-        const size_t record = static_cast<size_t>(position);
-        const double xValue = x.key() == TimestepData::Key::Step ? static_cast<float>(step)
-                              : x.holdsDoubles()                 ? x.doubleValues()[record]
-                                                                 : x.values()[record];
-        noteEvents(line.events, values[record], step);
-        line.x.push_back(storedX(line, xValue, originSet));
-        line.y.push_back(values[record]);
-    }
-}
-
 FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineRequest& request) {
     FigureLine line;
     line.name = source.label;
@@ -123,10 +97,6 @@ FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineR
     line.x.reserve(static_cast<size_t>(rows.stepCount()));
     line.y.reserve(static_cast<size_t>(rows.stepCount()));
     bool originSet = !x->holdsDoubles();  // float X values need no origin
-    if (oneRecordPerStep(*x, *y)) {
-        copyLine(line, *x, *y, steps, originSet);
-        return line;
-    }
     for (int position = 0; position < rows.stepCount(); ++position) {
         const int step = rows.stepAt(position);
         if (steps.first > 0 && step < steps.first) continue;

@@ -93,8 +93,7 @@ class CriteriaParser {
         result.ruleText = trimmed(parts[0].text);
         if (result.ruleText.empty()) fail("expected a rule before ':'", parts[0].at);
         try {
-            result.rule = std::make_shared<const MonVariableRule>(
-                QString::fromLatin1(result.ruleText.c_str()));
+            MonVariableRule(QString::fromLatin1(result.ruleText.c_str()));
         } catch (const owl::Error& error) {
             fail("the rule starting here is not valid (" + error.getErrorText() + ")", parts[0].at);
         }

@@ -10,11 +10,8 @@
 // (docs/stats.md). The text is parsed whole before any data is read.
 
 #include <cstddef>
-#include <memory>
 #include <string>
 #include <vector>
-
-class MonVariableRule;
 
 namespace stats {
 
@@ -27,9 +24,10 @@ struct CriterionTest {
     std::string text;  // as written, for messages
 };
 
+// The rule is checked when parsed and kept as text: a run reads it in the
+// encoding its names are spelled in.
 struct Criterion {
     std::string ruleText;  // as written, without the blanks around it
-    std::shared_ptr<const MonVariableRule> rule;
     std::vector<CriterionTest> tests;
 };
 

@@ -14,12 +14,6 @@ class QuietDisplay : public owl::MessageDisplayItf {
   public:
     void showMessage(owl::MessageKind, const QString&) override {}
 };
-
-mon::SourceKind sourceKindOf(MonDatabase::SourceType type) {
-    if (type == MonDatabase::ResultsFile) return mon::SourceKind::ResultsFile;
-    if (type == MonDatabase::RunDirectory) return mon::SourceKind::RunDirectory;
-    return mon::SourceKind::MonitorFile;
-}
 }  // namespace
 
 RunFollower::RunFollower(MonDatabase::SourceType kind, std::string path, Summarize summarize)
@@ -33,7 +27,8 @@ RunFollower::RunFollower(MonDatabase::SourceType kind, std::string path, Summari
 std::shared_ptr<MonDatabase> RunFollower::readDatabase() {
     auto database = std::make_shared<MonDatabase>(QStringLiteral("main"), new QuietDisplay());
     if (!readsWhole_) {
-        if (!live_) live_ = std::make_unique<mon::RunFollower>(sourceKindOf(kind_), path_);
+        if (!live_)
+            live_ = std::make_unique<mon::RunFollower>(MonDatabase::sourceKind(kind_), path_);
         live_->update();
         if (mon::holdsEverything(live_->run())) {
             database->takeRun(mon::copyOfRun(live_->run()));

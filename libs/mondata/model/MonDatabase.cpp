@@ -15,7 +15,19 @@ MonDatabase::MonDatabase(const QString& name, owl::MessageDisplayItf* display)
 MonDatabase::~MonDatabase() = default;
 
 namespace {
-mon::SourceKind kindOf(MonDatabase::SourceType type) {
+// Latin-1 only where it spells every name of the run: no name may lose a
+// character (see mon::NameEncoding).
+mon::NameEncoding encodingOf(const mon::RunData& run) {
+    if (run.names == mon::NameEncoding::Utf8) return run.names;
+    for (const auto& info : run.variables)
+        for (const QChar c : info.name)
+            if (c.unicode() > 0xFF) return mon::NameEncoding::Utf8;
+    return mon::NameEncoding::Latin1;
+}
+
+}  // namespace
+
+mon::SourceKind MonDatabase::sourceKind(SourceType type) {
     switch (type) {
         case MonDatabase::MonitorFile:
             return mon::SourceKind::MonitorFile;
@@ -24,17 +36,16 @@ mon::SourceKind kindOf(MonDatabase::SourceType type) {
         case MonDatabase::ResultsFile:
             return mon::SourceKind::ResultsFile;
     }
-    throw owl::internal::error("MonDatabase", "updateFrom", "Unknown data source type.",
+    throw owl::internal::error("MonDatabase", "sourceKind", "Unknown data source type.",
                                owl::errorFatal);
 }
-}  // namespace
 
 void MonDatabase::updateFrom(SourceType type, const QString& path, bool replace) {
     // Paths arrive as QString::fromLatin1 of the user's bytes; toLatin1 gives
     // those bytes back exactly.
     const QByteArray bytes = path.toLatin1();
     const std::string file(bytes.constData(), static_cast<size_t>(bytes.size()));
-    const mon::SourceKind kind = kindOf(type);
+    const mon::SourceKind kind = sourceKind(type);
     if (replace) {
         pending_ = mon::readRun(kind, file, readOptions_);
         replacePending_ = true;
@@ -124,6 +135,7 @@ void MonDatabase::indexVariables() {
     for (const QString& key : keyNames_) names.push_back(&key);
     for (const auto& info : run_.variables) names.push_back(&info.name);
     index_.assign(std::move(names));
+    nameEncoding_ = encodingOf(run_);
     data_.clear();
     data_.resize(keyNames_.size() + run_.variables.size());
 }
@@ -170,14 +182,6 @@ std::unique_ptr<TimestepData> MonDatabase::loadVariable(size_t variable) const {
     mon::FloatColumn values =
         run_.loadColumn ? run_.loadColumn(variable) : std::move(columns_[variable]);
     return std::make_unique<TimestepData>(run_.rows, std::move(values), loops);
-}
-
-mon::NameEncoding MonDatabase::nameEncoding() const {
-    if (run_.names == mon::NameEncoding::Utf8) return run_.names;
-    for (const auto& info : run_.variables)
-        for (const QChar c : info.name)
-            if (c.unicode() > 0xFF) return mon::NameEncoding::Utf8;
-    return mon::NameEncoding::Latin1;
 }
 
 std::vector<MonVariable> MonDatabase::getVariableList() const {

@@ -23,6 +23,7 @@
 #include "libs/mondata/model/RunData.h"
 #include "libs/mondata/model/TimestepData.h"
 #include "libs/mondata/sources/ReadOptions.h"
+#include "libs/mondata/sources/RunSource.h"
 
 namespace owl {
 class MessageDisplayItf;
@@ -34,6 +35,8 @@ class RunFollower;
 class MonDatabase : public QObject {
   public:
     enum SourceType { RunDirectory = 0, ResultsFile = 1, MonitorFile = 2 };
+    // The library's kind of such a source (mon::readRun, mon::RunFollower).
+    static mon::SourceKind sourceKind(SourceType type);
 
     // The database owns the display and deletes it with itself.
     MonDatabase(const QString& name, owl::MessageDisplayItf* display);
@@ -66,7 +69,7 @@ class MonDatabase : public QObject {
     const mon::VariableInfo* variableInfo(const QString& name) const;
     bool hasCoefficientLoops() const { return run_.hasCoefficientLoops; }
     // How the run's names are spelled as bytes (see mon::NameEncoding).
-    mon::NameEncoding nameEncoding() const;
+    mon::NameEncoding nameEncoding() const { return nameEncoding_; }
     // Whether the reader numbered the steps (see mon::RunData).
     bool stepsNumberedByReader() const { return run_.stepsNumberedByReader; }
     // Whether the run has any record. A source with a header and no rows (a
@@ -95,6 +98,7 @@ class MonDatabase : public QObject {
     mutable mon::RunData run_;
     std::vector<QString> keyNames_;
     mon::NameIndex index_;  // name -> position in getVariableList order
+    mon::NameEncoding nameEncoding_ = mon::NameEncoding::Latin1;  // of the names read
     // Values of eagerly read sources, moved into data_ on first use.
     mutable std::vector<mon::FloatColumn> columns_;
     mutable std::vector<mon::DoubleColumn> doubleColumns_;
