@@ -8,8 +8,8 @@
 // Each figure carries data- attributes that tests wait on: data-state
 // ("loading", "drawn", "error"), data-last-step (the last step drawn of
 // every run), data-marks (markers drawn), data-x-range (the X range shown),
-// data-zoomed, data-cursor-x and data-cursor-values (the values under the
-// cursor).
+// data-zoomed, data-points (the most X values a panel's chart holds),
+// data-cursor-x and data-cursor-values (the values under the cursor).
 
 const Charts = (() => {
   async function getJson(path) {
@@ -75,6 +75,60 @@ const Charts = (() => {
     ctx.fill();
   }
 
+  // Whether every table has the same X values.
+  function sameX(tables) {
+    const first = tables[0][0];
+    return tables.every(([xs]) => xs === first || (xs.length === first.length && xs.every((x, k) => x === first[k])));
+  }
+
+  // Tables of points reduced to columns px wide, joined on shared places:
+  // the k-th point a table has in a column goes to the column's k-th place,
+  // of as many as the most points a table has there, spread evenly across
+  // it. Returns the chart data and the X of the first point set at each
+  // place (for the values under the cursor); null when the points spread
+  // over far more columns than they fill.
+  function columnJoin(tables, px) {
+    let low = Infinity, high = -Infinity, points = 0;
+    const columns = tables.map(([xs]) => {
+      const list = new Float64Array(xs.length);
+      for (let i = 0; i < xs.length; i++) {
+        list[i] = Math.floor(xs[i] / px);
+        if (list[i] < low) low = list[i];
+        if (list[i] > high) high = list[i];
+      }
+      points += xs.length;
+      return list;
+    });
+    if (!(high - low < 8 * points + 4096)) return null;
+    const counts = new Int32Array(high - low + 1);
+    for (const list of columns)
+      for (let i = 0, k = 0; i < list.length; i++) {
+        k = i > 0 && list[i] === list[i - 1] ? k + 1 : 0;
+        const c = list[i] - low;
+        if (k >= counts[c]) counts[c] = k + 1;
+      }
+    const start = new Int32Array(counts.length);
+    const xs = [];
+    counts.forEach((count, c) => {
+      start[c] = xs.length;
+      for (let k = 0; k < count; k++) xs.push((low + c + (k + 0.5) / count) * px);
+    });
+    const places = new Array(xs.length).fill(null);
+    const data = [xs];
+    tables.forEach(([x, y], t) => {
+      const values = new Array(xs.length).fill(undefined);
+      const list = columns[t];
+      for (let i = 0, k = 0; i < list.length; i++) {
+        k = i > 0 && list[i] === list[i - 1] ? k + 1 : 0;
+        const place = start[list[i] - low] + k;
+        values[place] = y[i];
+        if (places[place] === null) places[place] = x[i];
+      }
+      data.push(values);
+    });
+    return { data, places };
+  }
+
   class Figure {
     constructor(view, plot, index) {
       this.view = view;
@@ -84,6 +138,8 @@ const Charts = (() => {
       this.charts = [];
       this.zoom = null; // [min, max] while zoomed
       this.fullPx = 0;
+      this.px = 0; // X units per pixel column of the tables (0: every point)
+      this.columns = 0; // pixel columns when the tables came
       this.lastSteps = {};
       this.syncing = false;
       this.userZoom = false;
@@ -132,6 +188,8 @@ const Charts = (() => {
     }
 
     replace(data) {
+      this.px = data.px || 0;
+      this.columns = this.width(); // read once: each read lays the page out
       this.companion = data.companion ? { name: data.companion.name, x: data.companion.line.x, y: data.companion.line.y } : null;
       data.lines.forEach((line, i) => {
         this.tables[i] = { x: line.x, y: line.y, sx: line.sx || [], sy: line.sy || [], marks: line.marks };
@@ -189,9 +247,14 @@ const Charts = (() => {
       return Number(this.view.settings.ema) > 0;
     }
 
-    // The chart data of a panel: the X values every line of it has, then per
+    // The chart data of a panel: the X values of its lines' points, then per
     // line its raw values (and smoothed ones), undefined where a line has no
-    // point at that X (drawn joined over), null where it breaks.
+    // point at that X (drawn joined over), null where it breaks. Lines of one
+    // run share their X values; reduced to pixel columns, each line keeps
+    // the X of its own lowest and highest values, and joined on them a
+    // hundred lines would give a hundred times the points: their points are
+    // then set at shared places within each column (panel.places), less than
+    // a pixel from where they are.
     panelData(panel) {
       const tables = [];
       for (const i of panel.lines) {
@@ -199,8 +262,25 @@ const Charts = (() => {
         tables.push([t.x, t.y]);
         if (this.smoothing()) tables.push([t.sx, t.sy]);
       }
+      panel.places = null;
       if (!tables.length) return [[]];
-      return uPlot.join(tables);
+      if (sameX(tables)) return [tables[0][0], ...tables.map((t) => t[1])];
+      const reduced = this.px > 0 && tables.some((t) => t[0].length > this.columns);
+      const joined = reduced ? columnJoin(tables, this.px) : null;
+      if (!joined) return uPlot.join(tables);
+      panel.places = joined.places;
+      return joined.data;
+    }
+
+    // Lines with more points than pixel columns are drawn one pixel wide:
+    // wider, their zigzag within each column costs seconds to rasterise.
+    lineWidth(i) {
+      return this.tables[i].x.length > this.columns ? 1 : 1.6;
+    }
+
+    setWidths(chart, panel) {
+      if (this.smoothing()) return; // raw lines under their smoothing are one pixel wide
+      panel.lines.forEach((i, k) => { chart.series[k + 1].width = this.lineWidth(i); });
     }
 
     series(panel) {
@@ -210,7 +290,7 @@ const Charts = (() => {
         const label = line.note ? `${line.name} (${line.note})` : line.name;
         const smooth = this.smoothing();
         list.push({
-          label, stroke: smooth ? faint(line.colour) : line.colour, width: smooth ? 1 : 1.6,
+          label, stroke: smooth ? faint(line.colour) : line.colour, width: smooth ? 1 : this.lineWidth(i),
           dash: line.dash.length ? line.dash : undefined, spanGaps: false,
           points: { show: line.sparse, size: 4, fill: line.colour },
           value: (u, v) => formatNumber(v),
@@ -301,11 +381,13 @@ const Charts = (() => {
     draw(autoscale, hasData = false) {
       this.syncing = true;
       this.charts.forEach((chart, p) => {
-        if (!hasData) chart.setData(this.panelData(this.plot.panels[p]), autoscale && !this.zoom);
+        const panel = this.plot.panels[p];
+        if (!hasData) this.setWidths(chart, panel), chart.setData(this.panelData(panel), autoscale && !this.zoom);
         const range = this.zoom || (autoscale && this.xExtent());
         if (range) chart.setScale("x", { min: range[0], max: range[1] });
       });
       this.syncing = false;
+      this.node.dataset.points = String(Math.max(0, ...this.charts.map((chart) => chart.data[0].length)));
     }
 
     // The X range of every record, those that are nan or inf included.
@@ -376,9 +458,12 @@ const Charts = (() => {
     showCursor(u, panel) {
       const idx = u.cursor.idx;
       if (idx === null || idx === undefined) return;
-      const x = u.data[0][idx];
+      // Points set at shared places within a pixel column: the X of one of
+      // them, marked as near.
+      const near = panel.places ? panel.places[idx] : null;
+      const x = near ?? u.data[0][idx];
       const values = {};
-      const parts = [`${this.plot.xTitle}: ${formatNumber(x)}`];
+      const parts = [`${this.plot.xTitle}: ${near === null ? "" : "≈ "}${formatNumber(x)}`];
       const other = this.companionAt(x);
       if (other !== null) parts.push(`${this.companion.name}: ${formatNumber(other)}`);
       u.series.forEach((series, s) => {

@@ -5,6 +5,7 @@ tests wait on; they never sleep. A failing test leaves a screenshot."""
 import csv
 import io
 import json
+import math
 import os
 import shutil
 import tempfile
@@ -145,3 +146,46 @@ def test_a_diverged_run_shows_its_markers(runs, page):
     figure = open_run(page, server, "r2")
     wait(page, lambda d: int(figure.get_attribute("data-marks") or 0) >= 2)
     assert "nan from step 39" in figure.text
+
+
+def phase_history(path, steps, lines):
+    """An SU2 history of LINES variables P0.. whose lowest and highest
+    values fall at other iterations in each pixel column, each within
+    [k - 0.5, k + 0.5]."""
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    names = [f"P{k}" for k in range(lines)]
+    with open(path, "w") as out:
+        out.write('"Time_Iter","Outer_Iter","Inner_Iter",' + ",".join(f'"{n}"' for n in names) + "\n")
+        for i in range(steps):
+            values = ",".join(f"{k + 0.5 * math.sin(i * (k + 1) * 0.37):.6f}" for k in range(lines))
+            out.write(f"0,0,{i},{values}\n")
+    return path, names
+
+
+def test_a_long_run_of_many_lines_shares_places_and_the_cursor_reads_nearby_records(tmp_path, driver):
+    source, names = phase_history(str(tmp_path / "long" / "history.csv"), 20000, 6)
+    server = Server("-mon", source, "-varlist", ";".join(names))
+    try:
+        server.runs(1)
+        driver.get(server.url)
+        figure = open_run(driver, server, "r1")
+        over = figure.find_element(By.CSS_SELECTOR, ".u-over")
+        # Reduced to the figure's columns, each line keeps at most four points
+        # a column; joined on their own X, six lines would give about fourteen.
+        columns = figure.find_element(By.CSS_SELECTOR, ".panels").size["width"]
+        assert int(figure.get_attribute("data-points")) <= 4 * columns + 16
+        canvas = figure.find_element(By.TAG_NAME, "canvas")
+        for line in server.json("/api/plots?runs=r1")["plots"][0]["lines"]:
+            assert driver.execute_script(PIXELS, canvas, line["colour"]) > 20, line
+        ActionChains(driver).move_to_element_with_offset(over, over.size["width"] // 5, 5).perform()
+        wait(driver, lambda d: figure.get_attribute("data-cursor-x"))
+        assert "≈" in figure.find_element(By.CSS_SELECTOR, ".cursor").text
+        step = float(figure.get_attribute("data-cursor-x"))
+        values = json.loads(figure.get_attribute("data-cursor-values"))
+        table = csv.DictReader(io.StringIO(monexport("-mon", source, "-varlist", ";".join(names), "-nocoeffloops")))
+        near = [row for row in table if abs(float(row["ACCUMULATED TIMESTEP"]) - step) <= 40]
+        assert sorted(values) == names
+        for name, value in values.items():
+            assert any(float(row[name]) == pytest.approx(value, abs=1e-6) for row in near), name
+    finally:
+        server.stop()
