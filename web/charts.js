@@ -336,10 +336,12 @@ const Charts = (() => {
         this.body.append(holder);
         const options = {
           width, height,
+          padding: [null, 32, null, null], // room for the last X label
           scales: { x: { time: false }, y: { distr: this.plot.log ? 3 : 1, range: this.yRange(panel) } },
           axes: [
             {
               label: last ? this.plot.xTitle : "", size: last ? 50 : 20,
+              space: 80, // "1,000,000" and its neighbours apart
               // Steps are whole numbers: no ticks between them.
               incrs: this.view.settings.x ? undefined : stepIncrements,
               values: last ? undefined : () => [],
