@@ -290,7 +290,7 @@
     function drawTable() {
       table.textContent = "";
       const head = element("tr");
-      for (const name of ["Run", ...data.parameters, "MEAN", "STDERR", "STD", "MIN", "MAX", "COUNT", "NOTE", "Converged"])
+      for (const name of ["Run", ...data.parameters, "MEAN", "STDERR", "STD", "MIN", "MAX", "COUNT", "PERIOD", "AMPLITUDE", "NOTE", "Converged"])
         head.append(element("th", "", name));
       table.append(head);
       for (const run of data.runs) {
@@ -302,8 +302,8 @@
         first.append(link);
         tr.append(first);
         for (const value of run.parameters) tr.append(element("td", "", value));
-        for (const key of ["mean", "stderr", "std", "min", "max", "count"])
-          tr.append(element("td", "number", run[key] === undefined ? "" : formatNumber(run[key])));
+        for (const key of ["mean", "stderr", "std", "min", "max", "count", "period", "amplitude"])
+          tr.append(element("td", "number", run[key] === undefined || run[key] === null ? "" : formatNumber(run[key])));
         tr.append(element("td", "", run.note || ""));
         tr.append(element("td", "", run.converged === undefined ? "" : run.converged ? "yes" : "no"));
         table.append(tr);

@@ -12,6 +12,7 @@
 #include "libs/mondata/model/RecordKey.h"
 #include "monplot/serve/JsonWriter.h"
 #include "monplot/serve/RequestTarget.h"
+#include "stats/Verdict.h"
 
 namespace serve {
 
@@ -197,6 +198,12 @@ HttpResponse DashboardApi::plots(const RequestTarget& target, bool values) const
     return jsonResponse(values ? views_.values(runs, query) : views_.describe(runs, query));
 }
 
+namespace {
+void writeOptional(JsonWriter& json, const std::optional<double>& value) {
+    value ? json.number(*value) : json.null();
+}
+}  // namespace
+
 HttpResponse DashboardApi::studyStats(const RequestTarget& target) const {
     const std::shared_ptr<const RunListing> listing = catalog_.listing();
     const std::string name = target.value("var");
@@ -228,8 +235,13 @@ HttpResponse DashboardApi::studyStats(const RequestTarget& target) const {
             json.key("mean").number(row.mean).key("stderr").number(row.stdError);
             json.key("std").number(row.stdDev).key("min").number(row.min);
             json.key("max").number(row.max).key("note").string(row.note());
-            json.key("converged")
-                .boolean(snapshot->status.judged ? snapshot->status.met : row.note().empty());
+            writeOptional(json.key("period"), row.period);
+            writeOptional(json.key("amplitude"), row.amplitude);
+            // Without criteria a run counts as converged when its window is
+            // not in doubt (a periodic note is no doubt).
+            json.key("converged").boolean(snapshot->status.judged
+                                              ? snapshot->status.met
+                                              : stats::windowDoubt(row).empty());
         }
         json.endObject();
     }

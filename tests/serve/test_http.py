@@ -185,7 +185,7 @@ def test_a_new_study_run_appears_with_its_parameters(serve, tmp_path):
     server = serve("-study", str(tmp_path / "sweep" / "*" / "history.csv"), "-poll", "0.2")
     server.runs(2)
     sock = open_events(server)
-    write_history(str(tmp_path / "sweep" / "alpha=3" / "history.csv"), 10)
+    write_history(str(tmp_path / "sweep" / "alpha=3" / "history.csv"), 400)
     read_events(sock, lambda name, data: name == "runs")
     sock.close()
     runs = server.json("/api/runs")
@@ -196,6 +196,12 @@ def test_a_new_study_run_appears_with_its_parameters(serve, tmp_path):
     stats = table("-mon", str(tmp_path / "sweep" / "alpha=3" / "history.csv"), "-stats", "-varlist", "CD")[0]
     assert close(study["runs"][2]["mean"], float(stats["MEAN"]))
     assert close(study["runs"][2]["stderr"], float(stats["STDERR"]))
+    assert study["runs"][2]["period"] is None and not study["runs"][2]["converged"]
+    # CL repeats every 7 iterations: periodic is no doubt.
+    periodic = server.json("/api/study?var=CL")["runs"][2]
+    stats = table("-mon", str(tmp_path / "sweep" / "alpha=3" / "history.csv"), "-stats", "-varlist", "CL")[0]
+    assert (periodic["note"], periodic["converged"]) == ("periodic", True)
+    assert close(periodic["period"], float(stats["PERIOD"])) and close(periodic["amplitude"], float(stats["AMPLITUDE"]))
 
 
 def test_a_run_matrix_gives_the_parameters_and_a_broken_one_stops_the_server(serve, tmp_path):
