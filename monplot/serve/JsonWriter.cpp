@@ -1,5 +1,6 @@
 #include "monplot/serve/JsonWriter.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -88,24 +89,24 @@ JsonWriter& JsonWriter::string(const std::string& text) {
     return *this;
 }
 
+// std::to_chars: printf's digits without its cost, which was half the time
+// of a page's values.
 JsonWriter& JsonWriter::number(double value) {
     if (!std::isfinite(value)) return null();
     char text[32];
-    for (int digits = 15; digits <= 17; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, value);
-        if (std::strtod(text, nullptr) == value) break;
-    }
+    const std::to_chars_result end = std::to_chars(text, text + sizeof text, value);  // shortest exact
     separate();
-    out_ += text;
+    out_.append(text, end.ptr);
     return *this;
 }
 
 JsonWriter& JsonWriter::number(double value, int digits) {
     if (!std::isfinite(value)) return null();
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*g", digits, value);
+    char text[48];
+    const std::to_chars_result end =
+        std::to_chars(text, text + sizeof text, value, std::chars_format::general, digits);
     separate();
-    out_ += text;
+    out_.append(text, end.ptr);
     return *this;
 }
 
