@@ -83,7 +83,90 @@ void describe(FigureLine& line, const MonDatabase& database, const QString& yVar
     }
 }
 
-FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineRequest& request) {
+// The positions of the steps drawn, [first, end): steps ascend.
+struct Positions {
+    int first = 0;
+    int end = 0;
+    size_t count() const { return static_cast<size_t>(end - first); }
+    bool operator==(const Positions& other) const {
+        return first == other.first && end == other.end;
+    }
+};
+
+// The first position whose step is above `step`.
+int positionAfter(const mon::RowIndex& rows, int64_t step) {
+    int low = 0, high = rows.stepCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (rows.stepAt(middle) > step)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+Positions positionsOf(const mon::RowIndex& rows, const StepRange& steps) {
+    Positions at{0, rows.stepCount()};
+    if (steps.first > 0) at.first = positionAfter(rows, int64_t{steps.first} - 1);
+    if (steps.last > 0) at.end = std::max(at.first, positionAfter(rows, steps.last));
+    return at;
+}
+
+// Whether the variable's values are its values at each step, as stored: one
+// record per step, so a figure may view them instead of copying them.
+bool oneValuePerStep(const TimestepData& data, const mon::RowIndex& rows) {
+    return data.key() == TimestepData::Key::None && &data.rows() == &rows &&
+           rows.rowCount() == rows.stepCount() &&
+           data.values().size() == static_cast<size_t>(rows.rowCount());
+}
+
+LineValues yValuesAt(const TimestepData& data, const mon::RowIndex& rows, Positions at) {
+    if (oneValuePerStep(data, rows)) return LineValues(data.values().data() + at.first, at.count());
+    mon::FloatColumn values;
+    values.reserve(at.count());
+    for (int position = at.first; position < at.end; ++position)
+        values.push_back(lastValueAt(data, rows, position));
+    return LineValues(std::move(values));
+}
+
+// A figure's X values, shared by its lines of one run that have the same X
+// variable and steps: they are the same values.
+struct SharedX {
+    const TimestepData* variable;
+    const mon::RowIndex* rows;
+    Positions at;
+    LineValues values;
+    double origin;
+};
+
+void setXValues(FigureLine& line, const TimestepData& x, const mon::RowIndex& rows, Positions at,
+                std::vector<SharedX>& shared) {
+    for (const SharedX& known : shared)
+        if (known.variable == &x && known.rows == &rows && known.at == at) {
+            line.x = known.values, line.xOrigin = known.origin;
+            return;
+        }
+    if (!x.holdsDoubles() && oneValuePerStep(x, rows)) {
+        line.x = LineValues(x.values().data() + at.first, at.count());
+    } else if (x.key() == TimestepData::Key::Step && &x.rows() == &rows) {
+        mon::FloatColumn steps(at.count());  // the common X, in a loop of its own
+        for (size_t i = 0; i < steps.size(); ++i)
+            steps[i] = static_cast<float>(rows.stepAt(at.first + static_cast<int>(i)));
+        line.x = LineValues(std::move(steps));
+    } else {
+        mon::FloatColumn values;
+        values.reserve(at.count());
+        bool originSet = !x.holdsDoubles();  // float X values need no origin
+        for (int position = at.first; position < at.end; ++position)
+            values.push_back(storedX(line, lastDoubleAt(x, rows, position), originSet));
+        line.x = LineValues(std::move(values));
+    }
+    shared.push_back({&x, &rows, at, line.x, line.xOrigin});
+}
+
+FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineRequest& request,
+                  std::vector<SharedX>& sharedX) {
     FigureLine line;
     line.name = source.label;
     const MonDatabase& database = *run.database;
@@ -93,19 +176,11 @@ FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineR
     describe(line, database, source.yVariable);
     if (!x || !y) return line;
     const mon::RowIndex& rows = y->rows();
-    const StepRange steps = stepsOf(request, run.steps, rows);
-    line.x.reserve(static_cast<size_t>(rows.stepCount()));
-    line.y.reserve(static_cast<size_t>(rows.stepCount()));
-    bool originSet = !x->holdsDoubles();  // float X values need no origin
-    for (int position = 0; position < rows.stepCount(); ++position) {
-        const int step = rows.stepAt(position);
-        if (steps.first > 0 && step < steps.first) continue;
-        if (steps.last > 0 && step > steps.last) break;
-        const float value = lastValueAt(*y, rows, position);
-        noteEvents(line.events, value, step);
-        line.x.push_back(storedX(line, lastDoubleAt(*x, rows, position), originSet));
-        line.y.push_back(value);
-    }
+    const Positions at = positionsOf(rows, stepsOf(request, run.steps, rows));
+    line.y = yValuesAt(*y, rows, at);
+    for (size_t i = 0; i < line.y.size(); ++i)
+        noteEvents(line.events, line.y[i], rows.stepAt(at.first + static_cast<int>(i)));
+    setXValues(line, *x, rows, at, sharedX);
     return line;
 }
 }  // namespace
@@ -129,14 +204,16 @@ Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
     // Reserved: a line's arrays hold a value per step, and growing the
     // vector would copy every line made so far.
     figure.lines.reserve(runs.size() * plot.lines.size());
-    for (size_t r = 0; r < runs.size(); ++r)
+    for (size_t r = 0; r < runs.size(); ++r) {
+        std::vector<SharedX> sharedX;
         for (size_t i = 0; i < plot.lines.size(); ++i) {
-            FigureLine line = lineOf(plot.lines[i], runs[r], request);
+            FigureLine line = lineOf(plot.lines[i], runs[r], request, sharedX);
             if (runs.size() > 1) line.name += " (" + runs[r].name + ")";
             line.quantity = i;
             line.style = r * stylesPerRun + i;
             figure.lines.push_back(std::move(line));
         }
+    }
     return figure;
 }
 

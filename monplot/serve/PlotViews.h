@@ -70,7 +70,8 @@ class PlotViews {
 
     // A plot's figure over the whole history with its lines' statistics,
     // kept while its runs' readings are current: zooms and the other plots
-    // of a page then only reduce.
+    // of a page then only reduce. Its lines view the readings' values: it is
+    // used only while they are held (the cache and each request hold them).
     struct Drawn {
         std::string key;  // names the runs' readings by address
         plot::Figure figure;
