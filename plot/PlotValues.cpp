@@ -88,9 +88,6 @@ struct Positions {
     int first = 0;
     int end = 0;
     size_t count() const { return static_cast<size_t>(end - first); }
-    bool operator==(const Positions& other) const {
-        return first == other.first && end == other.end;
-    }
 };
 
 // The first position whose step is above `step`.
@@ -130,23 +127,7 @@ LineValues yValuesAt(const TimestepData& data, const mon::RowIndex& rows, Positi
     return LineValues(std::move(values));
 }
 
-// A figure's X values, shared by its lines of one run that have the same X
-// variable and steps: they are the same values.
-struct SharedX {
-    const TimestepData* variable;
-    const mon::RowIndex* rows;
-    Positions at;
-    LineValues values;
-    double origin;
-};
-
-void setXValues(FigureLine& line, const TimestepData& x, const mon::RowIndex& rows, Positions at,
-                std::vector<SharedX>& shared) {
-    for (const SharedX& known : shared)
-        if (known.variable == &x && known.rows == &rows && known.at == at) {
-            line.x = known.values, line.xOrigin = known.origin;
-            return;
-        }
+void setXValues(FigureLine& line, const TimestepData& x, const mon::RowIndex& rows, Positions at) {
     if (!x.holdsDoubles() && oneValuePerStep(x, rows)) {
         line.x = LineValues(x.values().data() + at.first, at.count());
     } else if (x.key() == TimestepData::Key::Step && &x.rows() == &rows) {
@@ -162,11 +143,10 @@ void setXValues(FigureLine& line, const TimestepData& x, const mon::RowIndex& ro
             values.push_back(storedX(line, lastDoubleAt(x, rows, position), originSet));
         line.x = LineValues(std::move(values));
     }
-    shared.push_back({&x, &rows, at, line.x, line.xOrigin});
 }
 
 FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineRequest& request,
-                  std::vector<SharedX>& sharedX) {
+                  SharedXValues& sharedX) {
     FigureLine line;
     line.name = source.label;
     const MonDatabase& database = *run.database;
@@ -180,10 +160,23 @@ FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineR
     line.y = yValuesAt(*y, rows, at);
     for (size_t i = 0; i < line.y.size(); ++i)
         noteEvents(line.events, line.y[i], rows.stepAt(at.first + static_cast<int>(i)));
-    setXValues(line, *x, rows, at, sharedX);
+    sharedX.set(line, *x, rows, at.first, at.end);
     return line;
 }
 }  // namespace
+
+void SharedXValues::set(FigureLine& line, const TimestepData& x, const mon::RowIndex& rows,
+                        int first, int end) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Known& known : known_)
+        if (known.variable == &x && known.rows == &rows && known.first == first &&
+            known.end == end) {
+            line.x = known.values, line.xOrigin = known.origin;
+            return;
+        }
+    setXValues(line, x, rows, {first, end});
+    known_.push_back({&x, &rows, first, end, line.x, line.xOrigin});
+}
 
 Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
                 const LineRequest& request) {
@@ -204,8 +197,9 @@ Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
     // Reserved: a line's arrays hold a value per step, and growing the
     // vector would copy every line made so far.
     figure.lines.reserve(runs.size() * plot.lines.size());
+    SharedXValues ownX;
+    SharedXValues& sharedX = request.sharedX ? *request.sharedX : ownX;
     for (size_t r = 0; r < runs.size(); ++r) {
-        std::vector<SharedX> sharedX;
         for (size_t i = 0; i < plot.lines.size(); ++i) {
             FigureLine line = lineOf(plot.lines[i], runs[r], request, sharedX);
             if (runs.size() > 1) line.name += " (" + runs[r].name + ")";

@@ -1,5 +1,6 @@
 #include "monplot/serve/PlotViews.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -205,7 +206,8 @@ struct FigureSettings {
 };
 
 plot::Figure figureFor(const plot::DefaultPlot& plot, const std::vector<ViewRun>& runs,
-                       const FigureSettings& settings, bool onlyAfter) {
+                       const FigureSettings& settings, bool onlyAfter,
+                       plot::SharedXValues* sharedX = nullptr) {
     const PlotOptions& options = settings.options;
     const PlotQuery& query = settings.query;
     const std::string x = xAxisFor(runs, query, options);
@@ -213,7 +215,8 @@ plot::Figure figureFor(const plot::DefaultPlot& plot, const std::vector<ViewRun>
         fail("The run has no variable '" + x + "' to plot against.");
     plot::LineRequest request{{options.firstTimestep, options.lastTimestep},
                               query.lastSteps > 0 ? query.lastSteps : options.lastSteps,
-                              QString::fromUtf8(x.c_str())};
+                              QString::fromUtf8(x.c_str()),
+                              sharedX};
     if (onlyAfter && query.after > 0 && query.after >= request.steps.first)
         request.steps.first = query.after + 1;
     plot::Figure figure = plot::figureOf(plot, namedRuns(runs, options.times), request);
@@ -228,11 +231,20 @@ plot::Figure figureFor(const plot::DefaultPlot& plot, const std::vector<ViewRun>
 // The X span of the lines within the query's range, over its columns.
 double columnWidth(const plot::Figure& figure, const PlotQuery& query) {
     plot::Range span;
-    for (const plot::FigureLine& line : figure.lines)
+    for (size_t i = 0; i < figure.lines.size(); ++i) {
+        const plot::FigureLine& line = figure.lines[i];
+        const auto sameX = [&line](const plot::FigureLine& other) {
+            return other.x.begin() == line.x.begin() && other.x.size() == line.x.size() &&
+                   other.xOrigin == line.xOrigin;
+        };
+        // Lines that share their X (most of a figure's) are looked at once.
+        if (std::any_of(figure.lines.begin(), figure.lines.begin() + static_cast<long>(i), sameX))
+            continue;
         for (float x : line.x) {
             const double value = line.xOrigin + x;
             if (x != plot::kMissing && value >= query.from && value <= query.to) span.add(value);
         }
+    }
     return span.empty() ? 0 : span.span() / query.columns;
 }
 
@@ -272,6 +284,9 @@ std::shared_ptr<const PlotViews::Drawn> PlotViews::drawn(const std::vector<ViewR
         readings.push_back(run.database);
         key += addressOf(run.database.get()) + ",";
     }
+    // The figures of these readings share their X values (the steps, mostly).
+    const auto sharedX =
+        xValues_.get(key, readings, [] { return std::make_shared<plot::SharedXValues>(); });
     key += plot.name + "|" + query.xVariable + "|" + std::to_string(query.lastSteps) + "|" +
            std::to_string(query.scale);
     return drawn_.get(key, readings, [&] {
@@ -279,7 +294,7 @@ std::shared_ptr<const PlotViews::Drawn> PlotViews::drawn(const std::vector<ViewR
         entry->key = key;
         PlotQuery whole = query;
         whole.after = 0;
-        entry->figure = figureFor(plot, runs, {options_, whole}, false);
+        entry->figure = figureFor(plot, runs, {options_, whole}, false, sharedX.get());
         entry->plans = plot::linePlans(entry->figure);
         return std::shared_ptr<const Drawn>(std::move(entry));
     });

@@ -30,6 +30,7 @@
 #include "plot/Figure.h"
 #include "plot/LinePlan.h"
 #include "plot/PlotData.h"
+#include "plot/PlotValues.h"
 
 class MonDatabase;
 
@@ -94,6 +95,8 @@ class PlotViews {
     // By the first run's reading.
     mutable SharedResults<std::shared_ptr<const std::vector<plot::DefaultPlot>>> plots_{8};
     mutable SharedResults<std::shared_ptr<const Drawn>> drawn_{16};
+    // By the readings drawn: the X values their figures share.
+    mutable SharedResults<std::shared_ptr<plot::SharedXValues>> xValues_{8};
     // The companion line reduced, by its figure and range: the same for
     // every plot of a page, which asks for each plot apart.
     mutable SharedResults<std::string> companions_{8};
