@@ -63,6 +63,7 @@ struct HttpServer::Impl {
     net::steady_timer heartbeat{strand};
     Handler handler;
     ServerLimits limits;
+    bool stopping = false;       // used on the strand
     std::mutex mutex;            // guards open and streams
     std::set<Connection*> open;  // every connection, to close them all on stop
     std::set<std::shared_ptr<Connection>> streams;
@@ -210,7 +211,10 @@ void HttpServer::Impl::accept(tcp::acceptor& acceptor) {
     // Each connection's socket on a strand of its own.
     acceptor.async_accept(
         net::make_strand(io), [this, &acceptor](beast::error_code error, tcp::socket socket) {
-            if (error == net::error::operation_aborted) return;
+            // A connection accepted as the server stopped is closed; an
+            // acceptor closed is not given another accept, which would fail
+            // at once, again and again.
+            if (stopping || error == net::error::operation_aborted) return;
             if (!error) {
                 bool room = false;
                 {
@@ -229,7 +233,7 @@ void HttpServer::Impl::accept(tcp::acceptor& acceptor) {
 void HttpServer::Impl::beat() {
     heartbeat.expires_after(std::chrono::seconds(kHeartbeatSeconds));
     heartbeat.async_wait([this](beast::error_code error) {
-        if (error) return;
+        if (error || stopping) return;
         for (const auto& stream : openStreams()) stream->post(": alive\n\n");
         beat();
     });
@@ -313,6 +317,7 @@ void HttpServer::run() {
 
 void HttpServer::stop() {
     net::post(impl_->strand, [impl = impl_] {
+        impl->stopping = true;
         for (auto& acceptor : impl->acceptors) acceptor->close();
         impl->heartbeat.cancel();
         impl->signals.cancel();

@@ -2,13 +2,13 @@
 // Results computed once per key and kept for the requests that follow, which
 // the server answers on several threads at once: a thread asking for a result
 // another thread is computing waits for it instead of computing it again (a
-// page asks for each of its plots at once, and a long run's figures take a
-// large part of a second each). A computation that throws is forgotten, and
-// its error is thrown to the threads that waited for it.
+// page asks for all its plots at once, and each plot's figure is made from
+// its runs' whole history). A computation that throws is forgotten, and its
+// error is thrown to the threads that waited for it.
 //
 // Keys may name objects by address (a run's reading): each result keeps its
 // holders, so that those addresses stay taken, and is dropped once nothing
-// but the cache holds its holders (a reading replaced by a newer one).
+// but the cache holds one of them (a reading replaced by a newer one).
 // Beyond `capacity` results, the oldest go.
 
 #include <cstddef>
@@ -84,15 +84,16 @@ class SharedResults {
             drop(found->second, dropped);
     }
 
-    // Drops the results whose holders nothing but the cache holds any more.
+    // Drops the results of which a holder is held by nothing but the cache
+    // any more (one of a page's runs was read again).
     void dropUnheld(std::list<Entry>& dropped) {
         std::unordered_map<const void*, long> kept;
         for (const Entry& entry : entries_)
             for (const auto& holder : entry.holders) ++kept[holder.get()];
         for (auto it = entries_.begin(); it != entries_.end();) {
-            bool held = it->holders.empty();
+            bool held = true;
             for (const auto& holder : it->holders)
-                held = held || holder.use_count() > kept[holder.get()];
+                held = held && holder.use_count() > kept[holder.get()];
             const Position entry = it++;
             if (!held) drop(entry, dropped);
         }
