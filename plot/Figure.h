@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "libs/mondata/model/FloatColumn.h"
+#include "plot/LineValues.h"
 
 namespace plot {
 
@@ -40,10 +40,8 @@ struct FigureLine {
     // X values are stored less xOrigin, so that a time held in double
     // precision (steps of 1e-6 at t = 20 s) keeps its resolution.
     double xOrigin = 0;
-    // On large pages: a long history's lines are made afresh for each
-    // reading, and 4 KB pages would cost a fault each.
-    mon::FloatColumn x;
-    mon::FloatColumn y;  // as long as x
+    LineValues x;
+    LineValues y;  // as long as x
     LineEvents events;
 };
 

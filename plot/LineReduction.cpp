@@ -7,7 +7,9 @@ namespace plot {
 
 // Each point updates the column's four candidates as it comes, so that a
 // long line is reduced without holding a column's points.
-void ColumnReducer::add(Point point) {
+// The column of floor(x): the open one (an infinite x stays in its own), or
+// a new one after the open one is closed.
+void ColumnReducer::enterColumn(Point point) {
     const double column = std::floor(point.x);
     if (count_ > 0 && column != column_) closeColumn();
     if (count_ == 0) {
@@ -15,10 +17,6 @@ void ColumnReducer::add(Point point) {
         first_ = lowest_ = highest_ = point;
         lowestAt_ = highestAt_ = 0;
     }
-    if (point.y < lowest_.y) lowest_ = point, lowestAt_ = count_;
-    if (point.y > highest_.y) highest_ = point, highestAt_ = count_;
-    last_ = point;
-    ++count_;
 }
 
 // Keeps the first, the lowest and the highest in their order, and the last,

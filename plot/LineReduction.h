@@ -15,11 +15,20 @@ namespace plot {
 // whole in pixel coordinates.
 class ColumnReducer {
   public:
-    void add(Point point);
+    // Inline, with the column found by floor only when the point leaves the
+    // open one: a long history gives millions of points per request.
+    void add(Point point) {
+        if (count_ == 0 || !(point.x >= column_ && point.x < column_ + 1)) enterColumn(point);
+        if (point.y < lowest_.y) lowest_ = point, lowestAt_ = count_;
+        if (point.y > highest_.y) highest_ = point, highestAt_ = count_;
+        last_ = point;
+        ++count_;
+    }
     // The kept points so far (the open column included); starts afresh.
     std::vector<Point> take();
 
   private:
+    void enterColumn(Point point);
     void closeColumn();
 
     std::vector<Point> kept_;

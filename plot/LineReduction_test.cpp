@@ -53,11 +53,14 @@ Figure noisyHistory() {
     for (int line = 0; line < 2; ++line) {
         FigureLine values;
         values.name = "Probe " + std::to_string(line);
+        mon::FloatColumn x, y;
         for (int i = 0; i < 40000; ++i) {
-            values.x.push_back(i);
-            values.y.push_back(line + std::sin(i * 0.0005 * (line + 1)) +
-                               0.3 * std::sin(i * 1.37 + line) * std::exp(-i / 20000.0));
+            x.push_back(i);
+            y.push_back(line + std::sin(i * 0.0005 * (line + 1)) +
+                        0.3 * std::sin(i * 1.37 + line) * std::exp(-i / 20000.0));
         }
+        values.x = LineValues(std::move(x));
+        values.y = LineValues(std::move(y));
         figure.lines.push_back(values);
     }
     return figure;

@@ -1,6 +1,7 @@
 #include "plot/PlotData.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "libs/guiapp/MakeStdString.h"
 #include "libs/mondata/model/MonDatabase.h"
@@ -76,6 +77,10 @@ DefaultPlot describe(const owl::PlotDefinition& definition) {
 
 std::vector<DefaultPlot> gatherDefaultPlots(MonDatabase& database,
                                             const QString& templateDirectory) {
+    // The template is read into the process's one RCL database: one run's
+    // plots at a time (the dashboard gathers them on several threads).
+    static std::mutex templateInUse;
+    std::lock_guard<std::mutex> lock(templateInUse);
     const owl::PlotDefinitionMap definitions =
         owl::PlotInfoGenerator(&database).gatherPlots(templateDirectory);
     std::vector<DefaultPlot> plots;

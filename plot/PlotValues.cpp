@@ -83,7 +83,70 @@ void describe(FigureLine& line, const MonDatabase& database, const QString& yVar
     }
 }
 
-FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineRequest& request) {
+// The positions of the steps drawn, [first, end): steps ascend.
+struct Positions {
+    int first = 0;
+    int end = 0;
+    size_t count() const { return static_cast<size_t>(end - first); }
+};
+
+// The first position whose step is above `step`.
+int positionAfter(const mon::RowIndex& rows, int64_t step) {
+    int low = 0, high = rows.stepCount();
+    while (low < high) {
+        const int middle = low + (high - low) / 2;
+        if (rows.stepAt(middle) > step)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return low;
+}
+
+Positions positionsOf(const mon::RowIndex& rows, const StepRange& steps) {
+    Positions at{0, rows.stepCount()};
+    if (steps.first > 0) at.first = positionAfter(rows, int64_t{steps.first} - 1);
+    if (steps.last > 0) at.end = std::max(at.first, positionAfter(rows, steps.last));
+    return at;
+}
+
+// Whether the variable's values are its values at each step, as stored: one
+// record per step, so a figure may view them instead of copying them.
+bool oneValuePerStep(const TimestepData& data, const mon::RowIndex& rows) {
+    return data.key() == TimestepData::Key::None && &data.rows() == &rows &&
+           rows.rowCount() == rows.stepCount() &&
+           data.values().size() == static_cast<size_t>(rows.rowCount());
+}
+
+LineValues yValuesAt(const TimestepData& data, const mon::RowIndex& rows, Positions at) {
+    if (oneValuePerStep(data, rows)) return LineValues(data.values().data() + at.first, at.count());
+    mon::FloatColumn values;
+    values.reserve(at.count());
+    for (int position = at.first; position < at.end; ++position)
+        values.push_back(lastValueAt(data, rows, position));
+    return LineValues(std::move(values));
+}
+
+void setXValues(FigureLine& line, const TimestepData& x, const mon::RowIndex& rows, Positions at) {
+    if (!x.holdsDoubles() && oneValuePerStep(x, rows)) {
+        line.x = LineValues(x.values().data() + at.first, at.count());
+    } else if (x.key() == TimestepData::Key::Step && &x.rows() == &rows) {
+        mon::FloatColumn steps(at.count());  // the common X, in a loop of its own
+        for (size_t i = 0; i < steps.size(); ++i)
+            steps[i] = static_cast<float>(rows.stepAt(at.first + static_cast<int>(i)));
+        line.x = LineValues(std::move(steps));
+    } else {
+        mon::FloatColumn values;
+        values.reserve(at.count());
+        bool originSet = !x.holdsDoubles();  // float X values need no origin
+        for (int position = at.first; position < at.end; ++position)
+            values.push_back(storedX(line, lastDoubleAt(x, rows, position), originSet));
+        line.x = LineValues(std::move(values));
+    }
+}
+
+FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineRequest& request,
+                  SharedXValues& sharedX) {
     FigureLine line;
     line.name = source.label;
     const MonDatabase& database = *run.database;
@@ -93,22 +156,27 @@ FigureLine lineOf(const PlotLineSource& source, const NamedRun& run, const LineR
     describe(line, database, source.yVariable);
     if (!x || !y) return line;
     const mon::RowIndex& rows = y->rows();
-    const StepRange steps = stepsOf(request, run.steps, rows);
-    line.x.reserve(static_cast<size_t>(rows.stepCount()));
-    line.y.reserve(static_cast<size_t>(rows.stepCount()));
-    bool originSet = !x->holdsDoubles();  // float X values need no origin
-    for (int position = 0; position < rows.stepCount(); ++position) {
-        const int step = rows.stepAt(position);
-        if (steps.first > 0 && step < steps.first) continue;
-        if (steps.last > 0 && step > steps.last) break;
-        const float value = lastValueAt(*y, rows, position);
-        noteEvents(line.events, value, step);
-        line.x.push_back(storedX(line, lastDoubleAt(*x, rows, position), originSet));
-        line.y.push_back(value);
-    }
+    const Positions at = positionsOf(rows, stepsOf(request, run.steps, rows));
+    line.y = yValuesAt(*y, rows, at);
+    for (size_t i = 0; i < line.y.size(); ++i)
+        noteEvents(line.events, line.y[i], rows.stepAt(at.first + static_cast<int>(i)));
+    sharedX.set(line, *x, rows, at.first, at.end);
     return line;
 }
 }  // namespace
+
+void SharedXValues::set(FigureLine& line, const TimestepData& x, const mon::RowIndex& rows,
+                        int first, int end) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const Known& known : known_)
+        if (known.variable == &x && known.rows == &rows && known.first == first &&
+            known.end == end) {
+            line.x = known.values, line.xOrigin = known.origin;
+            return;
+        }
+    setXValues(line, x, rows, {first, end});
+    known_.push_back({&x, &rows, first, end, line.x, line.xOrigin});
+}
 
 Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
                 const LineRequest& request) {
@@ -129,14 +197,17 @@ Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
     // Reserved: a line's arrays hold a value per step, and growing the
     // vector would copy every line made so far.
     figure.lines.reserve(runs.size() * plot.lines.size());
-    for (size_t r = 0; r < runs.size(); ++r)
+    SharedXValues ownX;
+    SharedXValues& sharedX = request.sharedX ? *request.sharedX : ownX;
+    for (size_t r = 0; r < runs.size(); ++r) {
         for (size_t i = 0; i < plot.lines.size(); ++i) {
-            FigureLine line = lineOf(plot.lines[i], runs[r], request);
+            FigureLine line = lineOf(plot.lines[i], runs[r], request, sharedX);
             if (runs.size() > 1) line.name += " (" + runs[r].name + ")";
             line.quantity = i;
             line.style = r * stylesPerRun + i;
             figure.lines.push_back(std::move(line));
         }
+    }
     return figure;
 }
 

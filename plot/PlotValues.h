@@ -7,11 +7,17 @@
 
 #include <QString>
 #include <cstdint>
+#include <mutex>
+#include <vector>
 
 #include "plot/Figure.h"
 #include "plot/PlotData.h"
 
 class MonDatabase;
+class TimestepData;
+namespace mon {
+class RowIndex;
+}
 
 namespace plot {
 
@@ -21,10 +27,33 @@ struct StepRange {
     int32_t last = 0;
 };
 
+// The X values of lines that have the same X variable and steps, which are
+// the same values: made once and shared by the lines of a figure, or of all
+// the figures of a reading when the caller gives one to each. Safe to use
+// from several threads at once; not to outlive the runs.
+class SharedXValues {
+  public:
+    // Sets the line's X (and origin) to those of x at the positions [first, end).
+    void set(FigureLine& line, const TimestepData& x, const mon::RowIndex& rows, int first,
+             int end);
+
+  private:
+    struct Known {
+        const TimestepData* variable;
+        const mon::RowIndex* rows;
+        int first, end;
+        LineValues values;
+        double origin;
+    };
+    std::mutex mutex_;
+    std::vector<Known> known_;
+};
+
 struct LineRequest {
     StepRange steps;
-    int32_t lastSteps = 0;  // above 0: only the last that many steps of each run
-    QString xVariable;      // not empty: every line against this variable
+    int32_t lastSteps = 0;             // above 0: only the last that many steps of each run
+    QString xVariable;                 // not empty: every line against this variable
+    SharedXValues* sharedX = nullptr;  // none: the figure's lines share theirs
 };
 
 struct NamedRun {

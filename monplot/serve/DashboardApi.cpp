@@ -250,21 +250,12 @@ HttpResponse DashboardApi::studyStats(const RequestTarget& target) const {
 
 stats::VariableStats DashboardApi::variableStats(const std::shared_ptr<MonDatabase>& run,
                                                  const std::string& name) const {
-    const auto key = std::make_pair(run, name);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        if (const auto found = statsOf_.find(key); found != statsOf_.end()) return found->second;
-    }
-    const stats::VariableStats row =
-        exporter::statsReport(*run, {name}, nullptr, {}, 0, 0, mon::NameEncoding::Utf8)
+    const std::string key = std::to_string(reinterpret_cast<uintptr_t>(run.get())) + "|" + name;
+    return statsOf_.get(key, {run}, [&] {
+        return exporter::statsReport(*run, {name}, nullptr, {}, 0, 0, mon::NameEncoding::Utf8)
             .rows.front()
             .stats;
-    std::lock_guard<std::mutex> lock(mutex_);
-    // Readings replaced by later ones are dropped: each run's latest is kept.
-    for (auto it = statsOf_.begin(); it != statsOf_.end();)
-        it = it->first.first.use_count() == 1 ? statsOf_.erase(it) : std::next(it);
-    statsOf_.emplace(key, row);
-    return row;
+    });
 }
 
 }  // namespace serve

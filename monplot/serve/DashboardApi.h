@@ -14,15 +14,13 @@
 // Runs are named by their ids; anything else is 404.
 
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <utility>
 
 #include "monplot/serve/HttpMessage.h"
 #include "monplot/serve/PlotViews.h"
 #include "monplot/serve/RunCatalog.h"
+#include "monplot/serve/SharedResults.h"
 #include "monplot/serve/WebFiles.h"
 #include "stats/VariableStats.h"
 
@@ -49,10 +47,9 @@ class DashboardApi {
     const RunCatalog& catalog_;
     const PlotViews& views_;
     const WebFiles& files_;
-    mutable std::mutex mutex_;  // guards statsOf_
-    // By reading and name; the reading is held so that its address stays taken.
-    mutable std::map<std::pair<std::shared_ptr<MonDatabase>, std::string>, stats::VariableStats>
-        statsOf_;
+    // By reading and name: a study of hundreds of runs with a few variables
+    // each is kept whole.
+    mutable SharedResults<stats::VariableStats> statsOf_{4096};
 };
 
 // The state of a run from its latest snapshot, at the time `now`.

@@ -4,7 +4,9 @@
 // within the limits (header size, connections, event streams, idle time),
 // hands it to the handler as an HttpRequest and writes its answer: a
 // whole response, or an event stream kept open for broadcast() events.
-// HEAD gets the headers of GET.
+// HEAD gets the headers of GET. Requests are answered on several threads
+// (as many as the process has cores, at least two), so the handler is called
+// from several at once; a handler that throws answers 500.
 
 #include <functional>
 #include <memory>

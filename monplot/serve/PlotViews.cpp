@@ -1,5 +1,6 @@
 #include "monplot/serve/PlotViews.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -17,6 +18,7 @@
 #include "plot/LineStyles.h"
 #include "plot/Panels.h"
 #include "plot/PlotValues.h"
+#include "stats/ParallelFor.h"
 
 namespace serve {
 
@@ -204,7 +206,8 @@ struct FigureSettings {
 };
 
 plot::Figure figureFor(const plot::DefaultPlot& plot, const std::vector<ViewRun>& runs,
-                       const FigureSettings& settings, bool onlyAfter) {
+                       const FigureSettings& settings, bool onlyAfter,
+                       plot::SharedXValues* sharedX = nullptr) {
     const PlotOptions& options = settings.options;
     const PlotQuery& query = settings.query;
     const std::string x = xAxisFor(runs, query, options);
@@ -212,7 +215,8 @@ plot::Figure figureFor(const plot::DefaultPlot& plot, const std::vector<ViewRun>
         fail("The run has no variable '" + x + "' to plot against.");
     plot::LineRequest request{{options.firstTimestep, options.lastTimestep},
                               query.lastSteps > 0 ? query.lastSteps : options.lastSteps,
-                              QString::fromUtf8(x.c_str())};
+                              QString::fromUtf8(x.c_str()),
+                              sharedX};
     if (onlyAfter && query.after > 0 && query.after >= request.steps.first)
         request.steps.first = query.after + 1;
     plot::Figure figure = plot::figureOf(plot, namedRuns(runs, options.times), request);
@@ -227,11 +231,20 @@ plot::Figure figureFor(const plot::DefaultPlot& plot, const std::vector<ViewRun>
 // The X span of the lines within the query's range, over its columns.
 double columnWidth(const plot::Figure& figure, const PlotQuery& query) {
     plot::Range span;
-    for (const plot::FigureLine& line : figure.lines)
+    for (size_t i = 0; i < figure.lines.size(); ++i) {
+        const plot::FigureLine& line = figure.lines[i];
+        const auto sameX = [&line](const plot::FigureLine& other) {
+            return other.x.begin() == line.x.begin() && other.x.size() == line.x.size() &&
+                   other.xOrigin == line.xOrigin;
+        };
+        // Lines that share their X (most of a figure's) are looked at once.
+        if (std::any_of(figure.lines.begin(), figure.lines.begin() + static_cast<long>(i), sameX))
+            continue;
         for (float x : line.x) {
             const double value = line.xOrigin + x;
             if (x != plot::kMissing && value >= query.from && value <= query.to) span.add(value);
         }
+    }
     return span.empty() ? 0 : span.span() / query.columns;
 }
 
@@ -247,47 +260,57 @@ void writeLastSteps(JsonWriter& json, const std::vector<ViewRun>& runs) {
 }
 }  // namespace
 
-std::vector<plot::DefaultPlot> PlotViews::cachedPlots(const std::vector<ViewRun>& runs) const {
-    if (runs.empty()) return {};
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (plotsOf_ != runs.front().database) {
-        plots_ = plotsOf(*runs.front().database);
-        plotsOf_ = runs.front().database;
-    }
-    return plots_;
+namespace {
+std::string addressOf(const void* object) {
+    return std::to_string(reinterpret_cast<uintptr_t>(object));
+}
+}  // namespace
+
+std::shared_ptr<const std::vector<plot::DefaultPlot>> PlotViews::cachedPlots(
+    const std::vector<ViewRun>& runs) const {
+    if (runs.empty()) return std::make_shared<std::vector<plot::DefaultPlot>>();
+    MonDatabase& first = *runs.front().database;
+    return plots_.get(addressOf(&first), {runs.front().database}, [&] {
+        return std::make_shared<const std::vector<plot::DefaultPlot>>(plotsOf(first));
+    });
 }
 
 std::shared_ptr<const PlotViews::Drawn> PlotViews::drawn(const std::vector<ViewRun>& runs,
                                                          const PlotQuery& query,
                                                          const plot::DefaultPlot& plot) const {
-    constexpr size_t kKept = 16;
-    auto entry = std::make_shared<Drawn>();
+    SharedResults<std::shared_ptr<const Drawn>>::Holders readings;
+    std::string key;
     for (const ViewRun& run : runs) {
-        entry->databases.push_back(run.database);
-        entry->key += std::to_string(reinterpret_cast<uintptr_t>(run.database.get())) + ",";
+        readings.push_back(run.database);
+        key += addressOf(run.database.get()) + ",";
     }
-    entry->key += plot.name + "|" + query.xVariable + "|" + std::to_string(query.lastSteps) + "|" +
-                  std::to_string(query.scale);
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (const auto& kept : drawn_)
-            if (kept->key == entry->key) return kept;
-    }
-    PlotQuery whole = query;
-    whole.after = 0;
-    entry->figure = figureFor(plot, runs, {options_, whole}, false);
-    entry->plans = plot::linePlans(entry->figure);
-    std::lock_guard<std::mutex> lock(mutex_);
-    drawn_.push_front(entry);
-    if (drawn_.size() > kKept) drawn_.pop_back();
-    return entry;
+    // The figures of these readings share their X values (the steps, mostly).
+    const auto sharedX =
+        xValues_.get(key, readings, [] { return std::make_shared<plot::SharedXValues>(); });
+    key += plot.name + "|" + query.xVariable + "|" + std::to_string(query.lastSteps) + "|" +
+           std::to_string(query.scale);
+    return drawn_.get(key, readings, [&] {
+        auto entry = std::make_shared<Drawn>();
+        entry->key = key;
+        PlotQuery whole = query;
+        whole.after = 0;
+        entry->figure = figureFor(plot, runs, {options_, whole}, false, sharedX.get());
+        entry->plans = plot::linePlans(entry->figure);
+        return std::shared_ptr<const Drawn>(std::move(entry));
+    });
 }
 
 std::string PlotViews::describe(const std::vector<ViewRun>& runs, const PlotQuery& query) const {
     JsonWriter json;
     json.beginObject().key("plots").beginArray();
-    for (const plot::DefaultPlot& plot : cachedPlots(runs)) {
-        const std::shared_ptr<const Drawn> whole = drawn(runs, query, plot);
+    const auto plots = cachedPlots(runs);
+    // The figures first, side by side: a long history's take a while each.
+    std::vector<std::shared_ptr<const Drawn>> figures(plots->size());
+    stats::parallelFor(figures.size(), stats::statsWorkers(),
+                       [&](size_t i) { figures[i] = drawn(runs, query, (*plots)[i]); });
+    for (size_t p = 0; p < plots->size(); ++p) {
+        const plot::DefaultPlot& plot = (*plots)[p];
+        const std::shared_ptr<const Drawn>& whole = figures[p];
         const plot::Figure& figure = whole->figure;
         std::vector<plot::LinePlan> plans = whole->plans;
         json.beginObject().key("name").string(plot.name).key("title").string(figure.title);
@@ -317,11 +340,11 @@ std::string PlotViews::describe(const std::vector<ViewRun>& runs, const PlotQuer
 
 std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery& query) const {
     if (runs.empty()) fail("No run was named.");
-    const std::vector<plot::DefaultPlot> plots = cachedPlots(runs);
-    if (query.plot >= plots.size())
-        fail("The run has " + std::to_string(plots.size()) + " plots, not " +
+    const auto plots = cachedPlots(runs);
+    if (query.plot >= plots->size())
+        fail("The run has " + std::to_string(plots->size()) + " plots, not " +
              std::to_string(query.plot + 1) + ".");
-    const plot::DefaultPlot& plot = plots[query.plot];
+    const plot::DefaultPlot& plot = (*plots)[query.plot];
     const bool smoothing = query.smoothing > 0 && query.smoothing < 1;
     const std::shared_ptr<const Drawn> whole = drawn(runs, query, plot);
     // The new part alone, unless smoothing, which runs over the whole
@@ -361,7 +384,7 @@ void PlotViews::writeCompanion(JsonWriter& json, const std::vector<ViewRun>& run
     const MonDatabase& first = *runs.front().database;
     if (x.empty() || !first.getVariable(QString::fromUtf8(other.c_str()))) return;
     plot::DefaultPlot companion;
-    companion.name = "\ncompanion " + other;
+    companion.name = "\ncompanion " + other + " against " + x;  // names its figure
     companion.lines.push_back(
         {QString::fromUtf8(x.c_str()), QString::fromUtf8(other.c_str()), other});
     PlotQuery linear = query;
@@ -372,22 +395,18 @@ void PlotViews::writeCompanion(JsonWriter& json, const std::vector<ViewRun>& run
     char range[128];
     std::snprintf(range, sizeof range, "|%.17g|%.17g|%.17g|%d", linear.px, linear.from, linear.to,
                   linear.after);
-    const std::string key = whole->key + range;
     json.key("companion").beginObject().key("name").string(other).key("line");
-    {
-        std::lock_guard<std::mutex> lock(mutex_);
-        for (const Companion& kept : companions_)
-            if (kept.key == key) return void(json.value(kept.line).endObject());
-    }
-    std::unique_ptr<plot::Figure> tail;
-    if (query.after > 0)
-        tail = std::make_unique<plot::Figure>(figureFor(companion, one, {options_, linear}, true));
-    JsonWriter line;
-    writeLine(line, (tail ? *tail : whole->figure).lines.front(), 0, false, false, linear, {});
-    json.value(line.text()).endObject();
-    std::lock_guard<std::mutex> lock(mutex_);
-    companions_.push_front({key, whole, line.text()});
-    if (companions_.size() > 8) companions_.pop_back();
+    const std::string line = companions_.get(whole->key + range, {runs.front().database}, [&] {
+        std::unique_ptr<plot::Figure> tail;
+        if (query.after > 0)
+            tail =
+                std::make_unique<plot::Figure>(figureFor(companion, one, {options_, linear}, true));
+        JsonWriter written;
+        writeLine(written, (tail ? *tail : whole->figure).lines.front(), 0, false, false, linear,
+                  {});
+        return written.text();
+    });
+    json.value(line).endObject();
 }
 
 }  // namespace serve

@@ -20,17 +20,17 @@
 // another dash per run, as monplot draws them.
 
 #include <cstdint>
-#include <deque>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "monplot/PlotOptions.h"
+#include "monplot/serve/SharedResults.h"
 #include "plot/Figure.h"
 #include "plot/LinePlan.h"
 #include "plot/PlotData.h"
+#include "plot/PlotValues.h"
 
 class MonDatabase;
 
@@ -71,10 +71,10 @@ class PlotViews {
 
     // A plot's figure over the whole history with its lines' statistics,
     // kept while its runs' readings are current: zooms and the other plots
-    // of a page then only reduce.
+    // of a page then only reduce. Its lines view the readings' values: it is
+    // used only while they are held (the cache and each request hold them).
     struct Drawn {
-        std::vector<std::shared_ptr<MonDatabase>> databases;  // keep the key's addresses taken
-        std::string key;
+        std::string key;  // names the runs' readings by address
         plot::Figure figure;
         std::vector<plot::LinePlan> plans;  // as monplot draws the lines
     };
@@ -85,25 +85,21 @@ class PlotViews {
     // variable.
     void writeCompanion(JsonWriter& json, const std::vector<ViewRun>& runs, const PlotQuery& query,
                         const plot::DefaultPlot& plot) const;
-    std::vector<plot::DefaultPlot> cachedPlots(const std::vector<ViewRun>& runs) const;
+    std::shared_ptr<const std::vector<plot::DefaultPlot>> cachedPlots(
+        const std::vector<ViewRun>& runs) const;
     std::shared_ptr<const Drawn> drawn(const std::vector<ViewRun>& runs, const PlotQuery& query,
                                        const plot::DefaultPlot& plot) const;
 
     PlotOptions options_;
     std::string templateDirectory_;
-    mutable std::mutex mutex_;  // guards the caches
-    mutable std::shared_ptr<MonDatabase> plotsOf_;
-    mutable std::vector<plot::DefaultPlot> plots_;
-    mutable std::deque<std::shared_ptr<const Drawn>> drawn_;
+    // By the first run's reading.
+    mutable SharedResults<std::shared_ptr<const std::vector<plot::DefaultPlot>>> plots_{8};
+    mutable SharedResults<std::shared_ptr<const Drawn>> drawn_{16};
+    // By the readings drawn: the X values their figures share.
+    mutable SharedResults<std::shared_ptr<plot::SharedXValues>> xValues_{8};
     // The companion line reduced, by its figure and range: the same for
-    // every plot of a page, which asks for each plot apart. The figure is
-    // kept, so that the addresses in its key stay taken.
-    struct Companion {
-        std::string key;
-        std::shared_ptr<const Drawn> figure;
-        std::string line;
-    };
-    mutable std::deque<Companion> companions_;
+    // every plot of a page, which asks for each plot apart.
+    mutable SharedResults<std::string> companions_{8};
 };
 
 }  // namespace serve

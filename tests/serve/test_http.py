@@ -244,3 +244,30 @@ def test_tells_the_state_of_each_run(serve, tmp_path):
     assert "not a monitor file" in reasons["garbage.csv"]
     verdict = runs[0]["verdict"]
     assert verdict["met"] is False and verdict["reason"].startswith("CD")
+
+
+def test_requests_at_once_get_the_answers_of_requests_alone(serve, history):
+    """Many requests of every kind side by side, over several runs (a results
+    file whose values are read on first use among them), each answered as the
+    same request alone to a server of its own."""
+    from concurrent.futures import ThreadPoolExecutor
+    import random
+    sources = ("-mon", history, "-dir", f"{SOURCE}/examples/transient.dir",
+               "-res", f"{SOURCE}/examples/transient.res")
+    alone, together = serve(*sources), serve(*sources)
+    alone.runs(3), together.runs(3)
+    paths = ["/api/study?var=CD", "/api/study?var=RMS%20P-Mass", "/api/data?runs=r2,r3&plot=0"]
+    for run in ("r1", "r2", "r3"):
+        count = len(alone.json(f"/api/plots?runs={run}")["plots"])
+        paths += [f"/api/plots?runs={run}", f"/api/data?runs={run}&plot={count - 1}&px=2"]
+        paths += [f"/api/data?runs={run}&plot={i}&columns=50&ema=0.5" for i in range(count)]
+        # Figures of their own from the same values, read at once.
+        paths += [f"/api/data?runs={run}&plot={count - 1}&{query}"
+                  for query in ("scale=0", "scale=1", "last=5", "x=TIME")]
+    asked = paths * 4
+    random.Random(1).shuffle(asked)
+    with ThreadPoolExecutor(max_workers=16) as pool:
+        answers = list(pool.map(lambda path: together.request("GET", path), asked))
+    expected = {path: alone.request("GET", path) for path in paths}
+    for path, (response, body) in zip(asked, answers):
+        assert (response.status, body) == (expected[path][0].status, expected[path][1]), path

@@ -144,6 +144,7 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
     const long found = index_.find(name);
     if (found < 0) return nullptr;
     const size_t position = static_cast<size_t>(found);
+    std::lock_guard<std::mutex> lock(lazy_);
     if (!data_[position]) {
         if (position < keyNames_.size()) {
             const auto key = position == 0 ? TimestepData::Key::Step : TimestepData::Key::Loop;
@@ -156,13 +157,19 @@ const TimestepData* MonDatabase::getVariable(const QString& name) const {
     return data_[position].get();
 }
 
+void MonDatabase::requireAttributes() const {
+    std::lock_guard<std::mutex> lock(lazy_);
+    mon::completeAttributes(run_);
+}
+
+// Called with lazy_ held.
 std::unique_ptr<TimestepData> MonDatabase::loadVariable(size_t variable) const {
     const bool loops = run_.hasCoefficientLoops;
     // A results file tells a variable held in double precision by its 64-bit
     // dataset, and a time among them by its attributes.
     if (run_.loadDoubleColumn)
         if (std::optional<mon::DoubleColumn> values = run_.loadDoubleColumn(variable)) {
-            requireAttributes();
+            mon::completeAttributes(run_);
             const bool time = run_.variables[variable].declaresSimulationTime();
             return std::make_unique<TimestepData>(
                 run_.rows, std::move(*values), loops,

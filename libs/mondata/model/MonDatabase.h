@@ -10,11 +10,16 @@
 // each later one for the same source only what was appended since, and the
 // new records are in the database when it returns; what the database handed
 // out before (variable data, lists) is not to be used after it.
+//
+// The const queries may be called from several threads at once: the values
+// and attributes a source leaves for later are read under a lock, once. The
+// calls that read (updateFrom, updateData, takeRun) may not overlap any other.
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -85,7 +90,7 @@ class MonDatabase : public QObject {
     std::unique_ptr<owl::MessageDisplayItf> display_;
     // Reads the attributes the source left for later, before any query that
     // hands out or looks at them.
-    void requireAttributes() const { mon::completeAttributes(run_); }
+    void requireAttributes() const;
     // A declared variable's values, in the precision the run holds them in.
     std::unique_ptr<TimestepData> loadVariable(size_t variable) const;
     // Makes the followed run's data the data that queries answer from.
@@ -94,7 +99,8 @@ class MonDatabase : public QObject {
 
     mon::ReadOptions readOptions_;
     mon::RunData pending_;
-    // Mutable for the attributes and values read on first use.
+    // Mutable for the attributes and values read on first use, under lazy_.
+    mutable std::mutex lazy_;
     mutable mon::RunData run_;
     std::vector<QString> keyNames_;
     mon::NameIndex index_;  // name -> position in getVariableList order

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 
 #include "libs/exception/Error.h"
 #include "libs/exception/MessageText.h"
@@ -24,6 +25,14 @@ constexpr size_t kMaxTextSize = 1 << 20;
 // fields, which damaged ADF files fill past the documented lengths: room
 // for the longest field and a terminator the library may leave out.
 constexpr size_t kFieldRoom = 64;
+
+// The library keeps its open files and its last error in globals: one
+// thread at a time may use it (the dashboard reads runs on several). Never
+// destroyed, for files closed at exit.
+std::unique_lock<std::recursive_mutex> libraryLock() {
+    static auto* const mutex = new std::recursive_mutex;
+    return std::unique_lock<std::recursive_mutex>(*mutex);
+}
 
 std::string fieldText(const char (&field)[kFieldRoom]) {
     return std::string(field, strnlen(field, kFieldRoom - 1));
@@ -62,7 +71,9 @@ CgnsNode::CgnsNode(CgnsNode&& other) noexcept
 }
 
 CgnsNode::~CgnsNode() {
-    if (owned_) cgio_release_id(file_->handle(), id_);
+    if (!owned_) return;
+    const auto lock = libraryLock();
+    cgio_release_id(file_->handle(), id_);
 }
 
 CgnsFile::CgnsFile(std::string path) : path_(std::move(path)) {
@@ -70,6 +81,7 @@ CgnsFile::CgnsFile(std::string path) : path_(std::move(path)) {
     struct stat info {};
     if (::stat(path_.c_str(), &info) != 0) fail(std::strerror(errno));
     if (!S_ISREG(info.st_mode)) fail("not a regular file");
+    const auto lock = libraryLock();
     if (cgio_open_file(path_.c_str(), CGIO_MODE_READ, CGIO_FILE_NONE, &handle_) != CGIO_ERR_NONE)
         fail("the CGNS file is damaged or truncated (" + libraryMessage() + ")");
     int type = CGIO_FILE_NONE;
@@ -84,10 +96,12 @@ CgnsNode CgnsFile::keptNode(double id, std::string path) const {
 }
 
 CgnsFile::~CgnsFile() {
+    const auto lock = libraryLock();
     if (handle_ >= 0) cgio_close_file(handle_);
 }
 
 CgnsNode CgnsFile::root() const {
+    const auto lock = libraryLock();
     double id = 0;
     if (cgio_get_root_id(handle_, &id) != CGIO_ERR_NONE)
         fail("the CGNS file has no readable root node (" + libraryMessage() + ")");
@@ -95,6 +109,7 @@ CgnsNode CgnsFile::root() const {
 }
 
 std::vector<CgnsNode> CgnsFile::children(const CgnsNode& parent) const {
+    const auto lock = libraryLock();
     int count = 0;
     if (cgio_number_children(handle_, parent.id(), &count) != CGIO_ERR_NONE || count < 0)
         failLibrary(parent, "its children cannot be listed");
@@ -117,6 +132,7 @@ std::vector<CgnsNode> CgnsFile::children(const CgnsNode& parent) const {
 }
 
 CgnsNode CgnsFile::child(const CgnsNode& parent, const std::string& name) const {
+    const auto lock = libraryLock();
     double id = 0;
     const std::string path = parent.childPath(name);
     if (cgio_get_node_id(handle_, parent.id(), name.c_str(), &id) != CGIO_ERR_NONE)
@@ -125,6 +141,7 @@ CgnsNode CgnsFile::child(const CgnsNode& parent, const std::string& name) const 
 }
 
 std::string CgnsFile::label(const CgnsNode& node) const {
+    const auto lock = libraryLock();
     char label[kFieldRoom] = {};
     if (cgio_get_label(handle_, node.id(), label) != CGIO_ERR_NONE)
         failLibrary(node, "its label cannot be read");
@@ -132,6 +149,7 @@ std::string CgnsFile::label(const CgnsNode& node) const {
 }
 
 std::string CgnsFile::dataType(const CgnsNode& node) const {
+    const auto lock = libraryLock();
     char type[kFieldRoom] = {};
     if (cgio_get_data_type(handle_, node.id(), type) != CGIO_ERR_NONE)
         failLibrary(node, "its data type cannot be read");
@@ -139,6 +157,7 @@ std::string CgnsFile::dataType(const CgnsNode& node) const {
 }
 
 std::vector<int64_t> CgnsFile::dimensions(const CgnsNode& node) const {
+    const auto lock = libraryLock();
     int count = 0;
     cgsize_t dims[kFieldRoom] = {};  // room past the maximum, as for the texts
     if (cgio_get_dimensions(handle_, node.id(), &count, dims) != CGIO_ERR_NONE || count < 0 ||
@@ -172,6 +191,7 @@ size_t CgnsFile::valueCount(const CgnsNode& node) const {
 }
 
 std::vector<double> CgnsFile::readNumbers(const CgnsNode& node, size_t count) const {
+    const auto lock = libraryLock();
     const std::string type = dataType(node);
     const size_t size = sizeOfNumber(type);
     if (valueCount(node) < count)
@@ -193,6 +213,7 @@ std::vector<double> CgnsFile::readNumbers(const CgnsNode& node, size_t count) co
 }
 
 std::string CgnsFile::readText(const CgnsNode& node) const {
+    const auto lock = libraryLock();
     if (dataType(node) != "C1") fail(node, "does not hold text (data type C1)");
     const size_t count = checkedCount(node, 1);
     if (count > kMaxTextSize) fail(node, "holds an implausibly long text");

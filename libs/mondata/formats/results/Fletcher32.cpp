@@ -4,8 +4,10 @@
 
 // Vectorized for the processor it runs on: the checksum is summed over
 // blocks of up to 360 16-bit words as HDF5 does, but within a block as a
-// plain and a weighted sum, which the compiler turns into vector code.
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+// plain and a weighted sum, which the compiler turns into vector code. Not
+// under ThreadSanitizer, whose runtime is not up yet when the dynamic loader
+// calls the clones' resolver.
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && !defined(__SANITIZE_THREAD__)
 #define OWL_VECTORIZED \
     __attribute__((target_clones("arch=x86-64-v4", "avx2", "default"), optimize("O3")))
 #else
