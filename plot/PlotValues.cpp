@@ -194,8 +194,6 @@ Figure figureOf(const DefaultPlot& plot, const std::vector<NamedRun>& runs,
                                                                  : request.xVariable);
     const size_t stylesPerRun =
         (plot.lines.size() + kColourCount - 1) / kColourCount * kColourCount;
-    // Reserved: a line's arrays hold a value per step, and growing the
-    // vector would copy every line made so far.
     figure.lines.reserve(runs.size() * plot.lines.size());
     SharedXValues ownX;
     SharedXValues& sharedX = request.sharedX ? *request.sharedX : ownX;
