@@ -12,6 +12,7 @@
 #include "monplot/SelectedPlot.h"
 #include "monplot/XAxis.h"
 #include "monplot/serve/JsonWriter.h"
+#include "monplot/serve/LineBlocks.h"
 #include "plot/LineNotes.h"
 #include "plot/LinePlan.h"
 #include "plot/LineReduction.h"
@@ -69,6 +70,14 @@ class LineEmitter {
     void point(double x, double y) {
         if (px_ <= 0) return push(x, y);
         reducer_.add({x / px_, y});
+    }
+    // A plain block (LineBlocks) within one column, as its points would be.
+    void block(const plot::FigureLine& line, size_t begin, const LineBlock& block) {
+        const size_t last = begin + kBlockPoints - 1;
+        size_t at[4] = {begin, begin + std::min(block.lowest, block.highest),
+                        begin + std::max(block.lowest, block.highest), last};
+        for (size_t k = 0; k < 4; ++k)
+            if (k == 0 || at[k] != at[k - 1]) point(line.xOrigin + line.x[at[k]], line.y[at[k]]);
     }
     void gap(double x) {
         flush();
@@ -133,9 +142,25 @@ std::vector<double> smoothed(const plot::FigureLine& line, double weight, bool l
     return out;
 }
 
-// Writes one line's points from index `first` on, within the query's range.
+// Whether the block starting at point i is plain and lies within one
+// column of the query's range.
+bool blockFits(const plot::FigureLine& line, const std::vector<LineBlock>& blocks, size_t i,
+               const PlotQuery& query) {
+    if (i % kBlockPoints != 0 || i / kBlockPoints >= blocks.size() || query.px <= 0 ||
+        !blocks[i / kBlockPoints].plain)
+        return false;
+    const double first = line.xOrigin + line.x[i];
+    const double last = line.xOrigin + line.x[i + kBlockPoints - 1];
+    return first >= query.from && last <= query.to &&
+           std::floor(first / query.px) == std::floor(last / query.px);
+}
+
+// Writes one line's points from index `first` on, within the query's range;
+// blocks (of the line as a whole figure's, or empty) stand for their points
+// where they fit a column.
 void writeLine(JsonWriter& json, const plot::FigureLine& line, size_t first, bool logarithmic,
-               bool sparse, const PlotQuery& query, const std::vector<double>& smooth) {
+               bool sparse, const PlotQuery& query, const std::vector<double>& smooth,
+               const std::vector<LineBlock>& blocks = {}) {
     LineEmitter raw(query.px), soft(query.px);
     json.beginObject().key("marks").beginArray();
     size_t marks = 0;
@@ -143,6 +168,12 @@ void writeLine(JsonWriter& json, const plot::FigureLine& line, size_t first, boo
     bool before = false;  // the last point before `from` is waiting
     size_t beforeIndex = 0;
     for (size_t i = first; i < line.y.size(); ++i) {
+        if (!before && smooth.empty() && blockFits(line, blocks, i, query)) {
+            raw.block(line, i, blocks[i / kBlockPoints]);
+            previous = Kind::Value;
+            i += kBlockPoints - 1;
+            continue;
+        }
         if (line.x[i] == plot::kMissing) continue;
         const double x = line.xOrigin + line.x[i];
         const Kind kind = kindOf(line.y[i], logarithmic);
@@ -296,6 +327,8 @@ std::shared_ptr<const PlotViews::Drawn> PlotViews::drawn(const std::vector<ViewR
         whole.after = 0;
         entry->figure = figureFor(plot, runs, {options_, whole}, false, sharedX.get());
         entry->plans = plot::linePlans(entry->figure);
+        for (const plot::FigureLine& line : entry->figure.lines)
+            entry->blocks.push_back(lineBlocks(line, entry->figure.logarithmicY));
         return std::shared_ptr<const Drawn>(std::move(entry));
     });
 }
@@ -367,7 +400,8 @@ std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery&
         writeLine(json, line, firsts[i], figure.logarithmicY, whole->plans[i].stats.sparse(),
                   reduced,
                   smoothing ? smoothed(line, query.smoothing, figure.logarithmicY)
-                            : std::vector<double>{});
+                            : std::vector<double>{},
+                  tail ? std::vector<LineBlock>{} : whole->blocks[i]);
     }
     json.endArray();
     writeCompanion(json, runs, reduced, plot);
@@ -403,7 +437,7 @@ void PlotViews::writeCompanion(JsonWriter& json, const std::vector<ViewRun>& run
                 std::make_unique<plot::Figure>(figureFor(companion, one, {options_, linear}, true));
         JsonWriter written;
         writeLine(written, (tail ? *tail : whole->figure).lines.front(), 0, false, false, linear,
-                  {});
+                  {}, tail ? std::vector<LineBlock>{} : whole->blocks.front());
         return written.text();
     });
     json.value(line).endObject();

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "monplot/PlotOptions.h"
+#include "monplot/serve/LineBlocks.h"
 #include "monplot/serve/SharedResults.h"
 #include "plot/Figure.h"
 #include "plot/LinePlan.h"
@@ -77,6 +78,7 @@ class PlotViews {
         std::string key;  // names the runs' readings by address
         plot::Figure figure;
         std::vector<plot::LinePlan> plans;  // as monplot draws the lines
+        std::vector<std::vector<LineBlock>> blocks;  // per line
     };
 
   private:

@@ -10,6 +10,7 @@
 
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/model/MonDatabase.h"
+#include "plot/LineReduction.h"
 #include "tests/CommandRunner.h"
 
 namespace serve {
@@ -82,6 +83,62 @@ TEST_F(PlotViewsTest, ReducesToColumnsKeepingExtremesAndMarkingNan) {
     EXPECT_EQ(marks[0].toArray()[1].toString(), QLatin1String("nan"));
     EXPECT_EQ(answer[QLatin1String("lastSteps")].toObject()[QLatin1String("r1")].toInt(),
               static_cast<int>(firstStep) + 999);
+}
+
+// The column reduction of a line's every point (px 0), as the page would
+// get it: first, lowest, highest and last of each column, a break at nulls.
+std::vector<std::pair<double, double>> reducedByHand(const QJsonObject& line, double px) {
+    const std::vector<double> x = numbers(line[QLatin1String("x")]),
+                              y = numbers(line[QLatin1String("y")]);
+    std::vector<std::pair<double, double>> out;
+    plot::ColumnReducer reducer;
+    const auto flush = [&] {
+        for (const plot::Point& p : reducer.take()) out.emplace_back(p.x * px, p.y);
+    };
+    for (size_t i = 0; i < x.size(); ++i) {
+        if (std::isnan(y[i]))
+            flush(), out.emplace_back(x[i], NAN);
+        else
+            reducer.add({x[i] / px, y[i]});
+    }
+    flush();
+    return out;
+}
+
+// Whole blocks of points stand for their points where they fit a column:
+// the answer is the points' own reduction, on either scale, over the whole
+// history and within a range.
+TEST_F(PlotViewsTest, ReducedLinesAreTheReductionOfEveryPoint) {
+    for (const auto& [px, from, scale] :
+         {std::tuple{100.0, -1.0, 0}, std::tuple{64.0, -1.0, 1}, std::tuple{33.3, 150.0, 0},
+          std::tuple{250.0, 70.0, 1}, std::tuple{7.5, -1.0, 0}}) {
+        PlotQuery every;
+        every.scale = scale;
+        const double firstStep =
+            numbers(
+                values(every)[QLatin1String("lines")].toArray()[0].toObject()[QLatin1String("x")])
+                .front();
+        every.from = from < 0 ? every.from : firstStep + from;
+        every.to = from < 0 ? every.to : firstStep + from + 600;
+        PlotQuery reduced = every;
+        reduced.px = px;
+        const QJsonArray lines = values(reduced)[QLatin1String("lines")].toArray();
+        const QJsonArray points = values(every)[QLatin1String("lines")].toArray();
+        for (int l = 0; l < lines.size(); ++l) {
+            const std::vector<std::pair<double, double>> expected =
+                reducedByHand(points[l].toObject(), px);
+            const std::vector<double> x = numbers(lines[l].toObject()[QLatin1String("x")]),
+                                      y = numbers(lines[l].toObject()[QLatin1String("y")]);
+            ASSERT_EQ(x.size(), expected.size()) << px << " " << l;
+            for (size_t i = 0; i < x.size(); ++i) {
+                EXPECT_NEAR(x[i], expected[i].first, 1e-6) << px << " " << l << " " << i;
+                if (std::isnan(expected[i].second))
+                    EXPECT_TRUE(std::isnan(y[i]));
+                else
+                    EXPECT_DOUBLE_EQ(y[i], expected[i].second) << px << " " << l << " " << i;
+            }
+        }
+    }
 }
 
 TEST_F(PlotViewsTest, GivesEveryPointOfARangeAndOnlyTheNewPartWhenAsked) {
