@@ -97,8 +97,9 @@ def test_limits_event_streams(serve, history):
                      f"Authorization: token {server.token}\r\n\r\n".encode())
         streams.append(sock)
     heads = [sock.recv(4096).split(b"\r\n")[0] for sock in streams]
+    # Requests are answered on several threads: any one of them may be refused.
     assert heads.count(b"HTTP/1.1 200 OK") == 16
-    assert heads[-1].startswith(b"HTTP/1.1 503")
+    assert sum(head.startswith(b"HTTP/1.1 503") for head in heads) == 1, heads
     for sock in streams:
         sock.close()
 
