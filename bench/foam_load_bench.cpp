@@ -7,7 +7,6 @@
 //   foam_load_bench mon DIR/same.mon       read the monitor file (-mon)
 // Prints one line of key=value figures; judge by cpu_mb_per_s.
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -15,23 +14,14 @@
 #include <fstream>
 #include <string>
 
+#include "bench/ProcessUsage.h"
 #include "libs/exception/Error.h"
 #include "libs/mondata/sources/RunSource.h"
 
 namespace {
 
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
+using bench::cpuSeconds;
+using bench::peakMegabytes;
 
 void makeFolder(const std::string& path) {
     for (size_t at = 0; at != std::string::npos;) {

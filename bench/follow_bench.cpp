@@ -12,7 +12,6 @@
 // records' values take.
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,24 +23,14 @@
 #include <string>
 #include <vector>
 
+#include "bench/ProcessUsage.h"
 #include "libs/exception/Error.h"
 #include "libs/mondata/sources/RunFollower.h"
 
 namespace {
 
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-double residentMegabytes() {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmRSS:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
-    return 0;
-}
+using bench::cpuSeconds;
+using bench::residentMegabytes;
 
 // Copies bytes [from, to) of source to the end of target.
 void copyRange(const std::string& source, const std::string& target, off_t from, off_t to) {

@@ -7,7 +7,6 @@
 // Prints one line of key=value figures. LOAD_WORKERS=N reads monitor files on
 // N threads instead of one per usable core (LOAD_WORKERS=1: one core).
 
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <dirent.h>
@@ -18,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ProcessUsage.h"
 #include "libs/exception/Error.h"
 #include "libs/guiutils/MessageDisplay.h"
 #include "libs/mondata/formats/monitor/MonitorFileParser.h"
@@ -25,18 +25,8 @@
 
 namespace {
 
-double peakMegabytes() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kB on Linux
-}
-
-double cpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
+using bench::cpuSeconds;
+using bench::peakMegabytes;
 
 double fileMegabytes(const std::string& path) {
     struct stat info {};
