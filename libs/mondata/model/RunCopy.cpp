@@ -7,16 +7,8 @@ bool holdsEverything(const RunData& run) {
 }
 
 RunData copyOfRun(const RunData& run) {
-    RunData copy;
-    copy.hasCoefficientLoops = run.hasCoefficientLoops;
-    copy.names = run.names;
-    copy.stepsNumberedByReader = run.stepsNumberedByReader;
+    RunData copy = run;  // nothing left to be read on first use: only the rows are shared
     copy.rows = std::make_shared<const RowIndex>(*run.rows);
-    copy.variables = run.variables;
-    copy.columns = run.columns;
-    copy.doubleColumns = run.doubleColumns;
-    copy.sourceFiles = run.sourceFiles;
-    copy.warnings = run.warnings;
     return copy;
 }
 
