@@ -90,23 +90,10 @@ struct Positions {
     size_t count() const { return static_cast<size_t>(end - first); }
 };
 
-// The first position whose step is above `step`.
-int positionAfter(const mon::RowIndex& rows, int64_t step) {
-    int low = 0, high = rows.stepCount();
-    while (low < high) {
-        const int middle = low + (high - low) / 2;
-        if (rows.stepAt(middle) > step)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return low;
-}
-
 Positions positionsOf(const mon::RowIndex& rows, const StepRange& steps) {
     Positions at{0, rows.stepCount()};
-    if (steps.first > 0) at.first = positionAfter(rows, int64_t{steps.first} - 1);
-    if (steps.last > 0) at.end = std::max(at.first, positionAfter(rows, steps.last));
+    if (steps.first > 0) at.first = rows.positionAfterStep(int64_t{steps.first} - 1);
+    if (steps.last > 0) at.end = std::max(at.first, rows.positionAfterStep(steps.last));
     return at;
 }
 

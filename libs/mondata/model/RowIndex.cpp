@@ -31,6 +31,12 @@ int64_t RowIndex::record(int step, int loop) const {
     return found < endRecordAt(position) && loopOfRecord(found) == loop ? found : -1;
 }
 
+int RowIndex::positionAfterStep(int64_t step) const {
+    const auto it = std::upper_bound(steps_.begin(), steps_.end(), step,
+                                     [](int64_t value, int stepHeld) { return value < stepHeld; });
+    return static_cast<int>(it - steps_.begin());
+}
+
 int RowIndex::positionOfRecord(int64_t record) const {
     auto it = std::upper_bound(firstRecords_.begin(), firstRecords_.end(), record);
     return static_cast<int>(it - firstRecords_.begin()) - 1;

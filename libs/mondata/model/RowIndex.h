@@ -40,6 +40,8 @@ class RowIndex {
     // Record of (step, loop); loop -1 means the step's last loop. -1 when
     // the run holds no such record (a skipped loop included).
     int64_t record(int step, int loop) const;
+    // Position of the first step above `step` (stepCount() when none is).
+    int positionAfterStep(int64_t step) const;
     // Position of the step that holds a record.
     int positionOfRecord(int64_t record) const;
     // The first record whose (step, loop) is (step, loop) or after it.
