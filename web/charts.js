@@ -384,7 +384,10 @@ const Charts = (() => {
       this.syncing = true;
       this.charts.forEach((chart, p) => {
         const panel = this.plot.panels[p];
-        if (!hasData) this.setWidths(chart, panel), chart.setData(this.panelData(panel), autoscale && !this.zoom);
+        if (!hasData) {
+          this.setWidths(chart, panel);
+          chart.setData(this.panelData(panel), autoscale && !this.zoom);
+        }
         const range = this.zoom || (autoscale && this.xExtent());
         if (range) chart.setScale("x", { min: range[0], max: range[1] });
       });

@@ -142,6 +142,9 @@ std::vector<double> smoothed(const plot::FigureLine& line, double weight, bool l
     return out;
 }
 
+// A figure's tail (the new part alone) has no blocks.
+const std::vector<LineBlock> kNoBlocks;
+
 // Whether the block starting at point i is plain and lies within one
 // column of the query's range.
 bool blockFits(const plot::FigureLine& line, const std::vector<LineBlock>& blocks, size_t i,
@@ -160,7 +163,7 @@ bool blockFits(const plot::FigureLine& line, const std::vector<LineBlock>& block
 // where they fit a column.
 void writeLine(JsonWriter& json, const plot::FigureLine& line, size_t first, bool logarithmic,
                bool sparse, const PlotQuery& query, const std::vector<double>& smooth,
-               const std::vector<LineBlock>& blocks = {}) {
+               const std::vector<LineBlock>& blocks) {
     LineEmitter raw(query.px), soft(query.px);
     json.beginObject().key("marks").beginArray();
     size_t marks = 0;
@@ -401,7 +404,7 @@ std::string PlotViews::values(const std::vector<ViewRun>& runs, const PlotQuery&
                   reduced,
                   smoothing ? smoothed(line, query.smoothing, figure.logarithmicY)
                             : std::vector<double>{},
-                  tail ? std::vector<LineBlock>{} : whole->blocks[i]);
+                  tail ? kNoBlocks : whole->blocks[i]);
     }
     json.endArray();
     writeCompanion(json, runs, reduced, plot);
@@ -437,7 +440,7 @@ void PlotViews::writeCompanion(JsonWriter& json, const std::vector<ViewRun>& run
                 std::make_unique<plot::Figure>(figureFor(companion, one, {options_, linear}, true));
         JsonWriter written;
         writeLine(written, (tail ? *tail : whole->figure).lines.front(), 0, false, false, linear,
-                  {}, tail ? std::vector<LineBlock>{} : whole->blocks.front());
+                  {}, tail ? kNoBlocks : whole->blocks.front());
         return written.text();
     });
     json.value(line).endObject();
